@@ -1,0 +1,131 @@
+#include "common/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace pelimon {
+namespace {
+
+std::string SystemMessage(int error_number) {
+    return std::strerror(error_number);
+}
+
+// Closes the descriptor and removes the temporary file unless the write was committed.
+class TempFile {
+  public:
+    explicit TempFile(std::string pattern) : path_(std::move(pattern)) {
+        std::vector<char> buffer(path_.begin(), path_.end());
+        buffer.push_back('\0');
+        fd_ = mkostemp(buffer.data(), O_CLOEXEC);
+        created_ = fd_ >= 0;
+        path_.assign(buffer.data());
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() {
+        Close();
+        if (created_ && !committed_) {
+            unlink(path_.c_str());
+        }
+    }
+
+    bool valid() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+    const std::string& path() const { return path_; }
+    int Close() {
+        if (fd_ < 0) {
+            return 0;
+        }
+        const int result = close(fd_);
+        fd_ = -1;
+        return result;
+    }
+    void Commit() { committed_ = true; }
+
+  private:
+    std::string path_;
+    int fd_ = -1;
+    bool created_ = false;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+Status WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes) {
+    const std::filesystem::path target(path);
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    std::string temp_name = ".";
+    temp_name += target.filename().string();
+    temp_name += kTempFileMarker;
+    temp_name += "XXXXXX";
+    const std::string pattern = (folder / temp_name).string();
+    TempFile temp(pattern);
+    if (!temp.valid()) {
+        return Error{"cannot create a file in " + folder.string() + ": " + SystemMessage(errno), path};
+    }
+    // mkostemp creates the file 0600; give it the mode an ordinary new file would get.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(temp.fd(), static_cast<mode_t>(0666 & ~mask));
+
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = write(temp.fd(), bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Error{"cannot write: " + SystemMessage(errno), path};
+        }
+        written += static_cast<size_t>(n);
+    }
+    if (fsync(temp.fd()) != 0 && errno != EINVAL) {
+        return Error{"cannot write: " + SystemMessage(errno), path};
+    }
+    if (temp.Close() != 0) {
+        return Error{"cannot write: " + SystemMessage(errno), path};
+    }
+    if (rename(temp.path().c_str(), path.c_str()) != 0) {
+        return Error{"cannot replace the file: " + SystemMessage(errno), path};
+    }
+    temp.Commit();
+    return {};
+}
+
+Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    return WriteFileAtomically(path, std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+}
+
+Result<std::string> ReadWholeFile(const std::string& path, size_t max_bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return Error{"cannot open: " + SystemMessage(errno), path};
+    }
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0) {
+        return Error{"cannot read", path};
+    }
+    if (static_cast<uint64_t>(size) > max_bytes) {
+        return Error{"the file is too large", path};
+    }
+    in.seekg(0, std::ios::beg);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    in.read(bytes.data(), size);
+    if (in.gcount() != size) {
+        return Error{"cannot read", path};
+    }
+    return bytes;
+}
+
+}  // namespace pelimon

@@ -1,0 +1,90 @@
+// pelimon's image library: decoding, encoding, resampling and pixel filters on Image.
+// Every function is thread-safe (no shared mutable state); failures are values naming the cause.
+// This header is the contract the batch, the preview and the tests use; the implementation is
+// split by responsibility over the files of this folder.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/result.h"
+#include "imagelib/image.h"
+
+namespace pelimon {
+
+using Bytes = std::vector<uint8_t>;
+using ByteView = std::span<const uint8_t>;
+
+// Version of this library; start-up refuses anything below kMinimumLibraryVersion.
+inline constexpr uint16_t kMinimumLibraryVersion = 111;
+uint16_t ImgGetVersion();
+
+// Decoded images larger than this (after any shrink-on-load) are refused: 256 megapixels.
+inline constexpr int64_t kMaxDecodedPixels = int64_t{256} * 1000 * 1000;
+
+enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif };
+
+struct ImageHeader {
+    ImageFormat format = ImageFormat::kUnknown;
+    int width = 0;  // as stored in the file, before any Exif orientation
+    int height = 0;
+};
+
+// The format is sniffed from the content, never from the file name.
+ImageFormat SniffFormat(ByteView bytes);
+
+// Reads only the header: no pixel data is decoded.
+Result<ImageHeader> ProbeImage(ByteView bytes);
+Result<ImageHeader> ProbeImageFile(const std::string& path);
+
+struct DecodeOptions {
+    // Shrink-on-load: a JPEG may be decoded at a DCT scale (1/8 .. 8/8) as long as the decoded
+    // image stays at least min_width x min_height. 0 x 0 decodes at full size. Other formats
+    // always decode at full size.
+    int min_width = 0;
+    int min_height = 0;
+};
+
+// Decodes the first image of the file into `out` (reusing its allocation). Transparency is
+// composited over white. On failure `out` is left empty.
+Status DecodeImage(ByteView bytes, const DecodeOptions& options, Image& out);
+Result<Image> DecodeImage(ByteView bytes, const DecodeOptions& options = {});
+Result<Image> LoadImageFile(const std::string& path, const DecodeOptions& options = {});
+
+// Encoders. JPEG quality is 1..100 (clamped), with optimised Huffman tables and a JFIF header.
+Bytes EncodeBmp(const Image& image);
+Result<Bytes> EncodeJpeg(const Image& image, int quality);
+// icc_profile, when not empty, is stored as an iCCP chunk.
+Result<Bytes> EncodePng(const Image& image, ByteView icc_profile = {});
+// A 256-colour palette with dithering (libimagequant), written with giflib.
+Result<Bytes> EncodeGif(const Image& image);
+
+// Geometry. Rotation is clockwise: 90 turns the top edge into the right edge. Other angles
+// are taken modulo 360 and truncated to a multiple of 90.
+Image Rotate(const Image& image, int degrees);
+// Applies an Exif Orientation value (1..8, mirrored values included) so that the result is
+// upright. Values outside 2..8 leave the image alone.
+void ApplyExifOrientation(Image& image, int orientation);
+
+// Number of distinct colours.
+uint32_t CountColors(const Image& image);
+
+// Resampling into `dst` (which is reset to width x height; sizes below 1 become 1).
+// Area averaging: every destination pixel is the coverage-weighted mean of the source pixels it
+// covers, also at non-integer ratios; a dimension that grows uses the triangle filter instead.
+void ResizeAreaAverage(const Image& src, int width, int height, Image& dst);
+// Sampling: every destination pixel copies the source pixel under its centre.
+void ResizeSample(const Image& src, int width, int height, Image& dst);
+// Separable triangle (bilinear) filter, widened when reducing so that every source pixel counts.
+void ResizeTriangle(const Image& src, int width, int height, Image& dst);
+
+// Filters, in place.
+void Grayscale(Image& image);                                // ITU-R BT.601 luma
+void ColorTone(Image& image, int red, int green, int blue);  // channel := grey * value / 1000, clamped
+void Contrast(Image& image, int amount);                     // amount -128..128 around mid-grey
+// 5x5 box blur, then v = s + gain/10 * (s - blur), clamped; images under 5x5 are left unchanged.
+void UnsharpMask(Image& image, int gain_tenths);
+
+}  // namespace pelimon

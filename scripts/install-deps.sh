@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building and testing pelimon need. Run as root (or with sudo).
+set -euo pipefail
+SUDO=
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+PACKAGES=(
+    build-essential cmake pkg-config git
+    qt6-base-dev libgl-dev
+    libjpeg62-turbo-dev libpng-dev libgif-dev libimagequant-dev
+    googletest libgtest-dev libgmock-dev
+    clang libclang-rt-14-dev
+    clang-format
+    fonts-noto-cjk
+)
+missing=()
+for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f '${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    $SUDO apt-get update
+    $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,61 @@
+#include "common/atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace pelimon {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("pelimon-atomic-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir_);
+    }
+    size_t EntryCount() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {})); }
+
+    fs::path dir_;
+};
+
+TEST_F(AtomicFileTest, ReplacesTheFileAndLeavesNoTemporary) {
+    const std::string path = (dir_ / "out.txt").string();
+    ASSERT_TRUE(WriteFileAtomically(path, std::string_view("first")).ok());
+    ASSERT_TRUE(WriteFileAtomically(path, std::string_view("second")).ok());
+    auto read = ReadWholeFile(path);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.value(), "second");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(AtomicFileTest, FailureInUnwritableFolderKeepsTheOldFile) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root can write into read-only folders";
+    }
+    const std::string path = (dir_ / "keep.txt").string();
+    ASSERT_TRUE(WriteFileAtomically(path, std::string_view("original")).ok());
+    fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::remove);
+    const Status status = WriteFileAtomically(path, std::string_view("new"));
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.error().path, path);
+    EXPECT_EQ(ReadWholeFile(path).value(), "original");
+}
+
+TEST_F(AtomicFileTest, MissingFileIsAnErrorNamingIt) {
+    const std::string path = (dir_ / "missing").string();
+    auto read = ReadWholeFile(path);
+    ASSERT_FALSE(read.ok());
+    EXPECT_EQ(read.error().path, path);
+}
+
+}  // namespace
+}  // namespace pelimon
