@@ -1,0 +1,42 @@
+// The source file list: the rows the main window shows and a batch reads. Qt-free.
+// A row is one file of the source folder: its name, its size text, its rotation and whether it
+// is checked (selected for the batch). The file count and the selected count are kept as the
+// listing and the command line set them, as the window's count label shows them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pelimon {
+
+struct FileRow {
+    std::string name;       // file name without folder
+    std::string size_text;  // "<kilobytes> KB"
+    int rotation = 0;       // 0, 90, 180 or 270 (clockwise)
+    bool checked = false;
+};
+
+class FileList {
+public:
+    std::vector<FileRow>& rows() { return rows_; }
+    const std::vector<FileRow>& rows() const { return rows_; }
+
+    // Empties the list; both counts become 0.
+    void Clear() {
+        rows_.clear();
+        file_count_ = 0;
+        selected_count_ = 0;
+    }
+
+    int file_count() const { return file_count_; }
+    int selected_count() const { return selected_count_; }
+    void set_file_count(int count) { file_count_ = count; }
+    void set_selected_count(int count) { selected_count_ = count; }
+
+private:
+    std::vector<FileRow> rows_;
+    int file_count_ = 0;
+    int selected_count_ = 0;
+};
+
+}  // namespace pelimon

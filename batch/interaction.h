@@ -1,0 +1,35 @@
+// How a batch talks to the person: the only way the core shows anything or asks anything.
+// The window implements it with message boxes and the progress dialog; the unattended run
+// implements it on the terminal (messages on standard error, safe answers to questions).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/result.h"
+
+namespace pelimon {
+
+class Interaction {
+public:
+    virtual ~Interaction() = default;
+
+    // A modal error message (stop icon) with its caption.
+    virtual void ShowError(std::string_view caption, std::string_view text) = 0;
+    // A Yes/No question (question icon). True means Yes.
+    virtual bool AskYesNo(std::string_view caption, std::string_view text) = 0;
+    // Progress of the whole run: done of total steps. May be called from worker threads.
+    virtual void ReportProgress(int done, int total) = 0;
+    // Polled between images, possibly from worker threads.
+    virtual bool CancelRequested() = 0;
+    // The run is over: per-file failures (one entry each, in job order) and renamed outputs
+    // (a note each), shown once, together.
+    virtual void ReportSummary(const std::vector<Error>& failures, const std::vector<std::string>& notes) = 0;
+    // Offers to open the output folder when the run is over (the completion question). The
+    // implementation asks only when it should; `dont_ask_again` is set when the person ticks
+    // the box that stops the question for good.
+    virtual void OfferToOpenFolder(const std::string& folder, bool& dont_ask_again) = 0;
+};
+
+}  // namespace pelimon

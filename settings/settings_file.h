@@ -1,0 +1,35 @@
+// Loading and saving AppSettings in the INI file, and where that file lives.
+#pragma once
+
+#include <string>
+
+#include "common/result.h"
+#include "settings/app_settings.h"
+
+namespace pelimon {
+
+// The running executable (/proc/self/exe).
+std::string CurrentModulePath();
+
+// The settings file: $PELIMON_INI when set; else <exe folder>/pelimon.ini when that folder is
+// writable (portable use); else $XDG_CONFIG_HOME/pelimon/pelimon.ini (default ~/.config/pelimon/).
+std::string ResolveProfilePath(const std::string& module_path);
+
+// The default source and output folder: the exe folder in portable use (the settings file
+// beside the executable), otherwise the user's pictures folder (XDG_PICTURES_DIR, else $HOME).
+// Ends with '/'.
+std::string DefaultImageFolder(const AppSettings& settings);
+
+// Fills every persisted field from settings.ProfilePath; a missing file or key gives the default.
+// ModulePath and ProfilePath must be set.
+void LoadSettings(AppSettings& settings);
+
+// Writes every persisted field (not EvenMenu and PixEven) atomically, keeping what others put
+// in the file. Sets ImageNum to 0 first when SaveNum is 0. A failure is returned, never hidden.
+Status SaveSettings(AppSettings& settings);
+
+// Deletes the settings file and loads the defaults, keeping DefConfirm; Confirm and Complete
+// become 0.
+Status ResetSettingsToDefaults(AppSettings& settings);
+
+}  // namespace pelimon
