@@ -1,6 +1,8 @@
 // Loading and saving AppSettings in the INI file, and where that file lives.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "common/result.h"
@@ -8,17 +10,25 @@
 
 namespace pelimon {
 
-// The running executable (/proc/self/exe).
+// Looks up an environment variable; nullopt when it is not set. Empty values count as unset.
+using EnvLookup = std::function<std::optional<std::string>(const std::string& name)>;
+
+// The process's own environment (getenv).
+std::optional<std::string> ProcessEnvironment(const std::string& name);
+
+// The running executable (/proc/self/exe); empty when the platform cannot tell.
 std::string CurrentModulePath();
 
 // The settings file: $PELIMON_INI when set; else <exe folder>/pelimon.ini when that folder is
 // writable (portable use); else $XDG_CONFIG_HOME/pelimon/pelimon.ini (default ~/.config/pelimon/).
 std::string ResolveProfilePath(const std::string& module_path);
+std::string ResolveProfilePath(const std::string& module_path, const EnvLookup& env);
 
 // The default source and output folder: the exe folder in portable use (the settings file
 // beside the executable), otherwise the user's pictures folder (XDG_PICTURES_DIR, else $HOME).
 // Ends with '/'.
 std::string DefaultImageFolder(const AppSettings& settings);
+std::string DefaultImageFolder(const AppSettings& settings, const EnvLookup& env);
 
 // Fills every persisted field from settings.ProfilePath; a missing file or key gives the default.
 // ModulePath and ProfilePath must be set.
