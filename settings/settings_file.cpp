@@ -1,0 +1,194 @@
+// AppSettings in the INI file: one table of keys drives load and save, so both keep the same
+// sections, keys and order.
+#include "settings/settings_file.h"
+
+#include <filesystem>
+#include <span>
+#include <system_error>
+#include <variant>
+
+#include "common/atomic_file.h"
+#include "common/text.h"
+#include "settings/ini_document.h"
+
+namespace pelimon {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Settings files are a few KB; anything far larger is not ours and is not loaded.
+constexpr size_t kMaxSettingsBytes = size_t{16} << 20;
+
+using FieldPointer = std::variant<int32_t AppSettings::*, std::string AppSettings::*>;
+
+struct Key {
+    const char* section;
+    const char* name;
+    FieldPointer field;
+    bool saved = true;  // EvenMenu and PixEven can only be set by editing the file
+};
+
+// Every persisted key in the order of a new file.
+constexpr Key kKeys[] = {
+    {"General", "Confirm", &AppSettings::Confirm},
+    {"General", "Complete", &AppSettings::Complete},
+    {"General", "DefConfirm", &AppSettings::DefConfirm},
+    {"General", "ImageType", &AppSettings::ImageType},
+    {"General", "ImagePath", &AppSettings::ImagePath},
+    {"General", "OutputPath", &AppSettings::OutputPath},
+    {"General", "Select", &AppSettings::Select},
+    {"ImageSize", "Base", &AppSettings::Base},
+    {"ImageSize", "Width", &AppSettings::Width},
+    {"ImageSize", "Height", &AppSettings::Height},
+    {"ImageSize", "WidthRatio", &AppSettings::WidthRatio},
+    {"ImageSize", "HeightRatio", &AppSettings::HeightRatio},
+    {"ImageSize", "Method", &AppSettings::Method},
+    {"ImageSize", "Aspect", &AppSettings::Aspect},
+    {"ImageSize", "Rect", &AppSettings::Rect},
+    {"ImageSize", "SizeString", &AppSettings::SizeString},
+    {"ImageSize", "SetSize", &AppSettings::SetSize},
+    {"ImageSize", "DataSize", &AppSettings::DataSize},
+    {"ImageSize", "LimitQuality", &AppSettings::LimitQuality},
+    {"ImageSize", "EvenMenu", &AppSettings::EvenMenu, false},
+    {"ImageSize", "PixEven", &AppSettings::PixEven, false},
+    {"Option", "FileType", &AppSettings::FileType},
+    {"Option", "JpegComp", &AppSettings::JpegComp},
+    {"Option", "DragDrop", &AppSettings::DragDrop},
+    {"Option", "BigSize", &AppSettings::BigSize},
+    {"Option", "Equal", &AppSettings::Equal},
+    {"Option", "Exif", &AppSettings::Exif},
+    {"Option", "ExifDate", &AppSettings::ExifDate},
+    {"Option", "Resize", &AppSettings::Resize},
+    {"Option", "NameRule", &AppSettings::NameRule},
+    {"Option", "AddText", &AppSettings::AddText},
+    {"Option", "StartNum", &AppSettings::StartNum},
+    {"Option", "0-Padding", &AppSettings::ZeroPadding},
+    {"Option", "Digit", &AppSettings::Digit},
+    {"Option", "BaseName", &AppSettings::BaseName},
+    {"Option", "SaveNum", &AppSettings::SaveNum},
+    {"Option", "ImageNum", &AppSettings::ImageNum},
+    {"Option", "Reduction", &AppSettings::Reduction},
+    {"Option", "Effect", &AppSettings::Effect},
+    {"Option", "Contrast", &AppSettings::Contrast},
+    {"Option", "Gain", &AppSettings::Gain},
+    {"Option", "AutoRotate", &AppSettings::AutoRotate},
+};
+
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+// Every field at its default; the folders depend on where the program and its settings live.
+void ApplyDefaults(AppSettings& settings) {
+    AppSettings defaults;
+    defaults.ModulePath = settings.ModulePath;
+    defaults.ProfilePath = settings.ProfilePath;
+    const std::string folder = DefaultImageFolder(settings);
+    defaults.ImagePath = folder;
+    defaults.OutputPath = folder;
+    settings = std::move(defaults);
+}
+
+// The file a save writes: the target of a symbolic link rather than the link itself, so that
+// a settings file linked from elsewhere stays linked.
+std::string WriteTarget(const std::string& path) {
+    std::error_code error;
+    if (!fs::is_symlink(path, error)) {
+        return path;
+    }
+    const fs::path target = fs::weakly_canonical(path, error);
+    return error ? path : target.string();
+}
+
+Error SaveError(const std::string& path, const std::string& detail) {
+    return Error{"設定ファイル「" + path + "」を保存できません。\n" + detail, path};
+}
+
+}  // namespace
+
+void LoadSettings(AppSettings& settings) {
+    ApplyDefaults(settings);
+    Result<std::string> bytes = ReadWholeFile(settings.ProfilePath, kMaxSettingsBytes);
+    if (!bytes) {
+        return;
+    }
+    const IniDocument document = IniDocument::Parse(DecodeUserText(bytes.value()));
+    for (const Key& key : kKeys) {
+        std::optional<std::string> value = document.Get(key.section, key.name);
+        if (!value) {
+            continue;
+        }
+        if (const auto* integer = std::get_if<int32_t AppSettings::*>(&key.field)) {
+            // An empty value reads as missing, as the Windows profile functions did.
+            if (!value->empty()) {
+                settings.*(*integer) = LeadingInt(*value);
+            }
+        } else {
+            settings.*std::get<std::string AppSettings::*>(key.field) = std::move(*value);
+        }
+    }
+}
+
+Status SaveSettings(AppSettings& settings) {
+    const std::string& path = settings.ProfilePath;
+    if (path.empty()) {
+        return Error{"設定ファイルの場所が分かりません。", path};
+    }
+    if (settings.SaveNum == 0) {
+        settings.ImageNum = 0;
+    }
+
+    // Start from the file as it is now so that whatever others wrote into it survives. A file
+    // that exists but cannot be read is left alone rather than replaced by our keys alone.
+    const std::string target = WriteTarget(path);
+    IniDocument document;
+    if (Exists(target)) {
+        Result<std::string> bytes = ReadWholeFile(target, kMaxSettingsBytes);
+        if (!bytes) {
+            return SaveError(path, bytes.error().message);
+        }
+        document = IniDocument::Parse(DecodeUserText(bytes.value()));
+    }
+    for (const Key& key : kKeys) {
+        if (!key.saved) {
+            continue;
+        }
+        if (const auto* integer = std::get_if<int32_t AppSettings::*>(&key.field)) {
+            document.Set(key.section, key.name, std::to_string(settings.*(*integer)));
+        } else {
+            document.Set(key.section, key.name, settings.*std::get<std::string AppSettings::*>(key.field));
+        }
+    }
+
+    const fs::path folder = fs::path(target).parent_path();
+    if (!folder.empty()) {
+        std::error_code error;
+        fs::create_directories(folder, error);
+        if (error) {
+            return SaveError(path, error.message());
+        }
+    }
+    if (Status written = WriteFileAtomically(target, document.Serialize()); !written) {
+        return SaveError(path, written.error().message);
+    }
+    return {};
+}
+
+Status ResetSettingsToDefaults(AppSettings& settings) {
+    const int32_t def_confirm = settings.DefConfirm;
+    std::error_code error;
+    fs::remove(settings.ProfilePath, error);
+    // The defaults apply even when the file could not be deleted: the next save replaces it.
+    ApplyDefaults(settings);
+    settings.Confirm = 0;
+    settings.Complete = 0;
+    settings.DefConfirm = def_confirm;
+    if (error) {
+        return Error{"設定ファイル「" + settings.ProfilePath + "」を削除できません。\n" + error.message(),
+                     settings.ProfilePath};
+    }
+    return {};
+}
+
+}  // namespace pelimon
