@@ -1,0 +1,209 @@
+#include "exif/format_value.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+#include "exif/exif_text.h"
+#include "exif/format_enums.h"
+#include "exif/value_bytes.h"
+
+namespace pelimon {
+namespace {
+
+template <class... Args>
+std::string Printf(const char* format, Args... args) {
+    // Large enough for "%f" of any double.
+    char buffer[512];
+    const int n = std::snprintf(buffer, sizeof buffer, format, args...);
+    return n < 0 ? std::string() : std::string(buffer, std::min(static_cast<size_t>(n), sizeof buffer - 1));
+}
+
+double Ratio(const ValueBytes& v, size_t k) {
+    return static_cast<double>(v.Long(k)) / static_cast<double>(v.Long(k + 4));
+}
+double SignedRatio(const ValueBytes& v, size_t k) {
+    return static_cast<double>(v.SignedLong(k)) / static_cast<double>(v.SignedLong(k + 4));
+}
+
+size_t ByteLength(const ExifEntry& entry) {
+    return static_cast<size_t>(uint64_t{entry.unit_size} * entry.count);
+}
+
+// A text value up to its first zero byte, never beyond the entry's own length.
+std::string Text(const ExifEntry& entry, const ValueBytes& v) {
+    return DecodeExifText(UpToZero(v.bytes(), ByteLength(entry)));
+}
+
+// Dates are stored "YYYY:MM:DD HH:MM:SS"; shown "YYYY/MM/DD HH:MM:SS".
+std::string DateText(const ExifEntry& entry, const ValueBytes& v) {
+    std::string text = Text(entry, v);
+    const size_t first = text.find(':');
+    if (first != std::string::npos) {
+        text[first] = '/';
+        const size_t second = text.find(':', first + 1);
+        if (second != std::string::npos) {
+            text[second] = '/';
+        }
+    }
+    return text;
+}
+
+std::string Hex(uint8_t byte) {
+    return Printf("%02x", unsigned{byte});
+}
+
+std::string ComponentsText(const ValueBytes& v) {
+    const std::string code = Hex(v.Byte(0)) + Hex(v.Byte(1)) + Hex(v.Byte(2)) + Hex(v.Byte(3));
+    if (code == "04050600") {
+        return "RGB 形式";
+    }
+    return code == "01020300" ? "YCbCr 形式" : "不明";
+}
+
+std::string CfaPatternText(const ExifEntry& entry, const ValueBytes& v) {
+    std::string text = Hex(v.Byte(0)) + Hex(v.Byte(1)) + "," + Hex(v.Byte(2)) + Hex(v.Byte(3));
+    const size_t end = std::min(ByteLength(entry), v.size());
+    for (size_t k = 4; k < end; ++k) {
+        text += "," + Hex(v.Byte(k));
+    }
+    return text;
+}
+
+// The 8-byte character-code prefix is skipped; the rest is text up to its first zero byte.
+std::string UserCommentText(const ExifEntry& entry, const ValueBytes& v) {
+    constexpr size_t kPrefix = 8;
+    const size_t length = std::min(ByteLength(entry), v.size());
+    if (length < kPrefix) {
+        return {};
+    }
+    return DecodeExifText(UpToZero(v.bytes().subspan(kPrefix), length - kPrefix));
+}
+
+std::string SixFractions(const ValueBytes& v) {
+    std::string text;
+    for (size_t k = 0; k < 6; ++k) {
+        text += Printf("%u/%u ", v.Long(8 * k), v.Long(8 * k + 4));
+    }
+    return text;
+}
+
+std::string ShutterSpeedText(const ValueBytes& v) {
+    const double tv = SignedRatio(v, 0);
+    if (tv >= 0) {
+        return Printf("1/%.0f (秒)", std::pow(2.0, tv));
+    }
+    return Printf("%0.2f (秒)", std::pow(2.0, -tv));
+}
+
+std::string SubsamplingText(const ValueBytes& v) {
+    const uint16_t horizontal = v.Short(0);
+    const uint16_t vertical = v.Short(2);
+    if (horizontal == 2 && vertical == 1) {
+        return "YCbCr 4:2:2";
+    }
+    return (horizontal == 2 && vertical == 2) ? "YCbCr 4:2:0" : "不明";
+}
+
+}  // namespace
+
+std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> value, bool little_endian, uint32_t speed) {
+    const ValueBytes v(value, little_endian, entry.unit_size);
+    switch (entry.tag) {
+        case 0x0001:
+        case 0x010E:
+        case 0x010F:
+        case 0x0110:
+        case 0x0131:
+        case 0x1000:
+        case 0x8298:
+        case 0x9290:
+        case 0x9291:
+        case 0x9292:
+        case 0xA004:
+        // Versions are four characters ("0220"); some writers store them as ASCII with a
+        // terminating zero, which ends the text as well.
+        case 0x0002:
+        case 0x9000:
+        case 0xA000:
+            return Text(entry, v);
+        case 0x0132:
+        case 0x9003:
+        case 0x9004:
+            return DateText(entry, v);
+        case 0x0100:
+        case 0x0101:
+        case 0x1001:
+        case 0x1002:
+        case 0xA002:
+        case 0xA003:
+            return Printf("%u (pixel)", v.Number());
+        case 0x0111:
+        case 0x0201:
+        case 0x0202:
+        case 0x8769:
+        case 0xA005:
+            return Printf("%u バイト", v.Number());
+        case 0x927C:
+            // The maker note is never fetched: its value field is its offset.
+            return Printf("%u バイト", v.Long(0));
+        case 0x0115:
+        case 0x0116:
+        case 0x0117:
+        case 0x8827:
+        case 0xA405:
+            return Printf("%u", v.Number());
+        case 0x0102:
+            return Printf("%u,%u,%u", unsigned{v.Short(0)}, unsigned{v.Short(2)}, unsigned{v.Short(4)});
+        case 0x011A:
+        case 0x011B:
+        case 0x9102:
+        case 0xA20E:
+        case 0xA20F:
+        case 0xA215:
+        case 0xA404:
+            return Printf("%u/%u", v.Long(0), v.Long(4));
+        case 0x013E:
+            return Printf("%u/%u, %u/%u", v.Long(0), v.Long(4), v.Long(8), v.Long(12));
+        case 0x013F:
+        case 0x0214:
+            return SixFractions(v);
+        case 0x0211:
+            return Printf("%f, %f, %f", Ratio(v, 0), Ratio(v, 8), Ratio(v, 16));
+        case 0x0212:
+            return SubsamplingText(v);
+        case 0x829A:
+            return Printf("%u/%u (秒)", v.Long(0), v.Long(4));
+        case 0x829D:
+            return Printf("F%3.1f", Ratio(v, 0));
+        case 0x9201:
+            return ShutterSpeedText(v);
+        case 0x9202:
+        case 0x9205:
+            return Printf("F%3.1f", std::pow(std::sqrt(2.0), Ratio(v, 0)));
+        case 0x9203:
+            // Brightness Bv with the file's ISO speed: EV = Bv + log2(ISO / 3.125).
+            return Printf("EV%.1f", SignedRatio(v, 0) + std::log2(static_cast<double>(speed) / 3.125));
+        case 0x9204:
+            return Printf("EV%.1f", SignedRatio(v, 0));
+        case 0x9206:
+            return Printf("%.1f (m)", SignedRatio(v, 0));
+        case 0x920A:
+            return Printf("%4.2f (mm)", Ratio(v, 0));
+        case 0x9101:
+            return ComponentsText(v);
+        case 0x9286:
+            return UserCommentText(entry, v);
+        case 0xA300:
+            return v.Byte(0) == 0x03 ? "デジタルカメラ" : "不明";
+        case 0xA301:
+            return v.Byte(0) == 0x01 ? "直接撮影" : "不明";
+        case 0xA302:
+            return CfaPatternText(entry, v);
+        default:
+            return EnumerationText(entry.tag, v.Number()).value_or(std::string());
+    }
+}
+
+}  // namespace pelimon

@@ -1,0 +1,140 @@
+#include "exif/jpeg_segments.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pelimon {
+namespace {
+
+constexpr uint8_t kSoi = 0xD8;
+constexpr uint8_t kEoi = 0xD9;
+constexpr uint8_t kSos = 0xDA;
+constexpr uint8_t kApp1 = 0xE1;
+constexpr uint8_t kApp2 = 0xE2;
+
+constexpr uint8_t kIccIdentifier[] = {'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0};
+// Identifier, sequence number (1-based) and chunk count.
+constexpr size_t kIccHeaderSize = sizeof kIccIdentifier + 2;
+constexpr size_t kMaxIccChunks = 255;
+
+// Markers that stand alone, without a length field.
+bool IsStandalone(uint8_t marker) {
+    return marker == 0x01 || (marker >= 0xD0 && marker <= kSoi);
+}
+
+bool StartsWith(std::span<const uint8_t> bytes, std::span<const uint8_t> prefix) {
+    return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
+}
+
+}  // namespace
+
+bool StartsWithSoi(std::span<const uint8_t> file) {
+    return file.size() >= 2 && file[0] == 0xFF && file[1] == kSoi;
+}
+
+std::vector<JpegSegment> WalkJpegSegments(std::span<const uint8_t> file) {
+    std::vector<JpegSegment> segments;
+    if (!StartsWithSoi(file)) {
+        return segments;
+    }
+    size_t pos = 2;
+    // Every turn moves pos forward, so the walk ends.
+    while (pos < file.size() && file[pos] == 0xFF) {
+        while (pos < file.size() && file[pos] == 0xFF) {
+            ++pos;
+        }
+        if (pos >= file.size()) {
+            break;
+        }
+        const uint8_t marker = file[pos++];
+        if (marker == kSos || marker == kEoi || marker == 0x00) {
+            break;
+        }
+        if (IsStandalone(marker)) {
+            continue;
+        }
+        if (file.size() - pos < 2) {
+            break;
+        }
+        const auto length = static_cast<uint16_t>((file[pos] << 8) | file[pos + 1]);
+        if (length < 2 || file.size() - pos < length) {
+            break;
+        }
+        // The segment starts at the 0xFF right before its marker code, after any fill bytes.
+        segments.push_back({marker, pos - 2, length});
+        pos += length;
+    }
+    return segments;
+}
+
+std::optional<JpegSegment> FindExifSegment(std::span<const uint8_t> file, std::span<const JpegSegment> segments) {
+    constexpr uint8_t kIdentifier[kExifIdentifierSize] = {'E', 'x', 'i', 'f', 0, 0};
+    for (const JpegSegment& segment : segments) {
+        if (segment.marker != kApp1) {
+            continue;
+        }
+        const std::span<const uint8_t> payload = segment.Payload(file);
+        if (payload.size() < kExifIdentifierSize + kTiffHeaderSize || !StartsWith(payload, kIdentifier)) {
+            continue;
+        }
+        const uint8_t first = payload[kExifIdentifierSize];
+        const uint8_t second = payload[kExifIdentifierSize + 1];
+        if ((first == 'I' && second == 'I') || (first == 'M' && second == 'M')) {
+            return segment;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<uint8_t> ReadIccProfile(std::span<const uint8_t> file, std::span<const JpegSegment> segments) {
+    struct Chunk {
+        unsigned sequence;
+        unsigned total;
+        std::span<const uint8_t> data;
+    };
+    std::vector<Chunk> chunks;
+    for (const JpegSegment& segment : segments) {
+        const std::span<const uint8_t> payload = segment.Payload(file);
+        if (segment.marker == kApp2 && payload.size() >= kIccHeaderSize && StartsWith(payload, kIccIdentifier)) {
+            chunks.push_back(
+                {payload[sizeof kIccIdentifier], payload[sizeof kIccIdentifier + 1], payload.subspan(kIccHeaderSize)});
+        }
+    }
+    std::vector<uint8_t> profile;
+    if (chunks.size() == 1) {
+        profile.assign(chunks[0].data.begin(), chunks[0].data.end());
+        return profile;
+    }
+    std::sort(chunks.begin(), chunks.end(), [](const Chunk& a, const Chunk& b) { return a.sequence < b.sequence; });
+    for (size_t i = 0; i < chunks.size(); ++i) {
+        if (chunks[i].sequence != i + 1 || chunks[i].total != chunks.size()) {
+            return {};
+        }
+    }
+    for (const Chunk& chunk : chunks) {
+        profile.insert(profile.end(), chunk.data.begin(), chunk.data.end());
+    }
+    return profile;
+}
+
+std::vector<uint8_t> BuildIccSegments(std::span<const uint8_t> profile) {
+    const size_t chunk_count = (profile.size() + kMaxIccChunk - 1) / kMaxIccChunk;
+    std::vector<uint8_t> out;
+    if (chunk_count == 0 || chunk_count > kMaxIccChunks) {
+        return out;
+    }
+    out.reserve(profile.size() + chunk_count * (4 + kIccHeaderSize));
+    for (size_t i = 0; i < chunk_count; ++i) {
+        const std::span<const uint8_t> data =
+            profile.subspan(i * kMaxIccChunk).first(std::min(kMaxIccChunk, profile.size() - i * kMaxIccChunk));
+        const size_t length = 2 + kIccHeaderSize + data.size();
+        out.insert(out.end(), {0xFF, kApp2, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length & 0xFF)});
+        out.insert(out.end(), std::begin(kIccIdentifier), std::end(kIccIdentifier));
+        out.push_back(static_cast<uint8_t>(i + 1));
+        out.push_back(static_cast<uint8_t>(chunk_count));
+        out.insert(out.end(), data.begin(), data.end());
+    }
+    return out;
+}
+
+}  // namespace pelimon
