@@ -69,7 +69,6 @@ bool IsBlankLine(std::string_view text) {
 
 IniDocument IniDocument::Parse(std::string_view text) {
     IniDocument document;
-    document.sections_.push_back(Section{});
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);

@@ -46,7 +46,8 @@ class IniDocument {
     const Section* FindSection(std::string_view name) const;
     static bool IsNamed(const Section& section, std::string_view name);
 
-    std::vector<Section> sections_;
+    // The first section holds the text before any header, so there is always one.
+    std::vector<Section> sections_ = std::vector<Section>(1);
 };
 
 }  // namespace pelimon

@@ -1,0 +1,312 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "test_folder.h"
+
+namespace pelimon {
+namespace {
+
+using testing::ReadText;
+using testing::TestFolder;
+
+// A portable installation in the test folder: the program and its settings file side by side.
+AppSettings PortableSettings(const TestFolder& folder) {
+    AppSettings settings;
+    settings.ModulePath = folder.Path("pelimon");
+    settings.ProfilePath = folder.Path("pelimon.ini");
+    return settings;
+}
+
+std::string NewFileText(const std::string& folder) {
+    return "[General]\n"
+           "Confirm=0\n"
+           "Complete=0\n"
+           "DefConfirm=0\n"
+           "ImageType=7\n"
+           "ImagePath=" +
+           folder +
+           "\n"
+           "OutputPath=" +
+           folder +
+           "\n"
+           "Select=1\n"
+           "\n"
+           "[ImageSize]\n"
+           "Base=1\n"
+           "Width=640\n"
+           "Height=480\n"
+           "WidthRatio=70\n"
+           "HeightRatio=70\n"
+           "Method=1\n"
+           "Aspect=1\n"
+           "Rect=1\n"
+           "SizeString=幅・高さ固定：640 x 480 pxel\n"
+           "SetSize=0\n"
+           "DataSize=50\n"
+           "LimitQuality=20\n"
+           "\n"
+           "[Option]\n"
+           "FileType=1\n"
+           "JpegComp=90\n"
+           "DragDrop=0\n"
+           "BigSize=1\n"
+           "Equal=1\n"
+           "Exif=0\n"
+           "ExifDate=0\n"
+           "Resize=0\n"
+           "NameRule=2\n"
+           "AddText=s\n"
+           "StartNum=1\n"
+           "0-Padding=1\n"
+           "Digit=4\n"
+           "BaseName=resize\n"
+           "SaveNum=1\n"
+           "ImageNum=0\n"
+           "Reduction=0\n"
+           "Effect=0\n"
+           "Contrast=0\n"
+           "Gain=15\n"
+           "AutoRotate=1\n";
+}
+
+TEST(SettingsFile, FirstStartGivesDefaultsWithTheExeFolder) {
+    TestFolder folder;
+    AppSettings settings = PortableSettings(folder);
+    settings.Width = 1234;
+    LoadSettings(settings);
+    EXPECT_EQ(settings.ImagePath, folder.Folder());
+    EXPECT_EQ(settings.OutputPath, folder.Folder());
+    EXPECT_EQ(settings.ImageType, 7);
+    EXPECT_EQ(settings.Width, 640);
+    EXPECT_EQ(settings.ModulePath, folder.Path("pelimon"));
+    EXPECT_FALSE(std::filesystem::exists(settings.ProfilePath));
+}
+
+TEST(SettingsFile, NewFileListsItsKeysInOrderWithoutEvenMenuAndPixEven) {
+    TestFolder folder;
+    AppSettings settings = PortableSettings(folder);
+    LoadSettings(settings);
+    settings.EvenMenu = 1;
+    settings.PixEven = 1;
+    ASSERT_TRUE(SaveSettings(settings));
+    EXPECT_EQ(ReadText(settings.ProfilePath), NewFileText(folder.Folder()));
+}
+
+TEST(SettingsFile, LoadsEveryKeyIgnoringCase) {
+    TestFolder folder;
+    AppSettings settings = PortableSettings(folder);
+    folder.Write("pelimon.ini",
+                 "[general]\nCONFIRM=1\ncomplete=1\nDefConfirm=1\nImageType=15\nImagePath=/src/\n"
+                 "OutputPath=out\nSelect=0\n"
+                 "[IMAGESIZE]\nBase=4\nWidth=800px\nHeight = 600\nWidthRatio=50\nHeightRatio=40\nMethod=2\n"
+                 "Aspect=0\nRect=4\nSizeString=custom\nSetSize=1\nDataSize=120\nLimitQuality=30\n"
+                 "EvenMenu=1\nPixEven=1\n"
+                 "[Option]\nFileType=4\nJpegComp=75\nDragDrop=1\nBigSize=2\nEqual=0\nExif=1\nExifDate=1\n"
+                 "Resize=1\nNameRule=1\nAddText=_small\nStartNum=10\n0-padding=0\nDigit=6\nBaseName=photo\n"
+                 "SaveNum=0\nImageNum=12\nReduction=2\nEffect=3\nContrast=-20\nGain=25\nautorotate=0\n");
+    LoadSettings(settings);
+    EXPECT_EQ(settings.Confirm, 1);
+    EXPECT_EQ(settings.Complete, 1);
+    EXPECT_EQ(settings.DefConfirm, 1);
+    EXPECT_EQ(settings.ImageType, 15);
+    EXPECT_EQ(settings.ImagePath, "/src/");
+    EXPECT_EQ(settings.OutputPath, "out");
+    EXPECT_EQ(settings.Select, 0);
+    EXPECT_EQ(settings.Base, 4);
+    EXPECT_EQ(settings.Width, 800);
+    EXPECT_EQ(settings.Height, 600);
+    EXPECT_EQ(settings.WidthRatio, 50);
+    EXPECT_EQ(settings.HeightRatio, 40);
+    EXPECT_EQ(settings.Method, 2);
+    EXPECT_EQ(settings.Aspect, 0);
+    EXPECT_EQ(settings.Rect, 4);
+    EXPECT_EQ(settings.SizeString, "custom");
+    EXPECT_EQ(settings.SetSize, 1);
+    EXPECT_EQ(settings.DataSize, 120);
+    EXPECT_EQ(settings.LimitQuality, 30);
+    EXPECT_EQ(settings.EvenMenu, 1);
+    EXPECT_EQ(settings.PixEven, 1);
+    EXPECT_EQ(settings.FileType, 4);
+    EXPECT_EQ(settings.JpegComp, 75);
+    EXPECT_EQ(settings.DragDrop, 1);
+    EXPECT_EQ(settings.BigSize, 2);
+    EXPECT_EQ(settings.Equal, 0);
+    EXPECT_EQ(settings.Exif, 1);
+    EXPECT_EQ(settings.ExifDate, 1);
+    EXPECT_EQ(settings.Resize, 1);
+    EXPECT_EQ(settings.NameRule, 1);
+    EXPECT_EQ(settings.AddText, "_small");
+    EXPECT_EQ(settings.StartNum, 10);
+    EXPECT_EQ(settings.ZeroPadding, 0);
+    EXPECT_EQ(settings.Digit, 6);
+    EXPECT_EQ(settings.BaseName, "photo");
+    EXPECT_EQ(settings.SaveNum, 0);
+    EXPECT_EQ(settings.ImageNum, 12);
+    EXPECT_EQ(settings.Reduction, 2);
+    EXPECT_EQ(settings.Effect, 3);
+    EXPECT_EQ(settings.Contrast, -20);
+    EXPECT_EQ(settings.Gain, 25);
+    EXPECT_EQ(settings.AutoRotate, 0);
+}
+
+TEST(SettingsFile, IntegersReadAsLeadingDecimalsAndEmptyMeansDefault) {
+    struct Row {
+        const char* value;
+        int32_t expected;
+    };
+    const Row rows[] = {{"800", 800}, {"800px", 800}, {" -5 ", -5}, {"abc", 0}, {"", 640}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        TestFolder folder;
+        AppSettings settings = PortableSettings(folder);
+        folder.Write("pelimon.ini", std::string("[ImageSize]\nWidth=") + row.value + "\n");
+        LoadSettings(settings);
+        EXPECT_EQ(settings.Width, row.expected);
+    }
+}
+
+TEST(SettingsFile, SaveThenLoadKeepsEveryValue) {
+    TestFolder folder;
+    AppSettings settings = PortableSettings(folder);
+    LoadSettings(settings);
+    settings.Confirm = 1;
+    settings.ImagePath = "/photos/2024 旅行/";
+    settings.OutputPath = "";
+    settings.SizeString = "幅を指定：800 pxel";
+    settings.AddText = " (copy)";  // outer blanks must survive
+    settings.ZeroPadding = 0;
+    settings.Contrast = -128;
+    settings.AutoRotate = 0;
+    ASSERT_TRUE(SaveSettings(settings));
+
+    AppSettings reloaded = PortableSettings(folder);
+    LoadSettings(reloaded);
+    EXPECT_EQ(reloaded.Confirm, 1);
+    EXPECT_EQ(reloaded.ImagePath, "/photos/2024 旅行/");
+    EXPECT_EQ(reloaded.OutputPath, "");
+    EXPECT_EQ(reloaded.SizeString, "幅を指定：800 pxel");
+    EXPECT_EQ(reloaded.AddText, " (copy)");
+    EXPECT_EQ(reloaded.ZeroPadding, 0);
+    EXPECT_EQ(reloaded.Contrast, -128);
+    EXPECT_EQ(reloaded.AutoRotate, 0);
+
+    // Saving what was loaded changes nothing.
+    const std::string first = ReadText(settings.ProfilePath);
+    ASSERT_TRUE(SaveSettings(reloaded));
+    EXPECT_EQ(ReadText(settings.ProfilePath), first);
+}
+
+TEST(SettingsFile, Cp932FileIsReadAndForeignContentSurvivesASave) {
+    TestFolder folder;
+    AppSettings settings = PortableSettings(folder);
+    std::filesystem::copy_file(PELIMON_TEST_DATA_DIR "/settings/windows_cp932.ini", settings.ProfilePath);
+    LoadSettings(settings);
+    EXPECT_EQ(settings.Confirm, 1);
+    EXPECT_EQ(settings.ImagePath, "/home/user/写真/");
+    EXPECT_EQ(settings.SizeString, "幅・高さ固定：800 x 600 pxel");
+    EXPECT_EQ(settings.AddText, "_縮小");
+    EXPECT_EQ(settings.Width, 800);
+    EXPECT_EQ(settings.Gain, 20);
+    EXPECT_EQ(settings.EvenMenu, 1);
+    EXPECT_EQ(settings.PixEven, 1);
+
+    // The size dialog may change PixEven for the run; the file keeps what the user typed.
+    settings.PixEven = 0;
+    settings.EvenMenu = 0;
+    settings.Gain = 30;
+    ASSERT_TRUE(SaveSettings(settings));
+    const std::string text = ReadText(settings.ProfilePath);
+    for (const char* kept : {"; 設定ファイル (Windows 版から持ってきたもの)\n[General]\nConfirm=1\n", "Window=120,80\n",
+                             "[Plugins]\n; 他のツールの設定\nViewer=ギャラリー\n", "PixEven=1\nEvenMenu=1\n"}) {
+        SCOPED_TRACE(kept);
+        EXPECT_NE(text.find(kept), std::string::npos);
+    }
+    AppSettings reloaded = PortableSettings(folder);
+    LoadSettings(reloaded);
+    EXPECT_EQ(reloaded.Gain, 30);
+    EXPECT_EQ(reloaded.PixEven, 1);
+    EXPECT_EQ(reloaded.EvenMenu, 1);
+    EXPECT_EQ(reloaded.AddText, "_縮小");
+}
+
+TEST(SettingsFile, ImageNumIsWrittenAsZeroWhenSaveNumIsZero) {
+    struct Row {
+        int32_t save_num;
+        const char* expected_line;
+        int32_t expected_in_memory;
+    };
+    const Row rows[] = {{0, "\nImageNum=0\n", 0}, {1, "\nImageNum=12\n", 12}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.save_num);
+        TestFolder folder;
+        AppSettings settings = PortableSettings(folder);
+        LoadSettings(settings);
+        settings.SaveNum = row.save_num;
+        settings.ImageNum = 12;
+        ASSERT_TRUE(SaveSettings(settings));
+        EXPECT_EQ(settings.ImageNum, row.expected_in_memory);
+        EXPECT_NE(ReadText(settings.ProfilePath).find(row.expected_line), std::string::npos);
+    }
+}
+
+TEST(SettingsFile, ResetDeletesTheFileAndKeepsDefConfirm) {
+    TestFolder folder;
+    AppSettings settings = PortableSettings(folder);
+    LoadSettings(settings);
+    settings.DefConfirm = 1;
+    settings.Confirm = 1;
+    settings.Complete = 1;
+    settings.Width = 999;
+    ASSERT_TRUE(SaveSettings(settings));
+
+    ASSERT_TRUE(ResetSettingsToDefaults(settings));
+    EXPECT_FALSE(std::filesystem::exists(settings.ProfilePath));
+    EXPECT_EQ(settings.DefConfirm, 1);
+    EXPECT_EQ(settings.Confirm, 0);
+    EXPECT_EQ(settings.Complete, 0);
+    EXPECT_EQ(settings.Width, 640);
+    EXPECT_EQ(settings.ImagePath, folder.Folder());
+    EXPECT_EQ(settings.ModulePath, folder.Path("pelimon"));
+}
+
+TEST(SettingsFile, FailedSaveIsReportedNamingTheFile) {
+    TestFolder folder;
+    // A regular file where a folder should be: fails for root too.
+    folder.Write("not-a-folder", "x");
+    AppSettings settings = PortableSettings(folder);
+    LoadSettings(settings);
+    settings.ProfilePath = folder.Path("not-a-folder/pelimon/pelimon.ini");
+    const Status saved = SaveSettings(settings);
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.error().path, settings.ProfilePath);
+    EXPECT_NE(saved.error().message.find(settings.ProfilePath), std::string::npos);
+}
+
+TEST(SettingsFile, SaveCreatesTheSettingsFolder) {
+    TestFolder folder;
+    AppSettings settings = PortableSettings(folder);
+    settings.ProfilePath = folder.Path("config/pelimon/pelimon.ini");
+    LoadSettings(settings);
+    ASSERT_TRUE(SaveSettings(settings));
+    EXPECT_TRUE(std::filesystem::is_regular_file(settings.ProfilePath));
+}
+
+TEST(SettingsFile, SaveThroughASymlinkKeepsTheLink) {
+    TestFolder folder;
+    const std::string real = folder.Write("dotfiles.ini", "[Mine]\nKeep=1\n");
+    AppSettings settings = PortableSettings(folder);
+    std::filesystem::create_symlink(real, settings.ProfilePath);
+    LoadSettings(settings);
+    settings.Width = 321;
+    ASSERT_TRUE(SaveSettings(settings));
+    EXPECT_TRUE(std::filesystem::is_symlink(settings.ProfilePath));
+    const std::string text = ReadText(real);
+    EXPECT_NE(text.find("[Mine]\nKeep=1\n"), std::string::npos);
+    EXPECT_NE(text.find("Width=321\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pelimon

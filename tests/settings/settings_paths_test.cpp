@@ -1,0 +1,122 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "settings/settings_file.h"
+#include "test_folder.h"
+
+namespace pelimon {
+namespace {
+
+using testing::TestFolder;
+
+EnvLookup FakeEnvironment(std::map<std::string, std::string> variables) {
+    return [variables = std::move(variables)](const std::string& name) -> std::optional<std::string> {
+        const auto found = variables.find(name);
+        if (found == variables.end() || found->second.empty()) {
+            return std::nullopt;
+        }
+        return found->second;
+    };
+}
+
+TEST(ProfilePath, FollowsTheEnvironmentAndTheExeFolder) {
+    TestFolder folder;
+    const std::string writable_exe = folder.Path("pelimon");
+    // A folder below a regular file cannot be written, whoever runs the test.
+    folder.Write("file", "x");
+    const std::string unwritable_exe = folder.Path("file/bin/pelimon");
+    struct Row {
+        const char* name;
+        std::string module_path;
+        std::map<std::string, std::string> env;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"PELIMON_INI wins", writable_exe, {{"PELIMON_INI", "/etc/custom.ini"}}, "/etc/custom.ini"},
+        {"empty PELIMON_INI is unset", writable_exe, {{"PELIMON_INI", ""}}, folder.Path("pelimon.ini")},
+        {"portable", writable_exe, {{"HOME", "/home/u"}}, folder.Path("pelimon.ini")},
+        {"XDG_CONFIG_HOME",
+         unwritable_exe,
+         {{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "/cfg"}},
+         "/cfg/pelimon/pelimon.ini"},
+        {"default config home", unwritable_exe, {{"HOME", "/home/u"}}, "/home/u/.config/pelimon/pelimon.ini"},
+        {"relative XDG_CONFIG_HOME ignored",
+         unwritable_exe,
+         {{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "cfg"}},
+         "/home/u/.config/pelimon/pelimon.ini"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ResolveProfilePath(row.module_path, FakeEnvironment(row.env)), row.expected);
+    }
+}
+
+TEST(ProfilePath, ReadOnlyExeFolderUsesTheConfigFolder) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root may write into read-only folders";
+    }
+    TestFolder folder;
+    const std::string bin = folder.Path("bin");
+    std::filesystem::create_directory(bin);
+    chmod(bin.c_str(), 0555);
+    EXPECT_EQ(ResolveProfilePath(bin + "/pelimon", FakeEnvironment({{"HOME", "/home/u"}})),
+              "/home/u/.config/pelimon/pelimon.ini");
+    chmod(bin.c_str(), 0755);
+}
+
+TEST(ProfilePath, CurrentModuleIsThisTestProgram) {
+    const std::string module = CurrentModulePath();
+    ASSERT_FALSE(module.empty());
+    EXPECT_EQ(module.front(), '/');
+    EXPECT_TRUE(std::filesystem::is_regular_file(module));
+}
+
+TEST(DefaultImageFolder, ExeFolderInPortableUseElseThePicturesFolder) {
+    TestFolder folder;
+    const std::string home = folder.Path("home");
+    const std::string pictures = home + "/Bilder";
+    const std::string env_pictures = folder.Path("envpics");
+    std::filesystem::create_directories(pictures);
+    std::filesystem::create_directories(env_pictures);
+    std::filesystem::create_directories(home + "/.config");
+    std::ofstream(home + "/.config/user-dirs.dirs")
+        << "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+    const std::string other_home = folder.Path("other");
+    std::filesystem::create_directories(other_home);
+
+    AppSettings portable;
+    portable.ModulePath = folder.Path("app/pelimon");
+    portable.ProfilePath = folder.Path("app/pelimon.ini");
+    AppSettings installed;
+    installed.ModulePath = "/usr/bin/pelimon";
+    installed.ProfilePath = home + "/.config/pelimon/pelimon.ini";
+
+    struct Row {
+        const char* name;
+        const AppSettings& settings;
+        std::map<std::string, std::string> env;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"portable", portable, {{"HOME", home}}, folder.Path("app/")},
+        {"XDG_PICTURES_DIR", installed, {{"HOME", home}, {"XDG_PICTURES_DIR", env_pictures}}, env_pictures + "/"},
+        {"user-dirs.dirs", installed, {{"HOME", home}}, pictures + "/"},
+        {"missing pictures folder", installed, {{"HOME", other_home}}, other_home + "/"},
+        {"XDG_PICTURES_DIR that does not exist",
+         installed,
+         {{"HOME", other_home}, {"XDG_PICTURES_DIR", folder.Path("none")}},
+         other_home + "/"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(DefaultImageFolder(row.settings, FakeEnvironment(row.env)), row.expected);
+    }
+}
+
+}  // namespace
+}  // namespace pelimon
