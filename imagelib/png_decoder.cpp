@@ -1,0 +1,148 @@
+// PNG decoding with libpng: every colour type and bit depth, palettes, tRNS and alpha channels.
+// libpng expands everything to 8-bit RGBA; alpha is then composited over white. Interlaced images
+// need the whole RGBA image in memory for libpng's passes; others go row by row.
+#include <algorithm>
+#include <vector>
+
+#include "imagelib/codec_support.h"
+#include "imagelib/formats.h"
+#include "imagelib/png_support.h"
+
+namespace pelimon::imagelib_detail {
+
+namespace {
+
+constexpr int64_t kMaxPngSide = 1 << 20;
+
+struct MemoryReader {
+    const uint8_t* data;
+    size_t size;
+    size_t position;
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, size_t length) {
+    auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    if (length > reader->size - reader->position) {
+        png_error(png, "ファイルが途中で切れています");
+    }
+    std::copy_n(reader->data + reader->position, length, out);
+    reader->position += length;
+}
+
+// Plain data only: used inside setjmp frames.
+struct PngDecodeState {
+    png_structp png;
+    png_infop info;
+    PngMessage message;
+    MemoryReader reader;
+    png_uint_32 width;
+    png_uint_32 height;
+    int passes;
+};
+
+class PngReadGuard {
+  public:
+    PngReadGuard() : state_{} {}
+    PngReadGuard(const PngReadGuard&) = delete;
+    PngReadGuard& operator=(const PngReadGuard&) = delete;
+    ~PngReadGuard() { png_destroy_read_struct(&state_.png, state_.info != nullptr ? &state_.info : nullptr, nullptr); }
+    PngDecodeState& state() { return state_; }
+
+  private:
+    PngDecodeState state_;
+};
+
+bool ReadInfoGuarded(PngDecodeState& s) {
+    if (setjmp(png_jmpbuf(s.png))) {
+        return false;
+    }
+    png_set_read_fn(s.png, &s.reader, ReadFromMemory);
+    png_read_info(s.png, s.info);
+    s.width = png_get_image_width(s.png, s.info);
+    s.height = png_get_image_height(s.png, s.info);
+    // Everything becomes 8-bit RGBA: palettes, low bit depths and tRNS are expanded, 16-bit
+    // samples scaled (rounded) to 8 bits, grey replicated, and an opaque alpha added if none.
+    png_set_expand(s.png);
+    png_set_scale_16(s.png);
+    png_set_gray_to_rgb(s.png);
+    png_set_add_alpha(s.png, 0xFF, PNG_FILLER_AFTER);
+    s.passes = png_set_interlace_handling(s.png);
+    png_read_update_info(s.png, s.info);
+    return true;
+}
+
+void CompositeRow(const uint8_t* rgba, size_t width, uint8_t* rgb) {
+    for (size_t x = 0; x < width; ++x) {
+        const uint32_t alpha = rgba[4 * x + 3];
+        for (size_t c = 0; c < 3; ++c) {
+            rgb[3 * x + c] = OverWhite(rgba[4 * x + c], alpha);
+        }
+    }
+}
+
+// `rgba` holds one row, or the whole image when the file is interlaced.
+bool ReadPixelsGuarded(PngDecodeState& s, uint8_t* rgba, Image& out) {
+    if (setjmp(png_jmpbuf(s.png))) {
+        return false;
+    }
+    const size_t row_bytes = 4 * static_cast<size_t>(s.width);
+    if (s.passes > 1) {
+        for (int pass = 0; pass < s.passes; ++pass) {
+            for (png_uint_32 y = 0; y < s.height; ++y) {
+                png_read_row(s.png, rgba + y * row_bytes, nullptr);
+            }
+        }
+        for (png_uint_32 y = 0; y < s.height; ++y) {
+            CompositeRow(rgba + y * row_bytes, s.width, out.row(static_cast<int>(y)));
+        }
+    } else {
+        for (png_uint_32 y = 0; y < s.height; ++y) {
+            png_read_row(s.png, rgba, nullptr);
+            CompositeRow(rgba, s.width, out.row(static_cast<int>(y)));
+        }
+    }
+    // The rest of the file (text chunks, IEND) is not needed for the pixels.
+    return true;
+}
+
+}  // namespace
+
+Result<ImageHeader> ProbePng(ByteView bytes) {
+    // Signature (8), IHDR length (4) and type (4), then width and height.
+    if (bytes.size() < 24 || ReadBe32(bytes, 12) != 0x49484452) {
+        return CorruptError("PNG の IHDR がありません");
+    }
+    const int64_t width = ReadBe32(bytes, 16);
+    const int64_t height = ReadBe32(bytes, 20);
+    if (Status size = CheckDimensions(width, height, kMaxPngSide); !size) {
+        return size.error();
+    }
+    return ImageHeader{ImageFormat::kPng, static_cast<int>(width), static_cast<int>(height)};
+}
+
+Status DecodePng(ByteView bytes, Image& out) {
+    if (Result<ImageHeader> header = ProbePng(bytes); !header) {
+        return header.error();
+    }
+    PngReadGuard guard;
+    PngDecodeState& s = guard.state();
+    s.reader = {bytes.data(), bytes.size(), 0};
+    s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &s.message, PngErrorCallback, PngWarningCallback);
+    if (s.png == nullptr || (s.info = png_create_info_struct(s.png)) == nullptr) {
+        return CorruptError("PNG を読む準備ができません");
+    }
+    png_set_user_limits(s.png, static_cast<png_uint_32>(kMaxPngSide), static_cast<png_uint_32>(kMaxPngSide));
+    if (!ReadInfoGuarded(s)) {
+        return CorruptError(std::string("PNG: ") + s.message.text);
+    }
+    out.Reset(static_cast<int>(s.width), static_cast<int>(s.height));
+    const size_t rows = s.passes > 1 ? s.height : 1;
+    std::vector<uint8_t> rgba(4 * static_cast<size_t>(s.width) * rows);
+    if (!ReadPixelsGuarded(s, rgba.data(), out)) {
+        out.Reset(0, 0);
+        return CorruptError(std::string("PNG: ") + s.message.text);
+    }
+    return {};
+}
+
+}  // namespace pelimon::imagelib_detail

@@ -1,0 +1,19 @@
+// libpng error handling without exceptions, the same way as for libjpeg: errors record their
+// message and jump back to png_jmpbuf; setjmp frames live in small functions holding only trivially
+// destructible locals, and the RAII guards that own the libpng objects live in the callers.
+#pragma once
+
+#include <png.h>
+
+namespace pelimon::imagelib_detail {
+
+struct PngMessage {
+    char text[200];
+};
+
+// Error callback: copies the message into the PngMessage passed as error pointer, then jumps.
+[[noreturn]] void PngErrorCallback(png_structp png, png_const_charp message);
+// Warning callback: ignored (benign problems such as a bad ancillary chunk).
+void PngWarningCallback(png_structp png, png_const_charp message);
+
+}  // namespace pelimon::imagelib_detail
