@@ -1,0 +1,30 @@
+// Reading a folder for the source list: which files it holds, in the order the list shows them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pelimon {
+
+struct FolderEntry {
+    std::string name;   // file name without folder
+    uint64_t size = 0;  // bytes
+};
+
+// The regular files of `folder` (symbolic links followed), sorted by name case-insensitively
+// (ASCII folding, ties broken by the exact bytes so the order never depends on the file system).
+// Sub-folders, devices, pipes and sockets are left out: none of them is an image a batch could
+// read, and opening a pipe would block. Hidden files (names beginning with '.') are left out as
+// the desktop's file managers do; this also keeps the batch's own temporary files off the list.
+// A folder that does not exist or cannot be read gives an empty list.
+std::vector<FolderEntry> ListFolderEntries(const std::string& folder);
+
+// The one file `folder`/`name` when it is a regular file (hidden or not: it was named), else
+// nothing.
+std::vector<FolderEntry> ListNamedEntry(const std::string& folder, const std::string& name);
+
+// The list's size column: the size in kilobytes, truncated ("1 KB" for 1,535 bytes).
+std::string SizeText(uint64_t bytes);
+
+}  // namespace pelimon

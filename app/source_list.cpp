@@ -1,0 +1,140 @@
+#include "app/source_list.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/file_type.h"
+#include "app/folder_listing.h"
+
+namespace pelimon {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WithTrailingSlash(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
+// Relative paths (from a terminal or a parameter file) are resolved once, here, so that the
+// source folder, ImagePath and the settings file never hold a path that depends on where the
+// program happened to be started.
+fs::path AbsolutePath(const std::string& path) {
+    std::error_code error;
+    fs::path absolute = fs::absolute(path, error);
+    if (error) {
+        return fs::path(path);
+    }
+    return absolute.lexically_normal();
+}
+
+}  // namespace
+
+SourceList::SourceList(const AppSettings& settings) : type_filter_(settings.ImageType) {}
+
+int SourceList::ListSourceFiles(const std::string& folder, std::string_view name, int rotation,
+                                const AppSettings& settings) {
+    if (folder.empty()) {
+        return 0;
+    }
+    // A folder typed without its final '/' is that folder. (Joining the text and the pattern
+    // directly, as the Windows original did, would list the parent's files whose names begin
+    // with the folder's name.)
+    const std::string folder_path = WithTrailingSlash(folder);
+    const std::vector<FolderEntry> entries =
+        name.empty() ? ListFolderEntries(folder_path) : ListNamedEntry(folder_path, std::string(name));
+
+    const int turned = rotation / 90 * 90;
+    std::vector<FileRow>& rows = list_.rows();
+    int added = 0;
+    for (const FolderEntry& entry : entries) {
+        if ((FileTypeOfName(entry.name) & type_filter_) == 0) {
+            continue;
+        }
+        FileRow row{entry.name, SizeText(entry.size), turned, settings.Select == 1};
+        rows.insert(rows.begin() + added, std::move(row));
+        ++added;
+    }
+    SyncCounts();
+    return added;
+}
+
+void SourceList::SetFolderText(const std::string& text, AppSettings& settings) {
+    folder_text_ = text;
+    if (!single_file_mode_) {
+        list_.Clear();
+        ListSourceFiles(text, {}, 0, settings);
+    }
+    SyncCounts();
+    settings.ImagePath = WithTrailingSlash(text);
+}
+
+void SourceList::UseFolder(const std::string& folder, AppSettings& settings) {
+    single_file_mode_ = false;
+    SetFolderText(folder, settings);
+}
+
+void SourceList::ChangeTypeFilter(int filter, AppSettings& settings) {
+    type_filter_ = filter;
+    list_.Clear();
+    ListSourceFiles(folder_text_, {}, 0, settings);
+    settings.ImageType = filter;
+}
+
+void SourceList::AddSourcePath(const std::string& path, int rotation, AppSettings& settings) {
+    const fs::path absolute = AbsolutePath(path);
+    std::error_code error;
+    const fs::file_status status = fs::status(absolute, error);
+    if (fs::is_directory(status) || !fs::exists(status) || error) {
+        single_file_mode_ = false;
+        SetFolderText(WithTrailingSlash(absolute.string()), settings);
+        return;
+    }
+    single_file_mode_ = true;
+    const std::string folder = WithTrailingSlash(absolute.parent_path().string());
+    SetFolderText(folder, settings);
+    ListSourceFiles(folder, absolute.filename().string(), rotation, settings);
+}
+
+void SourceList::ReplaceWithPaths(const std::vector<std::string>& paths, AppSettings& settings) {
+    list_.Clear();
+    for (const std::string& path : paths) {
+        AddSourcePath(path, 0, settings);
+    }
+}
+
+void SourceList::ToggleSelectAll(AppSettings& settings) {
+    settings.Select = settings.Select == 1 ? 0 : 1;
+    for (FileRow& row : list_.rows()) {
+        row.checked = settings.Select == 1;
+    }
+    SyncCounts();
+}
+
+void SourceList::RecountSelected() {
+    SyncCounts();
+}
+
+int SourceList::CountSelected() const {
+    const std::vector<FileRow>& rows = list_.rows();
+    int selected = 0;
+    for (int i = 0; i < list_.file_count() && i < static_cast<int>(rows.size()); ++i) {
+        if (rows[static_cast<size_t>(i)].checked) {
+            ++selected;
+        }
+    }
+    return selected;
+}
+
+std::string SourceList::FileCountText() const {
+    return "（" + std::to_string(list_.selected_count()) + "/" + std::to_string(list_.file_count()) + "）";
+}
+
+void SourceList::SyncCounts() {
+    list_.set_file_count(static_cast<int>(list_.rows().size()));
+    list_.set_selected_count(CountSelected());
+}
+
+}  // namespace pelimon

@@ -1,0 +1,91 @@
+// The source list model: what the main window shows of the source folder and what a batch reads.
+// Qt-free. The window is a view of it: its source folder box, type boxes, count label and list
+// view call these operations and then redraw from list(), folder_text() and FileCountText().
+//
+// Invariant after every operation: the file count is the number of rows and the selected count
+// the number of checked rows, so the count label and the batch always agree with what is listed.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/file_list.h"
+#include "settings/app_settings.h"
+
+namespace pelimon {
+
+class SourceList {
+  public:
+    // The type filter starts as a copy of settings.ImageType; the folder text starts empty
+    // (the window puts ImagePath into it with SetFolderText).
+    explicit SourceList(const AppSettings& settings);
+
+    const FileList& list() const { return list_; }
+    // For the window's own edits of check marks and rotations; call RecountSelected afterwards.
+    FileList& list() { return list_; }
+    int type_filter() const { return type_filter_; }
+    bool single_file_mode() const { return single_file_mode_; }
+    // The source folder box's text, as the window should show it.
+    const std::string& folder_text() const { return folder_text_; }
+
+    // Inserts the files of `folder` whose type passes the type filter above the existing rows,
+    // in name order, each at `rotation` (truncated to a multiple of 90) and checked when
+    // settings.Select is 1. An empty `name` takes every visible file of the folder (see
+    // ListFolderEntries); otherwise only the file of that exact name. `folder` is a folder
+    // whether or not it ends with '/'; an empty text lists nothing. Returns the rows added.
+    int ListSourceFiles(const std::string& folder, std::string_view name, int rotation, const AppSettings& settings);
+
+    // The source folder box changed (typed, or set by the program). Unless single-file mode is on,
+    // the list becomes the listing of `text`. ImagePath := `text` with a '/' appended when it has
+    // none (empty stays empty), so that the batch finds the files listed.
+    void SetFolderText(const std::string& text, AppSettings& settings);
+
+    // A folder chosen by browsing or a special-folder command: leaves single-file mode, then as
+    // SetFolderText.
+    void UseFolder(const std::string& folder, AppSettings& settings);
+
+    // A type box changed the filter (the window has already asked its confirmation): the filter
+    // and ImageType become `filter` and the folder in the box is listed again, rotations at 0.
+    // Lists even in single-file mode.
+    void ChangeTypeFilter(int filter, AppSettings& settings);
+
+    // Defaults were restored: the filter becomes a copy of settings.ImageType again.
+    void ResetTypeFilter(const AppSettings& settings) { type_filter_ = settings.ImageType; }
+
+    // A dropped or named path. A relative path is taken from the current directory. A folder, or
+    // a path that does not exist or cannot be examined, becomes the source folder (single-file
+    // mode off). A file sets single-file mode, makes its folder the source folder without listing
+    // it, and is inserted in row 0, above the rows added before it, if its type passes the filter.
+    void AddSourcePath(const std::string& path, int rotation, AppSettings& settings);
+
+    // Empties the list, then AddSourcePath for each path in order, at rotation 0. What a drop and
+    // a command line of paths do.
+    void ReplaceWithPaths(const std::vector<std::string>& paths, AppSettings& settings);
+
+    // Empties the list (both counts 0).
+    void Clear() { list_.Clear(); }
+
+    // The select-all button: inverts settings.Select, then checks every row (Select 1) or
+    // unchecks every row (Select 0).
+    void ToggleSelectAll(AppSettings& settings);
+
+    // A row's check mark changed: the selected count is counted again.
+    void RecountSelected();
+
+    // Checked rows among the first file-count rows.
+    int CountSelected() const;
+
+    // The count label: "（selected/files）".
+    std::string FileCountText() const;
+
+  private:
+    void SyncCounts();
+
+    FileList list_;
+    int type_filter_ = 0;
+    bool single_file_mode_ = false;
+    std::string folder_text_;
+};
+
+}  // namespace pelimon
