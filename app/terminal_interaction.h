@@ -1,0 +1,52 @@
+// The Interaction of runs without a window: everything goes to standard error, questions take
+// their safe answer, and nothing waits for a person.
+#pragma once
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/interaction.h"
+
+namespace pelimon {
+
+class TerminalInteraction : public Interaction {
+  public:
+    // Writes to `out` (standard error in the program). Progress is drawn only when
+    // `show_progress` is set (the program sets it when standard error is a terminal).
+    TerminalInteraction(std::FILE* out, bool show_progress);
+
+    // "caption: text" on one line (line breaks inside the text are dropped).
+    void ShowError(std::string_view caption, std::string_view text) override;
+    // Printed as "caption: text → はい" and answered Yes. The only question a batch asks is
+    // whether to create a missing output folder, and creating it is what an unattended run wants.
+    bool AskYesNo(std::string_view caption, std::string_view text) override;
+    // A "\r" progress line "done/total", redrawn in place; finished with a newline at total.
+    void ReportProgress(int done, int total) override;
+    // True once SIGINT or SIGTERM arrived after InstallCancelSignals.
+    bool CancelRequested() override;
+    // One line per failure ("pelimon: <file>: <reason>") and per note ("pelimon: <note>").
+    void ReportSummary(const std::vector<Error>& failures, const std::vector<std::string>& notes) override;
+    // Not asked: there is no one to answer and no file manager to open.
+    void OfferToOpenFolder(const std::string& folder, bool& dont_ask_again) override;
+
+    // Makes the first SIGINT or SIGTERM a cancel request (the batch stops between images, leaving
+    // no half-written file); a second one ends the process as usual.
+    static void InstallCancelSignals();
+
+  private:
+    void EndProgressLine();
+
+    std::FILE* out_;
+    bool show_progress_;
+    std::mutex mutex_;  // ReportProgress may be called from worker threads
+    bool progress_open_ = false;
+    int last_done_ = -1;
+};
+
+// Drops the line breaks that only laid out the text in a message box.
+std::string OneLine(std::string_view text);
+
+}  // namespace pelimon
