@@ -1,4 +1,6 @@
 // Where the settings file lives and which folder a first start offers.
+#include "settings/settings_file.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -7,7 +9,6 @@
 
 #include "common/atomic_file.h"
 #include "common/text.h"
-#include "settings/settings_file.h"
 
 namespace pelimon {
 namespace {
@@ -23,12 +24,12 @@ std::string WithTrailingSlash(std::string folder) {
     return folder;
 }
 
-// The folder of the executable with a trailing '/'; empty when the module path is unknown.
-std::string ExeFolder(const std::string& module_path) {
-    if (module_path.empty()) {
+// The folder holding a file, with a trailing '/'; empty for an empty path.
+std::string FolderOf(const std::string& file_path) {
+    if (file_path.empty()) {
         return {};
     }
-    return WithTrailingSlash(fs::path(module_path).parent_path().string());
+    return WithTrailingSlash(fs::path(file_path).parent_path().string());
 }
 
 bool IsWritableFolder(const std::string& folder) {
@@ -44,7 +45,8 @@ bool IsFolder(const std::string& path) {
 // $XDG_CONFIG_HOME when it is an absolute path (relative values are invalid by the XDG rules),
 // else $HOME/.config; empty when neither is known.
 std::string ConfigHome(const EnvLookup& env) {
-    if (std::optional<std::string> config = env("XDG_CONFIG_HOME"); config && config->front() == '/') {
+    if (std::optional<std::string> config = env("XDG_CONFIG_HOME");
+        config && !config->empty() && config->front() == '/') {
         return *config;
     }
     if (std::optional<std::string> home = env("HOME")) {
@@ -120,7 +122,7 @@ std::string ResolveProfilePath(const std::string& module_path, const EnvLookup& 
     if (std::optional<std::string> explicit_path = env("PELIMON_INI")) {
         return *explicit_path;
     }
-    const std::string exe_folder = ExeFolder(module_path);
+    const std::string exe_folder = FolderOf(module_path);
     if (!exe_folder.empty() && IsWritableFolder(exe_folder)) {
         return exe_folder + kProfileName;
     }
@@ -138,10 +140,10 @@ std::string DefaultImageFolder(const AppSettings& settings) {
 }
 
 std::string DefaultImageFolder(const AppSettings& settings, const EnvLookup& env) {
-    const std::string exe_folder = ExeFolder(settings.ModulePath);
+    const std::string exe_folder = FolderOf(settings.ModulePath);
     std::error_code error;
     const fs::path profile = settings.ProfilePath.empty() ? fs::path() : fs::absolute(settings.ProfilePath, error);
-    const std::string profile_folder = profile.empty() ? std::string() : ExeFolder(profile.string());
+    const std::string profile_folder = profile.empty() ? std::string() : FolderOf(profile.string());
     const bool portable =
         !exe_folder.empty() && fs::path(profile_folder).lexically_normal() == fs::path(exe_folder).lexically_normal();
     if (portable) {
