@@ -1,0 +1,124 @@
+#include "dialogs/coptmain.h"
+
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "dialogs/coptmain_texts.h"
+#include "dialogs/csetoption.h"
+#include "dialogs/csetoption2.h"
+#include "dialogs/csetoption3.h"
+#include "dialogs/option_text.h"
+
+namespace t = pelimon::option_texts;
+
+namespace {
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+constexpr char kDefaultBaseName[] = "resize";
+
+}  // namespace
+
+COptMain::COptMain(pelimon::AppSettings& settings, QWidget* parent)
+    : QDialog(parent), settings_(settings), prompt_(pelimon::MakeMessageBoxPrompt()) {
+    setWindowTitle(Text(t::kTitle));
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("id1035"));
+    general_ = new CSetOption(settings_, tabs_);
+    file_name_ = new CSetOption2(settings_, tabs_);
+    reduction_ = new CSetOption3(settings_, tabs_);
+    tabs_->addTab(general_, Text(t::kTabGeneral));
+    tabs_->addTab(file_name_, Text(t::kTabFileName));
+    tabs_->addTab(reduction_, Text(t::kTabReduction));
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (tabs_->widget(index) == file_name_) {
+            file_name_->ApplyEnabling();
+        }
+    });
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(Text(t::kOk), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(Text(t::kCancel), QDialogButtonBox::RejectRole);
+    ok->setObjectName(QStringLiteral("id1"));
+    cancel->setObjectName(QStringLiteral("id2"));
+    // Enter must not close the dialog, not even through a focused or default button.
+    for (QPushButton* button : {ok, cancel}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(buttons, &QDialogButtonBox::accepted, this, &COptMain::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &COptMain::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(buttons);
+}
+
+COptMain::~COptMain() = default;
+
+void COptMain::setPrompt(std::unique_ptr<pelimon::DialogPrompt> prompt) {
+    prompt_ = std::move(prompt);
+}
+
+void COptMain::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+bool COptMain::StoreNaming(pelimon::AppSettings& next) {
+    const int32_t rule = file_name_->CheckedNameRule();
+    if (rule != 0) {
+        next.NameRule = rule;
+    }
+    if (next.NameRule == 1 || next.NameRule == 4) {
+        const QString add_text = file_name_->AddText();
+        if (!pelimon::IsUsableNameText(add_text.toStdString())) {
+            prompt_->ShowError(this, Text(t::kNameErrorCaption), Text(t::kNameHasSlash));
+            return false;
+        }
+        if (add_text.isEmpty() && !prompt_->AskYesNo(this, Text(t::kSameNameCaption), Text(t::kSameName))) {
+            return false;
+        }
+        next.AddText = add_text.toStdString();
+    } else if (next.NameRule == 2) {
+        const QString base_name = file_name_->BaseName();
+        if (!pelimon::IsUsableNameText(base_name.toStdString())) {
+            prompt_->ShowError(this, Text(t::kNameErrorCaption), Text(t::kNameHasSlash));
+            return false;
+        }
+        if (base_name.isEmpty()) {
+            if (!prompt_->AskYesNo(this, Text(t::kBaseNameCaption), Text(t::kBaseNameDefault))) {
+                return false;
+            }
+            next.BaseName = kDefaultBaseName;
+        } else {
+            next.BaseName = base_name.toStdString();
+        }
+    }
+    file_name_->StoreFlags(next);
+    return true;
+}
+
+// OK reads every page into a copy first, so that a declined question stores nothing.
+void COptMain::accept() {
+    pelimon::AppSettings next = settings_;
+    general_->Store(next);
+    if (!StoreNaming(next)) {
+        return;
+    }
+    reduction_->Store(next);
+    settings_ = std::move(next);
+    QDialog::accept();
+}

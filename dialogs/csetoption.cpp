@@ -1,0 +1,101 @@
+#include "dialogs/csetoption.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "dialogs/coptmain_texts.h"
+
+namespace t = pelimon::option_texts;
+
+namespace {
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+template <class W>
+W* Add(QGroupBox* group, const char* text, const char* id) {
+    auto* widget = new W(Text(text), group);
+    widget->setObjectName(QString::fromLatin1(id));
+    group->layout()->addWidget(widget);
+    return widget;
+}
+
+QGroupBox* Group(QWidget* page, const char* title) {
+    auto* group = new QGroupBox(Text(title), page);
+    new QVBoxLayout(group);
+    page->layout()->addWidget(group);
+    return group;
+}
+
+}  // namespace
+
+CSetOption::CSetOption(const pelimon::AppSettings& settings, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("CSetOption"));
+    BuildLayout();
+    Show(settings);
+    // Removing only the Exif data contradicts keeping it.
+    connect(exif_only_, &QRadioButton::clicked, this, [this] { exif_->setEnabled(false); });
+    connect(enlarge_, &QRadioButton::clicked, this, [this] { exif_->setEnabled(true); });
+    connect(leave_, &QRadioButton::clicked, this, [this] { exif_->setEnabled(true); });
+}
+
+void CSetOption::BuildLayout() {
+    new QVBoxLayout(this);
+    QGroupBox* drop = Group(this, t::kDropGroup);
+    drag_drop_ = Add<QCheckBox>(drop, t::kDragDrop, "id1007");
+    QGroupBox* big = Group(this, t::kBigSizeGroup);
+    equal_ = Add<QCheckBox>(big, t::kEqual, "id1013");
+    enlarge_ = Add<QRadioButton>(big, t::kEnlarge, "id1010");
+    leave_ = Add<QRadioButton>(big, t::kLeaveAlone, "id1011");
+    exif_only_ = Add<QRadioButton>(big, t::kRemoveExifOnly, "id1012");
+    QGroupBox* exif = Group(this, t::kExifGroup);
+    exif_ = Add<QCheckBox>(exif, t::kKeepExif, "id1008");
+    exif_date_ = Add<QCheckBox>(exif, t::kExifDate, "id1009");
+    auto_rotate_ = Add<QCheckBox>(exif, t::kAutoRotate, "autoRotate");
+    QGroupBox* output = Group(this, t::kOutputGroup);
+    user_folder_ = Add<QRadioButton>(output, t::kUserFolder, "id1016");
+    resize_folder_ = Add<QRadioButton>(output, t::kResizeFolder, "id1017");
+    static_cast<QVBoxLayout*>(layout())->addStretch();
+}
+
+void CSetOption::Show(const pelimon::AppSettings& settings) {
+    drag_drop_->setChecked(settings.DragDrop != 0);
+    equal_->setChecked(settings.Equal == 1);
+    if (settings.BigSize & 1) {
+        enlarge_->setChecked(true);
+    }
+    if (settings.BigSize & 2) {
+        leave_->setChecked(true);
+    }
+    if (settings.BigSize & 4) {
+        exif_only_->setChecked(true);
+        exif_->setEnabled(false);
+    }
+    exif_->setChecked(settings.Exif != 0);
+    exif_date_->setChecked(settings.ExifDate != 0);
+    auto_rotate_->setChecked(settings.AutoRotate != 0);
+    (settings.Resize != 0 ? resize_folder_ : user_folder_)->setChecked(true);
+}
+
+void CSetOption::Store(pelimon::AppSettings& settings) const {
+    settings.Equal = equal_->isChecked() ? 1 : 0;
+    if (enlarge_->isChecked()) {
+        settings.BigSize = 1;
+    } else if (leave_->isChecked()) {
+        settings.BigSize = 2;
+    } else if (exif_only_->isChecked()) {
+        settings.BigSize = 4;
+    }
+    settings.DragDrop = drag_drop_->isChecked() ? 1 : 0;
+    settings.Exif = exif_->isChecked() ? 1 : 0;
+    settings.ExifDate = exif_date_->isChecked() ? 1 : 0;
+    settings.AutoRotate = auto_rotate_->isChecked() ? 1 : 0;
+    if (user_folder_->isChecked()) {
+        settings.Resize = 0;
+    } else if (resize_folder_->isChecked()) {
+        settings.Resize = 1;
+    }
+}

@@ -1,0 +1,36 @@
+// CSetOption: page 全般 of the options dialog (drag and drop, sizes larger than the source,
+// Exif, output folder). Shows the settings when created; Store writes its part back.
+#pragma once
+
+#include <QWidget>
+
+#include "settings/app_settings.h"
+
+class QCheckBox;
+class QRadioButton;
+
+class CSetOption : public QWidget {
+    Q_OBJECT
+
+  public:
+    CSetOption(const pelimon::AppSettings& settings, QWidget* parent = nullptr);
+
+    // DragDrop, Equal, BigSize, Exif, ExifDate, AutoRotate and Resize from the controls. A radio
+    // group without a checked radio leaves its setting as it is.
+    void Store(pelimon::AppSettings& settings) const;
+
+  private:
+    void BuildLayout();
+    void Show(const pelimon::AppSettings& settings);
+
+    QCheckBox* drag_drop_ = nullptr;         // 1007
+    QCheckBox* equal_ = nullptr;             // 1013
+    QRadioButton* enlarge_ = nullptr;        // 1010
+    QRadioButton* leave_ = nullptr;          // 1011
+    QRadioButton* exif_only_ = nullptr;      // 1012
+    QCheckBox* exif_ = nullptr;              // 1008
+    QCheckBox* exif_date_ = nullptr;         // 1009
+    QCheckBox* auto_rotate_ = nullptr;       // no template id: "autoRotate"
+    QRadioButton* user_folder_ = nullptr;    // 1016
+    QRadioButton* resize_folder_ = nullptr;  // 1017
+};

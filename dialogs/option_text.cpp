@@ -1,0 +1,39 @@
+#include "dialogs/option_text.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace pelimon {
+
+std::string StartNumberText(int32_t start_num, int32_t digit, bool zero_padded) {
+    const int width = std::clamp(digit, 0, 9);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, zero_padded ? "%0*d" : "%-*d", width, start_num);
+    return buffer;
+}
+
+std::string GainText(int32_t gain) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%-2.1f", gain / 10.0);
+    return buffer;
+}
+
+std::string ContrastText(int32_t contrast) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%-3d", contrast);
+    return buffer;
+}
+
+int32_t EffectFromChecks(int32_t effect, bool sharpen, bool grayscale, bool sepia) {
+    int32_t result = effect & 0xF8;
+    result |= sharpen ? 1 : 0;
+    result |= grayscale ? 2 : 0;
+    result |= sepia ? 4 : 0;
+    return result;
+}
+
+bool IsUsableNameText(std::string_view text) {
+    return text.find('/') == std::string_view::npos;
+}
+
+}  // namespace pelimon

@@ -1,0 +1,31 @@
+// Qt-free pieces of the options dialog: the texts its pages show for numbers, and how its check
+// boxes map onto the settings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pelimon {
+
+// The start number as the file-name page shows it: zero-padded to `digit` places when
+// `zero_padded`, else left-aligned and filled with trailing blanks to `digit` places (the
+// running-number pattern of the output names). Wider numbers are shown in full; `digit` is
+// taken within 0..9, the places the page offers.
+std::string StartNumberText(int32_t start_num, int32_t digit, bool zero_padded);
+
+// The sharpening gain (tenths) as shown beside its slider: 15 -> "1.5".
+std::string GainText(int32_t gain);
+
+// The contrast as shown beside its slider: left-aligned in three places, -5 -> "-5 ".
+std::string ContrastText(int32_t contrast);
+
+// Effect bits from the three effect boxes (1 sharpen, 2 grayscale, 4 sepia). The other bits of
+// the low byte are kept, bits above it are cleared.
+int32_t EffectFromChecks(int32_t effect, bool sharpen, bool grayscale, bool sepia);
+
+// A text that goes into output file names (追加文字, 基本名) must not contain "/": it would put
+// the outputs into another folder.
+bool IsUsableNameText(std::string_view text);
+
+}  // namespace pelimon
