@@ -103,6 +103,21 @@ TEST(IniDocument, ValuesSurviveARoundTripUnchanged) {
     }
 }
 
+TEST(IniDocument, MalformedLinesAreKeptVerbatim) {
+    const char* texts[] = {
+        "[", "[]\n=\n", "[a\nk=1\n", "k=\"\n", "\r\n\r\n", "=value\n[S]\n;k=1\n", "\xFF\xFE[\x80]\n"};
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        const IniDocument document = IniDocument::Parse(text);
+        EXPECT_EQ(document.Get("S", "k"), std::nullopt);
+        IniDocument edited = document;
+        edited.Set("S", "k", "v");
+        EXPECT_EQ(IniDocument::Parse(edited.Serialize()).Get("S", "k"), "v");
+    }
+    EXPECT_EQ(IniDocument::Parse("k=\"\n").Serialize(), "k=\"\n");
+    EXPECT_EQ(IniDocument::Parse("[S]\nk=\"\n").Get("S", "k"), "\"");
+}
+
 TEST(IniDocument, LineBreakInAValueCannotInjectAKey) {
     IniDocument document;
     document.Set("General", "ImagePath", "/a\nOutputPath=/etc");
