@@ -176,12 +176,11 @@ int CExifReader::SetTagName(size_t index, uint16_t tag, std::vector<ExifEntry>& 
 
 void CExifReader::FormatValue(size_t index, int table_index, std::span<const uint8_t> value,
                               std::vector<ExifEntry>& list) {
-    if (table_index < 0 || !tags_) {
-        return;
-    }
     ExifEntry& entry = list[index];
     const ValueBytes bytes(value, m_bLittleEndian, entry.unit_size);
-    switch (tags_->numbers[static_cast<size_t>(table_index)]) {
+    // The pointers are followed whether or not the catalogue is loaded: the structure of the
+    // file does not depend on the names shown for it.
+    switch (entry.tag) {
         case kTagSubIfd:
             sub_offset_ = bytes.Long(0);
             m_bSubIFD = true;
@@ -198,7 +197,9 @@ void CExifReader::FormatValue(size_t index, int table_index, std::span<const uin
         default:
             break;
     }
-    entry.value = FormatTagValue(entry, value, m_bLittleEndian, m_nSpeed);
+    if (table_index >= 0 && tags_) {
+        entry.value = FormatTagValue(entry, value, m_bLittleEndian, m_nSpeed);
+    }
 }
 
 bool CExifReader::WriteSubIFDValue(uint16_t tag, uint32_t value) {

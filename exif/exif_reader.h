@@ -89,9 +89,9 @@ class CExifReader {
     // Binary search in the catalogue (see FindTag); sets list[index].name to the catalogue name
     // or "不明". Returns the catalogue index or -1.
     int SetTagName(size_t index, uint16_t tag, std::vector<ExifEntry>& list) const;
-    // Sets list[index].value from the value bytes by the rule of catalogue row `table_index`
-    // (no rule for -1). Formatting 0x8769 and 0xA005 stores the sub-IFD and Interoperability
-    // offsets and sets their flags; 0x0115, 0x8827 and 0xA405 set m_nSpeed.
+    // Sets list[index].value from the value bytes by the rule of its tag when `table_index` is a
+    // catalogue row (no text for -1). Whatever the catalogue, 0x8769 and 0xA005 store the sub-IFD
+    // and Interoperability offsets and set their flags; 0x0115, 0x8827 and 0xA405 set m_nSpeed.
     void FormatValue(size_t index, int table_index, std::span<const uint8_t> value, std::vector<ExifEntry>& list);
 
     // Facts about the current file; read them, do not set them. All are reset for every file.
