@@ -1,0 +1,208 @@
+# Functions of bench/run.sh (sourced; uses its variables C O S T W PY PELIMON JPGS PNGS SIZE_SET).
+# shellcheck shell=bash
+
+need() { command -v "$1" >/dev/null || { echo "needs $1 (apt-get install $2)" >&2; exit 1; }; }
+
+median() { sort -g | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
+
+# The corpus is cached: rebuilt only when a file is missing or does not match its SHA256SUMS.
+ensure_corpus() {
+    if [ -s "$C/SHA256SUMS" ] && (cd "$C" && sha256sum --quiet -c SHA256SUMS >/dev/null 2>&1); then
+        echo "corpus: reusing $C" >&2
+    else
+        echo "corpus: building $C (takes about two minutes)" >&2
+        "$SHARED/make-corpus.sh" "$C" >&2
+    fi
+    if cmp -s "$C/SHA256SUMS" "$SHARED/corpus.sha256"; then
+        CORPUS_NOTE="identical to the reference checksums (corpus.sha256)"
+    else
+        CORPUS_NOTE="differs from the reference checksums (other codec library versions)"
+    fi
+}
+
+ensure_pelimon() {
+    case ${PELIMON:-} in
+        none) PELIMON="" ;;
+        "")
+            echo "pelimon: building in $BUILD_DIR" >&2
+            cmake -S "$REPO" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DPELIMON_BUILD_GUI=OFF \
+                -DPELIMON_BUILD_TESTS=OFF >"$W.build.log" 2>&1 &&
+                cmake --build "$BUILD_DIR" --target pelimon -j "$(nproc)" >>"$W.build.log" 2>&1 ||
+                { echo "pelimon build failed, see $W.build.log (PELIMON=none runs the peers only)" >&2; exit 1; }
+            PELIMON=$(find "$BUILD_DIR" -name pelimon -type f -perm -u+x | head -n1)
+            ;;
+    esac
+    [ -z "$PELIMON" ] || [ -x "$PELIMON" ] || { echo "no pelimon binary at '$PELIMON'" >&2; exit 1; }
+}
+
+# A parameter file finds its keys anywhere in a line, value included, and cuts values at "=" and "#".
+check_job_paths() {
+    local p
+    for p in "$C" "$O"; do
+        case ${p^^} in
+            *=* | *'#'* | *IMAGETYPE* | *IMAGEPATH*) echo "path unusable in a parameter file: $p" >&2; exit 1 ;;
+        esac
+    done
+}
+
+# write_job NAME SOURCE-DIR FILE... : the parameter file $S/NAME.txt; extra key lines on stdin.
+write_job() {
+    local name=$1 src=$2
+    shift 2
+    {
+        echo "IMAGEPATH=$src/"
+        echo "OUTPUTPATH=$O/$name/"
+        cat
+        echo "LIST=<<"
+        printf '%s\n' "${@##*/}"
+        echo ">>"
+    } >"$S/$name.txt"
+}
+
+write_pelimon_jobs() {
+    local common="EXIF=0
+NAMERULE=1
+ADDTEXT="
+    write_job pelimon-jpeg "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=4
+JPEGCOMP=90
+$common"
+    write_job pelimon-png "$C/png" "${PNGS[@]}" <<<"FILETYPE=8
+$common"
+    write_job pelimon-fid "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=8
+$common"
+    write_job pelimon-size "$C/jpg" "${SIZE_SET[@]}" <<<"FILETYPE=4
+METHOD=1
+ASPECT=1
+RECT=4
+WIDTH=1600
+HEIGHT=1200
+SETSIZE=1
+DATASIZE=50
+LIMITQUALITY=20
+$common"
+    # Base has no parameter key: the size job's rule lives in its settings file.
+    printf '%s\n' "[ImageSize]" Base=4 Method=1 Aspect=1 Rect=4 Width=1600 Height=1200 \
+        SetSize=1 DataSize=50 LimitQuality=20 >"$S/pelimon-size.ini.start"
+}
+
+nfiles() {
+    case $1 in
+        floor-par2) echo 0 ;;
+        *png*) echo ${#PNGS[@]} ;;
+        *size*) echo ${#SIZE_SET[@]} ;;
+        *) echo ${#JPGS[@]} ;;
+    esac
+}
+
+# tool_cmd NAME: sets CWD and CMD, the command of one run of tool NAME writing into $O/NAME/.
+# The peers' commands are those of shared/bench/peers.sh, run directly so that no wrapper
+# script is timed with them.
+tool_cmd() {
+    local d=$O/$1
+    CWD=$C/jpg
+    case $1 in
+        pelimon-*) CMD=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
+            PELIMON_INI="$S/$1.ini" "$PELIMON" /F "$S/$1.txt") ;;
+        vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${JPGS[@]}") ;;
+        im) CMD=(mogrify -path "$d" -resize 640x480 -quality 90 "${JPGS[@]}") ;;
+        im-hint) CMD=(mogrify -path "$d" -define jpeg:size=1280x960 -resize 640x480 -quality 90 "${JPGS[@]}") ;;
+        # gm appends the input path to -output-directory: give it bare names
+        gm-hint) CMD=(gm mogrify -output-directory "$d" -size 1280x960 -resize 640x480 -quality 90
+            "${JPGS[@]##*/}") ;;
+        pil-draft) CMD=("$PY" "$SHARED/pil_reduce.py" draft "$d" 640x480 "${JPGS[@]}") ;;
+        floor-par2) CMD=(xargs -a "$S/jpgs.list" -d '\n' -n1 -P2 djpeg -scale 1/8 -outfile /dev/null) ;;
+        png-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.png" "${PNGS[@]}") ;;
+        png-im) CMD=(mogrify -path "$d" -format png -resize 640x480 "${PNGS[@]}") ;;
+        png-pil) CMD=("$PY" "$SHARED/pil_reduce.py" png "$d" 640x480 "${PNGS[@]}") ;;
+        size-im-kib) CMD=(mogrify -path "$d" -resize 1600x1200 -define jpeg:extent=50KiB "${SIZE_SET[@]}") ;;
+        *) echo "unknown tool $1" >&2; exit 2 ;;
+    esac
+}
+
+# Every run starts from an empty output folder and, for pelimon, a fresh settings file.
+prepare() {
+    rm -rf "${O:?}/$1" "$S/$1.ini"
+    mkdir -p "$O/$1"
+    [ ! -f "$S/$1.ini.start" ] || cp "$S/$1.ini.start" "$S/$1.ini"
+    printf '%s\n' "${JPGS[@]}" >"$S/jpgs.list"
+}
+
+# run_tool NAME MODE: one run under GNU time; "wall_s cpu_s rss_kb" goes to $T/NAME.all for a
+# timed run and to $T/NAME.warm for a warm-up run.
+run_tool() {
+    local name=$1 log=$T/$1.log n got
+    tool_cmd "$name"
+    prepare "$name"
+    (cd "$CWD" && /usr/bin/time -f '%e %U %S %M' -o "$T/$name.1" "${CMD[@]}") >"$log" 2>&1 ||
+        { echo "$name failed, see $log" >&2; return 1; }
+    awk '{print $1, $2 + $3, $4}' "$T/$name.1" >>"$T/$name.$2"
+    n=$(nfiles "$name")
+    got=$(find "$O/$name" -type f | wc -l)
+    [ "$got" = "$n" ] || { echo "$name wrote $got files instead of $n, see $log" >&2; return 1; }
+}
+
+cpu_busy_s() { awk '/^cpu /{print ($2 + $3 + $4 + $7 + $8) / 100}' /proc/stat; }
+
+# bench_set TITLE TOOL...: WARMUP + RUNS rounds, each running every tool once in turn (pelimon
+# first), so that a change in the machine's load hits all tools alike. Prints the medians.
+bench_set() {
+    local title=$1 tool round mode tools=() busy0 t0 busy1 t1
+    shift
+    for tool in "$@"; do
+        if [[ $tool == pelimon-* ]]; then
+            [ -z "$PELIMON" ] || tools+=("$tool")
+        elif [ -z "${PEERS:-}" ] || [[ " $PEERS " == *" $tool "* ]]; then
+            tools+=("$tool")
+        fi
+    done
+    echo "## $title"
+    echo
+    echo "uptime before: $(uptime)  "
+    busy0=$(cpu_busy_s) t0=$(date +%s.%N)
+    for ((round = 1; round <= WARMUP + RUNS; round++)); do
+        mode=all
+        ((round > WARMUP)) || mode=warm
+        for tool in "${tools[@]}"; do
+            if [ ! -f "$T/$tool.failed" ]; then
+                run_tool "$tool" "$mode" || touch "$T/$tool.failed"
+            fi
+        done
+        echo "  round $round of $((WARMUP + RUNS)) done" >&2
+    done
+    busy1=$(cpu_busy_s) t1=$(date +%s.%N)
+    echo "uptime after: $(uptime)  "
+    # what the machine did beyond our own runs: its busy time minus the CPU time of the runs
+    for tool in "${tools[@]}"; do cat "$T/$tool".{all,warm} 2>/dev/null || true; done |
+        awk -v b="$busy0" -v B="$busy1" -v t="$t0" -v T="$t1" '{o += $2} END {
+            x = ((B - b) - o) / (T - t); if (x < 0) x = 0
+            printf "CPU used by other processes during these runs: %.2f cores on average\n\n", x }'
+    set_table "${tools[@]}"
+    echo
+}
+
+# set_table TOOL...: medians of each tool's timed runs; ratios are pelimon / that tool.
+set_table() {
+    local tool ref="" n
+    echo "| tool | files | wall s | ms/image | CPU s | peak RSS MB (median / max) | mean output KB | pelimon / tool: wall | CPU | RSS |"
+    echo "|---|---|---|---|---|---|---|---|---|---|"
+    for tool in "$@"; do
+        [ -s "$T/$tool.all" ] && [ ! -f "$T/$tool.failed" ] || { echo "| $tool | failed | | | | | | | | |"; continue; }
+        n=$(nfiles "$tool")
+        [ "$n" != 0 ] || n=${#JPGS[@]}
+        echo "$(awk '{print $1}' "$T/$tool.all" | median) $(awk '{print $2}' "$T/$tool.all" | median)" \
+            "$(awk '{print $3}' "$T/$tool.all" | median) $(awk '{print $3}' "$T/$tool.all" | sort -n | tail -n1)" \
+            >"$T/$tool.med"
+        [[ $tool == pelimon-* ]] && ref=$T/$tool.med
+        awk -v tool="$tool" -v n="$n" -v ref="$ref" -v out="$(out_kb "$tool")" '
+            BEGIN { if (ref != "" && (getline line < ref) > 0) split(line, p, " ") }
+            { r = (p[1] == "" || tool ~ /^pelimon-/) ? "| – | – | –" : \
+                  sprintf("| %.2f | %.2f | %.2f", p[1] / $1, p[2] / $2, p[3] / $3)
+              printf "| %s | %d | %.2f | %.1f | %.2f | %.1f / %.1f | %s %s |\n",
+                  tool, n, $1, 1000 * $1 / n, $2, $3 / 1024, $4 / 1024, out, r }' "$T/$tool.med"
+    done
+}
+
+out_kb() {
+    find "$O/$1" -type f -printf '%s\n' 2>/dev/null |
+        awk '{s += $1; n++} END {if (n) printf "%.1f", s / n / 1024; else print "–"}'
+}

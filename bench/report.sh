@@ -1,0 +1,111 @@
+# Report sections of bench/run.sh (sourced; uses its variables and bench/lib.sh).
+# shellcheck shell=bash
+
+machine_section() {
+    local commit="–"
+    [ -z "$PELIMON" ] || commit=$(git -C "$REPO" describe --always --dirty --abbrev=12 2>/dev/null || echo unknown)
+    echo "# pelimon throughput and fidelity, $(date -u '+%Y-%m-%d %H:%M UTC')"
+    echo
+    echo "- machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')," \
+        "$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo) RAM, Linux $(uname -r)"
+    echo "- pelimon: ${PELIMON:-not run} (commit $commit," \
+        "libjpeg-turbo $(dpkg-query -W -f '${Version}' libjpeg62-turbo 2>/dev/null || echo '?'))"
+    echo "- peers: vips $(vipsthumbnail --vips-version | awk '{print $2}')," \
+        "ImageMagick $(convert -version | awk 'NR == 1 {print $3}')," \
+        "GraphicsMagick $(gm version | awk 'NR == 1 {print $2}')," \
+        "Pillow $("$PY" -c 'import PIL; print(PIL.__version__)')," \
+        "$(djpeg -version 2>&1 | head -n1)"
+    echo "- corpus: $C, $CORPUS_NOTE"
+    echo "- $RUNS timed runs per tool after $WARMUP warm-up round(s), tools alternating run by run;" \
+        "medians of whole-process figures from GNU time (wall %e, CPU %U+%S, peak RSS %M of the largest process)"
+    echo "- load at start: $(uptime)"
+    echo
+}
+
+# size_section TOOL...: achieved file sizes of the target-size job (50 KB = 51,200 bytes).
+size_section() {
+    local tool f s
+    echo "### Achieved sizes (target 51,200 bytes)"
+    echo
+    echo "| tool | files | all ≤ 51,200 | over | min | mean | max | mean distance to 51,200 | dimensions |"
+    echo "|---|---|---|---|---|---|---|---|---|"
+    : >"$T/size.summary"
+    for tool in "$@"; do
+        [ -d "$O/$tool" ] && [ -n "$(ls -A "$O/$tool")" ] || continue
+        for f in "$O/$tool"/*.jpg; do
+            s=$(stat -c %s "$f")
+            echo "$s $(identify -format '%wx%h' "$f")"
+        done >"$T/$tool.sizes"
+        awk -v tool="$tool" -v summary="$T/size.summary" '
+            { d = $1 - 51200; s += $1; ad += (d < 0 ? -d : d); n++; if (d > 0) over++
+              if (n == 1 || $1 < mn) mn = $1; if ($1 > mx) mx = $1; dims[$2]++ }
+            END { for (k in dims) ds = ds sprintf("%s%s ×%d", ds == "" ? "" : ", ", k, dims[k])
+                  printf "| %s | %d | %s | %d | %d | %d | %d | %d | %s |\n", tool, n, over ? "no" : "yes",
+                      over, mn, s / n, mx, ad / n, ds
+                  printf "%s %d %d %d %d\n", tool, n, over, ad / n, mx >> summary }' "$T/$tool.sizes"
+    done
+    echo
+}
+
+fidelity_section() {
+    echo "## Fidelity: outputs against exact area averaging of the full decode"
+    echo
+    local args=()
+    if [ -n "$PELIMON" ]; then
+        if run_tool pelimon-fid warm; then
+            args+=("pelimon PNG=$O/pelimon-fid")
+        fi
+        [ ! -d "$O/pelimon-jpeg" ] || args+=("pelimon JPEG q90=$O/pelimon-jpeg")
+    fi
+    if [ ${#args[@]} -gt 0 ]; then
+        echo "pelimon: the 40 corpus JPEGs reduced to 640x480 (PNG: lossless, the resampling error alone)."
+        echo
+        "$PY" "$HERE/fidelity.py" "$SHARED" "$C" "$W" "${args[@]}"
+        echo
+    fi
+    echo "Peers on the five images of shared/bench/quality.py:"
+    echo
+    echo '```'
+    "$PY" "$SHARED/quality.py" "$C" "$W/quality" 5
+    echo '```'
+    echo
+}
+
+# check LABEL MEASURED OK: one row of the targets table.
+check() { echo "| $1 | $2 | $([ "$3" = 1 ] && echo met || echo "**not met**") |"; }
+
+ratio_check() {  # ratio_check LABEL PELIMON-TOOL PEER LIMIT
+    local p=$T/$2.med q=$T/$3.med
+    [ -s "$p" ] && [ -s "$q" ] || { echo "| $1 | not measured | – |"; return; }
+    read -r pw _ <"$p"
+    read -r qw _ <"$q"
+    check "$1" "$pw s / $qw s = $(awk -v a="$pw" -v b="$qw" 'BEGIN {printf "%.2f", a / b}')" \
+        "$(awk -v a="$pw" -v b="$qw" -v l="$4" 'BEGIN {print (a <= l * b) ? 1 : 0}')"
+}
+
+targets_section() {
+    local rss_med rss_max n pmin pavg bad tool over dev mx
+    echo "## Targets"
+    echo
+    echo "| target | measured | verdict |"
+    echo "|---|---|---|"
+    ratio_check "JPEG set: wall ≤ 0.6 × vipsthumbnail" pelimon-jpeg vips 0.6
+    if [ -s "$T/pelimon-jpeg.med" ]; then
+        read -r _ _ rss_med rss_max <"$T/pelimon-jpeg.med"
+        check "JPEG set: peak RSS ≤ 80 MB" "$(awk -v m="$rss_max" -v d="$rss_med" \
+            'BEGIN {printf "%.1f MB (median %.1f)", m / 1024, d / 1024}')" "$((rss_max <= 80 * 1024))"
+    fi
+    if [ -s "$W/fidelity.summary" ] && grep -q '^pelimon PNG ' "$W/fidelity.summary"; then
+        read -r _ _ n pmin pavg bad < <(grep '^pelimon PNG ' "$W/fidelity.summary")
+        check "Fidelity (PNG, $n images): PSNR avg ≥ 43 dB, worst ≥ 39 dB" "avg $pavg dB, worst $pmin dB" \
+            "$(awk -v a="$pavg" -v m="$pmin" -v b="$bad" 'BEGIN {print (a >= 43 && m >= 39 && b == 0) ? 1 : 0}')"
+    fi
+    ratio_check "PNG set: wall ≤ 0.7 × vipsthumbnail" pelimon-png png-vips 0.7
+    if [ -s "$T/size.summary" ] && grep -q '^pelimon-size ' "$T/size.summary"; then
+        read -r tool n over dev mx < <(grep '^pelimon-size ' "$T/size.summary")
+        check "Target size: every output ≤ 51,200 bytes" "$over of $n over, largest $mx" "$((over == 0))"
+        check "Target size: mean distance to 51,200 ≤ 2,500 bytes" "$dev bytes" "$((dev <= 2500))"
+    fi
+    ratio_check "Target size: wall ≤ 0.25 × ImageMagick jpeg:extent" pelimon-size size-im-kib 0.25
+    echo
+}

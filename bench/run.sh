@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Throughput and fidelity of pelimon against the tools people use today, on one corpus of
+# real photographs, measured in one run. See bench/README.md.
+#
+#   bench/run.sh [SET...]      SET: jpeg png size fidelity (default: all four)
+#
+# env: RUNS (5)  WARMUP (1)  timed runs per tool and untimed warm-up rounds
+#      PELIMON   pelimon binary to use; unset: build one in BUILD_DIR; "none": peers only
+#      BUILD_DIR (<repo>/build-bench)   CORPUS (~/.cache/pelimon-bench/corpus)
+#      WORK      scratch folder (/tmp/pelimon-bench); outputs, logs, results.md
+#      PEERS     space-separated subset of the peers to run (default: all of each set)
+set -euo pipefail
+
+HERE=$(cd "$(dirname "$0")" && pwd)
+REPO=$(cd "$HERE/.." && pwd)
+SHARED=${SHARED_BENCH:-$REPO/../shared/bench}
+RUNS=${RUNS:-5} WARMUP=${WARMUP:-1}
+CACHE=${XDG_CACHE_HOME:-$HOME/.cache}/pelimon-bench
+C=${CORPUS:-$CACHE/corpus}
+W=${WORK:-/tmp/pelimon-bench}
+BUILD_DIR=${BUILD_DIR:-$REPO/build-bench}
+SETS=${*:-jpeg png size fidelity}
+
+# shellcheck source=bench/lib.sh
+. "$HERE/lib.sh"
+# shellcheck source=bench/report.sh
+. "$HERE/report.sh"
+
+need /usr/bin/time time
+need vipsthumbnail libvips-tools
+need mogrify imagemagick
+need gm graphicsmagick
+need djpeg libjpeg-turbo-progs
+PY=python3
+"$PY" -c 'import PIL, numpy' 2>/dev/null || PY=/usr/bin/python3
+"$PY" -c 'import PIL, numpy' || { echo "needs python3-pil python3-numpy" >&2; exit 1; }
+
+ensure_corpus
+ensure_pelimon
+mkdir -p "$W"
+W=$(cd "$W" && pwd)
+O=$W/out S=$W/settings T=$W/times
+rm -rf "$O" "$S" "$T"
+mkdir -p "$O" "$S" "$T"
+check_job_paths
+
+JPGS=("$C"/jpg/*.jpg)
+PNGS=("$C"/png/*.png)
+SIZE_SET=()
+for ((i = 0; i < ${#JPGS[@]}; i += 4)); do SIZE_SET+=("${JPGS[i]}"); done
+
+[ -z "$PELIMON" ] || write_pelimon_jobs
+REPORT=$W/results.md
+{
+    machine_section
+    for set in $SETS; do
+        case $set in
+            jpeg)
+                bench_set "JPEG set: ${#JPGS[@]} JPEGs 4000x3000 -> fit 640x480, JPEG q90" \
+                    pelimon-jpeg vips pil-draft gm-hint im-hint im floor-par2
+                ;;
+            png)
+                bench_set "PNG set: ${#PNGS[@]} PNGs 3000x2000 -> fit 640x480, PNG" \
+                    pelimon-png png-vips png-im png-pil
+                ;;
+            size)
+                bench_set "Target size: ${#SIZE_SET[@]} JPEGs -> fit 1600x1200 at 50 KB (51,200 bytes)" \
+                    pelimon-size size-im-kib
+                size_section pelimon-size size-im-kib
+                ;;
+            fidelity) fidelity_section ;;
+            *) echo "unknown set $set (jpeg png size fidelity)" >&2; exit 2 ;;
+        esac
+    done
+    targets_section
+} | tee "$REPORT"
+echo "report: $REPORT" >&2
