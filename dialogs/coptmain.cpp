@@ -1,6 +1,6 @@
 #include "dialogs/coptmain.h"
 
-#include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -41,22 +41,24 @@ COptMain::COptMain(pelimon::AppSettings& settings, QWidget* parent)
         }
     });
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(Text(t::kOk), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(Text(t::kCancel), QDialogButtonBox::RejectRole);
+    // Plain buttons rather than a button box: a button box makes OK the default button when it
+    // is shown, and Enter must not close this dialog, not even through a focused button.
+    auto* ok = new QPushButton(Text(t::kOk), this);
+    auto* cancel = new QPushButton(Text(t::kCancel), this);
     ok->setObjectName(QStringLiteral("id1"));
     cancel->setObjectName(QStringLiteral("id2"));
-    // Enter must not close the dialog, not even through a focused or default button.
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
     for (QPushButton* button : {ok, cancel}) {
         button->setAutoDefault(false);
-        button->setDefault(false);
+        buttons->addWidget(button);
     }
-    connect(buttons, &QDialogButtonBox::accepted, this, &COptMain::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &COptMain::reject);
+    connect(ok, &QPushButton::clicked, this, &COptMain::accept);
+    connect(cancel, &QPushButton::clicked, this, &COptMain::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
 }
 
 COptMain::~COptMain() = default;
