@@ -6,8 +6,9 @@
 For every corpus JPEG with an output <stem>.png or <stem>.jpg in DIR, the reference is the
 one of shared/bench/quality.py: Pillow resize(fit 640x480, BOX) of the full decode, kept in
 WORKDIR/ref-all/ as PNG and made once. Prints one markdown row per label over all images, and
-one over the images quality.py picks (to set beside its peer table). Writes
-"label n psnr_min psnr_avg" lines to WORKDIR/fidelity.summary.
+one over the five images quality.py picks (those of its peer table). Writes
+"label subset n psnr_min psnr_avg size_mismatches" lines to WORKDIR/fidelity.summary, label with
+"-" for blanks, subset "all" or "pick".
 """
 import os
 import sys
@@ -50,7 +51,8 @@ def main():
         bad = [s for s, r in rows.items() if r is None]
         if bad:
             print(f"{label}: size differs from the reference: {' '.join(bad)}", file=sys.stderr)
-        for name, keep in ((label, rows), (label + ", quality.py's images", {p: rows.get(p) for p in PICK})):
+        subsets = (("all", label, rows), ("pick", label + ", quality.py's images", {p: rows.get(p) for p in PICK}))
+        for subset, name, keep in subsets:
             ok = {s: r for s, r in keep.items() if r is not None}
             if not ok:
                 print(f"| {name} | 0 | | | | | | |")
@@ -60,8 +62,7 @@ def main():
             pmin, pavg = ok[worst][0], sum(r[0] for r in ok.values()) / n
             print(f"| {name} | {n} | {pmin:.2f} | {pavg:.2f} | {sum(r[1] for r in ok.values()) / n:.2f} "
                   f"| {max(r[2] for r in ok.values())} | {sum(r[3] for r in ok.values()) / n:.2f} | {worst} |")
-            if name == label:
-                summary.append(f"{label} {n} {pmin:.2f} {pavg:.2f} {len(bad)}\n")
+            summary.append(f"{label.replace(' ', '-')} {subset} {n} {pmin:.2f} {pavg:.2f} {len(bad)}\n")
     with open(os.path.join(work, "fidelity.summary"), "w") as f:
         f.writelines(summary)
 

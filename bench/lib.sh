@@ -111,6 +111,7 @@ tool_cmd() {
             "${JPGS[@]##*/}") ;;
         pil-draft) CMD=("$PY" "$SHARED/pil_reduce.py" draft "$d" 640x480 "${JPGS[@]}") ;;
         floor-par2) CMD=(xargs -a "$S/jpgs.list" -d '\n' -n1 -P2 djpeg -scale 1/8 -outfile /dev/null) ;;
+        vips-fid) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.png" "${JPGS[@]}") ;;
         png-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.png" "${PNGS[@]}") ;;
         png-im) CMD=(mogrify -path "$d" -format png -resize 640x480 "${PNGS[@]}") ;;
         png-pil) CMD=("$PY" "$SHARED/pil_reduce.py" png "$d" 640x480 "${PNGS[@]}") ;;

@@ -58,7 +58,9 @@ fidelity_section() {
         [ ! -d "$O/pelimon-jpeg" ] || args+=("pelimon JPEG q90=$O/pelimon-jpeg")
     fi
     if [ ${#args[@]} -gt 0 ]; then
-        echo "pelimon: the 40 corpus JPEGs reduced to 640x480 (PNG: lossless, the resampling error alone)."
+        if run_tool vips-fid warm; then args+=("vipsthumbnail PNG=$O/vips-fid"); fi
+        echo "The 40 corpus JPEGs reduced to 640x480; PNG is lossless, so it shows the resampling error"
+        echo "alone. The targets apply to the five images of quality.py."
         echo
         "$PY" "$HERE/fidelity.py" "$SHARED" "$C" "$W" "${args[@]}"
         echo
@@ -95,9 +97,10 @@ targets_section() {
         check "JPEG set: peak RSS ≤ 80 MB" "$(awk -v m="$rss_max" -v d="$rss_med" \
             'BEGIN {printf "%.1f MB (median %.1f)", m / 1024, d / 1024}')" "$((rss_max <= 80 * 1024))"
     fi
-    if [ -s "$W/fidelity.summary" ] && grep -q '^pelimon PNG ' "$W/fidelity.summary"; then
-        read -r _ _ n pmin pavg bad < <(grep '^pelimon PNG ' "$W/fidelity.summary")
-        check "Fidelity (PNG, $n images): PSNR avg ≥ 43 dB, worst ≥ 39 dB" "avg $pavg dB, worst $pmin dB" \
+    # the bound is set on quality.py's five images, where vipsthumbnail's PNG reaches 43.9 / 39.0 dB
+    if [ -s "$W/fidelity.summary" ] && grep -q '^pelimon-PNG pick ' "$W/fidelity.summary"; then
+        read -r _ _ n pmin pavg bad < <(grep '^pelimon-PNG pick ' "$W/fidelity.summary")
+        check "Fidelity (PNG, quality.py's $n images): PSNR avg ≥ 43 dB, worst ≥ 39 dB" "avg $pavg dB, worst $pmin dB" \
             "$(awk -v a="$pavg" -v m="$pmin" -v b="$bad" 'BEGIN {print (a >= 43 && m >= 39 && b == 0) ? 1 : 0}')"
     fi
     ratio_check "PNG set: wall ≤ 0.7 × vipsthumbnail" pelimon-png png-vips 0.7
