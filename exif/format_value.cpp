@@ -50,12 +50,9 @@ std::string DateText(const ExifEntry& entry, const ValueBytes& v) {
     return text;
 }
 
-std::string Hex(uint8_t byte) {
-    return Printf("%02x", unsigned{byte});
-}
-
 std::string ComponentsText(const ValueBytes& v) {
-    const std::string code = Hex(v.Byte(0)) + Hex(v.Byte(1)) + Hex(v.Byte(2)) + Hex(v.Byte(3));
+    const std::string code =
+        Printf("%02x%02x%02x%02x", unsigned{v.Byte(0)}, unsigned{v.Byte(1)}, unsigned{v.Byte(2)}, unsigned{v.Byte(3)});
     if (code == "04050600") {
         return "RGB 形式";
     }
@@ -63,10 +60,11 @@ std::string ComponentsText(const ValueBytes& v) {
 }
 
 std::string CfaPatternText(const ExifEntry& entry, const ValueBytes& v) {
-    std::string text = Hex(v.Byte(0)) + Hex(v.Byte(1)) + "," + Hex(v.Byte(2)) + Hex(v.Byte(3));
+    std::string text =
+        Printf("%02x%02x,%02x%02x", unsigned{v.Byte(0)}, unsigned{v.Byte(1)}, unsigned{v.Byte(2)}, unsigned{v.Byte(3)});
     const size_t end = std::min(ByteLength(entry), v.size());
     for (size_t k = 4; k < end; ++k) {
-        text += "," + Hex(v.Byte(k));
+        text += Printf(",%02x", unsigned{v.Byte(k)});
     }
     return text;
 }

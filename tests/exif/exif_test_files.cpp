@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 
@@ -21,6 +22,15 @@ void Put32(Bytes& out, size_t pos, uint32_t value, bool le) {
         const size_t shift = le ? 8 * k : 24 - 8 * k;
         out[pos + k] = static_cast<uint8_t>((value >> shift) & 0xFF);
     }
+}
+
+// head followed by tail, built at its final size (GCC 12 warns wrongly about growing a vector
+// that was made from an initializer list).
+Bytes Concat(std::initializer_list<uint8_t> head, const Bytes& tail) {
+    Bytes out(head.size() + tail.size());
+    std::copy(head.begin(), head.end(), out.begin());
+    std::copy(tail.begin(), tail.end(), out.begin() + static_cast<long>(head.size()));
+    return out;
 }
 
 size_t IfdSize(size_t entries) {
@@ -111,21 +121,15 @@ Bytes BuildTiff(bool le, std::vector<TestEntry> ifd0, std::vector<TestEntry> sub
 
 Bytes Segment(uint8_t marker, const Bytes& payload) {
     const size_t length = payload.size() + 2;
-    Bytes out = {0xFF, marker, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length & 0xFF)};
-    out.insert(out.end(), payload.begin(), payload.end());
-    return out;
+    return Concat({0xFF, marker, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length & 0xFF)}, payload);
 }
 
 Bytes ExifSegment(const Bytes& tiff) {
-    Bytes payload = {'E', 'x', 'i', 'f', 0, 0};
-    payload.insert(payload.end(), tiff.begin(), tiff.end());
-    return Segment(0xE1, payload);
+    return Segment(0xE1, Concat({'E', 'x', 'i', 'f', 0, 0}, tiff));
 }
 
 Bytes IccChunk(uint8_t sequence, uint8_t total, const Bytes& data) {
-    Bytes payload = {'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0, sequence, total};
-    payload.insert(payload.end(), data.begin(), data.end());
-    return Segment(0xE2, payload);
+    return Segment(0xE2, Concat({'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0, sequence, total}, data));
 }
 
 Bytes EncodeTestJpeg(int width, int height) {
@@ -158,7 +162,7 @@ Bytes EncodeTestJpeg(int width, int height) {
 }
 
 Bytes JpegWithSegments(const std::vector<Bytes>& segments, const Bytes& jpeg) {
-    Bytes out = {0xFF, 0xD8};
+    Bytes out = Concat({0xFF, 0xD8}, {});
     for (const Bytes& segment : segments) {
         out.insert(out.end(), segment.begin(), segment.end());
     }

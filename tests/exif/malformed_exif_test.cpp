@@ -158,9 +158,8 @@ TEST(MalformedExif, CheckJpegResults) {
     const Bytes tiff = test::BuildTiff(true, {{0x0112, 3, 1, test::Short(1, true)}});
     Bytes bad_order = tiff;
     bad_order[0] = bad_order[1] = 'X';
-    Bytes fill = {0xFF, 0xD8, 0xFF, 0xFF};  // fill bytes before the APP1 marker
     const Bytes exif = test::ExifSegment(tiff);
-    fill.insert(fill.end(), exif.begin() + 1, exif.end());
+    Bytes fill = test::JpegWithSegments({{0xFF}, exif}, jpeg);  // a fill byte before the APP1 marker
     Bytes after_image = jpeg;
     after_image.insert(after_image.end(), exif.begin(), exif.end());
     const CheckCase cases[] = {

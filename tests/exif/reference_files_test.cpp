@@ -225,27 +225,6 @@ TEST(ReferenceFiles, EveryEntryOfEveryFileMatchesItsDump) {
     }
 }
 
-TEST(ReferenceFiles, ReadingFromMemoryEqualsReadingTheFile) {
-    for (const fs::path& file : CorpusFiles()) {
-        SCOPED_TRACE(file.filename().string());
-        const test::Bytes bytes = test::ReadFileBytes(file);
-        CExifReader from_file;
-        CExifReader from_memory;
-        from_file.LoadTagTable();
-        from_memory.LoadTagTable();
-        from_file.SetFileName(file.string());
-        from_memory.SetFileBytes(bytes);
-        ASSERT_EQ(from_file.CheckJpeg(), from_memory.CheckJpeg());
-        from_file.ReadMainIFD();
-        from_memory.ReadMainIFD();
-        ASSERT_EQ(from_file.MainEntries().size(), from_memory.MainEntries().size());
-        for (size_t i = 0; i < from_file.MainEntries().size(); ++i) {
-            EXPECT_EQ(from_file.MainEntries()[i].value, from_memory.MainEntries()[i].value);
-        }
-        EXPECT_EQ(from_file.ExifSegment(), from_memory.ExifSegment());
-    }
-}
-
 TEST(ReferenceFiles, SourceMetadataMatchesTheDumps) {
     const std::time_t now = 1700000000;  // a fixed "current time" for the replaced dates
     for (const fs::path& file : CorpusFiles()) {
