@@ -8,6 +8,7 @@
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/gif_support.h"
 
 namespace pelimon::imagelib_detail {
 
@@ -89,7 +90,7 @@ Result<GifLayout> ParseLayout(ByteView bytes) {
 }
 
 Error GifError(int code) {
-    return CorruptError(std::string("GIF: ") + GifErrorString(code));
+    return CorruptError("GIF: " + GifErrorText(code));
 }
 
 // Reads the frame's rows in file order, mapping interlaced passes to their rows.

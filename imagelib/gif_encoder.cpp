@@ -9,6 +9,7 @@
 #include <libimagequant.h>
 
 #include "imagelib/codec_support.h"
+#include "imagelib/gif_support.h"
 
 namespace pelimon {
 
@@ -112,7 +113,7 @@ Result<Bytes> EncodeGif(const Image& image) {
     int error = 0;
     std::unique_ptr<GifFileType, GifWriterCloser> gif(EGifOpen(&sink, WriteToVector, &error));
     if (!gif) {
-        return EncodeError(std::string("GIF: ") + GifErrorString(error));
+        return EncodeError("GIF: " + GifErrorText(error));
     }
     EGifSetGifVersion(gif.get(), true);
     ColorMapObject* map = GifMakeMapObject(1 << bits, q.palette.data());
@@ -128,10 +129,10 @@ Result<Bytes> EncodeGif(const Image& image) {
         ok = EGifPutLine(gif.get(), row, image.width()) == GIF_OK;
     }
     if (!ok || sink.failed) {
-        return EncodeError(std::string("GIF: ") + GifErrorString(gif->Error));
+        return EncodeError("GIF: " + GifErrorText(gif->Error));
     }
     if (EGifCloseFile(gif.release(), &error) != GIF_OK || sink.failed) {
-        return EncodeError(std::string("GIF: ") + GifErrorString(error));
+        return EncodeError("GIF: " + GifErrorText(error));
     }
     return out;
 }

@@ -141,6 +141,10 @@ int ChooseJpegScale(int width, int height, int min_width, int min_height) {
 }
 
 Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out) {
+    // The marker walk gives the same size messages as the probe before libjpeg allocates anything.
+    if (Result<ImageHeader> header = ProbeJpeg(bytes); !header) {
+        return header.error();
+    }
     JpegDecompressor decompressor;
     JpegDecodeState& s = decompressor.state();
     if (!ReadHeaderGuarded(s, bytes)) {

@@ -16,7 +16,7 @@ JpegErrorManager& ManagerOf(j_common_ptr info) {
     std::longjmp(errors.jump, 1);
 }
 
-// Warnings never print; the two that mean the pixels are damaged are remembered so that the
+// Warnings never print; those that mean the pixels are damaged are remembered so that the
 // decoder can refuse the image instead of returning a grey or garbled band as if it were fine.
 void EmitMessage(j_common_ptr info, int level) {
     if (level >= 0) {
@@ -24,7 +24,7 @@ void EmitMessage(j_common_ptr info, int level) {
     }
     JpegErrorManager& errors = ManagerOf(info);
     const int code = info->err->msg_code;
-    if (code == JWRN_JPEG_EOF) {
+    if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) {
         errors.truncated = true;
     } else if (code == JWRN_HUFF_BAD_CODE || code == JWRN_MUST_RESYNC) {
         errors.corrupt = true;

@@ -16,7 +16,7 @@ struct JpegErrorManager {
     jpeg_error_mgr base;  // must stay first: libjpeg sees only this part
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
-    bool truncated;  // libjpeg warned that the data ended early
+    bool truncated;  // libjpeg warned that the file or a scan ended early
     bool corrupt;    // libjpeg warned about damaged entropy-coded data
 };
 

@@ -1,6 +1,8 @@
 // PNG encoding with libpng to memory: 8-bit RGB, not interlaced, zlib level 6 (zlib's own
 // default: nearly the size of level 9 at a fraction of the time) and libpng's default adaptive
-// row filters. An ICC profile, when given, goes into an iCCP chunk.
+// row filters. An ICC profile, when given, goes into an iCCP chunk; a profile that libpng finds
+// malformed is left out (with libpng's benign-error handling) rather than failing the whole image,
+// since the pixels are still right and readers then assume sRGB.
 #include <new>
 
 #include "imagelib/codec_support.h"
@@ -52,6 +54,7 @@ bool WriteGuarded(PngEncodeState& s, const Image& image, ByteView icc_profile, B
         return false;
     }
     png_set_write_fn(s.png, out, WriteToVector, FlushNothing);
+    png_set_benign_errors(s.png, 1);
     png_set_compression_level(s.png, kZlibLevel);
     png_set_IHDR(s.png, s.info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
