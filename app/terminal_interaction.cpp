@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <csignal>
+#include <filesystem>
 
 namespace pelimon {
 namespace {
@@ -24,6 +25,19 @@ std::string OneLine(std::string_view text) {
         }
     }
     return line;
+}
+
+std::string FailureLine(const Error& failure) {
+    std::string message = OneLine(failure.message);
+    if (failure.path.empty()) {
+        return message;
+    }
+    // Messages meant for a window often begin with the file's name; the full path replaces it.
+    const std::string name = std::filesystem::path(failure.path).filename().string() + ": ";
+    if (message.starts_with(name)) {
+        message.erase(0, name.size());
+    }
+    return failure.path + ": " + message;
 }
 
 TerminalInteraction::TerminalInteraction(std::FILE* out, bool show_progress)
@@ -67,11 +81,7 @@ void TerminalInteraction::ReportSummary(const std::vector<Error>& failures, cons
     std::lock_guard lock(mutex_);
     EndProgressLine();
     for (const Error& failure : failures) {
-        if (failure.path.empty()) {
-            std::fprintf(out_, "pelimon: %s\n", OneLine(failure.message).c_str());
-        } else {
-            std::fprintf(out_, "pelimon: %s: %s\n", failure.path.c_str(), OneLine(failure.message).c_str());
-        }
+        std::fprintf(out_, "pelimon: %s\n", FailureLine(failure).c_str());
     }
     for (const std::string& note : notes) {
         std::fprintf(out_, "pelimon: %s\n", OneLine(note).c_str());

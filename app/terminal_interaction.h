@@ -27,7 +27,7 @@ class TerminalInteraction : public Interaction {
     void ReportProgress(int done, int total) override;
     // True once SIGINT or SIGTERM arrived after InstallCancelSignals.
     bool CancelRequested() override;
-    // One line per failure ("pelimon: <file>: <reason>") and per note ("pelimon: <note>").
+    // One line per failure ("pelimon: " FailureLine) and per note ("pelimon: <note>").
     void ReportSummary(const std::vector<Error>& failures, const std::vector<std::string>& notes) override;
     // Not asked: there is no one to answer and no file manager to open.
     void OfferToOpenFolder(const std::string& folder, bool& dont_ask_again) override;
@@ -45,6 +45,9 @@ class TerminalInteraction : public Interaction {
     bool progress_open_ = false;
     int last_done_ = -1;
 };
+
+// "<path>: <reason>" for one failed file (a leading "<file name>: " of the reason is dropped).
+std::string FailureLine(const Error& failure);
 
 // Drops the line breaks that only laid out the text in a message box.
 std::string OneLine(std::string_view text);

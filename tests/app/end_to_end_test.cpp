@@ -25,14 +25,14 @@ using testing::WriteBytes;
 using testing::WriteJpeg;
 using testing::WritePng;
 
-struct Run {
+struct ProcessResult {
     int status = -1;
     std::string err;  // standard error
 };
 
 // Runs the binary with `args`, no display, the settings file `ini`, and standard error captured in
 // `scratch`.
-Run RunPelimon(const std::vector<std::string>& args, const std::string& ini, const TempFolder& scratch) {
+ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const TempFolder& scratch) {
     std::vector<std::string> env_strings;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string variable = *entry;
@@ -68,7 +68,7 @@ Run RunPelimon(const std::vector<std::string>& args, const std::string& ini, con
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
-    Run run;
+    ProcessResult run;
     int wait_status = 0;
     if (pid > 0 && waitpid(pid, &wait_status, 0) == pid && WIFEXITED(wait_status)) {
         run.status = WEXITSTATUS(wait_status);
@@ -99,7 +99,7 @@ class EndToEnd : public ::testing::Test {
         std::filesystem::create_directories(src);
         WriteSettings(ini, out);
     }
-    Run Pelimon(const std::vector<std::string>& args) { return RunPelimon(args, ini, scratch); }
+    ProcessResult Pelimon(const std::vector<std::string>& args) { return RunPelimon(args, ini, scratch); }
 
     TempFolder scratch;
     std::string ini;
@@ -113,7 +113,7 @@ TEST_F(EndToEnd, QuietFolderReducesEveryImageIntoANewOutputFolder) {
     WritePng(src + "c.png", 30, 10);
     WriteBytes(src + "notes.txt", "not an image");
 
-    const Run run = Pelimon({"/Q", src});
+    const ProcessResult run = Pelimon({"/Q", src});
 
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(FileNames(out), (std::vector<std::string>{"a_s.jpg", "b_s.jpg", "c_s.png"}));
@@ -127,7 +127,7 @@ TEST_F(EndToEnd, QuietFilesReduceOnlyThoseFiles) {
     WritePng(src + "b.png", 20, 20);
     WriteJpeg(src + "left-alone.jpg", 20, 20);
 
-    const Run run = Pelimon({"/Q", src + "a.jpg", src + "b.png"});
+    const ProcessResult run = Pelimon({"/Q", src + "a.jpg", src + "b.png"});
 
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(FileNames(out), (std::vector<std::string>{"a_s.jpg", "b_s.png"}));
@@ -141,7 +141,7 @@ TEST_F(EndToEnd, ParameterFileNamesFilesWithRotationsAndItsSettingsAreSaved) {
     WriteBytes(job, "# nightly job\nIMAGEPATH=" + src + "\nOUTPUTPATH=" + out +
                         "\nJPEGCOMP=77\nADDTEXT=_r\nLIST=<<\nwide.jpg,90\nalso.jpg\n>>\n");
 
-    const Run run = Pelimon({"/F", job});
+    const ProcessResult run = Pelimon({"/F", job});
 
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(FileNames(out), (std::vector<std::string>{"also_r.jpg", "wide_r.jpg"}));
@@ -163,7 +163,7 @@ TEST_F(EndToEnd, BadFileInTheMiddleIsReportedAndTheRestWritten) {
     WriteBytes(src + "b.jpg", "this is no JPEG");
     WriteJpeg(src + "c.jpg", 40, 40);
 
-    const Run run = Pelimon({"/Q", src});
+    const ProcessResult run = Pelimon({"/Q", src});
 
     EXPECT_EQ(run.status, 4) << run.err;
     EXPECT_EQ(FileNames(out), (std::vector<std::string>{"a_s.jpg", "c_s.jpg"}));
@@ -175,7 +175,7 @@ TEST_F(EndToEnd, SourcesAreNeverOverwritten) {
     WriteJpeg(src + "a.jpg", 40, 40);
     const std::string original = ReadText(src + "a.jpg");
 
-    const Run run = Pelimon({"/Q", src + "a.jpg"});
+    const ProcessResult run = Pelimon({"/Q", src + "a.jpg"});
 
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(ReadText(src + "a.jpg"), original);
@@ -199,7 +199,7 @@ TEST_F(EndToEnd, ExitStatuses) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.empty() ? std::string("(none)") : c.args.front());
-        const Run run = Pelimon(c.args);
+        const ProcessResult run = Pelimon(c.args);
         EXPECT_EQ(run.status, c.status) << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     }
@@ -215,12 +215,12 @@ TEST_F(EndToEnd, UnwritableSettingsFileIsReported) {
     const std::string job = scratch.Path("job.txt");
     WriteBytes(job, "IMAGEPATH=" + src + "\nOUTPUTPATH=" + out + "\nLIST=<<\na.jpg\n>>\n");
 
-    const Run written = RunPelimon({"/F", job}, lost_ini, scratch);
+    const ProcessResult written = RunPelimon({"/F", job}, lost_ini, scratch);
     EXPECT_EQ(written.status, 5) << written.err;
     EXPECT_NE(written.err.find("設定ファイルを保存できませんでした"), std::string::npos) << written.err;
     EXPECT_EQ(FileNames(out).size(), 1u);
 
-    const Run nothing = RunPelimon({"/Q"}, lost_ini, scratch);
+    const ProcessResult nothing = RunPelimon({"/Q"}, lost_ini, scratch);
     EXPECT_EQ(nothing.status, 3) << nothing.err;
 }
 

@@ -95,6 +95,21 @@ TEST(OneLine, DropsMessageBoxLineBreaks) {
               "/out/ フォルダは存在しません。作成しますか？");
 }
 
+TEST(FailureLine, NamesThePathOnce) {
+    const struct {
+        Error failure;
+        const char* line;
+    } cases[] = {
+        {{"b.jpg: 読み込めませんでした。", "/src/b.jpg"}, "/src/b.jpg: 読み込めませんでした。"},
+        {{"読み込めませんでした。", "/src/b.jpg"}, "/src/b.jpg: 読み込めませんでした。"},
+        {{"出力先に書き込めません。", ""}, "出力先に書き込めません。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(FailureLine(c.failure), c.line);
+    }
+}
+
 // Sets an environment variable for the length of a test.
 class ScopedEnv {
   public:
