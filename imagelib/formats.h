@@ -19,8 +19,9 @@ Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodePng(ByteView bytes, Image& out);
 Status DecodeGif(ByteView bytes, Image& out);
 
-// The DCT scale numerator (1..8, over 8) that JPEG shrink-on-load uses for a width x height source:
-// the smallest whose output, rounded up as libjpeg does, is still at least min_width x min_height.
+// The DCT scale numerator (1, 2, 4 or 8, over 8) that JPEG shrink-on-load uses for a width x height
+// source: the smallest whose output, rounded up as libjpeg does, is still at least
+// min_width x min_height.
 int ChooseJpegScale(int width, int height, int min_width, int min_height);
 
 }  // namespace pelimon::imagelib_detail

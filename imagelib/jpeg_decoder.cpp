@@ -128,8 +128,11 @@ Error JpegError(const JpegDecodeState& s) {
 
 }  // namespace
 
+// Only 1/8, 2/8, 4/8 and 8/8 are used: libjpeg-turbo has SIMD inverse DCTs for exactly these sizes.
+// Measured on a 4000 x 3000 camera JPEG, 3/8 decodes no faster than 4/8, and 5/8 to 7/8 are far
+// slower than a full decode, while each gives a less accurate image than the next larger power of two.
 int ChooseJpegScale(int width, int height, int min_width, int min_height) {
-    for (int num = 1; num < 8; ++num) {
+    for (int num = 1; num < 8; num *= 2) {
         // libjpeg rounds scaled sizes up.
         const int64_t w = (int64_t{width} * num + 7) / 8;
         const int64_t h = (int64_t{height} * num + 7) / 8;

@@ -192,9 +192,14 @@ TEST(ShrinkOnLoadTest, ChoosesTheSmallestScaleThatKeepsTheMinimum) {
         int width, height, min_width, min_height, scale;
     };
     const Case cases[] = {
-        {4000, 3000, 1280, 960, 3},  // 1500 x 1125; 2/8 would give 1000 x 750
-        {4000, 3000, 1000, 750, 2},  {4000, 3000, 500, 375, 1}, {4000, 3000, 4000, 3000, 8},
-        {4000, 3000, 3501, 0, 8},    {4000, 3000, 0, 0, 1},     {9, 9, 3, 3, 2},  // ceil(9 * 2 / 8) = 3
+        {4000, 3000, 1280, 960, 4},  // 2000 x 1500; 2/8 would give 1000 x 750
+        {4000, 3000, 1000, 750, 2},
+        {4000, 3000, 500, 375, 1},
+        {4000, 3000, 4000, 3000, 8},
+        {4000, 3000, 3501, 0, 8},
+        {4000, 3000, 0, 0, 1},
+        {9, 9, 3, 3, 2},  // ceil(9 * 2 / 8) = 3
+        {9, 9, 4, 4, 4},  // 3/8 is never used
         {4000, 3000, 8000, 6000, 8},
     };
     for (const Case& c : cases) {
@@ -211,7 +216,7 @@ TEST(ShrinkOnLoadTest, DecodedSizeIsAtLeastTheMinimum) {
         DecodeOptions options;
         int width, height;
     };
-    const Case cases[] = {{{0, 0}, 400, 300}, {{100, 75}, 100, 75}, {{101, 75}, 150, 113},
+    const Case cases[] = {{{0, 0}, 400, 300}, {{100, 75}, 100, 75}, {{101, 75}, 200, 150},
                           {{50, 10}, 50, 38}, {{1, 1}, 50, 38},     {{400, 300}, 400, 300}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.options.min_width) + "x" + std::to_string(c.options.min_height));
