@@ -1,4 +1,5 @@
-// pelimon: the window when a display is available, otherwise the same run on the terminal.
+// pelimon: the window when a display is available, otherwise the same run on the terminal
+// (see unattended_run.h). A build without the GUI always runs on the terminal.
 //
 // `pelimon --help` and `pelimon --version` are recognised only as the one and only argument, so
 // that a file of that name can still be reduced (as ./--help, or next to other arguments); every
@@ -26,8 +27,7 @@ int main(int argc, char** argv) {
     }
 #ifdef PELIMON_WITH_GUI
     if (pelimon::DisplayAvailable(pelimon::ProcessEnvironment)) {
-        using namespace pelimon;  // the GUI's entry, wherever its header puts it
-        return RunGuiMain(argc, argv);
+        return pelimon::RunGuiMain(argc, argv);
     }
 #endif
     return pelimon::RunUnattended(args);

@@ -196,6 +196,9 @@ TEST_F(EndToEnd, ExitStatuses) {
         {{"/Q"}, 3, "画像ファイルエラー: 画像ファイルが無いか、１つも選択されていません。処理を中止します。"},
         {{src + "a.jpg"}, 3, "/Q"},
         {{"--version"}, 0, ""},
+        {{"--help"}, 0, ""},
+        // Beside other arguments "--help" is a path like any other.
+        {{"/Q", "--help"}, 3, "--help"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.empty() ? std::string("(none)") : c.args.front());
