@@ -1,0 +1,75 @@
+#include "batch/cproc_msg.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cmath>
+#include <cstdio>
+
+namespace pelimon {
+
+namespace {
+constexpr int kBarMinimumWidth = 280;
+}
+
+CProcMsg::CProcMsg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QString::fromUtf8(kProcMsgTitle));
+
+    auto* text = new QLabel(QString::fromUtf8(kProcMsgText), this);
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName("id1029");
+    bar_->setRange(0, 100);
+    bar_->setValue(1);
+    bar_->setTextVisible(false);
+    bar_->setMinimumWidth(kBarMinimumWidth);
+    percent_ = new QLabel(QString::fromUtf8(kProcMsgInitial), this);
+    percent_->setObjectName("id1030");
+    auto* cancel = new QPushButton(QString::fromUtf8(kProcMsgCancel), this);
+    cancel->setObjectName("id2");
+    cancel->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &CProcMsg::reject);
+
+    auto* progress_row = new QHBoxLayout;
+    progress_row->addWidget(bar_, 1);
+    progress_row->addWidget(percent_);
+    auto* button_row = new QHBoxLayout;
+    button_row->addStretch(1);
+    button_row->addWidget(cancel);
+    button_row->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addLayout(progress_row);
+    layout->addLayout(button_row);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CProcMsg::UpdateProgress(int done, int total) {
+    if (total <= 0) {
+        return;
+    }
+    const double percent = std::floor(static_cast<double>(done) / static_cast<double>(total) * 100.0);
+    if (percent == last_percent_) {
+        return;
+    }
+    last_percent_ = percent;
+    bar_->setValue(static_cast<int>(percent));
+    char text[64];
+    std::snprintf(text, sizeof text, "%4.1lf %% ", percent);
+    percent_->setText(QString::fromUtf8(text) + QStringLiteral("完了"));
+}
+
+void CProcMsg::reject() {
+    if (!cancelled_.exchange(true)) {
+        emit CancelRequested();
+    }
+}
+
+void CProcMsg::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    reject();
+}
+
+}  // namespace pelimon

@@ -1,0 +1,49 @@
+// The progress dialog of a batch: a percentage bar and text, and a キャンセル button that only
+// raises the cancel flag (the run closes the dialog when it has stopped).
+#pragma once
+
+#include <QDialog>
+#include <atomic>
+
+class QLabel;
+class QProgressBar;
+
+namespace pelimon {
+
+inline constexpr char kProcMsgTitle[] = "画像生成中";
+inline constexpr char kProcMsgText[] = "画像生成中です。しばらくお待ち下さい。";
+inline constexpr char kProcMsgInitial[] = "0% 完了";
+inline constexpr char kProcMsgCancel[] = "キャンセル";
+
+// Controls: the bar id1029 (0..100), the percentage text id1030, the cancel button id2.
+class CProcMsg : public QDialog {
+    Q_OBJECT
+  public:
+    explicit CProcMsg(QWidget* parent);
+
+    // Shows floor(done / total * 100) percent as " 42.0 % 完了"; a call that gives the percentage
+    // already shown changes nothing. total <= 0 is ignored.
+    void UpdateProgress(int done, int total);
+
+    // Set once the person has pressed キャンセル (or closed the dialog); never cleared. Any thread
+    // may read it.
+    bool cancelled() const { return cancelled_.load(); }
+
+  signals:
+    void CancelRequested();
+
+  public slots:
+    // Escape, the close box and キャンセル all end up here: the flag is raised, the dialog stays.
+    void reject() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QProgressBar* bar_;
+    std::atomic<bool> cancelled_{false};
+    double last_percent_ = 0;
+    QLabel* percent_;
+};
+
+}  // namespace pelimon
