@@ -1,0 +1,62 @@
+// Runs batches for the window on a worker thread. The window stays responsive; CProcMsg shows the
+// progress and its キャンセル raises the cancel flag. One run at a time.
+//
+// A run works on copies of the settings and of the file list taken at its start, so the person
+// may go on changing settings while it lasts. When it ends, what a run keeps across runs is
+// copied back into the live settings: ImageNum, Complete (the completion question's box) and,
+// with Resize 1, OutputPath (the "resize" + date folder text).
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QThread>
+#include <memory>
+
+#include "app/file_list.h"
+#include "app/gui_interaction.h"
+#include "batch/cproc_msg.h"
+#include "batch/run_batch.h"
+#include "settings/app_settings.h"
+
+class QWidget;
+
+namespace pelimon {
+
+class BatchController : public QObject {
+    Q_OBJECT
+  public:
+    // `window` parents the progress dialog and the message boxes; `settings` must outlive this.
+    BatchController(QWidget* window, AppSettings& settings);
+    ~BatchController() override;
+
+    bool running() const { return worker_ != nullptr; }
+    GuiInteraction& interaction() { return *interaction_; }
+    // The progress dialog of the run in progress; null between runs.
+    CProcMsg* progress_dialog() const { return progress_; }
+
+    // Starts a run over `list`; false (and nothing happens) while another run lasts.
+    bool Start(const FileList& list, bool quiet_run);
+    // Starts a run and waits for its end in a local event loop, so the window stays live. For the
+    // start-up run of a command line.
+    BatchOutcome RunAndWait(const FileList& list, bool quiet_run);
+    // Asks the run in progress to stop before its next image.
+    void Cancel();
+
+  signals:
+    void RunningChanged(bool running);
+    void Finished(const pelimon::BatchOutcome& outcome);
+
+  private:
+    void OnWorkerFinished();
+
+    QWidget* window_;
+    AppSettings& settings_;
+    GuiInteraction* interaction_;
+    QPointer<CProcMsg> progress_;
+    AppSettings run_settings_;
+    FileList run_list_;
+    BatchOutcome last_outcome_;  // written by the worker, read after it has ended
+    std::unique_ptr<QThread> worker_;
+};
+
+}  // namespace pelimon

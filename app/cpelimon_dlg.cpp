@@ -1,0 +1,356 @@
+#include "app/cpelimon_dlg.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/batch_controller.h"
+#include "app/cpelimon_dlg_texts.h"
+#include "app/file_list_model.h"
+#include "controls/cabout_dlg.h"
+#include "controls/cimage_button_with_style.h"
+#include "controls/cpreview.h"
+#include "controls/preview_loader.h"
+#include "controls/resources.h"
+
+namespace pelimon {
+
+namespace {
+
+using namespace main_texts;
+
+// The preview pane's frame: 4:3, as photos mostly are.
+constexpr QSize kPreviewFrame(200, 150);
+constexpr int kWorkerIconSize = 16;
+constexpr int kQualityEditWidth = 48;
+
+template <class Widget>
+Widget* Named(Widget* widget, int id) {
+    widget->setObjectName(QStringLiteral("id%1").arg(id));
+    return widget;
+}
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QPushButton* PlainButton(const char* text, int id, QWidget* parent) {
+    auto* button = Named(new QPushButton(Text(text), parent), id);
+    // No button of the main window is a default button: Enter must not press one.
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), settings_(settings), sources_(settings), previous_base_(settings.Base) {
+    setObjectName("id102");
+    setWindowTitle(Text(kTitle));
+    setWindowIcon(ProgramIcon());
+    setAcceptDrops(true);
+
+    model_ = new FileListModel(sources_, this);
+    preview_loader_ = new PreviewLoader(this);
+    batch_ = new BatchController(this, settings_);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(BuildSourcePart(), 1);
+    left->addWidget(BuildOutputPart());
+    auto* right = new QVBoxLayout;
+    right->addWidget(BuildPreviewPart());
+    auto* type_group = new QGroupBox(Text(kTypeGroup), this);
+    auto* types = new QHBoxLayout(type_group);
+    const char* type_texts[4] = {kTypeBoxBmp, kTypeBoxJpeg, kTypeBoxPng, kTypeBoxGif};
+    const int type_ids[4] = {1007, 1008, 1009, 1029};
+    for (int i = 0; i < 4; ++i) {
+        ui_.type_boxes[i] = Named(new QCheckBox(Text(type_texts[i]), type_group), type_ids[i]);
+        types->addWidget(ui_.type_boxes[i]);
+    }
+    right->addWidget(type_group);
+    right->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 3);
+    top->addLayout(right, 2);
+
+    auto* settings_row = new QGridLayout;
+    settings_row->addWidget(BuildSizeGroup(), 0, 0);
+    settings_row->addWidget(BuildRotationGroup(), 0, 1);
+    settings_row->addWidget(BuildFormatGroup(), 1, 0);
+    settings_row->addWidget(BuildQualityGroup(), 1, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addLayout(settings_row, 1);
+    bottom->addWidget(BuildButtonColumn());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(bottom);
+
+    ConnectControls();
+    InitialiseFromSettings();
+}
+
+CpelimonDlg::~CpelimonDlg() = default;
+
+QWidget* CpelimonDlg::BuildSourcePart() {
+    auto* part = new QWidget(this);
+    ui_.source = Named(new QLineEdit(part), 1004);
+    ui_.source_button = Named(new CXPSrc(FolderIcon(), part), 1005);
+    ui_.count = Named(new QLabel(Text(kCountInitial), part), 1046);
+    ui_.exif = PlainButton(kExif, 1030, part);
+    ui_.exif->setEnabled(false);
+    ui_.select_all = PlainButton(kSelectAll, 1025, part);
+
+    ui_.list = Named(new QTableView(part), 1006);
+    ui_.list->setModel(model_);
+    ui_.list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ui_.list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ui_.list->setShowGrid(true);
+    ui_.list->setWordWrap(false);
+    ui_.list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui_.list->verticalHeader()->hide();
+    ui_.list->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui_.list->setColumnHidden(FileListModel::kRotationColumn, true);
+    QHeaderView* header = ui_.list->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(sort_column_, sort_order_);
+    header->setSectionResizeMode(FileListModel::kNameColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(FileListModel::kSizeColumn, QHeaderView::ResizeToContents);
+    header->setStretchLastSection(false);
+
+    auto* folder_row = new QHBoxLayout;
+    folder_row->addWidget(ui_.source, 1);
+    folder_row->addWidget(ui_.source_button);
+    auto* list_row = new QHBoxLayout;
+    list_row->addWidget(new QLabel(Text(kListCaption), part));
+    list_row->addWidget(ui_.count);
+    list_row->addStretch(1);
+    list_row->addWidget(ui_.exif);
+    list_row->addWidget(ui_.select_all);
+
+    auto* layout = new QVBoxLayout(part);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(Text(kSourceCaption), part));
+    layout->addLayout(folder_row);
+    layout->addLayout(list_row);
+    layout->addWidget(ui_.list, 1);
+    return part;
+}
+
+QWidget* CpelimonDlg::BuildPreviewPart() {
+    auto* group = new QGroupBox(Text(kPreviewGroup), this);
+    ui_.preview = Named(new CPreview(kPreviewFrame, group), 1021);
+    ui_.resolution = Named(new QLineEdit(group), 1027);
+    ui_.colours = Named(new QLineEdit(group), 1028);
+    for (QLineEdit* field : {ui_.resolution, ui_.colours}) {
+        field->setReadOnly(true);
+        field->setFrame(false);
+        field->setFocusPolicy(Qt::NoFocus);
+    }
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(ui_.preview, 1);
+    layout->addWidget(ui_.resolution);
+    layout->addWidget(ui_.colours);
+    return group;
+}
+
+QWidget* CpelimonDlg::BuildOutputPart() {
+    auto* part = new QWidget(this);
+    ui_.output = Named(new QLineEdit(part), 1023);
+    ui_.output_button = Named(new CXPDst(FolderIcon(), part), 1024);
+    auto* row = new QHBoxLayout;
+    row->addWidget(ui_.output, 1);
+    row->addWidget(ui_.output_button);
+    auto* layout = new QVBoxLayout(part);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(Text(kOutputCaption), part));
+    layout->addLayout(row);
+    return part;
+}
+
+QWidget* CpelimonDlg::BuildSizeGroup() {
+    auto* group = new QGroupBox(Text(kSizeGroup), this);
+    ui_.size_radios[0] = Named(new QRadioButton(Text(kSize640), group), 1010);
+    ui_.size_radios[1] = Named(new QRadioButton(Text(kSize480), group), 1011);
+    ui_.size_radios[2] = Named(new QRadioButton(Text(kSizeOther), group), 1012);
+    ui_.size_description = Named(new QLabel(Text(kSizeCurrent), group), 1014);
+    ui_.size_description->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ui_.size_set = PlainButton(kSizeSet, 1015, group);
+    auto* radios = new QHBoxLayout;
+    for (QRadioButton* radio : ui_.size_radios) {
+        radios->addWidget(radio);
+    }
+    radios->addStretch(1);
+    auto* description = new QHBoxLayout;
+    description->addWidget(ui_.size_description, 1);
+    description->addWidget(ui_.size_set);
+    auto* layout = new QVBoxLayout(group);
+    layout->addLayout(radios);
+    layout->addLayout(description);
+    return group;
+}
+
+QWidget* CpelimonDlg::BuildRotationGroup() {
+    auto* group = new QGroupBox(Text(kRotationGroup), this);
+    ui_.rotation = new QButtonGroup(group);
+    auto* layout = new QHBoxLayout(group);
+    const char* texts[4] = {kRotate0, kRotate90, kRotate180, kRotate270};
+    for (int i = 0; i < 4; ++i) {
+        auto* radio = Named(new QRadioButton(Text(texts[i]), group), 1033 + i);
+        ui_.rotation->addButton(radio, i * 90);
+        layout->addWidget(radio);
+    }
+    layout->addStretch(1);
+    ui_.rotation_reset = PlainButton(kRotateReset, 1037, group);
+    layout->addWidget(ui_.rotation_reset);
+    return group;
+}
+
+QWidget* CpelimonDlg::BuildFormatGroup() {
+    auto* group = new QGroupBox(Text(kFormatGroup), this);
+    ui_.format = new QButtonGroup(group);
+    auto* layout = new QHBoxLayout(group);
+    const char* texts[5] = {kFormatSame, kFormatBmp, kFormatJpeg, kFormatPng, kFormatGif};
+    const int ids[5] = {1016, 1017, 1018, 1019, 1032};
+    for (int i = 0; i < 5; ++i) {
+        auto* radio = Named(new QRadioButton(Text(texts[i]), group), ids[i]);
+        ui_.format->addButton(radio, 1 << i);  // FileType 1, 2, 4, 8, 16
+        layout->addWidget(radio);
+    }
+    layout->addStretch(1);
+    return group;
+}
+
+QWidget* CpelimonDlg::BuildQualityGroup() {
+    auto* group = new QGroupBox(Text(kQualityGroup), this);
+    ui_.quality = Named(new QSlider(Qt::Horizontal, group), 1002);
+    ui_.quality->setRange(0, 100);
+    ui_.quality->setTickInterval(10);
+    ui_.quality->setTickPosition(QSlider::TicksBelow);
+    ui_.quality->setPageStep(20);
+    ui_.quality->setSingleStep(5);
+    ui_.quality_text = Named(new QLineEdit(group), 1020);
+    ui_.quality_text->setAlignment(Qt::AlignCenter);
+    ui_.quality_text->setFixedWidth(kQualityEditWidth);
+    ui_.quality_reset = Named(new CImageButtonWithStyle(ResetIcon(), group), 1026);
+    auto* layout = new QHBoxLayout(group);
+    layout->addWidget(new QLabel(Text(kLowQuality), group));
+    layout->addWidget(ui_.quality, 1);
+    layout->addWidget(new QLabel(Text(kHighQuality), group));
+    layout->addWidget(ui_.quality_text);
+    layout->addWidget(ui_.quality_reset);
+    return group;
+}
+
+QWidget* CpelimonDlg::BuildButtonColumn() {
+    auto* column = new QWidget(this);
+    ui_.defaults = PlainButton(kDefaults, 1013, column);
+    ui_.options = PlainButton(kOptions, 1003, column);
+    ui_.run = PlainButton(kRun, 1001, column);
+    ui_.help = PlainButton(kHelp, 1000, column);
+    ui_.quit = PlainButton(kQuit, 1031, column);
+    // Lights up while a batch runs.
+    ui_.worker = Named(new QLabel(column), 1022);
+    ui_.worker->setPixmap(ProgramIcon().pixmap(kWorkerIconSize, kWorkerIconSize));
+    ui_.worker->setEnabled(false);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QPushButton* button : {ui_.defaults, ui_.options, ui_.run, ui_.help, ui_.quit}) {
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+    layout->addWidget(ui_.worker, 0, Qt::AlignLeft);
+    return column;
+}
+
+void CpelimonDlg::ConnectControls() {
+    connect(ui_.source, &QLineEdit::textChanged, this, &CpelimonDlg::OnSourceTextChanged);
+    connect(ui_.source_button, &QPushButton::clicked, this, [this] { BrowseFolder(true); });
+    connect(ui_.output_button, &QPushButton::clicked, this, [this] { BrowseFolder(false); });
+    connect(ui_.source_button, &CFolderMenuButton::MenuCommand, this, &CpelimonDlg::OnFolderMenuCommand);
+    connect(ui_.output_button, &CFolderMenuButton::MenuCommand, this, &CpelimonDlg::OnFolderMenuCommand);
+    connect(ui_.output, &QLineEdit::textChanged, this, &CpelimonDlg::OnOutputTextChanged);
+    connect(ui_.select_all, &QPushButton::clicked, this, &CpelimonDlg::OnSelectAll);
+    connect(ui_.exif, &QPushButton::clicked, this, &CpelimonDlg::OpenExifDialog);
+    const int type_bits[4] = {kTypeBmp, kTypeJpeg, kTypePng, kTypeGif};
+    for (int i = 0; i < 4; ++i) {
+        QCheckBox* box = ui_.type_boxes[i];
+        connect(box, &QCheckBox::clicked, this,
+                [this, box, bit = type_bits[i]](bool checked) { OnTypeBoxClicked(bit, box, checked); });
+    }
+
+    connect(model_, &FileListModel::CheckMarksChanged, this, &CpelimonDlg::ShowFileCount);
+    connect(ui_.list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &CpelimonDlg::OnCurrentRowChanged);
+    connect(ui_.list->horizontalHeader(), &QHeaderView::sectionClicked, this, &CpelimonDlg::OnHeaderClicked);
+    connect(preview_loader_, &PreviewLoader::Loaded, this, &CpelimonDlg::OnPreviewLoaded);
+    connect(preview_loader_, &PreviewLoader::ColoursCounted, this, &CpelimonDlg::OnColoursCounted);
+
+    connect(ui_.size_radios[0], &QRadioButton::clicked, this, [this] { OnSizePreset(1); });
+    connect(ui_.size_radios[1], &QRadioButton::clicked, this, [this] { OnSizePreset(2); });
+    connect(ui_.size_radios[2], &QRadioButton::clicked, this, &CpelimonDlg::OnSizeOther);
+    connect(ui_.size_set, &QPushButton::clicked, this, &CpelimonDlg::RunSizeDialog);
+    connect(ui_.rotation, &QButtonGroup::idClicked, this, &CpelimonDlg::OnRotation);
+    connect(ui_.rotation_reset, &QPushButton::clicked, this, &CpelimonDlg::OnRotationReset);
+    connect(ui_.format, &QButtonGroup::idClicked, this, [this](int file_type) { settings_.FileType = file_type; });
+    connect(ui_.quality, &QSlider::valueChanged, this, &CpelimonDlg::OnQualitySlider);
+    connect(ui_.quality_text, &QLineEdit::textChanged, this, &CpelimonDlg::OnQualityText);
+    connect(ui_.quality_reset, &QPushButton::clicked, this, &CpelimonDlg::OnQualityReset);
+
+    connect(ui_.defaults, &QPushButton::clicked, this, &CpelimonDlg::OnDefaults);
+    connect(ui_.options, &QPushButton::clicked, this, &CpelimonDlg::OnOptions);
+    connect(ui_.run, &QPushButton::clicked, this, &CpelimonDlg::StartBatch);
+    connect(ui_.help, &QPushButton::clicked, this, &CpelimonDlg::OnHelp);
+    connect(ui_.quit, &QPushButton::clicked, this, &QWidget::close);
+    connect(batch_, &BatchController::RunningChanged, this, &CpelimonDlg::OnBatchRunningChanged);
+    connect(batch_, &BatchController::Finished, this, &CpelimonDlg::OnBatchFinished);
+}
+
+void CpelimonDlg::InitialiseFromSettings() {
+    ui_.rotation->button(0)->setChecked(true);
+    ShowSettings();
+    UseSourceFolder(QString::fromStdString(settings_.ImagePath));
+}
+
+void CpelimonDlg::closeEvent(QCloseEvent* event) {
+    // A run in progress is stopped first; the window closes when it has ended, so that nothing
+    // is torn down under the worker.
+    if (batch_->running()) {
+        close_when_batch_ends_ = true;
+        batch_->Cancel();
+        event->ignore();
+        return;
+    }
+    preview_loader_->Cancel();
+    event->accept();
+}
+
+void CpelimonDlg::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* about = menu.addAction(Text(kAboutMenu));
+    about->setObjectName("id16");
+    if (menu.exec(event->globalPos()) == about) {
+        OpenAboutBox();
+    }
+}
+
+void CpelimonDlg::OpenAboutBox() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+}  // namespace pelimon

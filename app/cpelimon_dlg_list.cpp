@@ -1,0 +1,240 @@
+// The main window's file list: the source folder box, the type boxes, check marks and the count
+// label, rotations, sorting, the current row and its preview, drops.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QUrl>
+
+#include "app/batch_controller.h"
+#include "app/cpelimon_dlg.h"
+#include "app/cpelimon_dlg_texts.h"
+#include "app/file_list_model.h"
+#include "app/file_type.h"
+#include "controls/confirm_dialogs.h"
+#include "controls/controls_texts.h"
+#include "controls/cpreview.h"
+#include "controls/preview_loader.h"
+
+namespace pelimon {
+
+namespace {
+
+std::vector<std::string> LocalPaths(const QMimeData* mime) {
+    std::vector<std::string> paths;
+    if (mime == nullptr) {
+        return paths;
+    }
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(url.toLocalFile().toStdString());
+        }
+    }
+    return paths;
+}
+
+}  // namespace
+
+void CpelimonDlg::OnSourceTextChanged(const QString& text) {
+    model_->Rebuild([&] { sources_.SetFolderText(text.toStdString(), settings_); });
+    ClearPreview();
+    ShowFileCount();
+}
+
+void CpelimonDlg::UseSourceFolder(const QString& folder) {
+    model_->Rebuild([&] { sources_.UseFolder(folder.toStdString(), settings_); });
+    ShowSourceFolderText();
+    ClearPreview();
+    ShowFileCount();
+}
+
+// The box shows the list's folder; setting it here must not list the folder a second time.
+void CpelimonDlg::ShowSourceFolderText() {
+    const QSignalBlocker quiet(ui_.source);
+    ui_.source->setText(QString::fromStdString(sources_.folder_text()));
+}
+
+void CpelimonDlg::OnTypeBoxClicked(int bit, QCheckBox* box, bool checked) {
+    if (settings_.Confirm == 0) {
+        CConfirm question(settings_.Confirm, this);
+        if (question.exec() != QDialog::Accepted) {
+            settings_.Confirm = 0;
+            box->setChecked(!checked);
+            return;
+        }
+    }
+    const int filter = checked ? (sources_.type_filter() | bit) : (sources_.type_filter() & ~bit);
+    model_->Rebuild([&] { sources_.ChangeTypeFilter(filter, settings_); });
+    ClearPreview();
+    ShowFileCount();
+}
+
+void CpelimonDlg::OnSelectAll() {
+    model_->Rebuild([&] { sources_.ToggleSelectAll(settings_); });
+    SetSelectButtonCaption();
+    ShowFileCount();
+}
+
+void CpelimonDlg::CheckAllWhenSelectIsOff() {
+    if (settings_.Select == 0) {
+        OnSelectAll();
+    }
+}
+
+void CpelimonDlg::OnRotation(int degrees) {
+    QList<int> rows;
+    for (const QModelIndex& index : ui_.list->selectionModel()->selectedRows()) {
+        rows.append(index.row());
+    }
+    model_->SetRotation(rows, degrees);
+    if (rows.contains(CurrentRow())) {
+        UpdatePreview();
+    }
+}
+
+void CpelimonDlg::OnRotationReset() {
+    model_->ResetRotations();
+    if (CurrentRow() >= 0) {
+        UpdatePreview();
+        SetRotationRadiosFromCurrent();
+    }
+}
+
+void CpelimonDlg::SetRotationRadiosFromCurrent() {
+    const int row = CurrentRow();
+    const int degrees = row >= 0 ? sources_.list().rows()[static_cast<size_t>(row)].rotation : -1;
+    ui_.rotation->setExclusive(false);
+    for (QAbstractButton* radio : ui_.rotation->buttons()) {
+        radio->setChecked(ui_.rotation->id(radio) == degrees);
+    }
+    ui_.rotation->setExclusive(true);
+}
+
+// A click on the sort column flips the direction; a click on another column sorts by it in
+// descending order first.
+void CpelimonDlg::OnHeaderClicked(int column) {
+    if (column == sort_column_) {
+        sort_order_ = sort_order_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    } else {
+        sort_column_ = column;
+        sort_order_ = Qt::DescendingOrder;
+    }
+    // The header flipped its own indicator before telling us; ours is the one that counts.
+    ui_.list->horizontalHeader()->setSortIndicator(sort_column_, sort_order_);
+    model_->sort(sort_column_, sort_order_);
+}
+
+void CpelimonDlg::OnCurrentRowChanged() {
+    SetRotationRadiosFromCurrent();
+    UpdatePreview();
+}
+
+void CpelimonDlg::UpdatePreview() {
+    const int row = CurrentRow();
+    if (row < 0) {
+        return;
+    }
+    const FileRow& file = sources_.list().rows()[static_cast<size_t>(row)];
+    if (FileTypeOfName(file.name) == 0) {
+        preview_loader_->Cancel();
+        ui_.preview->DrawNotice(QString::fromUtf8(controls_texts::kNotAnImage));
+        return;
+    }
+    const qreal scale = ui_.preview->devicePixelRatioF();
+    PreviewRequest request;
+    request.path = CurrentPath();
+    request.rotation = file.rotation;
+    request.auto_rotate = settings_.AutoRotate == 1;
+    request.min_size = (QSizeF(ui_.preview->size()) * scale).toSize();
+    preview_loader_->Request(request);
+}
+
+void CpelimonDlg::OnPreviewLoaded(const PreviewResult& result) {
+    if (result.image.isNull()) {
+        ui_.preview->DrawNotice(result.error);
+        ui_.resolution->clear();
+        ui_.colours->clear();
+        ui_.exif->setEnabled(false);
+        return;
+    }
+    ui_.preview->DrawImage(result.image);
+    ui_.resolution->setText(
+        QString::fromUtf8(main_texts::kResolutionFormat).arg(result.full_size.width()).arg(result.full_size.height()));
+    ui_.colours->clear();
+    ui_.exif->setEnabled(result.has_exif);
+}
+
+void CpelimonDlg::OnColoursCounted(quint32 colours) {
+    ui_.colours->setText(QString::fromUtf8(main_texts::kColoursFormat).arg(colours));
+}
+
+void CpelimonDlg::ClearPreview() {
+    preview_loader_->Cancel();
+    ui_.preview->EraseImage();
+    ui_.resolution->clear();
+    ui_.colours->clear();
+    ui_.exif->setEnabled(false);
+}
+
+void CpelimonDlg::ShowFileCount() {
+    ui_.count->setText(QString::fromStdString(sources_.FileCountText()));
+}
+
+int CpelimonDlg::CurrentRow() const {
+    const QModelIndex current = ui_.list->selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+QString CpelimonDlg::CurrentPath() const {
+    const int row = CurrentRow();
+    if (row < 0) {
+        return {};
+    }
+    return QString::fromStdString(settings_.ImagePath + sources_.list().rows()[static_cast<size_t>(row)].name);
+}
+
+void CpelimonDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (!batch_->running() && !LocalPaths(event->mimeData()).empty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CpelimonDlg::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = LocalPaths(event->mimeData());
+    if (batch_->running() || paths.empty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    HandleDroppedPaths(paths);
+}
+
+void CpelimonDlg::HandleDroppedPaths(const std::vector<std::string>& paths) {
+    if (batch_->running()) {
+        return;
+    }
+    model_->Rebuild([&] { sources_.ReplaceWithPaths(paths, settings_); });
+    ShowSourceFolderText();
+    ClearPreview();
+    ShowFileCount();
+    if (settings_.DragDrop == 1) {
+        CheckAllWhenSelectIsOff();
+        StartBatch();
+    }
+}
+
+}  // namespace pelimon
+
+namespace pelimon {
+
+// The Exif information dialog is wired in here once it exists.
+void CpelimonDlg::OpenExifDialog() {}
+
+}  // namespace pelimon

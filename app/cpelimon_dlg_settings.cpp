@@ -1,0 +1,237 @@
+// The main window's setting controls: folders, size presets, format, quality, defaults, the
+// size and options dialogs, help.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStandardPaths>
+
+#include "app/cpelimon_dlg.h"
+#include "app/cpelimon_dlg_texts.h"
+#include "app/help_page.h"
+#include "common/text.h"
+#include "controls/cimage_button_with_style.h"
+#include "controls/confirm_dialogs.h"
+#include "dialogs/coptmain.h"
+#include "dialogs/csetsize.h"
+#include "settings/settings_file.h"
+
+namespace pelimon {
+
+namespace {
+
+using namespace main_texts;
+
+constexpr int kDefaultQuality = 90;
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// A chosen folder ends with '/', except the root, which already is one.
+QString WithTrailingSlash(QString folder) {
+    if (folder.size() > 1 && !folder.endsWith(QLatin1Char('/'))) {
+        folder += QLatin1Char('/');
+    }
+    return folder;
+}
+
+}  // namespace
+
+void CpelimonDlg::BrowseFolder(bool source) {
+    QLineEdit* edit = source ? ui_.source : ui_.output;
+    const QString chosen = QFileDialog::getExistingDirectory(
+        this, Text(source ? kBrowseSourceTitle : kBrowseOutputTitle), edit->text(), QFileDialog::ShowDirsOnly);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    if (source) {
+        UseSourceFolder(WithTrailingSlash(chosen));
+    } else {
+        edit->setText(WithTrailingSlash(chosen));
+    }
+}
+
+void CpelimonDlg::OnFolderMenuCommand(int command) {
+    if (command == kCmdOutputSameAsSource) {
+        ui_.output->setText(ui_.source->text());
+        return;
+    }
+    QStandardPaths::StandardLocation location = QStandardPaths::DesktopLocation;
+    if (command == kCmdOutputDocuments || command == kCmdSourceDocuments) {
+        location = QStandardPaths::DocumentsLocation;
+    } else if (command == kCmdOutputPictures || command == kCmdSourcePictures) {
+        location = QStandardPaths::PicturesLocation;
+    }
+    // When the desktop cannot name the folder the edit keeps its text.
+    const QString folder = QStandardPaths::writableLocation(location);
+    if (folder.isEmpty()) {
+        return;
+    }
+    if (command >= kCmdSourceDesktop) {
+        UseSourceFolder(folder);
+    } else {
+        ui_.output->setText(folder);
+    }
+}
+
+void CpelimonDlg::OnOutputTextChanged(const QString& text) {
+    settings_.OutputPath = text.toStdString();
+}
+
+void CpelimonDlg::OnSizePreset(int base) {
+    settings_.Base = base;
+    previous_base_ = base;
+    settings_.Width = base == 1 ? 640 : 480;
+    settings_.Height = base == 1 ? 480 : 360;
+    ShowSizeDescription();
+}
+
+void CpelimonDlg::OnSizeOther() {
+    previous_base_ = settings_.Base;
+    settings_.Base = 4;
+    RunSizeDialog();
+}
+
+void CpelimonDlg::RunSizeDialog() {
+    CSetSize dialog(settings_, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        // The dialog has stored the rule and its description (SizeString).
+        previous_base_ = settings_.Base;
+    } else {
+        settings_.Base = previous_base_;
+    }
+    ShowSizeDescription();
+    SetSizeRadiosFromBase();
+}
+
+void CpelimonDlg::ShowSizeDescription() {
+    if (settings_.Base == 1) {
+        settings_.SizeString = kSize640Description;
+    } else if (settings_.Base == 2) {
+        settings_.SizeString = kSize480Description;
+    }
+    ui_.size_description->setText(QString::fromStdString(settings_.SizeString));
+}
+
+void CpelimonDlg::SetSizeRadiosFromBase() {
+    const int index = settings_.Base == 1 ? 0 : settings_.Base == 2 ? 1 : settings_.Base == 4 ? 2 : -1;
+    if (index >= 0) {
+        ui_.size_radios[index]->setChecked(true);
+    }
+}
+
+void CpelimonDlg::SetFormatRadiosFromFileType() {
+    if (QAbstractButton* radio = ui_.format->button(settings_.FileType)) {
+        radio->setChecked(true);
+        return;
+    }
+    // A FileType the radios do not know: none is checked.
+    ui_.format->setExclusive(false);
+    for (QAbstractButton* radio : ui_.format->buttons()) {
+        radio->setChecked(false);
+    }
+    ui_.format->setExclusive(true);
+}
+
+void CpelimonDlg::SetUpQualityControls() {
+    {
+        const QSignalBlocker quiet(ui_.quality);
+        ui_.quality->setValue(settings_.JpegComp);
+    }
+    ui_.quality_text->setText(QString::number(settings_.JpegComp));
+}
+
+// Only the person's moves arrive here: the program moves the slider with its signals blocked.
+void CpelimonDlg::OnQualitySlider(int position) {
+    const int quality = position == 0 ? 1 : position;
+    settings_.JpegComp = quality;
+    ui_.quality_text->setText(QString::number(quality));
+}
+
+void CpelimonDlg::OnQualityText(const QString& text) {
+    const int32_t value = LeadingInt(text.toStdString());
+    if (value < 0 || value > 100) {
+        QMessageBox::critical(this, Text(kErrorCaption), Text(kQualityRangeText));
+        return;
+    }
+    const int quality = value == 0 ? 1 : value;
+    const QSignalBlocker quiet(ui_.quality);
+    ui_.quality->setValue(quality);
+    settings_.JpegComp = quality;
+}
+
+void CpelimonDlg::OnQualityReset() {
+    settings_.JpegComp = kDefaultQuality;
+    SetUpQualityControls();
+}
+
+void CpelimonDlg::OnDefaults() {
+    if (settings_.DefConfirm == 0) {
+        CDefConfirm question(settings_.DefConfirm, this);
+        if (question.exec() != QDialog::Accepted) {
+            settings_.DefConfirm = 0;
+            return;
+        }
+    }
+    if (const Status reset = ResetSettingsToDefaults(settings_); !reset) {
+        QMessageBox::critical(this, Text(kSettingsCaption), QString::fromStdString(reset.error().message));
+    }
+    sources_.ResetTypeFilter(settings_);
+    previous_base_ = settings_.Base;
+    ShowSettings();
+    UseSourceFolder(QString::fromStdString(settings_.ImagePath));
+}
+
+void CpelimonDlg::ShowSettings() {
+    SetSelectButtonCaption();
+    SetTypeBoxesFromImageType();
+    SetSizeRadiosFromBase();
+    ShowSizeDescription();
+    SetFormatRadiosFromFileType();
+    SetUpQualityControls();
+    ui_.output->setText(QString::fromStdString(settings_.OutputPath));
+    EnableOutputFolderFromResize();
+}
+
+void CpelimonDlg::OnOptions() {
+    COptMain options(settings_, this);
+    if (options.exec() == QDialog::Accepted) {
+        EnableOutputFolderFromResize();
+    }
+}
+
+void CpelimonDlg::OnHelp() {
+    const QString page = FindHelpPage(QCoreApplication::applicationDirPath());
+    if (page.isEmpty() || !QDesktopServices::openUrl(HelpUrl(page, Text(kMainWindowHelpAnchor)))) {
+        QMessageBox::critical(this, Text(kHelpCaption), Text(kHelpMissingText));
+    }
+}
+
+void CpelimonDlg::SetTypeBoxesFromImageType() {
+    const int bits[4] = {kTypeBmp, kTypeJpeg, kTypePng, kTypeGif};
+    for (int i = 0; i < 4; ++i) {
+        ui_.type_boxes[i]->setChecked((settings_.ImageType & bits[i]) != 0);
+    }
+}
+
+void CpelimonDlg::SetSelectButtonCaption() {
+    ui_.select_all->setText(Text(settings_.Select == 1 ? kClearAll : kSelectAll));
+}
+
+// In Resize mode the output goes into a "resize" + date folder inside the source folder, so the
+// output folder controls have nothing to say.
+void CpelimonDlg::EnableOutputFolderFromResize() {
+    ui_.output->setEnabled(settings_.Resize == 0);
+    ui_.output_button->setEnabled(settings_.Resize == 0);
+}
+
+}  // namespace pelimon

@@ -1,0 +1,58 @@
+#include "app/gui_main.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/cpelimon_app.h"
+#include "app/cpelimon_dlg.h"
+#include "app/cpelimon_dlg_texts.h"
+#include "controls/resources.h"
+
+namespace pelimon {
+
+int RunGuiMain(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pelimon"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(main_texts::kTitle));
+    QApplication::setDesktopFileName(QStringLiteral("pelimon"));
+    QApplication::setWindowIcon(ProgramIcon());
+
+    CpelimonApp app;
+    if (const Status started = app.Start(); !started) {
+        QMessageBox::critical(nullptr, QString::fromUtf8(main_texts::kTitle),
+                              QString::fromStdString(started.error().message));
+        return 1;
+    }
+
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const CommandLine command_line = ParseCommandLine(args);
+    CpelimonDlg window(app.settings());
+    // An unattended run shows the window minimised: the person sees only the progress.
+    const bool unattended = !command_line.empty && (app.settings().DragDrop == 1 || command_line.quiet_run);
+    if (unattended) {
+        window.showMinimized();
+    } else {
+        window.show();
+    }
+
+    // The command line is handled once the event loop runs, so that the window is painted first.
+    // Closing the last window ends the event loop.
+    QTimer::singleShot(0, &window, [&window, &command_line] {
+        if (window.HandleCommandLine(command_line)) {
+            window.close();
+        }
+    });
+    QApplication::exec();
+
+    if (const Status saved = app.Finish(); !saved) {
+        QMessageBox::critical(nullptr, QString::fromUtf8(main_texts::kSettingsCaption),
+                              QString::fromStdString(saved.error().message));
+    }
+    return 0;
+}
+
+}  // namespace pelimon
