@@ -70,7 +70,14 @@ $common"
 $common"
     write_job pelimon-fid "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=8
 $common"
-    write_job pelimon-size "$C/jpg" "${SIZE_SET[@]}" <<<"FILETYPE=4
+    write_size_job pelimon-size "${LIMIT_QUALITY:-20}"
+    write_size_job pelimon-size-lq1 1
+}
+
+# write_size_job NAME LOWEST-QUALITY: fit in 1600x1200 at 50 KB. Base has no parameter key, so
+# the size rule is also in the job's settings file.
+write_size_job() {
+    write_job "$1" "$C/jpg" "${SIZE_SET[@]}" <<<"FILETYPE=4
 METHOD=1
 ASPECT=1
 RECT=4
@@ -78,11 +85,12 @@ WIDTH=1600
 HEIGHT=1200
 SETSIZE=1
 DATASIZE=50
-LIMITQUALITY=20
-$common"
-    # Base has no parameter key: the size job's rule lives in its settings file.
+LIMITQUALITY=$2
+EXIF=0
+NAMERULE=1
+ADDTEXT="
     printf '%s\n' "[ImageSize]" Base=4 Method=1 Aspect=1 Rect=4 Width=1600 Height=1200 \
-        SetSize=1 DataSize=50 LimitQuality=20 >"$S/pelimon-size.ini.start"
+        SetSize=1 DataSize=50 LimitQuality="$2" >"$S/$1.ini.start"
 }
 
 nfiles() {

@@ -34,7 +34,7 @@ size_section() {
         [ -d "$O/$tool" ] && [ -n "$(ls -A "$O/$tool")" ] || continue
         for f in "$O/$tool"/*.jpg; do
             s=$(stat -c %s "$f")
-            echo "$s $(identify -format '%wx%h' "$f")"
+            echo "$s $(identify -format '%wx%h q%Q' "$f") ${f##*/}"
         done >"$T/$tool.sizes"
         awk -v tool="$tool" -v summary="$T/size.summary" '
             { d = $1 - 51200; s += $1; ad += (d < 0 ? -d : d); n++; if (d > 0) over++
@@ -44,6 +44,16 @@ size_section() {
                       over, mn, s / n, mx, ad / n, ds
                   printf "%s %d %d %d %d\n", tool, n, over, ad / n, mx >> summary }' "$T/$tool.sizes"
     done
+    echo
+    local cols=()
+    for tool in "$@"; do
+        [ -s "$T/$tool.sizes" ] || return 0
+        awk '{printf "%s (%s)\n", $1, substr($3, 2)}' "$T/$tool.sizes" >"$T/$tool.col"
+        cols+=("$T/$tool.col")
+    done
+    echo "| image | $(printf '%s bytes (quality) | ' "$@")"
+    echo "|---|$(printf -- '---|%.0s' "$@")"
+    awk '{print $4}' "$T/$1.sizes" | paste -d'|' - "${cols[@]}" | sed 's/|/ | /g; s/^/| /; s/$/ |/'
     echo
 }
 
@@ -104,11 +114,14 @@ targets_section() {
             "$(awk -v a="$pavg" -v m="$pmin" -v b="$bad" 'BEGIN {print (a >= 43 && m >= 39 && b == 0) ? 1 : 0}')"
     fi
     ratio_check "PNG set: wall ≤ 0.7 × vipsthumbnail" pelimon-png png-vips 0.7
-    if [ -s "$T/size.summary" ] && grep -q '^pelimon-size ' "$T/size.summary"; then
-        read -r tool n over dev mx < <(grep '^pelimon-size ' "$T/size.summary")
-        check "Target size: every output ≤ 51,200 bytes" "$over of $n over, largest $mx" "$((over == 0))"
-        check "Target size: mean distance to 51,200 ≤ 2,500 bytes" "$dev bytes" "$((dev <= 2500))"
-    fi
-    ratio_check "Target size: wall ≤ 0.25 × ImageMagick jpeg:extent" pelimon-size size-im-kib 0.25
+    for tool in pelimon-size pelimon-size-lq1; do
+        if [ -s "$T/size.summary" ] && grep -q "^$tool " "$T/size.summary"; then
+            read -r _ n over dev mx < <(grep "^$tool " "$T/size.summary")
+            check "Target size ($tool): every output ≤ 51,200 bytes" "$over of $n over, largest $mx" "$((over == 0))"
+            check "Target size ($tool): mean distance to 51,200 ≤ 2,500 bytes" "$dev bytes" "$((dev <= 2500))"
+        fi
+    done
+    ratio_check "Target size (pelimon-size): wall ≤ 0.25 × ImageMagick jpeg:extent" pelimon-size size-im-kib 0.25
+    ratio_check "Target size (pelimon-size-lq1): wall ≤ 0.25 × ImageMagick jpeg:extent" pelimon-size-lq1 size-im-kib 0.25
     echo
 }

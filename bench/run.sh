@@ -9,6 +9,8 @@
 #      BUILD_DIR (<repo>/build-bench)   CORPUS (~/.cache/pelimon-bench/corpus)
 #      WORK      scratch folder (/tmp/pelimon-bench); outputs, logs, results.md
 #      PEERS     space-separated subset of the peers to run (default: all of each set)
+#      LIMIT_QUALITY (20) lowest JPEG quality of pelimon's target-size job; pelimon-size-lq1
+#                runs the same job with 1, as ImageMagick has no lowest quality
 set -euo pipefail
 
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -40,7 +42,7 @@ ensure_pelimon
 mkdir -p "$W"
 W=$(cd "$W" && pwd)
 O=$W/out S=$W/settings T=$W/times
-rm -rf "$O" "$S" "$T"
+rm -rf "$O" "$S" "$T" "$W/fidelity.summary"
 mkdir -p "$O" "$S" "$T"
 check_job_paths
 
@@ -65,8 +67,8 @@ REPORT=$W/results.md
                 ;;
             size)
                 bench_set "Target size: ${#SIZE_SET[@]} JPEGs -> fit 1600x1200 at 50 KB (51,200 bytes)" \
-                    pelimon-size size-im-kib
-                size_section pelimon-size size-im-kib
+                    pelimon-size pelimon-size-lq1 size-im-kib
+                size_section pelimon-size pelimon-size-lq1 size-im-kib
                 ;;
             fidelity) fidelity_section ;;
             *) echo "unknown set $set (jpeg png size fidelity)" >&2; exit 2 ;;
