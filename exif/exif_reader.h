@@ -40,6 +40,8 @@ class CExifReader {
     // The next CheckJpeg examines these bytes (a whole file in memory). They must stay valid
     // until CheckJpeg returns; the reader keeps only its own copy of the Exif segment.
     void SetFileBytes(std::span<const uint8_t> bytes);
+    // A temporary would be gone before CheckJpeg reads it.
+    void SetFileBytes(std::vector<uint8_t>&& bytes) = delete;
 
     // 0: not a JPEG (or the file cannot be read); 1: a JPEG without a usable Exif segment;
     // 3: a JPEG with one (bit 0 JPEG, bit 1 Exif). The Exif segment is the first APP1 before the

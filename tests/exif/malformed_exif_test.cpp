@@ -202,7 +202,8 @@ TEST(MalformedExif, NothingOfThePreviousFileSurvives) {
     ASSERT_FALSE(reader.SubEntries().empty());
     ASSERT_TRUE(reader.m_bInterop);
     // A file whose IFD0 has no sub-IFD pointer.
-    reader.SetFileBytes(JpegWithTiff(test::BuildTiff(false, {{0x0112, 3, 1, test::Short(1, false)}})));
+    const Bytes second = JpegWithTiff(test::BuildTiff(false, {{0x0112, 3, 1, test::Short(1, false)}}));
+    reader.SetFileBytes(second);
     ReadEverything(reader);
     EXPECT_FALSE(reader.m_bSubIFD);
     EXPECT_FALSE(reader.m_bInterop);

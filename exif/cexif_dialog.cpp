@@ -1,0 +1,109 @@
+#include "exif/cexif_dialog.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "controls/clistctrl_styled.h"
+#include "exif/cexif_dialog_texts.h"
+#include "exif/exif_reader.h"
+
+namespace t = pelimon::exif_dialog_texts;
+
+namespace {
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+constexpr pelimon::ColorRef kGroupBackground = pelimon::Rgb(240, 240, 170);
+
+pelimon::ExifDirectories Read(const std::string& path) {
+    pelimon::CExifReader reader;
+    reader.LoadTagTable();
+    reader.SetFileName(path);
+    if ((reader.CheckJpeg() & 2) == 0) {
+        return {};
+    }
+    return pelimon::ReadExifDirectories(reader);
+}
+
+}  // namespace
+
+CExifDialog::CExifDialog(const std::string& path, QWidget* parent)
+    : QDialog(parent), rows_(pelimon::BuildExifRows(Read(path))) {
+    setWindowTitle(Text(t::kTitle));
+    BuildLayout();
+    Fill();
+}
+
+CExifDialog::~CExifDialog() = default;
+
+void CExifDialog::BuildLayout() {
+    list_ = new CListCtrlStyled(this);
+    list_->setObjectName(QStringLiteral("id1006"));
+    list_->setShowGrid(true);
+    auto* copy = new QPushButton(Text(t::kCopy), this);
+    copy->setObjectName(QStringLiteral("id1036"));
+    copy->setAutoDefault(false);
+    auto* ok = new QPushButton(Text(t::kOk), this);
+    ok->setObjectName(QStringLiteral("id1"));
+    ok->setDefault(true);
+    connect(copy, &QPushButton::clicked, this, &CExifDialog::CopyToClipboard);
+    connect(ok, &QPushButton::clicked, this, &CExifDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(copy);
+    buttons->addSpacing(24);
+    buttons->addWidget(ok);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_);
+    layout->addLayout(buttons);
+    resize(600, 440);
+
+    // Name and value share the list's width 45 : 50, as laid out now; the person may resize them.
+    layout->activate();
+    const int width = list_->viewport()->width();
+    list_->InsertColumn(0, Text(t::kNameColumn), static_cast<int>(0.45 * width));
+    list_->InsertColumn(1, Text(t::kValueColumn), static_cast<int>(0.5 * width));
+}
+
+void CExifDialog::Fill() {
+    list_->DeleteAllItems();
+    for (const pelimon::ExifListRow& row : rows_) {
+        const int index = list_->InsertItem(list_->GetItemCount(), QString::fromStdString(row.name));
+        list_->SetItemText(index, 1, QString::fromStdString(row.value));
+        if (row.group) {
+            list_->SetItemBgColor(index, kGroupBackground, false);
+            list_->SetItemStyle(index, pelimon::kStyleBackgroundColor, false);
+        }
+    }
+    list_->viewport()->update();
+}
+
+std::string CExifDialog::ClipboardText() const {
+    return pelimon::FormatExifClipboard(rows_);
+}
+
+void CExifDialog::CopyToClipboard() {
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->setText(QString::fromStdString(ClipboardText()));
+    }
+}
+
+void ShowExifInformation(const std::string& path, QWidget* parent) {
+    pelimon::CExifReader reader;
+    reader.SetFileName(path);
+    if (const char* message = pelimon::ExifButtonMessage(reader.CheckJpeg())) {
+        QMessageBox::information(parent, Text(t::kMessageCaption), Text(message));
+        return;
+    }
+    CExifDialog dialog(path, parent);
+    dialog.exec();
+}
