@@ -62,7 +62,7 @@ void DecodePaletteRow(const uint8_t* in, const BmpHeader& header, const Palette&
     for (int x = 0; x < header.width; ++x) {
         const uint32_t ux = static_cast<uint32_t>(x);
         const uint32_t shift = 8u - static_cast<uint32_t>(bits) * (ux % per_byte + 1);
-        const uint32_t index = (in[ux / per_byte] >> shift) & mask;
+        const uint32_t index = (uint32_t{in[ux / per_byte]} >> shift) & mask;
         std::copy_n(palette[index].data(), 3, out + 3 * ux);
     }
 }

@@ -92,7 +92,8 @@ Result<ImageHeader> ProbeImage(ByteView bytes) {
 
 // Reads a 64 KiB prefix, which holds the header of nearly every file. A JPEG whose frame header
 // comes after large APPn segments (embedded previews, ICC profiles) gets its prefix doubled until
-// the probe succeeds or the whole file has been read.
+// the probe succeeds or the whole file has been read; so does a GIF with large extension blocks
+// before its first image.
 Result<ImageHeader> ProbeImageFile(const std::string& path) {
     const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
@@ -113,7 +114,8 @@ Result<ImageHeader> ProbeImageFile(const std::string& path) {
         }
         Result<ImageHeader> header = ProbeImage(bytes);
         const bool whole_file = bytes.size() < want;
-        if (header || whole_file || SniffFormat(bytes) != ImageFormat::kJpeg) {
+        const ImageFormat format = SniffFormat(bytes);
+        if (header || whole_file || (format != ImageFormat::kJpeg && format != ImageFormat::kGif)) {
             return header ? std::move(header) : Result<ImageHeader>(WithPath(header.error(), path));
         }
         want *= 2;

@@ -14,6 +14,13 @@ namespace {
 
 constexpr int64_t kMaxPngSide = 1 << 20;
 
+// Ancillary chunks the decoder does not use. libpng would allocate each one's declared length
+// (its size limit is only a warning for ancillary chunks), so a few bytes claiming a 1 GB text
+// chunk cost a gigabyte; listed here, they are skipped without being buffered.
+constexpr png_byte kUnusedChunks[] =
+    "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0"
+    "sBIT\0sCAL\0sPLT\0sTER\0sRGB\0tEXt\0tIME\0zTXt";
+
 struct MemoryReader {
     const uint8_t* data;
     size_t size;
@@ -132,6 +139,8 @@ Status DecodePng(ByteView bytes, Image& out) {
         return CorruptError("PNG を読む準備ができません");
     }
     png_set_user_limits(s.png, static_cast<png_uint_32>(kMaxPngSide), static_cast<png_uint_32>(kMaxPngSide));
+    png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, kUnusedChunks,
+                                static_cast<int>(sizeof kUnusedChunks / 5));
     if (!ReadInfoGuarded(s)) {
         return CorruptError(std::string("PNG: ") + s.message.text);
     }
