@@ -27,7 +27,8 @@ Result<ImageHeader> ProbeJpeg(ByteView bytes) {
             return CorruptError("JPEG のフレームヘッダーが見つかりません");
         }
         if (bytes[at] != 0xFF) {
-            return CorruptError("JPEG のマーカーが不正です");
+            ++at;  // stray bytes between segments: libjpeg skips them with a warning, and so do we
+            continue;
         }
         const uint32_t marker = bytes[at + 1];
         if (marker == 0xFF) {

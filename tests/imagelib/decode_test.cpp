@@ -187,6 +187,21 @@ TEST(DecodeTest, ProbeFileFindsFrameHeaderAfterLargeSegments) {
     EXPECT_EQ(header.value().height, 30);
 }
 
+TEST(DecodeTest, JpegWithStrayBytesBetweenSegmentsDecodes) {
+    const Image image = test::MakeGradient(24, 16);
+    Result<Bytes> jpeg = EncodeJpeg(image, 95);
+    ASSERT_TRUE(jpeg.ok());
+    Bytes bytes = jpeg.value();
+    const size_t after_app0 = 4 + (size_t{bytes[4]} << 8 | bytes[5]);  // SOI, then APP0's length
+    bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(after_app0), {0x00, 0x12, 0x34});
+    Result<ImageHeader> header = ProbeImage(bytes);
+    ASSERT_TRUE(header.ok()) << header.error().message;
+    EXPECT_EQ(header.value().width, 24);
+    Result<Image> decoded = DecodeImage(bytes);
+    ASSERT_TRUE(decoded.ok()) << decoded.error().message;
+    EXPECT_EQ(decoded.value(), DecodeImage(jpeg.value()).value());
+}
+
 TEST(ShrinkOnLoadTest, ChoosesTheSmallestScaleThatKeepsTheMinimum) {
     struct Case {
         int width, height, min_width, min_height, scale;
