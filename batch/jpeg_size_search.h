@@ -1,0 +1,48 @@
+// JPEG quality: the fixed JpegComp, or the quality whose file comes closest to DataSize kilobytes
+// without exceeding it, found by a secant search over trial encodes made in memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+#include "common/result.h"
+#include "imagelib/image.h"
+#include "imagelib/imagelib.h"
+
+namespace pelimon {
+
+struct JpegSizeGoal {
+    int32_t set_size = 0;        // 1: aim at data_size; otherwise use jpeg_comp
+    int32_t data_size = 50;      // kilobytes of 1024 bytes, for the file as written
+    int32_t limit_quality = 20;  // lowest quality the search may choose (1..100)
+    int32_t jpeg_comp = 90;      // the fixed quality (1..100)
+    size_t added_bytes = 0;      // metadata the output gains after encoding (Exif, ICC profile)
+};
+
+// The quality at which the straight line through (s1, q1) and (s2, q2) reaches `target`:
+// q2 + (q2 - q1) * (target - s2) / (s2 - s1). The caller keeps s1 != s2.
+double SecantQuality(double q1, double s1, double q2, double s2, double target);
+
+// One trial encode at `quality`: the encoded size in bytes, or why encoding failed.
+using JpegTrial = std::function<Result<size_t>(int quality)>;
+
+// The quality for `goal`, asking `trial` for sizes (each quality at most once). With set_size 1:
+// limit_quality when even that is too large for data_size * 1024 - added_bytes; 100 when 100
+// fits; otherwise secant steps from the two ends (at most 30; they stop within 100 bytes of the
+// target, at qualities 1 apart, or when two trials have equal sizes); when the last step is over
+// the target the quality below it is tried too; the answer is the highest tried quality that
+// fits, raised by one when the next quality fits too. The file never exceeds the target unless
+// even limit_quality does.
+Result<int> SearchJpegQuality(const JpegSizeGoal& goal, const JpegTrial& trial);
+
+struct JpegChoice {
+    int quality = 0;
+    Bytes encoded;  // the encoder's file at that quality, before metadata is added
+};
+
+// Encodes `image` as JPEG at the quality SearchJpegQuality chooses, reusing the bytes of the
+// chosen trial rather than encoding it again.
+Result<JpegChoice> ChooseJpegQuality(const Image& image, const JpegSizeGoal& goal);
+
+}  // namespace pelimon

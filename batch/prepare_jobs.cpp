@@ -1,0 +1,92 @@
+#include "batch/prepare_jobs.h"
+
+#include <filesystem>
+#include <utility>
+
+#include "app/file_type.h"
+#include "batch/output_naming.h"
+#include "batch/source_reader.h"
+#include "exif/source_metadata.h"
+#include "imagelib/imagelib.h"
+
+namespace pelimon {
+namespace {
+
+int32_t OutputTypeFor(const AppSettings& settings, const std::string& name) {
+    return settings.FileType == 1 ? FileTypeOfName(name) : settings.FileType / 2;
+}
+
+int32_t NormalRotation(int rotation) {
+    return ((rotation % 360) + 360) % 360;
+}
+
+// Fills the size and metadata fields from the file's header and leading segments.
+void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) {
+    const Result<ImageHeader> header = ProbeImageFile(job.SourcePath);
+    if (!header.ok()) {
+        job.PrepareError =
+            Error{job.FileName + ": 画像ファイルとして読み込めませんでした（" + header.error().message + "）。",
+                  job.SourcePath};
+        return;
+    }
+    if (header.value().format == ImageFormat::kJpeg) {
+        // A prefix that cannot be read leaves the defaults: the render will report the file.
+        if (const Result<std::vector<uint8_t>> prefix = ReadJpegHeaderPrefix(job.SourcePath); prefix.ok()) {
+            const SourceMetadata metadata = ReadSourceMetadata(prefix.value(), now);
+            job.ExifLength = metadata.ExifLength;
+            job.ShotDate = metadata.ShotDate;
+            if (settings.AutoRotate == 1 && metadata.Orientation >= 2 && metadata.Orientation <= 8) {
+                job.Orientation = metadata.Orientation;
+            }
+        }
+    }
+    const bool swap = SwapsStoredFrame(job);
+    job.SrcWidth = swap ? header.value().height : header.value().width;
+    job.SrcHeight = swap ? header.value().width : header.value().height;
+}
+
+}  // namespace
+
+PreparedJobs PrepareJobs(const PrepareInput& input) {
+    AppSettings& settings = input.settings;
+    if (settings.SaveNum == 0) {
+        settings.ImageNum = 0;
+    }
+    std::string source_folder = settings.ImagePath;
+    if (!source_folder.empty() && source_folder.back() != '/') {
+        source_folder += '/';
+    }
+
+    PreparedJobs prepared;
+    const std::vector<FileRow>& rows = input.list.rows();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        input.ui.ReportProgress(static_cast<int>(i) + 1, input.progress_total);
+        if (input.ui.CancelRequested()) {
+            prepared.cancelled = true;
+            return prepared;
+        }
+        const FileRow& row = rows[i];
+        if (!row.checked) {
+            continue;
+        }
+        const std::string path = source_folder + row.name;
+        std::error_code error;
+        if (!std::filesystem::exists(path, error)) {
+            continue;
+        }
+        ImageJob job;
+        job.ListIndex = static_cast<int32_t>(i);
+        job.SizeText = row.size_text;
+        job.FileName = row.name;
+        job.SourcePath = path;
+        job.OutputType = OutputTypeFor(settings, row.name);
+        job.Rotation = NormalRotation(row.rotation);
+        BuildOutputName(settings, input.output_folder, job, prepared.jobs.size());
+        ExamineSource(settings, input.now, job);
+        prepared.jobs.push_back(std::move(job));
+    }
+    settings.ImageNum += static_cast<int32_t>(prepared.jobs.size());
+    return prepared;
+}
+
+}  // namespace pelimon

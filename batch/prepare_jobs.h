@@ -1,0 +1,38 @@
+// The preparation phase: one job per checked file that exists, named and measured from headers.
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "app/file_list.h"
+#include "batch/image_job.h"
+#include "batch/interaction.h"
+#include "settings/app_settings.h"
+
+namespace pelimon {
+
+struct PrepareInput {
+    AppSettings& settings;             // the run's copy; ImageNum is updated here
+    const FileList& list;              // rows in list order
+    const std::string& output_folder;  // the resolved working folder, ends with '/'
+    Interaction& ui;                   // progress and cancel
+    int progress_total = 0;            // steps of the whole run
+    std::time_t now = 0;               // stands for the local time (a zero shooting year becomes it)
+};
+
+struct PreparedJobs {
+    std::vector<ImageJob> jobs;  // in list order
+    bool cancelled = false;
+};
+
+// Walks the list rows, reporting progress i + 1 of progress_total and polling cancel before
+// each. Every checked row whose file exists becomes a job: source fields, OutputType, output
+// name (running number from StartNum + ImageNum + position), upright size from the image
+// header, Exif length, shooting date and, with AutoRotate 1, the Exif Orientation of a JPEG.
+// Only headers are read, never pixels. A checked file that no longer exists takes no job; one
+// whose header cannot be read keeps its job (and number) with PrepareError set. ImageNum becomes
+// 0 first when SaveNum is 0, and grows by the number of jobs unless the walk was cancelled.
+PreparedJobs PrepareJobs(const PrepareInput& input);
+
+}  // namespace pelimon

@@ -1,0 +1,41 @@
+// The renderer: turns one prepared job into the bytes of its output file. Load, orient, rotate,
+// reduce, apply the effects, encode, carry the metadata over. Thread-safe: it keeps no state of
+// its own, so every worker calls it with its own buffers.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "batch/image_job.h"
+#include "common/result.h"
+#include "imagelib/image.h"
+#include "imagelib/imagelib.h"
+#include "settings/app_settings.h"
+
+namespace pelimon {
+
+// Buffers a worker keeps from image to image so that a batch does not allocate per photo.
+struct RenderBuffers {
+    std::vector<uint8_t> file;  // the source file
+    Image decoded;              // the source's pixels, possibly shrunk on load
+    Image reduced;              // the output's pixels
+};
+
+struct RenderedOutput {
+    bool skipped = false;  // BigSize 2 and a target not smaller than the source: no file on purpose
+    Bytes bytes;           // the output file, when not skipped
+    int width = 0;         // pixel size of the output
+    int height = 0;
+    int jpeg_quality = 0;  // the quality used for a JPEG output, else 0
+};
+
+// The output size: the target, or the source size with BigSize 4 when the target is not smaller
+// (RenderedOutput::skipped covers BigSize 2).
+void OutputSizeOf(const AppSettings& settings, const ImageJob& job, int& width, int& height);
+
+// Renders `job` under `settings` (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules,
+// JPEG quality settings, Exif). Fails, with a Japanese message naming the file, when the source
+// cannot be read or decoded, when the job has no usable output size, or when encoding fails.
+Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers);
+
+}  // namespace pelimon

@@ -1,0 +1,113 @@
+#include "batch/run_batch.h"
+
+#include <algorithm>
+#include <ctime>
+
+#include "batch/output_folder.h"
+#include "batch/output_naming.h"
+#include "batch/prepare_jobs.h"
+#include "batch/run_jobs.h"
+#include "batch/target_size.h"
+
+namespace pelimon {
+namespace {
+
+constexpr std::string_view kNoImageCaption = "画像ファイルエラー";
+constexpr std::string_view kNoImageText = "画像ファイルが無いか、１つも選択されていません。処理を中止します。";
+
+int CountChecked(const FileList& list) {
+    return static_cast<int>(
+        std::count_if(list.rows().begin(), list.rows().end(), [](const FileRow& row) { return row.checked; }));
+}
+
+// Counts the results and gathers, in job order, the failures and the notes on renamed outputs
+// that were written.
+void CollectResults(const std::vector<JobResult>& results, const std::vector<RenamedOutput>& renamed,
+                    BatchOutcome& outcome) {
+    for (const JobResult& result : results) {
+        switch (result.state) {
+            case JobState::kWritten:
+                ++outcome.written;
+                break;
+            case JobState::kSkipped:
+                ++outcome.skipped;
+                break;
+            case JobState::kFailed:
+                outcome.failures.push_back(*result.error);
+                break;
+            case JobState::kNotRun:
+                break;
+        }
+    }
+    for (const RenamedOutput& note : renamed) {
+        if (results[note.job].state == JobState::kWritten) {
+            outcome.renamed.push_back(note.note);
+        }
+    }
+}
+
+}  // namespace
+
+BatchOutcome RunBatch(AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
+                      const std::string& today) {
+    BatchOutcome outcome;
+    const int selected = CountChecked(list);
+    if (selected == 0) {
+        ui.ShowError(kNoImageCaption, kNoImageText);
+        return outcome;
+    }
+
+    // The run works on its own copy; only what persists is written back into `settings`.
+    AppSettings run = settings;
+    const Result<OutputFolderPlan> plan = ResolveOutputFolder(run, today);
+    if (!plan.ok()) {
+        ui.ShowError("フォルダチェック", plan.error().message);
+        outcome.kind = BatchOutcome::Kind::kStopped;
+        return outcome;
+    }
+    settings.OutputPath = plan.value().saved_output_path;
+    const std::string& folder = plan.value().folder;
+    outcome.output_folder = folder;
+    const int code = CheckOutputFolder(folder);
+    if (code != kFolderUsable && ConfirmOutputFolder(code, folder, ui) != 0) {
+        outcome.kind = BatchOutcome::Kind::kStopped;
+        return outcome;
+    }
+
+    const int rows = static_cast<int>(list.rows().size());
+    PreparedJobs prepared = PrepareJobs({run, list, folder, ui, rows + selected, std::time(nullptr)});
+    settings.ImageNum = run.ImageNum;
+    if (prepared.cancelled) {
+        outcome.kind = BatchOutcome::Kind::kCancelled;
+        return outcome;
+    }
+    std::vector<ImageJob>& jobs = prepared.jobs;
+    if (jobs.empty()) {
+        ui.ShowError(kNoImageCaption, kNoImageText);
+        return outcome;
+    }
+    const std::vector<RenamedOutput> renamed = MakeDestinationsDistinct(jobs);
+    ComputeTargetSizes(run, jobs);
+    if (ui.CancelRequested()) {
+        outcome.kind = BatchOutcome::Kind::kCancelled;
+        return outcome;
+    }
+
+    const int job_count = static_cast<int>(jobs.size());
+    const RunJobsOutcome rendered = RunJobs({run, jobs, ui, options.workers, rows, rows + job_count});
+    CollectResults(rendered.results, renamed, outcome);
+    outcome.kind = rendered.cancelled ? BatchOutcome::Kind::kCancelled : BatchOutcome::Kind::kCompleted;
+    if (!outcome.failures.empty() || !outcome.renamed.empty()) {
+        ui.ReportSummary(outcome.failures, outcome.renamed);
+    }
+    if (outcome.kind == BatchOutcome::Kind::kCompleted && run.Complete == 0 && !options.quiet_run) {
+        bool dont_ask_again = false;
+        ui.OfferToOpenFolder(folder, dont_ask_again);
+        if (dont_ask_again) {
+            settings.Complete = 1;
+        }
+    }
+    return outcome;
+}
+
+}  // namespace pelimon

@@ -1,0 +1,47 @@
+// The rendering phase: a fixed pool of workers renders and saves the jobs of a run.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "batch/image_job.h"
+#include "batch/interaction.h"
+#include "common/result.h"
+#include "settings/app_settings.h"
+
+namespace pelimon {
+
+enum class JobState {
+    kNotRun,   // the run was cancelled before this job was taken
+    kWritten,  // the output is in place
+    kSkipped,  // BigSize 2 and a target not smaller than the source: no file on purpose
+    kFailed,   // see error
+};
+
+struct JobResult {
+    JobState state = JobState::kNotRun;
+    std::optional<Error> error;
+};
+
+struct RunJobsInput {
+    const AppSettings& settings;
+    std::span<const ImageJob> jobs;  // names and sizes fixed; read only
+    Interaction& ui;                 // progress and cancel, called from the workers
+    int workers = 0;                 // 0: one per core
+    int progress_base = 0;           // steps already reported before this phase
+    int progress_total = 0;          // steps of the whole run
+};
+
+struct RunJobsOutcome {
+    std::vector<JobResult> results;  // one per job, in job order
+    bool cancelled = false;
+};
+
+// Renders and saves every job on min(workers, jobs) threads. Each worker polls the cancel flag
+// before it takes the next job (jobs already taken finish and are written) and reports
+// progress_base + completed of progress_total as jobs finish. Outputs do not depend on the
+// number of workers or the order in which jobs finish.
+RunJobsOutcome RunJobs(const RunJobsInput& input);
+
+}  // namespace pelimon

@@ -1,0 +1,29 @@
+// Reading source files: whole, into a buffer a worker reuses from image to image, or only the
+// leading metadata segments of a JPEG for the preparation phase.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/result.h"
+
+namespace pelimon {
+
+// Sources larger than this are refused rather than read into memory: 1 GiB.
+inline constexpr size_t kMaxSourceFileBytes = size_t{1} << 30;
+
+// Bound of ReadJpegHeaderPrefix: the metadata of a JPEG lies before its first SOS marker, and
+// Exif and ICC segments together rarely pass a few hundred kilobytes.
+inline constexpr size_t kMaxJpegPrefixBytes = size_t{1} << 20;
+
+// Replaces `bytes` with the whole file, keeping the buffer's allocation when it is large enough.
+// Fails with a Japanese message naming the file; `bytes` is then empty.
+Status ReadFileInto(const std::string& path, std::vector<uint8_t>& bytes);
+
+// The start of a JPEG file up to and including its first SOS segment header, or up to
+// `max_bytes`, or the whole file when it is shorter or not a JPEG stream at all.
+Result<std::vector<uint8_t>> ReadJpegHeaderPrefix(const std::string& path, size_t max_bytes = kMaxJpegPrefixBytes);
+
+}  // namespace pelimon

@@ -1,0 +1,139 @@
+#include "batch/target_size.h"
+
+#include <limits>
+
+namespace pelimon {
+namespace {
+
+// "Rounded": truncation of x + 0.5 toward zero, saturated to the 32-bit range so that absurd
+// settings cannot overflow the conversion.
+int32_t Nearest(double x) {
+    const double rounded = x + 0.5;
+    if (!(rounded < static_cast<double>(std::numeric_limits<int32_t>::max()))) {
+        return std::numeric_limits<int32_t>::max();
+    }
+    if (!(rounded > static_cast<double>(std::numeric_limits<int32_t>::min()))) {
+        return std::numeric_limits<int32_t>::min();
+    }
+    return static_cast<int32_t>(rounded);
+}
+
+class SizeRules {
+  public:
+    SizeRules(const AppSettings& settings, int32_t width, int32_t height)
+        : s_(settings), w_(static_cast<double>(width)), h_(static_cast<double>(height)) {}
+
+    std::optional<TargetSize> Compute() const {
+        if (s_.Base == 1 || s_.Base == 2) {
+            return FitRectangle();
+        }
+        if (s_.Base != 4) {
+            return std::nullopt;
+        }
+        if (s_.Aspect == 0) {
+            return FreeAspect();
+        }
+        if (s_.Aspect == 1) {
+            return s_.Method == 1 ? KeptAspectPixels() : KeptAspectPercent();
+        }
+        return std::nullopt;
+    }
+
+  private:
+    // Makes an odd pixel count even when PixEven asks for it.
+    int32_t Even(int32_t n) const {
+        if (s_.PixEven == 1 && n % 2 != 0 && n < std::numeric_limits<int32_t>::max()) {
+            return n + 1;
+        }
+        return n;
+    }
+
+    double WidthSetting() const { return static_cast<double>(s_.Width); }
+    double HeightSetting() const { return static_cast<double>(s_.Height); }
+    double WidthRatio() const { return static_cast<double>(s_.WidthRatio) / 100.0; }
+    double HeightRatio() const { return static_cast<double>(s_.HeightRatio) / 100.0; }
+
+    // Fits inside Width x Height; the height limits on a tie.
+    TargetSize FitRectangle() const {
+        if (HeightSetting() / h_ <= WidthSetting() / w_) {
+            return {Even(Nearest((w_ / h_) * HeightSetting())), s_.Height};
+        }
+        return {s_.Width, Even(Nearest((h_ / w_) * WidthSetting()))};
+    }
+
+    std::optional<TargetSize> FreeAspect() const {
+        if (s_.Method == 1) {
+            return TargetSize{s_.Width, s_.Height};
+        }
+        if (s_.Method == 2) {
+            return TargetSize{Nearest(WidthRatio() * w_), Nearest(h_ * HeightRatio())};
+        }
+        return std::nullopt;
+    }
+
+    std::optional<TargetSize> KeptAspectPixels() const {
+        switch (s_.Rect) {
+            case 1:
+                return TargetSize{s_.Width, Even(Nearest((h_ / w_) * WidthSetting()))};
+            case 2:
+                return TargetSize{Even(Nearest((w_ / h_) * HeightSetting())), s_.Height};
+            case 4:
+                return FitRectangle();
+            default:
+                return std::nullopt;
+        }
+    }
+
+    // The second dimension follows from the unrounded first one.
+    TargetSize KeptAspectPercent() const {
+        switch (s_.Rect) {
+            case 1: {
+                const double scaled_width = w_ * WidthRatio();
+                return {Even(Nearest(scaled_width)), Even(Nearest((h_ / w_) * scaled_width))};
+            }
+            case 2: {
+                const double scaled_height = h_ * HeightRatio();
+                return {Even(Nearest((w_ / h_) * scaled_height)), Even(Nearest(scaled_height))};
+            }
+            case 4: {
+                const double r = s_.WidthRatio < s_.HeightRatio ? WidthRatio() : HeightRatio();
+                return {Even(Nearest(w_ * r)), Even(Nearest(r * h_))};
+            }
+            default:
+                return {Even(Nearest(w_)), Even(Nearest(h_))};
+        }
+    }
+
+    const AppSettings& s_;
+    double w_;
+    double h_;
+};
+
+}  // namespace
+
+std::optional<TargetSize> ComputeTargetSize(const AppSettings& settings, int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) {
+        return std::nullopt;
+    }
+    return SizeRules(settings, width, height).Compute();
+}
+
+bool IsLargerThanSource(const AppSettings& settings, TargetSize target, int32_t width, int32_t height) {
+    if (settings.Equal == 1) {
+        return target.width >= width || target.height >= height;
+    }
+    return target.width > width || target.height > height;
+}
+
+void ComputeTargetSizes(const AppSettings& settings, std::span<ImageJob> jobs) {
+    for (ImageJob& job : jobs) {
+        if (const auto target = ComputeTargetSize(settings, job.SrcWidth, job.SrcHeight)) {
+            job.TargetWidth = target->width;
+            job.TargetHeight = target->height;
+        }
+        const TargetSize current{job.TargetWidth, job.TargetHeight};
+        job.LargerThanSource = IsLargerThanSource(settings, current, job.SrcWidth, job.SrcHeight) ? 1 : 0;
+    }
+}
+
+}  // namespace pelimon

@@ -1,0 +1,157 @@
+#include "batch_test_support.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "exif/source_metadata.h"
+#include "imagelib/imagelib.h"
+
+namespace pelimon::testing {
+namespace {
+
+void PutBig16(std::vector<uint8_t>& out, unsigned value) {
+    out.push_back(static_cast<uint8_t>(value >> 8));
+    out.push_back(static_cast<uint8_t>(value));
+}
+
+void PutBig32(std::vector<uint8_t>& out, unsigned value) {
+    PutBig16(out, value >> 16);
+    PutBig16(out, value & 0xFFFF);
+}
+
+void PutEntry(std::vector<uint8_t>& out, unsigned tag, unsigned type, unsigned count, unsigned value) {
+    PutBig16(out, tag);
+    PutBig16(out, type);
+    PutBig32(out, count);
+    if (type == 3) {
+        PutBig16(out, value);
+        PutBig16(out, 0);
+    } else {
+        PutBig32(out, value);
+    }
+}
+
+// A big-endian Exif APP1 segment: IFD0 with Orientation and the Exif IFD pointer; the Exif IFD
+// with DateTimeOriginal, PixelXDimension and PixelYDimension.
+std::vector<uint8_t> MakeExifSegment(int orientation, const std::string& date, int width, int height) {
+    constexpr unsigned kIfd0 = 8;
+    constexpr unsigned kSubIfd = kIfd0 + 2 + 2 * 12 + 4;
+    constexpr unsigned kDateText = kSubIfd + 2 + 3 * 12 + 4;
+    std::vector<uint8_t> tiff = {'M', 'M', 0, 42};
+    PutBig32(tiff, kIfd0);
+    PutBig16(tiff, 2);
+    PutEntry(tiff, 0x0112, 3, 1, static_cast<unsigned>(orientation));
+    PutEntry(tiff, 0x8769, 4, 1, kSubIfd);
+    PutBig32(tiff, 0);
+    PutBig16(tiff, 3);
+    PutEntry(tiff, 0x9003, 2, 20, kDateText);
+    PutEntry(tiff, 0xA002, 4, 1, static_cast<unsigned>(width));
+    PutEntry(tiff, 0xA003, 4, 1, static_cast<unsigned>(height));
+    PutBig32(tiff, 0);
+    std::string text = date.empty() ? std::string("2007:05:02 14:03:09") : date;
+    text.resize(19, ' ');
+    tiff.insert(tiff.end(), text.begin(), text.end());
+    tiff.push_back(0);
+
+    std::vector<uint8_t> segment = {0xFF, 0xE1};
+    PutBig16(segment, static_cast<unsigned>(2 + 6 + tiff.size()));
+    const char header[] = {'E', 'x', 'i', 'f', 0, 0};
+    segment.insert(segment.end(), std::begin(header), std::end(header));
+    segment.insert(segment.end(), tiff.begin(), tiff.end());
+    return segment;
+}
+
+void WriteVector(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << path;
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "pelimon-batch-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    const char* made = mkdtemp(buffer.data());
+    EXPECT_NE(made, nullptr);
+    path_ = made != nullptr ? made : pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+}
+
+Image MakeTestImage(int width, int height, int seed) {
+    Image image(width, height);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = image.row(y);
+        for (int x = 0; x < width; ++x) {
+            const int checker = ((x / 7 + y / 5 + seed) % 2) * 40;
+            row[3 * x] = static_cast<uint8_t>((x * 255 / std::max(1, width - 1) + checker) % 256);
+            row[3 * x + 1] = static_cast<uint8_t>((y * 255 / std::max(1, height - 1) + seed * 37) % 256);
+            row[3 * x + 2] = static_cast<uint8_t>(((x + y) * 3 + checker + seed * 11) % 256);
+        }
+    }
+    return image;
+}
+
+void WriteImageFile(const std::string& path, const Image& image) {
+    const std::string extension = std::filesystem::path(path).extension().string();
+    Bytes bytes;
+    if (extension == ".jpg") {
+        Result<Bytes> encoded = EncodeJpeg(image, 92);
+        ASSERT_TRUE(encoded.ok());
+        bytes = std::move(encoded).value();
+    } else if (extension == ".png") {
+        Result<Bytes> encoded = EncodePng(image);
+        ASSERT_TRUE(encoded.ok());
+        bytes = std::move(encoded).value();
+    } else if (extension == ".gif") {
+        Result<Bytes> encoded = EncodeGif(image);
+        ASSERT_TRUE(encoded.ok());
+        bytes = std::move(encoded).value();
+    } else {
+        bytes = EncodeBmp(image);
+    }
+    WriteVector(path, bytes);
+}
+
+void WriteJpegWithExif(const std::string& path, const Image& image, int orientation,
+                       const std::string& date_time_original) {
+    Result<Bytes> encoded = EncodeJpeg(image, 92);
+    ASSERT_TRUE(encoded.ok());
+    SourceMetadata source;
+    source.exif_segment = MakeExifSegment(orientation, date_time_original, image.width(), image.height());
+    MetadataTransfer transfer;
+    transfer.keep_exif = true;
+    transfer.output_width = image.width();
+    transfer.output_height = image.height();
+    WriteVector(path, BuildOutputJpeg(encoded.value(), source, transfer));
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+std::vector<std::string> ListFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace pelimon::testing

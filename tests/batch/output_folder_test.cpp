@@ -1,0 +1,126 @@
+#include "batch/output_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "batch_test_support.h"
+#include "fake_interaction.h"
+
+namespace pelimon {
+namespace {
+
+TEST(OutputFolder, Resolution) {
+    struct Case {
+        const char* name;
+        const char* image_path;
+        const char* output_path;
+        int resize;
+        const char* folder;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {"relative", "/pics/", "out", 0, "/pics/out/", "out"},
+        {"relative, source without slash", "/pics", "out/", 0, "/pics/out/", "out/"},
+        {"nested relative", "/pics/", "a/b", 0, "/pics/a/b/", "a/b"},
+        {"empty: beside the sources", "/pics/", "", 0, "/pics/", ""},
+        {"absolute", "/pics/", "/data/small", 0, "/data/small/", "/data/small"},
+        {"absolute with slash", "/pics/", "/data/small/", 0, "/data/small/", "/data/small/"},
+        {"resize + date", "/pics/", "/data/small", 1, "/pics/resize20070502/", "resize20070502"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppSettings settings;
+        settings.ImagePath = c.image_path;
+        settings.OutputPath = c.output_path;
+        settings.Resize = c.resize;
+        const Result<OutputFolderPlan> plan = ResolveOutputFolder(settings, "20070502");
+        ASSERT_TRUE(plan.ok());
+        EXPECT_EQ(plan.value().folder, c.folder);
+        EXPECT_EQ(plan.value().saved_output_path, c.saved);
+    }
+}
+
+TEST(OutputFolder, RelativeFolderWithoutSourceFolderIsRefused) {
+    AppSettings settings;
+    settings.ImagePath = "";
+    settings.OutputPath = "out";
+    const Result<OutputFolderPlan> plan = ResolveOutputFolder(settings, "20070502");
+    ASSERT_FALSE(plan.ok());
+    EXPECT_NE(plan.error().message.find("out"), std::string::npos);
+}
+
+TEST(OutputFolder, LocalDateText) {
+    std::tm local{};
+    local.tm_year = 2007 - 1900;
+    local.tm_mon = 4;
+    local.tm_mday = 2;
+    local.tm_hour = 12;
+    local.tm_isdst = -1;
+    EXPECT_EQ(LocalDateText(std::mktime(&local)), "20070502");
+}
+
+TEST(OutputFolder, CheckCodes) {
+    testing::TempFolder folder;
+    EXPECT_EQ(CheckOutputFolder(folder.path()), kFolderUsable);
+    EXPECT_EQ(CheckOutputFolder(folder.path() + "missing/deeper/"), kFolderMissing);
+    testing::WriteBytes(folder / "file", "x");
+    EXPECT_EQ(CheckOutputFolder(folder.path() + "file/"), kFolderNotWritable);
+    EXPECT_EQ(CheckOutputFolder(folder.path() + "file/below/"), kFolderNotWritable);
+}
+
+TEST(OutputFolder, FolderWithoutWritePermissionIsNotWritable) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    }
+    testing::TempFolder folder;
+    const std::string locked = folder.path() + "locked/";
+    std::filesystem::create_directory(locked);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_EQ(CheckOutputFolder(locked), kFolderNotWritable);
+    EXPECT_EQ(CheckOutputFolder(locked + "inside/"), kFolderNotWritable);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+}
+
+TEST(OutputFolder, MissingFolderIsCreatedOnYes) {
+    testing::TempFolder folder;
+    const std::string missing = folder.path() + "a/b/c/";
+    testing::FakeInteraction ui;
+    ui.answer_yes = true;
+    EXPECT_EQ(ConfirmOutputFolder(kFolderMissing, missing, ui), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(missing));
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].caption, "フォルダチェック");
+    EXPECT_EQ(ui.questions[0].text, missing + " \nフォルダは存在しません。作成しますか？");
+}
+
+TEST(OutputFolder, MissingFolderStopsOnNo) {
+    testing::TempFolder folder;
+    const std::string missing = folder.path() + "a/";
+    testing::FakeInteraction ui;
+    ui.answer_yes = false;
+    EXPECT_EQ(ConfirmOutputFolder(kFolderMissing, missing, ui), 1);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST(OutputFolder, FolderThatCannotBeMadeIsReported) {
+    testing::TempFolder folder;
+    testing::WriteBytes(folder / "file", "x");
+    testing::FakeInteraction ui;
+    EXPECT_EQ(ConfirmOutputFolder(kFolderMissing, folder.path() + "file/sub/", ui), 1);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].caption, "フォルダチェック");
+}
+
+TEST(OutputFolder, UnwritableFolderIsExplained) {
+    testing::FakeInteraction ui;
+    EXPECT_EQ(ConfirmOutputFolder(kFolderNotWritable, "/ro/", ui), 1);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].caption, "ドライブエラー");
+    EXPECT_NE(ui.errors[0].text.find("/ro/"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pelimon

@@ -1,0 +1,433 @@
+#include "batch/run_batch.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+
+#include "batch_test_support.h"
+#include "fake_interaction.h"
+#include "imagelib/imagelib.h"
+
+namespace pelimon {
+namespace {
+
+using testing::FakeInteraction;
+using testing::ListFolder;
+using testing::MakeTestImage;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteImageFile;
+
+constexpr const char* kToday = "20070502";
+
+class RunBatchTest : public ::testing::Test {
+  protected:
+    RunBatchTest() {
+        settings.ImagePath = source.path();
+        settings.OutputPath = "out";
+        settings.NameRule = 1;
+        settings.AddText = "_s";
+        settings.Width = 64;
+        settings.Height = 48;
+    }
+
+    // Adds a checked row; the file itself is made by the test.
+    void AddRow(const std::string& name, int rotation = 0, bool checked = true) {
+        list.rows().push_back({name, "1 KB", rotation, checked});
+        list.set_file_count(static_cast<int>(list.rows().size()));
+        list.set_selected_count(list.selected_count() + (checked ? 1 : 0));
+    }
+
+    BatchOutcome Run(int workers = 2) { return RunBatch(settings, list, ui, {false, workers}, kToday); }
+
+    std::string Out(const std::string& name = "") const { return source.path() + "out/" + name; }
+
+    ImageHeader HeaderOf(const std::string& path) const {
+        const Result<ImageHeader> header = ProbeImageFile(path);
+        EXPECT_TRUE(header.ok()) << path;
+        return header.ok() ? header.value() : ImageHeader{};
+    }
+
+    Image Decoded(const std::string& path) const {
+        Result<Image> image = LoadImageFile(path);
+        EXPECT_TRUE(image.ok()) << path;
+        return image.ok() ? std::move(image).value() : Image{};
+    }
+
+    TempFolder source;
+    AppSettings settings;
+    FileList list;
+    FakeInteraction ui;
+};
+
+TEST_F(RunBatchTest, UnreadableFileInTheMiddleIsReportedAndTheRestWritten) {
+    WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
+    testing::WriteBytes(source / "b.jpg", "not an image at all");
+    WriteImageFile(source / "c.png", MakeTestImage(160, 120, 1));
+    AddRow("a.jpg");
+    AddRow("b.jpg");
+    AddRow("c.png");
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kCompleted);
+    EXPECT_EQ(outcome.written, 2);
+    EXPECT_EQ(ListFolder(Out()), (std::vector<std::string>{"a_s.jpg", "c_s.png"}));
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].path, source / "b.jpg");
+    EXPECT_NE(outcome.failures[0].message.find("b.jpg"), std::string::npos);
+    EXPECT_EQ(ui.summaries, 1);
+    EXPECT_EQ(ui.failures.size(), 1u);
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_EQ(HeaderOf(Out("a_s.jpg")).width, 64);
+}
+
+TEST_F(RunBatchTest, NeverOverwritesItsOwnSources) {
+    WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
+    const std::vector<uint8_t> original = ReadBytes(source / "a.jpg");
+    AddRow("a.jpg");
+    settings.OutputPath = "";
+    settings.AddText = "";
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.written, 1);
+    EXPECT_EQ(ReadBytes(source / "a.jpg"), original);
+    EXPECT_EQ(ListFolder(source.path()), (std::vector<std::string>{"a (2).jpg", "a.jpg"}));
+    ASSERT_EQ(ui.notes.size(), 1u);
+    EXPECT_NE(ui.notes[0].find("a (2).jpg"), std::string::npos);
+}
+
+TEST_F(RunBatchTest, DuplicateOutputNamesGetNumbersAndOtherFilesAreReplaced) {
+    WriteImageFile(source / "a.png", MakeTestImage(160, 120));
+    WriteImageFile(source / "a.bmp", MakeTestImage(160, 120, 2));
+    std::filesystem::create_directory(Out());
+    testing::WriteBytes(Out("a_s.jpg"), "an old output");
+    AddRow("a.bmp");
+    AddRow("a.png");
+    settings.FileType = 4;  // JPEG
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.written, 2);
+    EXPECT_EQ(ListFolder(Out()), (std::vector<std::string>{"a_s (2).jpg", "a_s.jpg"}));
+    EXPECT_EQ(HeaderOf(Out("a_s.jpg")).format, ImageFormat::kJpeg);
+    EXPECT_EQ(outcome.renamed.size(), 1u);
+    EXPECT_NE(outcome.renamed[0].find("a.png"), std::string::npos);
+}
+
+TEST_F(RunBatchTest, VanishedFileTakesNoJobAndNoNumber) {
+    WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
+    WriteImageFile(source / "c.jpg", MakeTestImage(160, 120, 1));
+    AddRow("a.jpg");
+    AddRow("gone.jpg");
+    AddRow("c.jpg");
+    settings.NameRule = 2;
+    settings.ImageNum = 5;
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kCompleted);
+    EXPECT_TRUE(outcome.failures.empty());
+    EXPECT_EQ(ui.summaries, 0);
+    EXPECT_EQ(ListFolder(Out()), (std::vector<std::string>{"resize0006.jpg", "resize0007.jpg"}));
+    EXPECT_EQ(settings.ImageNum, 7);
+}
+
+TEST_F(RunBatchTest, BigSizeRules) {
+    struct Case {
+        const char* name;
+        int big_size;
+        bool written;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"BigSize 1 enlarges", 1, true, 64, 48},
+        {"BigSize 2 writes nothing", 2, false, 0, 0},
+        {"BigSize 4 keeps the source size", 4, true, 40, 30},
+    };
+    WriteImageFile(source / "small.png", MakeTestImage(40, 30));
+    AddRow("small.png");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(Out());
+        settings.BigSize = c.big_size;
+        const BatchOutcome outcome = Run();
+        EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kCompleted);
+        EXPECT_EQ(outcome.written, c.written ? 1 : 0);
+        EXPECT_EQ(outcome.skipped, c.written ? 0 : 1);
+        EXPECT_TRUE(outcome.failures.empty());
+        EXPECT_EQ(std::filesystem::exists(Out("small_s.png")), c.written);
+        if (c.written) {
+            EXPECT_EQ(HeaderOf(Out("small_s.png")).width, c.width);
+            EXPECT_EQ(HeaderOf(Out("small_s.png")).height, c.height);
+        }
+    }
+}
+
+TEST_F(RunBatchTest, ZeroTargetIsAFailureNotABrokenFile) {
+    WriteImageFile(source / "a.png", MakeTestImage(160, 120));
+    AddRow("a.png");
+    settings.Base = 3;  // defines no size
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.written, 0);
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_NE(outcome.failures[0].message.find("0 x 0"), std::string::npos);
+    EXPECT_TRUE(ListFolder(Out()).empty());
+}
+
+TEST_F(RunBatchTest, EffectsAreApplied) {
+    WriteImageFile(source / "a.png", MakeTestImage(160, 120));
+    AddRow("a.png");
+    const auto render = [&](int effect) {
+        std::filesystem::remove_all(Out());
+        settings.Effect = effect;
+        EXPECT_EQ(Run().written, 1);
+        return Decoded(Out("a_s.png"));
+    };
+    const Image plain = render(0);
+    const Image sharp = render(1);
+    const Image gray = render(2);
+    const Image sepia = render(4);
+    const Image sepia_too = render(6);
+    EXPECT_NE(plain, sharp);
+    EXPECT_EQ(sepia, sepia_too);
+    int sepia_warm = 0;
+    for (int y = 0; y < gray.height(); ++y) {
+        for (int x = 0; x < gray.width(); ++x) {
+            const uint8_t* g = gray.row(y) + 3 * x;
+            ASSERT_EQ(g[0], g[1]);
+            ASSERT_EQ(g[1], g[2]);
+            const uint8_t* s = sepia.row(y) + 3 * x;
+            sepia_warm += (s[0] >= s[1] && s[1] >= s[2]) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(sepia_warm, sepia.width() * sepia.height());
+}
+
+TEST_F(RunBatchTest, OutputsAreByteIdenticalWhateverTheNumberOfWorkers) {
+    for (int i = 0; i < 7; ++i) {
+        const std::string name = "p" + std::to_string(i) + (i % 3 == 0 ? ".png" : ".jpg");
+        WriteImageFile(source / name, MakeTestImage(200 + 10 * i, 150, i));
+        AddRow(name, (i % 4) * 90);
+    }
+    settings.NameRule = 2;
+    settings.SaveNum = 0;
+    settings.FileType = 4;
+    settings.SetSize = 1;
+    settings.DataSize = 3;
+    settings.Effect = 1;
+    const auto run_with = [&](int workers, const std::string& folder) {
+        settings.OutputPath = folder;
+        EXPECT_EQ(Run(workers).written, 7);
+        std::map<std::string, std::vector<uint8_t>> files;
+        for (const std::string& name : ListFolder(source.path() + folder)) {
+            files[name] = ReadBytes(source.path() + folder + "/" + name);
+        }
+        return files;
+    };
+    const auto one = run_with(1, "one");
+    const auto three = run_with(3, "three");
+    EXPECT_EQ(one.size(), 7u);
+    EXPECT_TRUE(one == three);
+    for (const auto& [name, bytes] : one) {
+        SCOPED_TRACE(name);
+        EXPECT_LE(bytes.size(), 3u * 1024u);
+    }
+}
+
+TEST_F(RunBatchTest, CancelDuringRenderingLeavesOnlyWholeFiles) {
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = "p" + std::to_string(i) + ".jpg";
+        WriteImageFile(source / name, MakeTestImage(160, 120, i));
+        AddRow(name);
+    }
+    ui.cancel_after_progress = 5 + 2;  // five preparation steps, then two rendered images
+    const BatchOutcome outcome = Run(1);
+    EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kCancelled);
+    EXPECT_EQ(outcome.written, 2);
+    EXPECT_EQ(ListFolder(Out()), (std::vector<std::string>{"p0_s.jpg", "p1_s.jpg"}));
+    for (const std::string& name : ListFolder(Out())) {
+        EXPECT_EQ(HeaderOf(Out(name)).width, 64);
+    }
+    EXPECT_TRUE(ui.offered_folders.empty());
+}
+
+TEST_F(RunBatchTest, CancelDuringPreparationWritesNothingAndKeepsTheNumber) {
+    WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
+    AddRow("a.jpg");
+    AddRow("b.jpg");
+    settings.ImageNum = 3;
+    ui.cancel_after_progress = 1;
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kCancelled);
+    EXPECT_TRUE(ListFolder(Out()).empty());
+    EXPECT_EQ(settings.ImageNum, 3);
+}
+
+TEST_F(RunBatchTest, ProgressCoversPreparationThenRendering) {
+    WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
+    WriteImageFile(source / "b.jpg", MakeTestImage(160, 120));
+    AddRow("a.jpg");
+    AddRow("skipped.jpg", 0, false);
+    AddRow("b.jpg");
+    Run();
+    const std::vector<std::pair<int, int>> expected = {{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}};
+    EXPECT_EQ(ui.progress, expected);
+}
+
+TEST_F(RunBatchTest, RotationSwapsTheSourceSize) {
+    WriteImageFile(source / "a.png", MakeTestImage(100, 75));
+    AddRow("a.png", 90);
+    settings.Base = 4;
+    settings.Aspect = 0;
+    settings.Method = 2;
+    settings.WidthRatio = 100;
+    settings.HeightRatio = 100;
+    ASSERT_EQ(Run().written, 1);
+    EXPECT_EQ(HeaderOf(Out("a_s.png")).width, 75);
+    EXPECT_EQ(HeaderOf(Out("a_s.png")).height, 100);
+}
+
+uint32_t Big32(const std::vector<uint8_t>& bytes, size_t at) {
+    return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 | uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+}
+
+TEST_F(RunBatchTest, AutomaticOrientationTurnsTaggedJpegsUpright) {
+    struct Case {
+        const char* name;
+        int auto_rotate;
+        int rotation;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"orientation 6 applied", 1, 0, 40, 80},
+        {"orientation 6 ignored", 0, 0, 80, 40},
+        {"orientation 6, then a quarter turn", 1, 90, 80, 40},
+    };
+    testing::WriteJpegWithExif(source / "tagged.jpg", MakeTestImage(80, 40), 6);
+    AddRow("tagged.jpg");
+    settings.Base = 4;
+    settings.Aspect = 0;
+    settings.Method = 2;
+    settings.WidthRatio = 100;
+    settings.HeightRatio = 100;
+    settings.FileType = 8;  // PNG
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(Out());
+        settings.AutoRotate = c.auto_rotate;
+        list.rows()[0].rotation = c.rotation;
+        ASSERT_EQ(Run().written, 1);
+        EXPECT_EQ(HeaderOf(Out("tagged_s.png")).width, c.width);
+        EXPECT_EQ(HeaderOf(Out("tagged_s.png")).height, c.height);
+    }
+}
+
+TEST_F(RunBatchTest, KeptExifCarriesTheRealSizeAndAnUprightOrientation) {
+    testing::WriteJpegWithExif(source / "tagged.jpg", MakeTestImage(80, 40), 6);
+    AddRow("tagged.jpg");
+    settings.Exif = 1;
+    settings.Width = 640;
+    settings.Height = 480;
+    settings.BigSize = 4;  // the 240 x 480 target is larger than 40 x 80: the source size is kept
+    ASSERT_EQ(Run().written, 1);
+    const std::vector<uint8_t> out = ReadBytes(Out("tagged_s.jpg"));
+    // SOI, then the copied segment: marker, length, "Exif\0\0", TIFF header at byte 12.
+    ASSERT_GT(out.size(), 100u);
+    ASSERT_EQ(out[2], 0xFF);
+    ASSERT_EQ(out[3], 0xE1);
+    EXPECT_EQ(out[30] << 8 | out[31], 1);  // Orientation
+    EXPECT_EQ(Big32(out, 72), 40u);        // PixelXDimension
+    EXPECT_EQ(Big32(out, 84), 80u);        // PixelYDimension
+    EXPECT_EQ(HeaderOf(Out("tagged_s.jpg")).width, 40);
+}
+
+TEST_F(RunBatchTest, SizeTargetHoldsWithTheExifSegment) {
+    testing::WriteJpegWithExif(source / "tagged.jpg", MakeTestImage(640, 480), 1);
+    AddRow("tagged.jpg");
+    settings.Exif = 1;
+    settings.Width = 320;
+    settings.Height = 240;
+    settings.SetSize = 1;
+    settings.DataSize = 8;
+    ASSERT_EQ(Run().written, 1);
+    EXPECT_LE(ReadBytes(Out("tagged_s.jpg")).size(), 8u * 1024u);
+}
+
+TEST_F(RunBatchTest, ShotDateBecomesTheModificationTime) {
+    testing::WriteJpegWithExif(source / "a.jpg", MakeTestImage(80, 60), 1, "2007:05:02 14:03:09");
+    AddRow("a.jpg");
+    settings.ExifDate = 1;
+    ASSERT_EQ(Run().written, 1);
+    std::tm expected{};
+    expected.tm_year = 107;
+    expected.tm_mon = 4;
+    expected.tm_mday = 2;
+    expected.tm_hour = 14;
+    expected.tm_min = 3;
+    expected.tm_sec = 9;
+    expected.tm_isdst = -1;
+    const std::time_t want = std::mktime(&expected);
+    struct stat info {};
+    ASSERT_EQ(stat(Out("a_s.jpg").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mtime, want);
+}
+
+TEST_F(RunBatchTest, MissingOutputFolderIsCreatedOnYesAndStopsOnNo) {
+    WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
+    AddRow("a.jpg");
+    settings.OutputPath = "x/y";
+    ui.answer_yes = false;
+    EXPECT_EQ(Run().kind, BatchOutcome::Kind::kStopped);
+    EXPECT_FALSE(std::filesystem::exists(source / "x"));
+    EXPECT_EQ(settings.OutputPath, "x/y");
+
+    ui.answer_yes = true;
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kCompleted);
+    EXPECT_EQ(outcome.output_folder, source.path() + "x/y/");
+    EXPECT_TRUE(std::filesystem::exists(source.path() + "x/y/a_s.jpg"));
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1].text, source.path() + "x/y/ \nフォルダは存在しません。作成しますか？");
+}
+
+TEST_F(RunBatchTest, ResizeFolderIsNamedAfterTheDateAndKept) {
+    WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
+    AddRow("a.jpg");
+    settings.Resize = 1;
+    ASSERT_EQ(Run().written, 1);
+    EXPECT_TRUE(std::filesystem::exists(source.path() + "resize20070502/a_s.jpg"));
+    EXPECT_EQ(settings.OutputPath, "resize20070502");
+}
+
+TEST_F(RunBatchTest, NothingSelected) {
+    AddRow("a.jpg", 0, false);
+    EXPECT_EQ(Run().kind, BatchOutcome::Kind::kNothingToDo);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].caption, "画像ファイルエラー");
+    EXPECT_EQ(ui.errors[0].text, "画像ファイルが無いか、１つも選択されていません。処理を中止します。");
+}
+
+TEST_F(RunBatchTest, CompletionQuestion) {
+    WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
+    AddRow("a.jpg");
+    ui.tick_dont_ask_again = true;
+    Run();
+    ASSERT_EQ(ui.offered_folders.size(), 1u);
+    EXPECT_EQ(ui.offered_folders[0], Out());
+    EXPECT_EQ(settings.Complete, 1);
+
+    Run();
+    EXPECT_EQ(ui.offered_folders.size(), 1u);  // Complete 1: not asked again
+
+    settings.Complete = 0;
+    RunBatch(settings, list, ui, {true, 1}, kToday);
+    EXPECT_EQ(ui.offered_folders.size(), 1u);  // quiet run
+}
+
+TEST_F(RunBatchTest, RunWorksOnACopyOfTheSettings) {
+    WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
+    AddRow("a.jpg");
+    settings.OutputPath = "/" + std::string(source.path().substr(1)) + "abs";
+    const std::string typed = settings.OutputPath;
+    Run();
+    EXPECT_EQ(settings.OutputPath, typed);  // the trailing '/' of the working folder stays inside the run
+}
+
+}  // namespace
+}  // namespace pelimon
