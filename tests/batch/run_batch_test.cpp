@@ -201,7 +201,7 @@ TEST_F(RunBatchTest, EffectsAreApplied) {
 
 TEST_F(RunBatchTest, OutputsAreByteIdenticalWhateverTheNumberOfWorkers) {
     for (int i = 0; i < 7; ++i) {
-        const std::string name = "p" + std::to_string(i) + (i % 3 == 0 ? ".png" : ".jpg");
+        const std::string name = std::to_string(i) + (i % 3 == 0 ? "p.png" : "p.jpg");
         WriteImageFile(source / name, MakeTestImage(200 + 10 * i, 150, i));
         AddRow(name, (i % 4) * 90);
     }
@@ -232,7 +232,7 @@ TEST_F(RunBatchTest, OutputsAreByteIdenticalWhateverTheNumberOfWorkers) {
 
 TEST_F(RunBatchTest, CancelDuringRenderingLeavesOnlyWholeFiles) {
     for (int i = 0; i < 5; ++i) {
-        const std::string name = "p" + std::to_string(i) + ".jpg";
+        const std::string name = std::to_string(i) + "p.jpg";
         WriteImageFile(source / name, MakeTestImage(160, 120, i));
         AddRow(name);
     }
@@ -240,7 +240,7 @@ TEST_F(RunBatchTest, CancelDuringRenderingLeavesOnlyWholeFiles) {
     const BatchOutcome outcome = Run(1);
     EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kCancelled);
     EXPECT_EQ(outcome.written, 2);
-    EXPECT_EQ(ListFolder(Out()), (std::vector<std::string>{"p0_s.jpg", "p1_s.jpg"}));
+    EXPECT_EQ(ListFolder(Out()), (std::vector<std::string>{"0p_s.jpg", "1p_s.jpg"}));
     for (const std::string& name : ListFolder(Out())) {
         EXPECT_EQ(HeaderOf(Out(name)).width, 64);
     }
