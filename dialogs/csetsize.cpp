@@ -83,7 +83,8 @@ void CSetSize::BuildLayout() {
     scale_row->addStretch();
     scale_row->addWidget(c_.halve);
     scale_row->addWidget(c_.doubled);
-    size_grid->addLayout(scale_row, 5, 0, 1, 6);
+    size_grid->setRowStretch(5, 1);
+    size_grid->addLayout(scale_row, 6, 0, 1, 6);
     size_grid->setColumnMinimumWidth(0, 16);
     size_grid->setColumnStretch(5, 1);
 
