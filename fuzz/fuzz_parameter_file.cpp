@@ -1,32 +1,7 @@
-// Fuzz target: the parameter file of unattended runs. The input is written to a scratch file,
-// read with ReadParameterFile and applied to default settings; every name entry is split.
-#include <cstdint>
-#include <span>
-
-#include "fuzz/fuzz_support.h"
-#include "settings/app_settings.h"
-#include "settings/parameter_file.h"
-
-using namespace pelimon;
+// libFuzzer entry point; the check itself is in check_parameter_file.cpp.
+#include "fuzz/fuzz_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const fuzz::ScratchFolder folder;
-    const std::string path = folder.Write("job.txt", std::span(data, size));
-
-    Result<ParameterFile> file = ReadParameterFile(path);
-    if (!file) {
-        fuzz::Expect(!file.error().message.empty(), "a failed read says why");
-        return 0;
-    }
-    AppSettings settings;
-    settings.Select = 0;
-    ApplyParameterLines(file.value().lines, settings);
-    if (!file.value().lines.empty()) {
-        fuzz::Expect(settings.Select == 1, "applying parameter lines selects the listed files");
-    }
-    for (const std::string& entry : file.value().names) {
-        const NameEntry name = SplitNameEntry(entry);
-        fuzz::Expect(name.name.size() <= entry.size(), "a name entry's name is part of the entry");
-    }
+    pelimon::fuzz::CheckParameterFileInput(std::span<const uint8_t>(data, size));
     return 0;
 }

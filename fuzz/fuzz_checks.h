@@ -1,0 +1,24 @@
+// What each fuzz target does with one input, shared by the libFuzzer entry points (fuzz_*.cpp)
+// and the regression test that replays the inputs the fuzzers found (tests/fuzz_regression).
+// Each check feeds the input to one parser and aborts when the parser breaks an invariant, so
+// that a sanitizer report or an abort is the only way a check can fail.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "imagelib/imagelib.h"
+
+namespace pelimon::fuzz {
+
+// The INI document (parse, look up, set, serialise) and the settings file (load, save twice).
+void CheckIniInput(std::span<const uint8_t> bytes);
+// The parameter file: read from a scratch file, applied to default settings, names split.
+void CheckParameterFileInput(std::span<const uint8_t> bytes);
+// CExifReader on the input as a whole JPEG file, then ReadSourceMetadata and BuildOutputJpeg.
+void CheckExifInput(std::span<const uint8_t> bytes);
+// ProbeImage and DecodeImage with shrink-on-load, for inputs whose signature is `format`;
+// other inputs are ignored.
+void CheckDecodeInput(ImageFormat format, std::span<const uint8_t> bytes);
+
+}  // namespace pelimon::fuzz
