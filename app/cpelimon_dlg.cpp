@@ -103,7 +103,13 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     InitialiseFromSettings();
 }
 
-CpelimonDlg::~CpelimonDlg() = default;
+// Children are deleted by QWidget's destructor, after the members; the view and its model read
+// sources_, so they go first.
+CpelimonDlg::~CpelimonDlg() {
+    preview_loader_->Cancel();
+    ui_.list->setModel(nullptr);
+    delete model_;
+}
 
 QWidget* CpelimonDlg::BuildSourcePart() {
     auto* part = new QWidget(this);

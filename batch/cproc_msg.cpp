@@ -57,7 +57,8 @@ void CProcMsg::UpdateProgress(int done, int total) {
     last_percent_ = percent;
     bar_->setValue(static_cast<int>(percent));
     char text[64];
-    std::snprintf(text, sizeof text, "%4.1lf %% ", percent);
+    // Five columns, so that the numbers stay right-aligned from " 0.0" up to "100.0".
+    std::snprintf(text, sizeof text, "%5.1f %% ", percent);
     percent_->setText(QString::fromUtf8(text) + QStringLiteral("完了"));
 }
 

@@ -21,7 +21,8 @@ class CProcMsg : public QDialog {
   public:
     explicit CProcMsg(QWidget* parent);
 
-    // Shows floor(done / total * 100) percent as " 42.0 % 完了"; a call that gives the percentage
+    // Shows floor(done / total * 100) percent as " 42.0 % 完了" (right-aligned in five columns, so
+    // 100 is "100.0 % 完了"); a call that gives the percentage
     // already shown changes nothing. total <= 0 is ignored.
     void UpdateProgress(int done, int total);
 

@@ -1,0 +1,125 @@
+// The progress dialog, the preview's fitting, the digit-only edit and the confirmation dialogs.
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "batch/cproc_msg.h"
+#include "controls/cfloat_edit.h"
+#include "controls/confirm_dialogs.h"
+#include "controls/cpreview.h"
+#include "tests/gui/gui_test_support.h"
+
+using namespace pelimon;
+using namespace pelimon::testing;
+
+class ControlsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void progressStartsAtZero();
+    void progressText_data();
+    void progressText();
+    void progressCancelRaisesFlagAndStays();
+    void fitRect_data();
+    void fitRect();
+    void floatEditKeepsDigits();
+    void checkBoxWritesItsSettingWhateverTheAnswer_data();
+    void checkBoxWritesItsSettingWhateverTheAnswer();
+};
+
+void ControlsTest::progressStartsAtZero() {
+    CProcMsg dialog(nullptr);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("画像生成中"));
+    QCOMPARE(dialog.findChild<QLabel*>("id1030")->text(), QStringLiteral("0% 完了"));
+    QCOMPARE(dialog.findChild<QProgressBar*>("id1029")->value(), 1);
+    QCOMPARE(dialog.findChild<QPushButton*>("id2")->text(), QStringLiteral("キャンセル"));
+}
+
+void ControlsTest::progressText_data() {
+    QTest::addColumn<int>("done");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("bar");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1 of 3") << 1 << 3 << 33 << " 33.0 % 完了";
+    QTest::newRow("3 of 3") << 3 << 3 << 100 << "100.0 % 完了";
+    QTest::newRow("2 of 3 floors") << 2 << 3 << 66 << " 66.0 % 完了";
+    QTest::newRow("below one percent changes nothing") << 1 << 200 << 1 << "0% 完了";
+    QTest::newRow("no total is ignored") << 1 << 0 << 1 << "0% 完了";
+}
+
+void ControlsTest::progressText() {
+    QFETCH(int, done);
+    QFETCH(int, total);
+    QFETCH(int, bar);
+    QFETCH(QString, text);
+    CProcMsg dialog(nullptr);
+    dialog.UpdateProgress(done, total);
+    QCOMPARE(dialog.findChild<QProgressBar*>("id1029")->value(), bar);
+    QCOMPARE(dialog.findChild<QLabel*>("id1030")->text(), text);
+}
+
+void ControlsTest::progressCancelRaisesFlagAndStays() {
+    CProcMsg dialog(nullptr);
+    dialog.show();
+    QVERIFY(!dialog.cancelled());
+    dialog.findChild<QPushButton*>("id2")->click();
+    QVERIFY(dialog.cancelled());
+    QVERIFY(dialog.isVisible());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(dialog.isVisible());
+}
+
+void ControlsTest::fitRect_data() {
+    QTest::addColumn<QSize>("image");
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("wide") << QSize(400, 100) << QSize(80, 60) << QRect(0, 20, 80, 20);
+    QTest::newRow("tall") << QSize(100, 400) << QSize(80, 60) << QRect(32, 0, 15, 60);
+    QTest::newRow("same ratio") << QSize(800, 600) << QSize(80, 60) << QRect(0, 0, 80, 60);
+    QTest::newRow("small image is enlarged") << QSize(8, 6) << QSize(80, 60) << QRect(0, 0, 80, 60);
+    QTest::newRow("empty image") << QSize(0, 0) << QSize(80, 60) << QRect();
+}
+
+void ControlsTest::fitRect() {
+    QFETCH(QSize, image);
+    QFETCH(QSize, client);
+    QFETCH(QRect, expected);
+    QCOMPARE(CPreview::FitRect(image, client), expected);
+}
+
+void ControlsTest::floatEditKeepsDigits() {
+    CFloatEdit edit;
+    QTest::keyClicks(&edit, "12a3");
+    QCOMPARE(edit.text(), QStringLiteral("123"));
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QCOMPARE(edit.text(), QStringLiteral("12"));
+    QTest::keyClicks(&edit, "-.5 ");
+    QCOMPARE(edit.text(), QStringLiteral("125"));
+}
+
+void ControlsTest::checkBoxWritesItsSettingWhateverTheAnswer_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("result");
+    QTest::newRow("はい") << "id1" << int(QDialog::Accepted);
+    QTest::newRow("いいえ") << "id2" << int(QDialog::Rejected);
+}
+
+void ControlsTest::checkBoxWritesItsSettingWhateverTheAnswer() {
+    QFETCH(QString, answer);
+    QFETCH(int, result);
+    int32_t complete = 0;
+    CCompleteMsg question(complete, nullptr);
+    QCOMPARE(question.windowTitle(), QStringLiteral("完了"));
+    QCOMPARE(question.findChild<QLabel*>("message")->text(),
+             QStringLiteral("縮小画像の生成が終了しました。今すぐ出力先の\nフォルダを開きますか？"));
+    ModalAnswerer<CCompleteMsg> answerer([answer](CCompleteMsg* shown) {
+        shown->findChild<QCheckBox*>("id1007")->click();
+        ClickChild(shown, answer.toLatin1().constData());
+    });
+    QCOMPARE(question.exec(), result);
+    QCOMPARE(complete, 1);
+}
+
+QTEST_MAIN(ControlsTest)
+#include "controls_qtest.moc"
