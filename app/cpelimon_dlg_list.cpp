@@ -22,6 +22,7 @@
 #include "controls/controls_texts.h"
 #include "controls/cpreview.h"
 #include "controls/preview_loader.h"
+#include "exif/cexif_dialog.h"
 
 namespace pelimon {
 
@@ -187,6 +188,15 @@ void CpelimonDlg::ShowFileCount() {
     ui_.count->setText(QString::fromStdString(sources_.FileCountText()));
 }
 
+void CpelimonDlg::OpenExifDialog() {
+    const QString path = CurrentPath();
+    if (path.isEmpty()) {
+        return;
+    }
+    CExifDialog dialog(path.toStdString(), this);
+    dialog.exec();
+}
+
 int CpelimonDlg::CurrentRow() const {
     const QModelIndex current = ui_.list->selectionModel()->currentIndex();
     return current.isValid() ? current.row() : -1;
@@ -229,12 +239,5 @@ void CpelimonDlg::HandleDroppedPaths(const std::vector<std::string>& paths) {
         StartBatch();
     }
 }
-
-}  // namespace pelimon
-
-namespace pelimon {
-
-// The Exif information dialog is wired in here once it exists.
-void CpelimonDlg::OpenExifDialog() {}
 
 }  // namespace pelimon

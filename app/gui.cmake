@@ -32,3 +32,8 @@ endforeach()
 install(DIRECTORY ${pelimon_help_source}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/pelimon/help)
 install(FILES ${PROJECT_SOURCE_DIR}/res/pelimon.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/res/pelimon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# The README's screenshot (docs/make-screenshot.sh); built only on request.
+add_executable(pelimon_screenshot EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/docs/make_screenshot.cpp)
+target_link_libraries(pelimon_screenshot PRIVATE pelimon_gui)
+pelimon_warnings(pelimon_screenshot)
