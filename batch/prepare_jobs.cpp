@@ -1,6 +1,8 @@
 #include "batch/prepare_jobs.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <utility>
 
 #include "app/file_type.h"
@@ -85,7 +87,8 @@ PreparedJobs PrepareJobs(const PrepareInput& input) {
         ExamineSource(settings, input.now, job);
         prepared.jobs.push_back(std::move(job));
     }
-    settings.ImageNum += static_cast<int32_t>(prepared.jobs.size());
+    const int64_t next = int64_t{settings.ImageNum} + static_cast<int64_t>(prepared.jobs.size());
+    settings.ImageNum = static_cast<int32_t>(std::min<int64_t>(next, std::numeric_limits<int32_t>::max()));
     return prepared;
 }
 
