@@ -142,7 +142,7 @@ run_tool() {
     local name=$1 log=$T/$1.log n got
     tool_cmd "$name"
     prepare "$name"
-    (cd "$CWD" && /usr/bin/time -f '%e %U %S %M' -o "$T/$name.1" "${CMD[@]}") >"$log" 2>&1 ||
+    (cd "$CWD" && nice -n "${NICE:-0}" /usr/bin/time -f '%e %U %S %M' -o "$T/$name.1" "${CMD[@]}") >"$log" 2>&1 ||
         { echo "$name failed, see $log" >&2; return 1; }
     awk '{print $1, $2 + $3, $4}' "$T/$name.1" >>"$T/$name.$2"
     n=$(nfiles "$name")

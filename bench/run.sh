@@ -9,6 +9,7 @@
 #      BUILD_DIR (<repo>/build-bench)   CORPUS (~/.cache/pelimon-bench/corpus)
 #      WORK      scratch folder (/tmp/pelimon-bench); outputs, logs, results.md
 #      PEERS     space-separated subset of the peers to run (default: all of each set)
+#      NICE      niceness of the measured runs (0; negative, as root, shields them from a busy machine)
 #      LIMIT_QUALITY (20) lowest JPEG quality of pelimon's target-size job; pelimon-size-lq1
 #                runs the same job with 1, as ImageMagick has no lowest quality
 set -euo pipefail
