@@ -9,7 +9,7 @@ PACKAGES=(
     qt6-base-dev libgl-dev
     libjpeg62-turbo-dev libpng-dev libgif-dev libimagequant-dev
     googletest libgtest-dev libgmock-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev llvm
     clang-format
     fonts-noto-cjk
 )
