@@ -71,7 +71,7 @@ void ApplyEffects(const AppSettings& settings, Image& image) {
 }
 
 Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const ImageJob& job, const Image& image,
-                               const SourceMetadata& source, int& quality) {
+                               const SourceMetadata& source) {
     MetadataTransfer transfer;
     transfer.keep_exif = settings.Exif != 0 && !source.exif_segment.empty();
     transfer.output_width = image.width();
@@ -88,12 +88,11 @@ Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const ImageJob& job,
     if (!choice.ok()) {
         return choice.error();
     }
-    quality = choice.value().quality;
     return BuildOutputJpeg(choice.value().encoded, source, transfer);
 }
 
 Result<Bytes> Encode(const AppSettings& settings, const ImageJob& job, const Image& image,
-                     const std::vector<uint8_t>& file, int& quality) {
+                     const std::vector<uint8_t>& file) {
     // Metadata is read only when the output can carry it; a non-JPEG source gives the defaults.
     const bool wants_metadata = job.OutputType == kTypeJpeg || job.OutputType == kTypePng;
     const SourceMetadata source =
@@ -102,7 +101,7 @@ Result<Bytes> Encode(const AppSettings& settings, const ImageJob& job, const Ima
         case kTypeBmp:
             return EncodeBmp(image);
         case kTypeJpeg:
-            return EncodeJpegOutput(settings, job, image, source, quality);
+            return EncodeJpegOutput(settings, job, image, source);
         case kTypePng:
             return EncodePng(image, source.icc_profile);
         default:
@@ -110,8 +109,7 @@ Result<Bytes> Encode(const AppSettings& settings, const ImageJob& job, const Ima
     }
 }
 
-}  // namespace
-
+// The output size: the target, or the source size with BigSize 4 when the target is not smaller.
 void OutputSizeOf(const AppSettings& settings, const ImageJob& job, int& width, int& height) {
     width = job.TargetWidth;
     height = job.TargetHeight;
@@ -120,6 +118,8 @@ void OutputSizeOf(const AppSettings& settings, const ImageJob& job, int& width, 
         height = job.SrcHeight;
     }
 }
+
+}  // namespace
 
 Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
     if (job.PrepareError) {
@@ -130,20 +130,22 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
         output.skipped = true;
         return output;
     }
-    OutputSizeOf(settings, job, output.width, output.height);
-    if (output.width < 1 || output.height < 1) {
-        return JobError(job, "出力サイズ " + std::to_string(output.width) + " x " + std::to_string(output.height) +
+    int width = 0;
+    int height = 0;
+    OutputSizeOf(settings, job, width, height);
+    if (width < 1 || height < 1) {
+        return JobError(job, "出力サイズ " + std::to_string(width) + " x " + std::to_string(height) +
                                  " では画像を生成できません。サイズの設定を確認して下さい。");
     }
-    if (int64_t{output.width} * int64_t{output.height} > kMaxDecodedPixels) {
-        return JobError(job, "出力サイズ " + std::to_string(output.width) + " x " + std::to_string(output.height) +
+    if (int64_t{width} * int64_t{height} > kMaxDecodedPixels) {
+        return JobError(job, "出力サイズ " + std::to_string(width) + " x " + std::to_string(height) +
                                  " が大きすぎるため画像を生成できません。");
     }
 
     if (Status read = ReadFileInto(job.SourcePath, buffers.file); !read.ok()) {
         return read.error();
     }
-    const DecodeOptions options = DecodeOptionsFor(settings, job, output.width, output.height);
+    const DecodeOptions options = DecodeOptionsFor(settings, job, width, height);
     if (Status decoded = DecodeImage(buffers.file, options, buffers.decoded); !decoded.ok()) {
         return JobError(job, "画像を読み込めませんでした（" + decoded.error().message + "）。");
     }
@@ -151,10 +153,10 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
     if (job.Rotation % 360 != 0) {
         buffers.decoded = Rotate(buffers.decoded, job.Rotation);
     }
-    Reduce(settings, buffers.decoded, output.width, output.height, buffers.reduced);
+    Reduce(settings, buffers.decoded, width, height, buffers.reduced);
     ApplyEffects(settings, buffers.reduced);
 
-    Result<Bytes> encoded = Encode(settings, job, buffers.reduced, buffers.file, output.jpeg_quality);
+    Result<Bytes> encoded = Encode(settings, job, buffers.reduced, buffers.file);
     if (!encoded.ok()) {
         return JobError(job, "画像を書き出せませんでした（" + encoded.error().message + "）。");
     }

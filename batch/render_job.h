@@ -24,14 +24,7 @@ struct RenderBuffers {
 struct RenderedOutput {
     bool skipped = false;  // BigSize 2 and a target not smaller than the source: no file on purpose
     Bytes bytes;           // the output file, when not skipped
-    int width = 0;         // pixel size of the output
-    int height = 0;
-    int jpeg_quality = 0;  // the quality used for a JPEG output, else 0
 };
-
-// The output size: the target, or the source size with BigSize 4 when the target is not smaller
-// (RenderedOutput::skipped covers BigSize 2).
-void OutputSizeOf(const AppSettings& settings, const ImageJob& job, int& width, int& height);
 
 // Renders `job` under `settings` (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules,
 // JPEG quality settings, Exif). Fails, with a Japanese message naming the file, when the source

@@ -109,6 +109,13 @@ class SizeRules {
     double h_;
 };
 
+bool IsLargerThanSource(const AppSettings& settings, TargetSize target, int32_t width, int32_t height) {
+    if (settings.Equal == 1) {
+        return target.width >= width || target.height >= height;
+    }
+    return target.width > width || target.height > height;
+}
+
 }  // namespace
 
 std::optional<TargetSize> ComputeTargetSize(const AppSettings& settings, int32_t width, int32_t height) {
@@ -116,13 +123,6 @@ std::optional<TargetSize> ComputeTargetSize(const AppSettings& settings, int32_t
         return std::nullopt;
     }
     return SizeRules(settings, width, height).Compute();
-}
-
-bool IsLargerThanSource(const AppSettings& settings, TargetSize target, int32_t width, int32_t height) {
-    if (settings.Equal == 1) {
-        return target.width >= width || target.height >= height;
-    }
-    return target.width > width || target.height > height;
 }
 
 void ComputeTargetSizes(const AppSettings& settings, std::span<ImageJob> jobs) {

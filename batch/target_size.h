@@ -22,13 +22,10 @@ struct TargetSize {
 // negative dimension (nothing to scale from).
 std::optional<TargetSize> ComputeTargetSize(const AppSettings& settings, int32_t width, int32_t height);
 
-// True when the target is not smaller than the source: with Equal 1 a dimension equal to the
-// source's counts as larger, otherwise only a larger one does.
-bool IsLargerThanSource(const AppSettings& settings, TargetSize target, int32_t width, int32_t height);
-
 // Fills TargetWidth, TargetHeight and LargerThanSource of every job from its SrcWidth and
-// SrcHeight. Jobs without a defined size keep their targets (0 x 0 for a fresh job) and are
-// refused by the renderer.
+// SrcHeight. LargerThanSource is 1 when the target is not smaller than the source: with Equal 1
+// a dimension equal to the source's counts as larger, otherwise only a larger one does. Jobs without a defined size
+// keep their targets (0 x 0 for a fresh job) and are refused by the renderer.
 void ComputeTargetSizes(const AppSettings& settings, std::span<ImageJob> jobs);
 
 }  // namespace pelimon
