@@ -103,6 +103,15 @@ TEST(OutputNaming, DuplicateOutputNamesGetNumbers) {
     EXPECT_EQ(renamed.size(), 3u);
 }
 
+TEST(OutputNaming, NumberedNameSkipsSourcesToo) {
+    testing::TempFolder folder;
+    std::vector<ImageJob> jobs = {JobFor(folder.path(), "a.jpg", "a.jpg", kTypeJpeg),
+                                  JobFor(folder.path(), "a (2).jpg", "a (2).jpg", kTypeJpeg)};
+    MakeDestinationsDistinct(jobs);
+    EXPECT_EQ(jobs[0].DestName, "a (3).jpg");
+    EXPECT_EQ(jobs[1].DestName, "a (2) (2).jpg");
+}
+
 TEST(OutputNaming, SourceReachedThroughDotDotIsRecognised) {
     testing::TempFolder folder;
     std::filesystem::create_directory(folder / "out");
