@@ -1,0 +1,257 @@
+#include "tests/faults/fault_test_support.h"
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "common/atomic_file.h"
+#include "imagelib/imagelib.h"
+
+extern char** environ;
+
+namespace pelimon::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+double Now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The environment of the child: ours without a display, and with the settings file given.
+std::vector<std::string> ChildEnvironment(const std::string& ini) {
+    std::vector<std::string> variables;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string variable = *entry;
+        const std::string name = variable.substr(0, variable.find('='));
+        if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM" && name != "PELIMON_INI") {
+            variables.push_back(variable);
+        }
+    }
+    variables.push_back("QT_QPA_PLATFORM=offscreen");
+    variables.push_back("PELIMON_INI=" + ini);
+    return variables;
+}
+
+std::vector<char*> PointersTo(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (std::string& text : strings) {
+        pointers.push_back(text.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+uint32_t LittleEndian32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        value |= uint32_t{static_cast<uint8_t>(bytes[at + i])} << (8 * i);
+    }
+    return value;
+}
+
+// Whether the bytes end where their format says the file ends.
+std::string TruncationProblem(ImageFormat format, const std::string& bytes) {
+    static const std::string kPngEnd("\0\0\0\0IEND\xAE\x42\x60\x82", 12);
+    switch (format) {
+        case ImageFormat::kJpeg:
+            return bytes.ends_with("\xFF\xD9") ? "" : "no end-of-image marker";
+        case ImageFormat::kPng:
+            return bytes.ends_with(kPngEnd) ? "" : "no IEND chunk at the end";
+        case ImageFormat::kGif:
+            return bytes.ends_with(";") ? "" : "no GIF trailer";
+        case ImageFormat::kBmp:
+            return bytes.size() >= 6 && LittleEndian32(bytes, 2) == bytes.size() ? "" : "BMP file size mismatch";
+        case ImageFormat::kUnknown:
+            break;
+    }
+    return "not an image";
+}
+
+}  // namespace
+
+PelimonProcess::PelimonProcess(const std::vector<std::string>& args, const std::string& ini, std::string err_path)
+    : err_path_(std::move(err_path)) {
+    std::vector<std::string> environment = ChildEnvironment(ini);
+    std::vector<std::string> arguments{PELIMON_BINARY};
+    arguments.insert(arguments.end(), args.begin(), args.end());
+    std::vector<char*> argv = PointersTo(arguments);
+    std::vector<char*> envp = PointersTo(environment);
+    started_ = Now();
+    pid_ = fork();
+    if (pid_ == 0) {
+        const int err = open(err_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+        dup2(null, STDIN_FILENO);
+        dup2(null, STDOUT_FILENO);
+        dup2(err, STDERR_FILENO);
+        execve(argv[0], argv.data(), envp.data());
+        _exit(127);
+    }
+}
+
+PelimonProcess::~PelimonProcess() {
+    if (pid_ > 0) {
+        Wait();
+    }
+}
+
+ProcessResult PelimonProcess::Wait() {
+    ProcessResult result;
+    int wait_status = 0;
+    rusage usage{};
+    pid_t waited = -1;
+    do {
+        waited = wait4(pid_, &wait_status, 0, &usage);
+    } while (waited < 0 && errno == EINTR);
+    pid_ = -1;
+    result.seconds = Now() - started_;
+    if (waited > 0) {
+        result.max_rss_kb = usage.ru_maxrss;
+        if (WIFEXITED(wait_status)) {
+            result.status = WEXITSTATUS(wait_status);
+        } else if (WIFSIGNALED(wait_status)) {
+            result.signal = WTERMSIG(wait_status);
+        }
+    }
+    result.err = FileText(err_path_);
+    return result;
+}
+
+ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const std::string& err_path) {
+    return PelimonProcess(args, ini, err_path).Wait();
+}
+
+std::string SettingsText(const std::string& output_path, const std::string& extra) {
+    return "[General]\nImageType=15\nOutputPath=" + output_path +
+           "\n[ImageSize]\nBase=4\nMethod=2\nAspect=0\nWidthRatio=50\nHeightRatio=50\n"
+           "[Option]\nNameRule=1\nAddText=_s\nFileType=1\n" +
+           extra;
+}
+
+PelimonRunTest::PelimonRunTest() : src(scratch / "src/"), ini(scratch / "pelimon.ini") {
+    fs::create_directories(src);
+}
+
+ProcessResult PelimonRunTest::Pelimon(const std::vector<std::string>& args) const {
+    return RunPelimon(args, ini, scratch / "stderr.txt");
+}
+
+std::string NumberedName(const std::string& stem, int i, const std::string& tail) {
+    std::string name = stem;
+    name += std::to_string(i);
+    name += tail;
+    return name;
+}
+
+bool RunningAsRoot() {
+    return geteuid() == 0;
+}
+
+std::optional<ScopedMount> ScopedMount::Tmpfs(const std::string& folder, const std::string& options, std::string& why) {
+    const bool read_only = options.starts_with("ro");
+    const std::string data = read_only ? options.substr(options.find(',') + 1) : options;
+    const unsigned long flags = read_only ? MS_RDONLY : 0;
+    if (mount("tmpfs", folder.c_str(), "tmpfs", flags, data.c_str()) != 0) {
+        why = "cannot mount a tmpfs on " + folder + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    return ScopedMount(folder);
+}
+
+std::optional<ScopedMount> ScopedMount::ReadOnlyBind(const std::string& folder, std::string& why) {
+    if (mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+        why = "cannot bind-mount " + folder + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    ScopedMount bound(folder);
+    if (mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+        why = "cannot make the bind mount of " + folder + " read-only: " + std::strerror(errno);
+        return std::nullopt;
+    }
+    return bound;
+}
+
+ScopedMount::ScopedMount(ScopedMount&& other) noexcept : folder_(std::move(other.folder_)) {
+    other.folder_.clear();
+}
+
+ScopedMount::~ScopedMount() {
+    if (!folder_.empty()) {
+        umount2(folder_.c_str(), MNT_DETACH);
+    }
+}
+
+ReadOnlyFolder::ReadOnlyFolder(const std::string& folder)
+    : folder_(folder), mount_(RunningAsRoot() ? ScopedMount::ReadOnlyBind(folder, why_) : std::nullopt) {
+    if (RunningAsRoot()) {
+        ok_ = mount_.has_value();
+        return;
+    }
+    ok_ = chmod(folder.c_str(), 0555) == 0;
+    if (!ok_) {
+        why_ = "cannot make " + folder + " read-only: " + std::strerror(errno);
+    }
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+    if (ok_ && !mount_) {
+        chmod(folder_.c_str(), 0755);
+    }
+}
+
+std::vector<std::string> TemporaryFilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.find(kTempFileMarker) != std::string::npos) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string IncompleteImageProblem(const std::string& path) {
+    const std::string bytes = FileText(path);
+    const std::span<const uint8_t> view(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    const Result<Image> decoded = DecodeImage(view);
+    if (!decoded.ok()) {
+        return "does not decode: " + decoded.error().message;
+    }
+    return TruncationProblem(SniffFormat(view), bytes);
+}
+
+std::vector<std::string> IncompleteImagesIn(const std::string& folder) {
+    std::vector<std::string> problems;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (!it->is_regular_file()) {
+            continue;
+        }
+        if (const std::string problem = IncompleteImageProblem(it->path().string()); !problem.empty()) {
+            problems.push_back(it->path().filename().string() + ": " + problem);
+        }
+    }
+    std::sort(problems.begin(), problems.end());
+    return problems;
+}
+
+}  // namespace pelimon::testing
