@@ -95,7 +95,9 @@ Result<ImageHeader> ProbeImage(ByteView bytes) {
 // the probe succeeds or the whole file has been read; so does a GIF with large extension blocks
 // before its first image.
 Result<ImageHeader> ProbeImageFile(const std::string& path) {
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: opening a pipe (a source replaced by one after the folder was listed) would
+    // otherwise wait for a writer for ever. Reads of regular files do not block anyway.
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         return OpenError(path, errno);
     }
@@ -103,7 +105,7 @@ Result<ImageHeader> ProbeImageFile(const std::string& path) {
     if (::fstat(fd.get(), &info) != 0) {
         return OpenError(path, errno);
     }
-    if (S_ISDIR(info.st_mode)) {
+    if (!S_ISREG(info.st_mode)) {
         return Error{"ファイルではありません。", path};
     }
     Bytes bytes;
