@@ -17,10 +17,11 @@ Error ReadError(const std::string& path, int error_number) {
     return Error{path + " を読み込めませんでした（" + std::strerror(error_number) + "）。", path};
 }
 
-// Owns a read-only file descriptor.
+// Owns a read-only file descriptor. Opened without blocking: a source replaced by a pipe after
+// the folder was listed must not wait for a writer for ever (its reads then end at once).
 class InputFile {
   public:
-    explicit InputFile(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    explicit InputFile(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
     ~InputFile() {
