@@ -99,6 +99,23 @@ TEST_F(ChangingSources, DeletedAfterListingTakesNoJobAndReplacedOneIsReported) {
     ExpectCleanOutputFolder();
 }
 
+// A pipe never ends unless something writes to it: opening one to read its header would stop the
+// batch for good.
+TEST_F(ChangingSources, SourceReplacedByAPipeAfterListingIsReportedWithoutWaiting) {
+    WriteAndList(3);
+    fs::remove(Source(1));
+    ASSERT_EQ(mkfifo(Source(1).c_str(), 0600), 0);
+    FakeInteraction ui;
+
+    const BatchOutcome outcome = Run(ui, 2);
+
+    EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kCompleted);
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].path, Source(1));
+    EXPECT_EQ(ListFolder(Out()), (std::vector<std::string>{OutName(0), OutName(2)}));
+    ExpectCleanOutputFolder();
+}
+
 // The change lands after the preparation has examined every file: the job exists, so the file is
 // reported by name, and the jobs after it are still written.
 TEST_F(ChangingSources, ChangedBetweenPreparationAndRenderIsReportedByName) {
@@ -114,6 +131,12 @@ TEST_F(ChangingSources, ChangedBetweenPreparationAndRenderIsReportedByName) {
          [](const std::string& path) {
              fs::remove(path);
              fs::create_directory(path);
+         },
+         true},
+        {"replaced by a pipe",
+         [](const std::string& path) {
+             fs::remove(path);
+             mkfifo(path.c_str(), 0600);
          },
          true},
         {"replaced by a larger image",
