@@ -17,7 +17,7 @@ struct FileRow {
 };
 
 class FileList {
-public:
+  public:
     std::vector<FileRow>& rows() { return rows_; }
     const std::vector<FileRow>& rows() const { return rows_; }
 
@@ -33,7 +33,7 @@ public:
     void set_file_count(int count) { file_count_ = count; }
     void set_selected_count(int count) { selected_count_ = count; }
 
-private:
+  private:
     std::vector<FileRow> rows_;
     int file_count_ = 0;
     int selected_count_ = 0;
