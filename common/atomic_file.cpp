@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace pelimon {
@@ -107,24 +106,42 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 Result<std::string> ReadWholeFile(const std::string& path, size_t max_bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // O_NONBLOCK: a named pipe in place of a file would otherwise block the open until a writer
+    // appears; anything but a regular file is refused below anyway.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
         return Error{"cannot open: " + SystemMessage(errno), path};
     }
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) {
-        return Error{"cannot read", path};
+    struct Closer {
+        int fd;
+        ~Closer() { close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        return Error{"cannot read: " + SystemMessage(errno), path};
     }
-    if (static_cast<uint64_t>(size) > max_bytes) {
+    if (!S_ISREG(info.st_mode)) {
+        return Error{"not a regular file", path};
+    }
+    if (static_cast<uint64_t>(info.st_size) > max_bytes) {
         return Error{"the file is too large", path};
     }
-    in.seekg(0, std::ios::beg);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    in.read(bytes.data(), size);
-    if (in.gcount() != size) {
-        return Error{"cannot read", path};
+    std::string bytes(static_cast<size_t>(info.st_size), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return Error{"cannot read: " + SystemMessage(errno), path};
+        }
+        if (n == 0) {
+            break;  // the file shrank while it was read: keep what is there
+        }
+        done += static_cast<size_t>(n);
     }
+    bytes.resize(done);
     return bytes;
 }
 

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace pelimon {
 namespace {
 
@@ -55,6 +57,17 @@ TEST_F(AtomicFileTest, MissingFileIsAnErrorNamingIt) {
     auto read = ReadWholeFile(path);
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.error().path, path);
+}
+
+TEST_F(AtomicFileTest, FolderOrPipeIsRefusedWithoutBlocking) {
+    const std::string pipe_path = (dir_ / "fifo.jpg").string();
+    ASSERT_EQ(::mkfifo(pipe_path.c_str(), 0600), 0);
+    for (const std::string& path : {dir_.string(), pipe_path}) {
+        SCOPED_TRACE(path);
+        auto read = ReadWholeFile(path);
+        ASSERT_FALSE(read.ok());
+        EXPECT_EQ(read.error().message, "not a regular file");
+    }
 }
 
 }  // namespace
