@@ -18,7 +18,7 @@ machine_section() {
     echo "- corpus: $C, $CORPUS_NOTE"
     echo "- $RUNS timed runs per tool after $WARMUP warm-up round(s), tools alternating run by run;" \
         "medians of whole-process figures from GNU time (wall %e, CPU %U+%S, peak RSS %M of the largest process)"
-    echo "- load at start: $(uptime)${NICE:+; measured runs at niceness $NICE}"
+    echo "- load at start: $(uptime)${NICE:+; this run in a session of its own at niceness $NICE}"
     echo
 }
 

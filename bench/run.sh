@@ -9,10 +9,19 @@
 #      BUILD_DIR (<repo>/build-bench)   CORPUS (~/.cache/pelimon-bench/corpus)
 #      WORK      scratch folder (/tmp/pelimon-bench); outputs, logs, results.md
 #      PEERS     space-separated subset of the peers to run (default: all of each set)
-#      NICE      niceness of the measured runs (0; negative, as root, shields them from a busy machine)
+#      NICE      niceness of this run (unset; negative, as root, shields it from a busy machine)
 #      LIMIT_QUALITY (20) lowest JPEG quality of pelimon's target-size job; pelimon-size-lq1
 #                runs the same job with 1, as ImageMagick has no lowest quality
 set -euo pipefail
+
+# With the kernel's autogroup scheduling a niceness only ranks processes within one session:
+# a negative NICE needs a session of its own whose group gets that niceness.
+if [ -n "${NICE:-}" ] && [ -z "${BENCH_SESSION:-}" ]; then
+    exec setsid -w env BENCH_SESSION=1 "$0" "$@"
+fi
+if [ -n "${NICE:-}" ] && [ -w /proc/self/autogroup ]; then
+    echo "$NICE" >/proc/self/autogroup
+fi
 
 HERE=$(cd "$(dirname "$0")" && pwd)
 REPO=$(cd "$HERE/.." && pwd)
