@@ -1,12 +1,10 @@
 #include "batch/source_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+#include <optional>
+
+#include "common/atomic_file.h"
 
 namespace pelimon {
 namespace {
@@ -17,42 +15,19 @@ Error ReadError(const std::string& path, int error_number) {
     return Error{path + " を読み込めませんでした（" + std::strerror(error_number) + "）。", path};
 }
 
-// Owns a read-only file descriptor. Opened without blocking: a source replaced by a pipe after
-// the folder was listed must not wait for a writer for ever (its reads then end at once).
-class InputFile {
-  public:
-    explicit InputFile(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-    ~InputFile() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
+// The message of a failed read of a source, in the batch's wording.
+Error SourceReadError(const std::string& path, const FileReadFailure& failure) {
+    switch (failure.kind) {
+        case FileReadFailure::Kind::kNotRegularFile:
+            return Error{path + " は通常のファイルではありません。", path};
+        case FileReadFailure::Kind::kTooLarge:
+            return Error{path + " は大きすぎるため読み込みません。", path};
+        case FileReadFailure::Kind::kOpen:
+        case FileReadFailure::Kind::kRead:
+            break;
     }
-    int fd() const { return fd_; }
-
-    // Reads until `size` bytes are in or the file ends; returns the count, or -1 on an error.
-    ssize_t ReadFully(uint8_t* data, size_t size) const {
-        size_t done = 0;
-        while (done < size) {
-            const ssize_t n = read(fd_, data + done, size - done);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n < 0) {
-                return -1;
-            }
-            if (n == 0) {
-                break;
-            }
-            done += static_cast<size_t>(n);
-        }
-        return static_cast<ssize_t>(done);
-    }
-
-  private:
-    int fd_;
-};
+    return ReadError(path, failure.error_number);
+}
 
 // Where the first SOS segment header ends, or 0 when the buffer does not reach it yet; `need`
 // then tells how many bytes would get the walk further. Stops at anything that is no marker.
@@ -96,45 +71,22 @@ size_t EndOfSosHeader(const std::vector<uint8_t>& bytes, size_t& need) {
 }  // namespace
 
 Status ReadFileInto(const std::string& path, std::vector<uint8_t>& bytes) {
-    bytes.clear();
-    const InputFile file(path);
-    struct stat info {};
-    if (file.fd() < 0 || fstat(file.fd(), &info) != 0) {
-        return ReadError(path, errno);
+    if (const std::optional<FileReadFailure> failure =
+            ReadRegularFile(path, kMaxSourceFileBytes, LongerFiles::kRefuse, bytes)) {
+        return SourceReadError(path, *failure);
     }
-    if (!S_ISREG(info.st_mode)) {
-        return Error{path + " は通常のファイルではありません。", path};
-    }
-    const auto size = static_cast<size_t>(info.st_size);
-    if (size > kMaxSourceFileBytes) {
-        return Error{path + " は大きすぎるため読み込みません。", path};
-    }
-    bytes.resize(size);
-    const ssize_t got = file.ReadFully(bytes.data(), size);
-    if (got < 0) {
-        const int error_number = errno;
-        bytes.clear();
-        return ReadError(path, error_number);
-    }
-    bytes.resize(static_cast<size_t>(got));
     return {};
 }
 
 Result<std::vector<uint8_t>> ReadJpegHeaderPrefix(const std::string& path, size_t max_bytes) {
-    const InputFile file(path);
-    if (file.fd() < 0) {
-        return ReadError(path, errno);
-    }
     std::vector<uint8_t> bytes;
     size_t want = std::min(kPrefixChunkBytes, max_bytes);
     while (true) {
-        const size_t have = bytes.size();
-        bytes.resize(want);
-        const ssize_t got = file.ReadFully(bytes.data() + have, want - have);
-        if (got < 0) {
-            return ReadError(path, errno);
+        // Each round reads the prefix afresh, so rounds at least double it.
+        if (const std::optional<FileReadFailure> failure =
+                ReadRegularFile(path, want, LongerFiles::kReadPrefix, bytes)) {
+            return SourceReadError(path, *failure);
         }
-        bytes.resize(have + static_cast<size_t>(got));
         const bool at_end = bytes.size() < want;
         size_t need = 0;
         const size_t end = EndOfSosHeader(bytes, need);
@@ -145,7 +97,7 @@ Result<std::vector<uint8_t>> ReadJpegHeaderPrefix(const std::string& path, size_
         if (at_end || bytes.size() >= max_bytes) {
             return bytes;
         }
-        want = std::min(max_bytes, std::max(need, bytes.size() + kPrefixChunkBytes));
+        want = std::min(max_bytes, std::max({need, bytes.size() + kPrefixChunkBytes, 2 * bytes.size()}));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -105,36 +106,57 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
     return WriteFileAtomically(path, std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
 }
 
-Result<std::string> ReadWholeFile(const std::string& path, size_t max_bytes) {
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+class ReadOnlyFile {
+  public:
+    explicit ReadOnlyFile(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    ~ReadOnlyFile() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    int fd() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+template <class Buffer>
+std::optional<FileReadFailure> ReadRegularFileInto(const std::string& path, size_t max_bytes, LongerFiles longer,
+                                                   Buffer& bytes) {
+    bytes.clear();
     // O_NONBLOCK: a named pipe in place of a file would otherwise block the open until a writer
     // appears; anything but a regular file is refused below anyway.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return Error{"cannot open: " + SystemMessage(errno), path};
+    const ReadOnlyFile file(path);
+    if (file.fd() < 0) {
+        return FileReadFailure{FileReadFailure::Kind::kOpen, errno};
     }
-    struct Closer {
-        int fd;
-        ~Closer() { close(fd); }
-    } closer{fd};
     struct stat info {};
-    if (fstat(fd, &info) != 0) {
-        return Error{"cannot read: " + SystemMessage(errno), path};
+    if (fstat(file.fd(), &info) != 0) {
+        return FileReadFailure{FileReadFailure::Kind::kRead, errno};
     }
     if (!S_ISREG(info.st_mode)) {
-        return Error{"not a regular file", path};
+        return FileReadFailure{FileReadFailure::Kind::kNotRegularFile};
     }
-    if (static_cast<uint64_t>(info.st_size) > max_bytes) {
-        return Error{"the file is too large", path};
+    const auto file_size = static_cast<uint64_t>(info.st_size);
+    if (file_size > max_bytes && longer == LongerFiles::kRefuse) {
+        return FileReadFailure{FileReadFailure::Kind::kTooLarge};
     }
-    std::string bytes(static_cast<size_t>(info.st_size), '\0');
+    bytes.resize(static_cast<size_t>(std::min<uint64_t>(file_size, max_bytes)));
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = read(file.fd(), bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0) {
-            return Error{"cannot read: " + SystemMessage(errno), path};
+            const int error_number = errno;
+            bytes.clear();
+            return FileReadFailure{FileReadFailure::Kind::kRead, error_number};
         }
         if (n == 0) {
             break;  // the file shrank while it was read: keep what is there
@@ -142,7 +164,38 @@ Result<std::string> ReadWholeFile(const std::string& path, size_t max_bytes) {
         done += static_cast<size_t>(n);
     }
     bytes.resize(done);
-    return bytes;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<FileReadFailure> ReadRegularFile(const std::string& path, size_t max_bytes, LongerFiles longer,
+                                               std::string& bytes) {
+    return ReadRegularFileInto(path, max_bytes, longer, bytes);
+}
+
+std::optional<FileReadFailure> ReadRegularFile(const std::string& path, size_t max_bytes, LongerFiles longer,
+                                               std::vector<uint8_t>& bytes) {
+    return ReadRegularFileInto(path, max_bytes, longer, bytes);
+}
+
+Result<std::string> ReadWholeFile(const std::string& path, size_t max_bytes) {
+    std::string bytes;
+    const std::optional<FileReadFailure> failure = ReadRegularFile(path, max_bytes, LongerFiles::kRefuse, bytes);
+    if (!failure) {
+        return bytes;
+    }
+    switch (failure->kind) {
+        case FileReadFailure::Kind::kOpen:
+            return Error{"cannot open: " + SystemMessage(failure->error_number), path};
+        case FileReadFailure::Kind::kNotRegularFile:
+            return Error{"not a regular file", path};
+        case FileReadFailure::Kind::kTooLarge:
+            return Error{"the file is too large", path};
+        case FileReadFailure::Kind::kRead:
+            break;
+    }
+    return Error{"cannot read: " + SystemMessage(failure->error_number), path};
 }
 
 }  // namespace pelimon

@@ -1,9 +1,7 @@
 // Dispatch from the sniffed format to the probe or decoder of that format, and the file front ends.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "common/atomic_file.h"
 #include "imagelib/codec_support.h"
@@ -16,23 +14,6 @@ using namespace imagelib_detail;
 
 namespace {
 
-// A file descriptor closed when it goes out of scope.
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 Error OpenError(const std::string& path, int error_number) {
     if (error_number == ENOENT) {
         return Error{"ファイルが見つかりません。", path};
@@ -41,30 +22,6 @@ Error OpenError(const std::string& path, int error_number) {
         return Error{"ファイルを読む権限がありません。", path};
     }
     return Error{"ファイルを読み込めません（" + std::string(std::strerror(error_number)) + "）。", path};
-}
-
-// Reads up to `limit` more bytes at file offset bytes.size(), appending them to `bytes`.
-Status ReadMore(int fd, size_t limit, Bytes& bytes, const std::string& path) {
-    const size_t start = bytes.size();
-    bytes.resize(start + limit);
-    size_t done = 0;
-    while (done < limit) {
-        const ssize_t n = ::pread(fd, bytes.data() + start + done, limit - done, static_cast<off_t>(start + done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            const int error_number = errno;
-            bytes.resize(start + done);
-            return OpenError(path, error_number);
-        }
-        if (n == 0) {
-            break;
-        }
-        done += static_cast<size_t>(n);
-    }
-    bytes.resize(start + done);
-    return {};
 }
 
 Error WithPath(Error error, const std::string& path) {
@@ -95,24 +52,16 @@ Result<ImageHeader> ProbeImage(ByteView bytes) {
 // the probe succeeds or the whole file has been read; so does a GIF with large extension blocks
 // before its first image.
 Result<ImageHeader> ProbeImageFile(const std::string& path) {
-    // O_NONBLOCK: opening a pipe (a source replaced by one after the folder was listed) would
-    // otherwise wait for a writer for ever. Reads of regular files do not block anyway.
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) {
-        return OpenError(path, errno);
-    }
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) {
-        return OpenError(path, errno);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return Error{"ファイルではありません。", path};
-    }
     Bytes bytes;
     size_t want = size_t{64} * 1024;
     for (;;) {
-        if (Status read = ReadMore(fd.get(), want - bytes.size(), bytes, path); !read) {
-            return read.error();
+        // Each round reads the prefix afresh; the rounds past the first are rare.
+        if (const std::optional<FileReadFailure> failure =
+                ReadRegularFile(path, want, LongerFiles::kReadPrefix, bytes)) {
+            if (failure->kind == FileReadFailure::Kind::kNotRegularFile) {
+                return Error{"ファイルではありません。", path};
+            }
+            return OpenError(path, failure->error_number);
         }
         Result<ImageHeader> header = ProbeImage(bytes);
         const bool whole_file = bytes.size() < want;
