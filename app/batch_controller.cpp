@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "batch/cproc_msg.h"
+#include "batch/output_folder.h"
 
 namespace pelimon {
 
@@ -40,7 +41,7 @@ bool BatchController::Start(const FileList& list, bool quiet_run) {
     emit RunningChanged(true);
 
     const BatchOptions options{.quiet_run = quiet_run, .workers = 0};
-    worker_.reset(QThread::create([this, options, today = LocalDateText()] {
+    worker_.reset(QThread::create([this, options, today = TodayDateText()] {
         try {
             last_outcome_ = RunBatch(run_settings_, run_list_, *interaction_, options, today);
         } catch (const std::exception& failure) {

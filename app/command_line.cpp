@@ -1,8 +1,6 @@
 #include "app/command_line.h"
 
 #include <climits>
-#include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -129,15 +127,6 @@ CommandLine ParseCommandLine(std::span<const std::string> args) {
         }
     }
     return command_line;
-}
-
-std::string LocalDateText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[40];
-    std::snprintf(text, sizeof text, "%d%02d%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-    return text;
 }
 
 BatchRunner MakeBatchRunner(std::string today, int workers) {

@@ -35,9 +35,6 @@ CommandLine ParseCommandLine(std::span<const std::string> args);
 using BatchRunner =
     std::function<BatchOutcome(AppSettings& settings, const FileList& list, Interaction& ui, bool quiet_run)>;
 
-// The local date as yyyymmdd text, for the "resize" + date folder.
-std::string LocalDateText();
-
 // RunBatch with `today` (yyyymmdd, for the "resize" + date folder) and `workers` threads (0: one
 // per core).
 BatchRunner MakeBatchRunner(std::string today, int workers = 0);

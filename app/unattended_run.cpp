@@ -7,6 +7,7 @@
 #include "app/cpelimon_app.h"
 #include "app/source_list.h"
 #include "app/terminal_interaction.h"
+#include "batch/output_folder.h"
 
 namespace pelimon {
 namespace {
@@ -117,7 +118,7 @@ int RunUnattended(std::span<const std::string> args) {
     TerminalInteraction::InstallCancelSignals();
     SourceList sources(settings);
     const CommandLineOutcome outcome =
-        HandleCommandLine(command_line, sources, settings, ui, MakeBatchRunner(LocalDateText()));
+        HandleCommandLine(command_line, sources, settings, ui, MakeBatchRunner(TodayDateText()));
 
     for (const Error& note : outcome.path_notes) {
         PrintNote(note);
