@@ -87,6 +87,15 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, error);
 }
 
+AppSettings BatchSettings(const std::string& source_folder) {
+    AppSettings settings;
+    settings.ImagePath = source_folder;
+    settings.OutputPath = "out";
+    settings.NameRule = 1;
+    settings.AddText = "_s";
+    return settings;
+}
+
 Image MakeTestImage(int width, int height, int seed) {
     Image image(width, height);
     for (int y = 0; y < height; ++y) {

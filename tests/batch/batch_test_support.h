@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imagelib/image.h"
+#include "settings/app_settings.h"
 
 namespace pelimon::testing {
 
@@ -25,6 +26,10 @@ class TempFolder {
   private:
     std::filesystem::path path_;
 };
+
+// Settings for a batch over the files of `source_folder`: outputs go to its subfolder "out" and
+// are named after their source with "_s" added; everything else keeps its default.
+AppSettings BatchSettings(const std::string& source_folder);
 
 // A smooth colour gradient with some detail, so that encoders and resamplers have work to do.
 Image MakeTestImage(int width, int height, int seed = 0);
