@@ -11,14 +11,13 @@
 #include "dialogs/csetoption2.h"
 #include "dialogs/csetoption3.h"
 #include "dialogs/option_text.h"
+#include "dialogs/widget_text.h"
 
 namespace t = pelimon::option_texts;
 
-namespace {
+using pelimon::dialogs::Text;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+namespace {
 
 constexpr char kDefaultBaseName[] = "resize";
 

@@ -6,19 +6,18 @@
 #include <QVBoxLayout>
 
 #include "dialogs/coptmain_texts.h"
+#include "dialogs/widget_text.h"
 
 namespace t = pelimon::option_texts;
 
-namespace {
+using pelimon::dialogs::Named;
+using pelimon::dialogs::Text;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+namespace {
 
 template <class W>
 W* Add(QGroupBox* group, const char* text, const char* id) {
-    auto* widget = new W(Text(text), group);
-    widget->setObjectName(QString::fromLatin1(id));
+    auto* widget = Named(new W(Text(text), group), id);
     group->layout()->addWidget(widget);
     return widget;
 }

@@ -14,20 +14,14 @@
 #include "common/text.h"
 #include "dialogs/coptmain_texts.h"
 #include "dialogs/option_text.h"
+#include "dialogs/widget_text.h"
 
 namespace t = pelimon::option_texts;
 
+using pelimon::dialogs::Named;
+using pelimon::dialogs::Text;
+
 namespace {
-
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-template <class W>
-W* Named(W* widget, const char* id) {
-    widget->setObjectName(QString::fromLatin1(id));
-    return widget;
-}
 
 // Lets only digits be typed into the start-number edit; control keys (backspace, arrows) pass.
 // Text set by the program (the padded start number) is not filtered.

@@ -11,20 +11,14 @@
 
 #include "dialogs/coptmain_texts.h"
 #include "dialogs/option_text.h"
+#include "dialogs/widget_text.h"
 
 namespace t = pelimon::option_texts;
 
+using pelimon::dialogs::Named;
+using pelimon::dialogs::Text;
+
 namespace {
-
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-template <class W>
-W* Named(W* widget, const char* id) {
-    widget->setObjectName(QString::fromLatin1(id));
-    return widget;
-}
 
 QLineEdit* ValueText(QWidget* parent, const char* id) {
     auto* edit = Named(new QLineEdit(parent), id);

@@ -9,14 +9,13 @@
 #include "common/text.h"
 #include "dialogs/csetsize.h"
 #include "dialogs/csetsize_texts.h"
+#include "dialogs/widget_text.h"
 
 namespace t = pelimon::size_texts;
 
-namespace {
+using pelimon::dialogs::Text;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+namespace {
 
 int32_t EditValue(const QLineEdit* edit) {
     return pelimon::LeadingInt(edit->text().toStdString());
