@@ -1,10 +1,7 @@
 #include "tests/app/app_test_support.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 
 #include "imagelib/imagelib.h"
 
@@ -34,29 +31,6 @@ void WriteEncoded(const std::string& path, const Result<Bytes>& bytes) {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "pelimon-app-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-        path_ = pattern;
-    }
-}
-
-TempFolder::~TempFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-}
-
-std::string TempFolder::Path(std::string_view relative) const {
-    const fs::path path = fs::path(path_) / relative;
-    std::error_code error;
-    fs::create_directories(path.parent_path(), error);
-    return path.string();
-}
-
-void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 void WriteSizedFile(const std::string& path, uint64_t size) {
     WriteBytes(path, std::string(size, '\0'));
 }
@@ -67,11 +41,6 @@ void WriteJpeg(const std::string& path, int width, int height) {
 
 void WritePng(const std::string& path, int width, int height) {
     WriteEncoded(path, EncodePng(Gradient(width, height)));
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::vector<std::string> FileNames(const std::string& folder) {

@@ -12,7 +12,7 @@
 namespace pelimon {
 namespace {
 
-using testing::RecordingInteraction;
+using testing::FakeInteraction;
 using testing::TempFolder;
 using testing::WriteBytes;
 using testing::WriteSizedFile;
@@ -83,13 +83,13 @@ class HandleCommandLineTest : public ::testing::Test {
     TempFolder folder;
     AppSettings settings;
     SourceList sources;
-    RecordingInteraction ui;
+    FakeInteraction ui;
     std::optional<BatchCall> call;
 };
 
 TEST_F(HandleCommandLineTest, QuietAloneEmptiesTheListAndRunsTheBatch) {
     WriteSizedFile(folder.Path("a.jpg"), 10);
-    sources.SetFolderText(folder.Folder(), settings);
+    sources.SetFolderText(folder.path(), settings);
     ASSERT_EQ(sources.list().file_count(), 1);
 
     const CommandLineOutcome outcome = Handle({"/Q"});
@@ -116,7 +116,7 @@ TEST_F(HandleCommandLineTest, ForgottenParameterFileNameIsReported) {
 }
 
 TEST_F(HandleCommandLineTest, UnreadableParameterFileIsReported) {
-    const CommandLineOutcome outcome = Handle({"/F", folder.Folder() + "missing.txt"});
+    const CommandLineOutcome outcome = Handle({"/F", folder.path() + "missing.txt"});
     EXPECT_EQ(outcome.problem, CommandLineOutcome::Problem::kParameterFileError);
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].caption, "エラー");
@@ -138,13 +138,13 @@ TEST_F(HandleCommandLineTest, ParameterFileSetsSettingsAndListsItsNamesWithRotat
     WriteSizedFile(folder.Path("src/b.png"), 10);
     WriteSizedFile(folder.Path("src/c.jpg"), 10);
     const std::string job = folder.Path("job.txt");
-    WriteBytes(job, "IMAGEPATH=" + folder.path() + "/src\nJPEGCOMP=55\nLIST=<<\na.jpg,90\n b.png , 270 \nc.jpg\n>>\n");
+    WriteBytes(job, "IMAGEPATH=" + folder.path() + "src\nJPEGCOMP=55\nLIST=<<\na.jpg,90\n b.png , 270 \nc.jpg\n>>\n");
     settings.Select = 0;
 
     const CommandLineOutcome outcome = Handle({"/F", job});
 
     EXPECT_EQ(settings.JpegComp, 55);
-    EXPECT_EQ(settings.ImagePath, folder.path() + "/src/");
+    EXPECT_EQ(settings.ImagePath, folder.path() + "src/");
     ASSERT_TRUE(call.has_value());
     EXPECT_TRUE(call->quiet);
     EXPECT_EQ(call->select, 1);
@@ -167,7 +167,7 @@ TEST_F(HandleCommandLineTest, ParameterNamesJoinAnImagePathWithoutSlash) {
     WriteSizedFile(folder.Path("src/a.jpg"), 10);
     const std::string job = folder.Path("job.txt");
     WriteBytes(job, "LIST=<<\na.jpg\n>>\n");
-    settings.ImagePath = folder.path() + "/src";
+    settings.ImagePath = folder.path() + "src";
 
     Handle({"/F", job});
 
@@ -179,7 +179,8 @@ TEST_F(HandleCommandLineTest, ParameterNamesJoinAnImagePathWithoutSlash) {
 TEST_F(HandleCommandLineTest, ParameterFileWithWindowSwitchOnlyListsUnlessDragDrop) {
     WriteSizedFile(folder.Path("a.jpg"), 10);
     const std::string job = folder.Path("job.txt");
-    WriteBytes(job, "IMAGEPATH=" + folder.path() + "\nWIDTH=320\nLIST=<<\na.jpg\n>>\n");
+    const std::string image_path = folder.path().substr(0, folder.path().size() - 1);  // without its final '/'
+    WriteBytes(job, "IMAGEPATH=" + image_path + "\nWIDTH=320\nLIST=<<\na.jpg\n>>\n");
 
     settings.DragDrop = 0;
     CommandLineOutcome outcome = Handle({"/F", job, "/G"});
@@ -223,7 +224,7 @@ TEST_F(HandleCommandLineTest, FilesFromTwoFoldersLeaveTheLastFolderAsSourceAndSa
     WriteSizedFile(folder.Path("one/a.jpg"), 10);
     WriteSizedFile(folder.Path("two/b.jpg"), 10);
     const CommandLineOutcome outcome = Handle({"/Q", folder.Path("one/a.jpg"), folder.Path("two/b.jpg")});
-    EXPECT_EQ(settings.ImagePath, folder.path() + "/two/");
+    EXPECT_EQ(settings.ImagePath, folder.path() + "two/");
     ASSERT_EQ(outcome.path_notes.size(), 1u);
     EXPECT_EQ(outcome.path_notes[0].path, folder.Path("one/a.jpg"));
 }
@@ -239,9 +240,9 @@ TEST_F(HandleCommandLineTest, CountsFollowTheRowsWhateverThePathsWere) {
         std::vector<std::string> args;
         int rows;
     } cases[] = {
-        {{folder.Path("a.jpg"), folder.path() + "/d/"}, 3},
-        {{folder.path() + "/d/", folder.Path("a.jpg")}, 4},
-        {{"/Q", folder.path() + "/d/", folder.Path("d/1.jpg")}, 4},
+        {{folder.Path("a.jpg"), folder.path() + "d/"}, 3},
+        {{folder.path() + "d/", folder.Path("a.jpg")}, 4},
+        {{"/Q", folder.path() + "d/", folder.Path("d/1.jpg")}, 4},
         {{"/Q", folder.Path("nothing.jpg"), folder.Path("a.jpg")}, 1},
     };
     for (const auto& c : cases) {

@@ -1,10 +1,4 @@
 // Batches through the pelimon binary with no display, as a script or a cron job runs them.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,69 +6,23 @@
 
 #include "imagelib/imagelib.h"
 #include "tests/app/app_test_support.h"
-
-extern char** environ;
+#include "tests/support/pelimon_process.h"
 
 namespace pelimon {
 namespace {
 
 using testing::FileNames;
+using testing::ProcessResult;
 using testing::ReadText;
 using testing::TempFolder;
 using testing::WriteBytes;
 using testing::WriteJpeg;
 using testing::WritePng;
 
-struct ProcessResult {
-    int status = -1;
-    std::string err;  // standard error
-};
-
 // Runs the binary with `args`, no display, the settings file `ini`, and standard error captured in
 // `scratch`.
 ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const TempFolder& scratch) {
-    std::vector<std::string> env_strings;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string variable = *entry;
-        const std::string name = variable.substr(0, variable.find('='));
-        if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM" && name != "PELIMON_INI") {
-            env_strings.push_back(variable);
-        }
-    }
-    env_strings.push_back("QT_QPA_PLATFORM=offscreen");
-    env_strings.push_back("PELIMON_INI=" + ini);
-    std::vector<std::string> argv_strings{PELIMON_BINARY};
-    argv_strings.insert(argv_strings.end(), args.begin(), args.end());
-
-    std::vector<char*> argv;
-    for (std::string& arg : argv_strings) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (std::string& variable : env_strings) {
-        envp.push_back(variable.data());
-    }
-    envp.push_back(nullptr);
-
-    const std::string err_path = scratch.Path("stderr.txt");
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int null = open("/dev/null", O_RDWR);
-        dup2(null, STDIN_FILENO);
-        dup2(null, STDOUT_FILENO);
-        dup2(err, STDERR_FILENO);
-        execve(argv[0], argv.data(), envp.data());
-        _exit(127);
-    }
-    ProcessResult run;
-    int wait_status = 0;
-    if (pid > 0 && waitpid(pid, &wait_status, 0) == pid && WIFEXITED(wait_status)) {
-        run.status = WEXITSTATUS(wait_status);
-    }
-    run.err = ReadText(err_path);
-    return run;
+    return testing::RunPelimon(args, ini, scratch / "stderr.txt");
 }
 
 // Settings of these tests: half size in both directions, "<name>_s" names, into `out`.
@@ -94,8 +42,8 @@ class EndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
         ini = scratch.Path("pelimon.ini");
-        out = scratch.Folder() + "out/";
-        src = scratch.Folder() + "src/";
+        out = scratch.path() + "out/";
+        src = scratch.path() + "src/";
         std::filesystem::create_directories(src);
         WriteSettings(ini, out);
     }
@@ -192,7 +140,7 @@ TEST_F(EndToEnd, ExitStatuses) {
         {{}, 2, "使い方"},
         {{"/F"}, 2, "コマンドラインエラー: パラメータファイルが指定されていません。"},
         {{"/F", "/Q", src + "a.jpg"}, 2, "コマンドラインエラー: パラメータファイルが指定されていません。"},
-        {{"/F", scratch.Folder() + "missing.txt"}, 2, "エラー: パラメータファイルが見つかりません。"},
+        {{"/F", scratch.path() + "missing.txt"}, 2, "エラー: パラメータファイルが見つかりません。"},
         {{"/Q"}, 3, "画像ファイルエラー: 画像ファイルが無いか、１つも選択されていません。処理を中止します。"},
         {{src + "a.jpg"}, 3, "/Q"},
         {{"--version"}, 0, ""},

@@ -48,13 +48,13 @@ class MixedFolder : public ::testing::Test {
 TEST_F(MixedFolder, ListsImagesByNameIgnoringCaseAndSkipsFoldersAndHiddenFiles) {
     AppSettings settings = SettingsWithTypes(15);
     SourceList sources(settings);
-    sources.SetFolderText(folder.Folder(), settings);
+    sources.SetFolderText(folder.path(), settings);
 
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"A.png", "b.jpg", "c.BMP", "d.gif", "Photo.JPEG"}));
     EXPECT_EQ(sources.list().file_count(), 5);
     EXPECT_EQ(sources.list().selected_count(), 5);
     EXPECT_EQ(sources.FileCountText(), "（5/5）");
-    EXPECT_EQ(settings.ImagePath, folder.Folder());
+    EXPECT_EQ(settings.ImagePath, folder.path());
 }
 
 TEST_F(MixedFolder, TypeFilterDecidesWhatIsListed) {
@@ -73,7 +73,7 @@ TEST_F(MixedFolder, TypeFilterDecidesWhatIsListed) {
         SCOPED_TRACE("filter " + std::to_string(c.filter));
         AppSettings settings = SettingsWithTypes(15);
         SourceList sources(settings);
-        sources.SetFolderText(folder.Folder(), settings);
+        sources.SetFolderText(folder.path(), settings);
         sources.ChangeTypeFilter(c.filter, settings);
         EXPECT_EQ(RowNames(sources), c.names);
         EXPECT_EQ(settings.ImageType, c.filter);
@@ -84,7 +84,7 @@ TEST_F(MixedFolder, TypeFilterDecidesWhatIsListed) {
 TEST_F(MixedFolder, TypeFilterListingResetsRotations) {
     AppSettings settings = SettingsWithTypes(7);
     SourceList sources(settings);
-    sources.SetFolderText(folder.Folder(), settings);
+    sources.SetFolderText(folder.path(), settings);
     for (FileRow& row : sources.list().rows()) {
         row.rotation = 90;
     }
@@ -97,7 +97,7 @@ TEST_F(MixedFolder, TypeFilterListingResetsRotations) {
 TEST_F(MixedFolder, SelectZeroListsEveryRowUnchecked) {
     AppSettings settings = SettingsWithTypes(7, 0);
     SourceList sources(settings);
-    sources.SetFolderText(folder.Folder(), settings);
+    sources.SetFolderText(folder.path(), settings);
     ASSERT_EQ(sources.list().rows().size(), 4u);
     for (const FileRow& row : sources.list().rows()) {
         EXPECT_FALSE(row.checked) << row.name;
@@ -112,7 +112,7 @@ TEST_F(MixedFolder, SelectZeroListsEveryRowUnchecked) {
 TEST_F(MixedFolder, CheckMarksChangedByTheWindowAreCountedAgain) {
     AppSettings settings = SettingsWithTypes(7);
     SourceList sources(settings);
-    sources.SetFolderText(folder.Folder(), settings);
+    sources.SetFolderText(folder.path(), settings);
     sources.list().rows()[1].checked = false;
     sources.RecountSelected();
     EXPECT_EQ(sources.CountSelected(), 3);
@@ -128,11 +128,11 @@ TEST(SourceList, FolderTextWithoutSlashListsThatFolder) {
     AppSettings settings = SettingsWithTypes(7);
     SourceList sources(settings);
 
-    sources.SetFolderText(folder.path() + "/img", settings);
+    sources.SetFolderText(folder.path() + "img", settings);
 
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"inside.jpg"}));
-    EXPECT_EQ(settings.ImagePath, folder.path() + "/img/");
-    EXPECT_EQ(sources.folder_text(), folder.path() + "/img");
+    EXPECT_EQ(settings.ImagePath, folder.path() + "img/");
+    EXPECT_EQ(sources.folder_text(), folder.path() + "img");
 }
 
 TEST(SourceList, SizeTextIsTruncatedKilobytes) {
@@ -146,7 +146,7 @@ TEST(SourceList, SizeTextIsTruncatedKilobytes) {
         WriteSizedFile(folder.Path("f.jpg"), c.bytes);
         AppSettings settings = SettingsWithTypes(7);
         SourceList sources(settings);
-        sources.SetFolderText(folder.Folder(), settings);
+        sources.SetFolderText(folder.path(), settings);
         ASSERT_EQ(sources.list().rows().size(), 1u);
         EXPECT_EQ(sources.list().rows()[0].size_text, c.text);
     }
@@ -156,7 +156,7 @@ TEST(SourceList, MissingOrEmptyFolderListsNothing) {
     TempFolder folder;
     AppSettings settings = SettingsWithTypes(7);
     SourceList sources(settings);
-    for (const std::string& text : {folder.Folder() + "nowhere/", folder.Folder(), std::string()}) {
+    for (const std::string& text : {folder.path() + "nowhere/", folder.path(), std::string()}) {
         SCOPED_TRACE(text);
         sources.SetFolderText(text, settings);
         EXPECT_TRUE(sources.list().rows().empty());
@@ -171,7 +171,7 @@ TEST(SourceList, PipesAreNotListed) {
     WriteSizedFile(folder.Path("real.jpg"), 10);
     AppSettings settings = SettingsWithTypes(7);
     SourceList sources(settings);
-    sources.SetFolderText(folder.Folder(), settings);
+    sources.SetFolderText(folder.path(), settings);
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"real.jpg"}));
 
     sources.AddSourcePath(folder.Path("pipe.jpg"), 0, settings);
@@ -188,8 +188,8 @@ TEST(SourceList, FilesAddedOneAfterAnotherLandAboveEarlierOnes) {
     }
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"3.bmp", "2.png", "1.jpg"}));
     EXPECT_TRUE(sources.single_file_mode());
-    EXPECT_EQ(sources.folder_text(), folder.Folder());
-    EXPECT_EQ(settings.ImagePath, folder.Folder());
+    EXPECT_EQ(sources.folder_text(), folder.path());
+    EXPECT_EQ(settings.ImagePath, folder.path());
     EXPECT_EQ(sources.list().rows()[0].rotation, 90);
     EXPECT_EQ(sources.FileCountText(), "（3/3）");
 }
@@ -201,7 +201,7 @@ TEST(SourceList, AddedFileWhoseTypeIsFilteredOutIsNotListed) {
     SourceList sources(settings);
     sources.AddSourcePath(folder.Path("anim.gif"), 0, settings);
     EXPECT_TRUE(sources.list().rows().empty());
-    EXPECT_EQ(settings.ImagePath, folder.Folder());
+    EXPECT_EQ(settings.ImagePath, folder.path());
 }
 
 TEST(SourceList, AddedFolderBecomesTheSourceFolder) {
@@ -213,10 +213,10 @@ TEST(SourceList, AddedFolderBecomesTheSourceFolder) {
     SourceList sources(settings);
     sources.AddSourcePath(folder.Path("single.jpg"), 0, settings);
 
-    sources.AddSourcePath(folder.path() + "/photos", 0, settings);
+    sources.AddSourcePath(folder.path() + "photos", 0, settings);
 
     EXPECT_FALSE(sources.single_file_mode());
-    EXPECT_EQ(sources.folder_text(), folder.path() + "/photos/");
+    EXPECT_EQ(sources.folder_text(), folder.path() + "photos/");
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg", "b.jpg"}));
 }
 
@@ -224,9 +224,9 @@ TEST(SourceList, MissingPathIsTakenAsAFolder) {
     TempFolder folder;
     AppSettings settings = SettingsWithTypes(7);
     SourceList sources(settings);
-    sources.AddSourcePath(folder.path() + "/gone.jpg", 0, settings);
+    sources.AddSourcePath(folder.path() + "gone.jpg", 0, settings);
     EXPECT_FALSE(sources.single_file_mode());
-    EXPECT_EQ(sources.folder_text(), folder.path() + "/gone.jpg/");
+    EXPECT_EQ(sources.folder_text(), folder.path() + "gone.jpg/");
     EXPECT_TRUE(sources.list().rows().empty());
 }
 
@@ -238,11 +238,11 @@ TEST(SourceList, FolderBoxDoesNotListInSingleFileMode) {
     SourceList sources(settings);
     sources.AddSourcePath(folder.Path("a.jpg"), 0, settings);
 
-    sources.SetFolderText(folder.path() + "/other/", settings);
+    sources.SetFolderText(folder.path() + "other/", settings);
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg"}));
-    EXPECT_EQ(settings.ImagePath, folder.path() + "/other/");
+    EXPECT_EQ(settings.ImagePath, folder.path() + "other/");
 
-    sources.UseFolder(folder.path() + "/other/", settings);
+    sources.UseFolder(folder.path() + "other/", settings);
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"b.jpg"}));
 }
 

@@ -1,9 +1,9 @@
 #include "batch_test_support.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -73,20 +73,6 @@ void WriteVector(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pelimon-batch-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const char* made = mkdtemp(buffer.data());
-    EXPECT_NE(made, nullptr);
-    path_ = made != nullptr ? made : pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-}
-
 AppSettings BatchSettings(const std::string& source_folder) {
     AppSettings settings;
     settings.ImagePath = source_folder;
@@ -142,16 +128,6 @@ void WriteJpegWithExif(const std::string& path, const Image& image, int orientat
     transfer.output_width = image.width();
     transfer.output_height = image.height();
     WriteVector(path, BuildOutputJpeg(encoded.value(), source, transfer));
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
 }
 
 std::vector<std::string> ListFolder(const std::string& folder) {

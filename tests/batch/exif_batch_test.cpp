@@ -15,8 +15,8 @@
 #include "batch_test_support.h"
 #include "exif/exif_reader.h"
 #include "exif/jpeg_segments.h"
-#include "fake_interaction.h"
 #include "imagelib/imagelib.h"
+#include "tests/support/fake_interaction.h"
 
 namespace pelimon {
 namespace {

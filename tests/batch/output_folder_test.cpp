@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "batch_test_support.h"
-#include "fake_interaction.h"
+#include "tests/support/fake_interaction.h"
 
 namespace pelimon {
 namespace {

@@ -7,8 +7,8 @@
 #include <map>
 
 #include "batch_test_support.h"
-#include "fake_interaction.h"
 #include "imagelib/imagelib.h"
+#include "tests/support/fake_interaction.h"
 
 namespace pelimon {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "app/source_list.h"
 #include "batch/run_batch.h"
-#include "tests/batch/fake_interaction.h"
 #include "tests/faults/fault_test_support.h"
+#include "tests/support/fake_interaction.h"
 
 namespace pelimon {
 namespace {

@@ -1,62 +1,21 @@
 #include "tests/faults/fault_test_support.h"
 
-#include <fcntl.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "common/atomic_file.h"
 #include "imagelib/imagelib.h"
-
-extern char** environ;
 
 namespace pelimon::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The environment of the child: ours without a display, and with the settings file given.
-std::vector<std::string> ChildEnvironment(const std::string& ini) {
-    std::vector<std::string> variables;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string variable = *entry;
-        const std::string name = variable.substr(0, variable.find('='));
-        if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM" && name != "PELIMON_INI") {
-            variables.push_back(variable);
-        }
-    }
-    variables.push_back("QT_QPA_PLATFORM=offscreen");
-    variables.push_back("PELIMON_INI=" + ini);
-    return variables;
-}
-
-std::vector<char*> PointersTo(std::vector<std::string>& strings) {
-    std::vector<char*> pointers;
-    for (std::string& text : strings) {
-        pointers.push_back(text.data());
-    }
-    pointers.push_back(nullptr);
-    return pointers;
-}
 
 uint32_t LittleEndian32(const std::string& bytes, size_t at) {
     uint32_t value = 0;
@@ -85,58 +44,6 @@ std::string TruncationProblem(ImageFormat format, const std::string& bytes) {
 }
 
 }  // namespace
-
-PelimonProcess::PelimonProcess(const std::vector<std::string>& args, const std::string& ini, std::string err_path)
-    : err_path_(std::move(err_path)) {
-    std::vector<std::string> environment = ChildEnvironment(ini);
-    std::vector<std::string> arguments{PELIMON_BINARY};
-    arguments.insert(arguments.end(), args.begin(), args.end());
-    std::vector<char*> argv = PointersTo(arguments);
-    std::vector<char*> envp = PointersTo(environment);
-    started_ = Now();
-    pid_ = fork();
-    if (pid_ == 0) {
-        const int err = open(err_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
-        dup2(null, STDIN_FILENO);
-        dup2(null, STDOUT_FILENO);
-        dup2(err, STDERR_FILENO);
-        execve(argv[0], argv.data(), envp.data());
-        _exit(127);
-    }
-}
-
-PelimonProcess::~PelimonProcess() {
-    if (pid_ > 0) {
-        Wait();
-    }
-}
-
-ProcessResult PelimonProcess::Wait() {
-    ProcessResult result;
-    int wait_status = 0;
-    rusage usage{};
-    pid_t waited = -1;
-    do {
-        waited = wait4(pid_, &wait_status, 0, &usage);
-    } while (waited < 0 && errno == EINTR);
-    pid_ = -1;
-    result.seconds = Now() - started_;
-    if (waited > 0) {
-        result.max_rss_kb = usage.ru_maxrss;
-        if (WIFEXITED(wait_status)) {
-            result.status = WEXITSTATUS(wait_status);
-        } else if (WIFSIGNALED(wait_status)) {
-            result.signal = WTERMSIG(wait_status);
-        }
-    }
-    result.err = FileText(err_path_);
-    return result;
-}
-
-ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const std::string& err_path) {
-    return PelimonProcess(args, ini, err_path).Wait();
-}
 
 std::string SettingsText(const std::string& output_path, const std::string& extra) {
     return "[General]\nImageType=15\nOutputPath=" + output_path +
@@ -230,7 +137,7 @@ std::vector<std::string> TemporaryFilesIn(const std::string& folder) {
 }
 
 std::string IncompleteImageProblem(const std::string& path) {
-    const std::string bytes = FileText(path);
+    const std::string bytes = ReadText(path);
     const std::span<const uint8_t> view(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     const Result<Image> decoded = DecodeImage(view);
     if (!decoded.ok()) {

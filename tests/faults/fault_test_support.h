@@ -1,49 +1,17 @@
-// Helpers of the fault tests: running the pelimon binary without a display, mounting small or
+// Helpers of the fault tests: a scratch folder for runs of the pelimon binary, mounting small or
 // read-only file systems when the test runs as root, and checking what a run left in a folder.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/types.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/batch/batch_test_support.h"
+#include "tests/support/pelimon_process.h"
 
 namespace pelimon::testing {
-
-// How a finished pelimon process ended.
-struct ProcessResult {
-    int status = -1;      // exit status; -1 when it did not exit normally (killed, crashed)
-    int signal = 0;       // the signal that ended it, else 0
-    std::string err;      // its standard error
-    long max_rss_kb = 0;  // peak resident memory (getrusage of the child)
-    double seconds = 0;   // wall-clock time from start to exit
-};
-
-// A pelimon process started with no display, PELIMON_INI = `ini`, arguments `args` (without the
-// program name), standard input and output on /dev/null and standard error in `err_path`.
-class PelimonProcess {
-  public:
-    PelimonProcess(const std::vector<std::string>& args, const std::string& ini, std::string err_path);
-    PelimonProcess(const PelimonProcess&) = delete;
-    PelimonProcess& operator=(const PelimonProcess&) = delete;
-    // Waits for the process when the test did not.
-    ~PelimonProcess();
-
-    pid_t pid() const { return pid_; }
-    // Waits for the exit; only once.
-    ProcessResult Wait();
-
-  private:
-    pid_t pid_ = -1;
-    std::string err_path_;
-    double started_ = 0;
-};
-
-// Starts pelimon and waits for it.
-ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const std::string& err_path);
 
 // Settings of a run: every image type listed, sizes halved in both directions, "<name>_s" names,
 // the source's own type, into `output_path`; `extra` is appended to the [Option] section.

@@ -1,0 +1,44 @@
+// Running the pelimon binary as a script does: no display, a settings file of the test's own,
+// standard error captured in a file.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace pelimon::testing {
+
+// How a finished pelimon process ended.
+struct ProcessResult {
+    int status = -1;      // exit status; -1 when it did not exit normally (killed, crashed)
+    int signal = 0;       // the signal that ended it, else 0
+    std::string err;      // its standard error
+    long max_rss_kb = 0;  // peak resident memory (getrusage of the child)
+    double seconds = 0;   // wall-clock time from start to exit
+};
+
+// A pelimon process started with no display, PELIMON_INI = `ini`, arguments `args` (without the
+// program name), standard input and output on /dev/null and standard error in `err_path`.
+class PelimonProcess {
+  public:
+    PelimonProcess(const std::vector<std::string>& args, const std::string& ini, std::string err_path);
+    PelimonProcess(const PelimonProcess&) = delete;
+    PelimonProcess& operator=(const PelimonProcess&) = delete;
+    // Waits for the process when the test did not.
+    ~PelimonProcess();
+
+    pid_t pid() const { return pid_; }
+    // Waits for the exit; only once.
+    ProcessResult Wait();
+
+  private:
+    pid_t pid_ = -1;
+    std::string err_path_;
+    double started_ = 0;
+};
+
+// Starts pelimon and waits for it.
+ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const std::string& err_path);
+
+}  // namespace pelimon::testing
