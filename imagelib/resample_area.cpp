@@ -28,28 +28,27 @@ AxisWeights AreaOrTriangle(int src_size, int dst_size) {
     return dst_size <= src_size ? AreaWeights(src_size, dst_size) : TriangleWeights(src_size, dst_size);
 }
 
+// Resizes with the weights `weights_of` gives for each axis. Sizes below 1 become 1; an empty
+// source gives a black image.
+void ResizeWith(const Image& src, int width, int height, AxisWeights (*weights_of)(int, int), Image& dst) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (src.empty()) {
+        dst.Reset(width, height);
+        std::fill_n(dst.data(), dst.size_bytes(), uint8_t{0});
+        return;
+    }
+    Apply(src, weights_of(src.width(), width), weights_of(src.height(), height), dst);
+}
+
 }  // namespace
 
 void ResizeAreaAverage(const Image& src, int width, int height, Image& dst) {
-    width = std::max(width, 1);
-    height = std::max(height, 1);
-    if (src.empty()) {
-        dst.Reset(width, height);
-        std::fill_n(dst.data(), dst.size_bytes(), uint8_t{0});
-        return;
-    }
-    Apply(src, AreaOrTriangle(src.width(), width), AreaOrTriangle(src.height(), height), dst);
+    ResizeWith(src, width, height, AreaOrTriangle, dst);
 }
 
 void ResizeTriangle(const Image& src, int width, int height, Image& dst) {
-    width = std::max(width, 1);
-    height = std::max(height, 1);
-    if (src.empty()) {
-        dst.Reset(width, height);
-        std::fill_n(dst.data(), dst.size_bytes(), uint8_t{0});
-        return;
-    }
-    Apply(src, TriangleWeights(src.width(), width), TriangleWeights(src.height(), height), dst);
+    ResizeWith(src, width, height, TriangleWeights, dst);
 }
 
 }  // namespace pelimon
