@@ -6,16 +6,18 @@
 
 #include "fuzz/fuzz_checks.h"
 #include "fuzz/fuzz_support.h"
+#include "imagelib/formats.h"
 #include "imagelib/imagelib.h"
 
 namespace pelimon::fuzz {
 
 namespace {
 
-// Images above this size are only probed. libjpeg and libpng make up whole pictures of grey
-// from a few bytes that claim a large size, which costs seconds per input under the sanitizers
-// and teaches the fuzzer nothing; pictures beyond kMaxDecodedPixels still go to the decoder,
-// which must refuse them before it allocates.
+// Images that would decode larger than this are only probed. libjpeg and libpng make up whole
+// pictures of grey from a few bytes that claim a large size, which costs seconds and hundreds of
+// megabytes per input under the sanitizers and teaches the fuzzer nothing; pictures that would
+// decode beyond kMaxDecodedPixels still go to the decoder, which must refuse them before it
+// allocates.
 constexpr int64_t kMaxFuzzPixels = int64_t{4} << 20;
 
 // The smallest size the decoder may shrink to, chosen by the input's last byte: 0 decodes at full
@@ -36,6 +38,19 @@ DecodeOptions OptionsFor(std::span<const uint8_t> bytes, const ImageHeader& head
     return options;
 }
 
+// Pixels of the decoded image: JPEG shrink-on-load decodes at the DCT scale the decoder chooses.
+int64_t DecodedPixels(ImageFormat format, const ImageHeader& header, const DecodeOptions& options) {
+    int64_t width = header.width;
+    int64_t height = header.height;
+    if (format == ImageFormat::kJpeg && (options.min_width > 0 || options.min_height > 0)) {
+        const int eighths =
+            imagelib_detail::ChooseJpegScale(header.width, header.height, options.min_width, options.min_height);
+        width = (width * eighths + 7) / 8;
+        height = (height * eighths + 7) / 8;
+    }
+    return width * height;
+}
+
 }  // namespace
 
 void CheckDecodeInput(ImageFormat format, std::span<const uint8_t> bytes) {
@@ -47,11 +62,11 @@ void CheckDecodeInput(ImageFormat format, std::span<const uint8_t> bytes) {
         return;
     }
     Expect(header.value().format == format, "the probe reports the sniffed format");
-    const int64_t pixels = int64_t{header.value().width} * header.value().height;
+    const DecodeOptions options = OptionsFor(bytes, header.value());
+    const int64_t pixels = DecodedPixels(format, header.value(), options);
     if (pixels > kMaxFuzzPixels && pixels <= kMaxDecodedPixels) {
         return;
     }
-    const DecodeOptions options = OptionsFor(bytes, header.value());
     Image image;
     if (!DecodeImage(bytes, options, image)) {
         Expect(image.empty(), "a failed decode leaves the image empty");
