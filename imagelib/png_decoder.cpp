@@ -1,6 +1,7 @@
 // PNG decoding with libpng: every colour type and bit depth, palettes, tRNS and alpha channels.
-// libpng expands everything to 8-bit RGBA; alpha is then composited over white. Interlaced images
-// need the whole RGBA image in memory for libpng's passes; others go row by row.
+// libpng expands everything to 8-bit RGB. Files with an alpha channel or a tRNS chunk are read as
+// RGBA and composited over white, row by row (interlaced ones need the whole RGBA image in memory
+// for libpng's passes); opaque files are read straight into the Image.
 #include <algorithm>
 #include <vector>
 
@@ -45,6 +46,7 @@ struct PngDecodeState {
     png_uint_32 width;
     png_uint_32 height;
     int passes;
+    bool has_alpha;
 };
 
 class PngReadGuard {
@@ -67,12 +69,17 @@ bool ReadInfoGuarded(PngDecodeState& s) {
     png_read_info(s.png, s.info);
     s.width = png_get_image_width(s.png, s.info);
     s.height = png_get_image_height(s.png, s.info);
-    // Everything becomes 8-bit RGBA: palettes, low bit depths and tRNS are expanded, 16-bit
-    // samples scaled (rounded) to 8 bits, grey replicated, and an opaque alpha added if none.
+    s.has_alpha = (png_get_color_type(s.png, s.info) & PNG_COLOR_MASK_ALPHA) != 0 ||
+                  png_get_valid(s.png, s.info, PNG_INFO_tRNS) != 0;
+    // Everything becomes 8-bit RGB: palettes, low bit depths and tRNS are expanded, 16-bit
+    // samples scaled (rounded) to 8 bits and grey replicated. Transparency, if any, stays as an
+    // alpha channel (an opaque one added where only tRNS gives it) for the caller to composite.
     png_set_expand(s.png);
     png_set_scale_16(s.png);
     png_set_gray_to_rgb(s.png);
-    png_set_add_alpha(s.png, 0xFF, PNG_FILLER_AFTER);
+    if (s.has_alpha) {
+        png_set_add_alpha(s.png, 0xFF, PNG_FILLER_AFTER);
+    }
     s.passes = png_set_interlace_handling(s.png);
     png_read_update_info(s.png, s.info);
     return true;
@@ -87,8 +94,22 @@ void CompositeRow(const uint8_t* rgba, size_t width, uint8_t* rgb) {
     }
 }
 
+// Opaque files: libpng writes RGB rows into the Image itself. Over all passes of an interlaced
+// file every pixel is written exactly once.
+bool ReadRgbGuarded(PngDecodeState& s, Image& out) {
+    if (setjmp(png_jmpbuf(s.png))) {
+        return false;
+    }
+    for (int pass = 0; pass < s.passes; ++pass) {
+        for (png_uint_32 y = 0; y < s.height; ++y) {
+            png_read_row(s.png, out.row(static_cast<int>(y)), nullptr);
+        }
+    }
+    return true;
+}
+
 // `rgba` holds one row, or the whole image when the file is interlaced.
-bool ReadPixelsGuarded(PngDecodeState& s, uint8_t* rgba, Image& out) {
+bool ReadRgbaGuarded(PngDecodeState& s, uint8_t* rgba, Image& out) {
     if (setjmp(png_jmpbuf(s.png))) {
         return false;
     }
@@ -144,10 +165,20 @@ Status DecodePng(ByteView bytes, Image& out) {
     if (!ReadInfoGuarded(s)) {
         return CorruptError(std::string("PNG: ") + s.message.text);
     }
+    // libpng writes whole rows of this many bytes; they must match the rows they are read into.
+    if (png_get_rowbytes(s.png, s.info) != (s.has_alpha ? 4 : 3) * static_cast<size_t>(s.width)) {
+        return CorruptError("PNG の画素形式を変換できません");
+    }
     out.Reset(static_cast<int>(s.width), static_cast<int>(s.height));
-    const size_t rows = s.passes > 1 ? s.height : 1;
-    std::vector<uint8_t> rgba(4 * static_cast<size_t>(s.width) * rows);
-    if (!ReadPixelsGuarded(s, rgba.data(), out)) {
+    bool pixels_read = false;
+    if (s.has_alpha) {
+        const size_t rows = s.passes > 1 ? s.height : 1;
+        std::vector<uint8_t> rgba(4 * static_cast<size_t>(s.width) * rows);
+        pixels_read = ReadRgbaGuarded(s, rgba.data(), out);
+    } else {
+        pixels_read = ReadRgbGuarded(s, out);
+    }
+    if (!pixels_read) {
         out.Reset(0, 0);
         return CorruptError(std::string("PNG: ") + s.message.text);
     }
