@@ -1,6 +1,7 @@
-// PNG encoding with libpng to memory: 8-bit RGB, not interlaced, zlib level 6 (zlib's own
-// default: nearly the size of level 9 at a fraction of the time) and libpng's default adaptive
-// row filters. An ICC profile, when given, goes into an iCCP chunk; a profile that libpng finds
+// PNG encoding with libpng to memory: 8-bit RGB, not interlaced, zlib level 3 and libpng's default
+// adaptive row filters. On reduced photographs level 3 compresses about three times as fast as
+// zlib's default level 6 for files about 5% larger; single fixed filters are faster still but cost
+// a further 2-5%. An ICC profile, when given, goes into an iCCP chunk; a profile that libpng finds
 // malformed is left out (with libpng's benign-error handling) rather than failing the whole image,
 // since the pixels are still right and readers then assume sRGB.
 #include <new>
@@ -14,7 +15,7 @@ using namespace imagelib_detail;
 
 namespace {
 
-constexpr int kZlibLevel = 6;
+constexpr int kZlibLevel = 3;
 
 void WriteToVector(png_structp png, png_bytep data, size_t length) {
     auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
