@@ -128,24 +128,32 @@ class ReadOnlyFile {
 template <class Buffer>
 std::optional<FileReadFailure> ReadRegularFileInto(const std::string& path, size_t max_bytes, LongerFiles longer,
                                                    Buffer& bytes) {
-    bytes.clear();
     // O_NONBLOCK: a named pipe in place of a file would otherwise block the open until a writer
     // appears; anything but a regular file is refused below anyway.
     const ReadOnlyFile file(path);
     if (file.fd() < 0) {
-        return FileReadFailure{FileReadFailure::Kind::kOpen, errno};
+        const int error_number = errno;
+        bytes.clear();
+        return FileReadFailure{FileReadFailure::Kind::kOpen, error_number};
     }
     struct stat info {};
     if (fstat(file.fd(), &info) != 0) {
-        return FileReadFailure{FileReadFailure::Kind::kRead, errno};
+        const int error_number = errno;
+        bytes.clear();
+        return FileReadFailure{FileReadFailure::Kind::kRead, error_number};
     }
     if (!S_ISREG(info.st_mode)) {
+        bytes.clear();
         return FileReadFailure{FileReadFailure::Kind::kNotRegularFile};
     }
     const auto file_size = static_cast<uint64_t>(info.st_size);
     if (file_size > max_bytes && longer == LongerFiles::kRefuse) {
+        bytes.clear();
         return FileReadFailure{FileReadFailure::Kind::kTooLarge};
     }
+    // `bytes` was not cleared on the way here: callers reuse one buffer from file to file, and
+    // resizing it writes zeros only into what it grows by, which the read then overwrites anyway.
+    // Every failure clears it.
     bytes.resize(static_cast<size_t>(std::min<uint64_t>(file_size, max_bytes)));
     size_t done = 0;
     while (done < bytes.size()) {
