@@ -12,7 +12,7 @@
 namespace pelimon {
 
 class Interaction {
-public:
+  public:
     virtual ~Interaction() = default;
 
     // A modal error message (stop icon) with its caption.

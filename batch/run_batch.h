@@ -23,11 +23,11 @@ struct BatchOutcome {
         kCompleted,    // every job ran; see failures
     };
     Kind kind = Kind::kNothingToDo;
-    int written = 0;                    // outputs written
-    int skipped = 0;                    // jobs that produced no file on purpose (BigSize 2)
-    std::vector<Error> failures;        // one per job that failed, in job order
-    std::vector<std::string> renamed;   // notes on outputs given a distinct name
-    std::string output_folder;          // the resolved working folder, ends with '/'
+    int written = 0;                   // outputs written
+    int skipped = 0;                   // jobs that produced no file on purpose (BigSize 2)
+    std::vector<Error> failures;       // one per job that failed, in job order
+    std::vector<std::string> renamed;  // notes on outputs given a distinct name
+    std::string output_folder;         // the resolved working folder, ends with '/'
 };
 
 // Runs a batch on a copy of `settings` taken at the start. What persists across runs is written
