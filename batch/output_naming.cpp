@@ -77,6 +77,9 @@ void BuildOutputName(const AppSettings& settings, const std::string& output_fold
             break;
         }
     }
+    // AddText and BaseName come from settings and parameter files: a "/" in them would put the
+    // output into another folder ("../x" outside the output folder), so it becomes "_".
+    std::replace(name.begin(), name.end(), '/', '_');
     job.DestName = name + ExtensionForOutputType(job.OutputType);
     job.DestPath = output_folder + job.DestName;
 }

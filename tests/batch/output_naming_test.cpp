@@ -37,6 +37,7 @@ TEST(OutputNaming, Rules) {
         {"serial wider than Digit", 2, "", "a.jpg", kTypeJpeg, 0, 1, 2, 122, "resize123.jpg"},
         {"serial, Digit 0", 2, "", "a.jpg", kTypeJpeg, 0, 1, 0, 0, "resize1.jpg"},
         {"any other rule numbers", 7, "_s", "a.jpg", kTypeGif, 0, 1, 4, 0, "resize0001.gif"},
+        {"added text never leaves the output folder", 4, "../", "a.jpg", kTypeJpeg, 0, 1, 4, 0, ".._a.jpg"},
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(c.name);
