@@ -72,8 +72,8 @@ void DecodeMaskedRow(const uint8_t* in, const BmpHeader& header, bool use_alpha,
     const size_t bytes_per_pixel = static_cast<size_t>(header.bits / 8);
     for (size_t x = 0; x < static_cast<size_t>(header.width); ++x) {
         const uint8_t* p = in + x * bytes_per_pixel;
-        const uint32_t pixel =
-            bytes_per_pixel == 2 ? (p[0] | p[1] << 8u) : (p[0] | p[1] << 8u | p[2] << 16u | uint32_t{p[3]} << 24u);
+        const uint32_t low = uint32_t{p[0]} | uint32_t{p[1]} << 8u;
+        const uint32_t pixel = bytes_per_pixel == 2 ? low : (low | uint32_t{p[2]} << 16u | uint32_t{p[3]} << 24u);
         const uint32_t a = use_alpha ? alpha.Get(pixel) : 255;
         out[3 * x] = OverWhite(red.Get(pixel), a);
         out[3 * x + 1] = OverWhite(green.Get(pixel), a);
