@@ -25,10 +25,6 @@ constexpr const char* kToday = "20070502";
 class RunBatchTest : public ::testing::Test {
   protected:
     RunBatchTest() {
-        settings.ImagePath = source.path();
-        settings.OutputPath = "out";
-        settings.NameRule = 1;
-        settings.AddText = "_s";
         settings.Width = 64;
         settings.Height = 48;
     }
@@ -57,7 +53,7 @@ class RunBatchTest : public ::testing::Test {
     }
 
     TempFolder source;
-    AppSettings settings;
+    AppSettings settings = testing::BatchSettings(source.path());
     FileList list;
     FakeInteraction ui;
 };

@@ -48,10 +48,6 @@ class ActAfterPreparation : public FakeInteraction {
 class ChangingSources : public ::testing::Test {
   protected:
     ChangingSources() {
-        settings.ImagePath = folder.path();
-        settings.OutputPath = "out";
-        settings.NameRule = 1;
-        settings.AddText = "_s";
         settings.Width = 64;
         settings.Height = 48;
     }
@@ -78,7 +74,7 @@ class ChangingSources : public ::testing::Test {
     }
 
     TempFolder folder;
-    AppSettings settings;
+    AppSettings settings = testing::BatchSettings(folder.path());
     SourceList sources{settings};
 };
 
