@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/source_list.h"
 #include "batch/interaction.h"
 #include "batch/run_batch.h"
+#include "filelist/source_list.h"
 #include "settings/app_settings.h"
 
 namespace pelimon {

@@ -12,7 +12,7 @@
 #include "settings/settings_file.h"
 
 #ifdef PELIMON_WITH_GUI
-#include "app/gui_main.h"
+#include "gui/gui_main.h"
 #endif
 
 int main(int argc, char** argv) {

@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "app/cpelimon_app.h"
-#include "app/source_list.h"
 #include "app/terminal_interaction.h"
 #include "batch/output_folder.h"
+#include "filelist/source_list.h"
 
 namespace pelimon {
 namespace {

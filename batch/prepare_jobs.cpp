@@ -5,10 +5,10 @@
 #include <limits>
 #include <utility>
 
-#include "app/file_type.h"
 #include "batch/output_naming.h"
 #include "batch/source_reader.h"
 #include "exif/source_metadata.h"
+#include "filelist/file_type.h"
 #include "imagelib/imagelib.h"
 
 namespace pelimon {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/file_list.h"
 #include "batch/image_job.h"
 #include "batch/interaction.h"
+#include "filelist/file_list.h"
 #include "settings/app_settings.h"
 
 namespace pelimon {

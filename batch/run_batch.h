@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/file_list.h"
 #include "batch/interaction.h"
+#include "filelist/file_list.h"
 #include "settings/app_settings.h"
 
 namespace pelimon {

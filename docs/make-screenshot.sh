@@ -6,5 +6,5 @@ cd "$(dirname "$0")/.."
 BUILD=${1:-build}
 cmake -S . -B "$BUILD" -DPELIMON_BUILD_GUI=ON >/dev/null
 cmake --build "$BUILD" --target pelimon_screenshot -j 2
-QT_QPA_PLATFORM=offscreen "$BUILD/app/pelimon_screenshot" docs/main-window.png
+QT_QPA_PLATFORM=offscreen "$BUILD/gui/pelimon_screenshot" docs/main-window.png
 echo "wrote docs/main-window.png"

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "app/cpelimon_dlg.h"
+#include "gui/cpelimon_dlg.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include "common/text.h"
 #include "controls/clistctrl_styled.h"
-#include "exif/cexif_dialog.h"
-#include "exif/cexif_dialog_rows.h"
-#include "exif/cexif_dialog_texts.h"
+#include "dialogs/cexif_dialog.h"
+#include "dialogs/cexif_dialog_texts.h"
+#include "exif/exif_list_rows.h"
 #include "exif/exif_reader.h"
 
 namespace {

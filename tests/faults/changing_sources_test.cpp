@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/source_list.h"
 #include "batch/run_batch.h"
+#include "filelist/source_list.h"
 #include "tests/faults/fault_test_support.h"
 #include "tests/support/fake_interaction.h"
 

@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "batch/cproc_msg.h"
 #include "controls/cfloat_edit.h"
 #include "controls/confirm_dialogs.h"
 #include "controls/cpreview.h"
+#include "gui/cproc_msg.h"
 #include "tests/gui/gui_test_support.h"
 
 using namespace pelimon;

@@ -8,9 +8,9 @@
 #include <QTableView>
 #include <QTest>
 
-#include "app/batch_controller.h"
-#include "app/cpelimon_dlg.h"
-#include "batch/cproc_msg.h"
+#include "gui/batch_controller.h"
+#include "gui/cpelimon_dlg.h"
+#include "gui/cproc_msg.h"
 #include "tests/gui/gui_test_support.h"
 
 using namespace pelimon;

@@ -13,10 +13,10 @@
 #include <QTableView>
 #include <QTest>
 
-#include "app/cpelimon_dlg.h"
-#include "app/file_list_model.h"
 #include "controls/confirm_dialogs.h"
 #include "dialogs/csetsize.h"
+#include "gui/cpelimon_dlg.h"
+#include "gui/file_list_model.h"
 #include "tests/gui/gui_test_support.h"
 
 using namespace pelimon;

@@ -13,16 +13,16 @@
 #include <QTableView>
 #include <QUrl>
 
-#include "app/batch_controller.h"
-#include "app/cpelimon_dlg.h"
-#include "app/cpelimon_dlg_texts.h"
-#include "app/file_list_model.h"
-#include "app/file_type.h"
 #include "controls/confirm_dialogs.h"
 #include "controls/controls_texts.h"
 #include "controls/cpreview.h"
 #include "controls/preview_loader.h"
-#include "exif/cexif_dialog.h"
+#include "dialogs/cexif_dialog.h"
+#include "filelist/file_type.h"
+#include "gui/batch_controller.h"
+#include "gui/cpelimon_dlg.h"
+#include "gui/cpelimon_dlg_texts.h"
+#include "gui/file_list_model.h"
 
 namespace pelimon {
 

@@ -1,4 +1,4 @@
-#include "app/cpelimon_dlg.h"
+#include "gui/cpelimon_dlg.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,14 +17,14 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/batch_controller.h"
-#include "app/cpelimon_dlg_texts.h"
-#include "app/file_list_model.h"
 #include "controls/cabout_dlg.h"
 #include "controls/cimage_button_with_style.h"
 #include "controls/cpreview.h"
 #include "controls/preview_loader.h"
 #include "controls/resources.h"
+#include "gui/batch_controller.h"
+#include "gui/cpelimon_dlg_texts.h"
+#include "gui/file_list_model.h"
 
 namespace pelimon {
 

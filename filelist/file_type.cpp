@@ -1,4 +1,4 @@
-#include "app/file_type.h"
+#include "filelist/file_type.h"
 
 #include <string>
 

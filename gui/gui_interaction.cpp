@@ -1,4 +1,4 @@
-#include "app/gui_interaction.h"
+#include "gui/gui_interaction.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>
@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <type_traits>
 
-#include "app/cpelimon_dlg_texts.h"
 #include "controls/confirm_dialogs.h"
+#include "gui/cpelimon_dlg_texts.h"
 
 namespace pelimon {
 

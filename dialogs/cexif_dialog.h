@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "exif/cexif_dialog_rows.h"
+#include "exif/exif_list_rows.h"
 
 class CListCtrlStyled;
 

@@ -1,7 +1,7 @@
-#include "exif/cexif_dialog_rows.h"
+#include "exif/exif_list_rows.h"
 
 #include "common/text.h"
-#include "exif/cexif_dialog_texts.h"
+#include "dialogs/cexif_dialog_texts.h"
 
 namespace pelimon {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/folder_listing.h"
+#include "filelist/folder_listing.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -14,14 +14,14 @@
 #include <QSlider>
 #include <QStandardPaths>
 
-#include "app/cpelimon_dlg.h"
-#include "app/cpelimon_dlg_texts.h"
-#include "app/help_page.h"
 #include "common/text.h"
 #include "controls/cimage_button_with_style.h"
 #include "controls/confirm_dialogs.h"
 #include "dialogs/coptmain.h"
 #include "dialogs/csetsize.h"
+#include "gui/cpelimon_dlg.h"
+#include "gui/cpelimon_dlg_texts.h"
+#include "gui/help_page.h"
 #include "settings/settings_file.h"
 
 namespace pelimon {

@@ -1,4 +1,4 @@
-#include "exif/cexif_dialog.h"
+#include "dialogs/cexif_dialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "controls/clistctrl_styled.h"
-#include "exif/cexif_dialog_texts.h"
+#include "dialogs/cexif_dialog_texts.h"
 #include "exif/exif_reader.h"
 
 namespace t = pelimon::exif_dialog_texts;

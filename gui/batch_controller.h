@@ -12,10 +12,10 @@
 #include <QThread>
 #include <memory>
 
-#include "app/file_list.h"
-#include "app/gui_interaction.h"
-#include "batch/cproc_msg.h"
 #include "batch/run_batch.h"
+#include "filelist/file_list.h"
+#include "gui/cproc_msg.h"
+#include "gui/gui_interaction.h"
 #include "settings/app_settings.h"
 
 class QWidget;

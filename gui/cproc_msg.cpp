@@ -1,4 +1,4 @@
-#include "batch/cproc_msg.h"
+#include "gui/cproc_msg.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

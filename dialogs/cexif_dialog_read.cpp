@@ -1,5 +1,5 @@
 // Reading every directory the Exif information dialog shows, through the program's reader.
-#include "exif/cexif_dialog_rows.h"
+#include "exif/exif_list_rows.h"
 #include "exif/exif_reader.h"
 
 namespace pelimon {

@@ -11,7 +11,7 @@
 #include <QWidget>
 
 #include "app/command_line.h"
-#include "app/source_list.h"
+#include "filelist/source_list.h"
 #include "settings/app_settings.h"
 
 class QButtonGroup;

@@ -1,10 +1,10 @@
-#include "app/source_list.h"
+#include "filelist/source_list.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "app/file_type.h"
-#include "app/folder_listing.h"
+#include "filelist/file_type.h"
+#include "filelist/folder_listing.h"
 
 namespace pelimon {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/gui_main.h"
+#include "gui/gui_main.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -8,9 +8,9 @@
 
 #include "app/command_line.h"
 #include "app/cpelimon_app.h"
-#include "app/cpelimon_dlg.h"
-#include "app/cpelimon_dlg_texts.h"
 #include "controls/resources.h"
+#include "gui/cpelimon_dlg.h"
+#include "gui/cpelimon_dlg_texts.h"
 
 namespace pelimon {
 

@@ -3,9 +3,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/batch_controller.h"
-#include "app/cpelimon_dlg.h"
-#include "app/file_list_model.h"
+#include "gui/batch_controller.h"
+#include "gui/cpelimon_dlg.h"
+#include "gui/file_list_model.h"
 
 namespace pelimon {
 

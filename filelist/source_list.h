@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/file_list.h"
+#include "filelist/file_list.h"
 #include "settings/app_settings.h"
 
 namespace pelimon {

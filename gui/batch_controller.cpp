@@ -1,12 +1,12 @@
-#include "app/batch_controller.h"
+#include "gui/batch_controller.h"
 
 #include <QEventLoop>
 #include <QWidget>
 #include <exception>
 
 #include "app/command_line.h"
-#include "batch/cproc_msg.h"
 #include "batch/output_folder.h"
+#include "gui/cproc_msg.h"
 
 namespace pelimon {
 

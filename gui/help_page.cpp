@@ -1,4 +1,4 @@
-#include "app/help_page.h"
+#include "gui/help_page.h"
 
 #include <QDir>
 #include <QFileInfo>

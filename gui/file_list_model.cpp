@@ -1,11 +1,11 @@
-#include "app/file_list_model.h"
+#include "gui/file_list_model.h"
 
 #include <algorithm>
 #include <numeric>
 #include <string>
 
-#include "app/cpelimon_dlg_texts.h"
 #include "common/text.h"
+#include "gui/cpelimon_dlg_texts.h"
 
 namespace pelimon {
 

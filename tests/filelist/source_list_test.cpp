@@ -1,5 +1,5 @@
 // The source list model: listing, the type filter, check marks, counts and AddSourcePath.
-#include "app/source_list.h"
+#include "filelist/source_list.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -7,7 +7,7 @@
 #include <QAbstractTableModel>
 #include <functional>
 
-#include "app/source_list.h"
+#include "filelist/source_list.h"
 
 namespace pelimon {
 
