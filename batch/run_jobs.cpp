@@ -16,15 +16,15 @@ namespace {
 JobResult RenderAndSave(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
     Result<RenderedOutput> rendered = RenderJob(settings, job, buffers);
     if (!rendered.ok()) {
-        return {JobState::kFailed, rendered.error()};
+        return {JobState::kFailed, rendered.error(), {}};
     }
     if (rendered.value().skipped) {
-        return {JobState::kSkipped, std::nullopt};
+        return {JobState::kSkipped, std::nullopt, {}};
     }
     if (Status saved = SaveJob(settings, job, rendered.value().bytes); !saved.ok()) {
-        return {JobState::kFailed, saved.error()};
+        return {JobState::kFailed, saved.error(), {}};
     }
-    return {JobState::kWritten, std::nullopt};
+    return {JobState::kWritten, std::nullopt, std::move(rendered.value().notes)};
 }
 
 // Work shared by the workers: the next job to take, the count of finished ones, and the stop flag.
@@ -63,11 +63,13 @@ class JobQueue {
         } catch (const std::bad_alloc&) {
             buffers = RenderBuffers{};
             return {JobState::kFailed,
-                    Error{job.FileName + ": メモリが足りないため処理できませんでした。", job.SourcePath}};
+                    Error{job.FileName + ": メモリが足りないため処理できませんでした。", job.SourcePath},
+                    {}};
         } catch (const std::exception& error) {
             return {
                 JobState::kFailed,
-                Error{job.FileName + ": 処理できませんでした（" + std::string(error.what()) + "）。", job.SourcePath}};
+                Error{job.FileName + ": 処理できませんでした（" + std::string(error.what()) + "）。", job.SourcePath},
+                {}};
         }
     }
 

@@ -9,6 +9,7 @@
 
 #include "exif/exif_reader.h"
 #include "exif/jpeg_segments.h"
+#include "exif/output_metadata.h"
 #include "exif/source_metadata.h"
 #include "fuzz/fuzz_checks.h"
 #include "fuzz/fuzz_support.h"

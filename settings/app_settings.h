@@ -64,6 +64,7 @@ struct AppSettings {
     int32_t Contrast = 0;
     int32_t Gain = 15;
     int32_t AutoRotate = 1;  // apply the Exif Orientation of JPEG sources to their pixels
+    int32_t NoLocation = 0;  // with Exif kept: no GPS block and no XMP/IPTC location in any output
 };
 
 }  // namespace pelimon

@@ -1,6 +1,7 @@
 // Exif through whole batches: the camera corpus reduced with Exif kept (every entry survives but
-// the pixel size and, for turned pixels, the orientation) and with Exif dropped (only the colour
-// profile survives), and the eight orientations applied to the pixels of generated photos.
+// the pixel size, for turned pixels the orientation, and the thumbnail, rebuilt from the output;
+// XMP and IPTC travel along) and with Exif dropped (only the colour profile survives), and the
+// eight orientations applied to the pixels of generated photos.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,8 @@
 #include "batch_test_support.h"
 #include "exif/exif_reader.h"
 #include "exif/jpeg_segments.h"
+#include "exif/source_metadata.h"
+#include "exif/tiff_block.h"
 #include "imagelib/imagelib.h"
 #include "tests/support/fake_interaction.h"
 
@@ -28,15 +31,18 @@ using testing::TempFolder;
 constexpr uint16_t kOrientation = 0x0112;
 constexpr uint16_t kPixelX = 0xA002;
 constexpr uint16_t kPixelY = 0xA003;
+// IFD1 entries that describe the thumbnail the batch rebuilds.
+const std::set<uint16_t> kThumbnailTags = {0x0100, 0x0101, 0x0201, 0x0202};
 // Where the TIFF header starts inside an Exif segment: marker, length, "Exif\0\0".
 constexpr size_t kTiffInSegment = 4 + kExifIdentifierSize;
 
 // The four directories of one file as the reader sees them.
 struct ExifDirectories {
     std::vector<ExifEntry> main, sub, interop, thumbnail;
-    uint32_t main_offset = 0, sub_offset = 0;
+    uint32_t main_offset = 0, sub_offset = 0, thumbnail_offset = 0;
     std::vector<uint8_t> segment;
     std::optional<uint32_t> orientation;
+    std::optional<TiffBlock::Thumbnail> thumbnail_jpeg;  // where IFD1's JPEG lies in the TIFF block
 };
 
 // Reads a file in memory the way the Exif dialog does; std::nullopt without an Exif segment.
@@ -64,8 +70,10 @@ std::optional<ExifDirectories> ReadDirectories(const std::vector<uint8_t>& file)
     dirs.thumbnail = reader.ThumbnailEntries();
     dirs.main_offset = reader.MainIFDOffset();
     dirs.sub_offset = reader.SubIFDOffset();
+    dirs.thumbnail_offset = reader.ThumbnailIFDOffset();
     dirs.segment = reader.ExifSegment();
     dirs.orientation = reader.MainIFDNumber(kOrientation);
+    dirs.thumbnail_jpeg = TiffBlock({dirs.segment.begin() + kTiffInSegment, dirs.segment.end()}).JpegThumbnail();
     return dirs;
 }
 
@@ -106,15 +114,22 @@ std::vector<size_t> RewritableFields(const ExifDirectories& dirs) {
     add(dirs.main, dirs.main_offset, kOrientation);
     add(dirs.sub, dirs.sub_offset, kPixelX);
     add(dirs.sub, dirs.sub_offset, kPixelY);
+    for (const uint16_t tag : kThumbnailTags) {
+        add(dirs.thumbnail, dirs.thumbnail_offset, tag);
+    }
+    fields.push_back(2);                                                              // the length field
+    fields.push_back(kTiffInSegment + dirs.main_offset + 2 + 12 * dirs.main.size());  // the link to IFD1
     return fields;
 }
 
-// The whole segment (maker notes, GPS directory and thumbnail included) is the source's byte for
-// byte, but for the value fields of the rewritten entries.
+// The segment (maker notes and GPS directory included) is the source's byte for byte up to where
+// the source's thumbnail began, but for the value fields of the rewritten entries; the rebuilt
+// thumbnail follows.
 void ExpectSegmentKeptVerbatim(const ExifDirectories& source, const ExifDirectories& output) {
-    ASSERT_EQ(source.segment.size(), output.segment.size());
+    const size_t kept = source.thumbnail_jpeg ? kTiffInSegment + source.thumbnail_jpeg->offset : source.segment.size();
+    ASSERT_GE(output.segment.size(), kept);
     const std::vector<size_t> fields = RewritableFields(source);
-    for (size_t at = 0; at < source.segment.size(); ++at) {
+    for (size_t at = 0; at < kept; ++at) {
         if (source.segment[at] == output.segment[at]) {
             continue;
         }
@@ -130,6 +145,9 @@ struct SegmentCensus {
     int comments = 0;
     int app13 = 0;
     std::vector<uint8_t> icc;
+    std::vector<uint8_t> xmp;
+    std::vector<std::vector<uint8_t>> extended_xmp;
+    std::vector<uint8_t> photoshop;
 };
 
 SegmentCensus CountSegments(const std::vector<uint8_t>& file) {
@@ -144,6 +162,9 @@ SegmentCensus CountSegments(const std::vector<uint8_t>& file) {
         census.app13 += segment.marker == 0xED ? 1 : 0;
     }
     census.icc = ReadIccProfile(file, segments);
+    census.xmp = ReadXmpPacket(file, segments);
+    census.extended_xmp = ReadExtendedXmp(file, segments);
+    census.photoshop = ReadPhotoshopPayload(file, segments);
     return census;
 }
 
@@ -211,7 +232,9 @@ class ExifBatchTest : public ::testing::Test {
         ExpectSameEntries("IFD0", in->main, out->main, {kOrientation});
         ExpectSameEntries("Exif IFD", in->sub, out->sub, {kPixelX, kPixelY});
         ExpectSameEntries("Interoperability IFD", in->interop, out->interop, {});
-        ExpectSameEntries("IFD1", in->thumbnail, out->thumbnail, {});
+        if (!out->thumbnail.empty()) {
+            ExpectSameEntries("IFD1", in->thumbnail, out->thumbnail, kThumbnailTags);
+        }
         ExpectSegmentKeptVerbatim(*in, *out);
 
         const Result<ImageHeader> header = ProbeImage(out_file);
@@ -228,12 +251,39 @@ class ExifBatchTest : public ::testing::Test {
             EXPECT_FALSE(out->orientation.has_value());
         }
 
+        ExpectThumbnailOfOutput(*in, *out, header.value());
+
+        // XMP and IPTC travel unchanged; comments and other APPn segments stay behind.
         const SegmentCensus census = CountSegments(out_file);
+        const SegmentCensus source_census = CountSegments(Source(name));
         EXPECT_EQ(census.exif_app1, 1);
-        EXPECT_EQ(census.other_app1, 0);
+        EXPECT_EQ(census.other_app1, (census.xmp.empty() ? 0 : 1) + static_cast<int>(census.extended_xmp.size()));
+        EXPECT_EQ(census.xmp, source_census.xmp);
+        EXPECT_EQ(census.photoshop, source_census.photoshop);
         EXPECT_EQ(census.comments, 0);
-        EXPECT_EQ(census.app13, 0);
-        EXPECT_EQ(census.icc, CountSegments(Source(name)).icc);
+        EXPECT_EQ(census.icc, source_census.icc);
+    }
+
+    // A source with a JPEG thumbnail gets one of the output's pixels, with the output's aspect,
+    // inside 160 x 120 (or 120 x 160), unless it had to go to keep the segment under 64 KB.
+    static void ExpectThumbnailOfOutput(const ExifDirectories& in, const ExifDirectories& out,
+                                        const ImageHeader& output) {
+        if (!in.thumbnail_jpeg) {
+            return;
+        }
+        if (!out.thumbnail_jpeg) {
+            EXPECT_GT(in.segment.size() + 2000, 0xFFFFu) << "thumbnail dropped from a small segment";
+            return;
+        }
+        const std::span<const uint8_t> tiff = std::span(out.segment).subspan(kTiffInSegment);
+        const Result<ImageHeader> thumbnail =
+            ProbeImage(tiff.subspan(out.thumbnail_jpeg->offset, out.thumbnail_jpeg->length));
+        ASSERT_TRUE(thumbnail.ok());
+        const int long_side = std::max(thumbnail.value().width, thumbnail.value().height);
+        const int short_side = std::min(thumbnail.value().width, thumbnail.value().height);
+        EXPECT_LE(long_side, 160);
+        EXPECT_LE(short_side, 120);
+        EXPECT_EQ(thumbnail.value().width >= thumbnail.value().height, output.width >= output.height);
     }
 
     TempFolder source;
