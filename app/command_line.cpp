@@ -142,7 +142,7 @@ BatchRunner MakeBatchRunner(std::string today, int workers) {
 CommandLineOutcome HandleCommandLine(const CommandLine& command_line, SourceList& sources, AppSettings& settings,
                                      Interaction& ui, const BatchRunner& run_batch) {
     CommandLineOutcome outcome;
-    outcome.end_program = settings.DragDrop == 1 || command_line.quiet_run;
+    outcome.end_program = settings.DragDrop == kOn || command_line.quiet_run;
 
     if (command_line.parameter_mode) {
         if (!command_line.parameter_file) {
@@ -165,8 +165,8 @@ CommandLineOutcome HandleCommandLine(const CommandLine& command_line, SourceList
         ListPaths(command_line.paths, sources, settings, outcome);
     }
 
-    if (settings.DragDrop == 1 || command_line.quiet_run) {
-        if (settings.Select == 0) {
+    if (settings.DragDrop == kOn || command_line.quiet_run) {
+        if (settings.Select == kSelectUnchecked) {
             sources.ToggleSelectAll(settings);
         }
         outcome.batch = run_batch(settings, sources.list(), ui, command_line.quiet_run);

@@ -47,7 +47,7 @@ Result<OutputFolderPlan> ResolveOutputFolder(const AppSettings& settings, const 
     OutputFolderPlan plan;
     std::string out = settings.OutputPath;
     plan.saved_output_path = settings.OutputPath;
-    if (settings.Resize == 1) {
+    if (settings.Resize == kResizeDatedFolder) {
         out = "resize" + today;
         plan.saved_output_path = out;
     }

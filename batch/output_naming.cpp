@@ -65,15 +65,15 @@ void BuildOutputName(const AppSettings& settings, const std::string& output_fold
     const std::string base = BaseOfName(job.FileName);
     std::string name;
     switch (settings.NameRule) {
-        case 1:
+        case kNameAppendText:
             name = base + settings.AddText;
             break;
-        case 4:
+        case kNamePrependText:
             name = settings.AddText + base;
             break;
         default: {
             const int64_t number = int64_t{settings.StartNum} + int64_t{settings.ImageNum} + static_cast<int64_t>(k);
-            name = settings.BaseName + FormatRunningNumber(number, settings.Digit, settings.ZeroPadding != 0);
+            name = settings.BaseName + FormatRunningNumber(number, settings.Digit, settings.ZeroPadding != kOff);
             break;
         }
     }

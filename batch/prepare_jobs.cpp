@@ -15,7 +15,7 @@ namespace pelimon {
 namespace {
 
 int32_t OutputTypeFor(const AppSettings& settings, const std::string& name) {
-    return settings.FileType == 1 ? FileTypeOfName(name) : settings.FileType / 2;
+    return settings.FileType == kFileTypeSame ? FileTypeOfName(name) : settings.FileType / 2;
 }
 
 int32_t NormalRotation(int rotation) {
@@ -37,7 +37,7 @@ void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) 
             const SourceMetadata metadata = ReadSourceMetadata(prefix.value(), now);
             job.ExifLength = metadata.ExifLength;
             job.ShotDate = metadata.ShotDate;
-            if (settings.AutoRotate == 1 && metadata.Orientation >= 2 && metadata.Orientation <= 8) {
+            if (settings.AutoRotate == kOn && metadata.Orientation >= 2 && metadata.Orientation <= 8) {
                 job.Orientation = metadata.Orientation;
             }
         }
@@ -51,7 +51,7 @@ void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) 
 
 PreparedJobs PrepareJobs(const PrepareInput& input) {
     AppSettings& settings = input.settings;
-    if (settings.SaveNum == 0) {
+    if (settings.SaveNum == kOff) {
         settings.ImageNum = 0;
     }
     std::string source_folder = settings.ImagePath;

@@ -10,10 +10,6 @@
 namespace pelimon {
 namespace {
 
-constexpr int kSharpenBit = 1;
-constexpr int kGrayBit = 2;
-constexpr int kSepiaBit = 4;
-
 Error JobError(const ImageJob& job, const std::string& why) {
     return Error{job.FileName + ": " + why, job.SourcePath};
 }
@@ -28,7 +24,7 @@ bool PixelsTurned(const ImageJob& job) {
 // decode at full size.
 DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job, int width, int height) {
     DecodeOptions options;
-    const bool area_average = settings.Reduction != 2;
+    const bool area_average = settings.Reduction != kReductionSampling;
     const bool reducing = width < job.SrcWidth && height < job.SrcHeight;
     if (!area_average || !reducing) {
         return options;
@@ -43,10 +39,10 @@ DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job,
 // resample, which the original drew over its area average so that it is what shows. 2: sampling.
 void Reduce(const AppSettings& settings, const Image& source, int width, int height, Image& out) {
     switch (settings.Reduction) {
-        case 1:
+        case kReductionTriangle:
             ResizeTriangle(source, width, height, out);
             break;
-        case 2:
+        case kReductionSampling:
             ResizeSample(source, width, height, out);
             break;
         default:
@@ -56,13 +52,13 @@ void Reduce(const AppSettings& settings, const Image& source, int width, int hei
 }
 
 void ApplyEffects(const AppSettings& settings, Image& image) {
-    if ((settings.Effect & kSharpenBit) != 0) {
+    if ((settings.Effect & kEffectSharpen) != 0) {
         UnsharpMask(image, settings.Gain);
     }
-    if ((settings.Effect & (kGrayBit | kSepiaBit)) != 0) {
+    if ((settings.Effect & (kEffectGrayscale | kEffectSepia)) != 0) {
         Grayscale(image);
     }
-    if ((settings.Effect & kSepiaBit) != 0) {
+    if ((settings.Effect & kEffectSepia) != 0) {
         ColorTone(image, 1400, 1000, 725);
     }
     if (settings.Contrast != 0) {
@@ -73,7 +69,7 @@ void ApplyEffects(const AppSettings& settings, Image& image) {
 Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const ImageJob& job, const Image& image,
                                const SourceMetadata& source) {
     MetadataTransfer transfer;
-    transfer.keep_exif = settings.Exif != 0 && !source.exif_segment.empty();
+    transfer.keep_exif = settings.Exif != kOff && !source.exif_segment.empty();
     transfer.output_width = image.width();
     transfer.output_height = image.height();
     transfer.pixels_rotated = PixelsTurned(job);
@@ -113,7 +109,7 @@ Result<Bytes> Encode(const AppSettings& settings, const ImageJob& job, const Ima
 void OutputSizeOf(const AppSettings& settings, const ImageJob& job, int& width, int& height) {
     width = job.TargetWidth;
     height = job.TargetHeight;
-    if (job.LargerThanSource == 1 && settings.BigSize == 4) {
+    if (job.LargerThanSource == 1 && settings.BigSize == kBigSizeStripExif) {
         width = job.SrcWidth;
         height = job.SrcHeight;
     }
@@ -126,7 +122,7 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
         return *job.PrepareError;
     }
     RenderedOutput output;
-    if (job.LargerThanSource == 1 && settings.BigSize == 2) {
+    if (job.LargerThanSource == 1 && settings.BigSize == kBigSizeLeave) {
         output.skipped = true;
         return output;
     }

@@ -100,11 +100,11 @@ BatchOutcome RunBatch(AppSettings& settings, const FileList& list, Interaction& 
     if (!outcome.failures.empty() || !outcome.renamed.empty()) {
         ui.ReportSummary(outcome.failures, outcome.renamed);
     }
-    if (outcome.kind == BatchOutcome::Kind::kCompleted && run.Complete == 0 && !options.quiet_run) {
+    if (outcome.kind == BatchOutcome::Kind::kCompleted && run.Complete == kAskAgain && !options.quiet_run) {
         bool dont_ask_again = false;
         ui.OfferToOpenFolder(folder, dont_ask_again);
         if (dont_ask_again) {
-            settings.Complete = 1;
+            settings.Complete = kDontAskAgain;
         }
     }
     return outcome;

@@ -75,7 +75,7 @@ void BatchController::OnWorkerFinished() {
     worker_.reset();
     settings_.ImageNum = run_settings_.ImageNum;
     settings_.Complete = run_settings_.Complete;
-    if (run_settings_.Resize == 1) {
+    if (run_settings_.Resize == kResizeDatedFolder) {
         settings_.OutputPath = run_settings_.OutputPath;
     }
     if (progress_ != nullptr) {
