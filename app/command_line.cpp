@@ -130,7 +130,7 @@ CommandLine ParseCommandLine(std::span<const std::string> args) {
 }
 
 BatchRunner MakeBatchRunner(std::string today, int workers) {
-    return [today = std::move(today), workers](AppSettings& settings, const FileList& list, Interaction& ui,
+    return [today = std::move(today), workers](const AppSettings& settings, const FileList& list, Interaction& ui,
                                                bool quiet_run) {
         BatchOptions options;
         options.quiet_run = quiet_run;

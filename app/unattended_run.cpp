@@ -119,6 +119,9 @@ int RunUnattended(std::span<const std::string> args) {
     SourceList sources(settings);
     const CommandLineOutcome outcome =
         HandleCommandLine(command_line, sources, settings, ui, MakeBatchRunner(TodayDateText()));
+    if (outcome.batch_ran) {
+        StoreCarriedSettings(outcome.batch.carried, settings);
+    }
 
     for (const Error& note : outcome.path_notes) {
         PrintNote(note);

@@ -48,16 +48,29 @@ void CollectResults(const std::vector<JobResult>& results, const std::vector<Ren
 
 }  // namespace
 
-BatchOutcome RunBatch(AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
+CarriedSettings CarriedFrom(const AppSettings& settings) {
+    return {settings.ImageNum, settings.Complete, std::nullopt};
+}
+
+void StoreCarriedSettings(const CarriedSettings& carried, AppSettings& settings) {
+    settings.ImageNum = carried.ImageNum;
+    settings.Complete = carried.Complete;
+    if (carried.OutputPath) {
+        settings.OutputPath = *carried.OutputPath;
+    }
+}
+
+BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
                       const std::string& today) {
     BatchOutcome outcome;
+    outcome.carried = CarriedFrom(settings);
     const int selected = CountChecked(list);
     if (selected == 0) {
         ui.ShowError(kNoImageCaption, kNoImageText);
         return outcome;
     }
 
-    // The run works on its own copy; only what persists is written back into `settings`.
+    // The run works on its own copy; what persists goes into outcome.carried.
     AppSettings run = settings;
     const Result<OutputFolderPlan> plan = ResolveOutputFolder(run, today);
     if (!plan.ok()) {
@@ -65,7 +78,9 @@ BatchOutcome RunBatch(AppSettings& settings, const FileList& list, Interaction& 
         outcome.kind = BatchOutcome::Kind::kStopped;
         return outcome;
     }
-    settings.OutputPath = plan.value().saved_output_path;
+    if (run.Resize == kResizeDatedFolder) {
+        outcome.carried.OutputPath = plan.value().saved_output_path;
+    }
     const std::string& folder = plan.value().folder;
     outcome.output_folder = folder;
     const int code = CheckOutputFolder(folder);
@@ -76,7 +91,7 @@ BatchOutcome RunBatch(AppSettings& settings, const FileList& list, Interaction& 
 
     const int rows = static_cast<int>(list.rows().size());
     PreparedJobs prepared = PrepareJobs({run, list, folder, ui, rows + selected, std::time(nullptr)});
-    settings.ImageNum = run.ImageNum;
+    outcome.carried.ImageNum = run.ImageNum;
     if (prepared.cancelled) {
         outcome.kind = BatchOutcome::Kind::kCancelled;
         return outcome;
@@ -104,7 +119,7 @@ BatchOutcome RunBatch(AppSettings& settings, const FileList& list, Interaction& 
         bool dont_ask_again = false;
         ui.OfferToOpenFolder(folder, dont_ask_again);
         if (dont_ask_again) {
-            settings.Complete = kDontAskAgain;
+            outcome.carried.Complete = kDontAskAgain;
         }
     }
     return outcome;

@@ -19,6 +19,7 @@
 #include "controls/confirm_dialogs.h"
 #include "dialogs/coptmain.h"
 #include "dialogs/csetsize.h"
+#include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/help_page.h"
@@ -184,6 +185,9 @@ void CpelimonDlg::OnDefaults() {
             settings_.DefConfirm = kAskAgain;
             return;
         }
+    }
+    if (batch_->running()) {
+        batch_->SettingsReset();
     }
     if (const Status reset = ResetSettingsToDefaults(settings_); !reset) {
         QMessageBox::critical(this, Text(kSettingsCaption), QString::fromStdString(reset.error().message));
