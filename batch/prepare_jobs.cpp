@@ -10,6 +10,7 @@
 #include "exif/source_metadata.h"
 #include "filelist/file_type.h"
 #include "imagelib/imagelib.h"
+#include "imagelib/orientation.h"
 
 namespace pelimon {
 namespace {
@@ -37,7 +38,7 @@ void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) 
             const SourceMetadata metadata = ReadSourceMetadata(prefix.value(), now);
             job.ExifLength = metadata.ExifLength;
             job.ShotDate = metadata.ShotDate;
-            if (settings.AutoRotate == kOn && metadata.Orientation >= 2 && metadata.Orientation <= 8) {
+            if (settings.AutoRotate == kOn && OrientationChangesPixels(metadata.Orientation)) {
                 job.Orientation = metadata.Orientation;
             }
         }

@@ -6,16 +6,13 @@
 #include "batch/jpeg_size_search.h"
 #include "batch/source_reader.h"
 #include "exif/source_metadata.h"
+#include "imagelib/orientation.h"
 
 namespace pelimon {
 namespace {
 
 Error JobError(const ImageJob& job, const std::string& why) {
     return Error{job.FileName + ": " + why, job.SourcePath};
-}
-
-bool PixelsTurned(const ImageJob& job) {
-    return job.Rotation % 360 != 0 || (job.Orientation >= 2 && job.Orientation <= 8);
 }
 
 // Shrink-on-load for the area-averaging reductions: the decoder may scale down as long as the
@@ -72,7 +69,7 @@ Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const ImageJob& job,
     transfer.keep_exif = settings.Exif != kOff && !source.exif_segment.empty();
     transfer.output_width = image.width();
     transfer.output_height = image.height();
-    transfer.pixels_rotated = PixelsTurned(job);
+    transfer.pixels_rotated = PixelsTurned(job.Orientation, job.Rotation);
 
     JpegSizeGoal goal;
     goal.set_size = settings.SetSize;
@@ -142,12 +139,9 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
         return read.error();
     }
     const DecodeOptions options = DecodeOptionsFor(settings, job, width, height);
-    if (Status decoded = DecodeImage(buffers.file, options, buffers.decoded); !decoded.ok()) {
+    if (Status decoded = DecodeUpright(buffers.file, options, job.Orientation, job.Rotation, buffers.decoded);
+        !decoded.ok()) {
         return JobError(job, "画像を読み込めませんでした（" + decoded.error().message + "）。");
-    }
-    ApplyExifOrientation(buffers.decoded, job.Orientation);
-    if (job.Rotation % 360 != 0) {
-        buffers.decoded = Rotate(buffers.decoded, job.Rotation);
     }
     Reduce(settings, buffers.decoded, width, height, buffers.reduced);
     ApplyEffects(settings, buffers.reduced);
