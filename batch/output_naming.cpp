@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <set>
+#include "batch/batch_texts.h"
 
 namespace pelimon {
+
+namespace t = batch_texts;
 namespace {
 
 constexpr int32_t kMaxNumberWidth = 255;
@@ -115,9 +118,7 @@ std::vector<RenamedOutput> MakeDestinationsDistinct(std::span<ImageJob> jobs) {
             }
         }
         taken.insert(resolved);
-        const std::string reason = hits_source ? "元画像と同じになるため" : "ほかの画像の出力と重なるため";
-        renamed.push_back({i, job.FileName + " の出力名 " + original_name + " は" + reason + "、" + job.DestName +
-                                  " として保存しました。"});
+        renamed.push_back({i, t::Renamed(job.FileName, original_name, hits_source, job.DestName)});
     }
     return renamed;
 }

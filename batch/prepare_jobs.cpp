@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "batch/batch_texts.h"
 #include "batch/output_naming.h"
 #include "batch/source_reader.h"
 #include "exif/source_metadata.h"
@@ -13,6 +14,8 @@
 #include "imagelib/orientation.h"
 
 namespace pelimon {
+
+namespace t = batch_texts;
 namespace {
 
 int32_t OutputTypeFor(const AppSettings& settings, const std::string& name) {
@@ -27,9 +30,7 @@ int32_t NormalRotation(int rotation) {
 void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) {
     const Result<ImageHeader> header = ProbeImageFile(job.SourcePath);
     if (!header.ok()) {
-        job.PrepareError =
-            Error{job.FileName + ": 画像ファイルとして読み込めませんでした（" + header.error().message + "）。",
-                  job.SourcePath};
+        job.PrepareError = Error{t::NotAnImage(job.FileName, header.error().message), job.SourcePath};
         return;
     }
     if (header.value().format == ImageFormat::kJpeg) {

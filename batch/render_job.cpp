@@ -3,12 +3,15 @@
 #include <string>
 #include <utility>
 
+#include "batch/batch_texts.h"
 #include "batch/jpeg_size_search.h"
 #include "batch/source_reader.h"
 #include "exif/source_metadata.h"
 #include "imagelib/orientation.h"
 
 namespace pelimon {
+
+namespace t = batch_texts;
 namespace {
 
 Error JobError(const ImageJob& job, const std::string& why) {
@@ -127,12 +130,10 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
     int height = 0;
     OutputSizeOf(settings, job, width, height);
     if (width < 1 || height < 1) {
-        return JobError(job, "出力サイズ " + std::to_string(width) + " x " + std::to_string(height) +
-                                 " では画像を生成できません。サイズの設定を確認して下さい。");
+        return JobError(job, t::OutputSizeUnusable(width, height));
     }
     if (int64_t{width} * int64_t{height} > kMaxDecodedPixels) {
-        return JobError(job, "出力サイズ " + std::to_string(width) + " x " + std::to_string(height) +
-                                 " が大きすぎるため画像を生成できません。");
+        return JobError(job, t::OutputSizeTooLarge(width, height));
     }
 
     if (Status read = ReadFileInto(job.SourcePath, buffers.file); !read.ok()) {
@@ -141,14 +142,14 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
     const DecodeOptions options = DecodeOptionsFor(settings, job, width, height);
     if (Status decoded = DecodeUpright(buffers.file, options, job.Orientation, job.Rotation, buffers.decoded);
         !decoded.ok()) {
-        return JobError(job, "画像を読み込めませんでした（" + decoded.error().message + "）。");
+        return JobError(job, t::NotDecoded(decoded.error().message));
     }
     Reduce(settings, buffers.decoded, width, height, buffers.reduced);
     ApplyEffects(settings, buffers.reduced);
 
     Result<Bytes> encoded = Encode(settings, job, buffers.reduced, buffers.file);
     if (!encoded.ok()) {
-        return JobError(job, "画像を書き出せませんでした（" + encoded.error().message + "）。");
+        return JobError(job, t::NotEncoded(encoded.error().message));
     }
     output.bytes = std::move(encoded).value();
     return output;

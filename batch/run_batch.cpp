@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "batch/batch_texts.h"
 #include "batch/output_folder.h"
 #include "batch/output_naming.h"
 #include "batch/prepare_jobs.h"
@@ -10,10 +11,9 @@
 #include "batch/target_size.h"
 
 namespace pelimon {
-namespace {
 
-constexpr std::string_view kNoImageCaption = "画像ファイルエラー";
-constexpr std::string_view kNoImageText = "画像ファイルが無いか、１つも選択されていません。処理を中止します。";
+namespace t = batch_texts;
+namespace {
 
 int CountChecked(const FileList& list) {
     return static_cast<int>(
@@ -66,7 +66,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     outcome.carried = CarriedFrom(settings);
     const int selected = CountChecked(list);
     if (selected == 0) {
-        ui.ShowError(kNoImageCaption, kNoImageText);
+        ui.ShowError(t::kNoImageCaption, t::kNoImageText);
         return outcome;
     }
 
@@ -74,7 +74,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     AppSettings run = settings;
     const Result<OutputFolderPlan> plan = ResolveOutputFolder(run, today);
     if (!plan.ok()) {
-        ui.ShowError("フォルダチェック", plan.error().message);
+        ui.ShowError(t::kFolderCheckCaption, plan.error().message);
         outcome.kind = BatchOutcome::Kind::kStopped;
         return outcome;
     }
@@ -98,7 +98,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     }
     std::vector<ImageJob>& jobs = prepared.jobs;
     if (jobs.empty()) {
-        ui.ShowError(kNoImageCaption, kNoImageText);
+        ui.ShowError(t::kNoImageCaption, t::kNoImageText);
         return outcome;
     }
     const std::vector<RenamedOutput> renamed = MakeDestinationsDistinct(jobs);
