@@ -2,14 +2,16 @@
 
 #include <sys/statvfs.h>
 #include <unistd.h>
-#include "batch/batch_texts.h"
 
 #include <cstdio>
 #include <filesystem>
 
+#include "batch/batch_texts.h"
+
 namespace pelimon {
 
 namespace t = batch_texts;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <set>
+
 #include "batch/batch_texts.h"
 
 namespace pelimon {
 
 namespace t = batch_texts;
+
 namespace {
 
 constexpr int32_t kMaxNumberWidth = 255;

@@ -16,6 +16,7 @@
 namespace pelimon {
 
 namespace t = batch_texts;
+
 namespace {
 
 int32_t OutputTypeFor(const AppSettings& settings, const std::string& name) {

@@ -12,6 +12,7 @@
 namespace pelimon {
 
 namespace t = batch_texts;
+
 namespace {
 
 Error JobError(const ImageJob& job, const std::string& why) {

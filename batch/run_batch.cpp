@@ -13,6 +13,7 @@
 namespace pelimon {
 
 namespace t = batch_texts;
+
 namespace {
 
 int CountChecked(const FileList& list) {

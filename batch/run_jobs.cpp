@@ -14,6 +14,7 @@
 namespace pelimon {
 
 namespace t = batch_texts;
+
 namespace {
 
 JobResult RenderAndSave(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {

@@ -10,6 +10,7 @@
 namespace pelimon {
 
 namespace t = batch_texts;
+
 namespace {
 
 constexpr size_t kPrefixChunkBytes = size_t{64} << 10;
