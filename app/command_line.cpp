@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/app_texts.h"
 #include "settings/parameter_file.h"
 
 namespace pelimon {
@@ -17,13 +18,12 @@ constexpr std::string_view kSwitchQuiet = "/Q";
 constexpr std::string_view kSwitchParameterFile = "/F";
 constexpr std::string_view kSwitchWindow = "/G";
 
-constexpr std::string_view kCommandLineErrorCaption = "コマンドラインエラー";
-constexpr std::string_view kMissingParameterFileText = "パラメータファイルが指定されていません。";
-constexpr std::string_view kErrorCaption = "エラー";
-
-constexpr std::string_view kNoteMissing = "見つかりません（フォルダとして扱いました）。";
-constexpr std::string_view kNoteOutsideFolder = "元画像フォルダにないため処理されません。";
-constexpr std::string_view kNoteTooLong = "パスが長すぎるため飛ばしました。";
+using app_texts::kCommandLineErrorCaption;
+using app_texts::kErrorCaption;
+using app_texts::kMissingParameterFileText;
+using app_texts::kNoteMissing;
+using app_texts::kNoteOutsideFolder;
+using app_texts::kNoteTooLong;
 
 bool Exists(const std::string& path) {
     std::error_code error;
