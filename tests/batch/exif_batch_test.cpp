@@ -18,6 +18,7 @@
 #include "exif/jpeg_segments.h"
 #include "exif/source_metadata.h"
 #include "exif/tiff_block.h"
+#include "exif/value_bytes.h"
 #include "imagelib/imagelib.h"
 #include "tests/support/fake_interaction.h"
 
@@ -216,9 +217,9 @@ class ExifBatchTest : public ::testing::Test {
     }
 
     std::vector<uint8_t> Source(const std::string& name) const { return ReadBytes(source / name); }
-    std::vector<uint8_t> Output(const std::string& name) const {
+    std::vector<uint8_t> Output(const std::string& name, const char* extension = ".jpg") const {
         const std::string stem = std::filesystem::path(name).stem().string();
-        return ReadBytes(source.path() + "out/" + stem + "_s.jpg");
+        return ReadBytes(source.path() + "out/" + stem + "_s" + extension);
     }
 
     // Compares every directory of the output with the source's.
@@ -317,6 +318,71 @@ TEST_F(ExifBatchTest, QuarterTurnMakesTheOrientationUpright) {
     RunAll();
     for (const std::string& name : names) {
         ExpectExifCarried(name, true);
+    }
+}
+
+// The Exif TIFF block of a JPEG (APP1) or PNG (eXIf) output; empty when it has none.
+std::vector<uint8_t> ExifBlockOf(const std::vector<uint8_t>& file) {
+    if (StartsWithSoi(file)) {
+        const std::optional<ExifDirectories> dirs = ReadDirectories(file);
+        return dirs ? std::vector<uint8_t>(dirs->segment.begin() + kTiffInSegment, dirs->segment.end())
+                    : std::vector<uint8_t>{};
+    }
+    for (size_t pos = 8; pos + 12 <= file.size();) {
+        const uint32_t length = GetLong(file.data() + pos, false);
+        if (std::equal(file.begin() + static_cast<long>(pos + 4), file.begin() + static_cast<long>(pos + 8), "eXIf")) {
+            return {file.begin() + static_cast<long>(pos + 8), file.begin() + static_cast<long>(pos + 8 + length)};
+        }
+        pos += 12 + size_t{length};
+    }
+    return {};
+}
+
+// 位置情報を削除する: no JPEG or PNG output of the GPS files holds a GPS IFD; without it both carry
+// the same patched block, GPS and all. A damaged XMP packet is left out with a note naming the
+// file, and the photo is written all the same.
+TEST_F(ExifBatchTest, NoLocationLeavesNoGpsInAnyFormat) {
+    const std::vector<std::string> names = {
+        "ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg",
+        "ii-app1-gps-nointerop-nothumb-nikon.jpg",
+        "mm-app0-app2-farexif-gps-nointerop-nothumb-apple-phone.jpg",
+    };
+    AddCorpusFiles(names, 0);
+    // A fourth source: the Nikon file with a damaged XMP packet right after SOI.
+    std::vector<uint8_t> damaged = Source(names[1]);
+    const std::string_view broken = "<x:xmpmeta><rdf:RDF>";
+    const std::vector<uint8_t> xmp =
+        BuildSegment(0xE1, {std::span(reinterpret_cast<const uint8_t*>(kXmpIdentifier.data()), kXmpIdentifier.size()),
+                            std::span(reinterpret_cast<const uint8_t*>(broken.data()), broken.size())});
+    damaged.insert(damaged.begin() + 2, xmp.begin(), xmp.end());
+    testing::WriteBytes(source / "damaged-xmp.jpg",
+                        std::string_view(reinterpret_cast<const char*>(damaged.data()), damaged.size()));
+    AddRow("damaged-xmp.jpg", 0);
+    settings.Exif = kOn;
+    for (const int no_location : {kOff, kOn}) {
+        std::vector<std::vector<uint8_t>> jpeg_blocks;
+        for (const int32_t type : {kFileTypeJpeg, kFileTypePng}) {
+            SCOPED_TRACE(::testing::Message() << "NoLocation " << no_location << ", FileType " << type);
+            settings.NoLocation = no_location;
+            settings.FileType = type;
+            ui.notes.clear();
+            RunAll();
+            ASSERT_EQ(ui.notes.size(), 1u);
+            EXPECT_EQ(ui.notes[0], "damaged-xmp.jpg: XMP 情報が壊れているため、出力に含めませんでした。");
+            for (size_t i = 0; i < names.size(); ++i) {
+                SCOPED_TRACE(names[i]);
+                const std::vector<uint8_t> block =
+                    ExifBlockOf(Output(names[i], type == kFileTypePng ? ".png" : ".jpg"));
+                const TiffBlock tiff(block);
+                ASSERT_TRUE(tiff.valid());
+                EXPECT_EQ(tiff.GpsIfdOffset() != 0, no_location == kOff);
+                if (type == kFileTypeJpeg) {
+                    jpeg_blocks.push_back(block);
+                } else {
+                    EXPECT_EQ(block, jpeg_blocks[i]);
+                }
+            }
+        }
     }
 }
 
