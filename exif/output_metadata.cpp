@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "exif/jpeg_segments.h"
-#include "exif/metadata_texts.h"
+#include "exif/exif_texts.h"
 #include "exif/photoshop_block.h"
 #include "exif/tiff_block.h"
 #include "exif/xmp_packet.h"
@@ -13,7 +13,7 @@
 namespace pelimon {
 namespace {
 
-namespace texts = metadata_texts;
+namespace t = exif_texts;
 
 constexpr uint8_t kApp1 = 0xE1;
 constexpr uint8_t kApp13 = 0xED;
@@ -47,14 +47,14 @@ std::vector<uint8_t> ExifBlock(const SourceMetadata& source, const MetadataTrans
     }
     TiffBlock block({source.exif_segment.begin() + kTiffInSegment, source.exif_segment.end()});
     if (!block.valid()) {
-        notes.emplace_back(texts::kExifDropped);
+        notes.emplace_back(t::kExifDropped);
         return {};
     }
     const bool has_gps = block.GpsIfdOffset() != 0;
     if (transfer.no_location || (has_gps && !block.GpsIsSound())) {
         // A malformed GPS block is dropped whatever NoLocation says: it cannot be carried safely.
         if (!block.RemoveGps()) {
-            notes.emplace_back(texts::kGpsDropped);
+            notes.emplace_back(t::kGpsDropped);
         }
     }
     if (transfer.pixels_rotated) {
@@ -87,7 +87,7 @@ std::vector<uint8_t> XmpPacket(const SourceMetadata& source, const MetadataTrans
     } else if (IsWellFormedXmp(packet)) {
         return source.xmp;
     }
-    notes.emplace_back(texts::kXmpDropped);
+    notes.emplace_back(t::kXmpDropped);
     return {};
 }
 
@@ -128,11 +128,11 @@ std::vector<std::vector<uint8_t>> ExtendedXmp(const SourceMetadata& source, std:
     };
     const std::optional<std::string> packet = complete();
     if (!packet || !IsWellFormedXmp(*packet)) {
-        notes.emplace_back(texts::kExtendedXmpDropped);
+        notes.emplace_back(t::kExtendedXmpDropped);
         return {};
     }
     if (transfer.no_location && XmpHasLocation(*packet)) {
-        notes.emplace_back(texts::kExtendedXmpLocation);
+        notes.emplace_back(t::kExtendedXmpLocation);
         return {};
     }
     return parts;
@@ -150,7 +150,7 @@ std::vector<uint8_t> Photoshop(const SourceMetadata& source, const MetadataTrans
     } else if (IsWellFormedPhotoshop(source.photoshop)) {
         return source.photoshop;
     }
-    notes.emplace_back(texts::kIptcDropped);
+    notes.emplace_back(t::kIptcDropped);
     return {};
 }
 

@@ -52,7 +52,7 @@ struct OutputMetadata {
     std::vector<uint8_t> photoshop;
     // The ICC profile, carried whatever keep_exif says.
     std::vector<uint8_t> icc_profile;
-    // One note per malformed block that was left out (exif/metadata_texts.h).
+    // One note per malformed block that was left out (exif/exif_texts.h).
     std::vector<std::string> notes;
 };
 

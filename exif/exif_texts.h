@@ -1,8 +1,9 @@
-// Notes on metadata that could not be carried into an output, for the run's summary. The
-// picture itself is always written; these say what it lacks and why. UTF-8.
+// Texts of the Exif core, kept in one place for translation: the notes on metadata that could not
+// be carried into an output, for the run's summary (the picture itself is always written; these
+// say what it lacks and why). UTF-8.
 #pragma once
 
-namespace pelimon::metadata_texts {
+namespace pelimon::exif_texts {
 
 inline constexpr const char* kExifDropped = "Exif 情報が壊れているため、出力に含めませんでした。";
 inline constexpr const char* kGpsDropped = "GPS 情報が壊れているため、出力に含めませんでした。";
@@ -12,4 +13,4 @@ inline constexpr const char* kExtendedXmpDropped =
 inline constexpr const char* kExtendedXmpLocation = "拡張 XMP 情報に位置情報が含まれるため、出力に含めませんでした。";
 inline constexpr const char* kIptcDropped = "IPTC 情報が壊れているため、出力に含めませんでした。";
 
-}  // namespace pelimon::metadata_texts
+}  // namespace pelimon::exif_texts
