@@ -4,8 +4,8 @@
 #include <numeric>
 #include <string_view>
 
-#include "exif/jpeg_segments.h"
 #include "exif/exif_texts.h"
+#include "exif/jpeg_segments.h"
 #include "exif/photoshop_block.h"
 #include "exif/tiff_block.h"
 #include "exif/xmp_packet.h"

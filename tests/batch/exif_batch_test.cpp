@@ -362,7 +362,7 @@ TEST_F(ExifBatchTest, NoLocationLeavesNoGpsInAnyFormat) {
                             std::span(reinterpret_cast<const uint8_t*>(broken.data()), broken.size())});
     damaged.insert(damaged.begin() + 2, xmp.begin(), xmp.end());
     test::WriteBytes(source / "damaged-xmp.jpg",
-                        std::string_view(reinterpret_cast<const char*>(damaged.data()), damaged.size()));
+                     std::string_view(reinterpret_cast<const char*>(damaged.data()), damaged.size()));
     AddRow("damaged-xmp.jpg", 0);
     settings.Exif = kOn;
     for (const int no_location : {kOff, kOn}) {
