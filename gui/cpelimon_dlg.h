@@ -59,6 +59,9 @@ class CpelimonDlg : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -116,6 +119,7 @@ class CpelimonDlg : public QWidget {
     void OnColoursCounted(quint32 colours);
     void ClearPreview();
     void ShowFileCount();
+    void ShowListNotice();
     void OpenExifDialog();
     int CurrentRow() const;
     QString CurrentPath() const;
@@ -160,9 +164,11 @@ class CpelimonDlg : public QWidget {
     int previous_base_;
     bool quiet_run_ = false;
     bool close_when_batch_ends_ = false;
+    bool fitted_to_screen_ = false;
     int sort_column_ = 0;
     Qt::SortOrder sort_order_ = Qt::AscendingOrder;
     Controls ui_;
+    QLabel* list_notice_ = nullptr;
     FileListModel* model_ = nullptr;
     PreviewLoader* preview_loader_ = nullptr;
     BatchController* batch_ = nullptr;
