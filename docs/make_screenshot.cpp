@@ -104,8 +104,8 @@ int main(int argc, char** argv) {
     settings.ProfilePath = dir.filePath(QStringLiteral("pelimon.ini")).toStdString();
     settings.ImagePath = photos.toStdString() + "/";
     settings.OutputPath = "resized";
-    settings.ImageType = 15;
-    settings.FileType = 4;
+    settings.ImageType = pelimon::kTypeBmp | pelimon::kTypeJpeg | pelimon::kTypePng | pelimon::kTypeGif;
+    settings.FileType = pelimon::kFileTypeJpeg;
     pelimon::CpelimonDlg window(settings);
     window.show();
     Settle(300);

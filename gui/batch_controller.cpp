@@ -14,6 +14,7 @@
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/cproc_msg.h"
 #include "gui/run_report.h"
+#include "settings/setting_values.h"
 
 namespace pelimon {
 
@@ -41,6 +42,7 @@ bool BatchController::Start(const FileList& list, bool quiet_run) {
     }
     run_settings_ = settings_;
     run_list_ = list;
+    settings_reset_ = false;
     interaction_->BeginRun(quiet_run, settings_.Complete);
     current_file_.clear();
     quiet_end_ = false;
@@ -54,6 +56,7 @@ bool BatchController::Start(const FileList& list, bool quiet_run) {
             // Out of memory or the like: the run ends as stopped, with the reason.
             last_outcome_ = BatchOutcome{};
             last_outcome_.kind = BatchOutcome::Kind::kStopped;
+            last_outcome_.carried = CarriedFrom(run_settings_);
             last_outcome_.failures.push_back(Error{failure.what(), {}});
         }
     }));
@@ -114,10 +117,8 @@ void BatchController::CloseProgressDialog() {
 void BatchController::OnWorkerFinished() {
     worker_->wait();
     worker_.reset();
-    settings_.ImageNum = run_settings_.ImageNum;
-    settings_.Complete = run_settings_.Complete;
-    if (run_settings_.Resize == 1) {
-        settings_.OutputPath = run_settings_.OutputPath;
+    if (!settings_reset_) {
+        StoreCarriedSettings(last_outcome_.carried, settings_);
     }
     CloseProgressDialog();
     if (!quiet_end_) {
@@ -150,12 +151,12 @@ void BatchController::ShowRunEnd(const BatchOutcome& outcome) {
     if (!end.offer_folder) {
         return;
     }
-    int32_t complete = 0;
+    int32_t complete = kAskAgain;
     CCompleteMsg question(complete, window_);
     question.SetNote(RunCountsText(counts));
     const bool open = question.exec() == QDialog::Accepted;
-    if (complete == 1) {
-        settings_.Complete = 1;
+    if (complete == kDontAskAgain) {
+        settings_.Complete = kDontAskAgain;
     }
     if (open && !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(end.folder)))) {
         QMessageBox::critical(window_, QString::fromUtf8(main_texts::kErrorCaption),

@@ -7,9 +7,9 @@
 // the completion question (with the counts) when it is due.
 //
 // A run works on copies of the settings and of the file list taken at its start, so the person
-// may go on changing settings while it lasts. When it ends, what a run keeps across runs is
-// copied back into the live settings: ImageNum, Complete (the completion question's box) and,
-// with Resize 1, OutputPath (the "resize" + date folder text).
+// may go on changing settings while it lasts. When it ends, what the run hands on to the next
+// one (the outcome's CarriedSettings) is stored into the live settings, unless the settings were
+// reset to their defaults while it lasted: the reset wins.
 #pragma once
 
 #include <QObject>
@@ -48,6 +48,8 @@ class BatchController : public QObject {
     void Cancel();
     // As Cancel, for a window that closes: the run ends without its end messages.
     void CancelForClosing();
+    // The live settings were reset to their defaults: the run in progress hands nothing on.
+    void SettingsReset() { settings_reset_ = true; }
 
   signals:
     void RunningChanged(bool running);
@@ -64,6 +66,7 @@ class BatchController : public QObject {
     GuiInteraction* interaction_;
     QPointer<CProcMsg> progress_;
     AppSettings run_settings_;
+    bool settings_reset_ = false;  // during the run in progress
     FileList run_list_;
     QString current_file_;       // the file of the next progress report
     bool quiet_end_ = false;     // no end messages (the window is closing)

@@ -6,6 +6,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "settings/setting_values.h"
+
 namespace pelimon {
 
 namespace {
@@ -20,7 +22,7 @@ GuiInteraction::GuiInteraction(QWidget* window) : QObject(window), window_(windo
 
 void GuiInteraction::BeginRun(bool quiet_run, int32_t complete) {
     cancel_.store(false);
-    may_ask_completion_.store(!quiet_run && complete == 0);
+    may_ask_completion_.store(!quiet_run && complete == kAskAgain);
     run_end_ = RunEnd{};
 }
 
