@@ -38,7 +38,7 @@ void FitToScreen(QWidget& window) {
         frame = QMargins(0, 2 * window.fontMetrics().height(), 0, 0);
     }
     const QSize room = available.size().shrunkBy(frame);
-    const QSize size = window.size().boundedTo(room).expandedTo(window.minimumSize());
+    const QSize size = window.sizeHint().boundedTo(room).expandedTo(window.minimumSizeHint());
     if (size != window.size()) {
         window.resize(size);
     }

@@ -17,8 +17,9 @@ class FittingScrollArea : public QScrollArea {
     QSize sizeHint() const override;
 };
 
-// Shrinks `window` (a top-level widget) to the available area of its screen, title bar and frame
-// included, and moves it so that it lies inside that area. Does nothing when it already fits.
+// Gives `window` (a top-level widget, when it is first shown) its natural size (its size hint, which
+// Qt would otherwise bound to two thirds of the screen), shrunk to the available area of its screen
+// with title bar and frame, and moves it so that it lies inside that area.
 void FitToScreen(QWidget& window);
 
 }  // namespace pelimon

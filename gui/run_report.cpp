@@ -20,6 +20,8 @@ namespace {
 using namespace main_texts;
 
 constexpr QSize kReportSize(640, 360);
+constexpr int kReportMaxWidth = 1000;
+constexpr int kReportMargin = 64;
 constexpr int kIconSize = 32;
 
 QString Text(const char* utf8) {
@@ -103,6 +105,7 @@ CRunReport::CRunReport(const RunCounts& counts, const std::vector<Error>& failur
     list->setObjectName("failures");
     list->setRootIsDecorated(false);
     list->setAlternatingRowColors(true);
+
     list->setHeaderLabels({Text(kReportFileColumn), Text(kReportReasonColumn)});
     for (const ReportLine& line : FailureLines(failures)) {
         auto* item = new QTreeWidgetItem(list, {line.file, line.reason});
@@ -112,8 +115,9 @@ CRunReport::CRunReport(const RunCounts& counts, const std::vector<Error>& failur
         auto* item = new QTreeWidgetItem(list, {QString(), QString::fromStdString(note)});
         item->setToolTip(1, item->text(1));
     }
-    list->header()->setSectionResizeMode(0, QHeaderView::Interactive);
-    list->resizeColumnToContents(0);
+    // Whole reasons, never cut with "…": a long one scrolls sideways.
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     list->setVisible(list->topLevelItemCount() > 0);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
@@ -127,7 +131,11 @@ CRunReport::CRunReport(const RunCounts& counts, const std::vector<Error>& failur
     layout->addWidget(list, 1);
     layout->addWidget(buttons);
     if (list->isVisibleTo(this)) {
-        resize(kReportSize);
+        // Wide enough for the reasons where the screen allows it.
+        list->resizeColumnToContents(0);
+        list->resizeColumnToContents(1);
+        const int content = list->columnWidth(0) + list->columnWidth(1) + kReportMargin;
+        resize(std::clamp(content, kReportSize.width(), kReportMaxWidth), kReportSize.height());
     }
 }
 
