@@ -4,11 +4,12 @@
 # dialog, the progress dialog and the end-of-run messages on a 1366x768 screen, and
 # main-window-scale2.png at QT_SCALE_FACTOR=2 on a 2560x1440 screen. The PNGs are reduced with
 # pngquant. Needs xvfb, openbox, fonts-noto-cjk and pngquant.
-# Usage: docs/make-screenshot.sh [build folder, default build] [JPEG with Exif data for the Exif dialog]
+# Usage: docs/make-screenshot.sh [build folder, default build] [JPEG with Exif data for the Exif dialog,
+#        default a camera file of tests/data]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${1:-build}
-EXIF_SAMPLE=${2:-}
+EXIF_SAMPLE=${2:-tests/data/camera/ii-app1-interop-thumb-long-minolta.jpg}
 cmake -S . -B "$BUILD" -DPELIMON_BUILD_GUI=ON >/dev/null
 cmake --build "$BUILD" --target pelimon_screenshot pelimon -j 2
 

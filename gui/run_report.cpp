@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <map>
 
+#include "dialogs/widget_text.h"
 #include "gui/cpelimon_dlg_texts.h"
 
 namespace pelimon {
@@ -24,9 +25,7 @@ constexpr int kReportMaxWidth = 1000;
 constexpr int kReportMargin = 64;
 constexpr int kIconSize = 32;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+using dialogs::Text;
 
 // "name.jpg: why" → "why", when the name is the file's own.
 QString WithoutFileName(const QString& message, const QString& file) {
