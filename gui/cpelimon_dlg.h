@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 #include "app/command_line.h"
 #include "filelist/source_list.h"
@@ -169,7 +170,9 @@ class CpelimonDlg : public QWidget {
     Qt::SortOrder sort_order_ = Qt::AscendingOrder;
     Controls ui_;
     QLabel* list_notice_ = nullptr;
-    FileListModel* model_ = nullptr;
+    // Owned here, not by Qt: it reads sources_, so it must go before sources_ does (members are
+    // destroyed before the children).
+    std::unique_ptr<FileListModel> model_;
     PreviewLoader* preview_loader_ = nullptr;
     BatchController* batch_ = nullptr;
 };

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <map>
 
-#include "dialogs/widget_text.h"
+#include "controls/widget_text.h"
 #include "gui/cpelimon_dlg_texts.h"
 
 namespace pelimon {
@@ -25,7 +25,7 @@ constexpr int kReportMaxWidth = 1000;
 constexpr int kReportMargin = 64;
 constexpr int kIconSize = 32;
 
-using dialogs::Text;
+using widget_text::Text;
 
 // "name.jpg: why" → "why", when the name is the file's own.
 QString WithoutFileName(const QString& message, const QString& file) {
