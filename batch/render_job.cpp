@@ -6,6 +6,8 @@
 #include "batch/batch_texts.h"
 #include "batch/jpeg_size_search.h"
 #include "batch/source_reader.h"
+#include "exif/exif_thumbnail.h"
+#include "exif/output_metadata.h"
 #include "exif/source_metadata.h"
 #include "imagelib/orientation.h"
 
@@ -67,40 +69,54 @@ void ApplyEffects(const AppSettings& settings, Image& image) {
     }
 }
 
-Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const ImageJob& job, const Image& image,
-                               const SourceMetadata& source) {
-    MetadataTransfer transfer;
-    transfer.keep_exif = settings.Exif != kOff && !source.exif_segment.empty();
-    transfer.output_width = image.width();
-    transfer.output_height = image.height();
-    transfer.pixels_rotated = PixelsTurned(job.Orientation, job.Rotation);
-
+Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const Image& image, const OutputMetadata& metadata) {
     JpegSizeGoal goal;
     goal.set_size = settings.SetSize;
     goal.data_size = settings.DataSize;
     goal.limit_quality = settings.LimitQuality;
     goal.jpeg_comp = settings.JpegComp;
-    goal.added_bytes = AddedMetadataBytes(source, transfer);
+    goal.added_bytes = JpegMetadataSize(metadata);
     Result<JpegChoice> choice = ChooseJpegQuality(image, goal);
     if (!choice.ok()) {
         return choice.error();
     }
-    return BuildOutputJpeg(choice.value().encoded, source, transfer);
+    return PlaceInJpeg(choice.value().encoded, metadata);
 }
 
-Result<Bytes> Encode(const AppSettings& settings, const ImageJob& job, const Image& image,
-                     const std::vector<uint8_t>& file) {
+Result<Bytes> EncodePngOutput(const Image& image, const OutputMetadata& metadata) {
+    Result<Bytes> encoded = EncodePng(image, metadata.icc_profile);
+    if (!encoded.ok()) {
+        return encoded;
+    }
+    return PlaceInPng(encoded.value(), metadata);
+}
+
+// The metadata the output carries, built once from the source's and the output's pixels.
+OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, const Image& image,
+                           const std::vector<uint8_t>& file) {
     // Metadata is read only when the output can carry it; a non-JPEG source gives the defaults.
     const bool wants_metadata = job.OutputType == kTypeJpeg || job.OutputType == kTypePng;
-    const SourceMetadata source =
-        wants_metadata && SniffFormat(file) == ImageFormat::kJpeg ? ReadSourceMetadata(file, 0) : SourceMetadata{};
-    switch (job.OutputType) {
+    if (!wants_metadata || SniffFormat(file) != ImageFormat::kJpeg) {
+        return {};
+    }
+    MetadataTransfer transfer;
+    transfer.keep_exif = settings.Exif != kOff;
+    transfer.no_location = settings.NoLocation != kOff;
+    transfer.output_width = image.width();
+    transfer.output_height = image.height();
+    transfer.pixels_rotated = PixelsTurned(job.Orientation, job.Rotation);
+    transfer.make_thumbnail = [&image] { return MakeExifThumbnail(image); };
+    return BuildOutputMetadata(ReadSourceMetadata(file, 0), transfer);
+}
+
+Result<Bytes> Encode(const AppSettings& settings, const Image& image, const OutputMetadata& metadata, int32_t type) {
+    switch (type) {
         case kTypeBmp:
             return EncodeBmp(image);
         case kTypeJpeg:
-            return EncodeJpegOutput(settings, job, image, source);
+            return EncodeJpegOutput(settings, image, metadata);
         case kTypePng:
-            return EncodePng(image, source.icc_profile);
+            return EncodePngOutput(image, metadata);
         default:
             return EncodeGif(image);
     }
@@ -148,11 +164,15 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
     Reduce(settings, buffers.decoded, width, height, buffers.reduced);
     ApplyEffects(settings, buffers.reduced);
 
-    Result<Bytes> encoded = Encode(settings, job, buffers.reduced, buffers.file);
+    OutputMetadata metadata = MetadataFor(settings, job, buffers.reduced, buffers.file);
+    Result<Bytes> encoded = Encode(settings, buffers.reduced, metadata, job.OutputType);
     if (!encoded.ok()) {
         return JobError(job, t::NotEncoded(encoded.error().message));
     }
     output.bytes = std::move(encoded).value();
+    for (std::string& note : metadata.notes) {
+        output.notes.push_back(job.FileName + ": " + std::move(note));
+    }
     return output;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "batch/image_job.h"
@@ -24,6 +25,9 @@ struct RenderBuffers {
 struct RenderedOutput {
     bool skipped = false;  // BigSize 2 and a target not smaller than the source: no file on purpose
     Bytes bytes;           // the output file, when not skipped
+    // Metadata of the source that was left out because it was malformed, one note each, naming
+    // the file ("name: why"); the picture is written all the same.
+    std::vector<std::string> notes;
 };
 
 // Renders `job` under `settings` (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules,

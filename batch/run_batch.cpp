@@ -21,14 +21,15 @@ int CountChecked(const FileList& list) {
         std::count_if(list.rows().begin(), list.rows().end(), [](const FileRow& row) { return row.checked; }));
 }
 
-// Counts the results and gathers, in job order, the failures and the notes on renamed outputs
-// that were written.
+// Counts the results and gathers, in job order, the failures, the notes on metadata left out and
+// the notes on renamed outputs that were written.
 void CollectResults(const std::vector<JobResult>& results, const std::vector<RenamedOutput>& renamed,
                     BatchOutcome& outcome) {
     for (const JobResult& result : results) {
         switch (result.state) {
             case JobState::kWritten:
                 ++outcome.written;
+                outcome.notes.insert(outcome.notes.end(), result.notes.begin(), result.notes.end());
                 break;
             case JobState::kSkipped:
                 ++outcome.skipped;
@@ -113,8 +114,10 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     const RunJobsOutcome rendered = RunJobs({run, jobs, ui, options.workers, rows, rows + job_count});
     CollectResults(rendered.results, renamed, outcome);
     outcome.kind = rendered.cancelled ? BatchOutcome::Kind::kCancelled : BatchOutcome::Kind::kCompleted;
-    if (!outcome.failures.empty() || !outcome.renamed.empty()) {
-        ui.ReportSummary(outcome.failures, outcome.renamed);
+    if (!outcome.failures.empty() || !outcome.renamed.empty() || !outcome.notes.empty()) {
+        std::vector<std::string> notes = outcome.renamed;
+        notes.insert(notes.end(), outcome.notes.begin(), outcome.notes.end());
+        ui.ReportSummary(outcome.failures, notes);
     }
     if (outcome.kind == BatchOutcome::Kind::kCompleted && run.Complete == kAskAgain && !options.quiet_run) {
         bool dont_ask_again = false;

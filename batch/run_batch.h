@@ -42,6 +42,7 @@ struct BatchOutcome {
     int skipped = 0;                   // jobs that produced no file on purpose (BigSize 2)
     std::vector<Error> failures;       // one per job that failed, in job order
     std::vector<std::string> renamed;  // notes on outputs given a distinct name
+    std::vector<std::string> notes;    // metadata left out of written outputs, "name: why"
     std::string output_folder;         // the resolved working folder, ends with '/'
     CarriedSettings carried;           // for the caller to store; as at the start when nothing changed
 };

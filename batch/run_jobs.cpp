@@ -20,15 +20,15 @@ namespace {
 JobResult RenderAndSave(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
     Result<RenderedOutput> rendered = RenderJob(settings, job, buffers);
     if (!rendered.ok()) {
-        return {JobState::kFailed, rendered.error()};
+        return {JobState::kFailed, rendered.error(), {}};
     }
     if (rendered.value().skipped) {
-        return {JobState::kSkipped, std::nullopt};
+        return {JobState::kSkipped, std::nullopt, {}};
     }
     if (Status saved = SaveJob(settings, job, rendered.value().bytes); !saved.ok()) {
-        return {JobState::kFailed, saved.error()};
+        return {JobState::kFailed, saved.error(), {}};
     }
-    return {JobState::kWritten, std::nullopt};
+    return {JobState::kWritten, std::nullopt, std::move(rendered.value().notes)};
 }
 
 // Work shared by the workers: the next job to take, the count of finished ones, and the stop flag.
@@ -66,9 +66,9 @@ class JobQueue {
             return RenderAndSave(input_.settings, job, buffers);
         } catch (const std::bad_alloc&) {
             buffers = RenderBuffers{};
-            return {JobState::kFailed, Error{t::OutOfMemory(job.FileName), job.SourcePath}};
+            return {JobState::kFailed, Error{t::OutOfMemory(job.FileName), job.SourcePath}, {}};
         } catch (const std::exception& error) {
-            return {JobState::kFailed, Error{t::NotProcessed(job.FileName, error.what()), job.SourcePath}};
+            return {JobState::kFailed, Error{t::NotProcessed(job.FileName, error.what()), job.SourcePath}, {}};
         }
     }
 

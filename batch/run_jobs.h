@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "batch/image_job.h"
@@ -22,6 +23,7 @@ enum class JobState {
 struct JobResult {
     JobState state = JobState::kNotRun;
     std::optional<Error> error;
+    std::vector<std::string> notes;  // of a written output: metadata left out (RenderedOutput::notes)
 };
 
 struct RunJobsInput {

@@ -21,6 +21,7 @@ inline constexpr const char* kLeaveAlone = "何もしない";
 inline constexpr const char* kRemoveExifOnly = "Exif 情報のみ削除";
 inline constexpr const char* kExifGroup = "Exif 情報";
 inline constexpr const char* kKeepExif = "Exif 情報は残したままにする";
+inline constexpr const char* kNoLocation = "位置情報を削除する";
 inline constexpr const char* kExifDate = "更新日を撮影日にする";
 inline constexpr const char* kAutoRotate = "Exif の回転情報で自動回転する";
 inline constexpr const char* kOutputGroup = "出力先フォルダ";

@@ -36,9 +36,20 @@ CSetOption::CSetOption(const pelimon::AppSettings& settings, QWidget* parent) : 
     BuildLayout();
     Show(settings);
     // Removing only the Exif data contradicts keeping it.
-    connect(exif_only_, &QRadioButton::clicked, this, [this] { exif_->setEnabled(false); });
-    connect(enlarge_, &QRadioButton::clicked, this, [this] { exif_->setEnabled(true); });
-    connect(leave_, &QRadioButton::clicked, this, [this] { exif_->setEnabled(true); });
+    connect(exif_only_, &QRadioButton::clicked, this, [this] { SetExifEnabled(false); });
+    connect(enlarge_, &QRadioButton::clicked, this, [this] { SetExifEnabled(true); });
+    connect(leave_, &QRadioButton::clicked, this, [this] { SetExifEnabled(true); });
+    // Removing the location only means something while the Exif data is kept.
+    connect(exif_, &QCheckBox::toggled, this, [this] { UpdateNoLocation(); });
+}
+
+void CSetOption::SetExifEnabled(bool enabled) {
+    exif_->setEnabled(enabled);
+    UpdateNoLocation();
+}
+
+void CSetOption::UpdateNoLocation() {
+    no_location_->setEnabled(exif_->isEnabled() && exif_->isChecked());
 }
 
 void CSetOption::BuildLayout() {
@@ -52,6 +63,8 @@ void CSetOption::BuildLayout() {
     exif_only_ = Add<QRadioButton>(big, t::kRemoveExifOnly, "id1012");
     QGroupBox* exif = Group(this, t::kExifGroup);
     exif_ = Add<QCheckBox>(exif, t::kKeepExif, "id1008");
+    no_location_ = Add<QCheckBox>(exif, t::kNoLocation, "id1014");
+    no_location_->setContentsMargins(16, 0, 0, 0);
     exif_date_ = Add<QCheckBox>(exif, t::kExifDate, "id1009");
     auto_rotate_ = Add<QCheckBox>(exif, t::kAutoRotate, "autoRotate");
     QGroupBox* output = Group(this, t::kOutputGroup);
@@ -74,6 +87,8 @@ void CSetOption::Show(const pelimon::AppSettings& settings) {
         exif_->setEnabled(false);
     }
     exif_->setChecked(settings.Exif != pelimon::kOff);
+    no_location_->setChecked(settings.NoLocation != pelimon::kOff);
+    UpdateNoLocation();
     exif_date_->setChecked(settings.ExifDate != pelimon::kOff);
     auto_rotate_->setChecked(settings.AutoRotate != pelimon::kOff);
     (settings.Resize != pelimon::kResizeUserFolder ? resize_folder_ : user_folder_)->setChecked(true);
@@ -92,6 +107,7 @@ void CSetOption::Store(pelimon::AppSettings& settings) const {
     settings.Exif = exif_->isChecked() ? pelimon::kOn : pelimon::kOff;
     settings.ExifDate = exif_date_->isChecked() ? pelimon::kOn : pelimon::kOff;
     settings.AutoRotate = auto_rotate_->isChecked() ? pelimon::kOn : pelimon::kOff;
+    settings.NoLocation = no_location_->isChecked() ? pelimon::kOn : pelimon::kOff;
     if (user_folder_->isChecked()) {
         settings.Resize = pelimon::kResizeUserFolder;
     } else if (resize_folder_->isChecked()) {

@@ -15,13 +15,16 @@ class CSetOption : public QWidget {
   public:
     CSetOption(const pelimon::AppSettings& settings, QWidget* parent = nullptr);
 
-    // DragDrop, Equal, BigSize, Exif, ExifDate, AutoRotate and Resize from the controls. A radio
+    // DragDrop, Equal, BigSize, Exif, NoLocation, ExifDate, AutoRotate and Resize from the controls. A radio
     // group without a checked radio leaves its setting as it is.
     void Store(pelimon::AppSettings& settings) const;
 
   private:
     void BuildLayout();
     void Show(const pelimon::AppSettings& settings);
+    void SetExifEnabled(bool enabled);
+    // 位置情報を削除する is enabled exactly while the Exif box is enabled and checked.
+    void UpdateNoLocation();
 
     QCheckBox* drag_drop_ = nullptr;         // 1007
     QCheckBox* equal_ = nullptr;             // 1013
@@ -29,6 +32,7 @@ class CSetOption : public QWidget {
     QRadioButton* leave_ = nullptr;          // 1011
     QRadioButton* exif_only_ = nullptr;      // 1012
     QCheckBox* exif_ = nullptr;              // 1008
+    QCheckBox* no_location_ = nullptr;       // 1014, under 1008
     QCheckBox* exif_date_ = nullptr;         // 1009
     QCheckBox* auto_rotate_ = nullptr;       // no template id: "autoRotate"
     QRadioButton* user_folder_ = nullptr;    // 1016

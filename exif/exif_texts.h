@@ -1,5 +1,5 @@
-// Texts of the Exif value formatting and of the shooting-date step, kept in one place for
-// translation. The words of the enumerated tag values are in format_enums.cpp, a table per tag.
+// Texts of the Exif value formatting, of the shooting-date step and of the metadata transfer,
+// kept in one place for translation. The words of the enumerated tag values are in format_enums.cpp, a table per tag.
 #pragma once
 
 #include <string_view>
@@ -23,5 +23,15 @@ inline constexpr const char* kNoExif = "指定されたファイルには Exif �
 inline constexpr const char* kNotJpeg = "指定されたファイルは JPG ファイルではありません。";
 
 inline constexpr const char* kShotDateNotApplied = "ファイルの更新日を撮影日にできませんでした: ";
+
+// Notes for the run's summary on metadata that could not be carried into an output (the picture
+// itself is always written; these say what it lacks and why).
+inline constexpr const char* kExifDropped = "Exif 情報が壊れているため、出力に含めませんでした。";
+inline constexpr const char* kGpsDropped = "GPS 情報が壊れているため、出力に含めませんでした。";
+inline constexpr const char* kXmpDropped = "XMP 情報が壊れているため、出力に含めませんでした。";
+inline constexpr const char* kExtendedXmpDropped =
+    "拡張 XMP 情報が欠けているか壊れているため、出力に含めませんでした。";
+inline constexpr const char* kExtendedXmpLocation = "拡張 XMP 情報に位置情報が含まれるため、出力に含めませんでした。";
+inline constexpr const char* kIptcDropped = "IPTC 情報が壊れているため、出力に含めませんでした。";
 
 }  // namespace pelimon::exif_texts

@@ -11,6 +11,8 @@ constexpr uint8_t kEoi = 0xD9;
 constexpr uint8_t kSos = 0xDA;
 constexpr uint8_t kApp1 = 0xE1;
 constexpr uint8_t kApp2 = 0xE2;
+constexpr uint8_t kApp13 = 0xED;
+constexpr size_t kMaxPayload = 0xFFFF - 2;
 
 constexpr uint8_t kIccIdentifier[] = {'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0};
 // Identifier, sequence number (1-based) and chunk count.
@@ -24,6 +26,11 @@ bool IsStandalone(uint8_t marker) {
 
 bool StartsWith(std::span<const uint8_t> bytes, std::span<const uint8_t> prefix) {
     return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
+}
+
+bool StartsWith(std::span<const uint8_t> bytes, std::string_view prefix) {
+    return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin(),
+                                                       [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
 }
 
 }  // namespace
@@ -84,6 +91,57 @@ std::optional<JpegSegment> FindExifSegment(std::span<const uint8_t> file, std::s
         }
     }
     return std::nullopt;
+}
+
+std::vector<uint8_t> ReadXmpPacket(std::span<const uint8_t> file, std::span<const JpegSegment> segments) {
+    for (const JpegSegment& segment : segments) {
+        const std::span<const uint8_t> payload = segment.Payload(file);
+        if (segment.marker == kApp1 && StartsWith(payload, kXmpIdentifier)) {
+            const std::span<const uint8_t> packet = payload.subspan(kXmpIdentifier.size());
+            return {packet.begin(), packet.end()};
+        }
+    }
+    return {};
+}
+
+std::vector<std::vector<uint8_t>> ReadExtendedXmp(std::span<const uint8_t> file,
+                                                  std::span<const JpegSegment> segments) {
+    std::vector<std::vector<uint8_t>> parts;
+    for (const JpegSegment& segment : segments) {
+        const std::span<const uint8_t> payload = segment.Payload(file);
+        if (segment.marker == kApp1 && StartsWith(payload, kExtendedXmpIdentifier)) {
+            parts.emplace_back(payload.begin(), payload.end());
+        }
+    }
+    return parts;
+}
+
+std::vector<uint8_t> ReadPhotoshopPayload(std::span<const uint8_t> file, std::span<const JpegSegment> segments) {
+    constexpr std::string_view kPhotoshop{"Photoshop 3.0\0", 14};
+    for (const JpegSegment& segment : segments) {
+        const std::span<const uint8_t> payload = segment.Payload(file);
+        if (segment.marker == kApp13 && StartsWith(payload, kPhotoshop)) {
+            return {payload.begin(), payload.end()};
+        }
+    }
+    return {};
+}
+
+std::vector<uint8_t> BuildSegment(uint8_t marker, std::initializer_list<std::span<const uint8_t>> payload_parts) {
+    size_t size = 0;
+    for (const std::span<const uint8_t> part : payload_parts) {
+        size += part.size();
+    }
+    if (size > kMaxPayload) {
+        return {};
+    }
+    const size_t length = size + 2;
+    std::vector<uint8_t> out = {0xFF, marker, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length & 0xFF)};
+    out.reserve(length + 2);
+    for (const std::span<const uint8_t> part : payload_parts) {
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    return out;
 }
 
 std::vector<uint8_t> ReadIccProfile(std::span<const uint8_t> file, std::span<const JpegSegment> segments) {

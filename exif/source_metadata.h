@@ -28,29 +28,17 @@ struct SourceMetadata {
     std::vector<uint8_t> exif_segment;
     // The ICC colour profile reassembled from the APP2 "ICC_PROFILE" segments; empty when none.
     std::vector<uint8_t> icc_profile;
+    // The standard XMP packet (APP1 "http://ns.adobe.com/xap/1.0/"), without its identifier.
+    std::vector<uint8_t> xmp;
+    // The extended XMP segments' payloads, identifier included, in file order.
+    std::vector<std::vector<uint8_t>> extended_xmp;
+    // The APP13 "Photoshop 3.0" payload (image resources with the IPTC data), header included.
+    std::vector<uint8_t> photoshop;
 };
 
 // Reads the metadata of a JPEG file held in memory. Non-JPEG input, or malformed metadata,
 // gives the defaults (never a failure, never a crash). `now` stands for the local time.
 SourceMetadata ReadSourceMetadata(std::span<const uint8_t> file_bytes, std::time_t now);
-
-struct MetadataTransfer {
-    bool keep_exif = false;       // copy the Exif segment (with the output's pixel size patched)
-    int output_width = 0;         // written into 0xA002
-    int output_height = 0;        // written into 0xA003
-    bool pixels_rotated = false;  // the output's pixels were turned: Orientation becomes 1
-};
-
-// Builds the output file from the encoder's JPEG: SOI, then the source's Exif segment (when
-// keep_exif and the source has one, patched as `transfer` says), then the ICC profile as APP2
-// segments (always, when the source has one), then the encoder's segments after its SOI.
-// Nothing else of the source reaches the output.
-std::vector<uint8_t> BuildOutputJpeg(std::span<const uint8_t> encoded_jpeg, const SourceMetadata& source,
-                                     const MetadataTransfer& transfer);
-
-// Number of bytes BuildOutputJpeg adds to the encoder's file for this source and transfer, so
-// that the size search can aim at the size of the file as written.
-size_t AddedMetadataBytes(const SourceMetadata& source, const MetadataTransfer& transfer);
 
 // Sets the file's modification time to `shot_date` ("YYYY/MM/DD HH:MM:SS", local time) and keeps
 // its access time. Dates outside the valid ranges leave the file alone (not an error).

@@ -1,15 +1,23 @@
 // Fuzz check: the Exif reader and the metadata transfer. The input is taken as a whole JPEG
 // file in memory: CExifReader checks it and reads every IFD (also those its flags do not point
 // to, since the reader must stay inside its copy of the segment whatever the call order), then
-// the batch's metadata read and the output builder run on it.
+// the batch's metadata read, the output metadata (location removal, thumbnail, XMP and IPTC
+// checks) and its placement run on it, and the block editors run on the raw bytes.
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "exif/exif_reader.h"
 #include "exif/jpeg_segments.h"
+#include "exif/output_metadata.h"
+#include "exif/photoshop_block.h"
 #include "exif/source_metadata.h"
+#include "exif/tiff_block.h"
+#include "exif/xmp_packet.h"
 #include "fuzz/fuzz_checks.h"
 #include "fuzz/fuzz_support.h"
 
@@ -38,6 +46,31 @@ void ReadEverything(CExifReader& reader, std::span<const uint8_t> bytes) {
     Expect(reader.ExifSegment().size() == segment_size, "writing a value never resizes the segment");
 }
 
+// The block editors on the raw input: as a TIFF block, an XMP packet and a Photoshop payload.
+void CheckBlockEditors(std::span<const uint8_t> bytes) {
+    TiffBlock block({bytes.begin(), bytes.end()});
+    if (block.valid()) {
+        (void)block.GpsIsSound();
+        block.RemoveGps();
+        Expect(block.GpsIfdOffset() == 0, "RemoveGps leaves no GPS pointer");
+        const std::vector<uint8_t> thumbnail(bytes.size() % 300, 0xD8);
+        block.ReplaceThumbnail(thumbnail, 160, 120, kMaxExifBlock);
+        Expect(block.bytes().size() <= std::max(bytes.size(), kMaxExifBlock),
+               "a thumbnail never grows a block too far");
+        block.DropIfd1();
+        Expect(block.Ifd1Offset() == 0, "DropIfd1 unlinks IFD1");
+    }
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (const std::optional<std::string> edited = RemoveXmpLocation(text)) {
+        Expect(IsWellFormedXmp(*edited), "an edited packet stays well-formed");
+        Expect(!XmpHasLocation(*edited), "an edited packet holds no location");
+    }
+    if (const std::optional<std::vector<uint8_t>> edited = RemoveIptcLocation(bytes)) {
+        Expect(IsWellFormedPhotoshop(*edited), "an edited Photoshop block stays well-formed");
+        Expect(RemoveIptcLocation(*edited) == edited, "an edited Photoshop block holds no location");
+    }
+}
+
 void CheckTransfer(std::span<const uint8_t> bytes) {
     const SourceMetadata source = ReadSourceMetadata(bytes, kNow);
     Expect(source.Orientation >= 1 && source.Orientation <= 8, "Orientation is 1..8");
@@ -45,22 +78,37 @@ void CheckTransfer(std::span<const uint8_t> bytes) {
     Expect((source.ExifLength == 0) == source.exif_segment.empty(), "ExifLength is 0 exactly without Exif");
 
     // The input stands in for the encoder's file, so that the builder meets malformed JPEGs too.
-    const MetadataTransfer transfer{
-        .keep_exif = true,
-        .output_width = static_cast<int>(bytes.size() % 5000),
-        .output_height = 480,
-        .pixels_rotated = bytes.size() % 2 == 1,
+    MetadataTransfer transfer;
+    transfer.keep_exif = true;
+    transfer.output_width = static_cast<int>(bytes.size() % 5000);
+    transfer.output_height = 480;
+    transfer.pixels_rotated = bytes.size() % 2 == 1;
+    transfer.no_location = bytes.size() % 3 != 0;
+    // Thumbnails of every size up to one that cannot fit beside the block.
+    transfer.make_thumbnail = [size = bytes.size()] {
+        return ExifThumbnail{std::vector<uint8_t>((size * 7919) % 70000, 0x5A), 160, 120};
     };
-    const std::vector<uint8_t> output = BuildOutputJpeg(bytes, source, transfer);
+    const OutputMetadata metadata = BuildOutputMetadata(source, transfer);
+    Expect(metadata.exif.size() <= std::max(kMaxExifBlock, source.exif_segment.size()),
+           "the Exif block fits in an APP1 segment");
+    if (transfer.no_location) {
+        Expect(TiffBlock(metadata.exif).GpsIfdOffset() == 0, "no GPS IFD with no_location");
+        const std::string_view xmp(reinterpret_cast<const char*>(metadata.xmp.data()), metadata.xmp.size());
+        Expect(!XmpHasLocation(xmp), "no XMP location with no_location");
+    }
+    const std::vector<uint8_t> output = PlaceInJpeg(bytes, metadata);
+    (void)PlaceInPng(bytes, metadata);
     if (!StartsWithSoi(bytes)) {
         Expect(output.size() == bytes.size(), "a non-JPEG passes through unchanged");
         return;
     }
-    Expect(output.size() == bytes.size() + AddedMetadataBytes(source, transfer),
-           "AddedMetadataBytes counts exactly what BuildOutputJpeg adds");
-    // The copied segment is the first one the reader finds in the output.
-    const SourceMetadata copied = ReadSourceMetadata(output, kNow);
-    Expect(copied.exif_segment.size() == source.exif_segment.size(), "the output carries the Exif segment");
+    Expect(output.size() == bytes.size() + JpegMetadataSize(metadata),
+           "JpegMetadataSize counts exactly what PlaceInJpeg adds");
+    // The placed block is the first one the reader finds in the output.
+    if (!metadata.exif.empty()) {
+        const SourceMetadata copied = ReadSourceMetadata(output, kNow);
+        Expect(copied.exif_segment.size() == metadata.exif.size() + 10, "the output carries the Exif block");
+    }
 }
 
 }  // namespace
@@ -74,6 +122,7 @@ void CheckExifInput(std::span<const uint8_t> bytes) {
                                          bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() * 3 / 4));
     ReadEverything(reader, truncated);
     CheckTransfer(bytes);
+    CheckBlockEditors(bytes);
 }
 
 }  // namespace pelimon::fuzz

@@ -62,7 +62,8 @@ struct AppSettings {
     int32_t Effect = 0;  // EffectBits
     int32_t Contrast = 0;
     int32_t Gain = 15;
-    int32_t AutoRotate = kOn;  // apply the Exif Orientation of JPEG sources to their pixels
+    int32_t AutoRotate = kOn;   // apply the Exif Orientation of JPEG sources to their pixels
+    int32_t NoLocation = kOff;  // with Exif kept: no GPS block and no XMP/IPTC location in any output
 };
 
 }  // namespace pelimon

@@ -59,6 +59,7 @@ const ParameterKey kParameterKeys[] = {
     {"SHARPGAIN", Kind::kInteger, &AppSettings::Gain},
     {"CONTRAST", Kind::kInteger, &AppSettings::Contrast},
     {"AUTOROTATE", Kind::kInteger, &AppSettings::AutoRotate},
+    {"NOLOCATION", Kind::kInteger, &AppSettings::NoLocation},
 };
 
 const ParameterKey* FindKey(std::string_view key) {

@@ -73,6 +73,7 @@ constexpr Key kKeys[] = {
     {"Option", "Contrast", &AppSettings::Contrast},
     {"Option", "Gain", &AppSettings::Gain},
     {"Option", "AutoRotate", &AppSettings::AutoRotate},
+    {"Option", "NoLocation", &AppSettings::NoLocation},
 };
 
 bool Exists(const std::string& path) {

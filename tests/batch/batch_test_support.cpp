@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "exif/output_metadata.h"
 #include "exif/source_metadata.h"
 #include "imagelib/imagelib.h"
 

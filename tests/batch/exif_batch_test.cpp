@@ -1,6 +1,7 @@
 // Exif through whole batches: the camera corpus reduced with Exif kept (every entry survives but
-// the pixel size and, for turned pixels, the orientation) and with Exif dropped (only the colour
-// profile survives), and the eight orientations applied to the pixels of generated photos.
+// the pixel size, for turned pixels the orientation, and the thumbnail, rebuilt from the output;
+// XMP and IPTC travel along) and with Exif dropped (only the colour profile survives), and the
+// eight orientations applied to the pixels of generated photos.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,9 @@
 #include "batch_test_support.h"
 #include "exif/exif_reader.h"
 #include "exif/jpeg_segments.h"
+#include "exif/source_metadata.h"
+#include "exif/tiff_block.h"
+#include "exif/value_bytes.h"
 #include "imagelib/imagelib.h"
 #include "tests/support/fake_interaction.h"
 
@@ -28,15 +32,18 @@ using test::TempFolder;
 constexpr uint16_t kOrientation = 0x0112;
 constexpr uint16_t kPixelX = 0xA002;
 constexpr uint16_t kPixelY = 0xA003;
+// IFD1 entries that describe the thumbnail the batch rebuilds.
+const std::set<uint16_t> kThumbnailTags = {0x0100, 0x0101, 0x0201, 0x0202};
 // Where the TIFF header starts inside an Exif segment: marker, length, "Exif\0\0".
 constexpr size_t kTiffInSegment = 4 + kExifIdentifierSize;
 
 // The four directories of one file as the reader sees them.
 struct ExifDirectories {
     std::vector<ExifEntry> main, sub, interop, thumbnail;
-    uint32_t main_offset = 0, sub_offset = 0;
+    uint32_t main_offset = 0, sub_offset = 0, thumbnail_offset = 0;
     std::vector<uint8_t> segment;
     std::optional<uint32_t> orientation;
+    std::optional<TiffBlock::Thumbnail> thumbnail_jpeg;  // where IFD1's JPEG lies in the TIFF block
 };
 
 // Reads a file in memory the way the Exif dialog does; std::nullopt without an Exif segment.
@@ -64,8 +71,10 @@ std::optional<ExifDirectories> ReadDirectories(const std::vector<uint8_t>& file)
     dirs.thumbnail = reader.ThumbnailEntries();
     dirs.main_offset = reader.MainIFDOffset();
     dirs.sub_offset = reader.SubIFDOffset();
+    dirs.thumbnail_offset = reader.ThumbnailIFDOffset();
     dirs.segment = reader.ExifSegment();
     dirs.orientation = reader.MainIFDNumber(kOrientation);
+    dirs.thumbnail_jpeg = TiffBlock({dirs.segment.begin() + kTiffInSegment, dirs.segment.end()}).JpegThumbnail();
     return dirs;
 }
 
@@ -106,15 +115,22 @@ std::vector<size_t> RewritableFields(const ExifDirectories& dirs) {
     add(dirs.main, dirs.main_offset, kOrientation);
     add(dirs.sub, dirs.sub_offset, kPixelX);
     add(dirs.sub, dirs.sub_offset, kPixelY);
+    for (const uint16_t tag : kThumbnailTags) {
+        add(dirs.thumbnail, dirs.thumbnail_offset, tag);
+    }
+    fields.push_back(2);                                                              // the length field
+    fields.push_back(kTiffInSegment + dirs.main_offset + 2 + 12 * dirs.main.size());  // the link to IFD1
     return fields;
 }
 
-// The whole segment (maker notes, GPS directory and thumbnail included) is the source's byte for
-// byte, but for the value fields of the rewritten entries.
+// The segment (maker notes and GPS directory included) is the source's byte for byte up to where
+// the source's thumbnail began, but for the value fields of the rewritten entries; the rebuilt
+// thumbnail follows.
 void ExpectSegmentKeptVerbatim(const ExifDirectories& source, const ExifDirectories& output) {
-    ASSERT_EQ(source.segment.size(), output.segment.size());
+    const size_t kept = source.thumbnail_jpeg ? kTiffInSegment + source.thumbnail_jpeg->offset : source.segment.size();
+    ASSERT_GE(output.segment.size(), kept);
     const std::vector<size_t> fields = RewritableFields(source);
-    for (size_t at = 0; at < source.segment.size(); ++at) {
+    for (size_t at = 0; at < kept; ++at) {
         if (source.segment[at] == output.segment[at]) {
             continue;
         }
@@ -130,6 +146,9 @@ struct SegmentCensus {
     int comments = 0;
     int app13 = 0;
     std::vector<uint8_t> icc;
+    std::vector<uint8_t> xmp;
+    std::vector<std::vector<uint8_t>> extended_xmp;
+    std::vector<uint8_t> photoshop;
 };
 
 SegmentCensus CountSegments(const std::vector<uint8_t>& file) {
@@ -144,6 +163,9 @@ SegmentCensus CountSegments(const std::vector<uint8_t>& file) {
         census.app13 += segment.marker == 0xED ? 1 : 0;
     }
     census.icc = ReadIccProfile(file, segments);
+    census.xmp = ReadXmpPacket(file, segments);
+    census.extended_xmp = ReadExtendedXmp(file, segments);
+    census.photoshop = ReadPhotoshopPayload(file, segments);
     return census;
 }
 
@@ -201,9 +223,9 @@ class ExifBatchTest : public ::testing::Test {
     }
 
     std::vector<uint8_t> Source(const std::string& name) const { return ReadBytes(source / name); }
-    std::vector<uint8_t> Output(const std::string& name) const {
+    std::vector<uint8_t> Output(const std::string& name, const char* extension = ".jpg") const {
         const std::string stem = std::filesystem::path(name).stem().string();
-        return ReadBytes(source.path() + "out/" + stem + "_s.jpg");
+        return ReadBytes(source.path() + "out/" + stem + "_s" + extension);
     }
 
     // Compares every directory of the output with the source's.
@@ -217,7 +239,9 @@ class ExifBatchTest : public ::testing::Test {
         ExpectSameEntries("IFD0", in->main, out->main, {kOrientation});
         ExpectSameEntries("Exif IFD", in->sub, out->sub, {kPixelX, kPixelY});
         ExpectSameEntries("Interoperability IFD", in->interop, out->interop, {});
-        ExpectSameEntries("IFD1", in->thumbnail, out->thumbnail, {});
+        if (!out->thumbnail.empty()) {
+            ExpectSameEntries("IFD1", in->thumbnail, out->thumbnail, kThumbnailTags);
+        }
         ExpectSegmentKeptVerbatim(*in, *out);
 
         const Result<ImageHeader> header = ProbeImage(out_file);
@@ -234,12 +258,39 @@ class ExifBatchTest : public ::testing::Test {
             EXPECT_FALSE(out->orientation.has_value());
         }
 
+        ExpectThumbnailOfOutput(*in, *out, header.value());
+
+        // XMP and IPTC travel unchanged; comments and other APPn segments stay behind.
         const SegmentCensus census = CountSegments(out_file);
+        const SegmentCensus source_census = CountSegments(Source(name));
         EXPECT_EQ(census.exif_app1, 1);
-        EXPECT_EQ(census.other_app1, 0);
+        EXPECT_EQ(census.other_app1, (census.xmp.empty() ? 0 : 1) + static_cast<int>(census.extended_xmp.size()));
+        EXPECT_EQ(census.xmp, source_census.xmp);
+        EXPECT_EQ(census.photoshop, source_census.photoshop);
         EXPECT_EQ(census.comments, 0);
-        EXPECT_EQ(census.app13, 0);
-        EXPECT_EQ(census.icc, CountSegments(Source(name)).icc);
+        EXPECT_EQ(census.icc, source_census.icc);
+    }
+
+    // A source with a JPEG thumbnail gets one of the output's pixels, with the output's aspect,
+    // inside 160 x 120 (or 120 x 160), unless it had to go to keep the segment under 64 KB.
+    static void ExpectThumbnailOfOutput(const ExifDirectories& in, const ExifDirectories& out,
+                                        const ImageHeader& output) {
+        if (!in.thumbnail_jpeg) {
+            return;
+        }
+        if (!out.thumbnail_jpeg) {
+            EXPECT_GT(in.segment.size() + 2000, 0xFFFFu) << "thumbnail dropped from a small segment";
+            return;
+        }
+        const std::span<const uint8_t> tiff = std::span(out.segment).subspan(kTiffInSegment);
+        const Result<ImageHeader> thumbnail =
+            ProbeImage(tiff.subspan(out.thumbnail_jpeg->offset, out.thumbnail_jpeg->length));
+        ASSERT_TRUE(thumbnail.ok());
+        const int long_side = std::max(thumbnail.value().width, thumbnail.value().height);
+        const int short_side = std::min(thumbnail.value().width, thumbnail.value().height);
+        EXPECT_LE(long_side, 160);
+        EXPECT_LE(short_side, 120);
+        EXPECT_EQ(thumbnail.value().width >= thumbnail.value().height, output.width >= output.height);
     }
 
     TempFolder source;
@@ -273,6 +324,71 @@ TEST_F(ExifBatchTest, QuarterTurnMakesTheOrientationUpright) {
     RunAll();
     for (const std::string& name : names) {
         ExpectExifCarried(name, true);
+    }
+}
+
+// The Exif TIFF block of a JPEG (APP1) or PNG (eXIf) output; empty when it has none.
+std::vector<uint8_t> ExifBlockOf(const std::vector<uint8_t>& file) {
+    if (StartsWithSoi(file)) {
+        const std::optional<ExifDirectories> dirs = ReadDirectories(file);
+        return dirs ? std::vector<uint8_t>(dirs->segment.begin() + kTiffInSegment, dirs->segment.end())
+                    : std::vector<uint8_t>{};
+    }
+    for (size_t pos = 8; pos + 12 <= file.size();) {
+        const uint32_t length = GetLong(file.data() + pos, false);
+        if (std::equal(file.begin() + static_cast<long>(pos + 4), file.begin() + static_cast<long>(pos + 8), "eXIf")) {
+            return {file.begin() + static_cast<long>(pos + 8), file.begin() + static_cast<long>(pos + 8 + length)};
+        }
+        pos += 12 + size_t{length};
+    }
+    return {};
+}
+
+// 位置情報を削除する: no JPEG or PNG output of the GPS files holds a GPS IFD; without it both carry
+// the same patched block, GPS and all. A damaged XMP packet is left out with a note naming the
+// file, and the photo is written all the same.
+TEST_F(ExifBatchTest, NoLocationLeavesNoGpsInAnyFormat) {
+    const std::vector<std::string> names = {
+        "ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg",
+        "ii-app1-gps-nointerop-nothumb-nikon.jpg",
+        "mm-app0-app2-farexif-gps-nointerop-nothumb-apple-phone.jpg",
+    };
+    AddCorpusFiles(names, 0);
+    // A fourth source: the Nikon file with a damaged XMP packet right after SOI.
+    std::vector<uint8_t> damaged = Source(names[1]);
+    const std::string_view broken = "<x:xmpmeta><rdf:RDF>";
+    const std::vector<uint8_t> xmp =
+        BuildSegment(0xE1, {std::span(reinterpret_cast<const uint8_t*>(kXmpIdentifier.data()), kXmpIdentifier.size()),
+                            std::span(reinterpret_cast<const uint8_t*>(broken.data()), broken.size())});
+    damaged.insert(damaged.begin() + 2, xmp.begin(), xmp.end());
+    test::WriteBytes(source / "damaged-xmp.jpg",
+                     std::string_view(reinterpret_cast<const char*>(damaged.data()), damaged.size()));
+    AddRow("damaged-xmp.jpg", 0);
+    settings.Exif = kOn;
+    for (const int no_location : {kOff, kOn}) {
+        std::vector<std::vector<uint8_t>> jpeg_blocks;
+        for (const int32_t type : {kFileTypeJpeg, kFileTypePng}) {
+            SCOPED_TRACE(::testing::Message() << "NoLocation " << no_location << ", FileType " << type);
+            settings.NoLocation = no_location;
+            settings.FileType = type;
+            ui.notes.clear();
+            RunAll();
+            ASSERT_EQ(ui.notes.size(), 1u);
+            EXPECT_EQ(ui.notes[0], "damaged-xmp.jpg: XMP 情報が壊れているため、出力に含めませんでした。");
+            for (size_t i = 0; i < names.size(); ++i) {
+                SCOPED_TRACE(names[i]);
+                const std::vector<uint8_t> block =
+                    ExifBlockOf(Output(names[i], type == kFileTypePng ? ".png" : ".jpg"));
+                const TiffBlock tiff(block);
+                ASSERT_TRUE(tiff.valid());
+                EXPECT_EQ(tiff.GpsIfdOffset() != 0, no_location == kOff);
+                if (type == kFileTypeJpeg) {
+                    jpeg_blocks.push_back(block);
+                } else {
+                    EXPECT_EQ(block, jpeg_blocks[i]);
+                }
+            }
+        }
     }
 }
 

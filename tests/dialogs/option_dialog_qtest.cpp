@@ -51,6 +51,8 @@ class OptionDialogTest : public QObject {
   private slots:
     void exifBoxFollowsBigSize_data();
     void exifBoxFollowsBigSize();
+    void noLocationFollowsExif_data();
+    void noLocationFollowsExif();
     void namingEnabling_data();
     void namingEnabling();
     void paddingBoxSwitchesDigits();
@@ -93,6 +95,43 @@ void OptionDialogTest::exifBoxFollowsBigSize() {
         Control<QRadioButton>(dialog, kGeneral, clicked.toLatin1().constData())->click();
     }
     QCOMPARE(Control(dialog, kGeneral, "id1008")->isEnabled(), exifEnabled);
+}
+
+void OptionDialogTest::noLocationFollowsExif_data() {
+    QTest::addColumn<int>("exif");
+    QTest::addColumn<int>("bigSize");
+    QTest::addColumn<QString>("clicked");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("Exif kept") << 1 << 1 << "" << true;
+    QTest::newRow("Exif dropped") << 0 << 1 << "" << false;
+    QTest::newRow("Exif kept, then unticked") << 1 << 1 << "id1008" << false;
+    QTest::newRow("Exif dropped, then ticked") << 0 << 1 << "id1008" << true;
+    QTest::newRow("Exif only removed") << 1 << 4 << "" << false;
+    QTest::newRow("Exif only, then enlarge") << 1 << 4 << "id1010" << true;
+    QTest::newRow("enlarge, then Exif only") << 1 << 1 << "id1012" << false;
+}
+
+// 位置情報を削除する is enabled only while the Exif box is kept (enabled and ticked); its state is
+// stored at OK whatever the enabling.
+void OptionDialogTest::noLocationFollowsExif() {
+    QFETCH(int, exif);
+    QFETCH(int, bigSize);
+    QFETCH(QString, clicked);
+    QFETCH(bool, enabled);
+    pelimon::AppSettings settings;
+    settings.Exif = exif;
+    settings.BigSize = bigSize;
+    settings.NoLocation = 1;
+    COptMain dialog(settings);
+    if (!clicked.isEmpty()) {
+        Control<QAbstractButton>(dialog, kGeneral, clicked.toLatin1().constData())->click();
+    }
+    auto* box = Control<QCheckBox>(dialog, kGeneral, "id1014");
+    QCOMPARE(box->text(), QString::fromUtf8("位置情報を削除する"));
+    QCOMPARE(box->isChecked(), true);
+    QCOMPARE(box->isEnabled(), enabled);
+    dialog.accept();
+    QCOMPARE(settings.NoLocation, 1);
 }
 
 void OptionDialogTest::namingEnabling_data() {

@@ -4,6 +4,7 @@
 
 #include "exif/exif_reader.h"
 #include "exif/jpeg_segments.h"
+#include "exif/output_metadata.h"
 #include "exif/source_metadata.h"
 #include "exif_test_files.h"
 
@@ -39,6 +40,15 @@ Bytes SubValueField(const CExifReader& reader, uint16_t tag) {
     return {};
 }
 
+MetadataTransfer Transfer(bool keep_exif, int width, int height, bool rotated) {
+    MetadataTransfer transfer;
+    transfer.keep_exif = keep_exif;
+    transfer.output_width = width;
+    transfer.output_height = height;
+    transfer.pixels_rotated = rotated;
+    return transfer;
+}
+
 CExifReader Examine(const Bytes& file) {
     CExifReader reader;
     reader.LoadTagTable();
@@ -63,7 +73,7 @@ TEST(Transfer, PixelSizePatchedInShortAndLongFormInBothByteOrders) {
         SCOPED_TRACE(c.file);
         const SourceMetadata source = ReadSourceMetadata(test::ReadFileBytes(test::CameraFile(c.file)), 0);
         ASSERT_FALSE(source.exif_segment.empty());
-        const MetadataTransfer transfer{true, 0x1234, 0x56, false};
+        const MetadataTransfer transfer = Transfer(true, 0x1234, 0x56, false);
         const Bytes out = BuildOutputJpeg(encoded, source, transfer);
         EXPECT_EQ(out.size(), encoded.size() + AddedMetadataBytes(source, transfer));
 
@@ -104,7 +114,7 @@ TEST(Transfer, RotatedPixelsGetUprightOrientation) {
     ASSERT_EQ(source.Orientation, 6);
     for (const bool rotated : {false, true}) {
         SCOPED_TRACE(rotated);
-        const Bytes out = BuildOutputJpeg(encoded, source, {true, 24, 40, rotated});
+        const Bytes out = BuildOutputJpeg(encoded, source, Transfer(true, 24, 40, rotated));
         EXPECT_EQ(ReadSourceMetadata(out, 0).Orientation, rotated ? 1 : 6);
         CExifReader reader = Examine(out);
         EXPECT_EQ(reader.MainIFDNumber(0x0112), rotated ? 1u : 6u);
@@ -124,10 +134,10 @@ TEST(Transfer, WithoutKeepExifNoApp1ReachesTheOutput) {
         SCOPED_TRACE(name);
         const SourceMetadata source = ReadSourceMetadata(test::ReadFileBytes(test::CameraFile(name)), 0);
         ASSERT_FALSE(source.exif_segment.empty());
-        const Bytes out = BuildOutputJpeg(encoded, source, {false, 16, 16, false});
+        const Bytes out = BuildOutputJpeg(encoded, source, Transfer(false, 16, 16, false));
         EXPECT_EQ(CountMarkers(out, 0xE1), 0u);
         EXPECT_EQ(CountMarkers(out, 0xED), 0u);  // IPTC
-        EXPECT_EQ(out.size(), encoded.size() + AddedMetadataBytes(source, {false, 16, 16, false}));
+        EXPECT_EQ(out.size(), encoded.size() + AddedMetadataBytes(source, Transfer(false, 16, 16, false)));
         CExifReader reader;
         reader.SetFileBytes(out);
         EXPECT_EQ(reader.CheckJpeg(), 1);
@@ -137,8 +147,8 @@ TEST(Transfer, WithoutKeepExifNoApp1ReachesTheOutput) {
 TEST(Transfer, SourceWithoutMetadataGivesTheEncodersFile) {
     const Bytes encoded = test::EncodeTestJpeg(16, 16);
     const SourceMetadata source = ReadSourceMetadata(encoded, 0);
-    EXPECT_EQ(BuildOutputJpeg(encoded, source, {true, 16, 16, true}), encoded);
-    EXPECT_EQ(AddedMetadataBytes(source, {true, 16, 16, true}), 0u);
+    EXPECT_EQ(BuildOutputJpeg(encoded, source, Transfer(true, 16, 16, true)), encoded);
+    EXPECT_EQ(AddedMetadataBytes(source, Transfer(true, 16, 16, true)), 0u);
 }
 
 Bytes TestProfile(size_t size) {
@@ -161,9 +171,9 @@ TEST(Transfer, IccProfileInTwoChunksIsReassembledAndCarried) {
     ASSERT_EQ(source.icc_profile, profile);
     for (const bool keep_exif : {false, true}) {
         SCOPED_TRACE(keep_exif);
-        const Bytes out = BuildOutputJpeg(encoded, source, {keep_exif, 16, 16, false});
+        const Bytes out = BuildOutputJpeg(encoded, source, Transfer(keep_exif, 16, 16, false));
         EXPECT_EQ(ReadSourceMetadata(out, 0).icc_profile, profile);
-        EXPECT_EQ(out.size(), encoded.size() + AddedMetadataBytes(source, {keep_exif, 16, 16, false}));
+        EXPECT_EQ(out.size(), encoded.size() + AddedMetadataBytes(source, Transfer(keep_exif, 16, 16, false)));
     }
 }
 
@@ -204,7 +214,7 @@ TEST(Transfer, PhoneProfileBeforeTheExifIsCarried) {
     const uint32_t declared = (uint32_t{source.icc_profile[0]} << 24) | (uint32_t{source.icc_profile[1]} << 16) |
                               (uint32_t{source.icc_profile[2]} << 8) | source.icc_profile[3];
     EXPECT_EQ(declared, source.icc_profile.size());
-    const Bytes out = BuildOutputJpeg(test::EncodeTestJpeg(8, 8), source, {false, 8, 8, false});
+    const Bytes out = BuildOutputJpeg(test::EncodeTestJpeg(8, 8), source, Transfer(false, 8, 8, false));
     EXPECT_EQ(ReadSourceMetadata(out, 0).icc_profile, source.icc_profile);
 }
 

@@ -33,7 +33,8 @@ TEST(ApplyParameterLines, EveryIntegerKeySetsItsSetting) {
         {"DIGIT=6", &AppSettings::Digit, 6},           {"RESIZE=2", &AppSettings::Reduction, 2},
         {"EFFECT=3", &AppSettings::Effect, 3},         {"SHARPGAIN=25", &AppSettings::Gain, 25},
         {"CONTRAST=-20", &AppSettings::Contrast, -20}, {"AUTOROTATE=0", &AppSettings::AutoRotate, 0},
-        {"width = 800px", &AppSettings::Width, 800},   {"Width=abc", &AppSettings::Width, 0},
+        {"NOLOCATION=1", &AppSettings::NoLocation, 1}, {"width = 800px", &AppSettings::Width, 800},
+        {"Width=abc", &AppSettings::Width, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);

@@ -1,0 +1,201 @@
+// The blocks an output carries: what travels with Exif kept or dropped, what NoLocation removes,
+// extended XMP whole or not at all, malformed blocks left out with a note, the rebuilt thumbnail,
+// and the PNG chunks.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <string>
+
+#include "exif/exif_entry.h"
+#include "exif/exif_thumbnail.h"
+#include "exif/jpeg_segments.h"
+#include "exif/output_metadata.h"
+#include "exif/tiff_block.h"
+#include "exif/value_bytes.h"
+#include "exif/xmp_packet.h"
+#include "exif_test_files.h"
+#include "imagelib/imagelib.h"
+
+namespace pelimon {
+namespace {
+
+using test::Bytes;
+
+SourceMetadata Source(const char* name) {
+    return ReadSourceMetadata(test::ReadFileBytes(test::CorpusDir() / name), 0);
+}
+
+MetadataTransfer Keep(bool no_location) {
+    MetadataTransfer transfer;
+    transfer.keep_exif = true;
+    transfer.no_location = no_location;
+    transfer.output_width = 64;
+    transfer.output_height = 48;
+    return transfer;
+}
+
+// The GPS directory and the values it points at, in directory order.
+Bytes GpsBytes(const Bytes& tiff) {
+    const TiffBlock block(tiff);
+    const auto entries = block.ReadIfd(block.GpsIfdOffset());
+    if (!entries) {
+        return {};
+    }
+    const uint32_t gps = block.GpsIfdOffset();
+    Bytes out(tiff.begin() + gps, tiff.begin() + gps + 2 + 12 * static_cast<long>(entries->size()) + 4);
+    for (const auto& entry : *entries) {
+        const uint64_t size = uint64_t{TypeSize(entry.type)} * entry.count;
+        if (size > 4) {
+            const uint32_t at = GetLong(tiff.data() + entry.position + 8, tiff[0] == 'I');
+            out.insert(out.end(), tiff.begin() + at, tiff.begin() + at + static_cast<long>(size));
+        }
+    }
+    return out;
+}
+
+TEST(OutputMetadata, GpsIsKeptByteForByteOrRemoved) {
+    for (const char* name :
+         {"ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg", "ii-app1-gps-nointerop-nothumb-nikon.jpg",
+          "mm-app0-app2-farexif-gps-nointerop-nothumb-apple-phone.jpg"}) {
+        SCOPED_TRACE(name);
+        const SourceMetadata source = Source(name);
+        const Bytes source_tiff(source.exif_segment.begin() + 10, source.exif_segment.end());
+        ASSERT_FALSE(GpsBytes(source_tiff).empty());
+        const OutputMetadata kept = BuildOutputMetadata(source, Keep(false));
+        EXPECT_EQ(GpsBytes(kept.exif), GpsBytes(source_tiff));
+        const OutputMetadata removed = BuildOutputMetadata(source, Keep(true));
+        EXPECT_EQ(TiffBlock(removed.exif).GpsIfdOffset(), 0u);
+        EXPECT_EQ(removed.exif.size(), kept.exif.size());
+        EXPECT_TRUE(removed.notes.empty());
+        // Through a JPEG and back: the reader sees the same block.
+        const Bytes out = PlaceInJpeg(test::EncodeTestJpeg(8, 8), removed);
+        const SourceMetadata reread = ReadSourceMetadata(out, 0);
+        EXPECT_TRUE(std::equal(removed.exif.begin(), removed.exif.end(), reread.exif_segment.begin() + 10));
+    }
+}
+
+TEST(OutputMetadata, XmpAndIptcTravelOnlyWithExif) {
+    const SourceMetadata iptc = Source("mm-app0-app13-interop-thumb-short-canon.jpg");
+    const SourceMetadata xmp = Source("mm-app0-xmpfirst-exiflater-nodate.jpg");
+    ASSERT_FALSE(iptc.photoshop.empty());
+    ASSERT_FALSE(xmp.xmp.empty());
+    for (const bool keep : {false, true}) {
+        SCOPED_TRACE(keep);
+        MetadataTransfer transfer = Keep(false);
+        transfer.keep_exif = keep;
+        const OutputMetadata from_iptc = BuildOutputMetadata(iptc, transfer);
+        const OutputMetadata from_xmp = BuildOutputMetadata(xmp, transfer);
+        EXPECT_EQ(from_iptc.photoshop, keep ? iptc.photoshop : Bytes{});
+        EXPECT_EQ(from_xmp.xmp, keep ? xmp.xmp : Bytes{});
+        EXPECT_EQ(from_xmp.exif.empty(), !keep);
+        const SourceMetadata out = ReadSourceMetadata(PlaceInJpeg(test::EncodeTestJpeg(8, 8), from_xmp), 0);
+        EXPECT_EQ(out.xmp, from_xmp.xmp);
+        EXPECT_EQ(JpegMetadataSize(from_xmp),
+                  PlaceInJpeg(test::EncodeTestJpeg(8, 8), from_xmp).size() - test::EncodeTestJpeg(8, 8).size());
+    }
+}
+
+TEST(OutputMetadata, ExtendedXmpTravelsWholeOrNotAtAll) {
+    const SourceMetadata source = Source("mm-app1-minimal-emptysub-nodate-multixmp-phone.jpg");
+    ASSERT_GE(source.extended_xmp.size(), 2u);
+    const OutputMetadata whole = BuildOutputMetadata(source, Keep(false));
+    EXPECT_EQ(whole.extended_xmp, source.extended_xmp);
+    EXPECT_TRUE(whole.notes.empty());
+    const SourceMetadata out = ReadSourceMetadata(PlaceInJpeg(test::EncodeTestJpeg(8, 8), whole), 0);
+    EXPECT_EQ(out.extended_xmp, source.extended_xmp);
+
+    SourceMetadata missing = source;
+    missing.extended_xmp.erase(missing.extended_xmp.begin() + 1);
+    const OutputMetadata partial = BuildOutputMetadata(missing, Keep(false));
+    EXPECT_TRUE(partial.extended_xmp.empty());
+    EXPECT_FALSE(partial.xmp.empty());
+    EXPECT_EQ(partial.notes.size(), 1u);
+}
+
+TEST(OutputMetadata, MalformedBlocksAreLeftOutWithANote) {
+    SourceMetadata source = Source("ii-app1-gps-nointerop-nothumb-nikon.jpg");
+    source.xmp = {'<', 'a', '>'};
+    source.photoshop.resize(source.photoshop.size() / 2);
+    for (const bool no_location : {false, true}) {
+        SCOPED_TRACE(no_location);
+        const OutputMetadata metadata = BuildOutputMetadata(source, Keep(no_location));
+        EXPECT_TRUE(metadata.xmp.empty());
+        EXPECT_TRUE(metadata.photoshop.empty());
+        EXPECT_FALSE(metadata.exif.empty());
+        EXPECT_EQ(metadata.notes.size(), 2u);
+    }
+}
+
+TEST(OutputMetadata, ThumbnailIsRebuiltFromTheOutputsPixels) {
+    const SourceMetadata source = Source("ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg");
+    struct Case {
+        int width, height, thumbnail_width, thumbnail_height;
+    };
+    for (const Case& c :
+         {Case{480, 640, 120, 160}, Case{640, 480, 160, 120}, Case{1000, 300, 160, 48}, Case{90, 40, 90, 40}}) {
+        SCOPED_TRACE(c.width);
+        const int width = c.width;
+        const int height = c.height;
+        Image pixels(width, height);
+        MetadataTransfer transfer = Keep(true);
+        int calls = 0;
+        transfer.make_thumbnail = [&] {
+            ++calls;
+            return MakeExifThumbnail(pixels);
+        };
+        const OutputMetadata metadata = BuildOutputMetadata(source, transfer);
+        EXPECT_EQ(calls, 1);
+        const auto thumbnail = TiffBlock(metadata.exif).JpegThumbnail();
+        ASSERT_TRUE(thumbnail.has_value());
+        const Result<ImageHeader> header =
+            ProbeImage(std::span(metadata.exif).subspan(thumbnail->offset, thumbnail->length));
+        ASSERT_TRUE(header.ok());
+        EXPECT_EQ(header.value().width, c.thumbnail_width);
+        EXPECT_EQ(header.value().height, c.thumbnail_height);
+    }
+    // No IFD1, no thumbnail made.
+    MetadataTransfer transfer = Keep(false);
+    transfer.make_thumbnail = []() -> ExifThumbnail {
+        ADD_FAILURE();
+        return {};
+    };
+    BuildOutputMetadata(Source("ii-app1-gps-nointerop-nothumb-nikon.jpg"), transfer);
+}
+
+// The chunk of `type` in a PNG, its CRC checked; empty when absent.
+Bytes PngChunk(const Bytes& png, const char* type) {
+    size_t pos = 8;
+    while (pos + 12 <= png.size()) {
+        const uint32_t length = GetLong(png.data() + pos, false);
+        if (std::equal(type, type + 4, png.begin() + static_cast<long>(pos + 4))) {
+            const uint32_t crc = GetLong(png.data() + pos + 8 + length, false);
+            EXPECT_EQ(crc, crc32(0, png.data() + pos + 4, length + 4));
+            return Bytes(png.begin() + static_cast<long>(pos + 8), png.begin() + static_cast<long>(pos + 8 + length));
+        }
+        pos += 12 + length;
+    }
+    return {};
+}
+
+TEST(OutputMetadata, PngCarriesExifAndXmpChunks) {
+    SourceMetadata source = Source("ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg");
+    source.xmp = Source("mm-app0-xmpfirst-exiflater-nodate.jpg").xmp;
+    const OutputMetadata metadata = BuildOutputMetadata(source, Keep(true));
+    Image pixels(4, 3);
+    const Result<Bytes> encoded = EncodePng(pixels);
+    ASSERT_TRUE(encoded.ok());
+    const Bytes png = PlaceInPng(encoded.value(), metadata);
+    EXPECT_EQ(PngChunk(png, "eXIf"), metadata.exif);
+    const Bytes text = PngChunk(png, "iTXt");
+    const std::string keyword("XML:com.adobe.xmp\0\0\0\0\0", 22);
+    ASSERT_GT(text.size(), keyword.size());
+    EXPECT_TRUE(std::equal(keyword.begin(), keyword.end(), text.begin()));
+    EXPECT_TRUE(std::equal(metadata.xmp.begin(), metadata.xmp.end(), text.begin() + 22));
+    Image decoded;
+    EXPECT_TRUE(DecodeImage(png, {}, decoded).ok());
+    EXPECT_EQ(PlaceInPng(encoded.value(), OutputMetadata{}), encoded.value());
+}
+
+}  // namespace
+}  // namespace pelimon
