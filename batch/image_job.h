@@ -36,6 +36,11 @@ struct ImageJob {
     std::optional<Error> PrepareError;
 };
 
+// Whether the pixels are turned at all: a rotation from the list or an Exif orientation.
+inline bool TurnsPixels(const ImageJob& job) {
+    return job.Rotation % 360 != 0 || (job.Orientation >= 2 && job.Orientation <= 8);
+}
+
 // True when the stored pixels are turned a quarter turn relative to the upright output frame, so
 // that width and height swap between the file's frame and the job's.
 inline bool SwapsStoredFrame(const ImageJob& job) {

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "batch/jpeg_size_search.h"
-#include "batch/source_reader.h"
+#include "batch/source_load.h"
 #include "exif/source_metadata.h"
 
 namespace pelimon {
@@ -16,43 +16,6 @@ constexpr int kSepiaBit = 4;
 
 Error JobError(const ImageJob& job, const std::string& why) {
     return Error{job.FileName + ": " + why, job.SourcePath};
-}
-
-bool PixelsTurned(const ImageJob& job) {
-    return job.Rotation % 360 != 0 || (job.Orientation >= 2 && job.Orientation <= 8);
-}
-
-// Shrink-on-load for the area-averaging reductions: the decoder may scale down as long as the
-// image keeps twice the output size in both directions (in the file's own frame), so that the
-// final average still sees several source pixels per output pixel. Sampling and enlargement
-// decode at full size.
-DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job, int width, int height) {
-    DecodeOptions options;
-    const bool area_average = settings.Reduction != 2;
-    const bool reducing = width < job.SrcWidth && height < job.SrcHeight;
-    if (!area_average || !reducing) {
-        return options;
-    }
-    const bool swap = SwapsStoredFrame(job);
-    options.min_width = 2 * (swap ? height : width);
-    options.min_height = 2 * (swap ? width : height);
-    return options;
-}
-
-// Reduction 0 (and values the settings do not define): exact area average. 1: the triangle
-// resample, which the original drew over its area average so that it is what shows. 2: sampling.
-void Reduce(const AppSettings& settings, const Image& source, int width, int height, Image& out) {
-    switch (settings.Reduction) {
-        case 1:
-            ResizeTriangle(source, width, height, out);
-            break;
-        case 2:
-            ResizeSample(source, width, height, out);
-            break;
-        default:
-            ResizeAreaAverage(source, width, height, out);
-            break;
-    }
 }
 
 void ApplyEffects(const AppSettings& settings, Image& image) {
@@ -76,7 +39,7 @@ Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const ImageJob& job,
     transfer.keep_exif = settings.Exif != 0 && !source.exif_segment.empty();
     transfer.output_width = image.width();
     transfer.output_height = image.height();
-    transfer.pixels_rotated = PixelsTurned(job);
+    transfer.pixels_rotated = TurnsPixels(job);
 
     JpegSizeGoal goal;
     goal.set_size = settings.SetSize;
@@ -142,18 +105,9 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
                                  " が大きすぎるため画像を生成できません。");
     }
 
-    if (Status read = ReadFileInto(job.SourcePath, buffers.file); !read.ok()) {
-        return read.error();
+    if (Status loaded = LoadReducedSource(settings, job, width, height, buffers); !loaded.ok()) {
+        return loaded.error();
     }
-    const DecodeOptions options = DecodeOptionsFor(settings, job, width, height);
-    if (Status decoded = DecodeImage(buffers.file, options, buffers.decoded); !decoded.ok()) {
-        return JobError(job, "画像を読み込めませんでした（" + decoded.error().message + "）。");
-    }
-    ApplyExifOrientation(buffers.decoded, job.Orientation);
-    if (job.Rotation % 360 != 0) {
-        buffers.decoded = Rotate(buffers.decoded, job.Rotation);
-    }
-    Reduce(settings, buffers.decoded, width, height, buffers.reduced);
     ApplyEffects(settings, buffers.reduced);
 
     Result<Bytes> encoded = Encode(settings, job, buffers.reduced, buffers.file);

@@ -1,0 +1,122 @@
+#include "batch/source_load.h"
+
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "batch/source_reader.h"
+
+namespace pelimon {
+namespace {
+
+// What the first bytes of a source tell: its format, whether a row decoder reads it, and the size
+// its pixels take once decoded.
+constexpr size_t kSniffBytes = 64;
+
+Error LoadError(const ImageJob& job, const std::string& why) {
+    return Error{job.FileName + ": 画像を読み込めませんでした（" + why + "）。", job.SourcePath};
+}
+
+// Reduction 0 (and values the settings do not define): exact area average. 1: the triangle
+// resample, which the original drew over its area average so that it is what shows. 2: sampling.
+ResizeMethod MethodFor(const AppSettings& settings) {
+    switch (settings.Reduction) {
+        case 1:
+            return ResizeMethod::kTriangle;
+        case 2:
+            return ResizeMethod::kSample;
+        default:
+            return ResizeMethod::kAreaAverage;
+    }
+}
+
+// Shrink-on-load for the area-averaging reductions: the decoder may scale down as long as the
+// image keeps twice the output size in both directions (in the file's own frame), so that the
+// final average still sees several source pixels per output pixel. Sampling and enlargement
+// decode at full size.
+DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job, int width, int height) {
+    DecodeOptions options;
+    const bool area_average = settings.Reduction != 2;
+    const bool reducing = width < job.SrcWidth && height < job.SrcHeight;
+    if (!area_average || !reducing) {
+        return options;
+    }
+    const bool swap = SwapsStoredFrame(job);
+    options.min_width = 2 * (swap ? height : width);
+    options.min_height = 2 * (swap ? width : height);
+    return options;
+}
+
+// Turns the reduced pixels upright: the Exif orientation, then the list's rotation.
+void Turn(const ImageJob& job, Image& image) {
+    ApplyExifOrientation(image, job.Orientation);
+    if (job.Rotation % 360 != 0) {
+        image = Rotate(image, job.Rotation);
+    }
+}
+
+Status LoadWhole(const AppSettings& settings, const ImageJob& job, int width, int height, const DecodeOptions& options,
+                 RenderBuffers& buffers) {
+    if (Status read = ReadFileInto(job.SourcePath, buffers.file); !read.ok()) {
+        return read.error();
+    }
+    if (Status decoded = DecodeImage(buffers.file, options, buffers.decoded); !decoded.ok()) {
+        return LoadError(job, decoded.error().message);
+    }
+    Turn(job, buffers.decoded);
+    Resize(MethodFor(settings), buffers.decoded, width, height, buffers.reduced);
+    return {};
+}
+
+Status LoadStreamed(const AppSettings& settings, const ImageJob& job, int width, int height,
+                    const DecodeOptions& options, std::FILE* file, RenderBuffers& buffers) {
+    // The reduction works in the file's frame; the output is turned afterwards.
+    const bool swap = SwapsStoredFrame(job);
+    ResizingSink sink(MethodFor(settings), swap ? height : width, swap ? width : height, buffers.reduced);
+    if (Status decoded = DecodeRows(file, options, sink); !decoded.ok()) {
+        return LoadError(job, decoded.error().message);
+    }
+    if (!sink.done()) {
+        return LoadError(job, "ファイルが途中で切れています");
+    }
+    Turn(job, buffers.reduced);
+    buffers.decoded = Image();  // a whole source of an earlier job is not kept for nothing
+    if (SniffFormat(buffers.file) == ImageFormat::kJpeg) {
+        Result<std::vector<uint8_t>> prefix = ReadJpegHeaderPrefix(job.SourcePath);
+        if (!prefix.ok()) {
+            return prefix.error();
+        }
+        buffers.file = std::move(prefix).value();
+    }
+    return {};
+}
+
+}  // namespace
+
+Status LoadReducedSource(const AppSettings& settings, const ImageJob& job, int width, int height,
+                         RenderBuffers& buffers) {
+    const DecodeOptions options = DecodeOptionsFor(settings, job, width, height);
+    Result<SourceFile> opened = OpenSourceFile(job.SourcePath);
+    if (!opened.ok()) {
+        return opened.error();
+    }
+    const SourceFile file = std::move(opened).value();
+    buffers.file.resize(kSniffBytes);
+    buffers.file.resize(std::fread(buffers.file.data(), 1, kSniffBytes, file.get()));
+    std::rewind(file.get());
+    if (!CanDecodeRows(buffers.file)) {
+        return LoadWhole(settings, job, width, height, options, buffers);
+    }
+    if (TurnsPixels(job)) {
+        // Turning before the reduction is what every turned image got so far; its bytes stay.
+        const bool swap = SwapsStoredFrame(job);
+        const ImageHeader stored{SniffFormat(buffers.file), swap ? job.SrcHeight : job.SrcWidth,
+                                 swap ? job.SrcWidth : job.SrcHeight};
+        if (DecodedPixelCount(stored, options) <= kMaxDecodedPixels) {
+            return LoadWhole(settings, job, width, height, options, buffers);
+        }
+    }
+    return LoadStreamed(settings, job, width, height, options, file.get(), buffers);
+}
+
+}  // namespace pelimon
