@@ -45,6 +45,7 @@ const std::vector<Target>& Targets() {
         {"decode_jpeg", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kJpeg, b); }},
         {"decode_png", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kPng, b); }},
         {"decode_gif", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kGif, b); }},
+        {"decode_jpeg_dc", fuzz::CheckJpegDcInput},
     };
     return targets;
 }
