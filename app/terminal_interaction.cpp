@@ -5,6 +5,8 @@
 #include <csignal>
 #include <filesystem>
 
+#include "app/app_texts.h"
+
 namespace pelimon {
 namespace {
 
@@ -52,7 +54,8 @@ void TerminalInteraction::ShowError(std::string_view caption, std::string_view t
 bool TerminalInteraction::AskYesNo(std::string_view caption, std::string_view text) {
     std::lock_guard lock(mutex_);
     EndProgressLine();
-    std::fprintf(out_, "%.*s: %s → はい\n", static_cast<int>(caption.size()), caption.data(), OneLine(text).c_str());
+    std::fprintf(out_, "%.*s: %s %s\n", static_cast<int>(caption.size()), caption.data(), OneLine(text).c_str(),
+                 app_texts::kAnsweredYes);
     return true;
 }
 
@@ -65,7 +68,7 @@ void TerminalInteraction::ReportProgress(int done, int total) {
         return;
     }
     last_done_ = done;
-    std::fprintf(out_, "\r処理中 %d/%d", done, total);
+    std::fprintf(out_, "\r%s %d/%d", app_texts::kProgress, done, total);
     progress_open_ = true;
     if (done >= total) {
         EndProgressLine();

@@ -3,29 +3,30 @@
 #include <string>
 #include <utility>
 
+#include "batch/batch_texts.h"
 #include "batch/jpeg_size_search.h"
 #include "batch/source_load.h"
 #include "exif/source_metadata.h"
+#include "imagelib/orientation.h"
 
 namespace pelimon {
-namespace {
 
-constexpr int kSharpenBit = 1;
-constexpr int kGrayBit = 2;
-constexpr int kSepiaBit = 4;
+namespace t = batch_texts;
+
+namespace {
 
 Error JobError(const ImageJob& job, const std::string& why) {
     return Error{job.FileName + ": " + why, job.SourcePath};
 }
 
 void ApplyEffects(const AppSettings& settings, Image& image) {
-    if ((settings.Effect & kSharpenBit) != 0) {
+    if ((settings.Effect & kEffectSharpen) != 0) {
         UnsharpMask(image, settings.Gain);
     }
-    if ((settings.Effect & (kGrayBit | kSepiaBit)) != 0) {
+    if ((settings.Effect & (kEffectGrayscale | kEffectSepia)) != 0) {
         Grayscale(image);
     }
-    if ((settings.Effect & kSepiaBit) != 0) {
+    if ((settings.Effect & kEffectSepia) != 0) {
         ColorTone(image, 1400, 1000, 725);
     }
     if (settings.Contrast != 0) {
@@ -36,10 +37,10 @@ void ApplyEffects(const AppSettings& settings, Image& image) {
 Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const ImageJob& job, const Image& image,
                                const SourceMetadata& source) {
     MetadataTransfer transfer;
-    transfer.keep_exif = settings.Exif != 0 && !source.exif_segment.empty();
+    transfer.keep_exif = settings.Exif != kOff && !source.exif_segment.empty();
     transfer.output_width = image.width();
     transfer.output_height = image.height();
-    transfer.pixels_rotated = TurnsPixels(job);
+    transfer.pixels_rotated = PixelsTurned(job.Orientation, job.Rotation);
 
     JpegSizeGoal goal;
     goal.set_size = settings.SetSize;
@@ -76,7 +77,7 @@ Result<Bytes> Encode(const AppSettings& settings, const ImageJob& job, const Ima
 void OutputSizeOf(const AppSettings& settings, const ImageJob& job, int& width, int& height) {
     width = job.TargetWidth;
     height = job.TargetHeight;
-    if (job.LargerThanSource == 1 && settings.BigSize == 4) {
+    if (job.LargerThanSource == 1 && settings.BigSize == kBigSizeStripExif) {
         width = job.SrcWidth;
         height = job.SrcHeight;
     }
@@ -89,7 +90,7 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
         return *job.PrepareError;
     }
     RenderedOutput output;
-    if (job.LargerThanSource == 1 && settings.BigSize == 2) {
+    if (job.LargerThanSource == 1 && settings.BigSize == kBigSizeLeave) {
         output.skipped = true;
         return output;
     }
@@ -97,12 +98,10 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
     int height = 0;
     OutputSizeOf(settings, job, width, height);
     if (width < 1 || height < 1) {
-        return JobError(job, "出力サイズ " + std::to_string(width) + " x " + std::to_string(height) +
-                                 " では画像を生成できません。サイズの設定を確認して下さい。");
+        return JobError(job, t::OutputSizeUnusable(width, height));
     }
     if (int64_t{width} * int64_t{height} > kMaxDecodedPixels) {
-        return JobError(job, "出力サイズ " + std::to_string(width) + " x " + std::to_string(height) +
-                                 " が大きすぎるため画像を生成できません。");
+        return JobError(job, t::OutputSizeTooLarge(width, height));
     }
 
     if (Status loaded = LoadReducedSource(settings, job, width, height, buffers); !loaded.ok()) {
@@ -112,7 +111,7 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
 
     Result<Bytes> encoded = Encode(settings, job, buffers.reduced, buffers.file);
     if (!encoded.ok()) {
-        return JobError(job, "画像を書き出せませんでした（" + encoded.error().message + "）。");
+        return JobError(job, t::NotEncoded(encoded.error().message));
     }
     output.bytes = std::move(encoded).value();
     return output;

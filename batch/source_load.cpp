@@ -4,9 +4,15 @@
 #include <string>
 #include <utility>
 
+#include "batch/batch_texts.h"
 #include "batch/source_reader.h"
+#include "imagelib/orientation.h"
+#include "settings/setting_values.h"
 
 namespace pelimon {
+
+namespace t = batch_texts;
+
 namespace {
 
 // What the first bytes of a source tell: its format, whether a row decoder reads it, and the size
@@ -14,16 +20,16 @@ namespace {
 constexpr size_t kSniffBytes = 64;
 
 Error LoadError(const ImageJob& job, const std::string& why) {
-    return Error{job.FileName + ": 画像を読み込めませんでした（" + why + "）。", job.SourcePath};
+    return Error{job.FileName + ": " + t::NotDecoded(why), job.SourcePath};
 }
 
 // Reduction 0 (and values the settings do not define): exact area average. 1: the triangle
 // resample, which the original drew over its area average so that it is what shows. 2: sampling.
 ResizeMethod MethodFor(const AppSettings& settings) {
     switch (settings.Reduction) {
-        case 1:
+        case kReductionTriangle:
             return ResizeMethod::kTriangle;
-        case 2:
+        case kReductionSampling:
             return ResizeMethod::kSample;
         default:
             return ResizeMethod::kAreaAverage;
@@ -36,7 +42,7 @@ ResizeMethod MethodFor(const AppSettings& settings) {
 // decode at full size.
 DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job, int width, int height) {
     DecodeOptions options;
-    const bool area_average = settings.Reduction != 2;
+    const bool area_average = settings.Reduction != kReductionSampling;
     const bool reducing = width < job.SrcWidth && height < job.SrcHeight;
     if (!area_average || !reducing) {
         return options;
@@ -47,23 +53,15 @@ DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job,
     return options;
 }
 
-// Turns the reduced pixels upright: the Exif orientation, then the list's rotation.
-void Turn(const ImageJob& job, Image& image) {
-    ApplyExifOrientation(image, job.Orientation);
-    if (job.Rotation % 360 != 0) {
-        image = Rotate(image, job.Rotation);
-    }
-}
-
 Status LoadWhole(const AppSettings& settings, const ImageJob& job, int width, int height, const DecodeOptions& options,
                  RenderBuffers& buffers) {
     if (Status read = ReadFileInto(job.SourcePath, buffers.file); !read.ok()) {
         return read.error();
     }
-    if (Status decoded = DecodeImage(buffers.file, options, buffers.decoded); !decoded.ok()) {
+    if (Status decoded = DecodeUpright(buffers.file, options, job.Orientation, job.Rotation, buffers.decoded);
+        !decoded.ok()) {
         return LoadError(job, decoded.error().message);
     }
-    Turn(job, buffers.decoded);
     Resize(MethodFor(settings), buffers.decoded, width, height, buffers.reduced);
     return {};
 }
@@ -77,9 +75,9 @@ Status LoadStreamed(const AppSettings& settings, const ImageJob& job, int width,
         return LoadError(job, decoded.error().message);
     }
     if (!sink.done()) {
-        return LoadError(job, "ファイルが途中で切れています");
+        return LoadError(job, std::string(t::kSourceCutShort));
     }
-    Turn(job, buffers.reduced);
+    TurnUpright(buffers.reduced, job.Orientation, job.Rotation);
     buffers.decoded = Image();  // a whole source of an earlier job is not kept for nothing
     if (SniffFormat(buffers.file) == ImageFormat::kJpeg) {
         Result<std::vector<uint8_t>> prefix = ReadJpegHeaderPrefix(job.SourcePath);
@@ -107,7 +105,7 @@ Status LoadReducedSource(const AppSettings& settings, const ImageJob& job, int w
     if (!CanDecodeRows(buffers.file)) {
         return LoadWhole(settings, job, width, height, options, buffers);
     }
-    if (TurnsPixels(job)) {
+    if (PixelsTurned(job.Orientation, job.Rotation)) {
         // Turning before the reduction is what every turned image got so far; its bytes stay.
         const bool swap = SwapsStoredFrame(job);
         const ImageHeader stored{SniffFormat(buffers.file), swap ? job.SrcHeight : job.SrcWidth,
