@@ -7,6 +7,7 @@
 #include "batch/batch_texts.h"
 #include "batch/source_reader.h"
 #include "imagelib/orientation.h"
+#include "imagelib/pipelined_sink.h"
 #include "settings/setting_values.h"
 
 namespace pelimon {
@@ -18,6 +19,11 @@ namespace {
 // What the first bytes of a source tell: its format, whether a row decoder reads it, and the size
 // its pixels take once decoded.
 constexpr size_t kSniffBytes = 64;
+
+// From this many decoded pixels on, the reduction runs on a second thread beside the decoder. A
+// batch of camera photos keeps both cores busy with one photo each; a single huge source would
+// leave one idle.
+constexpr int64_t kPipelinedPixels = int64_t{64} << 20;
 
 Error LoadError(const ImageJob& job, const std::string& why) {
     return Error{job.FileName + ": " + t::NotDecoded(why), job.SourcePath};
@@ -67,11 +73,15 @@ Status LoadWhole(const AppSettings& settings, const ImageJob& job, int width, in
 }
 
 Status LoadStreamed(const AppSettings& settings, const ImageJob& job, int width, int height,
-                    const DecodeOptions& options, std::FILE* file, RenderBuffers& buffers) {
+                    const DecodeOptions& options, int64_t decoded_pixels, std::FILE* file, RenderBuffers& buffers) {
     // The reduction works in the file's frame; the output is turned afterwards.
     const bool swap = SwapsStoredFrame(job);
     ResizingSink sink(MethodFor(settings), swap ? height : width, swap ? width : height, buffers.reduced);
-    if (Status decoded = DecodeRows(file, options, sink); !decoded.ok()) {
+    PipelinedSink pipelined(sink);
+    RowSink& target = decoded_pixels >= kPipelinedPixels ? static_cast<RowSink&>(pipelined) : sink;
+    const Status decoded = DecodeRows(file, options, target);
+    pipelined.Finish();
+    if (!decoded.ok()) {
         return LoadError(job, decoded.error().message);
     }
     if (!sink.done()) {
@@ -105,16 +115,15 @@ Status LoadReducedSource(const AppSettings& settings, const ImageJob& job, int w
     if (!CanDecodeRows(buffers.file)) {
         return LoadWhole(settings, job, width, height, options, buffers);
     }
-    if (PixelsTurned(job.Orientation, job.Rotation)) {
-        // Turning before the reduction is what every turned image got so far; its bytes stay.
-        const bool swap = SwapsStoredFrame(job);
-        const ImageHeader stored{SniffFormat(buffers.file), swap ? job.SrcHeight : job.SrcWidth,
-                                 swap ? job.SrcWidth : job.SrcHeight};
-        if (DecodedPixelCount(stored, options) <= kMaxDecodedPixels) {
-            return LoadWhole(settings, job, width, height, options, buffers);
-        }
+    const bool swap = SwapsStoredFrame(job);
+    const ImageHeader stored{SniffFormat(buffers.file), swap ? job.SrcHeight : job.SrcWidth,
+                             swap ? job.SrcWidth : job.SrcHeight};
+    const int64_t decoded_pixels = DecodedPixelCount(stored, options);
+    // Turning before the reduction is what every turned image got so far; its bytes stay.
+    if (PixelsTurned(job.Orientation, job.Rotation) && decoded_pixels <= kMaxDecodedPixels) {
+        return LoadWhole(settings, job, width, height, options, buffers);
     }
-    return LoadStreamed(settings, job, width, height, options, file.get(), buffers);
+    return LoadStreamed(settings, job, width, height, options, decoded_pixels, file.get(), buffers);
 }
 
 }  // namespace pelimon

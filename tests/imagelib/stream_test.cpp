@@ -11,6 +11,7 @@
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
 #include "imagelib/imagelib.h"
+#include "imagelib/pipelined_sink.h"
 #include "test_images.h"
 
 namespace pelimon {
@@ -45,6 +46,25 @@ TEST(StreamTest, StreamedResizeIsTheWholeImageResize) {
             Resize(method, src, s.width, s.height, whole);
             EXPECT_TRUE(Streamed(src, method, s.width, s.height) == whole);
         }
+    }
+}
+
+TEST(StreamTest, PipelinedRowsGiveTheSameBytes) {
+    const Image src = test::MakeGradient(211, 157);
+    for (const ResizeMethod method : kMethods) {
+        SCOPED_TRACE(static_cast<int>(method));
+        Image out;
+        ResizingSink sink(method, 37, 23, out);
+        {
+            PipelinedSink pipelined(sink, 4);
+            ASSERT_TRUE(pipelined.Begin(src.width(), src.height()).ok());
+            for (int y = 0; y < src.height(); ++y) {
+                pipelined.Row(src.row(y));
+            }
+            pipelined.Finish();
+        }
+        EXPECT_TRUE(sink.done());
+        EXPECT_TRUE(out == Streamed(src, method, 37, 23));
     }
 }
 
