@@ -9,6 +9,7 @@
 #include "imagelib/bmp_header.h"
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/imagelib_texts.h"
 
 namespace pelimon::imagelib_detail {
 
@@ -136,7 +137,7 @@ Status DecodeUncompressed(ByteView bytes, const BmpHeader& header, Image& out) {
     }
     // The whole pixel block must be present before anything is allocated for it.
     if (data.size() / stride < static_cast<size_t>(header.height)) {
-        return CorruptError("ファイルが途中で切れています");
+        return CorruptError(imagelib_texts::kFileTruncated);
     }
     const Palette palette = ReadPalette(bytes, header);
     const bool use_alpha = AlphaInUse(data, header, stride);
@@ -174,7 +175,7 @@ Status DecodeRle(ByteView bytes, const BmpHeader& header, Image& out) {
     size_t at = 0;
     while (y < header.height) {
         if (at + 2 > data.size()) {
-            return CorruptError("RLE データが途中で切れています");
+            return CorruptError(imagelib_texts::kRleTruncated);
         }
         const uint32_t count = data[at];
         const uint32_t value = data[at + 1];
@@ -191,7 +192,7 @@ Status DecodeRle(ByteView bytes, const BmpHeader& header, Image& out) {
             return {};
         } else if (value == 2) {
             if (at + 2 > data.size()) {
-                return CorruptError("RLE データが途中で切れています");
+                return CorruptError(imagelib_texts::kRleTruncated);
             }
             x += data[at];
             y += data[at + 1];
@@ -199,7 +200,7 @@ Status DecodeRle(ByteView bytes, const BmpHeader& header, Image& out) {
         } else {
             const size_t length = four_bits ? (value + 1) / 2 : value;
             if (at + length > data.size()) {
-                return CorruptError("RLE データが途中で切れています");
+                return CorruptError(imagelib_texts::kRleTruncated);
             }
             for (uint32_t i = 0; i < value; ++i, ++x) {
                 const uint32_t byte = data[at + (four_bits ? i / 2 : i)];
@@ -242,7 +243,7 @@ Status DecodeBmpRows(std::FILE* file, RowSink& sink) {
     const off_t start = ftello(file);
     std::vector<uint8_t> prefix(static_cast<size_t>(std::min<int64_t>(length, kMaxBmpPrefixBytes)));
     if (!ReadAt(file, start, prefix.data(), prefix.size())) {
-        return CorruptError("ファイルが途中で切れています");
+        return CorruptError(imagelib_texts::kFileTruncated);
     }
     const Result<BmpHeader> parsed = ParseBmpHeader(prefix, static_cast<size_t>(length));
     if (!parsed) {
@@ -250,11 +251,11 @@ Status DecodeBmpRows(std::FILE* file, RowSink& sink) {
     }
     const BmpHeader& header = parsed.value();
     if (header.compression == BmpCompression::kRle4 || header.compression == BmpCompression::kRle8) {
-        return UnsupportedError("RLE 圧縮の BMP は一度に読み込む必要があります");
+        return UnsupportedError(imagelib_texts::kRleBmpWholeOnly);
     }
     const size_t stride = RowStride(header);
     if (static_cast<uint64_t>(length) - header.pixel_offset < stride * static_cast<uint64_t>(header.height)) {
-        return CorruptError("ファイルが途中で切れています");
+        return CorruptError(imagelib_texts::kFileTruncated);
     }
     const Palette palette = ReadPalette(prefix, header);
     std::vector<uint8_t> in(stride);
@@ -263,7 +264,7 @@ Status DecodeBmpRows(std::FILE* file, RowSink& sink) {
     if (header.bits == 32 && header.masks[3] != 0) {
         for (int y = 0; y < header.height && !use_alpha; ++y) {
             if (!ReadAt(file, pixels + static_cast<int64_t>(stride) * y, in.data(), stride)) {
-                return CorruptError("ファイルが途中で切れています");
+                return CorruptError(imagelib_texts::kFileTruncated);
             }
             use_alpha = RowUsesAlpha(in.data(), header);
         }
@@ -275,7 +276,7 @@ Status DecodeBmpRows(std::FILE* file, RowSink& sink) {
     for (int y = 0; y < header.height; ++y) {
         const int stored = header.top_down ? y : header.height - 1 - y;
         if (!ReadAt(file, pixels + static_cast<int64_t>(stride) * stored, in.data(), stride)) {
-            return CorruptError("ファイルが途中で切れています");
+            return CorruptError(imagelib_texts::kFileTruncated);
         }
         uint8_t* offered = sink.RowBuffer(y);
         uint8_t* row = offered != nullptr ? offered : rgb.data();

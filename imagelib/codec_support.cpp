@@ -15,32 +15,30 @@ std::string Size(int64_t width, int64_t height) {
 
 Error UnsupportedError(std::string_view detail) {
     if (detail.empty()) {
-        return Error{"対応していない画像形式です。", {}};
+        return Error{imagelib_texts::kUnsupported, {}};
     }
-    return Error{"対応していない画像形式です（" + std::string(detail) + "）。", {}};
+    return Error{imagelib_texts::Unsupported(std::string(detail)), {}};
 }
 
 Error CorruptError(std::string_view detail) {
-    return Error{"画像データが壊れています（" + std::string(detail) + "）。", {}};
+    return Error{imagelib_texts::Corrupt(std::string(detail)), {}};
 }
 
 Error TooLargeError(int64_t width, int64_t height) {
-    return Error{"画像が大きすぎます（" + Size(width, height) + "）。", {}};
+    return Error{imagelib_texts::TooLarge(Size(width, height)), {}};
 }
 
 Error MemoryError(int64_t width, int64_t height, int64_t bytes_needed) {
     const int64_t megabytes = (bytes_needed + (int64_t{1} << 20) - 1) >> 20;
-    return Error{"画像が大きすぎます（" + Size(width, height) + "、プログレッシブ JPEG の展開に " +
-                     std::to_string(megabytes) + " MB のメモリが必要です）。",
-                 {}};
+    return Error{imagelib_texts::TooLargeForMemory(Size(width, height), megabytes), {}};
 }
 
 Error BadSizeError(int64_t width, int64_t height) {
-    return Error{"画像の大きさが不正です（" + Size(width, height) + "）。", {}};
+    return Error{imagelib_texts::BadSize(Size(width, height)), {}};
 }
 
 Error EncodeError(std::string_view detail) {
-    return Error{"画像の書き出しに失敗しました（" + std::string(detail) + "）。", {}};
+    return Error{imagelib_texts::EncodeFailed(std::string(detail)), {}};
 }
 
 Status CheckSides(int64_t width, int64_t height, int64_t max_side) {

@@ -7,6 +7,7 @@
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
 #include "imagelib/imagelib.h"
+#include "imagelib/imagelib_texts.h"
 
 namespace pelimon {
 
@@ -16,12 +17,12 @@ namespace {
 
 Error OpenError(const std::string& path, int error_number) {
     if (error_number == ENOENT) {
-        return Error{"ファイルが見つかりません。", path};
+        return Error{imagelib_texts::kFileNotFound, path};
     }
     if (error_number == EACCES || error_number == EPERM) {
-        return Error{"ファイルを読む権限がありません。", path};
+        return Error{imagelib_texts::kNoReadPermission, path};
     }
-    return Error{"ファイルを読み込めません（" + std::string(std::strerror(error_number)) + "）。", path};
+    return Error{imagelib_texts::NotReadable(std::strerror(error_number)), path};
 }
 
 Error WithPath(Error error, const std::string& path) {
@@ -59,7 +60,7 @@ Result<ImageHeader> ProbeImageFile(const std::string& path) {
         if (const std::optional<FileReadFailure> failure =
                 ReadRegularFile(path, want, LongerFiles::kReadPrefix, bytes)) {
             if (failure->kind == FileReadFailure::Kind::kNotRegularFile) {
-                return Error{"ファイルではありません。", path};
+                return Error{imagelib_texts::kNotAFile, path};
             }
             return OpenError(path, failure->error_number);
         }
@@ -129,7 +130,7 @@ Status DecodeRows(std::FILE* file, const DecodeOptions& options, RowSink& sink) 
     const off_t start = ftello(file);
     const size_t got = std::fread(prefix, 1, sizeof prefix, file);
     if (start < 0 || fseeko(file, start, SEEK_SET) != 0) {
-        return CorruptError("ファイルを読み直せません");
+        return CorruptError(imagelib_texts::kCannotReread);
     }
     switch (SniffFormat(ByteView(prefix, got))) {
         case ImageFormat::kJpeg:

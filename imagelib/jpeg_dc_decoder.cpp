@@ -16,6 +16,7 @@
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/imagelib_texts.h"
 
 namespace pelimon::imagelib_detail {
 
@@ -25,11 +26,11 @@ constexpr int kMaxComponents = 3;
 constexpr int64_t kMaxJpegSide = 65500;
 
 Error Corrupt() {
-    return CorruptError("JPEG のデータが不正です");
+    return CorruptError(imagelib_texts::kJpegBadData);
 }
 
 Error Truncated() {
-    return CorruptError("ファイルが途中で切れています");
+    return CorruptError(imagelib_texts::kFileTruncated);
 }
 
 // Buffered bytes of the file, and the bits of entropy-coded data on top of them.
@@ -172,12 +173,12 @@ class DcDecoder {
 
     Status Run() {
         if (reader_.Byte() != 0xFF || reader_.Byte() != 0xD8) {
-            return CorruptError("JPEG の SOI がありません");
+            return CorruptError(imagelib_texts::kJpegNoSoi);
         }
         for (;;) {
             const int marker = NextMarker();
             if (marker < 0) {
-                return frame_ ? Truncated() : CorruptError("JPEG のフレームヘッダーが見つかりません");
+                return frame_ ? Truncated() : CorruptError(imagelib_texts::kJpegNoFrameHeader);
             }
             if (marker == 0xD9) {
                 break;
@@ -266,7 +267,7 @@ class DcDecoder {
             default:
                 // Any other frame type is not for this decoder.
                 if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
-                    return UnsupportedError("プログレッシブ ハフマン符号化以外の JPEG");
+                    return UnsupportedError(imagelib_texts::kJpegNotProgressiveHuffman);
                 }
                 return {};
         }
@@ -280,7 +281,7 @@ class DcDecoder {
         const int64_t width = At(3) << 8 | At(4);
         const int count = static_cast<int>(At(5));
         if (At(0) != 8 || (count != 1 && count != 3) || segment_.size() < 6 + 3 * static_cast<size_t>(count)) {
-            return UnsupportedError("JPEG の成分構成");
+            return UnsupportedError(imagelib_texts::kJpegComponents);
         }
         if (Status sides = CheckSides(width, height, kMaxJpegSide); !sides) {
             return sides;
@@ -306,7 +307,7 @@ class DcDecoder {
         int64_t blocks = 0;
         for (Component& component : components_) {
             if (max_h_ % component.h != 0 || max_v_ % component.v != 0) {
-                return UnsupportedError("JPEG のサンプリング比");
+                return UnsupportedError(imagelib_texts::kJpegSampling);
             }
             component.blocks_wide = static_cast<int>((width * component.h + 8 * max_h_ - 1) / (8 * max_h_));
             component.blocks_high = static_cast<int>((height * component.v + 8 * max_v_ - 1) / (8 * max_v_));
@@ -414,7 +415,7 @@ class DcDecoder {
         }
         for (size_t i = 0; first && i < count; ++i) {
             if (!dc_tables_[static_cast<size_t>(tables_of_scan_[i])].defined) {
-                return CorruptError("JPEG のハフマン表がありません");
+                return CorruptError(imagelib_texts::kJpegNoHuffmanTable);
             }
         }
         dc_seen_ = dc_seen_ || first;

@@ -13,6 +13,7 @@
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/imagelib_texts.h"
 #include "imagelib/jpeg_support.h"
 
 namespace pelimon::imagelib_detail {
@@ -174,7 +175,7 @@ int64_t CoefficientBytes(const jpeg_decompress_struct& info) {
 
 Error JpegError(const JpegDecodeState& s) {
     if (s.errors.truncated) {
-        return CorruptError("ファイルが途中で切れています");
+        return CorruptError(imagelib_texts::kFileTruncated);
     }
     return CorruptError(std::string("JPEG: ") + s.errors.message);
 }
@@ -265,7 +266,7 @@ Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out) {
     }
     const MemoryFile file(bytes);
     if (file.get() == nullptr) {
-        return CorruptError("JPEG を読む準備ができません");
+        return CorruptError(imagelib_texts::kJpegReadSetupFailed);
     }
     return DecodeJpegDc(file.get(), sink);
 }
@@ -278,7 +279,7 @@ Status DecodeJpegRows(std::FILE* file, const DecodeOptions& options, RowSink& si
         return decoded;
     }
     if (fseeko(file, start, SEEK_SET) != 0) {
-        return CorruptError("JPEG を読み直せません");
+        return CorruptError(imagelib_texts::kCannotReread);
     }
     return DecodeJpegDc(file, sink);
 }

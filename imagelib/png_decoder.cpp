@@ -8,6 +8,7 @@
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/imagelib_texts.h"
 #include "imagelib/png_support.h"
 
 namespace pelimon::imagelib_detail {
@@ -35,12 +36,12 @@ void ReadPngBytes(png_structp png, png_bytep out, size_t length) {
     auto* reader = static_cast<PngReader*>(png_get_io_ptr(png));
     if (reader->file != nullptr) {
         if (std::fread(out, 1, length, reader->file) != length) {
-            png_error(png, "ファイルが途中で切れています");
+            png_error(png, imagelib_texts::kFileTruncated);
         }
         return;
     }
     if (length > reader->size - reader->position) {
-        png_error(png, "ファイルが途中で切れています");
+        png_error(png, imagelib_texts::kFileTruncated);
     }
     std::copy_n(reader->data + reader->position, length, out);
     reader->position += length;
@@ -147,7 +148,7 @@ Status DecodePngWith(PngReader reader, RowSink& sink) {
     s.reader = reader;
     s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &s.message, PngErrorCallback, PngWarningCallback);
     if (s.png == nullptr || (s.info = png_create_info_struct(s.png)) == nullptr) {
-        return CorruptError("PNG を読む準備ができません");
+        return CorruptError(imagelib_texts::kPngReadSetupFailed);
     }
     png_set_user_limits(s.png, static_cast<png_uint_32>(kMaxPngSide), static_cast<png_uint_32>(kMaxPngSide));
     png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, kUnusedChunks,
@@ -157,13 +158,13 @@ Status DecodePngWith(PngReader reader, RowSink& sink) {
     }
     // libpng writes whole rows of this many bytes; they must match the rows they are read into.
     if (png_get_rowbytes(s.png, s.info) != (s.has_alpha ? 4 : 3) * static_cast<size_t>(s.width)) {
-        return CorruptError("PNG の画素形式を変換できません");
+        return CorruptError(imagelib_texts::kPngCannotConvert);
     }
     if (Status begun = sink.Begin(static_cast<int>(s.width), static_cast<int>(s.height)); !begun) {
         return begun;
     }
     if (s.passes > 1 && sink.RowBuffer(0) == nullptr) {
-        return UnsupportedError("インターレース PNG は一度に読み込む必要があります");
+        return UnsupportedError(imagelib_texts::kInterlacedPngWholeOnly);
     }
     const size_t rows = s.passes > 1 ? s.height : 1;
     std::vector<uint8_t> rgb(s.passes > 1 ? 0 : 3 * static_cast<size_t>(s.width));
@@ -180,7 +181,7 @@ Result<ImageHeader> ProbePng(ByteView bytes) {
     // Signature (8), IHDR length (4) and type (4), then width and height. The pixel count is not
     // checked here: a PNG that is not interlaced is decoded row by row.
     if (bytes.size() < 24 || ReadBe32(bytes, 12) != 0x49484452) {
-        return CorruptError("PNG の IHDR がありません");
+        return CorruptError(imagelib_texts::kPngNoIhdr);
     }
     const int64_t width = ReadBe32(bytes, 16);
     const int64_t height = ReadBe32(bytes, 20);
@@ -218,7 +219,7 @@ Status DecodePngRows(std::FILE* file, RowSink& sink) {
     const int64_t length = RemainingBytes(file);
     const off_t start = ftello(file);
     if (std::fread(header, 1, sizeof header, file) != sizeof header || fseeko(file, start, SEEK_SET) != 0) {
-        return CorruptError("PNG の IHDR がありません");
+        return CorruptError(imagelib_texts::kPngNoIhdr);
     }
     const Result<ImageHeader> probed = ProbePng(ByteView(header, sizeof header));
     if (!probed) {

@@ -13,7 +13,7 @@
 
 extern char** environ;
 
-namespace pelimon::testing {
+namespace pelimon::test {
 namespace {
 
 double Now() {
@@ -98,4 +98,4 @@ ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string
     return PelimonProcess(args, ini, err_path).Wait();
 }
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test
