@@ -16,13 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using testing::IncompleteImagesIn;
-using testing::MakeTestImage;
-using testing::NumberedName;
-using testing::PelimonProcess;
-using testing::PelimonRunTest;
-using testing::TemporaryFilesIn;
-using testing::WriteImageFile;
+using test::IncompleteImagesIn;
+using test::MakeTestImage;
+using test::NumberedName;
+using test::PelimonProcess;
+using test::PelimonRunTest;
+using test::TemporaryFilesIn;
+using test::WriteImageFile;
 
 constexpr int kSources = 12;
 
@@ -58,7 +58,7 @@ TEST_F(KilledRun, LeavesOnlyCompleteImages) {
     for (int i = 0; i < kSources; ++i) {
         WriteImageFile(src + NumberedName("p", i, ".bmp"), MakeTestImage(2400, 1800, i));
     }
-    testing::WriteBytes(ini, testing::SettingsText(out));
+    test::WriteBytes(ini, test::SettingsText(out));
     bool caught = false;
     {
         PelimonProcess process({"/Q", src}, ini, scratch / "stderr.txt");
@@ -84,10 +84,10 @@ TEST_F(KilledRun, NextRunRemovesOnlyTheTemporariesOfEndedRuns) {
     const std::string alive = out + ".q_s.jpg.pelimon-" + std::to_string(getpid()) + "-XyZ789";
     const std::string foreign = out + ".r.jpg.pelimon-Qw12Er";  // no owner in its name
     for (const std::string& path : {ended, alive, foreign}) {
-        testing::WriteBytes(path, "partial");
+        test::WriteBytes(path, "partial");
     }
-    testing::WriteBytes(ini, testing::SettingsText(out));
-    const testing::ProcessResult run = Pelimon({"/Q", src});
+    test::WriteBytes(ini, test::SettingsText(out));
+    const test::ProcessResult run = Pelimon({"/Q", src});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_FALSE(fs::exists(ended));
     EXPECT_TRUE(fs::exists(alive));
