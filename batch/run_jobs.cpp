@@ -48,7 +48,7 @@ class JobQueue {
                 return;
             }
             results_[index] = RunOne(input_.jobs[index], buffers);
-            Finished();
+            Finished(input_.jobs[index]);
         }
     }
 
@@ -73,9 +73,10 @@ class JobQueue {
     }
 
     // Reports under a lock so that the person sees the count rise steadily.
-    void Finished() {
+    void Finished(const ImageJob& job) {
         const std::lock_guard lock(progress_mutex_);
         ++completed_;
+        input_.ui.ReportCurrentFile(job.FileName);
         input_.ui.ReportProgress(input_.progress_base + completed_, input_.progress_total);
     }
 
