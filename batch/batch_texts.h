@@ -49,6 +49,7 @@ inline std::string OutputSizeTooLarge(int width, int height) {
 inline std::string NotDecoded(const std::string& why) {
     return "画像を読み込めませんでした（" + why + "）。";
 }
+inline constexpr std::string_view kSourceCutShort = "ファイルが途中で切れています";
 inline std::string NotEncoded(const std::string& why) {
     return "画像を書き出せませんでした（" + why + "）。";
 }

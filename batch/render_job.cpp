@@ -5,6 +5,7 @@
 
 #include "batch/batch_texts.h"
 #include "batch/jpeg_size_search.h"
+#include "batch/source_load.h"
 #include "batch/source_reader.h"
 #include "exif/exif_thumbnail.h"
 #include "exif/output_metadata.h"
@@ -19,39 +20,6 @@ namespace {
 
 Error JobError(const ImageJob& job, const std::string& why) {
     return Error{job.FileName + ": " + why, job.SourcePath};
-}
-
-// Shrink-on-load for the area-averaging reductions: the decoder may scale down as long as the
-// image keeps twice the output size in both directions (in the file's own frame), so that the
-// final average still sees several source pixels per output pixel. Sampling and enlargement
-// decode at full size.
-DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job, int width, int height) {
-    DecodeOptions options;
-    const bool area_average = settings.Reduction != kReductionSampling;
-    const bool reducing = width < job.SrcWidth && height < job.SrcHeight;
-    if (!area_average || !reducing) {
-        return options;
-    }
-    const bool swap = SwapsStoredFrame(job);
-    options.min_width = 2 * (swap ? height : width);
-    options.min_height = 2 * (swap ? width : height);
-    return options;
-}
-
-// Reduction 0 (and values the settings do not define): exact area average. 1: the triangle
-// resample, which the original drew over its area average so that it is what shows. 2: sampling.
-void Reduce(const AppSettings& settings, const Image& source, int width, int height, Image& out) {
-    switch (settings.Reduction) {
-        case kReductionTriangle:
-            ResizeTriangle(source, width, height, out);
-            break;
-        case kReductionSampling:
-            ResizeSample(source, width, height, out);
-            break;
-        default:
-            ResizeAreaAverage(source, width, height, out);
-            break;
-    }
 }
 
 void ApplyEffects(const AppSettings& settings, Image& image) {
@@ -153,15 +121,9 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
         return JobError(job, t::OutputSizeTooLarge(width, height));
     }
 
-    if (Status read = ReadFileInto(job.SourcePath, buffers.file); !read.ok()) {
-        return read.error();
+    if (Status loaded = LoadReducedSource(settings, job, width, height, buffers); !loaded.ok()) {
+        return loaded.error();
     }
-    const DecodeOptions options = DecodeOptionsFor(settings, job, width, height);
-    if (Status decoded = DecodeUpright(buffers.file, options, job.Orientation, job.Rotation, buffers.decoded);
-        !decoded.ok()) {
-        return JobError(job, t::NotDecoded(decoded.error().message));
-    }
-    Reduce(settings, buffers.decoded, width, height, buffers.reduced);
     ApplyEffects(settings, buffers.reduced);
 
     OutputMetadata metadata = MetadataFor(settings, job, buffers.reduced, buffers.file);

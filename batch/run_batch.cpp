@@ -9,6 +9,7 @@
 #include "batch/prepare_jobs.h"
 #include "batch/run_jobs.h"
 #include "batch/target_size.h"
+#include "common/atomic_file.h"
 
 namespace pelimon {
 
@@ -110,6 +111,9 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
         return outcome;
     }
 
+    // A run killed in the middle of a write on a file system without unnamed temporary files left
+    // its temporary file here; those of runs still writing into the folder stay.
+    RemoveTemporariesOfEndedRuns(folder);
     const int job_count = static_cast<int>(jobs.size());
     const RunJobsOutcome rendered = RunJobs({run, jobs, ui, options.workers, rows, rows + job_count});
     CollectResults(rendered.results, renamed, outcome);

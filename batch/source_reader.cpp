@@ -1,6 +1,11 @@
 #include "batch/source_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 
@@ -73,6 +78,30 @@ size_t EndOfSosHeader(const std::vector<uint8_t>& bytes, size_t& need) {
 }
 
 }  // namespace
+
+Result<SourceFile> OpenSourceFile(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return ReadError(path, errno);
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        const int error_number = errno;
+        close(fd);
+        return ReadError(path, error_number);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        close(fd);
+        return SourceReadError(path, FileReadFailure{FileReadFailure::Kind::kNotRegularFile});
+    }
+    std::FILE* file = fdopen(fd, "rb");
+    if (file == nullptr) {
+        const int error_number = errno;
+        close(fd);
+        return ReadError(path, error_number);
+    }
+    return SourceFile(file);
+}
 
 Status ReadFileInto(const std::string& path, std::vector<uint8_t>& bytes) {
     if (const std::optional<FileReadFailure> failure =

@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/result.h"
@@ -17,6 +19,33 @@ inline constexpr size_t kMaxSourceFileBytes = size_t{1} << 30;
 // Bound of ReadJpegHeaderPrefix: the metadata of a JPEG lies before its first SOS marker, and
 // Exif and ICC segments together rarely pass a few hundred kilobytes.
 inline constexpr size_t kMaxJpegPrefixBytes = size_t{1} << 20;
+
+// A source file open for reading from its start, closed with the object.
+class SourceFile {
+  public:
+    SourceFile() = default;
+    explicit SourceFile(std::FILE* file) : file_(file) {}
+    SourceFile(SourceFile&& other) noexcept : file_(std::exchange(other.file_, nullptr)) {}
+    SourceFile& operator=(SourceFile&& other) noexcept {
+        std::swap(file_, other.file_);
+        return *this;
+    }
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+    ~SourceFile() {
+        if (file_ != nullptr) {
+            std::fclose(file_);
+        }
+    }
+    std::FILE* get() const { return file_; }
+
+  private:
+    std::FILE* file_ = nullptr;
+};
+
+// Opens a regular file for streamed reading, whatever its size (a named pipe or a folder in its
+// place is refused without blocking). Fails with the same Japanese messages as ReadFileInto.
+Result<SourceFile> OpenSourceFile(const std::string& path);
 
 // Replaces `bytes` with the whole file, keeping the buffer's allocation when it is large enough.
 // Fails with a Japanese message naming the file; `bytes` is then empty.

@@ -20,6 +20,21 @@ ensure_corpus() {
     fi
 }
 
+# The huge set, made once from the corpus into $HUGE (about 1 GB, a minute or two): one photo
+# enlarged by 6 to 24000x18000 and saved as baseline and as progressive JPEG (q90), and one PNG
+# enlarged by 10 to 30000x20000. libvips streams both steps, so making them needs little memory.
+ensure_huge() {
+    if [ -s "$HUGE/base.jpg" ] && [ -s "$HUGE/prog.jpg" ] && [ -s "$HUGE/big.png" ]; then
+        echo "huge set: reusing $HUGE" >&2
+        return
+    fi
+    echo "huge set: building $HUGE" >&2
+    mkdir -p "$HUGE"
+    vips resize "$C/jpg/j01-seeding.jpg" "$HUGE/base.jpg[Q=90,strip]" 6 --kernel linear
+    vips copy "$HUGE/base.jpg" "$HUGE/prog.jpg[Q=90,strip,interlace]"
+    vips resize "$C/png/n01-seeding.png" "$HUGE/big.png" 10 --kernel linear
+}
+
 ensure_pelimon() {
     case ${PELIMON:-} in
         none) PELIMON="" ;;
@@ -70,6 +85,16 @@ $common"
 $common"
     write_job pelimon-fid "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=8
 $common"
+    if [ -n "${HUGE_SET:-}" ]; then
+        write_job pelimon-huge-base "$HUGE" "$HUGE/base.jpg" <<<"FILETYPE=4
+JPEGCOMP=90
+$common"
+        write_job pelimon-huge-prog "$HUGE" "$HUGE/prog.jpg" <<<"FILETYPE=4
+JPEGCOMP=90
+$common"
+        write_job pelimon-huge-png "$HUGE" "$HUGE/big.png" <<<"FILETYPE=8
+$common"
+    fi
     write_size_job pelimon-size "${LIMIT_QUALITY:-20}"
     write_size_job pelimon-size-lq1 1
 }
@@ -96,6 +121,7 @@ ADDTEXT="
 nfiles() {
     case $1 in
         floor-par2) echo 0 ;;
+        *huge*) echo 1 ;;
         *png*) echo ${#PNGS[@]} ;;
         *size*) echo ${#SIZE_SET[@]} ;;
         *) echo ${#JPGS[@]} ;;
@@ -123,6 +149,11 @@ tool_cmd() {
         png-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.png" "${PNGS[@]}") ;;
         png-im) CMD=(mogrify -path "$d" -format png -resize 640x480 "${PNGS[@]}") ;;
         png-pil) CMD=("$PY" "$SHARED/pil_reduce.py" png "$d" 640x480 "${PNGS[@]}") ;;
+        huge-vips-base | huge-vips-prog) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "$HUGE/${1#huge-vips-}.jpg") ;;
+        huge-im-base | huge-im-prog) CMD=(mogrify -path "$d" -define jpeg:size=1280x960 -resize 640x480 -quality 90
+            "$HUGE/${1#huge-im-}.jpg") ;;
+        huge-vips-png) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.png" "$HUGE/big.png") ;;
+        huge-im-png) CMD=(mogrify -path "$d" -format png -resize 640x480 "$HUGE/big.png") ;;
         size-im-kib) CMD=(mogrify -path "$d" -resize 1600x1200 -define jpeg:extent=50KiB "${SIZE_SET[@]}") ;;
         *) echo "unknown tool $1" >&2; exit 2 ;;
     esac

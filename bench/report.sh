@@ -121,6 +121,15 @@ targets_section() {
             check "Target size ($tool): mean distance to 51,200 ≤ 2,500 bytes" "$dev bytes" "$((dev <= 2500))"
         fi
     done
+    for tool in pelimon-huge-base pelimon-huge-prog pelimon-huge-png; do
+        if [ -s "$T/$tool.med" ]; then
+            read -r _ _ _ rss_max <"$T/$tool.med"
+            check "Huge set ($tool): peak RSS ≤ 150 MB" "$(awk -v m="$rss_max" 'BEGIN {printf "%.1f MB", m / 1024}')" \
+                "$((rss_max <= 150 * 1024))"
+        fi
+    done
+    ratio_check "Huge set: progressive JPEG wall ≤ 0.3 × vipsthumbnail" pelimon-huge-prog huge-vips-prog 0.3
+    ratio_check "Huge set: PNG wall ≤ 0.9 × vipsthumbnail" pelimon-huge-png huge-vips-png 0.9
     ratio_check "Target size (pelimon-size): wall ≤ 0.25 × ImageMagick jpeg:extent" pelimon-size size-im-kib 0.25
     ratio_check "Target size (pelimon-size-lq1): wall ≤ 0.25 × ImageMagick jpeg:extent" pelimon-size-lq1 size-im-kib 0.25
     echo

@@ -2,11 +2,12 @@
 # Throughput and fidelity of pelimon against the tools people use today, on one corpus of
 # real photographs, measured in one run. See bench/README.md.
 #
-#   bench/run.sh [SET...]      SET: jpeg png size fidelity (default: all four)
+#   bench/run.sh [SET...]      SET: jpeg png size fidelity huge (default: the first four)
 #
 # env: RUNS (5)  WARMUP (1)  timed runs per tool and untimed warm-up rounds
 #      PELIMON   pelimon binary to use; unset: build one in BUILD_DIR; "none": peers only
 #      BUILD_DIR (<repo>/build-bench)   CORPUS (~/.cache/pelimon-bench/corpus)
+#      HUGE      folder of the huge set (~/.cache/pelimon-bench/huge), made from the corpus
 #      WORK      scratch folder (/tmp/pelimon-bench); outputs, logs, results.md
 #      PEERS     space-separated subset of the peers to run (default: all of each set)
 #      NICE      niceness of this run (unset; negative, as root, shields it from a busy machine)
@@ -29,6 +30,7 @@ SHARED=${SHARED_BENCH:-$REPO/../shared/bench}
 RUNS=${RUNS:-5} WARMUP=${WARMUP:-1}
 CACHE=${XDG_CACHE_HOME:-$HOME/.cache}/pelimon-bench
 C=${CORPUS:-$CACHE/corpus}
+HUGE=${HUGE:-$CACHE/huge}
 W=${WORK:-/tmp/pelimon-bench}
 BUILD_DIR=${BUILD_DIR:-$REPO/build-bench}
 SETS=${*:-jpeg png size fidelity}
@@ -43,11 +45,13 @@ need vipsthumbnail libvips-tools
 need mogrify imagemagick
 need gm graphicsmagick
 need djpeg libjpeg-turbo-progs
+[[ " $SETS " != *" huge "* ]] || { need vips libvips-tools; HUGE_SET=1; }
 PY=python3
 "$PY" -c 'import PIL, numpy' 2>/dev/null || PY=/usr/bin/python3
 "$PY" -c 'import PIL, numpy' || { echo "needs python3-pil python3-numpy" >&2; exit 1; }
 
 ensure_corpus
+[ -z "${HUGE_SET:-}" ] || ensure_huge
 ensure_pelimon
 mkdir -p "$W"
 W=$(cd "$W" && pwd)
@@ -81,7 +85,14 @@ REPORT=$W/results.md
                 size_section pelimon-size pelimon-size-lq1 size-im-kib
                 ;;
             fidelity) fidelity_section ;;
-            *) echo "unknown set $set (jpeg png size fidelity)" >&2; exit 2 ;;
+            huge)
+                bench_set "Huge set: 24000x18000 baseline JPEG -> fit 640x480, JPEG q90" \
+                    pelimon-huge-base huge-vips-base huge-im-base
+                bench_set "Huge set: the same, progressive JPEG -> fit 640x480, JPEG q90" \
+                    pelimon-huge-prog huge-vips-prog huge-im-prog
+                bench_set "Huge set: 30000x20000 PNG -> fit 640x480, PNG" pelimon-huge-png huge-vips-png huge-im-png
+                ;;
+            *) echo "unknown set $set (jpeg png size fidelity huge)" >&2; exit 2 ;;
         esac
     done
     targets_section

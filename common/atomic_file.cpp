@@ -1,6 +1,7 @@
 #include "common/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <vector>
 
 namespace pelimon {
@@ -17,26 +19,51 @@ std::string SystemMessage(int error_number) {
     return std::strerror(error_number);
 }
 
-// Closes the descriptor and removes the temporary file unless the write was committed.
+// Closes the descriptor and removes the named temporary file unless the write was committed.
 class TempFile {
   public:
-    explicit TempFile(std::string pattern) : path_(std::move(pattern)) {
-        std::vector<char> buffer(path_.begin(), path_.end());
-        buffer.push_back('\0');
-        fd_ = mkostemp(buffer.data(), O_CLOEXEC);
-        created_ = fd_ >= 0;
-        path_.assign(buffer.data());
-    }
+    TempFile() = default;
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
     ~TempFile() {
         Close();
-        if (created_ && !committed_) {
+        if (!path_.empty() && !committed_) {
             unlink(path_.c_str());
         }
     }
 
-    bool valid() const { return fd_ >= 0; }
+    // An unnamed file in `folder` (O_TMPFILE): it has no name until Link gives it one, so a run
+    // killed before that leaves nothing behind. False when the file system cannot do it.
+    bool OpenUnnamed(const std::string& folder) {
+        fd_ = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        return fd_ >= 0;
+    }
+    // A named file from a mkostemp pattern, made with the mode an ordinary new file would get.
+    bool OpenNamed(std::string pattern) {
+        std::vector<char> buffer(pattern.begin(), pattern.end());
+        buffer.push_back('\0');
+        fd_ = mkostemp(buffer.data(), O_CLOEXEC);
+        if (fd_ < 0) {
+            return false;
+        }
+        path_.assign(buffer.data());
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd_, static_cast<mode_t>(0666 & ~mask));
+        return true;
+    }
+    // Gives the unnamed file the name `path` (which must not exist). The descriptor stays open.
+    bool Link(const std::string& path) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0 &&
+            linkat(fd_, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) != 0) {
+            return false;
+        }
+        path_ = path;
+        return true;
+    }
+
+    bool named() const { return !path_.empty(); }
     int fd() const { return fd_; }
     const std::string& path() const { return path_; }
     int Close() {
@@ -50,37 +77,15 @@ class TempFile {
     void Commit() { committed_ = true; }
 
   private:
-    std::string path_;
+    std::string path_;  // empty while the file has no name
     int fd_ = -1;
-    bool created_ = false;
     bool committed_ = false;
 };
 
-}  // namespace
-
-Status WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes) {
-    const std::filesystem::path target(path);
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    std::string temp_name = ".";
-    temp_name += target.filename().string();
-    temp_name += kTempFileMarker;
-    temp_name += "XXXXXX";
-    const std::string pattern = (folder / temp_name).string();
-    TempFile temp(pattern);
-    if (!temp.valid()) {
-        return Error{"cannot create a file in " + folder.string() + ": " + SystemMessage(errno), path};
-    }
-    // mkostemp creates the file 0600; give it the mode an ordinary new file would get.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(temp.fd(), static_cast<mode_t>(0666 & ~mask));
-
+Status WriteAll(int fd, std::span<const unsigned char> bytes, const std::string& path) {
     size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = write(temp.fd(), bytes.data() + written, bytes.size() - written);
+        const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -89,8 +94,105 @@ Status WriteFileAtomically(const std::string& path, std::span<const unsigned cha
         }
         written += static_cast<size_t>(n);
     }
-    if (fsync(temp.fd()) != 0 && errno != EINVAL) {
+    if (fsync(fd) != 0 && errno != EINVAL) {
         return Error{"cannot write: " + SystemMessage(errno), path};
+    }
+    return {};
+}
+
+bool ProcessIsAlive(pid_t pid) {
+    return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
+}
+
+// The pid in a temporary name ".<name>.pelimon-<pid>-XXXXXX", or 0 when the name has none.
+pid_t OwnerOfTemporary(const std::string& name) {
+    const size_t marker = name.rfind(kTempFileMarker);
+    if (name.empty() || name[0] != '.' || marker == std::string::npos) {
+        return 0;
+    }
+    const size_t digits = marker + kTempFileMarker.size();
+    const size_t dash = name.find('-', digits);
+    if (dash == std::string::npos || dash == digits || dash - digits > 9 || name.size() - dash - 1 != 6) {
+        return 0;
+    }
+    pid_t pid = 0;
+    for (size_t i = digits; i < dash; ++i) {
+        if (name[i] < '0' || name[i] > '9') {
+            return 0;
+        }
+        pid = pid * 10 + (name[i] - '0');
+    }
+    return pid;
+}
+
+// `pattern` with its trailing "XXXXXX" replaced by random letters and digits, as mkostemp does.
+std::string WithRandomSuffix(std::string pattern) {
+    static constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<size_t> pick(0, kAlphabet.size() - 1);
+    for (size_t i = pattern.size() - 6; i < pattern.size(); ++i) {
+        pattern[i] = kAlphabet[pick(random)];
+    }
+    return pattern;
+}
+
+}  // namespace
+
+std::string TemporaryNameFor(const std::string& path) {
+    const std::filesystem::path target(path);
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    std::string temp_name = ".";
+    temp_name += target.filename().string();
+    temp_name += kTempFileMarker;
+    temp_name += std::to_string(getpid());
+    temp_name += "-XXXXXX";
+    return (folder / temp_name).string();
+}
+
+int RemoveTemporariesOfEndedRuns(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    int removed = 0;
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const std::string name = entries->path().filename().string();
+        const pid_t owner = OwnerOfTemporary(name);
+        if (owner != 0 && owner != getpid() && !ProcessIsAlive(owner) && entries->is_regular_file(error) &&
+            unlink(entries->path().c_str()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+Status WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes) {
+    const std::string pattern = TemporaryNameFor(path);
+    const std::string folder = std::filesystem::path(pattern).parent_path().string();
+    TempFile temp;
+    if (temp.OpenUnnamed(folder)) {
+        if (Status written = WriteAll(temp.fd(), bytes, path); !written.ok()) {
+            return written;
+        }
+        // The file gets a name only now, complete, for the moment before the rename; a link that
+        // fails (no /proc, no privilege for AT_EMPTY_PATH) falls back to a named write below.
+        for (int attempt = 0; attempt < 100 && !temp.named(); ++attempt) {
+            if (!temp.Link(WithRandomSuffix(pattern)) && errno != EEXIST) {
+                break;
+            }
+        }
+        if (!temp.named()) {
+            temp.Close();
+        }
+    }
+    if (!temp.named()) {
+        if (!temp.OpenNamed(pattern)) {
+            return Error{"cannot create a file in " + folder + ": " + SystemMessage(errno), path};
+        }
+        if (Status written = WriteAll(temp.fd(), bytes, path); !written.ok()) {
+            return written;
+        }
     }
     if (temp.Close() != 0) {
         return Error{"cannot write: " + SystemMessage(errno), path};

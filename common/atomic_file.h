@@ -1,6 +1,9 @@
 // Writing files so that a reader never sees a half-written one: the bytes go to a temporary
 // file in the destination's folder, are flushed, and the temporary file is renamed over the
 // destination. On any failure the temporary file is removed and the destination is untouched.
+// Where the file system allows it the temporary file is unnamed (O_TMPFILE) while it is written
+// and gets its name only when complete, just before the rename, so that a process killed during
+// the write (or a power cut) leaves nothing behind.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +16,18 @@
 
 namespace pelimon {
 
-// Temporary files made here are named ".<name>.pelimon-XXXXXX" in the destination's folder, so
-// that they are hidden, recognisable and on the same file system (rename is atomic there).
+// Temporary files made here are named ".<name>.pelimon-<pid>-XXXXXX" in the destination's folder,
+// so that they are hidden, recognisable, on the same file system (rename is atomic there), and
+// tell which process wrote them.
 inline constexpr std::string_view kTempFileMarker = ".pelimon-";
+
+// The mkostemp pattern of the temporary file for `path`, ending in "XXXXXX".
+std::string TemporaryNameFor(const std::string& path);
+
+// Removes the temporary files in `folder` whose writing process no longer runs: what a run killed
+// in the middle of a named write (on a file system without O_TMPFILE) left behind. Files of
+// processes that still run, this one included, are never touched. Returns how many were removed.
+int RemoveTemporariesOfEndedRuns(const std::string& folder);
 
 // Replaces (or creates) `path` with `bytes`. Permissions of a new file follow the umask.
 Status WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes);

@@ -6,6 +6,7 @@
 
 #include "fuzz/fuzz_checks.h"
 #include "fuzz/fuzz_support.h"
+#include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
 #include "imagelib/imagelib.h"
 
@@ -38,17 +39,19 @@ DecodeOptions OptionsFor(std::span<const uint8_t> bytes, const ImageHeader& head
     return options;
 }
 
-// Pixels of the decoded image: JPEG shrink-on-load decodes at the DCT scale the decoder chooses.
-int64_t DecodedPixels(ImageFormat format, const ImageHeader& header, const DecodeOptions& options) {
-    int64_t width = header.width;
-    int64_t height = header.height;
-    if (format == ImageFormat::kJpeg && (options.min_width > 0 || options.min_height > 0)) {
-        const int eighths =
-            imagelib_detail::ChooseJpegScale(header.width, header.height, options.min_width, options.min_height);
-        width = (width * eighths + 7) / 8;
-        height = (height * eighths + 7) / 8;
+// Streams the input through DecodeRows into a small area average, which must equal the reduction
+// of the whole decode.
+void CheckStreamedDecode(std::span<const uint8_t> bytes, const DecodeOptions& options, const Image& whole) {
+    if (!CanDecodeRows(bytes)) {
+        return;
     }
-    return width * height;
+    const imagelib_detail::MemoryFile file(bytes);
+    Image streamed;
+    ResizingSink sink(ResizeMethod::kAreaAverage, 7, 5, streamed);
+    Expect(DecodeRows(file.get(), options, sink).ok() && sink.done(), "what decodes whole decodes row by row");
+    Image expected;
+    ResizeAreaAverage(whole, 7, 5, expected);
+    Expect(streamed == expected, "the streamed reduction is the whole image's");
 }
 
 }  // namespace
@@ -63,7 +66,7 @@ void CheckDecodeInput(ImageFormat format, std::span<const uint8_t> bytes) {
     }
     Expect(header.value().format == format, "the probe reports the sniffed format");
     const DecodeOptions options = OptionsFor(bytes, header.value());
-    const int64_t pixels = DecodedPixels(format, header.value(), options);
+    const int64_t pixels = DecodedPixelCount(header.value(), options);
     if (pixels > kMaxFuzzPixels && pixels <= kMaxDecodedPixels) {
         return;
     }
@@ -86,6 +89,23 @@ void CheckDecodeInput(ImageFormat format, std::span<const uint8_t> bytes) {
                    image.height() >= std::min(options.min_height, header.value().height),
                "shrink-on-load keeps at least the size asked for");
     }
+    CheckStreamedDecode(bytes, options, image);
+}
+
+void CheckJpegDcInput(std::span<const uint8_t> bytes) {
+    const imagelib_detail::MemoryFile file(bytes);
+    if (file.get() == nullptr) {
+        return;
+    }
+    Image image;
+    imagelib_detail::ImageSink sink(image);
+    if (!imagelib_detail::DecodeJpegDc(file.get(), sink)) {
+        return;
+    }
+    Expect(!image.empty(), "a decoded image has pixels");
+    // Each pixel stands for a block of at least one bit of the file.
+    Expect(int64_t{image.width()} * image.height() <= 8 * static_cast<int64_t>(bytes.size()),
+           "the image is no larger than the file can hold");
 }
 
 }  // namespace pelimon::fuzz

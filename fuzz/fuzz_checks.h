@@ -19,7 +19,10 @@ void CheckParameterFileInput(std::span<const uint8_t> bytes);
 // PlaceInJpeg and PlaceInPng; the TIFF, XMP and Photoshop block editors on the raw input.
 void CheckExifInput(std::span<const uint8_t> bytes);
 // ProbeImage and DecodeImage with shrink-on-load, for inputs whose signature is `format`;
-// other inputs are ignored.
+// other inputs are ignored. What DecodeImage decodes, DecodeRows must decode too, and reduced
+// as it streams its rows it must give the whole image's reduction to the byte.
 void CheckDecodeInput(ImageFormat format, std::span<const uint8_t> bytes);
+// The DC-only decoder of progressive JPEG files on the input as a whole file.
+void CheckJpegDcInput(std::span<const uint8_t> bytes);
 
 }  // namespace pelimon::fuzz

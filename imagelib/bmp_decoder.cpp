@@ -3,16 +3,23 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
+#include <vector>
 
 #include "imagelib/bmp_header.h"
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/imagelib_texts.h"
 
 namespace pelimon::imagelib_detail {
 
 namespace {
 
 using Palette = std::array<std::array<uint8_t, 3>, 256>;  // R, G, B
+
+// What the row decoder reads before the pixel data: the headers and the colour table lie within
+// it in every file that keeps them together, as writers do.
+constexpr int64_t kMaxBmpPrefixBytes = int64_t{64} << 10;
 
 // Entries missing from the file stay black, so out-of-range indices never read past the table.
 Palette ReadPalette(ByteView bytes, const BmpHeader& header) {
@@ -81,6 +88,18 @@ void DecodeMaskedRow(const uint8_t* in, const BmpHeader& header, bool use_alpha,
     }
 }
 
+// Whether a stored 32-bit row has a pixel with a non-zero alpha value.
+bool RowUsesAlpha(const uint8_t* in, const BmpHeader& header) {
+    for (size_t x = 0; x < static_cast<size_t>(header.width); ++x) {
+        const uint32_t pixel = uint32_t{in[4 * x]} | uint32_t{in[4 * x + 1]} << 8u | uint32_t{in[4 * x + 2]} << 16u |
+                               uint32_t{in[4 * x + 3]} << 24u;
+        if ((pixel & header.masks[3]) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Many writers leave the alpha byte of 32-bit files at zero; alpha only counts when some pixel
 // has a non-zero alpha value.
 bool AlphaInUse(ByteView data, const BmpHeader& header, size_t stride) {
@@ -88,19 +107,34 @@ bool AlphaInUse(ByteView data, const BmpHeader& header, size_t stride) {
         return false;
     }
     for (size_t y = 0; y < static_cast<size_t>(header.height); ++y) {
-        for (size_t x = 0; x < static_cast<size_t>(header.width); ++x) {
-            const size_t at = y * stride + 4 * x;
-            if ((ReadLe32(data, at) & header.masks[3]) != 0) {
-                return true;
-            }
+        if (RowUsesAlpha(data.data() + y * stride, header)) {
+            return true;
         }
     }
     return false;
 }
 
+// Decodes one stored row of an uncompressed or bit-field file into RGB.
+void DecodeRow(const uint8_t* in, const BmpHeader& header, const Palette& palette, bool use_alpha, uint8_t* row) {
+    if (header.bits <= 8) {
+        DecodePaletteRow(in, header, palette, row);
+    } else if (header.bits == 24) {
+        for (size_t x = 0; x < static_cast<size_t>(header.width); ++x) {
+            row[3 * x] = in[3 * x + 2];
+            row[3 * x + 1] = in[3 * x + 1];
+            row[3 * x + 2] = in[3 * x];
+        }
+    } else {
+        DecodeMaskedRow(in, header, use_alpha, row);
+    }
+}
+
 Status DecodeUncompressed(ByteView bytes, const BmpHeader& header, Image& out) {
     const size_t stride = RowStride(header);
     const ByteView data = bytes.subspan(header.pixel_offset);
+    if (Status size = CheckDimensions(header.width, header.height, INT32_MAX); !size) {
+        return size;
+    }
     // The whole pixel block must be present before anything is allocated for it.
     if (data.size() / stride < static_cast<size_t>(header.height)) {
         return CorruptError(imagelib_texts::kFileTruncated);
@@ -109,19 +143,8 @@ Status DecodeUncompressed(ByteView bytes, const BmpHeader& header, Image& out) {
     const bool use_alpha = AlphaInUse(data, header, stride);
     out.Reset(header.width, header.height);
     for (int y = 0; y < header.height; ++y) {
-        const uint8_t* in = data.data() + static_cast<size_t>(y) * stride;
-        uint8_t* row = out.row(TargetRow(header, y));
-        if (header.bits <= 8) {
-            DecodePaletteRow(in, header, palette, row);
-        } else if (header.bits == 24) {
-            for (size_t x = 0; x < static_cast<size_t>(header.width); ++x) {
-                row[3 * x] = in[3 * x + 2];
-                row[3 * x + 1] = in[3 * x + 1];
-                row[3 * x + 2] = in[3 * x];
-            }
-        } else {
-            DecodeMaskedRow(in, header, use_alpha, row);
-        }
+        DecodeRow(data.data() + static_cast<size_t>(y) * stride, header, palette, use_alpha,
+                  out.row(TargetRow(header, y)));
     }
     return {};
 }
@@ -142,6 +165,9 @@ Status DecodeRle(ByteView bytes, const BmpHeader& header, Image& out) {
     const ByteView data = bytes.subspan(header.pixel_offset);
     const Palette palette = ReadPalette(bytes, header);
     const bool four_bits = header.compression == BmpCompression::kRle4;
+    if (Status size = CheckDimensions(header.width, header.height, INT32_MAX); !size) {
+        return size;
+    }
     out.Reset(header.width, header.height);
     std::fill_n(out.data(), out.size_bytes(), uint8_t{255});
     int x = 0;
@@ -200,6 +226,64 @@ Status DecodeBmp(ByteView bytes, Image& out) {
         return DecodeRle(bytes, h, out);
     }
     return DecodeUncompressed(bytes, h, out);
+}
+
+bool BmpIsCompressed(ByteView bytes) {
+    // The compression field of a BITMAPINFOHEADER or later (the OS/2 core header has none).
+    constexpr uint32_t kBiRle8 = 1;
+    constexpr uint32_t kBiRle4 = 2;
+    const uint32_t compression = ReadLe32(bytes, 14) >= 40 ? ReadLe32(bytes, 30) : 0;
+    return compression == kBiRle8 || compression == kBiRle4;
+}
+
+// Rows are read from the file in the image's top-down order, wherever the file stores them; a
+// 32-bit file with an alpha mask is read twice, first to see whether any alpha is in use.
+Status DecodeBmpRows(std::FILE* file, RowSink& sink) {
+    const int64_t length = RemainingBytes(file);
+    const off_t start = ftello(file);
+    std::vector<uint8_t> prefix(static_cast<size_t>(std::min<int64_t>(length, kMaxBmpPrefixBytes)));
+    if (!ReadAt(file, start, prefix.data(), prefix.size())) {
+        return CorruptError(imagelib_texts::kFileTruncated);
+    }
+    const Result<BmpHeader> parsed = ParseBmpHeader(prefix, static_cast<size_t>(length));
+    if (!parsed) {
+        return parsed.error();
+    }
+    const BmpHeader& header = parsed.value();
+    if (header.compression == BmpCompression::kRle4 || header.compression == BmpCompression::kRle8) {
+        return UnsupportedError(imagelib_texts::kRleBmpWholeOnly);
+    }
+    const size_t stride = RowStride(header);
+    if (static_cast<uint64_t>(length) - header.pixel_offset < stride * static_cast<uint64_t>(header.height)) {
+        return CorruptError(imagelib_texts::kFileTruncated);
+    }
+    const Palette palette = ReadPalette(prefix, header);
+    std::vector<uint8_t> in(stride);
+    const int64_t pixels = start + static_cast<int64_t>(header.pixel_offset);
+    bool use_alpha = false;
+    if (header.bits == 32 && header.masks[3] != 0) {
+        for (int y = 0; y < header.height && !use_alpha; ++y) {
+            if (!ReadAt(file, pixels + static_cast<int64_t>(stride) * y, in.data(), stride)) {
+                return CorruptError(imagelib_texts::kFileTruncated);
+            }
+            use_alpha = RowUsesAlpha(in.data(), header);
+        }
+    }
+    if (Status begun = sink.Begin(header.width, header.height); !begun) {
+        return begun;
+    }
+    std::vector<uint8_t> rgb(3 * static_cast<size_t>(header.width));
+    for (int y = 0; y < header.height; ++y) {
+        const int stored = header.top_down ? y : header.height - 1 - y;
+        if (!ReadAt(file, pixels + static_cast<int64_t>(stride) * stored, in.data(), stride)) {
+            return CorruptError(imagelib_texts::kFileTruncated);
+        }
+        uint8_t* offered = sink.RowBuffer(y);
+        uint8_t* row = offered != nullptr ? offered : rgb.data();
+        DecodeRow(in.data(), header, palette, use_alpha, row);
+        sink.Row(row);
+    }
+    return {};
 }
 
 }  // namespace pelimon::imagelib_detail

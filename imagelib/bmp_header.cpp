@@ -5,6 +5,7 @@
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/imagelib_texts.h"
 
 namespace pelimon::imagelib_detail {
 
@@ -53,6 +54,10 @@ Status CheckCompression(BmpHeader& header, uint32_t compression) {
 }  // namespace
 
 Result<BmpHeader> ParseBmpHeader(ByteView bytes) {
+    return ParseBmpHeader(bytes, bytes.size());
+}
+
+Result<BmpHeader> ParseBmpHeader(ByteView bytes, size_t file_size) {
     if (bytes.size() < kFileHeaderSize + 12) {
         return CorruptError(imagelib_texts::kBmpHeaderShort);
     }
@@ -82,7 +87,7 @@ Result<BmpHeader> ParseBmpHeader(ByteView bytes) {
     }
     header.top_down = height < 0;
     height = height < 0 ? -height : height;
-    if (Status size = CheckDimensions(width, height, kMaxBmpSide); !size) {
+    if (Status size = CheckSides(width, height, kMaxBmpSide); !size) {
         return size.error();
     }
     header.width = static_cast<int>(width);
@@ -112,7 +117,7 @@ Result<BmpHeader> ParseBmpHeader(ByteView bytes) {
 
     header.palette_offset = after_info;
     const size_t offset = ReadLe32(bytes, 10);
-    if (offset < after_info || offset > bytes.size()) {
+    if (offset < after_info || offset > file_size) {
         return CorruptError(imagelib_texts::kBmpBadPixelOffset);
     }
     header.pixel_offset = offset;

@@ -25,8 +25,12 @@ struct BmpHeader {
     size_t pixel_offset = 0;          // where the pixel data starts
 };
 
-// Parses and validates the header. Sides above 65535 or a pixel count above kMaxDecodedPixels
-// are refused with the dimensions in the message.
+// Parses and validates the header. Sides above 65535 are refused with the dimensions in the
+// message; the pixel count is left to the decoder (a BMP decoded row by row may have any).
+// `bytes` must reach the pixel data (pixel_offset is checked against its length).
 Result<BmpHeader> ParseBmpHeader(ByteView bytes);
+// The same for the first bytes of a file of `file_size` bytes (the header and, for a palette
+// image, its colour table must lie within `bytes`).
+Result<BmpHeader> ParseBmpHeader(ByteView bytes, size_t file_size);
 
 }  // namespace pelimon::imagelib_detail

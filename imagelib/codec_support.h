@@ -20,6 +20,8 @@ Error UnsupportedError(std::string_view detail = {});
 Error CorruptError(std::string_view detail);
 // "画像が大きすぎます（w x h）。"
 Error TooLargeError(int64_t width, int64_t height);
+// "画像が大きすぎます（w x h、プログレッシブ JPEG の展開に n MB のメモリが必要です）。"
+Error MemoryError(int64_t width, int64_t height, int64_t bytes_needed);
 // "画像の大きさが不正です（w x h）。"
 Error BadSizeError(int64_t width, int64_t height);
 // "画像の書き出しに失敗しました（detail）。"
@@ -28,6 +30,42 @@ Error EncodeError(std::string_view detail);
 // Checks dimensions read from a header before anything is allocated from them: each side must be
 // 1..max_side and the pixel count at most kMaxDecodedPixels.
 Status CheckDimensions(int64_t width, int64_t height, int64_t max_side);
+// The same for an image decoded row by row, which needs no room for all its pixels: only the
+// sides are checked.
+Status CheckSides(int64_t width, int64_t height, int64_t max_side);
+
+// A RowSink that keeps the whole image in `out` (reusing its allocation), refusing one of more
+// than kMaxDecodedPixels before anything is allocated for it. The decoder may write into its rows.
+class ImageSink final : public RowSink {
+  public:
+    explicit ImageSink(Image& out) : out_(out) {}
+    Status Begin(int width, int height) override;
+    uint8_t* RowBuffer(int y) override { return y < out_.height() ? out_.row(y) : nullptr; }
+    void Row(const uint8_t* rgb) override;
+
+  private:
+    Image& out_;
+    int next_ = 0;
+};
+
+// A read-only FILE over a buffer (fmemopen), closed with the object; get() is null on failure.
+class MemoryFile {
+  public:
+    explicit MemoryFile(ByteView bytes);
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+    ~MemoryFile();
+    std::FILE* get() const { return file_; }
+
+  private:
+    std::FILE* file_ = nullptr;
+};
+
+// How many bytes `file` holds from its position to its end (the position is kept); 0 if unknown.
+int64_t RemainingBytes(std::FILE* file);
+
+// Reads exactly `size` bytes at `offset` from the start of `file`; false when the file is shorter.
+bool ReadAt(std::FILE* file, int64_t offset, uint8_t* out, size_t size);
 
 // Composites a colour channel with 8-bit alpha over white, rounding to nearest.
 inline uint8_t OverWhite(uint32_t value, uint32_t alpha) {

@@ -7,6 +7,7 @@
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
 #include "imagelib/imagelib.h"
+#include "imagelib/imagelib_texts.h"
 
 namespace pelimon {
 
@@ -96,6 +97,53 @@ Status DecodeImage(ByteView bytes, const DecodeOptions& options, Image& out) {
         out.Reset(0, 0);
     }
     return status;
+}
+
+int64_t DecodedPixelCount(const ImageHeader& header, const DecodeOptions& options) {
+    int64_t width = header.width;
+    int64_t height = header.height;
+    if (header.format == ImageFormat::kJpeg && (options.min_width > 0 || options.min_height > 0)) {
+        const int scale = ChooseJpegScale(header.width, header.height, options.min_width, options.min_height);
+        width = (width * scale + 7) / 8;  // rounded up, as libjpeg does
+        height = (height * scale + 7) / 8;
+    }
+    return width * height;
+}
+
+bool CanDecodeRows(ByteView prefix) {
+    switch (SniffFormat(prefix)) {
+        case ImageFormat::kJpeg:
+            return true;
+        case ImageFormat::kPng:
+            return !PngIsInterlaced(prefix);
+        case ImageFormat::kBmp:
+            return !BmpIsCompressed(prefix);
+        case ImageFormat::kGif:
+        case ImageFormat::kUnknown:
+            break;
+    }
+    return false;
+}
+
+Status DecodeRows(std::FILE* file, const DecodeOptions& options, RowSink& sink) {
+    uint8_t prefix[64] = {};
+    const off_t start = ftello(file);
+    const size_t got = std::fread(prefix, 1, sizeof prefix, file);
+    if (start < 0 || fseeko(file, start, SEEK_SET) != 0) {
+        return CorruptError(imagelib_texts::kCannotReread);
+    }
+    switch (SniffFormat(ByteView(prefix, got))) {
+        case ImageFormat::kJpeg:
+            return DecodeJpegRows(file, options, sink);
+        case ImageFormat::kPng:
+            return DecodePngRows(file, sink);
+        case ImageFormat::kBmp:
+            return DecodeBmpRows(file, sink);
+        case ImageFormat::kGif:
+        case ImageFormat::kUnknown:
+            break;
+    }
+    return UnsupportedError();
 }
 
 Result<Image> DecodeImage(ByteView bytes, const DecodeOptions& options) {

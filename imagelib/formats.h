@@ -3,6 +3,8 @@
 // it empty on failure. Errors carry no path; LoadImageFile adds it.
 #pragma once
 
+#include <cstdio>
+
 #include "common/result.h"
 #include "imagelib/image.h"
 #include "imagelib/imagelib.h"
@@ -18,6 +20,23 @@ Status DecodeBmp(ByteView bytes, Image& out);
 Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodePng(ByteView bytes, Image& out);
 Status DecodeGif(ByteView bytes, Image& out);
+
+// Whether the PNG whose first bytes are `bytes` is interlaced (Adam7).
+bool PngIsInterlaced(ByteView bytes);
+
+// Whether the BMP whose first bytes are `bytes` is RLE-compressed.
+bool BmpIsCompressed(ByteView bytes);
+
+// Row-by-row decoders for DecodeRows, reading `file` from its current position.
+Status DecodeJpegRows(std::FILE* file, const DecodeOptions& options, RowSink& sink);
+Status DecodePngRows(std::FILE* file, RowSink& sink);
+Status DecodeBmpRows(std::FILE* file, RowSink& sink);
+
+// The 1/8-scale image of a progressive JPEG from its DC coefficients alone (each block's DC is its
+// mean), as libjpeg's 1/8 scale gives it up to the AC terms of subsampled chroma: only the DC
+// scans are decoded, one coefficient per block kept, and rows go to `sink` as they are finished.
+// Greyscale and three-component (YCbCr or RGB) files; every read is bounds-checked.
+Status DecodeJpegDc(std::FILE* file, RowSink& sink);
 
 // The DCT scale numerator (1, 2, 4 or 8, over 8) that JPEG shrink-on-load uses for a width x height
 // source: the smallest whose output, rounded up as libjpeg does, is still at least

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -47,6 +49,40 @@ struct DecodeOptions {
     int min_height = 0;
 };
 
+// Receives a decoder's rows, top to bottom, 3 bytes (R, G, B) per pixel.
+class RowSink {
+  public:
+    virtual ~RowSink() = default;
+    // Called once with the decoded size before any row; a failure stops the decode with it.
+    virtual Status Begin(int width, int height) = 0;
+    // Where the decoder may write row y itself, or nullptr (the decoder then uses its own buffer).
+    // A sink holding the whole image offers its rows, so that nothing is copied.
+    virtual uint8_t* RowBuffer(int /*y*/) { return nullptr; }
+    // Takes the next row, which stays valid only during the call.
+    virtual void Row(const uint8_t* rgb) = 0;
+};
+
+// The number of pixels DecodeImage gives for a source of `header` with `options` (the JPEG
+// shrink-on-load included), without decoding anything.
+int64_t DecodedPixelCount(const ImageHeader& header, const DecodeOptions& options);
+
+// Whether DecodeRows can decode the file whose first bytes are `prefix` row by row, holding only
+// a few rows: any JPEG, a PNG that is not interlaced, an uncompressed or bit-field BMP. The others
+// (interlaced PNG, RLE BMP, GIF) must be decoded whole, within kMaxDecodedPixels.
+bool CanDecodeRows(ByteView prefix);
+
+// Decodes the file read from `file` (positioned at its start, seekable) row by row into `sink`,
+// with shrink-on-load as in DecodeImage. The sizes are limited only by the format (JPEG 65500 x
+// 65500, PNG 1048576 x 1048576, BMP 65535 x 65535), by what the file can hold, and by the memory a
+// progressive JPEG needs (see kMaxJpegCoefficientBytes).
+Status DecodeRows(std::FILE* file, const DecodeOptions& options, RowSink& sink);
+
+// The memory libjpeg may take for the coefficients of a progressive JPEG, which it keeps whole.
+// A larger one is decoded from its DC coefficients alone when 1/8 of its size is enough (the
+// decoder was asked for shrink-on-load and 1/8 still meets the minimum); otherwise it is refused
+// with its size and the memory it would need.
+inline constexpr int64_t kMaxJpegCoefficientBytes = int64_t{1} << 30;
+
 // Decodes the first image of the file into `out` (reusing its allocation). Transparency is
 // composited over white. On failure `out` is left empty.
 Status DecodeImage(ByteView bytes, const DecodeOptions& options, Image& out);
@@ -72,6 +108,7 @@ void ApplyExifOrientation(Image& image, int orientation);
 uint32_t CountColors(const Image& image);
 
 // Resampling into `dst` (which is reset to width x height; sizes below 1 become 1).
+enum class ResizeMethod { kAreaAverage, kSample, kTriangle };
 // Area averaging: every destination pixel is the coverage-weighted mean of the source pixels it
 // covers, also at non-integer ratios; a dimension that grows uses the triangle filter instead.
 void ResizeAreaAverage(const Image& src, int width, int height, Image& dst);
@@ -79,6 +116,31 @@ void ResizeAreaAverage(const Image& src, int width, int height, Image& dst);
 void ResizeSample(const Image& src, int width, int height, Image& dst);
 // Separable triangle (bilinear) filter, widened when reducing so that every source pixel counts.
 void ResizeTriangle(const Image& src, int width, int height, Image& dst);
+void Resize(ResizeMethod method, const Image& src, int width, int height, Image& dst);
+
+// Resizes the rows a decoder gives into `out` as they come, with the same arithmetic, and so the
+// same bytes, as Resize on the whole image: only a few rows of the source are ever held.
+class ResizingSink : public RowSink {
+  public:
+    ResizingSink(ResizeMethod method, int width, int height, Image& out);
+    ~ResizingSink() override;
+    ResizingSink(const ResizingSink&) = delete;
+    ResizingSink& operator=(const ResizingSink&) = delete;
+
+    Status Begin(int width, int height) override;
+    void Row(const uint8_t* rgb) override;
+    // Whether every output row has been written.
+    bool done() const;
+
+    class Stream;  // the engine of the method
+
+  private:
+    ResizeMethod method_;
+    int width_;
+    int height_;
+    Image& out_;
+    std::unique_ptr<Stream> stream_;
+};
 
 // Filters, in place.
 void Grayscale(Image& image);                                // ITU-R BT.601 luma

@@ -32,6 +32,16 @@ inline constexpr const char* kFileNotFound = "ファイルが見つかりませ�
 inline constexpr const char* kNotAFile = "ファイルではありません。";
 inline constexpr const char* kNoReadPermission = "ファイルを読む権限がありません。";
 inline constexpr const char* kUnsupported = "対応していない画像形式です。";
+inline constexpr const char* kRleBmpWholeOnly = "RLE 圧縮の BMP は一度に読み込む必要があります";
+inline constexpr const char* kInterlacedPngWholeOnly = "インターレース PNG は一度に読み込む必要があります";
+inline constexpr const char* kCannotReread = "ファイルを読み直せません";
+inline constexpr const char* kJpegReadSetupFailed = "JPEG を読む準備ができません";
+inline constexpr const char* kJpegBadData = "JPEG のデータが不正です";
+inline constexpr const char* kJpegNoSoi = "JPEG の SOI がありません";
+inline constexpr const char* kJpegNotProgressiveHuffman = "プログレッシブ ハフマン符号化以外の JPEG";
+inline constexpr const char* kJpegComponents = "JPEG の成分構成";
+inline constexpr const char* kJpegSampling = "JPEG のサンプリング比";
+inline constexpr const char* kJpegNoHuffmanTable = "JPEG のハフマン表がありません";
 
 inline std::string BmpUnsupportedBits(int bits, uint32_t compression) {
     return "BMP " + std::to_string(bits) + " ビット、圧縮 " + std::to_string(compression);
@@ -55,6 +65,11 @@ inline std::string Corrupt(const std::string& detail) {
 }
 inline std::string TooLarge(const std::string& size) {
     return "画像が大きすぎます（" + size + "）。";
+}
+// A progressive JPEG whose coefficients would not fit the memory budget.
+inline std::string TooLargeForMemory(const std::string& size, int64_t megabytes) {
+    return "画像が大きすぎます（" + size + "、プログレッシブ JPEG の展開に " + std::to_string(megabytes) +
+           " MB のメモリが必要です）。";
 }
 inline std::string BadSize(const std::string& size) {
     return "画像の大きさが不正です（" + size + "）。";

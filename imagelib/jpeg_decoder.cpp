@@ -1,5 +1,8 @@
 // JPEG decoding with libjpeg-turbo: baseline, progressive, greyscale, CMYK and YCCK (Adobe
-// inverted CMYK included), with DCT-domain shrink-on-load straight into the Image rows.
+// inverted CMYK included), with DCT-domain shrink-on-load, scanline by scanline into a RowSink
+// (straight into the Image rows when the sink holds the whole image). A progressive file whose
+// coefficients would take more than kMaxJpegCoefficientBytes goes to the DC-only decoder when 1/8
+// of its size is enough, and is refused with the memory it needs otherwise.
 //
 // Damaged data: libjpeg only warns when the data ends early or the entropy-coded data is corrupt
 // and then fills the rest with grey. Such an image is refused, so that a batch reports the broken
@@ -10,6 +13,7 @@
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/imagelib_texts.h"
 #include "imagelib/jpeg_support.h"
 
 namespace pelimon::imagelib_detail {
@@ -18,7 +22,8 @@ namespace {
 
 // Bounds what a hostile header can make libjpeg allocate for its own buffers (the coefficient
 // buffer of a progressive image is the big one), and what a progressive file can make it loop on.
-constexpr long kMaxLibjpegMemory = long{1} << 30;
+// Above the coefficient budget, which is checked first, by what libjpeg needs besides.
+constexpr long kMaxLibjpegMemory = static_cast<long>(kMaxJpegCoefficientBytes + (int64_t{256} << 20));
 constexpr int kMaxProgressiveScans = 1000;
 constexpr JDIMENSION kRowsPerRead = 16;
 
@@ -54,7 +59,28 @@ void LimitScans(j_common_ptr info) {
     }
 }
 
-bool ReadHeaderGuarded(JpegDecodeState& s, ByteView bytes) {
+// Where libjpeg reads from: a buffer, or a file from its current position.
+struct JpegInput {
+    ByteView bytes;
+    std::FILE* file = nullptr;
+    int64_t file_bytes = 0;  // the length of what `file` holds from its position
+};
+
+// A Huffman-coded JPEG spends at least one bit on every block (its DC code), so a header that
+// claims more blocks than eight per byte of the file lies; it is refused before libjpeg allocates
+// for it. Arithmetic coding can spend less, and is not checked.
+bool FileCanHoldBlocks(const jpeg_decompress_struct& info, int64_t file_bytes) {
+    if (info.arith_code) {
+        return true;
+    }
+    int64_t blocks = 0;
+    for (int c = 0; c < info.num_components; ++c) {
+        blocks += int64_t{info.comp_info[c].width_in_blocks} * info.comp_info[c].height_in_blocks;
+    }
+    return blocks <= 8 * file_bytes;
+}
+
+bool ReadHeaderGuarded(JpegDecodeState& s, const JpegInput& input) {
     s.info.err = InitJpegErrorManager(s.errors);
     if (setjmp(s.errors.jump)) {
         return false;
@@ -64,7 +90,11 @@ bool ReadHeaderGuarded(JpegDecodeState& s, ByteView bytes) {
     s.info.mem->max_memory_to_use = kMaxLibjpegMemory;
     s.progress.progress_monitor = LimitScans;
     s.info.progress = &s.progress;
-    jpeg_mem_src(&s.info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    if (input.file != nullptr) {
+        jpeg_stdio_src(&s.info, input.file);
+    } else {
+        jpeg_mem_src(&s.info, input.bytes.data(), static_cast<unsigned long>(input.bytes.size()));
+    }
     jpeg_read_header(&s.info, TRUE);
     return true;
 }
@@ -89,34 +119,58 @@ void CmykRowToRgb(const uint8_t* cmyk, size_t width, bool inverted, uint8_t* rgb
     }
 }
 
-// Decodes every scanline into `out`, whose size already matches the output dimensions.
-// `cmyk_row` holds one row of 4-byte pixels when the output colour space is CMYK.
-bool ReadPixelsGuarded(JpegDecodeState& s, Image& out, uint8_t* cmyk_row) {
+// Decodes every scanline into `sink`, whose Begin has accepted the output size: into the rows
+// the sink offers, else through `buffer` (kRowsPerRead rows of RGB), and through `cmyk_row` (one
+// row of 4-byte pixels) when the output colour space is CMYK.
+bool ReadPixelsGuarded(JpegDecodeState& s, RowSink& sink, uint8_t* buffer, uint8_t* cmyk_row) {
     if (setjmp(s.errors.jump)) {
         return false;
     }
     jpeg_start_decompress(&s.info);
     const bool inverted = s.info.saw_Adobe_marker != 0;
+    const size_t stride = 3 * static_cast<size_t>(s.info.output_width);
     JSAMPROW rows[kRowsPerRead];
     while (s.info.output_scanline < s.info.output_height) {
         const JDIMENSION first = s.info.output_scanline;
         if (cmyk_row != nullptr) {
+            uint8_t* target = sink.RowBuffer(static_cast<int>(first));
+            target = target != nullptr ? target : buffer;
             rows[0] = cmyk_row;
             jpeg_read_scanlines(&s.info, rows, 1);
-            CmykRowToRgb(cmyk_row, s.info.output_width, inverted, out.row(static_cast<int>(first)));
+            CmykRowToRgb(cmyk_row, s.info.output_width, inverted, target);
+            sink.Row(target);
             continue;
         }
         const JDIMENSION count = std::min(kRowsPerRead, s.info.output_height - first);
         for (JDIMENSION i = 0; i < count; ++i) {
-            rows[i] = out.row(static_cast<int>(first + i));
+            uint8_t* target = sink.RowBuffer(static_cast<int>(first + i));
+            rows[i] = target != nullptr ? target : buffer + i * stride;
         }
-        jpeg_read_scanlines(&s.info, rows, count);
+        const JDIMENSION read = jpeg_read_scanlines(&s.info, rows, count);
+        for (JDIMENSION i = 0; i < read; ++i) {
+            sink.Row(rows[i]);
+        }
     }
     if (s.errors.truncated || s.errors.corrupt) {
         return false;
     }
     jpeg_finish_decompress(&s.info);
     return true;
+}
+
+// What libjpeg would allocate for the coefficients of a progressive image, which it keeps whole:
+// every block of every component, in whole MCU rows and columns, 64 coefficients of 2 bytes.
+int64_t CoefficientBytes(const jpeg_decompress_struct& info) {
+    int64_t total = 0;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        const int64_t h = component.h_samp_factor;
+        const int64_t v = component.v_samp_factor;
+        const int64_t columns = (int64_t{component.width_in_blocks} + h - 1) / h * h;
+        const int64_t rows = (int64_t{component.height_in_blocks} + v - 1) / v * v;
+        total += columns * rows * 64 * 2;
+    }
+    return total;
 }
 
 Error JpegError(const JpegDecodeState& s) {
@@ -146,14 +200,16 @@ int ChooseJpegScale(int width, int height, int min_width, int min_height) {
     return 8;
 }
 
-Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out) {
-    // The marker walk gives the same size messages as the probe before libjpeg allocates anything.
-    if (Result<ImageHeader> header = ProbeJpeg(bytes); !header) {
-        return header.error();
-    }
+namespace {
+
+// Decodes through libjpeg into `sink`. A progressive image over the coefficient budget sets
+// `dc_only` and returns without decoding when shrink-on-load at 1/8 is allowed (the caller then
+// runs the DC-only decoder), and fails with the memory it would need otherwise.
+Status DecodeWithLibjpeg(const JpegInput& input, const DecodeOptions& options, RowSink& sink, bool& dc_only) {
+    dc_only = false;
     JpegDecompressor decompressor;
     JpegDecodeState& s = decompressor.state();
-    if (!ReadHeaderGuarded(s, bytes)) {
+    if (!ReadHeaderGuarded(s, input)) {
         return JpegError(s);
     }
     const auto width = static_cast<int>(s.info.image_width);
@@ -161,9 +217,17 @@ Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out) {
     if (width <= 0 || height <= 0) {
         return BadSizeError(width, height);
     }
+    int scale = 8;
     if (options.min_width > 0 || options.min_height > 0) {
-        s.info.scale_num = static_cast<unsigned>(ChooseJpegScale(width, height, options.min_width, options.min_height));
+        scale = ChooseJpegScale(width, height, options.min_width, options.min_height);
+        s.info.scale_num = static_cast<unsigned>(scale);
         s.info.scale_denom = 8;
+    }
+    if (s.info.progressive_mode) {
+        if (const int64_t need = CoefficientBytes(s.info); need > kMaxJpegCoefficientBytes) {
+            dc_only = scale == 1;
+            return dc_only ? Status{} : MemoryError(width, height, need);
+        }
     }
     const bool cmyk = s.info.jpeg_color_space == JCS_CMYK || s.info.jpeg_color_space == JCS_YCCK;
     s.info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
@@ -171,17 +235,56 @@ Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out) {
     if (!CalcOutputGuarded(s)) {
         return JpegError(s);
     }
-    const int64_t out_width = s.info.output_width;
-    const int64_t out_height = s.info.output_height;
-    if (out_width * out_height > kMaxDecodedPixels) {
-        return TooLargeError(out_width, out_height);
+    if (Status begun = sink.Begin(static_cast<int>(s.info.output_width), static_cast<int>(s.info.output_height));
+        !begun) {
+        return begun;
     }
-    out.Reset(static_cast<int>(out_width), static_cast<int>(out_height));
-    std::vector<uint8_t> cmyk_row(cmyk ? static_cast<size_t>(out_width) * 4 : 0);
-    if (!ReadPixelsGuarded(s, out, cmyk ? cmyk_row.data() : nullptr)) {
+    // Checked once the sink has accepted the size: a sink holding the whole image refuses one
+    // over the pixel limit as too large, whatever the file holds.
+    if (!FileCanHoldBlocks(s.info, input.file_bytes)) {
+        return BadSizeError(width, height);
+    }
+    const size_t stride = 3 * static_cast<size_t>(s.info.output_width);
+    std::vector<uint8_t> buffer(stride * (cmyk ? 1 : kRowsPerRead));
+    std::vector<uint8_t> cmyk_row(cmyk ? static_cast<size_t>(s.info.output_width) * 4 : 0);
+    if (!ReadPixelsGuarded(s, sink, buffer.data(), cmyk ? cmyk_row.data() : nullptr)) {
         return JpegError(s);
     }
     return {};
+}
+
+}  // namespace
+
+Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out) {
+    // The marker walk gives the same size messages as the probe before libjpeg allocates anything.
+    if (Result<ImageHeader> header = ProbeJpeg(bytes); !header) {
+        return header.error();
+    }
+    ImageSink sink(out);
+    bool dc_only = false;
+    if (Status decoded =
+            DecodeWithLibjpeg({bytes, nullptr, static_cast<int64_t>(bytes.size())}, options, sink, dc_only);
+        !decoded || !dc_only) {
+        return decoded;
+    }
+    const MemoryFile file(bytes);
+    if (file.get() == nullptr) {
+        return CorruptError(imagelib_texts::kJpegReadSetupFailed);
+    }
+    return DecodeJpegDc(file.get(), sink);
+}
+
+Status DecodeJpegRows(std::FILE* file, const DecodeOptions& options, RowSink& sink) {
+    const off_t start = ftello(file);
+    const int64_t length = RemainingBytes(file);
+    bool dc_only = false;
+    if (Status decoded = DecodeWithLibjpeg({{}, file, length}, options, sink, dc_only); !decoded || !dc_only) {
+        return decoded;
+    }
+    if (fseeko(file, start, SEEK_SET) != 0) {
+        return CorruptError(imagelib_texts::kCannotReread);
+    }
+    return DecodeJpegDc(file, sink);
 }
 
 }  // namespace pelimon::imagelib_detail

@@ -73,14 +73,18 @@ bool TurnsQuarter(int orientation, int degrees) {
     return orientation_turns != rotation_turns;
 }
 
+void TurnUpright(Image& image, int orientation, int degrees) {
+    ApplyExifOrientation(image, orientation);
+    if (degrees % 360 != 0) {
+        image = Rotate(image, degrees);
+    }
+}
+
 Status DecodeUpright(ByteView bytes, const DecodeOptions& options, int orientation, int degrees, Image& out) {
     if (Status decoded = DecodeImage(bytes, options, out); !decoded.ok()) {
         return decoded;
     }
-    ApplyExifOrientation(out, orientation);
-    if (degrees % 360 != 0) {
-        out = Rotate(out, degrees);
-    }
+    TurnUpright(out, orientation, degrees);
     return {};
 }
 

@@ -25,6 +25,9 @@ inline bool PixelsTurned(int orientation, int degrees) {
     return degrees % 360 != 0 || OrientationChangesPixels(orientation);
 }
 
+// Orient -> turn: applies the Exif `orientation`, then turns `degrees` clockwise, in place.
+void TurnUpright(Image& image, int orientation, int degrees);
+
 // Load -> orient -> turn: decodes `bytes` into `out` (reusing its allocation), applies the Exif
 // `orientation`, then turns it `degrees` clockwise. On a decode failure `out` is left empty and
 // the decoder's error is returned.

@@ -1,12 +1,14 @@
 // PNG decoding with libpng: every colour type and bit depth, palettes, tRNS and alpha channels.
 // libpng expands everything to 8-bit RGB. Files with an alpha channel or a tRNS chunk are read as
-// RGBA and composited over white, row by row (interlaced ones need the whole RGBA image in memory
-// for libpng's passes); opaque files are read straight into the Image.
+// RGBA and composited over white, row by row. Rows go to a RowSink as they are decoded, straight
+// into its rows when it holds the whole image; interlaced files need the whole image for libpng's
+// passes (and the whole RGBA image when they have alpha), so only a whole-image sink takes them.
 #include <algorithm>
 #include <vector>
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/imagelib_texts.h"
 #include "imagelib/png_support.h"
 
 namespace pelimon::imagelib_detail {
@@ -22,14 +24,22 @@ constexpr png_byte kUnusedChunks[] =
     "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0"
     "sBIT\0sCAL\0sPLT\0sTER\0sRGB\0tEXt\0tIME\0zTXt";
 
-struct MemoryReader {
+// A buffer, or a file from its current position when `file` is set.
+struct PngReader {
     const uint8_t* data;
     size_t size;
     size_t position;
+    std::FILE* file;
 };
 
-void ReadFromMemory(png_structp png, png_bytep out, size_t length) {
-    auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+void ReadPngBytes(png_structp png, png_bytep out, size_t length) {
+    auto* reader = static_cast<PngReader*>(png_get_io_ptr(png));
+    if (reader->file != nullptr) {
+        if (std::fread(out, 1, length, reader->file) != length) {
+            png_error(png, imagelib_texts::kFileTruncated);
+        }
+        return;
+    }
     if (length > reader->size - reader->position) {
         png_error(png, imagelib_texts::kFileTruncated);
     }
@@ -42,7 +52,7 @@ struct PngDecodeState {
     png_structp png;
     png_infop info;
     PngMessage message;
-    MemoryReader reader;
+    PngReader reader;
     png_uint_32 width;
     png_uint_32 height;
     int passes;
@@ -65,7 +75,7 @@ bool ReadInfoGuarded(PngDecodeState& s) {
     if (setjmp(png_jmpbuf(s.png))) {
         return false;
     }
-    png_set_read_fn(s.png, &s.reader, ReadFromMemory);
+    png_set_read_fn(s.png, &s.reader, ReadPngBytes);
     png_read_info(s.png, s.info);
     s.width = png_get_image_width(s.png, s.info);
     s.height = png_get_image_height(s.png, s.info);
@@ -94,67 +104,48 @@ void CompositeRow(const uint8_t* rgba, size_t width, uint8_t* rgb) {
     }
 }
 
-// Opaque files: libpng writes RGB rows into the Image itself. Over all passes of an interlaced
-// file every pixel is written exactly once.
-bool ReadRgbGuarded(PngDecodeState& s, Image& out) {
+// `rgb` holds one row for rows the sink does not offer; `rgba`, when the file has alpha, one
+// row, or the whole image when the file is interlaced (the sink then offers every row). Over all
+// passes of an interlaced file every pixel is written exactly once.
+bool ReadRowsGuarded(PngDecodeState& s, RowSink& sink, uint8_t* rgb, uint8_t* rgba) {
     if (setjmp(png_jmpbuf(s.png))) {
         return false;
     }
-    for (int pass = 0; pass < s.passes; ++pass) {
-        for (png_uint_32 y = 0; y < s.height; ++y) {
-            png_read_row(s.png, out.row(static_cast<int>(y)), nullptr);
-        }
-    }
-    return true;
-}
-
-// `rgba` holds one row, or the whole image when the file is interlaced.
-bool ReadRgbaGuarded(PngDecodeState& s, uint8_t* rgba, Image& out) {
-    if (setjmp(png_jmpbuf(s.png))) {
-        return false;
-    }
-    const size_t row_bytes = 4 * static_cast<size_t>(s.width);
+    const size_t rgba_bytes = 4 * static_cast<size_t>(s.width);
     if (s.passes > 1) {
         for (int pass = 0; pass < s.passes; ++pass) {
             for (png_uint_32 y = 0; y < s.height; ++y) {
-                png_read_row(s.png, rgba + y * row_bytes, nullptr);
+                png_read_row(s.png, s.has_alpha ? rgba + y * rgba_bytes : sink.RowBuffer(static_cast<int>(y)), nullptr);
             }
         }
         for (png_uint_32 y = 0; y < s.height; ++y) {
-            CompositeRow(rgba + y * row_bytes, s.width, out.row(static_cast<int>(y)));
+            uint8_t* row = sink.RowBuffer(static_cast<int>(y));
+            if (s.has_alpha) {
+                CompositeRow(rgba + y * rgba_bytes, s.width, row);
+            }
+            sink.Row(row);
         }
-    } else {
-        for (png_uint_32 y = 0; y < s.height; ++y) {
+        return true;
+    }
+    for (png_uint_32 y = 0; y < s.height; ++y) {
+        uint8_t* offered = sink.RowBuffer(static_cast<int>(y));
+        uint8_t* row = offered != nullptr ? offered : rgb;
+        if (s.has_alpha) {
             png_read_row(s.png, rgba, nullptr);
-            CompositeRow(rgba, s.width, out.row(static_cast<int>(y)));
+            CompositeRow(rgba, s.width, row);
+        } else {
+            png_read_row(s.png, row, nullptr);
         }
+        sink.Row(row);
     }
     // The rest of the file (text chunks, IEND) is not needed for the pixels.
     return true;
 }
 
-}  // namespace
-
-Result<ImageHeader> ProbePng(ByteView bytes) {
-    // Signature (8), IHDR length (4) and type (4), then width and height.
-    if (bytes.size() < 24 || ReadBe32(bytes, 12) != 0x49484452) {
-        return CorruptError(imagelib_texts::kPngNoIhdr);
-    }
-    const int64_t width = ReadBe32(bytes, 16);
-    const int64_t height = ReadBe32(bytes, 20);
-    if (Status size = CheckDimensions(width, height, kMaxPngSide); !size) {
-        return size.error();
-    }
-    return ImageHeader{ImageFormat::kPng, static_cast<int>(width), static_cast<int>(height)};
-}
-
-Status DecodePng(ByteView bytes, Image& out) {
-    if (Result<ImageHeader> header = ProbePng(bytes); !header) {
-        return header.error();
-    }
+Status DecodePngWith(PngReader reader, RowSink& sink) {
     PngReadGuard guard;
     PngDecodeState& s = guard.state();
-    s.reader = {bytes.data(), bytes.size(), 0};
+    s.reader = reader;
     s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &s.message, PngErrorCallback, PngWarningCallback);
     if (s.png == nullptr || (s.info = png_create_info_struct(s.png)) == nullptr) {
         return CorruptError(imagelib_texts::kPngReadSetupFailed);
@@ -169,20 +160,77 @@ Status DecodePng(ByteView bytes, Image& out) {
     if (png_get_rowbytes(s.png, s.info) != (s.has_alpha ? 4 : 3) * static_cast<size_t>(s.width)) {
         return CorruptError(imagelib_texts::kPngCannotConvert);
     }
-    out.Reset(static_cast<int>(s.width), static_cast<int>(s.height));
-    bool pixels_read = false;
-    if (s.has_alpha) {
-        const size_t rows = s.passes > 1 ? s.height : 1;
-        std::vector<uint8_t> rgba(4 * static_cast<size_t>(s.width) * rows);
-        pixels_read = ReadRgbaGuarded(s, rgba.data(), out);
-    } else {
-        pixels_read = ReadRgbGuarded(s, out);
+    if (Status begun = sink.Begin(static_cast<int>(s.width), static_cast<int>(s.height)); !begun) {
+        return begun;
     }
-    if (!pixels_read) {
-        out.Reset(0, 0);
+    if (s.passes > 1 && sink.RowBuffer(0) == nullptr) {
+        return UnsupportedError(imagelib_texts::kInterlacedPngWholeOnly);
+    }
+    const size_t rows = s.passes > 1 ? s.height : 1;
+    std::vector<uint8_t> rgb(s.passes > 1 ? 0 : 3 * static_cast<size_t>(s.width));
+    std::vector<uint8_t> rgba(s.has_alpha ? 4 * static_cast<size_t>(s.width) * rows : 0);
+    if (!ReadRowsGuarded(s, sink, rgb.data(), rgba.data())) {
         return CorruptError(std::string("PNG: ") + s.message.text);
     }
     return {};
+}
+
+}  // namespace
+
+Result<ImageHeader> ProbePng(ByteView bytes) {
+    // Signature (8), IHDR length (4) and type (4), then width and height. The pixel count is not
+    // checked here: a PNG that is not interlaced is decoded row by row.
+    if (bytes.size() < 24 || ReadBe32(bytes, 12) != 0x49484452) {
+        return CorruptError(imagelib_texts::kPngNoIhdr);
+    }
+    const int64_t width = ReadBe32(bytes, 16);
+    const int64_t height = ReadBe32(bytes, 20);
+    if (Status size = CheckSides(width, height, kMaxPngSide); !size) {
+        return size.error();
+    }
+    return ImageHeader{ImageFormat::kPng, static_cast<int>(width), static_cast<int>(height)};
+}
+
+bool PngIsInterlaced(ByteView bytes) {
+    return bytes.size() > 28 && bytes[28] != 0;
+}
+
+Status DecodePng(ByteView bytes, Image& out) {
+    Result<ImageHeader> header = ProbePng(bytes);
+    if (!header) {
+        return header.error();
+    }
+    // The whole image is held: the pixel limit applies before libpng reads anything.
+    if (Status size = CheckDimensions(header.value().width, header.value().height, kMaxPngSide); !size) {
+        return size;
+    }
+    ImageSink sink(out);
+    Status decoded = DecodePngWith({bytes.data(), bytes.size(), 0, nullptr}, sink);
+    if (!decoded) {
+        out.Reset(0, 0);
+    }
+    return decoded;
+}
+
+Status DecodePngRows(std::FILE* file, RowSink& sink) {
+    // Compressed rows hold at most about a thousand bytes of pixels per byte of the file (deflate's
+    // limit); a header claiming far more than the file can hold is refused before anything else.
+    uint8_t header[24];
+    const int64_t length = RemainingBytes(file);
+    const off_t start = ftello(file);
+    if (std::fread(header, 1, sizeof header, file) != sizeof header || fseeko(file, start, SEEK_SET) != 0) {
+        return CorruptError(imagelib_texts::kPngNoIhdr);
+    }
+    const Result<ImageHeader> probed = ProbePng(ByteView(header, sizeof header));
+    if (!probed) {
+        return probed.error();
+    }
+    const int64_t width = probed.value().width;
+    const int64_t height = probed.value().height;
+    if ((width / 8 + 1) * height > int64_t{1032} * length) {
+        return BadSizeError(width, height);
+    }
+    return DecodePngWith({nullptr, 0, 0, file}, sink);
 }
 
 }  // namespace pelimon::imagelib_detail

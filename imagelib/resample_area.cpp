@@ -22,12 +22,6 @@ void Apply(const Image& src, const AxisWeights& horizontal, const AxisWeights& v
     ResampleSeparable(src, horizontal, vertical, dst);
 }
 
-// Coverage weights where the axis shrinks or keeps its size; a growing axis would only replicate
-// blocks of pixels, so it interpolates with the triangle filter instead.
-AxisWeights AreaOrTriangle(int src_size, int dst_size) {
-    return dst_size <= src_size ? AreaWeights(src_size, dst_size) : TriangleWeights(src_size, dst_size);
-}
-
 // Resizes with the weights `weights_of` gives for each axis. Sizes below 1 become 1; an empty
 // source gives a black image.
 void ResizeWith(const Image& src, int width, int height, AxisWeights (*weights_of)(int, int), Image& dst) {
@@ -44,11 +38,25 @@ void ResizeWith(const Image& src, int width, int height, AxisWeights (*weights_o
 }  // namespace
 
 void ResizeAreaAverage(const Image& src, int width, int height, Image& dst) {
-    ResizeWith(src, width, height, AreaOrTriangle, dst);
+    ResizeWith(src, width, height, AreaOrTriangleWeights, dst);
 }
 
 void ResizeTriangle(const Image& src, int width, int height, Image& dst) {
     ResizeWith(src, width, height, TriangleWeights, dst);
+}
+
+void Resize(ResizeMethod method, const Image& src, int width, int height, Image& dst) {
+    switch (method) {
+        case ResizeMethod::kAreaAverage:
+            ResizeAreaAverage(src, width, height, dst);
+            break;
+        case ResizeMethod::kSample:
+            ResizeSample(src, width, height, dst);
+            break;
+        case ResizeMethod::kTriangle:
+            ResizeTriangle(src, width, height, dst);
+            break;
+    }
 }
 
 }  // namespace pelimon

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace pelimon::imagelib_detail {
 
@@ -109,44 +110,59 @@ AxisWeights TriangleWeights(int src_size, int dst_size) {
     return Quantise(positions, src_size);
 }
 
-void ResampleSeparable(const Image& src, const AxisWeights& horizontal, const AxisWeights& vertical, Image& dst) {
-    const int dst_width = static_cast<int>(horizontal.start.size());
-    const int dst_height = static_cast<int>(vertical.start.size());
-    dst.Reset(dst_width, dst_height);
-    const size_t row_values = 3 * static_cast<size_t>(dst_width);
-    const auto taps = static_cast<size_t>(vertical.taps);
+AxisWeights AreaOrTriangleWeights(int src_size, int dst_size) {
+    return dst_size <= src_size ? AreaWeights(src_size, dst_size) : TriangleWeights(src_size, dst_size);
+}
 
-    // Horizontally reduced source rows; source row r lives in slot r % taps while it is in the
-    // window of the current output row. Windows only move down, so each row is reduced once.
-    std::vector<uint16_t> ring(taps * row_values);
-    std::vector<uint32_t> sums(row_values);
-    int next_row = 0;  // first source row not yet reduced
+SeparableStream::SeparableStream(AxisWeights horizontal, AxisWeights vertical, Image& dst)
+    : horizontal_(std::move(horizontal)),
+      vertical_(std::move(vertical)),
+      dst_(dst),
+      row_values_(3 * horizontal_.start.size()),
+      ring_(static_cast<size_t>(vertical_.taps) * row_values_),
+      sums_(row_values_) {
+    dst_.Reset(static_cast<int>(horizontal_.start.size()), static_cast<int>(vertical_.start.size()));
+}
+
+void SeparableStream::PushRow(const uint8_t* row) {
+    const int r = next_source_++;
+    if (done() || r < vertical_.start[static_cast<size_t>(next_output_)]) {
+        return;  // in no window still to come: windows only move down
+    }
+    const auto taps = static_cast<size_t>(vertical_.taps);
+    HorizontalPass(row, horizontal_, ring_.data() + static_cast<size_t>(r) % taps * row_values_);
+    while (!done() && vertical_.start[static_cast<size_t>(next_output_)] + vertical_.taps - 1 <= r) {
+        FinishRow(next_output_++);
+    }
+}
+
+void SeparableStream::FinishRow(int y) {
     constexpr uint32_t kShift = kWeightBits + kIntermediateBits;
     constexpr uint32_t kHalf = uint32_t{1} << (kShift - 1);
+    const auto taps = static_cast<size_t>(vertical_.taps);
+    const auto first = static_cast<size_t>(vertical_.start[static_cast<size_t>(y)]);
+    std::fill(sums_.begin(), sums_.end(), kHalf);
+    const uint32_t* w = vertical_.weights.data() + static_cast<size_t>(y) * taps;
+    for (size_t k = 0; k < taps; ++k) {
+        if (w[k] == 0) {
+            continue;
+        }
+        const uint32_t weight = w[k];
+        const uint16_t* in = ring_.data() + (first + k) % taps * row_values_;
+        for (size_t i = 0; i < row_values_; ++i) {
+            sums_[i] += weight * in[i];
+        }
+    }
+    uint8_t* out = dst_.row(y);
+    for (size_t i = 0; i < row_values_; ++i) {
+        out[i] = static_cast<uint8_t>(sums_[i] >> kShift);
+    }
+}
 
-    for (int y = 0; y < dst_height; ++y) {
-        const int first = vertical.start[static_cast<size_t>(y)];
-        next_row = std::max(next_row, first);
-        for (; next_row < first + vertical.taps; ++next_row) {
-            HorizontalPass(src.row(next_row), horizontal,
-                           ring.data() + static_cast<size_t>(next_row) % taps * row_values);
-        }
-        std::fill(sums.begin(), sums.end(), kHalf);
-        const uint32_t* w = vertical.weights.data() + static_cast<size_t>(y) * taps;
-        for (size_t k = 0; k < taps; ++k) {
-            if (w[k] == 0) {
-                continue;
-            }
-            const uint32_t weight = w[k];
-            const uint16_t* in = ring.data() + (static_cast<size_t>(first) + k) % taps * row_values;
-            for (size_t i = 0; i < row_values; ++i) {
-                sums[i] += weight * in[i];
-            }
-        }
-        uint8_t* out = dst.row(y);
-        for (size_t i = 0; i < row_values; ++i) {
-            out[i] = static_cast<uint8_t>(sums[i] >> kShift);
-        }
+void ResampleSeparable(const Image& src, const AxisWeights& horizontal, const AxisWeights& vertical, Image& dst) {
+    SeparableStream stream(horizontal, vertical, dst);
+    for (int y = 0; y < src.height() && !stream.done(); ++y) {
+        stream.PushRow(src.row(y));
     }
 }
 

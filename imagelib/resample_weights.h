@@ -3,6 +3,7 @@
 // of reduced rows, then vertical) that uses only integer multiply-adds in its inner loops.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -30,6 +31,37 @@ AxisWeights AreaWeights(int src_size, int dst_size);
 // when enlarging and of one output pixel (in source units) when reducing. The filter is cut at the
 // edges and renormalised.
 AxisWeights TriangleWeights(int src_size, int dst_size);
+
+// The two passes over source rows that come one at a time, top to bottom: a row is reduced
+// horizontally as it comes (when some output row's window holds it; rows no window holds are
+// dropped), into a ring of `vertical.taps` reduced rows, and each output row is finished as soon
+// as the last row of its window has come. Only the ring and `dst` are held, whatever the source's
+// height; the arithmetic, and so every output byte, is the same however the rows arrive.
+class SeparableStream {
+  public:
+    // Resets `dst` to the tables' output size; `dst` must outlive the stream.
+    SeparableStream(AxisWeights horizontal, AxisWeights vertical, Image& dst);
+    // Takes the next source row (3 bytes per pixel, as many pixels as the horizontal table reads).
+    void PushRow(const uint8_t* row);
+    // Whether every output row is finished.
+    bool done() const { return next_output_ >= static_cast<int>(vertical_.start.size()); }
+
+  private:
+    void FinishRow(int y);
+
+    AxisWeights horizontal_;
+    AxisWeights vertical_;
+    Image& dst_;
+    size_t row_values_;
+    std::vector<uint16_t> ring_;  // source row r lives in slot r % taps
+    std::vector<uint32_t> sums_;
+    int next_source_ = 0;  // index of the next row PushRow takes
+    int next_output_ = 0;  // first output row not yet finished
+};
+
+// Coverage weights where the axis shrinks or keeps its size; a growing axis would only replicate
+// blocks of pixels, so it interpolates with the triangle filter instead.
+AxisWeights AreaOrTriangleWeights(int src_size, int dst_size);
 
 // Applies the two tables to `src` into `dst`, which is reset to the tables' output size.
 // `dst` must not be `src`.

@@ -196,6 +196,27 @@ def write_jpegs():
     subprocess.run(["rm", "quadrants.png"], check=True)
 
 
+def write_progressive_jpegs():
+    """83 x 61 smooth waves, progressive, in each sampling the DC-only decoder handles; one with
+    a restart interval of three MCUs. Written by cjpeg (libjpeg-turbo)."""
+    import math
+    waves = Image.new("RGB", (83, 61))
+    for y in range(61):
+        for x in range(83):
+            waves.putpixel((x, y), tuple(max(0, min(255, int(v))) for v in (
+                127 + 100 * math.sin(x / 9.0) + 20 * math.cos(y / 5.0), 40 + 180 * y / 61,
+                200 - 150 * x / 83 + 30 * math.sin((x + y) / 7.0))))
+    waves.save("waves.ppm")
+    for name, options in [("jpeg_progressive_420_restart.jpg", ["-sample", "2x2", "-restart", "3B"]),
+                          ("jpeg_progressive_422.jpg", ["-sample", "2x1"]),
+                          ("jpeg_progressive_444.jpg", ["-sample", "1x1"]),
+                          ("jpeg_progressive_grey.jpg", ["-grayscale"])]:
+        with open(name, "wb") as out:
+            subprocess.run(["cjpeg", "-progressive", "-quality", "90", *options, "waves.ppm"], stdout=out, check=True)
+    subprocess.run(["rm", "waves.ppm"], check=True)
+
+
 write_bmps()
 write_pngs_and_gifs()
 write_jpegs()
+write_progressive_jpegs()
