@@ -109,30 +109,29 @@ Result<Bytes> Encode(const AppSettings& settings, const ImageJob& job, const Ima
     }
 }
 
-// The output size: the target, or the source size with BigSize 4 when the target is not smaller.
-void OutputSizeOf(const AppSettings& settings, const ImageJob& job, int& width, int& height) {
-    width = job.TargetWidth;
-    height = job.TargetHeight;
-    if (job.LargerThanSource == 1 && settings.BigSize == 4) {
-        width = job.SrcWidth;
-        height = job.SrcHeight;
-    }
-}
-
 }  // namespace
+
+OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job) {
+    OutputImagePlan plan;
+    plan.skipped = job.LargerThanSource == 1 && settings.BigSize == 2;
+    const bool own_size = job.LargerThanSource == 1 && settings.BigSize == 4;
+    plan.width = own_size ? job.SrcWidth : job.TargetWidth;
+    plan.height = own_size ? job.SrcHeight : job.TargetHeight;
+    return plan;
+}
 
 Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
     if (job.PrepareError) {
         return *job.PrepareError;
     }
     RenderedOutput output;
-    if (job.LargerThanSource == 1 && settings.BigSize == 2) {
+    const OutputImagePlan plan = PlanOutputImage(settings, job);
+    if (plan.skipped) {
         output.skipped = true;
         return output;
     }
-    int width = 0;
-    int height = 0;
-    OutputSizeOf(settings, job, width, height);
+    const int width = plan.width;
+    const int height = plan.height;
     if (width < 1 || height < 1) {
         return JobError(job, "出力サイズ " + std::to_string(width) + " x " + std::to_string(height) +
                                  " では画像を生成できません。サイズの設定を確認して下さい。");

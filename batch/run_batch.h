@@ -1,6 +1,8 @@
 // RunBatch: reduces the checked files of a list into the output folder.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,21 @@ namespace pelimon {
 struct BatchOptions {
     bool quiet_run = false;  // no completion question (/Q, /F, unattended runs)
     int workers = 0;         // render threads; 0 = one per core
+    // Plan only: name and measure every job as a run would, fill BatchOutcome::planned, and write
+    // nothing (the output folder is neither checked nor created).
+    bool dry_run = false;
+};
+
+// One job of a run as the run decided it: where it goes, how large, in which format.
+struct PlannedOutput {
+    std::string source_path;
+    std::string dest_path;
+    int width = 0;  // output pixels (see PlanOutputImage)
+    int height = 0;
+    int32_t output_type = 0;     // the job's OutputType
+    bool skipped = false;        // no file on purpose (BigSize 2)
+    bool written = false;        // a real run wrote it
+    std::optional<Error> error;  // the source could not be examined: the job fails
 };
 
 struct BatchOutcome {
@@ -23,11 +40,12 @@ struct BatchOutcome {
         kCompleted,    // every job ran; see failures
     };
     Kind kind = Kind::kNothingToDo;
-    int written = 0;                   // outputs written
-    int skipped = 0;                   // jobs that produced no file on purpose (BigSize 2)
-    std::vector<Error> failures;       // one per job that failed, in job order
-    std::vector<std::string> renamed;  // notes on outputs given a distinct name
-    std::string output_folder;         // the resolved working folder, ends with '/'
+    int written = 0;                     // outputs written
+    int skipped = 0;                     // jobs that produced no file on purpose (BigSize 2)
+    std::vector<Error> failures;         // one per job that failed, in job order
+    std::vector<std::string> renamed;    // notes on outputs given a distinct name
+    std::string output_folder;           // the resolved working folder, ends with '/'
+    std::vector<PlannedOutput> planned;  // one per job, in job order, once the jobs are sized
 };
 
 // Runs a batch on a copy of `settings` taken at the start. What persists across runs is written

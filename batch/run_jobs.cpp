@@ -43,6 +43,7 @@ class JobQueue {
             if (index >= input_.jobs.size()) {
                 return;
             }
+            input_.ui.ReportCurrentFile(input_.jobs[index].SourcePath);
             results_[index] = RunOne(input_.jobs[index], buffers);
             Finished();
         }

@@ -14,6 +14,9 @@ struct FileRow {
     std::string size_text;  // "<kilobytes> KB"
     int rotation = 0;       // 0, 90, 180 or 270 (clockwise)
     bool checked = false;
+    // The folder the file is in, ending with '/', when it is not the source folder (ImagePath):
+    // command-line runs that name files of several folders. Empty: the source folder.
+    std::string folder;
 };
 
 class FileList {
