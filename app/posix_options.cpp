@@ -329,6 +329,9 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
     bool options_end = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (!options_end && (arg == "/Q" || arg == "/F" || arg == "/G")) {
+            return Message(app_texts::kSwitchWithOptions, arg.c_str());
+        }
         if (options_end || arg.size() < 2 || arg[0] != '-') {
             options.paths.push_back(arg);  // "-" alone is a name too
             continue;

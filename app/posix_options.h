@@ -61,7 +61,8 @@ struct PosixOptions {
 
 // Parses the arguments (without the program name). Fails with one line naming the option and
 // what is wrong with it: an unknown option, a missing value, a value that is not a number or out
-// of range, two options that exclude each other, or (unless -h or -V is given) no file or folder.
+// of range, two options that exclude each other, "/Q", "/F" or "/G" among options (before "--"),
+// or (unless -h or -V is given) no file or folder.
 Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args);
 
 // Puts the options on top of `settings` for one run: the output folder (made absolute from
