@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/app_texts.h"
 #include "settings/parameter_file.h"
 
 namespace pelimon {
@@ -17,13 +18,12 @@ constexpr std::string_view kSwitchQuiet = "/Q";
 constexpr std::string_view kSwitchParameterFile = "/F";
 constexpr std::string_view kSwitchWindow = "/G";
 
-constexpr std::string_view kCommandLineErrorCaption = "コマンドラインエラー";
-constexpr std::string_view kMissingParameterFileText = "パラメータファイルが指定されていません。";
-constexpr std::string_view kErrorCaption = "エラー";
-
-constexpr std::string_view kNoteMissing = "見つかりません（フォルダとして扱いました）。";
-constexpr std::string_view kNoteOutsideFolder = "元画像フォルダにないため処理されません。";
-constexpr std::string_view kNoteTooLong = "パスが長すぎるため飛ばしました。";
+using app_texts::kCommandLineErrorCaption;
+using app_texts::kErrorCaption;
+using app_texts::kMissingParameterFileText;
+using app_texts::kNoteMissing;
+using app_texts::kNoteOutsideFolder;
+using app_texts::kNoteTooLong;
 
 bool Exists(const std::string& path) {
     std::error_code error;
@@ -130,7 +130,7 @@ CommandLine ParseCommandLine(std::span<const std::string> args) {
 }
 
 BatchRunner MakeBatchRunner(std::string today, int workers) {
-    return [today = std::move(today), workers](AppSettings& settings, const FileList& list, Interaction& ui,
+    return [today = std::move(today), workers](const AppSettings& settings, const FileList& list, Interaction& ui,
                                                bool quiet_run) {
         BatchOptions options;
         options.quiet_run = quiet_run;
@@ -142,7 +142,7 @@ BatchRunner MakeBatchRunner(std::string today, int workers) {
 CommandLineOutcome HandleCommandLine(const CommandLine& command_line, SourceList& sources, AppSettings& settings,
                                      Interaction& ui, const BatchRunner& run_batch) {
     CommandLineOutcome outcome;
-    outcome.end_program = settings.DragDrop == 1 || command_line.quiet_run;
+    outcome.end_program = settings.DragDrop == kOn || command_line.quiet_run;
 
     if (command_line.parameter_mode) {
         if (!command_line.parameter_file) {
@@ -165,8 +165,8 @@ CommandLineOutcome HandleCommandLine(const CommandLine& command_line, SourceList
         ListPaths(command_line.paths, sources, settings, outcome);
     }
 
-    if (settings.DragDrop == 1 || command_line.quiet_run) {
-        if (settings.Select == 0) {
+    if (settings.DragDrop == kOn || command_line.quiet_run) {
+        if (settings.Select == kSelectUnchecked) {
             sources.ToggleSelectAll(settings);
         }
         outcome.batch = run_batch(settings, sources.list(), ui, command_line.quiet_run);

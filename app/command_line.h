@@ -33,7 +33,7 @@ CommandLine ParseCommandLine(std::span<const std::string> args);
 
 // Runs a batch over the list. The command-line handling calls it; tests pass their own.
 using BatchRunner =
-    std::function<BatchOutcome(AppSettings& settings, const FileList& list, Interaction& ui, bool quiet_run)>;
+    std::function<BatchOutcome(const AppSettings& settings, const FileList& list, Interaction& ui, bool quiet_run)>;
 
 // RunBatch with `today` (yyyymmdd, for the "resize" + date folder) and `workers` threads (0: one
 // per core).
@@ -62,7 +62,8 @@ struct CommandLineOutcome {
 // The command-line handling, once, after the window (or the unattended run) has listed ImagePath:
 // fills `sources` from the paths or the parameter file, applies a parameter file to `settings`,
 // and runs the batch through `run_batch` when DragDrop is 1 or QuietRun is set (checking every
-// row first when Select is 0). Errors are shown through `ui`.
+// row first when Select is 0). Errors are shown through `ui`. What the batch hands on is in
+// outcome.batch.carried; storing it is the caller's (StoreCarriedSettings).
 CommandLineOutcome HandleCommandLine(const CommandLine& command_line, SourceList& sources, AppSettings& settings,
                                      Interaction& ui, const BatchRunner& run_batch);
 

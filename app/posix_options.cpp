@@ -6,34 +6,10 @@
 #include <string_view>
 
 #include "app/app_texts.h"
+#include "settings/setting_values.h"
 
 namespace pelimon {
 namespace {
-
-// FileType values and the settings' codes this file sets.
-// TODO(names): replaced by settings/setting_values.h once it is on main.
-constexpr int32_t kFileTypeSame = 1;
-constexpr int32_t kFileTypeBmp = 2;
-constexpr int32_t kFileTypeJpeg = 4;
-constexpr int32_t kFileTypePng = 8;
-constexpr int32_t kFileTypeGif = 16;
-constexpr int32_t kBaseCustom = 4;
-constexpr int32_t kMethodPixels = 1;
-constexpr int32_t kMethodRatio = 2;
-constexpr int32_t kAspectKeep = 1;
-constexpr int32_t kRectByWidth = 1;
-constexpr int32_t kRectByHeight = 2;
-constexpr int32_t kRectFitInto = 4;
-constexpr int32_t kBigSizeEnlarge = 1;
-constexpr int32_t kBigSizeStripExif = 4;
-constexpr int32_t kResizeUserFolder = 0;
-constexpr int32_t kNameAppendText = 1;
-constexpr int32_t kNameSerial = 2;
-constexpr int32_t kNamePrependText = 4;
-constexpr int32_t kReductionSampling = 2;
-constexpr int32_t kEffectSharpen = 1;
-constexpr int32_t kEffectGrayscale = 2;
-constexpr int32_t kEffectSepia = 4;
 
 constexpr int32_t kMaxPixels = 100000;  // per side; the renderer refuses images beyond its pixel limit
 
@@ -425,10 +401,10 @@ void ApplyPosixOptions(const PosixOptions& options, const std::string& current_d
     }
     if (options.quality) {
         settings.JpegComp = *options.quality;
-        settings.SetSize = 0;
+        settings.SetSize = kOff;
     }
     if (options.target_size_kb) {
-        settings.SetSize = 1;
+        settings.SetSize = kOn;
         settings.DataSize = *options.target_size_kb;
     }
     if (options.min_quality) {
@@ -446,13 +422,13 @@ void ApplyPosixOptions(const PosixOptions& options, const std::string& current_d
         (*options.name_rule == kNameSerial ? settings.BaseName : settings.AddText) = options.name_text;
     }
     if (options.keep_exif) {
-        settings.Exif = *options.keep_exif ? 1 : 0;
+        settings.Exif = *options.keep_exif ? kOn : kOff;
     }
     if (options.exif_date) {
-        settings.ExifDate = 1;
+        settings.ExifDate = kOn;
     }
     if (options.no_auto_rotate) {
-        settings.AutoRotate = 0;
+        settings.AutoRotate = kOff;
     }
     settings.ImageNum = 0;
 }

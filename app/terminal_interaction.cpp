@@ -63,7 +63,8 @@ bool TerminalInteraction::AskYesNo(std::string_view caption, std::string_view te
         return true;
     }
     EndProgressLine();
-    std::fprintf(out_, "%.*s: %s → はい\n", static_cast<int>(caption.size()), caption.data(), OneLine(text).c_str());
+    std::fprintf(out_, "%.*s: %s %s\n", static_cast<int>(caption.size()), caption.data(), OneLine(text).c_str(),
+                 app_texts::kAnsweredYes);
     return true;
 }
 
@@ -81,7 +82,11 @@ void TerminalInteraction::ReportProgress(int done, int total) {
         started_ = now;
     }
     std::string line = "\r";
-    line += Format(app_texts::kProgress, done, total);
+    line += app_texts::kProgress;
+    line += ' ';
+    line += std::to_string(done);
+    line += '/';
+    line += std::to_string(total);
     if (!current_file_.empty()) {
         line += "  ";
         line += current_file_;

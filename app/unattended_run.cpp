@@ -4,12 +4,16 @@
 
 #include <cstdio>
 
+#include "app/app_texts.h"
 #include "app/cpelimon_app.h"
 #include "app/terminal_interaction.h"
 #include "batch/output_folder.h"
 #include "filelist/source_list.h"
 
 namespace pelimon {
+
+namespace t = app_texts;
+
 namespace {
 
 constexpr const char* kProgram = "pelimon";
@@ -25,9 +29,9 @@ void PrintNote(const Error& note) {
 // What the person should know when the handling ends without a batch or with a silent problem.
 void ExplainOutcome(const CommandLine& command_line, const CommandLineOutcome& outcome) {
     if (outcome.problem == CommandLineOutcome::Problem::kNoParameterLines) {
-        PrintNote({"パラメータファイルに設定の行がありません。", command_line.parameter_file.value_or("")});
+        PrintNote({t::kNoParameterLines, command_line.parameter_file.value_or("")});
     } else if (outcome.problem == CommandLineOutcome::Problem::kNone && !outcome.batch_ran) {
-        PrintNote({"縮小処理は行いませんでした。すぐに処理するには /Q を付けてください。", {}});
+        PrintNote({t::kNothingRun, {}});
     }
 }
 
@@ -41,18 +45,7 @@ bool DisplayAvailable(const EnvLookup& env) {
 }
 
 std::string UsageText() {
-    return "使い方: pelimon [/Q] [/G] [ファイルまたはフォルダ ...]\n"
-           "        pelimon /F パラメータファイル\n"
-           "  /Q   すぐに縮小処理を行い、終わったら終了します\n"
-           "  /F   パラメータファイルの設定とファイル名で縮小処理を行い、終了します\n"
-           "  /G   /Q と /F の「終わったら終了」を取り消します（DragDrop=1 のときだけ処理します）\n"
-           "  --help, --version   オプション（- で始まる引数）の一覧とバージョン\n"
-           "画面が無いとき（DISPLAY と WAYLAND_DISPLAY が無い、または QT_QPA_PLATFORM=offscreen）は\n"
-           "ウィンドウを開かずに処理し、終了コードで結果を返します:\n"
-           "  0 すべて書き出した  1 画像ライブラリが古い  2 コマンドラインかパラメータファイルの誤り\n"
-           "  3 処理するものが無い  4 失敗したファイルがある  5 設定ファイルを保存できない\n"
-           "  130 中断された\n"
-           "設定ファイルは環境変数 PELIMON_INI で指定できます。\n";
+    return t::kUsage;
 }
 
 std::string VersionText() {
@@ -80,22 +73,23 @@ int ExitStatusOf(const CommandLineOutcome& outcome) {
 }
 
 std::string SummaryLine(const BatchOutcome& batch) {
-    std::string line = std::string(kProgram) + ": " + std::to_string(batch.written) + " 件を " + batch.output_folder +
-                       " に書き出しました";
+    std::string line = std::string(kProgram) + ": " + std::to_string(batch.written) + t::kWrittenTo +
+                       batch.output_folder + t::kWrittenEnd;
     std::string details;
     const auto add = [&details](const char* label, size_t count) {
         if (count > 0) {
-            details += (details.empty() ? "" : "、") + std::string(label) + " " + std::to_string(count) + " 件";
+            details += (details.empty() ? "" : t::kDetailSeparator) + std::string(label) + " " + std::to_string(count) +
+                       t::kCountUnit;
         }
     };
-    add("失敗", batch.failures.size());
-    add("別名", batch.renamed.size());
-    add("そのまま", static_cast<size_t>(batch.skipped));
+    add(t::kFailedLabel, batch.failures.size());
+    add(t::kRenamedLabel, batch.renamed.size());
+    add(t::kSkippedLabel, static_cast<size_t>(batch.skipped));
     if (!details.empty()) {
-        line += "（" + details + "）";
+        line += t::kDetailsOpen + details + t::kDetailsClose;
     }
     if (batch.kind == BatchOutcome::Kind::kCancelled) {
-        line += "。中断しました";
+        line += t::kCancelledEnd;
     }
     return line;
 }
@@ -119,6 +113,9 @@ int RunUnattended(std::span<const std::string> args) {
     SourceList sources(settings);
     const CommandLineOutcome outcome =
         HandleCommandLine(command_line, sources, settings, ui, MakeBatchRunner(TodayDateText()));
+    if (outcome.batch_ran) {
+        StoreCarriedSettings(outcome.batch.carried, settings);
+    }
 
     for (const Error& note : outcome.path_notes) {
         PrintNote(note);
@@ -132,7 +129,7 @@ int RunUnattended(std::span<const std::string> args) {
 
     int status = ExitStatusOf(outcome);
     if (const Status saved = app.Finish(); !saved) {
-        PrintNote({"設定ファイルを保存できませんでした: " + saved.error().message, saved.error().path});
+        PrintNote({t::kSettingsNotSaved + saved.error().message, saved.error().path});
         if (status == kExitAllWritten) {
             status = kExitSettingsNotSaved;
         }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/result.h"
+#include "imagelib/orientation.h"
 
 namespace pelimon {
 
@@ -39,9 +40,7 @@ struct ImageJob {
 // True when the stored pixels are turned a quarter turn relative to the upright output frame, so
 // that width and height swap between the file's frame and the job's.
 inline bool SwapsStoredFrame(const ImageJob& job) {
-    const bool orientation_swaps = job.Orientation >= 5 && job.Orientation <= 8;
-    const bool rotation_swaps = job.Rotation == 90 || job.Rotation == 270;
-    return orientation_swaps != rotation_swaps;
+    return TurnsQuarter(job.Orientation, job.Rotation);
 }
 
 }  // namespace pelimon

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <map>
 
+#include "settings/setting_values.h"
+
 namespace pelimon {
 namespace {
 
@@ -56,7 +58,7 @@ double SecantQuality(double q1, double s1, double q2, double s2, double target) 
 }
 
 Result<int> SearchJpegQuality(const JpegSizeGoal& goal, const JpegTrial& trial) {
-    if (goal.set_size != 1) {
+    if (goal.set_size != kOn) {
         return ClampQuality(goal.jpeg_comp);
     }
     const int limit = ClampQuality(goal.limit_quality);

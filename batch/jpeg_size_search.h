@@ -13,7 +13,7 @@
 namespace pelimon {
 
 struct JpegSizeGoal {
-    int32_t set_size = 0;        // 1: aim at data_size; otherwise use jpeg_comp
+    int32_t set_size = 0;        // SetSize; kOn: aim at data_size; otherwise use jpeg_comp
     int32_t data_size = 50;      // kilobytes of 1024 bytes, for the file as written
     int32_t limit_quality = 20;  // lowest quality the search may choose (1..100)
     int32_t jpeg_comp = 90;      // the fixed quality (1..100)

@@ -6,13 +6,15 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "batch/batch_texts.h"
+
 namespace pelimon {
+
+namespace t = batch_texts;
+
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::string_view kDriveErrorCaption = "ドライブエラー";
-constexpr std::string_view kFolderCheckCaption = "フォルダチェック";
 
 std::string WithTrailingSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/') {
@@ -47,7 +49,7 @@ Result<OutputFolderPlan> ResolveOutputFolder(const AppSettings& settings, const 
     OutputFolderPlan plan;
     std::string out = settings.OutputPath;
     plan.saved_output_path = settings.OutputPath;
-    if (settings.Resize == 1) {
+    if (settings.Resize == kResizeDatedFolder) {
         out = "resize" + today;
         plan.saved_output_path = out;
     }
@@ -56,7 +58,7 @@ Result<OutputFolderPlan> ResolveOutputFolder(const AppSettings& settings, const 
         return plan;
     }
     if (settings.ImagePath.empty()) {
-        return Error{"元画像のフォルダが決まっていないため、出力先のフォルダ " + out + " を決められません。", out};
+        return Error{t::NoSourceFolder(out), out};
     }
     plan.folder = WithTrailingSlash(settings.ImagePath);
     if (!out.empty()) {
@@ -81,19 +83,17 @@ int CheckOutputFolder(const std::string& folder) {
 int ConfirmOutputFolder(int code, const std::string& folder, Interaction& ui) {
     switch (code) {
         case kFolderNotWritable:
-            ui.ShowError(kDriveErrorCaption, folder +
-                                                 " \nフォルダには書き込みできません（読み取り専用か、書き込みの権限"
-                                                 "がありません）。別の出力先のフォルダを指定して下さい。");
+            ui.ShowError(t::kDriveErrorCaption, t::FolderNotWritable(folder));
             return 1;
         case kFolderMissing: {
-            if (!ui.AskYesNo(kFolderCheckCaption, folder + " \nフォルダは存在しません。作成しますか？")) {
+            if (!ui.AskYesNo(t::kFolderCheckCaption, t::FolderMissing(folder))) {
                 return 1;
             }
             std::error_code error;
             fs::create_directories(folder, error);
             if (error || !fs::is_directory(folder)) {
-                ui.ShowError(kFolderCheckCaption, folder + " \nフォルダを作成できませんでした。" +
-                                                      (error ? error.message() : std::string()));
+                ui.ShowError(t::kFolderCheckCaption,
+                             t::FolderNotCreated(folder, error ? error.message() : std::string()));
                 return 1;
             }
             return 0;

@@ -5,7 +5,12 @@
 #include <filesystem>
 #include <set>
 
+#include "batch/batch_texts.h"
+
 namespace pelimon {
+
+namespace t = batch_texts;
+
 namespace {
 
 constexpr int32_t kMaxNumberWidth = 255;
@@ -65,15 +70,15 @@ void BuildOutputName(const AppSettings& settings, const std::string& output_fold
     const std::string base = BaseOfName(job.FileName);
     std::string name;
     switch (settings.NameRule) {
-        case 1:
+        case kNameAppendText:
             name = base + settings.AddText;
             break;
-        case 4:
+        case kNamePrependText:
             name = settings.AddText + base;
             break;
         default: {
             const int64_t number = int64_t{settings.StartNum} + int64_t{settings.ImageNum} + static_cast<int64_t>(k);
-            name = settings.BaseName + FormatRunningNumber(number, settings.Digit, settings.ZeroPadding != 0);
+            name = settings.BaseName + FormatRunningNumber(number, settings.Digit, settings.ZeroPadding != kOff);
             break;
         }
     }
@@ -115,9 +120,7 @@ std::vector<RenamedOutput> MakeDestinationsDistinct(std::span<ImageJob> jobs) {
             }
         }
         taken.insert(resolved);
-        const std::string reason = hits_source ? "元画像と同じになるため" : "ほかの画像の出力と重なるため";
-        renamed.push_back({i, job.FileName + " の出力名 " + original_name + " は" + reason + "、" + job.DestName +
-                                  " として保存しました。"});
+        renamed.push_back({i, t::Renamed(job.FileName, original_name, hits_source, job.DestName)});
     }
     return renamed;
 }

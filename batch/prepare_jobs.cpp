@@ -5,17 +5,22 @@
 #include <limits>
 #include <utility>
 
+#include "batch/batch_texts.h"
 #include "batch/output_naming.h"
 #include "batch/source_reader.h"
 #include "exif/source_metadata.h"
 #include "filelist/file_type.h"
 #include "imagelib/imagelib.h"
+#include "imagelib/orientation.h"
 
 namespace pelimon {
+
+namespace t = batch_texts;
+
 namespace {
 
 int32_t OutputTypeFor(const AppSettings& settings, const std::string& name) {
-    return settings.FileType == 1 ? FileTypeOfName(name) : settings.FileType / 2;
+    return settings.FileType == kFileTypeSame ? FileTypeOfName(name) : settings.FileType / 2;
 }
 
 int32_t NormalRotation(int rotation) {
@@ -26,9 +31,7 @@ int32_t NormalRotation(int rotation) {
 void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) {
     const Result<ImageHeader> header = ProbeImageFile(job.SourcePath);
     if (!header.ok()) {
-        job.PrepareError =
-            Error{job.FileName + ": 画像ファイルとして読み込めませんでした（" + header.error().message + "）。",
-                  job.SourcePath};
+        job.PrepareError = Error{t::NotAnImage(job.FileName, header.error().message), job.SourcePath};
         return;
     }
     if (header.value().format == ImageFormat::kJpeg) {
@@ -37,7 +40,7 @@ void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) 
             const SourceMetadata metadata = ReadSourceMetadata(prefix.value(), now);
             job.ExifLength = metadata.ExifLength;
             job.ShotDate = metadata.ShotDate;
-            if (settings.AutoRotate == 1 && metadata.Orientation >= 2 && metadata.Orientation <= 8) {
+            if (settings.AutoRotate == kOn && OrientationChangesPixels(metadata.Orientation)) {
                 job.Orientation = metadata.Orientation;
             }
         }
@@ -51,7 +54,7 @@ void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) 
 
 PreparedJobs PrepareJobs(const PrepareInput& input) {
     AppSettings& settings = input.settings;
-    if (settings.SaveNum == 0) {
+    if (settings.SaveNum == kOff) {
         settings.ImageNum = 0;
     }
     std::string source_folder = settings.ImagePath;

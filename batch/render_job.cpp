@@ -3,23 +3,20 @@
 #include <string>
 #include <utility>
 
+#include "batch/batch_texts.h"
 #include "batch/jpeg_size_search.h"
 #include "batch/source_reader.h"
 #include "exif/source_metadata.h"
+#include "imagelib/orientation.h"
 
 namespace pelimon {
-namespace {
 
-constexpr int kSharpenBit = 1;
-constexpr int kGrayBit = 2;
-constexpr int kSepiaBit = 4;
+namespace t = batch_texts;
+
+namespace {
 
 Error JobError(const ImageJob& job, const std::string& why) {
     return Error{job.FileName + ": " + why, job.SourcePath};
-}
-
-bool PixelsTurned(const ImageJob& job) {
-    return job.Rotation % 360 != 0 || (job.Orientation >= 2 && job.Orientation <= 8);
 }
 
 // Shrink-on-load for the area-averaging reductions: the decoder may scale down as long as the
@@ -28,7 +25,7 @@ bool PixelsTurned(const ImageJob& job) {
 // decode at full size.
 DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job, int width, int height) {
     DecodeOptions options;
-    const bool area_average = settings.Reduction != 2;
+    const bool area_average = settings.Reduction != kReductionSampling;
     const bool reducing = width < job.SrcWidth && height < job.SrcHeight;
     if (!area_average || !reducing) {
         return options;
@@ -43,10 +40,10 @@ DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job,
 // resample, which the original drew over its area average so that it is what shows. 2: sampling.
 void Reduce(const AppSettings& settings, const Image& source, int width, int height, Image& out) {
     switch (settings.Reduction) {
-        case 1:
+        case kReductionTriangle:
             ResizeTriangle(source, width, height, out);
             break;
-        case 2:
+        case kReductionSampling:
             ResizeSample(source, width, height, out);
             break;
         default:
@@ -56,13 +53,13 @@ void Reduce(const AppSettings& settings, const Image& source, int width, int hei
 }
 
 void ApplyEffects(const AppSettings& settings, Image& image) {
-    if ((settings.Effect & kSharpenBit) != 0) {
+    if ((settings.Effect & kEffectSharpen) != 0) {
         UnsharpMask(image, settings.Gain);
     }
-    if ((settings.Effect & (kGrayBit | kSepiaBit)) != 0) {
+    if ((settings.Effect & (kEffectGrayscale | kEffectSepia)) != 0) {
         Grayscale(image);
     }
-    if ((settings.Effect & kSepiaBit) != 0) {
+    if ((settings.Effect & kEffectSepia) != 0) {
         ColorTone(image, 1400, 1000, 725);
     }
     if (settings.Contrast != 0) {
@@ -73,10 +70,10 @@ void ApplyEffects(const AppSettings& settings, Image& image) {
 Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const ImageJob& job, const Image& image,
                                const SourceMetadata& source) {
     MetadataTransfer transfer;
-    transfer.keep_exif = settings.Exif != 0 && !source.exif_segment.empty();
+    transfer.keep_exif = settings.Exif != kOff && !source.exif_segment.empty();
     transfer.output_width = image.width();
     transfer.output_height = image.height();
-    transfer.pixels_rotated = PixelsTurned(job);
+    transfer.pixels_rotated = PixelsTurned(job.Orientation, job.Rotation);
 
     JpegSizeGoal goal;
     goal.set_size = settings.SetSize;
@@ -113,8 +110,8 @@ Result<Bytes> Encode(const AppSettings& settings, const ImageJob& job, const Ima
 
 OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job) {
     OutputImagePlan plan;
-    plan.skipped = job.LargerThanSource == 1 && settings.BigSize == 2;
-    const bool own_size = job.LargerThanSource == 1 && settings.BigSize == 4;
+    plan.skipped = job.LargerThanSource == 1 && settings.BigSize == kBigSizeLeave;
+    const bool own_size = job.LargerThanSource == 1 && settings.BigSize == kBigSizeStripExif;
     plan.width = own_size ? job.SrcWidth : job.TargetWidth;
     plan.height = own_size ? job.SrcHeight : job.TargetHeight;
     return plan;
@@ -133,31 +130,26 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
     const int width = plan.width;
     const int height = plan.height;
     if (width < 1 || height < 1) {
-        return JobError(job, "出力サイズ " + std::to_string(width) + " x " + std::to_string(height) +
-                                 " では画像を生成できません。サイズの設定を確認して下さい。");
+        return JobError(job, t::OutputSizeUnusable(width, height));
     }
     if (int64_t{width} * int64_t{height} > kMaxDecodedPixels) {
-        return JobError(job, "出力サイズ " + std::to_string(width) + " x " + std::to_string(height) +
-                                 " が大きすぎるため画像を生成できません。");
+        return JobError(job, t::OutputSizeTooLarge(width, height));
     }
 
     if (Status read = ReadFileInto(job.SourcePath, buffers.file); !read.ok()) {
         return read.error();
     }
     const DecodeOptions options = DecodeOptionsFor(settings, job, width, height);
-    if (Status decoded = DecodeImage(buffers.file, options, buffers.decoded); !decoded.ok()) {
-        return JobError(job, "画像を読み込めませんでした（" + decoded.error().message + "）。");
-    }
-    ApplyExifOrientation(buffers.decoded, job.Orientation);
-    if (job.Rotation % 360 != 0) {
-        buffers.decoded = Rotate(buffers.decoded, job.Rotation);
+    if (Status decoded = DecodeUpright(buffers.file, options, job.Orientation, job.Rotation, buffers.decoded);
+        !decoded.ok()) {
+        return JobError(job, t::NotDecoded(decoded.error().message));
     }
     Reduce(settings, buffers.decoded, width, height, buffers.reduced);
     ApplyEffects(settings, buffers.reduced);
 
     Result<Bytes> encoded = Encode(settings, job, buffers.reduced, buffers.file);
     if (!encoded.ok()) {
-        return JobError(job, "画像を書き出せませんでした（" + encoded.error().message + "）。");
+        return JobError(job, t::NotEncoded(encoded.error().message));
     }
     output.bytes = std::move(encoded).value();
     return output;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "batch/batch_texts.h"
 #include "batch/output_folder.h"
 #include "batch/output_naming.h"
 #include "batch/prepare_jobs.h"
@@ -11,10 +12,10 @@
 #include "batch/target_size.h"
 
 namespace pelimon {
-namespace {
 
-constexpr std::string_view kNoImageCaption = "画像ファイルエラー";
-constexpr std::string_view kNoImageText = "画像ファイルが無いか、１つも選択されていません。処理を中止します。";
+namespace t = batch_texts;
+
+namespace {
 
 int CountChecked(const FileList& list) {
     return static_cast<int>(
@@ -60,24 +61,39 @@ std::vector<PlannedOutput> PlanOutputs(const AppSettings& settings, const std::v
 
 }  // namespace
 
-BatchOutcome RunBatch(AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
+CarriedSettings CarriedFrom(const AppSettings& settings) {
+    return {settings.ImageNum, settings.Complete, std::nullopt};
+}
+
+void StoreCarriedSettings(const CarriedSettings& carried, AppSettings& settings) {
+    settings.ImageNum = carried.ImageNum;
+    settings.Complete = carried.Complete;
+    if (carried.OutputPath) {
+        settings.OutputPath = *carried.OutputPath;
+    }
+}
+
+BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
                       const std::string& today) {
     BatchOutcome outcome;
+    outcome.carried = CarriedFrom(settings);
     const int selected = CountChecked(list);
     if (selected == 0) {
-        ui.ShowError(kNoImageCaption, kNoImageText);
+        ui.ShowError(t::kNoImageCaption, t::kNoImageText);
         return outcome;
     }
 
-    // The run works on its own copy; only what persists is written back into `settings`.
+    // The run works on its own copy; what persists goes into outcome.carried.
     AppSettings run = settings;
     const Result<OutputFolderPlan> plan = ResolveOutputFolder(run, today);
     if (!plan.ok()) {
-        ui.ShowError("フォルダチェック", plan.error().message);
+        ui.ShowError(t::kFolderCheckCaption, plan.error().message);
         outcome.kind = BatchOutcome::Kind::kStopped;
         return outcome;
     }
-    settings.OutputPath = plan.value().saved_output_path;
+    if (run.Resize == kResizeDatedFolder) {
+        outcome.carried.OutputPath = plan.value().saved_output_path;
+    }
     const std::string& folder = plan.value().folder;
     outcome.output_folder = folder;
     const int code = options.dry_run ? kFolderUsable : CheckOutputFolder(folder);
@@ -88,14 +104,14 @@ BatchOutcome RunBatch(AppSettings& settings, const FileList& list, Interaction& 
 
     const int rows = static_cast<int>(list.rows().size());
     PreparedJobs prepared = PrepareJobs({run, list, folder, ui, rows + selected, std::time(nullptr)});
-    settings.ImageNum = run.ImageNum;
+    outcome.carried.ImageNum = run.ImageNum;
     if (prepared.cancelled) {
         outcome.kind = BatchOutcome::Kind::kCancelled;
         return outcome;
     }
     std::vector<ImageJob>& jobs = prepared.jobs;
     if (jobs.empty()) {
-        ui.ShowError(kNoImageCaption, kNoImageText);
+        ui.ShowError(t::kNoImageCaption, t::kNoImageText);
         return outcome;
     }
     const std::vector<RenamedOutput> renamed = MakeDestinationsDistinct(jobs);
@@ -120,11 +136,11 @@ BatchOutcome RunBatch(AppSettings& settings, const FileList& list, Interaction& 
     if (!outcome.failures.empty() || !outcome.renamed.empty()) {
         ui.ReportSummary(outcome.failures, outcome.renamed);
     }
-    if (outcome.kind == BatchOutcome::Kind::kCompleted && run.Complete == 0 && !options.quiet_run) {
+    if (outcome.kind == BatchOutcome::Kind::kCompleted && run.Complete == kAskAgain && !options.quiet_run) {
         bool dont_ask_again = false;
         ui.OfferToOpenFolder(folder, dont_ask_again);
         if (dont_ask_again) {
-            settings.Complete = 1;
+            outcome.carried.Complete = kDontAskAgain;
         }
     }
     return outcome;

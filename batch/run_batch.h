@@ -32,6 +32,20 @@ struct PlannedOutput {
     std::optional<Error> error;  // the source could not be examined: the job fails
 };
 
+// The settings a run hands on to the next one.
+struct CarriedSettings {
+    int32_t ImageNum = 0;  // the serial counter after this run's jobs were numbered
+    int32_t Complete = 0;  // kDontAskAgain once the completion question's box was ticked
+    // Only with Resize kResizeDatedFolder: the "resize" + date folder text. A folder the person
+    // typed is never handed on, so an edit made while the run lasts stays.
+    std::optional<std::string> OutputPath;
+};
+
+// ImageNum and Complete as at the start of a run, no OutputPath: storing them changes nothing.
+CarriedSettings CarriedFrom(const AppSettings& settings);
+// Stores what a run hands on into `settings`. The one place that lists these fields.
+void StoreCarriedSettings(const CarriedSettings& carried, AppSettings& settings);
+
 struct BatchOutcome {
     enum class Kind {
         kNothingToDo,  // nothing selected, or no checked file exists
@@ -45,15 +59,16 @@ struct BatchOutcome {
     std::vector<Error> failures;         // one per job that failed, in job order
     std::vector<std::string> renamed;    // notes on outputs given a distinct name
     std::string output_folder;           // the resolved working folder, ends with '/'
+    CarriedSettings carried;             // for the caller to store; as at the start when nothing changed
     std::vector<PlannedOutput> planned;  // one per job, in job order, once the jobs are sized
 };
 
-// Runs a batch on a copy of `settings` taken at the start. What persists across runs is written
-// back into `settings` when the run ends: ImageNum, Complete (when the completion box was
-// ticked), and, with Resize 1, OutputPath holding the "resize" + date folder text.
-// `today` is the local date as yyyymmdd text for the "resize" folder (passed in so that tests
-// do not depend on the date).
-BatchOutcome RunBatch(AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
+// Runs a batch under `settings`. What persists across runs comes back in `carried` of the
+// outcome, in every outcome, for the caller to store with StoreCarriedSettings: ImageNum,
+// Complete (when the completion box was ticked), and, with Resize kResizeDatedFolder, OutputPath
+// holding the "resize" + date folder text. `today` is the local date as yyyymmdd text for the
+// "resize" folder (passed in so that tests do not depend on the date).
+BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
                       const std::string& today);
 
 }  // namespace pelimon

@@ -7,10 +7,14 @@
 #include <new>
 #include <thread>
 
+#include "batch/batch_texts.h"
 #include "batch/render_job.h"
 #include "batch/save_job.h"
 
 namespace pelimon {
+
+namespace t = batch_texts;
+
 namespace {
 
 JobResult RenderAndSave(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
@@ -63,12 +67,9 @@ class JobQueue {
             return RenderAndSave(input_.settings, job, buffers);
         } catch (const std::bad_alloc&) {
             buffers = RenderBuffers{};
-            return {JobState::kFailed,
-                    Error{job.FileName + ": メモリが足りないため処理できませんでした。", job.SourcePath}};
+            return {JobState::kFailed, Error{t::OutOfMemory(job.FileName), job.SourcePath}};
         } catch (const std::exception& error) {
-            return {
-                JobState::kFailed,
-                Error{job.FileName + ": 処理できませんでした（" + std::string(error.what()) + "）。", job.SourcePath}};
+            return {JobState::kFailed, Error{t::NotProcessed(job.FileName, error.what()), job.SourcePath}};
         }
     }
 

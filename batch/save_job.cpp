@@ -1,18 +1,20 @@
 #include "batch/save_job.h"
 
+#include "batch/batch_texts.h"
 #include "common/atomic_file.h"
 #include "exif/source_metadata.h"
 
 namespace pelimon {
 
+namespace t = batch_texts;
+
 Status SaveJob(const AppSettings& settings, const ImageJob& job, std::span<const uint8_t> bytes) {
     if (Status written = WriteFileAtomically(job.DestPath, bytes); !written.ok()) {
-        return Error{job.DestName + " を書き込めませんでした（" + written.error().message + "）。", job.DestPath};
+        return Error{t::NotWritten(job.DestName, written.error().message), job.DestPath};
     }
-    if (settings.ExifDate == 1 && job.ShotDate != "0") {
+    if (settings.ExifDate == kOn && job.ShotDate != "0") {
         if (Status dated = ApplyShotDate(job.DestPath, job.ShotDate); !dated.ok()) {
-            return Error{job.DestName + " の更新日を撮影日にできませんでした（" + dated.error().message + "）。",
-                         job.DestPath};
+            return Error{t::NotDated(job.DestName, dated.error().message), job.DestPath};
         }
     }
     return {};

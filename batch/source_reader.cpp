@@ -4,24 +4,28 @@
 #include <cstring>
 #include <optional>
 
+#include "batch/batch_texts.h"
 #include "common/atomic_file.h"
 
 namespace pelimon {
+
+namespace t = batch_texts;
+
 namespace {
 
 constexpr size_t kPrefixChunkBytes = size_t{64} << 10;
 
 Error ReadError(const std::string& path, int error_number) {
-    return Error{path + " を読み込めませんでした（" + std::strerror(error_number) + "）。", path};
+    return Error{t::NotRead(path, std::strerror(error_number)), path};
 }
 
 // The message of a failed read of a source, in the batch's wording.
 Error SourceReadError(const std::string& path, const FileReadFailure& failure) {
     switch (failure.kind) {
         case FileReadFailure::Kind::kNotRegularFile:
-            return Error{path + " は通常のファイルではありません。", path};
+            return Error{t::NotARegularFile(path), path};
         case FileReadFailure::Kind::kTooLarge:
-            return Error{path + " は大きすぎるため読み込みません。", path};
+            return Error{t::SourceTooLarge(path), path};
         case FileReadFailure::Kind::kOpen:
         case FileReadFailure::Kind::kRead:
             break;

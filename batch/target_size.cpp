@@ -24,17 +24,17 @@ class SizeRules {
         : s_(settings), w_(static_cast<double>(width)), h_(static_cast<double>(height)) {}
 
     std::optional<TargetSize> Compute() const {
-        if (s_.Base == 1 || s_.Base == 2) {
+        if (IsPresetBase(s_.Base)) {
             return FitRectangle();
         }
-        if (s_.Base != 4) {
+        if (s_.Base != kBaseCustom) {
             return std::nullopt;
         }
-        if (s_.Aspect == 0) {
+        if (s_.Aspect == kAspectFree) {
             return FreeAspect();
         }
-        if (s_.Aspect == 1) {
-            return s_.Method == 1 ? KeptAspectPixels() : KeptAspectPercent();
+        if (s_.Aspect == kAspectKeep) {
+            return s_.Method == kMethodPixels ? KeptAspectPixels() : KeptAspectPercent();
         }
         return std::nullopt;
     }
@@ -42,7 +42,7 @@ class SizeRules {
   private:
     // Makes an odd pixel count even when PixEven asks for it.
     int32_t Even(int32_t n) const {
-        if (s_.PixEven == 1 && n % 2 != 0 && n < std::numeric_limits<int32_t>::max()) {
+        if (s_.PixEven == kOn && n % 2 != 0 && n < std::numeric_limits<int32_t>::max()) {
             return n + 1;
         }
         return n;
@@ -62,10 +62,10 @@ class SizeRules {
     }
 
     std::optional<TargetSize> FreeAspect() const {
-        if (s_.Method == 1) {
+        if (s_.Method == kMethodPixels) {
             return TargetSize{s_.Width, s_.Height};
         }
-        if (s_.Method == 2) {
+        if (s_.Method == kMethodRatio) {
             return TargetSize{Nearest(WidthRatio() * w_), Nearest(h_ * HeightRatio())};
         }
         return std::nullopt;
@@ -73,11 +73,11 @@ class SizeRules {
 
     std::optional<TargetSize> KeptAspectPixels() const {
         switch (s_.Rect) {
-            case 1:
+            case kRectByWidth:
                 return TargetSize{s_.Width, Even(Nearest((h_ / w_) * WidthSetting()))};
-            case 2:
+            case kRectByHeight:
                 return TargetSize{Even(Nearest((w_ / h_) * HeightSetting())), s_.Height};
-            case 4:
+            case kRectFitInto:
                 return FitRectangle();
             default:
                 return std::nullopt;
@@ -87,15 +87,15 @@ class SizeRules {
     // The second dimension follows from the unrounded first one.
     TargetSize KeptAspectPercent() const {
         switch (s_.Rect) {
-            case 1: {
+            case kRectByWidth: {
                 const double scaled_width = w_ * WidthRatio();
                 return {Even(Nearest(scaled_width)), Even(Nearest((h_ / w_) * scaled_width))};
             }
-            case 2: {
+            case kRectByHeight: {
                 const double scaled_height = h_ * HeightRatio();
                 return {Even(Nearest((w_ / h_) * scaled_height)), Even(Nearest(scaled_height))};
             }
-            case 4: {
+            case kRectFitInto: {
                 const double r = s_.WidthRatio < s_.HeightRatio ? WidthRatio() : HeightRatio();
                 return {Even(Nearest(w_ * r)), Even(Nearest(r * h_))};
             }
@@ -110,7 +110,7 @@ class SizeRules {
 };
 
 bool IsLargerThanSource(const AppSettings& settings, TargetSize target, int32_t width, int32_t height) {
-    if (settings.Equal == 1) {
+    if (settings.Equal == kEqualIsLarger) {
         return target.width >= width || target.height >= height;
     }
     return target.width > width || target.height > height;

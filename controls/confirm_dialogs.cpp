@@ -9,6 +9,7 @@
 
 #include "controls/controls_texts.h"
 #include "controls/resources.h"
+#include "settings/setting_values.h"
 
 namespace pelimon {
 
@@ -31,7 +32,8 @@ CheckedQuestionDialog::CheckedQuestionDialog(const QString& title, const QString
 
     auto* box = new QCheckBox(QString::fromUtf8(controls_texts::kDontAskAgain), this);
     box->setObjectName("id1007");
-    connect(box, &QCheckBox::toggled, this, [&dont_ask_again](bool on) { dont_ask_again = on ? 1 : 0; });
+    connect(box, &QCheckBox::toggled, this,
+            [&dont_ask_again](bool on) { dont_ask_again = on ? kDontAskAgain : kAskAgain; });
 
     auto* yes = new QPushButton(QString::fromUtf8(controls_texts::kYes), this);
     yes->setObjectName("id1");

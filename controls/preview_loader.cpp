@@ -7,6 +7,7 @@
 #include "common/atomic_file.h"
 #include "exif/source_metadata.h"
 #include "imagelib/imagelib.h"
+#include "imagelib/orientation.h"
 
 namespace pelimon {
 
@@ -19,10 +20,6 @@ PreviewResult Failure(const std::string& message) {
     PreviewResult result;
     result.error = QString::fromStdString(message);
     return result;
-}
-
-bool TurnsSideways(int degrees) {
-    return ((degrees / 90) % 2) != 0;
 }
 
 QImage ToQImage(const Image& image) {
@@ -88,22 +85,20 @@ void PreviewLoader::Load(uint64_t generation, const PreviewRequest& request) {
     const SourceMetadata metadata = ReadSourceMetadata(view, std::time(nullptr));
     const int orientation = request.auto_rotate ? metadata.Orientation : 1;
 
-    Image decoded;
-    Status status = DecodeImage(view, DecodeOptions{request.min_size.width(), request.min_size.height()}, decoded);
-    if (!status) {
+    Image shown;
+    const DecodeOptions options{request.min_size.width(), request.min_size.height()};
+    if (Status status = DecodeUpright(view, options, orientation, request.rotation, shown); !status) {
         deliver(Failure(status.error().message));
         return;
     }
-    const bool full_size = decoded.width() == header.value().width && decoded.height() == header.value().height;
-    ApplyExifOrientation(decoded, orientation);
-    const Image shown = Rotate(decoded, request.rotation);
-
-    // Orientations 5 to 8 turn the picture by a quarter, as do 90 and 270 degrees.
-    const bool sideways = (orientation >= 5 && orientation <= 8) != TurnsSideways(request.rotation);
+    const bool sideways = TurnsQuarter(orientation, request.rotation);
+    const QSize upright_size = sideways ? QSize(header.value().height, header.value().width)
+                                        : QSize(header.value().width, header.value().height);
+    // Decoded at full size when the upright picture has the file's size, turned as it is.
+    const bool full_size = shown.width() == upright_size.width() && shown.height() == upright_size.height();
     PreviewResult result;
     result.image = ToQImage(shown);
-    result.full_size = sideways ? QSize(header.value().height, header.value().width)
-                                : QSize(header.value().width, header.value().height);
+    result.full_size = upright_size;
     result.has_exif = metadata.ExifLength != 0;
     deliver(std::move(result));
 

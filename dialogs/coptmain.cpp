@@ -83,7 +83,7 @@ bool COptMain::StoreNaming(pelimon::AppSettings& next) {
     if (rule != 0) {
         next.NameRule = rule;
     }
-    if (next.NameRule == 1 || next.NameRule == 4) {
+    if (next.NameRule == pelimon::kNameAppendText || next.NameRule == pelimon::kNamePrependText) {
         const QString add_text = file_name_->AddText();
         if (!pelimon::IsUsableNameText(add_text.toStdString())) {
             prompt_->ShowError(this, Text(t::kNameErrorCaption), Text(t::kNameHasSlash));
@@ -93,7 +93,7 @@ bool COptMain::StoreNaming(pelimon::AppSettings& next) {
             return false;
         }
         next.AddText = add_text.toStdString();
-    } else if (next.NameRule == 2) {
+    } else if (next.NameRule == pelimon::kNameSerial) {
         const QString base_name = file_name_->BaseName();
         if (!pelimon::IsUsableNameText(base_name.toStdString())) {
             prompt_->ShowError(this, Text(t::kNameErrorCaption), Text(t::kNameHasSlash));

@@ -61,40 +61,40 @@ void CSetOption::BuildLayout() {
 }
 
 void CSetOption::Show(const pelimon::AppSettings& settings) {
-    drag_drop_->setChecked(settings.DragDrop != 0);
-    equal_->setChecked(settings.Equal == 1);
-    if (settings.BigSize & 1) {
+    drag_drop_->setChecked(settings.DragDrop != pelimon::kOff);
+    equal_->setChecked(settings.Equal == pelimon::kEqualIsLarger);
+    if (settings.BigSize & pelimon::kBigSizeEnlarge) {
         enlarge_->setChecked(true);
     }
-    if (settings.BigSize & 2) {
+    if (settings.BigSize & pelimon::kBigSizeLeave) {
         leave_->setChecked(true);
     }
-    if (settings.BigSize & 4) {
+    if (settings.BigSize & pelimon::kBigSizeStripExif) {
         exif_only_->setChecked(true);
         exif_->setEnabled(false);
     }
-    exif_->setChecked(settings.Exif != 0);
-    exif_date_->setChecked(settings.ExifDate != 0);
-    auto_rotate_->setChecked(settings.AutoRotate != 0);
-    (settings.Resize != 0 ? resize_folder_ : user_folder_)->setChecked(true);
+    exif_->setChecked(settings.Exif != pelimon::kOff);
+    exif_date_->setChecked(settings.ExifDate != pelimon::kOff);
+    auto_rotate_->setChecked(settings.AutoRotate != pelimon::kOff);
+    (settings.Resize != pelimon::kResizeUserFolder ? resize_folder_ : user_folder_)->setChecked(true);
 }
 
 void CSetOption::Store(pelimon::AppSettings& settings) const {
-    settings.Equal = equal_->isChecked() ? 1 : 0;
+    settings.Equal = equal_->isChecked() ? pelimon::kEqualIsLarger : pelimon::kEqualIsSmaller;
     if (enlarge_->isChecked()) {
-        settings.BigSize = 1;
+        settings.BigSize = pelimon::kBigSizeEnlarge;
     } else if (leave_->isChecked()) {
-        settings.BigSize = 2;
+        settings.BigSize = pelimon::kBigSizeLeave;
     } else if (exif_only_->isChecked()) {
-        settings.BigSize = 4;
+        settings.BigSize = pelimon::kBigSizeStripExif;
     }
-    settings.DragDrop = drag_drop_->isChecked() ? 1 : 0;
-    settings.Exif = exif_->isChecked() ? 1 : 0;
-    settings.ExifDate = exif_date_->isChecked() ? 1 : 0;
-    settings.AutoRotate = auto_rotate_->isChecked() ? 1 : 0;
+    settings.DragDrop = drag_drop_->isChecked() ? pelimon::kOn : pelimon::kOff;
+    settings.Exif = exif_->isChecked() ? pelimon::kOn : pelimon::kOff;
+    settings.ExifDate = exif_date_->isChecked() ? pelimon::kOn : pelimon::kOff;
+    settings.AutoRotate = auto_rotate_->isChecked() ? pelimon::kOn : pelimon::kOff;
     if (user_folder_->isChecked()) {
-        settings.Resize = 0;
+        settings.Resize = pelimon::kResizeUserFolder;
     } else if (resize_folder_->isChecked()) {
-        settings.Resize = 1;
+        settings.Resize = pelimon::kResizeDatedFolder;
     }
 }

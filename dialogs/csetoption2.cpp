@@ -109,13 +109,13 @@ void CSetOption2::Show() {
     }
     digit_->setCurrentIndex(settings_.Digit >= 1 && settings_.Digit <= 9 ? settings_.Digit - 1 : -1);
     switch (settings_.NameRule) {
-        case 1:
+        case pelimon::kNameAppendText:
             append_->setChecked(true);
             break;
-        case 4:
+        case pelimon::kNamePrependText:
             prepend_->setChecked(true);
             break;
-        case 2:
+        case pelimon::kNameSerial:
             serial_->setChecked(true);
             break;
         default:
@@ -123,8 +123,8 @@ void CSetOption2::Show() {
     }
     base_name_->setText(QString::fromStdString(settings_.BaseName));
     add_text_->setText(QString::fromStdString(settings_.AddText));
-    zero_padding_->setChecked(settings_.ZeroPadding != 0);
-    save_num_->setChecked(settings_.SaveNum != 0);
+    zero_padding_->setChecked(settings_.ZeroPadding != pelimon::kOff);
+    save_num_->setChecked(settings_.SaveNum != pelimon::kOff);
     ShowStartNumber();
 }
 
@@ -148,12 +148,12 @@ void CSetOption2::ApplyEnabling() {
 
 int32_t CSetOption2::CheckedNameRule() const {
     if (append_->isChecked()) {
-        return 1;
+        return pelimon::kNameAppendText;
     }
     if (prepend_->isChecked()) {
-        return 4;
+        return pelimon::kNamePrependText;
     }
-    return serial_->isChecked() ? 2 : 0;
+    return serial_->isChecked() ? pelimon::kNameSerial : 0;
 }
 
 QString CSetOption2::AddText() const {
@@ -165,6 +165,6 @@ QString CSetOption2::BaseName() const {
 }
 
 void CSetOption2::StoreFlags(pelimon::AppSettings& settings) const {
-    settings.ZeroPadding = zero_padding_->isChecked() ? 1 : 0;
-    settings.SaveNum = save_num_->isChecked() ? 1 : 0;
+    settings.ZeroPadding = zero_padding_->isChecked() ? pelimon::kOn : pelimon::kOff;
+    settings.SaveNum = save_num_->isChecked() ? pelimon::kOn : pelimon::kOff;
 }

@@ -21,7 +21,7 @@ class CSetOption2 : public QWidget {
     // `settings` must outlive the page: StartNum, Digit and ImageNum are written into it directly.
     CSetOption2(pelimon::AppSettings& settings, QWidget* parent = nullptr);
 
-    // NameRule of the checked radio (1, 4 or 2); 0 when none is checked.
+    // NameRule of the checked radio; 0 when none is checked.
     int32_t CheckedNameRule() const;
     QString AddText() const;   // edit 1004
     QString BaseName() const;  // edit 1006

@@ -78,22 +78,22 @@ void CSetOption3::BuildLayout() {
 
 void CSetOption3::Show(const pelimon::AppSettings& settings) {
     switch (settings.Reduction) {
-        case 0:
+        case pelimon::kReductionAreaAverage:
             average1_->setChecked(true);
             break;
-        case 1:
+        case pelimon::kReductionTriangle:
             average2_->setChecked(true);
             break;
-        case 2:
+        case pelimon::kReductionSampling:
             sampling_->setChecked(true);
             break;
         default:
             break;
     }
-    sharpen_->setChecked((settings.Effect & 1) != 0);
+    sharpen_->setChecked((settings.Effect & pelimon::kEffectSharpen) != 0);
     EnableGain(sharpen_->isChecked());
-    grayscale_->setChecked((settings.Effect & 2) != 0);
-    sepia_->setChecked((settings.Effect & 4) != 0);
+    grayscale_->setChecked((settings.Effect & pelimon::kEffectGrayscale) != 0);
+    sepia_->setChecked((settings.Effect & pelimon::kEffectSepia) != 0);
 
     gain_->setRange(0, 40);
     gain_->setTickPosition(QSlider::TicksBelow);
@@ -120,11 +120,11 @@ void CSetOption3::EnableGain(bool on) {
 
 void CSetOption3::Store(pelimon::AppSettings& settings) const {
     if (average1_->isChecked()) {
-        settings.Reduction = 0;
+        settings.Reduction = pelimon::kReductionAreaAverage;
     } else if (average2_->isChecked()) {
-        settings.Reduction = 1;
+        settings.Reduction = pelimon::kReductionTriangle;
     } else if (sampling_->isChecked()) {
-        settings.Reduction = 2;
+        settings.Reduction = pelimon::kReductionSampling;
     }
     settings.Effect =
         pelimon::EffectFromChecks(settings.Effect, sharpen_->isChecked(), grayscale_->isChecked(), sepia_->isChecked());

@@ -138,14 +138,14 @@ void CSetSize::BuildLayout() {
 
 void CSetSize::Initialise() {
     copy_ = pelimon::LoadSizeWorkingCopy(settings_);
-    if (copy_.Base == 1 || copy_.Base == 2 || copy_.Method == pelimon::kMethodPixels) {
+    if (pelimon::IsPresetBase(copy_.Base) || copy_.Method == pelimon::kMethodPixels) {
         c_.pixel_radio->setChecked(true);
     } else if (copy_.Method == pelimon::kMethodRatio) {
         c_.ratio_radio->setChecked(true);
     }
     ShowAspectBlock();
     FillSizeEdits();
-    c_.set_size->setChecked(copy_.SetSize == 1);
+    c_.set_size->setChecked(copy_.SetSize == pelimon::kOn);
     EnableFileSizeControls();
     c_.data_size->setText(QString::number(copy_.DataSize));
     c_.quality_slider->setRange(0, 100);
@@ -155,8 +155,8 @@ void CSetSize::Initialise() {
     c_.quality_slider->setSingleStep(5);
     c_.quality_slider->setValue(copy_.LimitQuality);
     c_.quality_edit->setText(QString::number(copy_.LimitQuality));
-    c_.pix_even->setVisible(settings_.EvenMenu != 0);
-    c_.pix_even->setChecked(settings_.EvenMenu != 0 && settings_.PixEven == 1);
+    c_.pix_even->setVisible(settings_.EvenMenu != pelimon::kOff);
+    c_.pix_even->setChecked(settings_.EvenMenu != pelimon::kOff && settings_.PixEven == pelimon::kOn);
 }
 
 void CSetSize::Connect() {

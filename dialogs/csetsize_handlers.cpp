@@ -46,7 +46,7 @@ void CSetSize::ApplyEditEnabling() {
 }
 
 void CSetSize::ShowAspectBlock() {
-    c_.aspect->setChecked(copy_.Aspect == 1);
+    c_.aspect->setChecked(copy_.Aspect == pelimon::kAspectKeep);
     const pelimon::AspectRadioState state = pelimon::AspectRadios(copy_);
     for (QRadioButton* radio : {c_.rect_width, c_.rect_height, c_.rect_fit}) {
         radio->setEnabled(state.enabled);
@@ -88,7 +88,7 @@ void CSetSize::OnRatioRadio() {
 
 void CSetSize::OnAspectClicked(bool checked) {
     if (checked) {
-        copy_.Aspect = 1;
+        copy_.Aspect = pelimon::kAspectKeep;
     } else {
         pelimon::ClearAspect(copy_);
     }
@@ -106,7 +106,7 @@ void CSetSize::OnRectClicked(int32_t rect) {
 }
 
 void CSetSize::OnSetSizeClicked(bool checked) {
-    copy_.SetSize = checked ? 1 : 0;
+    copy_.SetSize = checked ? pelimon::kOn : pelimon::kOff;
     EnableFileSizeControls();
 }
 
@@ -168,15 +168,15 @@ void CSetSize::accept() {
     }
 
     pelimon::SizeWorkingCopy result = copy_;
-    if (result.Base == 1 || result.Base == 2) {
+    if (pelimon::IsPresetBase(result.Base)) {
         if (pelimon::KeepsPreset(result.Base, c_.pixel_width->text().toStdString(),
                                  c_.pixel_height->text().toStdString())) {
             description_.clear();
             Finish();
             return;
         }
-        result.Base = 4;
-    } else if (result.Base != 4) {
+        result.Base = pelimon::kBaseCustom;
+    } else if (result.Base != pelimon::kBaseCustom) {
         description_.clear();
         Finish();
         return;
@@ -206,8 +206,8 @@ void CSetSize::Finish() {
     if (!description_.isEmpty()) {
         settings_.SizeString = description_.toStdString();
     }
-    if (settings_.EvenMenu != 0) {
-        settings_.PixEven = c_.pix_even->isChecked() ? 1 : 0;
+    if (settings_.EvenMenu != pelimon::kOff) {
+        settings_.PixEven = c_.pix_even->isChecked() ? pelimon::kOn : pelimon::kOff;
     }
     QDialog::accept();
 }

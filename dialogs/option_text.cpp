@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "settings/setting_values.h"
+
 namespace pelimon {
 
 std::string StartNumberText(int32_t start_num, int32_t digit, bool zero_padded) {
@@ -25,10 +27,10 @@ std::string ContrastText(int32_t contrast) {
 }
 
 int32_t EffectFromChecks(int32_t effect, bool sharpen, bool grayscale, bool sepia) {
-    int32_t result = effect & 0xF8;
-    result |= sharpen ? 1 : 0;
-    result |= grayscale ? 2 : 0;
-    result |= sepia ? 4 : 0;
+    int32_t result = effect & kEffectKeptBits;
+    result |= sharpen ? kEffectSharpen : 0;
+    result |= grayscale ? kEffectGrayscale : 0;
+    result |= sepia ? kEffectSepia : 0;
     return result;
 }
 

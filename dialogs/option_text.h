@@ -20,8 +20,8 @@ std::string GainText(int32_t gain);
 // The contrast as shown beside its slider: left-aligned in three places, -5 -> "-5 ".
 std::string ContrastText(int32_t contrast);
 
-// Effect bits from the three effect boxes (1 sharpen, 2 grayscale, 4 sepia). The other bits of
-// the low byte are kept, bits above it are cleared.
+// Effect bits from the three effect boxes. The other bits of the low byte (kEffectKeptBits) are
+// kept, bits above it are cleared.
 int32_t EffectFromChecks(int32_t effect, bool sharpen, bool grayscale, bool sepia);
 
 // A text that goes into output file names (追加文字, 基本名) must not contain "/": it would put

@@ -10,10 +10,6 @@
 namespace pelimon {
 namespace {
 
-bool IsPreset(int32_t base) {
-    return base == 1 || base == 2;
-}
-
 int32_t Saturate(int64_t value) {
     return static_cast<int32_t>(
         std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
@@ -41,8 +37,8 @@ SizeWorkingCopy LoadSizeWorkingCopy(const AppSettings& settings) {
     copy.SetSize = settings.SetSize;
     copy.DataSize = settings.DataSize;
     copy.LimitQuality = settings.LimitQuality;
-    if (IsPreset(copy.Base)) {
-        copy.Aspect = 1;
+    if (IsPresetBase(copy.Base)) {
+        copy.Aspect = kAspectKeep;
         copy.Method = kMethodPixels;
         copy.Rect = kRectFitInto;
     }
@@ -64,8 +60,8 @@ void StoreSizeWorkingCopy(const SizeWorkingCopy& copy, AppSettings& settings) {
 }
 
 void LeavePreset(SizeWorkingCopy& copy) {
-    if (IsPreset(copy.Base)) {
-        copy.Base = 4;
+    if (IsPresetBase(copy.Base)) {
+        copy.Base = kBaseCustom;
     }
 }
 
@@ -75,9 +71,9 @@ std::optional<SizeEditEnabling> SizeEditsEnabled(const SizeWorkingCopy& copy) {
     }
     bool width = true;
     bool height = true;
-    if (copy.Aspect == 1 && copy.Rect == kRectByWidth) {
+    if (copy.Aspect == kAspectKeep && copy.Rect == kRectByWidth) {
         height = false;
-    } else if (copy.Aspect == 1 && copy.Rect == kRectByHeight) {
+    } else if (copy.Aspect == kAspectKeep && copy.Rect == kRectByHeight) {
         width = false;
     }
     SizeEditEnabling enabling;
@@ -93,15 +89,15 @@ std::optional<SizeEditEnabling> SizeEditsEnabled(const SizeWorkingCopy& copy) {
 
 AspectRadioState AspectRadios(const SizeWorkingCopy& copy) {
     AspectRadioState state;
-    if (copy.Aspect != 1 || (copy.Method & 4) != 0) {
+    if (copy.Aspect != kAspectKeep || (copy.Method & kMethodKeepsAspectBit) != 0) {
         return state;
     }
     state.enabled = true;
-    if (copy.Rect & 1) {
+    if (copy.Rect & kRectByWidth) {
         state.checked_rect = kRectByWidth;
-    } else if (copy.Rect & 2) {
+    } else if (copy.Rect & kRectByHeight) {
         state.checked_rect = kRectByHeight;
-    } else if (copy.Rect & 4) {
+    } else if (copy.Rect & kRectFitInto) {
         state.checked_rect = kRectFitInto;
     }
     return state;
@@ -109,8 +105,8 @@ AspectRadioState AspectRadios(const SizeWorkingCopy& copy) {
 
 void ClearAspect(SizeWorkingCopy& copy) {
     LeavePreset(copy);
-    // A Method with bit 4 has no rule without the aspect ratio, so the box stays on.
-    copy.Aspect = copy.Method == 4 ? 1 : 0;
+    // A Method of kMethodKeepsAspectBit has no rule without the aspect ratio, so the box stays on.
+    copy.Aspect = copy.Method == kMethodKeepsAspectBit ? kAspectKeep : kAspectFree;
 }
 
 int32_t HalveSize(int32_t value) {
@@ -123,7 +119,7 @@ int32_t DoubleSize(int32_t value, bool pixels) {
 }
 
 DataSizeCheck CheckDataSize(const SizeWorkingCopy& copy) {
-    if (copy.SetSize != 1) {
+    if (copy.SetSize != kOn) {
         return DataSizeCheck::kOk;
     }
     if (copy.DataSize <= 0) {
@@ -133,8 +129,8 @@ DataSizeCheck CheckDataSize(const SizeWorkingCopy& copy) {
 }
 
 bool KeepsPreset(int32_t base, const std::string& pixel_width_text, const std::string& pixel_height_text) {
-    return (base == 1 && pixel_width_text == "640" && pixel_height_text == "480") ||
-           (base == 2 && pixel_width_text == "480" && pixel_height_text == "360");
+    return (base == kBase640x480 && pixel_width_text == "640" && pixel_height_text == "480") ||
+           (base == kBase480x360 && pixel_width_text == "480" && pixel_height_text == "360");
 }
 
 bool SizeValuesValid(const SizeWorkingCopy& copy, int32_t w, int32_t h) {
@@ -142,8 +138,8 @@ bool SizeValuesValid(const SizeWorkingCopy& copy, int32_t w, int32_t h) {
         return false;
     }
     // Without the aspect ratio both dimensions are used as given; with it, Rect says which.
-    const bool uses_width = copy.Aspect == 0 || copy.Rect == kRectByWidth || copy.Rect == kRectFitInto;
-    const bool uses_height = copy.Aspect == 0 || copy.Rect == kRectByHeight || copy.Rect == kRectFitInto;
+    const bool uses_width = copy.Aspect == kAspectFree || copy.Rect == kRectByWidth || copy.Rect == kRectFitInto;
+    const bool uses_height = copy.Aspect == kAspectFree || copy.Rect == kRectByHeight || copy.Rect == kRectFitInto;
     const int32_t upper = copy.Method == kMethodPixels ? kMaxPixelSize : std::numeric_limits<int32_t>::max();
     const auto usable = [upper](int32_t v) { return v >= 1 && v <= upper; };
     return (!uses_width || usable(w)) && (!uses_height || usable(h));
@@ -157,7 +153,7 @@ std::string DescribeSize(const SizeWorkingCopy& copy) {
     }
     const int32_t w = pixels ? copy.Width : copy.WidthRatio;
     const int32_t h = pixels ? copy.Height : copy.HeightRatio;
-    if (copy.Aspect != 1) {
+    if (copy.Aspect != kAspectKeep) {
         return Format(pixels ? t::kPixelBoth : t::kRatioBoth, w, h);
     }
     if (copy.Rect == kRectByWidth) {

@@ -17,20 +17,17 @@ inline constexpr int32_t kMaxDoubledPixels = 10496;
 // Data sizes (KB) from this one on are questioned before they are accepted.
 inline constexpr int32_t kLargeDataSize = 5000;
 
-enum SizeMethod : int32_t { kMethodPixels = 1, kMethodRatio = 2 };
-enum SizeRect : int32_t { kRectByWidth = 1, kRectByHeight = 2, kRectFitInto = 4 };
-
 // The settings the size dialog edits; loaded when it opens, stored only by a successful OK.
 struct SizeWorkingCopy {
-    int32_t Base = 1;
-    int32_t Method = 1;
-    int32_t Aspect = 1;
+    int32_t Base = kBase640x480;
+    int32_t Method = kMethodPixels;
+    int32_t Aspect = kAspectKeep;
     int32_t Width = 640;
     int32_t Height = 480;
     int32_t WidthRatio = 70;
     int32_t HeightRatio = 70;
-    int32_t Rect = 1;
-    int32_t SetSize = 0;
+    int32_t Rect = kRectByWidth;
+    int32_t SetSize = kOff;
     int32_t DataSize = 50;
     int32_t LimitQuality = 20;
 };

@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
     settings.ProfilePath = dir.filePath(QStringLiteral("pelimon.ini")).toStdString();
     settings.ImagePath = photos.toStdString() + "/";
     settings.OutputPath = "resized";
-    settings.ImageType = 15;
-    settings.FileType = 4;
+    settings.ImageType = pelimon::kTypeBmp | pelimon::kTypeJpeg | pelimon::kTypePng | pelimon::kTypeGif;
+    settings.FileType = pelimon::kFileTypeJpeg;
     pelimon::CpelimonDlg window(settings);
     window.resize(860, 600);
     window.show();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/text.h"
+#include "settings/setting_values.h"
 
 namespace pelimon {
 
@@ -10,18 +11,18 @@ int FileTypeOfName(std::string_view name) {
     const std::string lower = ToLowerAscii(name);
     int type = 0;
     if (lower.find(".bmp") != std::string::npos) {
-        type = 1;
+        type = kTypeBmp;
     }
     if (lower.find(".jpg") != std::string::npos || lower.find(".jpeg") != std::string::npos) {
-        type = 2;
+        type = kTypeJpeg;
     }
     const size_t png = lower.find(".png", 1);
     if (png != std::string::npos) {
-        type = 4;
+        type = kTypePng;
     }
     const size_t gif = lower.find(".gif", 1);
     if (gif != std::string::npos) {
-        type = 8;
+        type = kTypeGif;
     }
     return type;
 }

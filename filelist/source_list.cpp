@@ -53,7 +53,7 @@ int SourceList::ListSourceFiles(const std::string& folder, std::string_view name
         if ((FileTypeOfName(entry.name) & type_filter_) == 0) {
             continue;
         }
-        FileRow row{entry.name, SizeText(entry.size), turned, settings.Select == 1, {}};
+        FileRow row{entry.name, SizeText(entry.size), turned, settings.Select == kSelectChecked, {}};
         rows.insert(rows.begin() + added, std::move(row));
         ++added;
     }
@@ -106,9 +106,9 @@ void SourceList::ReplaceWithPaths(const std::vector<std::string>& paths, AppSett
 }
 
 void SourceList::ToggleSelectAll(AppSettings& settings) {
-    settings.Select = settings.Select == 1 ? 0 : 1;
+    settings.Select = settings.Select == kSelectChecked ? kSelectUnchecked : kSelectChecked;
     for (FileRow& row : list_.rows()) {
-        row.checked = settings.Select == 1;
+        row.checked = settings.Select == kSelectChecked;
     }
     SyncCounts();
 }

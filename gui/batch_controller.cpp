@@ -28,6 +28,7 @@ bool BatchController::Start(const FileList& list, bool quiet_run) {
     }
     run_settings_ = settings_;
     run_list_ = list;
+    settings_reset_ = false;
     interaction_->BeginRun(quiet_run, settings_.Complete);
 
     progress_ = new CProcMsg(window_);
@@ -48,6 +49,7 @@ bool BatchController::Start(const FileList& list, bool quiet_run) {
             // Out of memory or the like: the run ends as stopped, with the reason.
             last_outcome_ = BatchOutcome{};
             last_outcome_.kind = BatchOutcome::Kind::kStopped;
+            last_outcome_.carried = CarriedFrom(run_settings_);
             last_outcome_.failures.push_back(Error{failure.what(), {}});
         }
     }));
@@ -73,10 +75,8 @@ void BatchController::Cancel() {
 void BatchController::OnWorkerFinished() {
     worker_->wait();
     worker_.reset();
-    settings_.ImageNum = run_settings_.ImageNum;
-    settings_.Complete = run_settings_.Complete;
-    if (run_settings_.Resize == 1) {
-        settings_.OutputPath = run_settings_.OutputPath;
+    if (!settings_reset_) {
+        StoreCarriedSettings(last_outcome_.carried, settings_);
     }
     if (progress_ != nullptr) {
         progress_->hide();

@@ -2,9 +2,9 @@
 // progress and its キャンセル raises the cancel flag. One run at a time.
 //
 // A run works on copies of the settings and of the file list taken at its start, so the person
-// may go on changing settings while it lasts. When it ends, what a run keeps across runs is
-// copied back into the live settings: ImageNum, Complete (the completion question's box) and,
-// with Resize 1, OutputPath (the "resize" + date folder text).
+// may go on changing settings while it lasts. When it ends, what the run hands on to the next
+// one (the outcome's CarriedSettings) is stored into the live settings, unless the settings were
+// reset to their defaults while it lasted: the reset wins.
 #pragma once
 
 #include <QObject>
@@ -41,6 +41,8 @@ class BatchController : public QObject {
     BatchOutcome RunAndWait(const FileList& list, bool quiet_run);
     // Asks the run in progress to stop before its next image.
     void Cancel();
+    // The live settings were reset to their defaults: the run in progress hands nothing on.
+    void SettingsReset() { settings_reset_ = true; }
 
   signals:
     void RunningChanged(bool running);
@@ -54,6 +56,7 @@ class BatchController : public QObject {
     GuiInteraction* interaction_;
     QPointer<CProcMsg> progress_;
     AppSettings run_settings_;
+    bool settings_reset_ = false;  // during the run in progress
     FileList run_list_;
     BatchOutcome last_outcome_;  // written by the worker, read after it has ended
     std::unique_ptr<QThread> worker_;

@@ -232,9 +232,10 @@ QWidget* CpelimonDlg::BuildFormatGroup() {
     auto* layout = new QHBoxLayout(group);
     const char* texts[5] = {kFormatSame, kFormatBmp, kFormatJpeg, kFormatPng, kFormatGif};
     const int ids[5] = {1016, 1017, 1018, 1019, 1032};
+    const int file_types[5] = {kFileTypeSame, kFileTypeBmp, kFileTypeJpeg, kFileTypePng, kFileTypeGif};
     for (int i = 0; i < 5; ++i) {
         auto* radio = Named(new QRadioButton(Text(texts[i]), group), ids[i]);
-        ui_.format->addButton(radio, 1 << i);  // FileType 1, 2, 4, 8, 16
+        ui_.format->addButton(radio, file_types[i]);
         layout->addWidget(radio);
     }
     layout->addStretch(1);
@@ -306,8 +307,8 @@ void CpelimonDlg::ConnectControls() {
     connect(preview_loader_, &PreviewLoader::Loaded, this, &CpelimonDlg::OnPreviewLoaded);
     connect(preview_loader_, &PreviewLoader::ColoursCounted, this, &CpelimonDlg::OnColoursCounted);
 
-    connect(ui_.size_radios[0], &QRadioButton::clicked, this, [this] { OnSizePreset(1); });
-    connect(ui_.size_radios[1], &QRadioButton::clicked, this, [this] { OnSizePreset(2); });
+    connect(ui_.size_radios[0], &QRadioButton::clicked, this, [this] { OnSizePreset(kBase640x480); });
+    connect(ui_.size_radios[1], &QRadioButton::clicked, this, [this] { OnSizePreset(kBase480x360); });
     connect(ui_.size_radios[2], &QRadioButton::clicked, this, &CpelimonDlg::OnSizeOther);
     connect(ui_.size_set, &QPushButton::clicked, this, &CpelimonDlg::RunSizeDialog);
     connect(ui_.rotation, &QButtonGroup::idClicked, this, &CpelimonDlg::OnRotation);

@@ -26,11 +26,11 @@ bool CpelimonDlg::HandleCommandLine(const CommandLine& command_line) {
         ClearPreview();
         ShowFileCount();
     };
-    const BatchRunner run_and_wait = [this, &show_list](AppSettings& /*settings*/, const FileList& list,
+    const BatchRunner run_and_wait = [this, &show_list](const AppSettings& /*settings*/, const FileList& list,
                                                         Interaction& /*ui*/, bool quiet_run) {
         show_list();
         ShowSettings();
-        return batch_->RunAndWait(list, quiet_run);
+        return batch_->RunAndWait(list, quiet_run);  // the controller stores what the run hands on
     };
     const CommandLineOutcome outcome =
         pelimon::HandleCommandLine(command_line, sources_, settings_, batch_->interaction(), run_and_wait);

@@ -63,10 +63,10 @@ void CpelimonDlg::ShowSourceFolderText() {
 }
 
 void CpelimonDlg::OnTypeBoxClicked(int bit, QCheckBox* box, bool checked) {
-    if (settings_.Confirm == 0) {
+    if (settings_.Confirm == kAskAgain) {
         CConfirm question(settings_.Confirm, this);
         if (question.exec() != QDialog::Accepted) {
-            settings_.Confirm = 0;
+            settings_.Confirm = kAskAgain;
             box->setChecked(!checked);
             return;
         }
@@ -84,7 +84,7 @@ void CpelimonDlg::OnSelectAll() {
 }
 
 void CpelimonDlg::CheckAllWhenSelectIsOff() {
-    if (settings_.Select == 0) {
+    if (settings_.Select == kSelectUnchecked) {
         OnSelectAll();
     }
 }
@@ -152,7 +152,7 @@ void CpelimonDlg::UpdatePreview() {
     PreviewRequest request;
     request.path = CurrentPath();
     request.rotation = file.rotation;
-    request.auto_rotate = settings_.AutoRotate == 1;
+    request.auto_rotate = settings_.AutoRotate == kOn;
     request.min_size = (QSizeF(ui_.preview->size()) * scale).toSize();
     preview_loader_->Request(request);
 }
@@ -234,7 +234,7 @@ void CpelimonDlg::HandleDroppedPaths(const std::vector<std::string>& paths) {
     ShowSourceFolderText();
     ClearPreview();
     ShowFileCount();
-    if (settings_.DragDrop == 1) {
+    if (settings_.DragDrop == kOn) {
         CheckAllWhenSelectIsOff();
         StartBatch();
     }

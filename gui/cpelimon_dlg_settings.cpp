@@ -19,6 +19,7 @@
 #include "controls/confirm_dialogs.h"
 #include "dialogs/coptmain.h"
 #include "dialogs/csetsize.h"
+#include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/help_page.h"
@@ -90,14 +91,14 @@ void CpelimonDlg::OnOutputTextChanged(const QString& text) {
 void CpelimonDlg::OnSizePreset(int base) {
     settings_.Base = base;
     previous_base_ = base;
-    settings_.Width = base == 1 ? 640 : 480;
-    settings_.Height = base == 1 ? 480 : 360;
+    settings_.Width = base == kBase640x480 ? 640 : 480;
+    settings_.Height = base == kBase640x480 ? 480 : 360;
     ShowSizeDescription();
 }
 
 void CpelimonDlg::OnSizeOther() {
     previous_base_ = settings_.Base;
-    settings_.Base = 4;
+    settings_.Base = kBaseCustom;
     RunSizeDialog();
 }
 
@@ -114,16 +115,19 @@ void CpelimonDlg::RunSizeDialog() {
 }
 
 void CpelimonDlg::ShowSizeDescription() {
-    if (settings_.Base == 1) {
+    if (settings_.Base == kBase640x480) {
         settings_.SizeString = kSize640Description;
-    } else if (settings_.Base == 2) {
+    } else if (settings_.Base == kBase480x360) {
         settings_.SizeString = kSize480Description;
     }
     ui_.size_description->setText(QString::fromStdString(settings_.SizeString));
 }
 
 void CpelimonDlg::SetSizeRadiosFromBase() {
-    const int index = settings_.Base == 1 ? 0 : settings_.Base == 2 ? 1 : settings_.Base == 4 ? 2 : -1;
+    const int index = settings_.Base == kBase640x480   ? 0
+                      : settings_.Base == kBase480x360 ? 1
+                      : settings_.Base == kBaseCustom  ? 2
+                                                       : -1;
     if (index >= 0) {
         ui_.size_radios[index]->setChecked(true);
     }
@@ -175,12 +179,15 @@ void CpelimonDlg::OnQualityReset() {
 }
 
 void CpelimonDlg::OnDefaults() {
-    if (settings_.DefConfirm == 0) {
+    if (settings_.DefConfirm == kAskAgain) {
         CDefConfirm question(settings_.DefConfirm, this);
         if (question.exec() != QDialog::Accepted) {
-            settings_.DefConfirm = 0;
+            settings_.DefConfirm = kAskAgain;
             return;
         }
+    }
+    if (batch_->running()) {
+        batch_->SettingsReset();
     }
     if (const Status reset = ResetSettingsToDefaults(settings_); !reset) {
         QMessageBox::critical(this, Text(kSettingsCaption), QString::fromStdString(reset.error().message));
@@ -224,14 +231,14 @@ void CpelimonDlg::SetTypeBoxesFromImageType() {
 }
 
 void CpelimonDlg::SetSelectButtonCaption() {
-    ui_.select_all->setText(Text(settings_.Select == 1 ? kClearAll : kSelectAll));
+    ui_.select_all->setText(Text(settings_.Select == kSelectChecked ? kClearAll : kSelectAll));
 }
 
 // In Resize mode the output goes into a "resize" + date folder inside the source folder, so the
 // output folder controls have nothing to say.
 void CpelimonDlg::EnableOutputFolderFromResize() {
-    ui_.output->setEnabled(settings_.Resize == 0);
-    ui_.output_button->setEnabled(settings_.Resize == 0);
+    ui_.output->setEnabled(settings_.Resize == kResizeUserFolder);
+    ui_.output_button->setEnabled(settings_.Resize == kResizeUserFolder);
 }
 
 }  // namespace pelimon

@@ -9,6 +9,7 @@
 
 #include "controls/confirm_dialogs.h"
 #include "gui/cpelimon_dlg_texts.h"
+#include "settings/setting_values.h"
 
 namespace pelimon {
 
@@ -31,7 +32,7 @@ GuiInteraction::GuiInteraction(QWidget* window) : QObject(window), window_(windo
 
 void GuiInteraction::BeginRun(bool quiet_run, int32_t complete) {
     cancel_.store(false);
-    may_ask_completion_.store(!quiet_run && complete == 0);
+    may_ask_completion_.store(!quiet_run && complete == kAskAgain);
 }
 
 template <class Function>
@@ -100,10 +101,10 @@ void GuiInteraction::OfferToOpenFolder(const std::string& folder, bool& dont_ask
     }
     OnGuiThread([this, &folder, &dont_ask_again] {
         emit Concluding();
-        int32_t complete = 0;
+        int32_t complete = kAskAgain;
         CCompleteMsg question(complete, window_);
         const bool open = question.exec() == QDialog::Accepted;
-        dont_ask_again = complete == 1;
+        dont_ask_again = complete == kDontAskAgain;
         if (open && !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)))) {
             QMessageBox::critical(window_, QString::fromUtf8(main_texts::kErrorCaption),
                                   QString::fromUtf8(main_texts::kFolderOpenFailedText));

@@ -32,7 +32,7 @@ int RunGuiMain(int argc, char** argv) {
     const CommandLine command_line = ParseCommandLine(args);
     CpelimonDlg window(app.settings());
     // An unattended run shows the window minimised: the person sees only the progress.
-    const bool unattended = !command_line.empty && (app.settings().DragDrop == 1 || command_line.quiet_run);
+    const bool unattended = !command_line.empty && (app.settings().DragDrop == kOn || command_line.quiet_run);
     if (unattended) {
         window.showMinimized();
     } else {

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "imagelib/imagelib.h"
+#include "imagelib/orientation.h"
 
 namespace pelimon {
 
@@ -65,6 +65,23 @@ void ApplyExifOrientation(Image& image, int orientation) {
         default:
             break;
     }
+}
+
+bool TurnsQuarter(int orientation, int degrees) {
+    const bool orientation_turns = orientation >= 5 && orientation <= 8;
+    const bool rotation_turns = ((degrees % 360 + 360) % 360) / 90 % 2 != 0;
+    return orientation_turns != rotation_turns;
+}
+
+Status DecodeUpright(ByteView bytes, const DecodeOptions& options, int orientation, int degrees, Image& out) {
+    if (Status decoded = DecodeImage(bytes, options, out); !decoded.ok()) {
+        return decoded;
+    }
+    ApplyExifOrientation(out, orientation);
+    if (degrees % 360 != 0) {
+        out = Rotate(out, degrees);
+    }
+    return {};
 }
 
 }  // namespace pelimon

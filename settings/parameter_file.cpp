@@ -7,6 +7,7 @@
 #include "common/atomic_file.h"
 #include "common/text.h"
 #include "settings/parameter_syntax.h"
+#include "settings/settings_texts.h"
 
 namespace pelimon {
 namespace {
@@ -15,8 +16,6 @@ namespace {
 // image, a binary) from exhausting memory.
 constexpr size_t kMaxFileBytes = size_t{256} << 20;
 constexpr size_t kMaxLineBytes = size_t{64} << 10;
-
-constexpr const char* kNotFound = "パラメータファイルが見つかりません。";
 
 bool IsTooLarge(const std::string& path) {
     std::error_code error;
@@ -47,9 +46,9 @@ Result<ParameterFile> ReadParameterFile(const std::string& path) {
     Result<std::string> bytes = ReadWholeFile(path, kMaxFileBytes);
     if (!bytes) {
         if (IsTooLarge(path)) {
-            return Error{"パラメータファイル「" + path + "」が大きすぎます。", path};
+            return Error{settings_texts::ParameterFileTooLarge(path), path};
         }
-        return Error{kNotFound, path};
+        return Error{settings_texts::kParameterFileNotFound, path};
     }
     // Decode the whole file at once: a CP932 trail byte may look like an ASCII character.
     const std::string text = DecodeUserText(bytes.value());
@@ -68,9 +67,7 @@ Result<ParameterFile> ReadParameterFile(const std::string& path) {
         start = end + 1;
         ++line_number;
         if (raw.size() > kMaxLineBytes) {
-            return Error{"パラメータファイル「" + path + "」の " + std::to_string(line_number) +
-                             " 行目が長すぎます（64 KiB まで）。",
-                         path};
+            return Error{settings_texts::ParameterLineTooLong(path, line_number), path};
         }
 
         const std::string_view line = StripComment(raw);

@@ -10,6 +10,7 @@
 #include "common/atomic_file.h"
 #include "common/text.h"
 #include "settings/ini_document.h"
+#include "settings/settings_texts.h"
 
 namespace pelimon {
 namespace {
@@ -102,7 +103,7 @@ std::string WriteTarget(const std::string& path) {
 }
 
 Error SaveError(const std::string& path, const std::string& detail) {
-    return Error{"設定ファイル「" + path + "」を保存できません。\n" + detail, path};
+    return Error{settings_texts::SettingsNotSaved(path, detail), path};
 }
 
 }  // namespace
@@ -133,7 +134,7 @@ void LoadSettings(AppSettings& settings) {
 Status SaveSettings(AppSettings& settings) {
     const std::string& path = settings.ProfilePath;
     if (path.empty()) {
-        return Error{"設定ファイルの場所が分かりません。", path};
+        return Error{settings_texts::kNoSettingsFile, path};
     }
     if (settings.SaveNum == 0) {
         settings.ImageNum = 0;
@@ -185,8 +186,7 @@ Status ResetSettingsToDefaults(AppSettings& settings) {
     settings.Complete = 0;
     settings.DefConfirm = def_confirm;
     if (error) {
-        return Error{"設定ファイル「" + settings.ProfilePath + "」を削除できません。\n" + error.message(),
-                     settings.ProfilePath};
+        return Error{settings_texts::SettingsNotDeleted(settings.ProfilePath, error.message()), settings.ProfilePath};
     }
     return {};
 }

@@ -72,7 +72,7 @@ class HandleCommandLineTest : public ::testing::Test {
     CommandLineOutcome Handle(std::vector<std::string> args) {
         return HandleCommandLine(
             Parse(std::move(args)), sources, settings, ui,
-            [this](AppSettings& s, const FileList& list, Interaction&, bool quiet) {
+            [this](const AppSettings& s, const FileList& list, Interaction&, bool quiet) {
                 call = BatchCall{list.rows(), list.file_count(), list.selected_count(), quiet, s.Select};
                 BatchOutcome outcome;
                 outcome.kind = BatchOutcome::Kind::kCompleted;

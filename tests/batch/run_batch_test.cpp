@@ -36,7 +36,12 @@ class RunBatchTest : public ::testing::Test {
         list.set_selected_count(list.selected_count() + (checked ? 1 : 0));
     }
 
-    BatchOutcome Run(int workers = 2) { return RunBatch(settings, list, ui, {false, workers}, kToday); }
+    // Runs the batch and, as every caller does, stores what it hands on.
+    BatchOutcome Run(int workers = 2) {
+        const BatchOutcome outcome = RunBatch(settings, list, ui, {false, workers}, kToday);
+        StoreCarriedSettings(outcome.carried, settings);
+        return outcome;
+    }
 
     std::string Out(const std::string& name = "") const { return source.path() + "out/" + name; }
 
@@ -416,7 +421,7 @@ TEST_F(RunBatchTest, CompletionQuestion) {
     EXPECT_EQ(ui.offered_folders.size(), 1u);  // quiet run
 }
 
-TEST_F(RunBatchTest, RunWorksOnACopyOfTheSettings) {
+TEST_F(RunBatchTest, TypedOutputFolderIsNotHandedOn) {
     WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
     AddRow("a.jpg");
     settings.OutputPath = "/" + std::string(source.path().substr(1)) + "abs";

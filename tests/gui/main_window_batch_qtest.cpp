@@ -39,6 +39,7 @@ class MainWindowBatchTest : public QObject {
     void runReducesEveryCheckedFileWithProgress();
     void cancelFromProgressStopsBeforeTheNextImage();
     void dropWithAutomaticRunChecksAllAndRuns();
+    void defaultsPressedDuringARunAreKept();
 
   private:
     static constexpr int kImages = 6;
@@ -100,6 +101,19 @@ void MainWindowBatchTest::dropWithAutomaticRunChecksAllAndRuns() {
     QVERIFY(window.batch().running());
     QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
     QCOMPARE(OutputCount(settings_), kImages);
+}
+
+void MainWindowBatchTest::defaultsPressedDuringARunAreKept() {
+    settings_.DefConfirm = 1;  // no question before the reset
+    CpelimonDlg window(settings_);
+    window.findChild<QPushButton*>("id1001")->click();
+    QVERIFY(window.batch().running());  // its end is handled by the event loop, after the reset
+    window.findChild<QPushButton*>("id1013")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
+
+    // The run numbered its files and started with Complete 1; the reset's values stay.
+    QCOMPARE(settings_.ImageNum, 0);
+    QCOMPARE(settings_.Complete, 0);
 }
 
 QTEST_MAIN(MainWindowBatchTest)

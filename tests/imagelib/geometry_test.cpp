@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "imagelib/imagelib.h"
+#include "imagelib/orientation.h"
 #include "test_images.h"
 
 namespace pelimon {
@@ -79,6 +80,20 @@ TEST(OrientationTest, EachExifValueMakesTheImageUpright) {
         EXPECT_EQ(image.width(), c.width);
         EXPECT_EQ(image.height(), c.height);
         EXPECT_EQ(Reading(image), c.pixels);
+    }
+}
+
+// The sizes the batch and the preview report come from TurnsQuarter; the pixels from the
+// orientation and the turn. The two must agree for every orientation and turn.
+TEST(OrientationTest, TurnsQuarterSaysWhenOrientingAndTurningSwapTheSize) {
+    for (int orientation = 0; orientation <= 9; ++orientation) {
+        for (int degrees : {0, 90, 180, 270, -90, 450}) {
+            SCOPED_TRACE(::testing::Message() << orientation << " " << degrees);
+            Image image = Numbered();
+            ApplyExifOrientation(image, orientation);
+            image = Rotate(image, degrees);
+            EXPECT_EQ(TurnsQuarter(orientation, degrees), image.width() == 2);
+        }
     }
 }
 
