@@ -53,7 +53,7 @@ int SourceList::ListSourceFiles(const std::string& folder, std::string_view name
         if ((FileTypeOfName(entry.name) & type_filter_) == 0) {
             continue;
         }
-        FileRow row{entry.name, SizeText(entry.size), turned, settings.Select == kSelectChecked, {}};
+        FileRow row{entry.name, SizeText(entry.size), turned, settings.Select == kSelectChecked};
         rows.insert(rows.begin() + added, std::move(row));
         ++added;
     }
