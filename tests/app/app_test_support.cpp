@@ -5,7 +5,7 @@
 
 #include "imagelib/imagelib.h"
 
-namespace pelimon::testing {
+namespace pelimon::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -55,4 +55,4 @@ std::vector<std::string> FileNames(const std::string& folder) {
     return names;
 }
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test

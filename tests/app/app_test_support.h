@@ -9,7 +9,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_files.h"
 
-namespace pelimon::testing {
+namespace pelimon::test {
 
 // Writes `size` bytes of zeros to `path`.
 void WriteSizedFile(const std::string& path, uint64_t size);
@@ -20,4 +20,4 @@ void WritePng(const std::string& path, int width, int height);
 // The names of the regular files of a folder, sorted.
 std::vector<std::string> FileNames(const std::string& folder);
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test

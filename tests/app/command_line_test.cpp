@@ -12,10 +12,10 @@
 namespace pelimon {
 namespace {
 
-using testing::FakeInteraction;
-using testing::TempFolder;
-using testing::WriteBytes;
-using testing::WriteSizedFile;
+using test::FakeInteraction;
+using test::TempFolder;
+using test::WriteBytes;
+using test::WriteSizedFile;
 
 CommandLine Parse(std::vector<std::string> args) {
     return ParseCommandLine(args);

@@ -11,18 +11,18 @@
 namespace pelimon {
 namespace {
 
-using testing::FileNames;
-using testing::ProcessResult;
-using testing::ReadText;
-using testing::TempFolder;
-using testing::WriteBytes;
-using testing::WriteJpeg;
-using testing::WritePng;
+using test::FileNames;
+using test::ProcessResult;
+using test::ReadText;
+using test::TempFolder;
+using test::WriteBytes;
+using test::WriteJpeg;
+using test::WritePng;
 
 // Runs the binary with `args`, no display, the settings file `ini`, and standard error captured in
 // `scratch`.
 ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const TempFolder& scratch) {
-    return testing::RunPelimon(args, ini, scratch / "stderr.txt");
+    return test::RunPelimon(args, ini, scratch / "stderr.txt");
 }
 
 // Settings of these tests: half size in both directions, "<name>_s" names, into `out`.

@@ -18,7 +18,7 @@
 namespace pelimon {
 namespace {
 
-using testing::TempFolder;
+using test::TempFolder;
 
 EnvLookup Environment(std::map<std::string, std::string> values) {
     return [values = std::move(values)](const std::string& name) -> std::optional<std::string> {
@@ -135,7 +135,7 @@ class ScopedEnv {
 TEST(CpelimonApp, TooOldLibraryLoadsNothing) {
     TempFolder folder;
     const std::string ini = folder.Path("pelimon.ini");
-    testing::WriteBytes(ini, "[Option]\nJpegComp=33\n");
+    test::WriteBytes(ini, "[Option]\nJpegComp=33\n");
     ScopedEnv env("PELIMON_INI", ini);
 
     CpelimonApp old_library;

@@ -10,7 +10,7 @@
 #include "exif/source_metadata.h"
 #include "imagelib/imagelib.h"
 
-namespace pelimon::testing {
+namespace pelimon::test {
 namespace {
 
 void PutBig16(std::vector<uint8_t>& out, unsigned value) {
@@ -139,4 +139,4 @@ std::vector<std::string> ListFolder(const std::string& folder) {
     return names;
 }
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test

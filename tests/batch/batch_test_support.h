@@ -11,7 +11,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_files.h"
 
-namespace pelimon::testing {
+namespace pelimon::test {
 
 // Settings for a batch over the files of `source_folder`: outputs go to its subfolder "out" and
 // are named after their source with "_s" added; everything else keeps its default.
@@ -30,4 +30,4 @@ void WriteJpegWithExif(const std::string& path, const Image& image, int orientat
 // Names of the entries of a folder, sorted.
 std::vector<std::string> ListFolder(const std::string& folder);
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test

@@ -21,9 +21,9 @@
 namespace pelimon {
 namespace {
 
-using testing::FakeInteraction;
-using testing::ReadBytes;
-using testing::TempFolder;
+using test::FakeInteraction;
+using test::ReadBytes;
+using test::TempFolder;
 
 constexpr uint16_t kOrientation = 0x0112;
 constexpr uint16_t kPixelX = 0xA002;
@@ -148,12 +148,16 @@ SegmentCensus CountSegments(const std::vector<uint8_t>& file) {
 }
 
 std::filesystem::path CorpusDir() {
-    return std::filesystem::path(PELIMON_SHARED_TESTDATA_DIR) / "exif";
+    return std::filesystem::path(PELIMON_TEST_DATA_DIR) / "camera";
 }
 
 // The corpus JPEGs that carry an Exif segment, by name.
 std::vector<std::string> CorpusFilesWithExif() {
     std::vector<std::string> names;
+    if (!std::filesystem::is_directory(CorpusDir())) {
+        ADD_FAILURE() << "missing test folder " << CorpusDir().string();
+        return names;
+    }
     for (const auto& entry : std::filesystem::directory_iterator(CorpusDir())) {
         if (entry.path().extension() == ".jpg" && ReadDirectories(ReadBytes(entry.path().string()))) {
             names.push_back(entry.path().filename().string());
@@ -180,6 +184,8 @@ class ExifBatchTest : public ::testing::Test {
     // Copies the named corpus files into the source folder and lists them with their rotation.
     void AddCorpusFiles(const std::vector<std::string>& names, int rotation) {
         for (const std::string& name : names) {
+            ASSERT_TRUE(std::filesystem::is_regular_file(CorpusDir() / name))
+                << "missing test file " << (CorpusDir() / name).string();
             std::filesystem::copy_file(CorpusDir() / name, source / name);
             AddRow(name, rotation);
         }
@@ -237,7 +243,7 @@ class ExifBatchTest : public ::testing::Test {
     }
 
     TempFolder source;
-    AppSettings settings = testing::BatchSettings(source.path());
+    AppSettings settings = test::BatchSettings(source.path());
     FileList list;
     FakeInteraction ui;
 };
@@ -366,7 +372,7 @@ TEST_F(ExifBatchTest, EveryOrientationIsAppliedOrLeftAsStored) {
     constexpr int kHeight = 64;
     for (int orientation = 1; orientation <= 8; ++orientation) {
         const std::string name = std::to_string(orientation) + ".jpg";
-        testing::WriteJpegWithExif(source / name, StoredQuadrants(orientation, kWidth, kHeight), orientation);
+        test::WriteJpegWithExif(source / name, StoredQuadrants(orientation, kWidth, kHeight), orientation);
         AddRow(name, 0);
     }
     settings.Exif = 1;

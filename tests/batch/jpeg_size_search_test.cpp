@@ -94,7 +94,7 @@ TEST(JpegSizeSearch, TrialFailureIsReported) {
 }
 
 TEST(JpegSizeSearch, RealEncodesNeverExceedTheTarget) {
-    const Image image = testing::MakeTestImage(320, 240, 3);
+    const Image image = test::MakeTestImage(320, 240, 3);
     std::vector<size_t> size_at(101, 0);
     for (int q = 20; q <= 100; ++q) {
         size_at[static_cast<size_t>(q)] = EncodeJpeg(image, q).value().size();
@@ -120,7 +120,7 @@ TEST(JpegSizeSearch, RealEncodesNeverExceedTheTarget) {
 }
 
 TEST(JpegSizeSearch, RealEncodesAtTheEnds) {
-    const Image image = testing::MakeTestImage(200, 150, 1);
+    const Image image = test::MakeTestImage(200, 150, 1);
     const Result<JpegChoice> tiny = ChooseJpegQuality(image, SizeGoal(1, 25));
     ASSERT_TRUE(tiny.ok());
     EXPECT_EQ(tiny.value().quality, 25);

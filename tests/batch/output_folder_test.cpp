@@ -63,10 +63,10 @@ TEST(OutputFolder, LocalDateText) {
 }
 
 TEST(OutputFolder, CheckCodes) {
-    testing::TempFolder folder;
+    test::TempFolder folder;
     EXPECT_EQ(CheckOutputFolder(folder.path()), kFolderUsable);
     EXPECT_EQ(CheckOutputFolder(folder.path() + "missing/deeper/"), kFolderMissing);
-    testing::WriteBytes(folder / "file", "x");
+    test::WriteBytes(folder / "file", "x");
     EXPECT_EQ(CheckOutputFolder(folder.path() + "file/"), kFolderNotWritable);
     EXPECT_EQ(CheckOutputFolder(folder.path() + "file/below/"), kFolderNotWritable);
 }
@@ -75,7 +75,7 @@ TEST(OutputFolder, FolderWithoutWritePermissionIsNotWritable) {
     if (geteuid() == 0) {
         GTEST_SKIP() << "permissions do not bind the superuser";
     }
-    testing::TempFolder folder;
+    test::TempFolder folder;
     const std::string locked = folder.path() + "locked/";
     std::filesystem::create_directory(locked);
     std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
@@ -85,9 +85,9 @@ TEST(OutputFolder, FolderWithoutWritePermissionIsNotWritable) {
 }
 
 TEST(OutputFolder, MissingFolderIsCreatedOnYes) {
-    testing::TempFolder folder;
+    test::TempFolder folder;
     const std::string missing = folder.path() + "a/b/c/";
-    testing::FakeInteraction ui;
+    test::FakeInteraction ui;
     ui.answer_yes = true;
     EXPECT_EQ(ConfirmOutputFolder(kFolderMissing, missing, ui), 0);
     EXPECT_TRUE(std::filesystem::is_directory(missing));
@@ -97,29 +97,36 @@ TEST(OutputFolder, MissingFolderIsCreatedOnYes) {
 }
 
 TEST(OutputFolder, MissingFolderStopsOnNo) {
-    testing::TempFolder folder;
+    test::TempFolder folder;
     const std::string missing = folder.path() + "a/";
-    testing::FakeInteraction ui;
+    test::FakeInteraction ui;
     ui.answer_yes = false;
     EXPECT_EQ(ConfirmOutputFolder(kFolderMissing, missing, ui), 1);
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-TEST(OutputFolder, FolderThatCannotBeMadeIsReported) {
-    testing::TempFolder folder;
-    testing::WriteBytes(folder / "file", "x");
-    testing::FakeInteraction ui;
-    EXPECT_EQ(ConfirmOutputFolder(kFolderMissing, folder.path() + "file/sub/", ui), 1);
-    ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_EQ(ui.errors[0].caption, "フォルダチェック");
-}
-
-TEST(OutputFolder, UnwritableFolderIsExplained) {
-    testing::FakeInteraction ui;
-    EXPECT_EQ(ConfirmOutputFolder(kFolderNotWritable, "/ro/", ui), 1);
-    ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_EQ(ui.errors[0].caption, "ドライブエラー");
-    EXPECT_NE(ui.errors[0].text.find("/ro/"), std::string::npos);
+// A folder that cannot be made, and one that cannot be written, are reported with the folder's
+// name, and the run stops.
+TEST(OutputFolder, UnusableFolderIsReportedAndStopsTheRun) {
+    test::TempFolder folder;
+    test::WriteBytes(folder / "file", "x");
+    struct Row {
+        int code;
+        std::string folder;
+        const char* caption;
+    };
+    const Row rows[] = {
+        {kFolderMissing, folder.path() + "file/sub/", "フォルダチェック"},
+        {kFolderNotWritable, "/ro/", "ドライブエラー"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.folder);
+        test::FakeInteraction ui;
+        EXPECT_EQ(ConfirmOutputFolder(row.code, row.folder, ui), 1);
+        ASSERT_EQ(ui.errors.size(), 1u);
+        EXPECT_EQ(ui.errors[0].caption, row.caption);
+        EXPECT_EQ(ui.errors[0].text.rfind(row.folder + " \n", 0), 0u) << ui.errors[0].text;
+    }
 }
 
 }  // namespace

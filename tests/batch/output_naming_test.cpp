@@ -72,7 +72,7 @@ ImageJob JobFor(const std::string& folder, const std::string& source, const std:
 }
 
 TEST(OutputNaming, NeverOverwritesASourceOfTheRun) {
-    testing::TempFolder folder;
+    test::TempFolder folder;
     std::vector<ImageJob> jobs = {JobFor(folder.path(), "b.jpg", "b.jpg", kTypeJpeg),
                                   JobFor(folder.path(), "c.png", "c.jpg", kTypeJpeg)};
     const auto renamed = MakeDestinationsDistinct(jobs);
@@ -85,7 +85,7 @@ TEST(OutputNaming, NeverOverwritesASourceOfTheRun) {
 }
 
 TEST(OutputNaming, DuplicateOutputNamesGetNumbers) {
-    testing::TempFolder folder;
+    test::TempFolder folder;
     const std::string out = folder.path() + "out/";
     std::vector<ImageJob> jobs = {JobFor(folder.path(), "a.png", "a.jpg", kTypeJpeg),
                                   JobFor(folder.path(), "a.bmp", "a.jpg", kTypeJpeg),
@@ -105,7 +105,7 @@ TEST(OutputNaming, DuplicateOutputNamesGetNumbers) {
 }
 
 TEST(OutputNaming, NumberedNameSkipsSourcesToo) {
-    testing::TempFolder folder;
+    test::TempFolder folder;
     std::vector<ImageJob> jobs = {JobFor(folder.path(), "a.jpg", "a.jpg", kTypeJpeg),
                                   JobFor(folder.path(), "a (2).jpg", "a (2).jpg", kTypeJpeg)};
     MakeDestinationsDistinct(jobs);
@@ -114,7 +114,7 @@ TEST(OutputNaming, NumberedNameSkipsSourcesToo) {
 }
 
 TEST(OutputNaming, SourceReachedThroughDotDotIsRecognised) {
-    testing::TempFolder folder;
+    test::TempFolder folder;
     std::filesystem::create_directory(folder / "out");
     std::vector<ImageJob> jobs = {JobFor(folder.path(), "b.jpg", "b.jpg", kTypeJpeg)};
     jobs[0].DestPath = folder.path() + "out/../b.jpg";

@@ -13,12 +13,12 @@
 namespace pelimon {
 namespace {
 
-using testing::FakeInteraction;
-using testing::ListFolder;
-using testing::MakeTestImage;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteImageFile;
+using test::FakeInteraction;
+using test::ListFolder;
+using test::MakeTestImage;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteImageFile;
 
 constexpr const char* kToday = "20070502";
 
@@ -58,14 +58,14 @@ class RunBatchTest : public ::testing::Test {
     }
 
     TempFolder source;
-    AppSettings settings = testing::BatchSettings(source.path());
+    AppSettings settings = test::BatchSettings(source.path());
     FileList list;
     FakeInteraction ui;
 };
 
 TEST_F(RunBatchTest, UnreadableFileInTheMiddleIsReportedAndTheRestWritten) {
     WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
-    testing::WriteBytes(source / "b.jpg", "not an image at all");
+    test::WriteBytes(source / "b.jpg", "not an image at all");
     WriteImageFile(source / "c.png", MakeTestImage(160, 120, 1));
     AddRow("a.jpg");
     AddRow("b.jpg");
@@ -101,7 +101,7 @@ TEST_F(RunBatchTest, DuplicateOutputNamesGetNumbersAndOtherFilesAreReplaced) {
     WriteImageFile(source / "a.png", MakeTestImage(160, 120));
     WriteImageFile(source / "a.bmp", MakeTestImage(160, 120, 2));
     std::filesystem::create_directory(Out());
-    testing::WriteBytes(Out("a_s.jpg"), "an old output");
+    test::WriteBytes(Out("a_s.jpg"), "an old output");
     AddRow("a.bmp");
     AddRow("a.png");
     settings.FileType = 4;  // JPEG
@@ -300,7 +300,7 @@ TEST_F(RunBatchTest, AutomaticOrientationTurnsTaggedJpegsUpright) {
         {"orientation 6 ignored", 0, 0, 80, 40},
         {"orientation 6, then a quarter turn", 1, 90, 80, 40},
     };
-    testing::WriteJpegWithExif(source / "tagged.jpg", MakeTestImage(80, 40), 6);
+    test::WriteJpegWithExif(source / "tagged.jpg", MakeTestImage(80, 40), 6);
     AddRow("tagged.jpg");
     settings.Base = 4;
     settings.Aspect = 0;
@@ -320,7 +320,7 @@ TEST_F(RunBatchTest, AutomaticOrientationTurnsTaggedJpegsUpright) {
 }
 
 TEST_F(RunBatchTest, KeptExifCarriesTheRealSizeAndAnUprightOrientation) {
-    testing::WriteJpegWithExif(source / "tagged.jpg", MakeTestImage(80, 40), 6);
+    test::WriteJpegWithExif(source / "tagged.jpg", MakeTestImage(80, 40), 6);
     AddRow("tagged.jpg");
     settings.Exif = 1;
     settings.Width = 640;
@@ -339,7 +339,7 @@ TEST_F(RunBatchTest, KeptExifCarriesTheRealSizeAndAnUprightOrientation) {
 }
 
 TEST_F(RunBatchTest, SizeTargetHoldsWithTheExifSegment) {
-    testing::WriteJpegWithExif(source / "tagged.jpg", MakeTestImage(640, 480), 1);
+    test::WriteJpegWithExif(source / "tagged.jpg", MakeTestImage(640, 480), 1);
     AddRow("tagged.jpg");
     settings.Exif = 1;
     settings.Width = 320;
@@ -351,7 +351,7 @@ TEST_F(RunBatchTest, SizeTargetHoldsWithTheExifSegment) {
 }
 
 TEST_F(RunBatchTest, ShotDateBecomesTheModificationTime) {
-    testing::WriteJpegWithExif(source / "a.jpg", MakeTestImage(80, 60), 1, "2007:05:02 14:03:09");
+    test::WriteJpegWithExif(source / "a.jpg", MakeTestImage(80, 60), 1, "2007:05:02 14:03:09");
     AddRow("a.jpg");
     settings.ExifDate = 1;
     ASSERT_EQ(Run().written, 1);

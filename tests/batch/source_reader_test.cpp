@@ -8,10 +8,10 @@ namespace pelimon {
 namespace {
 
 TEST(SourceReader, JpegPrefixEndsAfterTheScanHeader) {
-    testing::TempFolder folder;
+    test::TempFolder folder;
     const std::string path = folder / "a.jpg";
-    testing::WriteJpegWithExif(path, testing::MakeTestImage(64, 48), 6);
-    const std::vector<uint8_t> whole = testing::ReadBytes(path);
+    test::WriteJpegWithExif(path, test::MakeTestImage(64, 48), 6);
+    const std::vector<uint8_t> whole = test::ReadBytes(path);
     const Result<std::vector<uint8_t>> prefix = ReadJpegHeaderPrefix(path);
     ASSERT_TRUE(prefix.ok());
     ASSERT_LT(prefix.value().size(), whole.size());
@@ -26,7 +26,7 @@ TEST(SourceReader, JpegPrefixEndsAfterTheScanHeader) {
 }
 
 TEST(SourceReader, PrefixIsBounded) {
-    testing::TempFolder folder;
+    test::TempFolder folder;
     const std::string path = folder / "big.jpg";
     // SOI, then an APP15 segment of 65533 payload bytes, repeated: no SOS within the bound.
     std::string bytes = "\xFF\xD8";
@@ -34,24 +34,24 @@ TEST(SourceReader, PrefixIsBounded) {
         bytes += "\xFF\xEF\xFF\xFF";
         bytes += std::string(65533, 'x');
     }
-    testing::WriteBytes(path, bytes);
+    test::WriteBytes(path, bytes);
     const Result<std::vector<uint8_t>> prefix = ReadJpegHeaderPrefix(path, 200000);
     ASSERT_TRUE(prefix.ok());
     EXPECT_EQ(prefix.value().size(), 200000u);
 }
 
 TEST(SourceReader, NonJpegPrefixAndShortFiles) {
-    testing::TempFolder folder;
-    testing::WriteBytes(folder / "short", "\xFF\xD8\xFF");
+    test::TempFolder folder;
+    test::WriteBytes(folder / "short", "\xFF\xD8\xFF");
     const Result<std::vector<uint8_t>> prefix = ReadJpegHeaderPrefix(folder / "short");
     ASSERT_TRUE(prefix.ok());
     EXPECT_EQ(prefix.value().size(), 3u);
 }
 
 TEST(SourceReader, ReadFileIntoReusesTheBufferAndNamesMissingFiles) {
-    testing::TempFolder folder;
-    testing::WriteBytes(folder / "a", std::string(1000, 'a'));
-    testing::WriteBytes(folder / "b", "bb");
+    test::TempFolder folder;
+    test::WriteBytes(folder / "a", std::string(1000, 'a'));
+    test::WriteBytes(folder / "b", "bb");
     std::vector<uint8_t> buffer;
     ASSERT_TRUE(ReadFileInto(folder / "a", buffer).ok());
     EXPECT_EQ(buffer.size(), 1000u);

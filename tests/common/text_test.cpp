@@ -45,6 +45,10 @@ TEST(DecodeUserText, KeepsUtf8AndConvertsShiftJis) {
     EXPECT_EQ(DecodeUserText("写真"), "写真");
     // 写真 in CP932 is 8E CA 90 5E; the second byte of 真 is an ASCII caret.
     EXPECT_EQ(DecodeUserText("\x8E\xCA\x90\x5E"), "写真");
+    // Where CP932 and strict Shift_JIS differ: 87 40 is ① (an NEC extension that Shift_JIS
+    // lacks) and 81 60 is the full-width tilde U+FF5E, not the wave dash U+301C.
+    EXPECT_EQ(DecodeUserText("\x87\x40\x81\x60"), "①～");
+    EXPECT_EQ(DecodeUserText("\x81\x60"), "\xEF\xBD\x9E");
     // A lone lead byte at the end cannot be decoded and becomes U+FFFD instead of being dropped.
     EXPECT_EQ(DecodeUserText("a\x8E"), "a\xEF\xBF\xBD");
 }

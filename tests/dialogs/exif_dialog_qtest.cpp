@@ -17,7 +17,10 @@
 
 namespace {
 
-const QString kCorpus = QStringLiteral(PELIMON_SHARED_TESTDATA_DIR "/exif/");
+const QString kCorpus = QStringLiteral(PELIMON_TEST_DATA_DIR "/camera/");
+
+// Fails the calling test, naming the file, when a test file is missing.
+#define VERIFY_TEST_FILE(path) QVERIFY2(QFile::exists(path), qPrintable("missing test file " + (path)))
 
 // A JPEG with an Exif segment whose IFD0 holds one entry (Make, "Abc") and neither a sub-IFD
 // pointer nor an IFD1 link.
@@ -111,6 +114,7 @@ void ExifDialogTest::rowsOfFiles() {
     QFETCH(int, rows);
     QFETCH(QStringList, groups);
     const QString path = file.isEmpty() ? no_sub_path_ : kCorpus + file;
+    VERIFY_TEST_FILE(path);
     CExifDialog dialog(path.toStdString());
     const QStringList listed = ListRows(dialog);
     QCOMPARE(listed.size(), rows);
@@ -123,7 +127,9 @@ void ExifDialogTest::rowsOfFiles() {
 }
 
 void ExifDialogTest::groupRowsAreColoured() {
-    CExifDialog dialog((kCorpus + "ii-app1-nointerop-thumb-long-sanyo.jpg").toStdString());
+    const QString path = kCorpus + "ii-app1-nointerop-thumb-long-sanyo.jpg";
+    VERIFY_TEST_FILE(path);
+    CExifDialog dialog(path.toStdString());
     auto* list = dialog.findChild<CListCtrlStyled*>("id1006");
     const pelimon::StyleContext context = list->Context();
     for (int row = 0; row < list->GetItemCount(); ++row) {
@@ -176,6 +182,7 @@ void ExifDialogTest::clipboardTextOfFiles() {
     QFETCH(QString, file);
     QFETCH(bool, endsWithLineFeed);
     const QString path = file.isEmpty() ? no_sub_path_ : kCorpus + file;
+    VERIFY_TEST_FILE(path);
     CExifDialog dialog(path.toStdString());
     const QStringList rows = ListRows(dialog);
     const QString text = QString::fromStdString(dialog.ClipboardText());
@@ -200,7 +207,9 @@ void ExifDialogTest::clipboardTextOfFiles() {
 }
 
 void ExifDialogTest::copyButtonFillsClipboard() {
-    CExifDialog dialog((kCorpus + "ii-app1-nointerop-thumb-long-sanyo.jpg").toStdString());
+    const QString path = kCorpus + "ii-app1-nointerop-thumb-long-sanyo.jpg";
+    VERIFY_TEST_FILE(path);
+    CExifDialog dialog(path.toStdString());
     QGuiApplication::clipboard()->setText("before");
     dialog.findChild<QPushButton*>("id1036")->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(dialog.ClipboardText()));
@@ -225,6 +234,9 @@ void ExifDialogTest::buttonMessages_data() {
 void ExifDialogTest::buttonMessages() {
     QFETCH(QString, file);
     QFETCH(QString, message);
+    if (file != "no-such-file.jpg") {
+        VERIFY_TEST_FILE(kCorpus + file);
+    }
     pelimon::CExifReader reader;
     reader.SetFileName((kCorpus + file).toStdString());
     const char* shown = pelimon::ExifButtonMessage(reader.CheckJpeg());

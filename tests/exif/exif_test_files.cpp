@@ -1,5 +1,6 @@
 #include "exif_test_files.h"
 
+#include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <stdlib.h>
 
@@ -171,24 +172,24 @@ Bytes JpegWithSegments(const std::vector<Bytes>& segments, const Bytes& jpeg) {
 }
 
 std::filesystem::path CorpusDir() {
-    return std::filesystem::path(PELIMON_SHARED_TESTDATA_DIR) / "exif";
+    return std::filesystem::path(PELIMON_TEST_DATA_DIR) / "camera";
+}
+
+std::filesystem::path CameraFile(std::string_view name) {
+    std::filesystem::path path = CorpusDir() / name;
+    if (!std::filesystem::is_regular_file(path)) {
+        ADD_FAILURE() << "missing test file " << path.string();
+    }
+    return path;
 }
 
 Bytes ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pelimon-exif-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-        path_ = pattern;
+    if (!in) {
+        ADD_FAILURE() << "cannot read test file " << path.string();
+        return {};
     }
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace pelimon::test

@@ -1,5 +1,5 @@
 // Building blocks for the Exif tests: TIFF structures, Exif segments and small JPEG files made
-// in memory, and access to the shared camera corpus.
+// in memory, and access to the camera files in tests/data/camera.
 #pragma once
 
 #include <cstdint>
@@ -43,21 +43,12 @@ Bytes EncodeTestJpeg(int width, int height);
 // SOI, then the segments, then `jpeg` without its SOI.
 Bytes JpegWithSegments(const std::vector<Bytes>& segments, const Bytes& jpeg);
 
-// The shared camera corpus.
+// The camera files in tests/data/camera.
 std::filesystem::path CorpusDir();
+// The path of one of them; records a test failure naming the file when it is missing.
+std::filesystem::path CameraFile(std::string_view name);
+// The bytes of a file; records a test failure naming the file and returns nothing when it
+// cannot be read.
 Bytes ReadFileBytes(const std::filesystem::path& path);
-
-// A temporary folder removed with the object.
-class TempDir {
-  public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 }  // namespace pelimon::test

@@ -39,7 +39,7 @@ Bytes JpegWithTiff(const Bytes& tiff) {
 }
 
 TEST(MalformedExif, TruncatedFilesAtEveryLength) {
-    const Bytes file = test::ReadFileBytes(test::CorpusDir() / "ii-app0-orient6-interop-thumb-long-sony.jpg");
+    const Bytes file = test::ReadFileBytes(test::CameraFile("ii-app0-orient6-interop-thumb-long-sony.jpg"));
     ASSERT_GT(file.size(), 5000u);
     for (size_t length = 0; length < 5000; ++length) {
         SCOPED_TRACE(length);
@@ -55,9 +55,10 @@ TEST(MalformedExif, TruncatedFilesAtEveryLength) {
 }
 
 TEST(MalformedExif, SegmentsCutShortInsideTheTiffData) {
-    const Bytes file = test::ReadFileBytes(test::CorpusDir() / "mm-app1-interop-thumb-short-kodak.jpg");
+    const Bytes file = test::ReadFileBytes(test::CameraFile("mm-app1-interop-thumb-short-kodak.jpg"));
     const Bytes jpeg = test::EncodeTestJpeg(8, 8);
     const size_t tiff_size = 8422 - 8;
+    ASSERT_GT(file.size(), 12 + tiff_size);
     const size_t full_count = ReadBytes(file).MainEntries().size();
     for (size_t keep = 0; keep < tiff_size; keep += 7) {
         SCOPED_TRACE(keep);
@@ -197,7 +198,7 @@ TEST(MalformedExif, MissingFileIsNotAJpeg) {
 TEST(MalformedExif, NothingOfThePreviousFileSurvives) {
     CExifReader reader;
     reader.LoadTagTable();
-    reader.SetFileName((test::CorpusDir() / "ii-app1-interop-thumb-long-minolta.jpg").string());
+    reader.SetFileName(test::CameraFile("ii-app1-interop-thumb-long-minolta.jpg").string());
     ReadEverything(reader);
     ASSERT_FALSE(reader.SubEntries().empty());
     ASSERT_TRUE(reader.m_bInterop);

@@ -1,4 +1,4 @@
-// The reader against the independent reference dumps of the shared camera corpus: every file,
+// The reader against the independent reference dumps of the camera files: every file,
 // every entry.
 #include <gtest/gtest.h>
 
@@ -68,6 +68,10 @@ Dump ReadDump(const fs::path& path) {
 
 std::vector<fs::path> CorpusFiles() {
     std::vector<fs::path> files;
+    if (!fs::is_directory(test::CorpusDir())) {
+        ADD_FAILURE() << "missing test folder " << test::CorpusDir().string();
+        return files;
+    }
     for (const auto& item : fs::directory_iterator(test::CorpusDir())) {
         if (item.path().extension() == ".jpg") {
             files.push_back(item.path());

@@ -8,6 +8,7 @@
 #include "exif/shot_date.h"
 #include "exif/source_metadata.h"
 #include "exif_test_files.h"
+#include "tests/support/temp_folder.h"
 
 namespace pelimon {
 namespace {
@@ -36,8 +37,8 @@ FileTimes TimesOf(const std::string& path) {
 }
 
 // A file with known access and modification times.
-std::string MakeFile(const test::TempDir& dir) {
-    const std::string path = (dir.path() / "out.jpg").string();
+std::string MakeFile(const test::TempFolder& dir) {
+    const std::string path = dir / "out.jpg";
     std::ofstream(path) << "jpeg";
     const timespec times[2] = {{1000000000, 0}, {1100000000, 0}};
     EXPECT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
@@ -45,7 +46,7 @@ std::string MakeFile(const test::TempDir& dir) {
 }
 
 TEST(ShotDate, SetsModificationTimeAndKeepsAccessTime) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const std::string path = MakeFile(dir);
     ASSERT_TRUE(ApplyShotDate(path, "2007/05/02 14:03:09").ok());
     const FileTimes times = TimesOf(path);
@@ -70,7 +71,7 @@ TEST(ShotDate, InvalidDatesLeaveTheFileAlone) {
         "2007/04/31 10:00:00",
         "    /  /     :  :  ",
     };
-    test::TempDir dir;
+    test::TempFolder dir;
     const std::string path = MakeFile(dir);
     for (const char* date : dates) {
         SCOPED_TRACE(date);
@@ -80,8 +81,8 @@ TEST(ShotDate, InvalidDatesLeaveTheFileAlone) {
 }
 
 TEST(ShotDate, MissingFileIsReported) {
-    test::TempDir dir;
-    const Status status = ApplyShotDate((dir.path() / "missing.jpg").string(), "2007/05/02 14:03:09");
+    test::TempFolder dir;
+    const Status status = ApplyShotDate(dir / "missing.jpg", "2007/05/02 14:03:09");
     ASSERT_FALSE(status.ok());
     EXPECT_NE(status.error().path.find("missing.jpg"), std::string::npos);
 }

@@ -61,7 +61,7 @@ TEST(Transfer, PixelSizePatchedInShortAndLongFormInBothByteOrders) {
     const Bytes encoded = test::EncodeTestJpeg(40, 24);
     for (const TransferCase& c : kTransferCases) {
         SCOPED_TRACE(c.file);
-        const SourceMetadata source = ReadSourceMetadata(test::ReadFileBytes(test::CorpusDir() / c.file), 0);
+        const SourceMetadata source = ReadSourceMetadata(test::ReadFileBytes(test::CameraFile(c.file)), 0);
         ASSERT_FALSE(source.exif_segment.empty());
         const MetadataTransfer transfer{true, 0x1234, 0x56, false};
         const Bytes out = BuildOutputJpeg(encoded, source, transfer);
@@ -99,7 +99,7 @@ TEST(Transfer, PixelSizePatchedInShortAndLongFormInBothByteOrders) {
 
 TEST(Transfer, RotatedPixelsGetUprightOrientation) {
     const Bytes encoded = test::EncodeTestJpeg(24, 40);
-    const Bytes file = test::ReadFileBytes(test::CorpusDir() / "ii-app0-orient6-interop-thumb-long-sony.jpg");
+    const Bytes file = test::ReadFileBytes(test::CameraFile("ii-app0-orient6-interop-thumb-long-sony.jpg"));
     const SourceMetadata source = ReadSourceMetadata(file, 0);
     ASSERT_EQ(source.Orientation, 6);
     for (const bool rotated : {false, true}) {
@@ -122,7 +122,7 @@ TEST(Transfer, WithoutKeepExifNoApp1ReachesTheOutput) {
     const Bytes encoded = test::EncodeTestJpeg(16, 16);
     for (const char* name : {"ii-app1-gps-nointerop-nothumb-nikon.jpg", "mm-app0-xmpfirst-exiflater-nodate.jpg"}) {
         SCOPED_TRACE(name);
-        const SourceMetadata source = ReadSourceMetadata(test::ReadFileBytes(test::CorpusDir() / name), 0);
+        const SourceMetadata source = ReadSourceMetadata(test::ReadFileBytes(test::CameraFile(name)), 0);
         ASSERT_FALSE(source.exif_segment.empty());
         const Bytes out = BuildOutputJpeg(encoded, source, {false, 16, 16, false});
         EXPECT_EQ(CountMarkers(out, 0xE1), 0u);
@@ -197,7 +197,7 @@ TEST(Transfer, DamagedChunkSetsGiveNoProfile) {
 
 TEST(Transfer, PhoneProfileBeforeTheExifIsCarried) {
     const Bytes file =
-        test::ReadFileBytes(test::CorpusDir() / "mm-app0-app2-farexif-gps-nointerop-nothumb-apple-phone.jpg");
+        test::ReadFileBytes(test::CameraFile("mm-app0-app2-farexif-gps-nointerop-nothumb-apple-phone.jpg"));
     const SourceMetadata source = ReadSourceMetadata(file, 0);
     ASSERT_FALSE(source.icc_profile.empty());
     // An ICC profile begins with its own size, big-endian.

@@ -15,16 +15,16 @@
 namespace pelimon {
 namespace {
 
-using testing::NumberedName;
+using test::NumberedName;
 namespace fs = std::filesystem;
-using testing::FakeInteraction;
-using testing::IncompleteImagesIn;
-using testing::ListFolder;
-using testing::MakeTestImage;
-using testing::TempFolder;
-using testing::TemporaryFilesIn;
-using testing::WriteBytes;
-using testing::WriteImageFile;
+using test::FakeInteraction;
+using test::IncompleteImagesIn;
+using test::ListFolder;
+using test::MakeTestImage;
+using test::TempFolder;
+using test::TemporaryFilesIn;
+using test::WriteBytes;
+using test::WriteImageFile;
 
 constexpr const char* kToday = "20070502";
 
@@ -74,7 +74,7 @@ class ChangingSources : public ::testing::Test {
     }
 
     TempFolder folder;
-    AppSettings settings = testing::BatchSettings(folder.path());
+    AppSettings settings = test::BatchSettings(folder.path());
     SourceList sources{settings};
 };
 

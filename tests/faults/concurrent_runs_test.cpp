@@ -10,15 +10,15 @@
 namespace pelimon {
 namespace {
 
-using testing::IncompleteImagesIn;
-using testing::ListFolder;
-using testing::MakeTestImage;
-using testing::NumberedName;
-using testing::PelimonProcess;
-using testing::PelimonRunTest;
-using testing::ProcessResult;
-using testing::TemporaryFilesIn;
-using testing::WriteImageFile;
+using test::IncompleteImagesIn;
+using test::ListFolder;
+using test::MakeTestImage;
+using test::NumberedName;
+using test::PelimonProcess;
+using test::PelimonRunTest;
+using test::ProcessResult;
+using test::TemporaryFilesIn;
+using test::WriteImageFile;
 
 constexpr int kSources = 30;
 
@@ -54,7 +54,7 @@ TEST_F(ConcurrentRuns, NeverLeaveAPartialOrTemporaryFile) {
     std::sort(expected.begin(), expected.end());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        testing::WriteBytes(ini, testing::SettingsText(out));
+        test::WriteBytes(ini, test::SettingsText(out));
         ProcessResult first_run;
         ProcessResult second_run;
         {
@@ -70,7 +70,7 @@ TEST_F(ConcurrentRuns, NeverLeaveAPartialOrTemporaryFile) {
         EXPECT_TRUE(IncompleteImagesIn(out).empty()) << ::testing::PrintToString(IncompleteImagesIn(out));
         // Both saved the settings file; whichever came last, it is whole.
         EXPECT_TRUE(TemporaryFilesIn(scratch.path()).empty());
-        const std::vector<uint8_t> bytes = testing::ReadBytes(ini);
+        const std::vector<uint8_t> bytes = test::ReadBytes(ini);
         const std::string saved(bytes.begin(), bytes.end());
         EXPECT_NE(saved.find("OutputPath=" + out), std::string::npos) << saved;
         EXPECT_NE(saved.find("AddText=_s"), std::string::npos) << saved;

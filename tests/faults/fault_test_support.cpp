@@ -12,7 +12,7 @@
 #include "common/atomic_file.h"
 #include "imagelib/imagelib.h"
 
-namespace pelimon::testing {
+namespace pelimon::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -161,4 +161,4 @@ std::vector<std::string> IncompleteImagesIn(const std::string& folder) {
     return problems;
 }
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test

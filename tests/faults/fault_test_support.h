@@ -11,7 +11,7 @@
 #include "tests/batch/batch_test_support.h"
 #include "tests/support/pelimon_process.h"
 
-namespace pelimon::testing {
+namespace pelimon::test {
 
 // Settings of a run: every image type listed, sizes halved in both directions, "<name>_s" names,
 // the source's own type, into `output_path`; `extra` is appended to the [Option] section.
@@ -86,4 +86,4 @@ std::string IncompleteImageProblem(const std::string& path);
 // The regular files of `folder` that are not complete images, each with its problem.
 std::vector<std::string> IncompleteImagesIn(const std::string& folder);
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test

@@ -10,17 +10,17 @@
 namespace pelimon {
 namespace {
 
-using testing::IncompleteImagesIn;
-using testing::ListFolder;
-using testing::MakeTestImage;
-using testing::NumberedName;
-using testing::PelimonRunTest;
-using testing::ProcessResult;
-using testing::ReadBytes;
-using testing::ScopedMount;
-using testing::TemporaryFilesIn;
-using testing::WriteBytes;
-using testing::WriteImageFile;
+using test::IncompleteImagesIn;
+using test::ListFolder;
+using test::MakeTestImage;
+using test::NumberedName;
+using test::PelimonRunTest;
+using test::ProcessResult;
+using test::ReadBytes;
+using test::ScopedMount;
+using test::TemporaryFilesIn;
+using test::WriteBytes;
+using test::WriteImageFile;
 
 constexpr int kSources = 6;
 
@@ -28,7 +28,7 @@ using FullDisk = PelimonRunTest;
 
 // Each 800 x 600 BMP source gives a 360 KB BMP output: two fit in 1 MB, the rest cannot.
 TEST_F(FullDisk, OutputsThatDoNotFitAreReportedAndLeaveNothingBehind) {
-    if (!testing::RunningAsRoot()) {
+    if (!test::RunningAsRoot()) {
         GTEST_SKIP() << "mounting a small tmpfs needs root";
     }
     const std::string out = scratch / "out/";
@@ -42,7 +42,7 @@ TEST_F(FullDisk, OutputsThatDoNotFitAreReportedAndLeaveNothingBehind) {
     for (int i = 0; i < kSources; ++i) {
         WriteImageFile(src + NumberedName("photo", i, ".bmp"), MakeTestImage(800, 600, i));
     }
-    WriteBytes(ini, testing::SettingsText(out));
+    WriteBytes(ini, test::SettingsText(out));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         std::filesystem::create_directories(out);
@@ -78,7 +78,7 @@ TEST_F(FullDisk, OutputsThatDoNotFitAreReportedAndLeaveNothingBehind) {
 
 // Saving the settings on a full disk fails without touching the settings file already there.
 TEST_F(FullDisk, SettingsOnAFullDiskKeepTheirOldContent) {
-    if (!testing::RunningAsRoot()) {
+    if (!test::RunningAsRoot()) {
         GTEST_SKIP() << "mounting a small tmpfs needs root";
     }
     const std::string settings_folder = scratch / "settings/";
@@ -90,12 +90,12 @@ TEST_F(FullDisk, SettingsOnAFullDiskKeepTheirOldContent) {
         GTEST_SKIP() << why;
     }
     const std::string out = scratch / "out/";
-    WriteBytes(full_ini, testing::SettingsText(out));
+    WriteBytes(full_ini, test::SettingsText(out));
     const std::vector<uint8_t> settings_before = ReadBytes(full_ini);
     WriteBytes(settings_folder + "filler", std::string(64 * 1024 - 4096, 'x'));
     WriteImageFile(src + "a.jpg", MakeTestImage(80, 60));
 
-    const ProcessResult run = testing::RunPelimon({"/Q", src}, full_ini, scratch / "stderr.txt");
+    const ProcessResult run = test::RunPelimon({"/Q", src}, full_ini, scratch / "stderr.txt");
 
     EXPECT_EQ(run.status, 5) << run.err;
     EXPECT_NE(run.err.find("設定ファイルを保存できませんでした"), std::string::npos) << run.err;

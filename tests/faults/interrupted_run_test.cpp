@@ -14,15 +14,15 @@
 namespace pelimon {
 namespace {
 
-using testing::IncompleteImagesIn;
-using testing::ListFolder;
-using testing::MakeTestImage;
-using testing::NumberedName;
-using testing::PelimonProcess;
-using testing::PelimonRunTest;
-using testing::ProcessResult;
-using testing::TemporaryFilesIn;
-using testing::WriteImageFile;
+using test::IncompleteImagesIn;
+using test::ListFolder;
+using test::MakeTestImage;
+using test::NumberedName;
+using test::PelimonProcess;
+using test::PelimonRunTest;
+using test::ProcessResult;
+using test::TemporaryFilesIn;
+using test::WriteImageFile;
 
 constexpr int kSources = 40;
 
@@ -61,7 +61,7 @@ TEST_F(InterruptedRun, StopsBetweenImagesAndLeavesOnlyCompleteFiles) {
     for (int i = 0; i < kSources; ++i) {
         WriteImageFile(src + NumberedName("p", i, ".jpg"), MakeTestImage(640, 480, i));
     }
-    testing::WriteBytes(ini, testing::SettingsText(out));
+    test::WriteBytes(ini, test::SettingsText(out));
     const RenameWatch watch(out);
     ASSERT_TRUE(watch.ok());
 

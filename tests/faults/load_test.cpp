@@ -11,13 +11,13 @@
 namespace pelimon {
 namespace {
 
-using testing::IncompleteImagesIn;
-using testing::ListFolder;
-using testing::MakeTestImage;
-using testing::NumberedName;
-using testing::PelimonRunTest;
-using testing::ProcessResult;
-using testing::TemporaryFilesIn;
+using test::IncompleteImagesIn;
+using test::ListFolder;
+using test::MakeTestImage;
+using test::NumberedName;
+using test::PelimonRunTest;
+using test::ProcessResult;
+using test::TemporaryFilesIn;
 
 // Sanitizers keep freed memory in quarantine and slow every job down: they get smaller batches
 // and no memory comparison.
@@ -53,10 +53,10 @@ class Load : public PelimonRunTest {
             encoded.emplace_back(bytes.value().begin(), bytes.value().end());
         }
         for (int i = 0; i < count; ++i) {
-            testing::WriteBytes(folder + NumberedName("img", i, ".jpg"),
-                                encoded[static_cast<size_t>(i % kDistinctImages)]);
+            test::WriteBytes(folder + NumberedName("img", i, ".jpg"),
+                             encoded[static_cast<size_t>(i % kDistinctImages)]);
         }
-        testing::WriteBytes(ini, testing::SettingsText(out));
+        test::WriteBytes(ini, test::SettingsText(out));
         const ProcessResult run = Pelimon({"/Q", folder});
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(static_cast<int>(ListFolder(out).size()), count);
@@ -76,8 +76,8 @@ class Load : public PelimonRunTest {
 TEST_F(Load, EveryOutputIsCompleteAndPeakMemoryDoesNotGrowWithTheBatch) {
     std::filesystem::create_directories(work);
     std::string why;
-    const std::optional<testing::ScopedMount> mounted =
-        testing::RunningAsRoot() ? testing::ScopedMount::Tmpfs(work, "size=256m", why) : std::nullopt;
+    const std::optional<test::ScopedMount> mounted =
+        test::RunningAsRoot() ? test::ScopedMount::Tmpfs(work, "size=256m", why) : std::nullopt;
     const ProcessResult small_run = ReduceBatch(kSmallBatch);
     const ProcessResult large_run = ReduceBatch(kLargeBatch);
     RecordProperty("small_images", kSmallBatch);

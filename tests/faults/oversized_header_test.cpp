@@ -10,13 +10,13 @@
 namespace pelimon {
 namespace {
 
-using testing::IncompleteImagesIn;
-using testing::ListFolder;
-using testing::MakeTestImage;
-using testing::PelimonRunTest;
-using testing::ProcessResult;
-using testing::TemporaryFilesIn;
-using testing::WriteImageFile;
+using test::IncompleteImagesIn;
+using test::ListFolder;
+using test::MakeTestImage;
+using test::PelimonRunTest;
+using test::ProcessResult;
+using test::TemporaryFilesIn;
+using test::WriteImageFile;
 
 // Far below what decoding any of the claimed sizes would take (several gigabytes).
 constexpr long kMaxRssKb = 400 * 1024;
@@ -131,10 +131,10 @@ TEST_F(OversizedHeader, IsRefusedByNameAndTheOthersAreWritten) {
     WriteImageFile(src + "a-fine.jpg", MakeTestImage(80, 60));
     WriteImageFile(src + "z-fine.png", MakeTestImage(60, 40, 1));
     for (const auto& c : cases) {
-        testing::WriteBytes(src + c.name, c.bytes);
+        test::WriteBytes(src + c.name, c.bytes);
     }
     const std::string out = scratch / "out/";
-    testing::WriteBytes(ini, testing::SettingsText(out));
+    test::WriteBytes(ini, test::SettingsText(out));
 
     const ProcessResult run = Pelimon({"/Q", src});
 

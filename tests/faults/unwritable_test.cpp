@@ -9,15 +9,15 @@
 namespace pelimon {
 namespace {
 
-using testing::ListFolder;
-using testing::MakeTestImage;
-using testing::PelimonRunTest;
-using testing::ProcessResult;
-using testing::ReadBytes;
-using testing::ReadOnlyFolder;
-using testing::TemporaryFilesIn;
-using testing::WriteBytes;
-using testing::WriteImageFile;
+using test::ListFolder;
+using test::MakeTestImage;
+using test::PelimonRunTest;
+using test::ProcessResult;
+using test::ReadBytes;
+using test::ReadOnlyFolder;
+using test::TemporaryFilesIn;
+using test::WriteBytes;
+using test::WriteImageFile;
 
 class UnwritableFolder : public PelimonRunTest {
   protected:
@@ -42,7 +42,7 @@ TEST_F(UnwritableFolder, OutputFolderRefusedWithAMessageAndNothingWritten) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         std::filesystem::create_directories(locked);
-        WriteBytes(ini, testing::SettingsText(c.output));
+        WriteBytes(ini, test::SettingsText(c.output));
         WriteSources();
         const auto before = SourceBytes();
         ProcessResult run;
@@ -79,7 +79,7 @@ TEST_F(UnwritableFolder, SettingsFileThatCannotBeSavedIsReportedAtExit) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         std::filesystem::create_directories(settings_folder);
-        WriteBytes(locked_ini, testing::SettingsText(out));
+        WriteBytes(locked_ini, test::SettingsText(out));
         const std::vector<uint8_t> settings_before = ReadBytes(locked_ini);
         WriteSources();
         if (c.bad_source) {
@@ -91,7 +91,7 @@ TEST_F(UnwritableFolder, SettingsFileThatCannotBeSavedIsReportedAtExit) {
             if (!read_only.ok()) {
                 GTEST_SKIP() << "no read-only folder can be made here: " << read_only.why();
             }
-            run = testing::RunPelimon({"/Q", src}, locked_ini, scratch / "stderr.txt");
+            run = test::RunPelimon({"/Q", src}, locked_ini, scratch / "stderr.txt");
         }
         EXPECT_EQ(run.status, c.status) << run.err;
         EXPECT_NE(run.err.find("設定ファイルを保存できませんでした"), std::string::npos) << run.err;

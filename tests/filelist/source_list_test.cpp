@@ -15,8 +15,8 @@
 namespace pelimon {
 namespace {
 
-using testing::TempFolder;
-using testing::WriteSizedFile;
+using test::TempFolder;
+using test::WriteSizedFile;
 
 std::vector<std::string> RowNames(const SourceList& sources) {
     std::vector<std::string> names;

@@ -1,8 +1,7 @@
-// Every input kept from fuzzing, and every seed, goes through the check of its fuzz target in a
-// child process, which must finish normally and stay under memory bounds. Faults show up as a
-// sanitizer report or a broken invariant in the child's output; a parser that allocates what a
-// few bytes claim shows up as an allocation (seen in sanitizer builds) or a peak resident size
-// above the bound.
+// Every input kept from fuzzing, and every seed (decoder fixtures included), goes through the check of its fuzz target
+// in a child process, which must finish normally and stay under memory bounds. Faults show up as a sanitizer report or
+// a broken invariant in the child's output; a parser that allocates what a few bytes claim shows up as an allocation
+// (seen in sanitizer builds) or a peak resident size above the bound.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -34,6 +33,7 @@ using Check = std::function<void(std::span<const uint8_t>)>;
 struct Target {
     const char* name;  // folder name under tests/data/fuzz/ and fuzz/corpus/
     Check check;
+    const char* image_prefix = nullptr;  // the decoder fixtures in tests/data/images it starts from
 };
 
 const std::vector<Target>& Targets() {
@@ -41,10 +41,10 @@ const std::vector<Target>& Targets() {
         {"ini", fuzz::CheckIniInput},
         {"parameter_file", fuzz::CheckParameterFileInput},
         {"exif", fuzz::CheckExifInput},
-        {"decode_bmp", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kBmp, b); }},
-        {"decode_jpeg", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kJpeg, b); }},
-        {"decode_png", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kPng, b); }},
-        {"decode_gif", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kGif, b); }},
+        {"decode_bmp", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kBmp, b); }, "bmp_"},
+        {"decode_jpeg", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kJpeg, b); }, "jpeg_"},
+        {"decode_png", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kPng, b); }, "png_"},
+        {"decode_gif", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kGif, b); }, "gif_"},
     };
     return targets;
 }
@@ -68,28 +68,37 @@ std::string TestName(const std::string& target, const std::string& kind, const f
     return name;
 }
 
+// The regular files of `folder` whose names begin with `prefix`, sorted; none when it is missing.
+std::vector<fs::path> FilesIn(const fs::path& folder, const std::string& prefix = {}) {
+    std::vector<fs::path> files;
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) {
+        return files;
+    }
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        if (entry.is_regular_file() && entry.path().filename().string().starts_with(prefix)) {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// Per target: what fuzzing found, its seeds, and for the decoders the image fixtures (which are
+// their seeds too: .ci/run passes tests/data/images to them as a corpus folder).
 std::vector<Input> ListInputs() {
     std::vector<Input> inputs;
-    const std::pair<const char*, fs::path> folders[] = {
-        {"found", fs::path(PELIMON_TEST_DATA_DIR) / "fuzz"},
-        {"seed", fs::path(PELIMON_FUZZ_CORPUS_DIR)},
-    };
+    const fs::path data(PELIMON_TEST_DATA_DIR);
     for (size_t t = 0; t < Targets().size(); ++t) {
-        for (const auto& [kind, root] : folders) {
-            const fs::path folder = root / Targets()[t].name;
-            std::error_code error;
-            if (!fs::is_directory(folder, error)) {
-                continue;
-            }
-            std::vector<fs::path> files;
-            for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-                if (entry.is_regular_file()) {
-                    files.push_back(entry.path());
-                }
-            }
-            std::sort(files.begin(), files.end());
+        const Target& target = Targets()[t];
+        const std::pair<const char*, std::vector<fs::path>> groups[] = {
+            {"found", FilesIn(data / "fuzz" / target.name)},
+            {"seed", FilesIn(fs::path(PELIMON_FUZZ_CORPUS_DIR) / target.name)},
+            {"image", target.image_prefix ? FilesIn(data / "images", target.image_prefix) : std::vector<fs::path>{}},
+        };
+        for (const auto& [kind, files] : groups) {
             for (const fs::path& file : files) {
-                inputs.push_back({t, file, TestName(Targets()[t].name, kind, file)});
+                inputs.push_back({t, file, TestName(target.name, kind, file)});
             }
         }
     }

@@ -12,7 +12,7 @@
 #include "tests/gui/gui_test_support.h"
 
 using namespace pelimon;
-using namespace pelimon::testing;
+using namespace pelimon::test;
 
 class ControlsTest : public QObject {
     Q_OBJECT

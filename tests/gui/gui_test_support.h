@@ -20,7 +20,7 @@
 
 #include "settings/app_settings.h"
 
-namespace pelimon::testing {
+namespace pelimon::test {
 
 // Answers the first modal widget of type T that becomes active, by calling `answer` with it.
 // Polls the event loop's modal widget, so it works with any exec() the code under test runs.
@@ -100,4 +100,4 @@ inline AppSettings TestSettings(const QTemporaryDir& root) {
     return settings;
 }
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test

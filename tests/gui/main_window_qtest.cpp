@@ -20,7 +20,7 @@
 #include "tests/gui/gui_test_support.h"
 
 using namespace pelimon;
-using namespace pelimon::testing;
+using namespace pelimon::test;
 
 namespace {
 

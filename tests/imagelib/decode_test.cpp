@@ -1,13 +1,13 @@
 // Every decoder on small fixtures of each variant, the header probe, and JPEG shrink-on-load.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
+#include <string_view>
 
 #include "imagelib/formats.h"
 #include "imagelib/imagelib.h"
 #include "test_images.h"
+#include "tests/support/temp_folder.h"
 
 namespace pelimon {
 namespace {
@@ -175,13 +175,10 @@ TEST(DecodeTest, ProbeFileFindsFrameHeaderAfterLargeSegments) {
         bytes.insert(bytes.end(), length - 2, 0x55);
     }
     bytes.insert(bytes.end(), jpeg.value().begin() + 2, jpeg.value().end());
-    const auto dir = std::filesystem::path(::testing::TempDir()) / "pelimon_probe_test";
-    std::filesystem::create_directories(dir);
-    const auto path = dir / "big_app.jpg";
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    Result<ImageHeader> header = ProbeImageFile(path.string());
-    std::filesystem::remove_all(dir);
+    const test::TempFolder dir;
+    const std::string path =
+        dir.Write("big_app.jpg", std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    Result<ImageHeader> header = ProbeImageFile(path);
     ASSERT_TRUE(header.ok()) << header.error().message;
     EXPECT_EQ(header.value().width, 40);
     EXPECT_EQ(header.value().height, 30);

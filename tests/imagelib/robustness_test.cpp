@@ -82,13 +82,13 @@ TEST(RobustnessTest, UnknownContentIsUnsupported) {
 
 void PutLe32(Bytes& bytes, size_t at, uint32_t value) {
     for (size_t i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+        bytes.at(at + i) = static_cast<uint8_t>(value >> (8 * i));
     }
 }
 
 void PutBe(Bytes& bytes, size_t at, uint32_t value, size_t count) {
     for (size_t i = 0; i < count; ++i) {
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * (count - 1 - i)));
+        bytes.at(at + i) = static_cast<uint8_t>(value >> (8 * (count - 1 - i)));
     }
 }
 
@@ -135,6 +135,7 @@ TEST(RobustnessTest, OversizedHeadersAreRefusedWithTheirDimensions) {
     cases.push_back({"png over the pixel limit", png, "画像が大きすぎます（20000 x 20000）。"});
 
     Bytes gif = test::ReadFixture("gif_transparent.gif");
+    ASSERT_GT(gif.size(), 10u);
     gif[6] = 0;
     gif[7] = 0;
     gif[8] = 0;

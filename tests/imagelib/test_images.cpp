@@ -1,5 +1,7 @@
 #include "test_images.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -8,7 +10,12 @@
 namespace pelimon::test {
 
 Bytes ReadFixture(const std::string& name) {
-    std::ifstream in(std::string(PELIMON_TEST_DATA_DIR) + "/images/" + name, std::ios::binary);
+    const std::string path = std::string(PELIMON_TEST_DATA_DIR) + "/images/" + name;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        ADD_FAILURE() << "missing test file " << path;
+        return {};
+    }
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -18,7 +18,8 @@ inline constexpr std::array<Rgb, 8> kColours{
 inline constexpr std::array<int, 8> kGreys{0, 36, 73, 109, 146, 182, 219, 255};
 inline constexpr std::array<int, 3> kAlphas{255, 0, 128};
 
-// Bytes of tests/data/images/<name>; an empty vector when the file is missing.
+// Bytes of tests/data/images/<name>; an empty vector and a test failure naming the file when it
+// is missing.
 Bytes ReadFixture(const std::string& name);
 
 Rgb PixelAt(const Image& image, int x, int y);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/parameter_file.h"
+#include "tests/settings/all_fields.h"
 
 namespace pelimon {
 namespace {
@@ -102,17 +103,20 @@ TEST(ApplyParameterLines, EmptyFolderStaysEmptyInsteadOfTheRootFolder) {
 }
 
 TEST(ApplyParameterLines, ListLineAloneOnlySetsSelect) {
-    AppSettings before;
-    before.Select = 0;
-    const AppSettings after = Applied({"LIST=<<"});
-    EXPECT_EQ(after.Select, 1);
-    EXPECT_EQ(after.Width, before.Width);
-    EXPECT_EQ(after.ImagePath, before.ImagePath);
-    EXPECT_EQ(after.AddText, before.AddText);
+    AppSettings expected;
+    expected.Select = 1;
+    EXPECT_EQ(test::AllFields(Applied({"LIST=<<"})), test::AllFields(expected));
 }
 
 TEST(ApplyParameterLines, NoLinesChangeNothing) {
-    EXPECT_EQ(Applied({}).Select, 0);
+    AppSettings before;
+    before.ImagePath = "/photos/";
+    before.OutputPath = "out/";
+    before.Width = 1024;
+    before.AddText = "_x";
+    AppSettings expected = before;
+    expected.Select = 0;  // Applied() clears it before applying
+    EXPECT_EQ(test::AllFields(Applied({}, before)), test::AllFields(expected));
 }
 
 TEST(SplitNameEntry, NameAndRotation) {

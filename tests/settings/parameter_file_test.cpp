@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "test_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace pelimon {
 namespace {
 
-using testing::TestFolder;
+using test::TempFolder;
 
 using Lines = std::vector<std::string>;
 
 Result<ParameterFile> ReadText(std::string_view text) {
-    TestFolder folder;
+    TempFolder folder;
     return ReadParameterFile(folder.Write("job.txt", text));
 }
 
@@ -101,7 +101,7 @@ TEST(ParameterFile, LineOver64KiBIsRefused) {
     ASSERT_EQ(limit_line.size(), 64u * 1024u);
     EXPECT_TRUE(ReadText(limit_line + "\n"));
 
-    TestFolder folder;
+    TempFolder folder;
     const std::string path = folder.Write("job.txt", "WIDTH=1\n" + limit_line + "x\n");
     const Result<ParameterFile> file = ReadParameterFile(path);
     ASSERT_FALSE(file);
@@ -111,8 +111,8 @@ TEST(ParameterFile, LineOver64KiBIsRefused) {
 }
 
 TEST(ParameterFile, MissingFileGivesTheMessageToShow) {
-    TestFolder folder;
-    for (const std::string& path : {folder.Path("missing.txt"), folder.Folder()}) {
+    TempFolder folder;
+    for (const std::string& path : {folder / "missing.txt", folder.path()}) {
         SCOPED_TRACE(path);
         const Result<ParameterFile> file = ReadParameterFile(path);
         ASSERT_FALSE(file);
@@ -121,10 +121,11 @@ TEST(ParameterFile, MissingFileGivesTheMessageToShow) {
     }
 }
 
+// The output folder holds ① and ～, which strict Shift_JIS would not decode the same way.
 TEST(ParameterFile, Cp932FileIsDecoded) {
     const Result<ParameterFile> file = ReadParameterFile(PELIMON_TEST_DATA_DIR "/settings/params_cp932.txt");
     ASSERT_TRUE(file);
-    EXPECT_EQ(file.value().lines, (Lines{"OUTPUTPATH=/tmp/出力", "ADDTEXT=_小", "NAMERULE=1", "LIST=<<"}));
+    EXPECT_EQ(file.value().lines, (Lines{"OUTPUTPATH=/tmp/出力①～", "ADDTEXT=_小", "NAMERULE=1", "LIST=<<"}));
     EXPECT_EQ(file.value().names, (Lines{"表紙.JPG, 90", "ソース.jpg"}));
 }
 

@@ -4,19 +4,20 @@
 
 #include <filesystem>
 
-#include "test_folder.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_files.h"
 
 namespace pelimon {
 namespace {
 
-using testing::ReadText;
-using testing::TestFolder;
+using test::ReadText;
+using test::TempFolder;
 
 // A portable installation in the test folder: the program and its settings file side by side.
-AppSettings PortableSettings(const TestFolder& folder) {
+AppSettings PortableSettings(const TempFolder& folder) {
     AppSettings settings;
-    settings.ModulePath = folder.Path("pelimon");
-    settings.ProfilePath = folder.Path("pelimon.ini");
+    settings.ModulePath = folder / "pelimon";
+    settings.ProfilePath = folder / "pelimon.ini";
     return settings;
 }
 
@@ -73,26 +74,26 @@ std::string NewFileText(const std::string& folder) {
 }
 
 TEST(SettingsFile, FirstStartGivesDefaultsWithTheExeFolder) {
-    TestFolder folder;
+    TempFolder folder;
     AppSettings settings = PortableSettings(folder);
     settings.Width = 1234;
     LoadSettings(settings);
-    EXPECT_EQ(settings.ImagePath, folder.Folder());
-    EXPECT_EQ(settings.OutputPath, folder.Folder());
+    EXPECT_EQ(settings.ImagePath, folder.path());
+    EXPECT_EQ(settings.OutputPath, folder.path());
     EXPECT_EQ(settings.ImageType, 7);
     EXPECT_EQ(settings.Width, 640);
-    EXPECT_EQ(settings.ModulePath, folder.Path("pelimon"));
+    EXPECT_EQ(settings.ModulePath, folder / "pelimon");
     EXPECT_FALSE(std::filesystem::exists(settings.ProfilePath));
 }
 
 TEST(SettingsFile, NewFileListsItsKeysInOrderWithoutEvenMenuAndPixEven) {
-    TestFolder folder;
+    TempFolder folder;
     AppSettings settings = PortableSettings(folder);
     LoadSettings(settings);
     settings.EvenMenu = 1;
     settings.PixEven = 1;
     ASSERT_TRUE(SaveSettings(settings));
-    EXPECT_EQ(ReadText(settings.ProfilePath), NewFileText(folder.Folder()));
+    EXPECT_EQ(ReadText(settings.ProfilePath), NewFileText(folder.path()));
 }
 
 TEST(SettingsFile, EveryKeyIsLoadedAndSavedBack) {
@@ -105,7 +106,7 @@ TEST(SettingsFile, EveryKeyIsLoadedAndSavedBack) {
         "[Option]\nFileType=4\nJpegComp=75\nDragDrop=1\nBigSize=2\nEqual=0\nExif=1\nExifDate=1\nResize=1\n"
         "NameRule=1\nAddText=\" (copy)\"\nStartNum=10\n0-Padding=0\nDigit=6\nBaseName=photo\nSaveNum=1\n"
         "ImageNum=12\nReduction=2\nEffect=3\nContrast=-128\nGain=25\nAutoRotate=0\n";
-    TestFolder folder;
+    TempFolder folder;
     AppSettings settings = PortableSettings(folder);
     folder.Write("pelimon.ini", custom);
     LoadSettings(settings);
@@ -114,13 +115,13 @@ TEST(SettingsFile, EveryKeyIsLoadedAndSavedBack) {
     EXPECT_EQ(settings.AutoRotate, 0);
 
     // A key that Load missed would be saved with its default; one that Save missed would be absent.
-    settings.ProfilePath = folder.Path("copy.ini");
+    settings.ProfilePath = folder / "copy.ini";
     ASSERT_TRUE(SaveSettings(settings));
     EXPECT_EQ(ReadText(settings.ProfilePath), custom);
 }
 
 TEST(SettingsFile, SectionsAndKeysAreFoundIgnoringCase) {
-    TestFolder folder;
+    TempFolder folder;
     AppSettings settings = PortableSettings(folder);
     folder.Write("pelimon.ini", "[general]\nCONFIRM=1\n[IMAGESIZE]\nwidth = 800\n[Option]\n0-padding=0\n");
     LoadSettings(settings);
@@ -137,7 +138,7 @@ TEST(SettingsFile, IntegersReadAsLeadingDecimalsAndEmptyMeansDefault) {
     const Row rows[] = {{"800", 800}, {"800px", 800}, {" -5 ", -5}, {"abc", 0}, {"", 640}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.value);
-        TestFolder folder;
+        TempFolder folder;
         AppSettings settings = PortableSettings(folder);
         folder.Write("pelimon.ini", std::string("[ImageSize]\nWidth=") + row.value + "\n");
         LoadSettings(settings);
@@ -146,12 +147,12 @@ TEST(SettingsFile, IntegersReadAsLeadingDecimalsAndEmptyMeansDefault) {
 }
 
 TEST(SettingsFile, Cp932FileIsReadAndForeignContentSurvivesASave) {
-    TestFolder folder;
+    TempFolder folder;
     AppSettings settings = PortableSettings(folder);
     std::filesystem::copy_file(PELIMON_TEST_DATA_DIR "/settings/windows_cp932.ini", settings.ProfilePath);
     LoadSettings(settings);
     EXPECT_EQ(settings.Confirm, 1);
-    EXPECT_EQ(settings.ImagePath, "/home/user/写真/");
+    EXPECT_EQ(settings.ImagePath, "/home/user/写真①～/");  // ① and ～ decode only as CP932
     EXPECT_EQ(settings.SizeString, "幅・高さ固定：800 x 600 pxel");
     EXPECT_EQ(settings.AddText, "_縮小");
     EXPECT_EQ(settings.Width, 800);
@@ -187,7 +188,7 @@ TEST(SettingsFile, ImageNumIsWrittenAsZeroWhenSaveNumIsZero) {
     const Row rows[] = {{0, "\nImageNum=0\n", 0}, {1, "\nImageNum=12\n", 12}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.save_num);
-        TestFolder folder;
+        TempFolder folder;
         AppSettings settings = PortableSettings(folder);
         LoadSettings(settings);
         settings.SaveNum = row.save_num;
@@ -199,7 +200,7 @@ TEST(SettingsFile, ImageNumIsWrittenAsZeroWhenSaveNumIsZero) {
 }
 
 TEST(SettingsFile, ResetDeletesTheFileAndKeepsDefConfirm) {
-    TestFolder folder;
+    TempFolder folder;
     AppSettings settings = PortableSettings(folder);
     LoadSettings(settings);
     settings.DefConfirm = 1;
@@ -214,17 +215,17 @@ TEST(SettingsFile, ResetDeletesTheFileAndKeepsDefConfirm) {
     EXPECT_EQ(settings.Confirm, 0);
     EXPECT_EQ(settings.Complete, 0);
     EXPECT_EQ(settings.Width, 640);
-    EXPECT_EQ(settings.ImagePath, folder.Folder());
-    EXPECT_EQ(settings.ModulePath, folder.Path("pelimon"));
+    EXPECT_EQ(settings.ImagePath, folder.path());
+    EXPECT_EQ(settings.ModulePath, folder / "pelimon");
 }
 
 TEST(SettingsFile, FailedSaveIsReportedNamingTheFile) {
-    TestFolder folder;
+    TempFolder folder;
     // A regular file where a folder should be: fails for root too.
     folder.Write("not-a-folder", "x");
     AppSettings settings = PortableSettings(folder);
     LoadSettings(settings);
-    settings.ProfilePath = folder.Path("not-a-folder/pelimon/pelimon.ini");
+    settings.ProfilePath = folder / "not-a-folder/pelimon/pelimon.ini";
     const Status saved = SaveSettings(settings);
     ASSERT_FALSE(saved);
     EXPECT_EQ(saved.error().path, settings.ProfilePath);
@@ -232,7 +233,7 @@ TEST(SettingsFile, FailedSaveIsReportedNamingTheFile) {
 }
 
 TEST(SettingsFile, SaveLeavesAFileItCannotReadAlone) {
-    TestFolder folder;
+    TempFolder folder;
     AppSettings settings = PortableSettings(folder);
     LoadSettings(settings);
     // Far larger than any settings file: not read, so replacing it would lose what it holds.
@@ -244,16 +245,16 @@ TEST(SettingsFile, SaveLeavesAFileItCannotReadAlone) {
 }
 
 TEST(SettingsFile, SaveCreatesTheSettingsFolder) {
-    TestFolder folder;
+    TempFolder folder;
     AppSettings settings = PortableSettings(folder);
-    settings.ProfilePath = folder.Path("config/pelimon/pelimon.ini");
+    settings.ProfilePath = folder / "config/pelimon/pelimon.ini";
     LoadSettings(settings);
     ASSERT_TRUE(SaveSettings(settings));
     EXPECT_TRUE(std::filesystem::is_regular_file(settings.ProfilePath));
 }
 
 TEST(SettingsFile, SaveThroughASymlinkKeepsTheLink) {
-    TestFolder folder;
+    TempFolder folder;
     const std::string real = folder.Write("dotfiles.ini", "[Mine]\nKeep=1\n");
     AppSettings settings = PortableSettings(folder);
     std::filesystem::create_symlink(real, settings.ProfilePath);

@@ -7,12 +7,12 @@
 #include <map>
 
 #include "settings/settings_file.h"
-#include "test_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace pelimon {
 namespace {
 
-using testing::TestFolder;
+using test::TempFolder;
 
 EnvLookup FakeEnvironment(std::map<std::string, std::string> variables) {
     return [variables = std::move(variables)](const std::string& name) -> std::optional<std::string> {
@@ -25,11 +25,11 @@ EnvLookup FakeEnvironment(std::map<std::string, std::string> variables) {
 }
 
 TEST(ProfilePath, FollowsTheEnvironmentAndTheExeFolder) {
-    TestFolder folder;
-    const std::string writable_exe = folder.Path("pelimon");
+    TempFolder folder;
+    const std::string writable_exe = folder / "pelimon";
     // A folder below a regular file cannot be written, whoever runs the test.
     folder.Write("file", "x");
-    const std::string unwritable_exe = folder.Path("file/bin/pelimon");
+    const std::string unwritable_exe = folder / "file/bin/pelimon";
     struct Row {
         const char* name;
         std::string module_path;
@@ -38,8 +38,8 @@ TEST(ProfilePath, FollowsTheEnvironmentAndTheExeFolder) {
     };
     const Row rows[] = {
         {"PELIMON_INI wins", writable_exe, {{"PELIMON_INI", "/etc/custom.ini"}}, "/etc/custom.ini"},
-        {"empty PELIMON_INI is unset", writable_exe, {{"PELIMON_INI", ""}}, folder.Path("pelimon.ini")},
-        {"portable", writable_exe, {{"HOME", "/home/u"}}, folder.Path("pelimon.ini")},
+        {"empty PELIMON_INI is unset", writable_exe, {{"PELIMON_INI", ""}}, folder / "pelimon.ini"},
+        {"portable", writable_exe, {{"HOME", "/home/u"}}, folder / "pelimon.ini"},
         {"XDG_CONFIG_HOME",
          unwritable_exe,
          {{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "/cfg"}},
@@ -63,8 +63,8 @@ TEST(ProfilePath, ReadOnlyExeFolderUsesTheConfigFolder) {
     if (geteuid() == 0) {
         GTEST_SKIP() << "root may write into read-only folders";
     }
-    TestFolder folder;
-    const std::string bin = folder.Path("bin");
+    TempFolder folder;
+    const std::string bin = folder / "bin";
     std::filesystem::create_directory(bin);
     chmod(bin.c_str(), 0555);
     EXPECT_EQ(ResolveProfilePath(bin + "/pelimon", FakeEnvironment({{"HOME", "/home/u"}})),
@@ -80,21 +80,21 @@ TEST(ProfilePath, CurrentModuleIsThisTestProgram) {
 }
 
 TEST(DefaultImageFolder, ExeFolderInPortableUseElseThePicturesFolder) {
-    TestFolder folder;
-    const std::string home = folder.Path("home");
+    TempFolder folder;
+    const std::string home = folder / "home";
     const std::string pictures = home + "/Bilder";
-    const std::string env_pictures = folder.Path("envpics");
+    const std::string env_pictures = folder / "envpics";
     std::filesystem::create_directories(pictures);
     std::filesystem::create_directories(env_pictures);
-    std::filesystem::create_directories(home + "/.config");
-    std::ofstream(home + "/.config/user-dirs.dirs")
-        << "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
-    const std::string other_home = folder.Path("other");
+    folder.Write(
+        "home/.config/user-dirs.dirs",
+        "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+    const std::string other_home = folder / "other";
     std::filesystem::create_directories(other_home);
 
     AppSettings portable;
-    portable.ModulePath = folder.Path("app/pelimon");
-    portable.ProfilePath = folder.Path("app/pelimon.ini");
+    portable.ModulePath = folder / "app/pelimon";
+    portable.ProfilePath = folder / "app/pelimon.ini";
     AppSettings installed;
     installed.ModulePath = "/usr/bin/pelimon";
     installed.ProfilePath = home + "/.config/pelimon/pelimon.ini";
@@ -106,13 +106,13 @@ TEST(DefaultImageFolder, ExeFolderInPortableUseElseThePicturesFolder) {
         std::string expected;
     };
     const Row rows[] = {
-        {"portable", portable, {{"HOME", home}}, folder.Path("app/")},
+        {"portable", portable, {{"HOME", home}}, folder / "app/"},
         {"XDG_PICTURES_DIR", installed, {{"HOME", home}, {"XDG_PICTURES_DIR", env_pictures}}, env_pictures + "/"},
         {"user-dirs.dirs", installed, {{"HOME", home}}, pictures + "/"},
         {"missing pictures folder", installed, {{"HOME", other_home}}, other_home + "/"},
         {"XDG_PICTURES_DIR that does not exist",
          installed,
-         {{"HOME", other_home}, {"XDG_PICTURES_DIR", folder.Path("none")}},
+         {{"HOME", other_home}, {"XDG_PICTURES_DIR", folder / "none"}},
          other_home + "/"},
     };
     for (const Row& row : rows) {

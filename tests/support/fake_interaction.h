@@ -8,7 +8,7 @@
 
 #include "batch/interaction.h"
 
-namespace pelimon::testing {
+namespace pelimon::test {
 
 class FakeInteraction : public Interaction {
   public:
@@ -61,4 +61,4 @@ class FakeInteraction : public Interaction {
     std::mutex mutex_;
 };
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test

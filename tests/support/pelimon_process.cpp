@@ -13,7 +13,7 @@
 
 extern char** environ;
 
-namespace pelimon::testing {
+namespace pelimon::test {
 namespace {
 
 double Now() {
@@ -100,4 +100,4 @@ ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string
     return PelimonProcess(args, ini, err_path).Wait();
 }
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace pelimon::testing {
+namespace pelimon::test {
 
 // How a finished pelimon process ended.
 struct ProcessResult {
@@ -43,4 +43,4 @@ class PelimonProcess {
 // Starts pelimon and waits for it.
 ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const std::string& err_path);
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test

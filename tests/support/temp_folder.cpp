@@ -6,14 +6,16 @@
 #include <system_error>
 #include <vector>
 
-namespace pelimon::testing {
+#include "tests/support/test_files.h"
+
+namespace pelimon::test {
 
 TempFolder::TempFolder() {
     const std::string pattern = (std::filesystem::temp_directory_path() / "pelimon-test-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const char* made = mkdtemp(buffer.data());
-    EXPECT_NE(made, nullptr);
+    EXPECT_NE(made, nullptr) << "cannot make a temporary folder like " << pattern;
     path_ = made != nullptr ? made : pattern;
 }
 
@@ -29,4 +31,10 @@ std::string TempFolder::Path(std::string_view relative) const {
     return path.string();
 }
 
-}  // namespace pelimon::testing
+std::string TempFolder::Write(std::string_view relative, std::string_view bytes) const {
+    const std::string path = Path(relative);
+    WriteBytes(path, bytes);
+    return path;
+}
+
+}  // namespace pelimon::test

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace pelimon::testing {
+namespace pelimon::test {
 
 void WriteBytes(const std::string& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -19,4 +19,4 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace pelimon::testing {
+namespace pelimon::test {
 
 // Writes `bytes` to `path`, replacing the file.
 void WriteBytes(const std::string& path, std::string_view bytes);
@@ -14,4 +14,4 @@ void WriteBytes(const std::string& path, std::string_view bytes);
 std::string ReadText(const std::string& path);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 
-}  // namespace pelimon::testing
+}  // namespace pelimon::test
