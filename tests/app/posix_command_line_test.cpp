@@ -19,12 +19,12 @@ namespace pelimon {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::FileNames;
-using testing::ProcessResult;
-using testing::ReadBytes;
-using testing::ReadText;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::FileNames;
+using test::ProcessResult;
+using test::ReadBytes;
+using test::ReadText;
+using test::TempFolder;
+using test::WriteBytes;
 
 // One dry-run line: source, output, WxH, format.
 struct PlanLine {
@@ -63,9 +63,9 @@ class PosixCommandLine : public ::testing::Test {
                         "\nImageNum=7\n[ImageSize]\nBase=4\nMethod=2\nAspect=0\nWidthRatio=50\nHeightRatio=50\n"
                         "[Option]\nNameRule=1\nAddText=_s\nFileType=1\nBigSize=1\n";
         WriteBytes(ini, settings_text);
-        testing::WriteJpeg(src + "a.jpg", 64, 48);
+        test::WriteJpeg(src + "a.jpg", 64, 48);
     }
-    ProcessResult Run(std::vector<std::string> args) { return testing::RunPelimon(args, ini, scratch / "stderr.txt"); }
+    ProcessResult Run(std::vector<std::string> args) { return test::RunPelimon(args, ini, scratch / "stderr.txt"); }
     // The single dry-run line of a.jpg under `args`.
     PlanLine PlanOfA(std::vector<std::string> args) {
         args.insert(args.end(), {"-n", src + "a.jpg"});
@@ -204,14 +204,14 @@ TEST_F(PosixCommandLine, PixelOptionsChangeTheOutput) {
 }
 
 TEST_F(PosixCommandLine, TargetSizeKeepsTheFileUnderIt) {
-    testing::WriteImageFile(src + "a.jpg", testing::MakeTestImage(400, 300));
+    test::WriteImageFile(src + "a.jpg", test::MakeTestImage(400, 300));
     const std::vector<uint8_t> output = Output({"--target-size", "4", "--min-quality", "1", "-p", "100"});
     EXPECT_GT(output.size(), 0u);
     EXPECT_LE(output.size(), 4u * 1024u);
 }
 
 TEST_F(PosixCommandLine, MetadataOptions) {
-    testing::WriteJpegWithExif(src + "a.jpg", testing::MakeTestImage(64, 48), 6, "2019:05:04 03:02:01");
+    test::WriteJpegWithExif(src + "a.jpg", test::MakeTestImage(64, 48), 6, "2019:05:04 03:02:01");
     const auto exif_of = [](const std::vector<uint8_t>& bytes) { return ReadSourceMetadata(bytes, 0); };
     EXPECT_FALSE(exif_of(Output({"--keep-exif"})).exif_segment.empty());
     EXPECT_TRUE(exif_of(Output({"--strip"})).exif_segment.empty());
@@ -232,9 +232,9 @@ TEST_F(PosixCommandLine, MetadataOptions) {
 }
 
 TEST_F(PosixCommandLine, DryRunAgreesWithTheRealRun) {
-    testing::WritePng(src + "b.png", 40, 30);
-    testing::WriteJpeg(src + "small.jpg", 10, 8);   // smaller than the target: its own size
-    testing::WriteJpeg(src + "a.jpeg", 30, 20);     // wants a.jpg's output name: gets a distinct one
+    test::WritePng(src + "b.png", 40, 30);
+    test::WriteJpeg(src + "small.jpg", 10, 8);      // smaller than the target: its own size
+    test::WriteJpeg(src + "a.jpeg", 30, 20);        // wants a.jpg's output name: gets a distinct one
     WriteBytes(src + "notes.txt", "not an image");  // not a listed type: left out
     const std::vector<std::string> args = {"-s", "24x24", "--suffix", "_s", "-o", out, src};
     std::vector<std::string> dry = args;
@@ -270,7 +270,7 @@ TEST_F(PosixCommandLine, RunsAreRepeatableAndLeaveTheSettingsFile) {
 
 TEST_F(PosixCommandLine, FilesFoldersAndMissingPaths) {
     fs::create_directories(scratch.path() + "other");
-    testing::WritePng(scratch.path() + "other/c.png", 20, 10);
+    test::WritePng(scratch.path() + "other/c.png", 20, 10);
     WriteBytes(scratch.path() + "other/c.txt", "named, so taken as it is");
     const ProcessResult result = Run(
         {"-n", src, scratch.path() + "other/c.png", scratch.path() + "other/c.txt", scratch.path() + "missing.jpg"});
