@@ -7,11 +7,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The pelimon developers")
 set(CPACK_PACKAGE_CONTACT "The pelimon developers <pelimon@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "reduce batches of photographs")
-set(CPACK_PACKAGE_DESCRIPTION
-    "pelimon writes a reduced copy of each photograph of a folder into an output folder: sized by a rule, in an
-output format, at a quality or a target file size, optionally sharpened, greyed, sepia-toned or
-contrast-adjusted, named by a rule, with or without its Exif data. It reads BMP, JPEG, PNG, GIF,
-WebP, HEIF/HEIC and AVIF files. The window is Japanese; batches also run from the command line.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "pelimon writes a reduced copy of each photograph of a folder into an output\n"
+    "folder: sized by a rule, in an output format, at a quality or a target file\n"
+    "size, optionally sharpened, greyed, sepia-toned or contrast-adjusted, named by\n"
+    "a rule, with or without its Exif data. It reads BMP, JPEG, PNG, GIF, WebP,\n"
+    "HEIF/HEIC and AVIF files. The window is Japanese; batches also run from the\n"
+    "command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
