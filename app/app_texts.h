@@ -7,6 +7,10 @@
 
 namespace pelimon::app_texts {
 
+// Shown (window) or printed (terminal) when the image library is older than the program needs.
+inline constexpr std::string_view kLibraryVersionMessage =
+    "imgctl.dll のバージョンが異なります。imgctl.dll は、「ペリモン!!」同梱のものをご使用下さい。";
+
 // Command-line handling (shown through the Interaction).
 inline constexpr std::string_view kCommandLineErrorCaption = "コマンドラインエラー";
 inline constexpr std::string_view kMissingParameterFileText = "パラメータファイルが指定されていません。";

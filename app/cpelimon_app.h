@@ -6,14 +6,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/app_texts.h"
 #include "common/result.h"
 #include "settings/app_settings.h"
 
 namespace pelimon {
 
-// Shown (window) or printed (terminal) when the image library is older than the program needs.
-inline constexpr std::string_view kLibraryVersionMessage =
-    "imgctl.dll のバージョンが異なります。imgctl.dll は、「ペリモン!!」同梱のものをご使用下さい。";
+using app_texts::kLibraryVersionMessage;
 
 class CpelimonApp {
   public:

@@ -7,9 +7,6 @@ CFloatEdit::CFloatEdit(QWidget* parent) : QLineEdit(parent) {
 }
 
 void CFloatEdit::DropNonDigits(const QString& text) {
-    if (!filter_) {
-        return;
-    }
     QString digits;
     int cursor = cursorPosition();
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -12,13 +12,8 @@ class CFloatEdit : public QLineEdit {
   public:
     explicit CFloatEdit(QWidget* parent = nullptr);
 
-    // The filter is on from construction.
-    void SetFilterEnabled(bool on) { filter_ = on; }
-
   private:
     void DropNonDigits(const QString& text);
-
-    bool filter_ = true;
 };
 
 }  // namespace pelimon

@@ -14,7 +14,6 @@ class CHotStatic : public QLabel {
     // What a click opens (a URL). Empty means the control's own text, which then becomes the target.
     void SetLink(const QString& target);
     const QString& link() const { return link_; }
-    bool visited() const { return visited_; }
 
   protected:
     void enterEvent(QEnterEvent* event) override;

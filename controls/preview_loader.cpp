@@ -114,7 +114,7 @@ void PreviewLoader::Load(uint64_t generation, const PreviewRequest& request) {
             Qt::QueuedConnection);
     };
     if (full_size) {
-        counted(CountColors(decoded));
+        counted(CountColors(shown));  // turning keeps the set of colours
         return;
     }
     colour_pool_.start([this, generation, bytes, counted] {

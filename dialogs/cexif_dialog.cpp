@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "controls/clistctrl_styled.h"
+#include "controls/widget_text.h"
 #include "dialogs/cexif_dialog_texts.h"
 #include "exif/exif_reader.h"
 
@@ -16,9 +17,7 @@ namespace t = pelimon::exif_dialog_texts;
 
 namespace {
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+using pelimon::widget_text::Text;
 
 constexpr pelimon::ColorRef kGroupBackground = pelimon::Rgb(240, 240, 170);
 

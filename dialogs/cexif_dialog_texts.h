@@ -10,13 +10,7 @@ inline constexpr const char* kValueColumn = "説明";
 inline constexpr const char* kCopy = "クリップボード";
 inline constexpr const char* kOk = "OK";
 
-inline constexpr const char* kMainGroup = "▼ メイン IFD 情報";
-inline constexpr const char* kSubGroup = "▼ サブ IFD 情報";
-inline constexpr const char* kInteropGroup = "▼ Interoperability 情報";
-inline constexpr const char* kThumbnailGroup = "▼ サムネイル IFD 情報";
-
 inline constexpr const char* kMessageCaption = "ペリモン !!";
-inline constexpr const char* kNoExif = "指定されたファイルには Exif 情報が有りません。";
-inline constexpr const char* kNotJpeg = "指定されたファイルは JPG ファイルではありません。";
+// The group rows and the messages of a file without Exif are the core's: exif/exif_texts.h.
 
 }  // namespace pelimon::exif_dialog_texts

@@ -1,4 +1,5 @@
 #include "dialogs/coptmain.h"
+#include "controls/widget_text.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -11,11 +12,10 @@
 #include "dialogs/csetoption2.h"
 #include "dialogs/csetoption3.h"
 #include "dialogs/option_text.h"
-#include "dialogs/widget_text.h"
 
 namespace t = pelimon::option_texts;
 
-using pelimon::dialogs::Text;
+using pelimon::widget_text::Text;
 
 namespace {
 

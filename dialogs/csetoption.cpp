@@ -1,4 +1,5 @@
 #include "dialogs/csetoption.h"
+#include "controls/widget_text.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -6,12 +7,11 @@
 #include <QVBoxLayout>
 
 #include "dialogs/coptmain_texts.h"
-#include "dialogs/widget_text.h"
 
 namespace t = pelimon::option_texts;
 
-using pelimon::dialogs::Named;
-using pelimon::dialogs::Text;
+using pelimon::widget_text::Named;
+using pelimon::widget_text::Text;
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "dialogs/csetoption2.h"
+#include "controls/widget_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,12 +15,11 @@
 #include "common/text.h"
 #include "dialogs/coptmain_texts.h"
 #include "dialogs/option_text.h"
-#include "dialogs/widget_text.h"
 
 namespace t = pelimon::option_texts;
 
-using pelimon::dialogs::Named;
-using pelimon::dialogs::Text;
+using pelimon::widget_text::Named;
+using pelimon::widget_text::Text;
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "dialogs/csetsize.h"
+#include "controls/widget_text.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -13,12 +14,11 @@
 #include <QVBoxLayout>
 
 #include "dialogs/csetsize_texts.h"
-#include "dialogs/widget_text.h"
 
 namespace t = pelimon::size_texts;
 
-using pelimon::dialogs::Named;
-using pelimon::dialogs::Text;
+using pelimon::widget_text::Named;
+using pelimon::widget_text::Text;
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <QSlider>
 
 #include "common/text.h"
+#include "controls/widget_text.h"
 #include "dialogs/csetsize.h"
 #include "dialogs/csetsize_texts.h"
-#include "dialogs/widget_text.h"
 
 namespace t = pelimon::size_texts;
 
-using pelimon::dialogs::Text;
+using pelimon::widget_text::Text;
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "exif/exif_list_rows.h"
 
 #include "common/text.h"
-#include "dialogs/cexif_dialog_texts.h"
+#include "exif/exif_texts.h"
 
 namespace pelimon {
 namespace {
@@ -20,7 +20,7 @@ void AddGroup(std::vector<ExifListRow>& rows, const char* title, const std::vect
 // IFD1 is listed whenever the file has one. (It does not depend on the Interoperability IFD:
 // the two are unrelated directories.)
 std::vector<ExifListRow> BuildExifRows(const ExifDirectories& directories) {
-    namespace t = exif_dialog_texts;
+    namespace t = exif_texts;
     std::vector<ExifListRow> rows;
     AddGroup(rows, t::kMainGroup, directories.main);
     AddGroup(rows, t::kSubGroup, directories.has_sub ? directories.sub : std::vector<ExifEntry>{});
@@ -57,7 +57,7 @@ const char* ExifButtonMessage(int check_result) {
     if (check_result & 2) {
         return nullptr;
     }
-    return (check_result & 1) ? exif_dialog_texts::kNoExif : exif_dialog_texts::kNotJpeg;
+    return (check_result & 1) ? exif_texts::kNoExif : exif_texts::kNotJpeg;
 }
 
 }  // namespace pelimon

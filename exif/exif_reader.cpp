@@ -1,6 +1,7 @@
 #include "exif/exif_reader.h"
 
 #include "common/atomic_file.h"
+#include "exif/exif_texts.h"
 #include "exif/format_value.h"
 #include "exif/jpeg_segments.h"
 #include "exif/value_bytes.h"
@@ -170,7 +171,7 @@ int CExifReader::ReadIfd(Ifd& ifd, uint32_t offset) {
 
 int CExifReader::SetTagName(size_t index, uint16_t tag, std::vector<ExifEntry>& list) const {
     const int found = tags_ ? FindTag(tag, tags_->numbers, 0, static_cast<int>(tags_->numbers.size())) : -1;
-    list[index].name = found >= 0 ? tags_->names[static_cast<size_t>(found)] : std::string("不明");
+    list[index].name = found >= 0 ? tags_->names[static_cast<size_t>(found)] : std::string(exif_texts::kUnknown);
     return found;
 }
 

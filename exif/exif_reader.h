@@ -86,7 +86,6 @@ class CExifReader {
     const std::vector<uint8_t>& ExifSegment() const { return segment_; }
 
     const std::string& FileName() const { return file_name_; }
-    size_t TagCount() const { return tags_ ? tags_->numbers.size() : 0; }
 
     // Binary search in the catalogue (see FindTag); sets list[index].name to the catalogue name
     // or "不明". Returns the catalogue index or -1.

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "exif/exif_texts.h"
+
 namespace pelimon {
 namespace {
 
@@ -58,7 +60,7 @@ constexpr EnumText kTexts[] = {
     {0x8822, 6, "高速プログラム"},
     {0x8822, 7, "ポートレートモード"},
     {0x8822, 8, "風景モード"},
-    {0x9207, 0, "不明"},
+    {0x9207, 0, exif_texts::kUnknown},
     {0x9207, 1, "平均測光E"},
     {0x9207, 2, "中央重点"},
     {0x9207, 3, "スポット"},
@@ -66,7 +68,7 @@ constexpr EnumText kTexts[] = {
     {0x9207, 5, "マルチセグメント"},
     {0x9207, 6, "部分測光"},
     {0x9207, 255, "その他"},
-    {0x9208, 0, "不明"},
+    {0x9208, 0, exif_texts::kUnknown},
     {0x9208, 1, "太陽光"},
     {0x9208, 2, "蛍光灯"},
     {0x9208, 3, "白熱電球"},
@@ -127,7 +129,7 @@ constexpr EnumText kTexts[] = {
     {0xA408, 0, "標準"},
     {0xA408, 1, "ソフト"},
     {0xA408, 2, "ハード"},
-    {0xA40C, 0, "不明"},
+    {0xA40C, 0, exif_texts::kUnknown},
     {0xA40C, 1, "マクロ"},
     {0xA40C, 2, "近景"},
     {0xA40C, 3, "遠景"},

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "exif/exif_text.h"
+#include "exif/exif_texts.h"
 #include "exif/format_enums.h"
 #include "exif/value_bytes.h"
 
@@ -54,9 +55,9 @@ std::string ComponentsText(const ValueBytes& v) {
     const std::string code =
         Printf("%02x%02x%02x%02x", unsigned{v.Byte(0)}, unsigned{v.Byte(1)}, unsigned{v.Byte(2)}, unsigned{v.Byte(3)});
     if (code == "04050600") {
-        return "RGB 形式";
+        return exif_texts::kComponentsRgb;
     }
-    return code == "01020300" ? "YCbCr 形式" : "不明";
+    return code == "01020300" ? exif_texts::kComponentsYcbcr : exif_texts::kUnknown;
 }
 
 std::string CfaPatternText(const ExifEntry& entry, const ValueBytes& v) {
@@ -90,9 +91,9 @@ std::string SixFractions(const ValueBytes& v) {
 std::string ShutterSpeedText(const ValueBytes& v) {
     const double tv = SignedRatio(v, 0);
     if (tv >= 0) {
-        return Printf("1/%.0f (秒)", std::pow(2.0, tv));
+        return Printf("1/%.0f %s", std::pow(2.0, tv), exif_texts::kSecondsUnit);
     }
-    return Printf("%0.2f (秒)", std::pow(2.0, -tv));
+    return Printf("%0.2f %s", std::pow(2.0, -tv), exif_texts::kSecondsUnit);
 }
 
 std::string SubsamplingText(const ValueBytes& v) {
@@ -101,7 +102,7 @@ std::string SubsamplingText(const ValueBytes& v) {
     if (horizontal == 2 && vertical == 1) {
         return "YCbCr 4:2:2";
     }
-    return (horizontal == 2 && vertical == 2) ? "YCbCr 4:2:0" : "不明";
+    return (horizontal == 2 && vertical == 2) ? "YCbCr 4:2:0" : exif_texts::kUnknown;
 }
 
 }  // namespace
@@ -142,10 +143,10 @@ std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> valu
         case 0x0202:
         case 0x8769:
         case 0xA005:
-            return Printf("%u バイト", v.Number());
+            return Printf("%u %s", v.Number(), exif_texts::kBytesUnit);
         case 0x927C:
             // The maker note is never fetched: its value field is its offset.
-            return Printf("%u バイト", v.Long(0));
+            return Printf("%u %s", v.Long(0), exif_texts::kBytesUnit);
         case 0x0115:
         case 0x0116:
         case 0x0117:
@@ -172,7 +173,7 @@ std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> valu
         case 0x0212:
             return SubsamplingText(v);
         case 0x829A:
-            return Printf("%u/%u (秒)", v.Long(0), v.Long(4));
+            return Printf("%u/%u %s", v.Long(0), v.Long(4), exif_texts::kSecondsUnit);
         case 0x829D:
             return Printf("F%3.1f", Ratio(v, 0));
         case 0x9201:
@@ -194,9 +195,9 @@ std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> valu
         case 0x9286:
             return UserCommentText(entry, v);
         case 0xA300:
-            return v.Byte(0) == 0x03 ? "デジタルカメラ" : "不明";
+            return v.Byte(0) == 0x03 ? exif_texts::kDigitalCamera : exif_texts::kUnknown;
         case 0xA301:
-            return v.Byte(0) == 0x01 ? "直接撮影" : "不明";
+            return v.Byte(0) == 0x01 ? exif_texts::kDirectlyPhotographed : exif_texts::kUnknown;
         case 0xA302:
             return CfaPatternText(entry, v);
         default:

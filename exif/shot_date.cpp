@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "common/text.h"
+#include "exif/exif_texts.h"
 #include "exif/source_metadata.h"
 
 namespace pelimon {
@@ -77,7 +78,7 @@ Status ApplyShotDate(const std::string& path, std::string_view shot_date) {
     times[1].tv_sec = *time;
     if (utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) {
         const int error = errno;
-        return Error{"ファイルの更新日を撮影日にできませんでした: " + std::system_category().message(error), path};
+        return Error{exif_texts::kShotDateNotApplied + std::system_category().message(error), path};
     }
     return {};
 }

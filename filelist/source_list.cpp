@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "filelist/file_type.h"
+#include "filelist/filelist_texts.h"
 #include "filelist/folder_listing.h"
 
 namespace pelimon {
@@ -129,7 +130,7 @@ int SourceList::CountSelected() const {
 }
 
 std::string SourceList::FileCountText() const {
-    return "（" + std::to_string(list_.selected_count()) + "/" + std::to_string(list_.file_count()) + "）";
+    return filelist_texts::FileCount(list_.selected_count(), list_.file_count());
 }
 
 void SourceList::SyncCounts() {

@@ -22,6 +22,7 @@
 #include "controls/cpreview.h"
 #include "controls/preview_loader.h"
 #include "controls/resources.h"
+#include "controls/widget_text.h"
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/file_list_model.h"
@@ -37,15 +38,8 @@ constexpr QSize kPreviewFrame(200, 150);
 constexpr int kWorkerIconSize = 16;
 constexpr int kQualityEditWidth = 48;
 
-template <class Widget>
-Widget* Named(Widget* widget, int id) {
-    widget->setObjectName(QStringLiteral("id%1").arg(id));
-    return widget;
-}
-
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+using widget_text::Named;
+using widget_text::Text;
 
 QPushButton* PlainButton(const char* text, int id, QWidget* parent) {
     auto* button = Named(new QPushButton(Text(text), parent), id);
@@ -63,7 +57,7 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     setWindowIcon(ProgramIcon());
     setAcceptDrops(true);
 
-    model_ = new FileListModel(sources_, this);
+    model_ = std::make_unique<FileListModel>(sources_);
     preview_loader_ = new PreviewLoader(this);
     batch_ = new BatchController(this, settings_);
 
@@ -103,12 +97,11 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     InitialiseFromSettings();
 }
 
-// Children are deleted by QWidget's destructor, after the members; the view and its model read
-// sources_, so they go first.
+// Children are deleted by QWidget's destructor, after the members; the view lets go of the model
+// (a member) before the members go.
 CpelimonDlg::~CpelimonDlg() {
     preview_loader_->Cancel();
     ui_.list->setModel(nullptr);
-    delete model_;
 }
 
 QWidget* CpelimonDlg::BuildSourcePart() {
@@ -121,7 +114,7 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     ui_.select_all = PlainButton(kSelectAll, 1025, part);
 
     ui_.list = Named(new QTableView(part), 1006);
-    ui_.list->setModel(model_);
+    ui_.list->setModel(model_.get());
     ui_.list->setSelectionBehavior(QAbstractItemView::SelectRows);
     ui_.list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ui_.list->setShowGrid(true);
@@ -300,7 +293,7 @@ void CpelimonDlg::ConnectControls() {
                 [this, box, bit = type_bits[i]](bool checked) { OnTypeBoxClicked(bit, box, checked); });
     }
 
-    connect(model_, &FileListModel::CheckMarksChanged, this, &CpelimonDlg::ShowFileCount);
+    connect(model_.get(), &FileListModel::CheckMarksChanged, this, &CpelimonDlg::ShowFileCount);
     connect(ui_.list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &CpelimonDlg::OnCurrentRowChanged);
     connect(ui_.list->horizontalHeader(), &QHeaderView::sectionClicked, this, &CpelimonDlg::OnHeaderClicked);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 #include "app/command_line.h"
 #include "filelist/source_list.h"
@@ -163,7 +164,9 @@ class CpelimonDlg : public QWidget {
     int sort_column_ = 0;
     Qt::SortOrder sort_order_ = Qt::AscendingOrder;
     Controls ui_;
-    FileListModel* model_ = nullptr;
+    // Owned here, not by Qt: it reads sources_, so it must go before sources_ does (members are
+    // destroyed before the children).
+    std::unique_ptr<FileListModel> model_;
     PreviewLoader* preview_loader_ = nullptr;
     BatchController* batch_ = nullptr;
 };

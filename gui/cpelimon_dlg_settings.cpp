@@ -17,6 +17,7 @@
 #include "common/text.h"
 #include "controls/cimage_button_with_style.h"
 #include "controls/confirm_dialogs.h"
+#include "controls/widget_text.h"
 #include "dialogs/coptmain.h"
 #include "dialogs/csetsize.h"
 #include "gui/batch_controller.h"
@@ -33,9 +34,7 @@ using namespace main_texts;
 
 constexpr int kDefaultQuality = 90;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+using widget_text::Text;
 
 // A chosen folder ends with '/', except the root, which already is one.
 QString WithTrailingSlash(QString folder) {

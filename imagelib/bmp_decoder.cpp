@@ -103,7 +103,7 @@ Status DecodeUncompressed(ByteView bytes, const BmpHeader& header, Image& out) {
     const ByteView data = bytes.subspan(header.pixel_offset);
     // The whole pixel block must be present before anything is allocated for it.
     if (data.size() / stride < static_cast<size_t>(header.height)) {
-        return CorruptError("ファイルが途中で切れています");
+        return CorruptError(imagelib_texts::kFileTruncated);
     }
     const Palette palette = ReadPalette(bytes, header);
     const bool use_alpha = AlphaInUse(data, header, stride);
@@ -149,7 +149,7 @@ Status DecodeRle(ByteView bytes, const BmpHeader& header, Image& out) {
     size_t at = 0;
     while (y < header.height) {
         if (at + 2 > data.size()) {
-            return CorruptError("RLE データが途中で切れています");
+            return CorruptError(imagelib_texts::kRleTruncated);
         }
         const uint32_t count = data[at];
         const uint32_t value = data[at + 1];
@@ -166,7 +166,7 @@ Status DecodeRle(ByteView bytes, const BmpHeader& header, Image& out) {
             return {};
         } else if (value == 2) {
             if (at + 2 > data.size()) {
-                return CorruptError("RLE データが途中で切れています");
+                return CorruptError(imagelib_texts::kRleTruncated);
             }
             x += data[at];
             y += data[at + 1];
@@ -174,7 +174,7 @@ Status DecodeRle(ByteView bytes, const BmpHeader& header, Image& out) {
         } else {
             const size_t length = four_bits ? (value + 1) / 2 : value;
             if (at + length > data.size()) {
-                return CorruptError("RLE データが途中で切れています");
+                return CorruptError(imagelib_texts::kRleTruncated);
             }
             for (uint32_t i = 0; i < value; ++i, ++x) {
                 const uint32_t byte = data[at + (four_bits ? i / 2 : i)];

@@ -47,14 +47,14 @@ Status CheckCompression(BmpHeader& header, uint32_t compression) {
         default:
             break;
     }
-    return UnsupportedError("BMP " + std::to_string(bits) + " ビット、圧縮 " + std::to_string(compression));
+    return UnsupportedError(imagelib_texts::BmpUnsupportedBits(bits, compression));
 }
 
 }  // namespace
 
 Result<BmpHeader> ParseBmpHeader(ByteView bytes) {
     if (bytes.size() < kFileHeaderSize + 12) {
-        return CorruptError("BMP ヘッダーが短すぎます");
+        return CorruptError(imagelib_texts::kBmpHeaderShort);
     }
     const uint32_t info_size = ReadLe32(bytes, 14);
     BmpHeader header;
@@ -70,7 +70,7 @@ Result<BmpHeader> ParseBmpHeader(ByteView bytes) {
         header.palette_entry_size = 3;
     } else if (info_size >= 40 && info_size <= 1024) {
         if (bytes.size() < after_info) {
-            return CorruptError("BMP ヘッダーが短すぎます");
+            return CorruptError(imagelib_texts::kBmpHeaderShort);
         }
         width = static_cast<int32_t>(ReadLe32(bytes, 18));
         height = static_cast<int32_t>(ReadLe32(bytes, 22));
@@ -78,7 +78,7 @@ Result<BmpHeader> ParseBmpHeader(ByteView bytes) {
         compression = ReadLe32(bytes, 30);
         colors_used = ReadLe32(bytes, 46);
     } else {
-        return UnsupportedError("BMP ヘッダー " + std::to_string(info_size) + " バイト");
+        return UnsupportedError(imagelib_texts::BmpUnsupportedHeader(info_size));
     }
     header.top_down = height < 0;
     height = height < 0 ? -height : height;
@@ -96,7 +96,7 @@ Result<BmpHeader> ParseBmpHeader(ByteView bytes) {
         const size_t mask_offset = info_size >= 52 ? kFileHeaderSize + 40 : after_info;
         const int mask_count = info_size >= 56 || compression == kBiAlphaBitfields ? 4 : 3;
         if (bytes.size() < mask_offset + 4 * static_cast<size_t>(mask_count)) {
-            return CorruptError("BMP のビットマスクがありません");
+            return CorruptError(imagelib_texts::kBmpNoBitMasks);
         }
         for (int i = 0; i < mask_count; ++i) {
             header.masks[static_cast<size_t>(i)] = ReadLe32(bytes, mask_offset + 4 * static_cast<size_t>(i));
@@ -113,7 +113,7 @@ Result<BmpHeader> ParseBmpHeader(ByteView bytes) {
     header.palette_offset = after_info;
     const size_t offset = ReadLe32(bytes, 10);
     if (offset < after_info || offset > bytes.size()) {
-        return CorruptError("BMP の画素データの位置が不正です");
+        return CorruptError(imagelib_texts::kBmpBadPixelOffset);
     }
     header.pixel_offset = offset;
     if (header.bits <= 8) {

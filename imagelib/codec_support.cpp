@@ -12,25 +12,25 @@ std::string Size(int64_t width, int64_t height) {
 
 Error UnsupportedError(std::string_view detail) {
     if (detail.empty()) {
-        return Error{"対応していない画像形式です。", {}};
+        return Error{imagelib_texts::kUnsupported, {}};
     }
-    return Error{"対応していない画像形式です（" + std::string(detail) + "）。", {}};
+    return Error{imagelib_texts::Unsupported(std::string(detail)), {}};
 }
 
 Error CorruptError(std::string_view detail) {
-    return Error{"画像データが壊れています（" + std::string(detail) + "）。", {}};
+    return Error{imagelib_texts::Corrupt(std::string(detail)), {}};
 }
 
 Error TooLargeError(int64_t width, int64_t height) {
-    return Error{"画像が大きすぎます（" + Size(width, height) + "）。", {}};
+    return Error{imagelib_texts::TooLarge(Size(width, height)), {}};
 }
 
 Error BadSizeError(int64_t width, int64_t height) {
-    return Error{"画像の大きさが不正です（" + Size(width, height) + "）。", {}};
+    return Error{imagelib_texts::BadSize(Size(width, height)), {}};
 }
 
 Error EncodeError(std::string_view detail) {
-    return Error{"画像の書き出しに失敗しました（" + std::string(detail) + "）。", {}};
+    return Error{imagelib_texts::EncodeFailed(std::string(detail)), {}};
 }
 
 Status CheckDimensions(int64_t width, int64_t height, int64_t max_side) {

@@ -10,6 +10,7 @@
 
 #include "common/result.h"
 #include "imagelib/imagelib.h"
+#include "imagelib/imagelib_texts.h"  // the codecs name their details from here
 
 namespace pelimon::imagelib_detail {
 

@@ -16,12 +16,12 @@ namespace {
 
 Error OpenError(const std::string& path, int error_number) {
     if (error_number == ENOENT) {
-        return Error{"ファイルが見つかりません。", path};
+        return Error{imagelib_texts::kFileNotFound, path};
     }
     if (error_number == EACCES || error_number == EPERM) {
-        return Error{"ファイルを読む権限がありません。", path};
+        return Error{imagelib_texts::kNoReadPermission, path};
     }
-    return Error{"ファイルを読み込めません（" + std::string(std::strerror(error_number)) + "）。", path};
+    return Error{imagelib_texts::NotReadable(std::strerror(error_number)), path};
 }
 
 Error WithPath(Error error, const std::string& path) {
@@ -59,7 +59,7 @@ Result<ImageHeader> ProbeImageFile(const std::string& path) {
         if (const std::optional<FileReadFailure> failure =
                 ReadRegularFile(path, want, LongerFiles::kReadPrefix, bytes)) {
             if (failure->kind == FileReadFailure::Kind::kNotRegularFile) {
-                return Error{"ファイルではありません。", path};
+                return Error{imagelib_texts::kNotAFile, path};
             }
             return OpenError(path, failure->error_number);
         }

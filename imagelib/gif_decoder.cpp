@@ -51,7 +51,7 @@ struct GifLayout {
 // Walks the blocks before the first image descriptor without decoding anything.
 Result<GifLayout> ParseLayout(ByteView bytes) {
     if (bytes.size() < 13) {
-        return CorruptError("GIF ヘッダーが短すぎます");
+        return CorruptError(imagelib_texts::kGifHeaderShort);
     }
     GifLayout layout;
     layout.width = ReadLe16(bytes, 6);
@@ -60,12 +60,12 @@ Result<GifLayout> ParseLayout(ByteView bytes) {
     size_t at = 13 + ((flags & 0x80) != 0 ? 3 * (size_t{2} << (flags & 7)) : 0);
     for (;;) {
         if (at >= bytes.size()) {
-            return CorruptError("GIF に画像がありません");
+            return CorruptError(imagelib_texts::kGifNoImage);
         }
         const uint32_t block = bytes[at];
         if (block == 0x2C) {
             if (at + 10 > bytes.size()) {
-                return CorruptError("GIF の画像記述子が短すぎます");
+                return CorruptError(imagelib_texts::kGifDescriptorShort);
             }
             layout.left = ReadLe16(bytes, at + 1);
             layout.top = ReadLe16(bytes, at + 3);
@@ -79,7 +79,7 @@ Result<GifLayout> ParseLayout(ByteView bytes) {
             return layout;
         }
         if (block != 0x21) {
-            return CorruptError(block == 0x3B ? "GIF に画像がありません" : "GIF のブロックが不正です");
+            return CorruptError(block == 0x3B ? imagelib_texts::kGifNoImage : imagelib_texts::kGifBadBlock);
         }
         at += 2;  // introducer and label, then sub-blocks up to a zero length
         while (at < bytes.size() && bytes[at] != 0) {
@@ -165,7 +165,7 @@ Status DecodeGif(ByteView bytes, Image& out) {
             break;
         }
         if (record != EXTENSION_RECORD_TYPE) {
-            return CorruptError("GIF に画像がありません");
+            return CorruptError(imagelib_texts::kGifNoImage);
         }
         int code = 0;
         GifByteType* data = nullptr;
@@ -189,7 +189,7 @@ Status DecodeGif(ByteView bytes, Image& out) {
     }
     if (gif->Image.Left != layout.left || gif->Image.Top != layout.top || gif->Image.Width != layout.frame_width ||
         gif->Image.Height != layout.frame_height) {
-        return CorruptError("GIF の画像記述子が不正です");
+        return CorruptError(imagelib_texts::kGifBadDescriptor);
     }
     out.Reset(static_cast<int>(layout.width), static_cast<int>(layout.height));
     std::fill_n(out.data(), out.size_bytes(), uint8_t{255});

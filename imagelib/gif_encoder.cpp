@@ -66,24 +66,24 @@ Result<Quantized> Quantize(const Image& image) {
     }
     const std::unique_ptr<liq_attr, LiqAttrDeleter> attr(liq_attr_create());
     if (!attr) {
-        return EncodeError("GIF: 減色の準備ができません");
+        return EncodeError(imagelib_texts::kGifQuantizeSetupFailed);
     }
     liq_set_speed(attr.get(), kQuantizeSpeed);
     const std::unique_ptr<liq_image, LiqImageDeleter> input(
         liq_image_create_rgba(attr.get(), rgba.data(), image.width(), image.height(), 0));
     if (!input) {
-        return EncodeError("GIF: 減色の準備ができません");
+        return EncodeError(imagelib_texts::kGifQuantizeSetupFailed);
     }
     liq_result* raw_result = nullptr;
     if (liq_image_quantize(input.get(), attr.get(), &raw_result) != LIQ_OK) {
-        return EncodeError("GIF: 減色に失敗しました");
+        return EncodeError(imagelib_texts::kGifQuantizeFailed);
     }
     const std::unique_ptr<liq_result, LiqResultDeleter> result(raw_result);
     liq_set_dithering_level(result.get(), kDitheringLevel);
     Quantized quantized;
     quantized.indices.resize(pixels);
     if (liq_write_remapped_image(result.get(), input.get(), quantized.indices.data(), pixels) != LIQ_OK) {
-        return EncodeError("GIF: 減色に失敗しました");
+        return EncodeError(imagelib_texts::kGifQuantizeFailed);
     }
     const liq_palette* palette = liq_get_palette(result.get());
     for (unsigned i = 0; i < palette->count; ++i) {
@@ -96,8 +96,7 @@ Result<Quantized> Quantize(const Image& image) {
 
 Result<Bytes> EncodeGif(const Image& image) {
     if (image.empty() || image.width() > 65535 || image.height() > 65535) {
-        return EncodeError("GIF にできない大きさです（" + std::to_string(image.width()) + " x " +
-                           std::to_string(image.height()) + "）");
+        return EncodeError(imagelib_texts::CannotEncodeSize("GIF", image.width(), image.height()));
     }
     Result<Quantized> quantized = Quantize(image);
     if (!quantized) {
@@ -118,7 +117,7 @@ Result<Bytes> EncodeGif(const Image& image) {
     EGifSetGifVersion(gif.get(), true);
     ColorMapObject* map = GifMakeMapObject(1 << bits, q.palette.data());
     if (map == nullptr) {
-        return EncodeError("GIF: メモリが足りません");
+        return EncodeError(imagelib_texts::kGifOutOfMemory);
     }
     const int put_screen = EGifPutScreenDesc(gif.get(), image.width(), image.height(), bits, 0, map);
     GifFreeMapObject(map);  // giflib keeps its own copy

@@ -121,7 +121,7 @@ bool ReadPixelsGuarded(JpegDecodeState& s, Image& out, uint8_t* cmyk_row) {
 
 Error JpegError(const JpegDecodeState& s) {
     if (s.errors.truncated) {
-        return CorruptError("ファイルが途中で切れています");
+        return CorruptError(imagelib_texts::kFileTruncated);
     }
     return CorruptError(std::string("JPEG: ") + s.errors.message);
 }

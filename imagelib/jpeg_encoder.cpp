@@ -117,8 +117,7 @@ bool CompressGuarded(JpegEncodeState& s, const Image& image, int quality) {
 
 Result<Bytes> EncodeJpeg(const Image& image, int quality) {
     if (image.empty() || image.width() > 65500 || image.height() > 65500) {
-        return EncodeError("JPEG にできない大きさです（" + std::to_string(image.width()) + " x " +
-                           std::to_string(image.height()) + "）");
+        return EncodeError(imagelib_texts::CannotEncodeSize("JPEG", image.width(), image.height()));
     }
     Bytes out;
     JpegCompressor compressor;

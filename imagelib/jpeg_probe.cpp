@@ -24,7 +24,7 @@ Result<ImageHeader> ProbeJpeg(ByteView bytes) {
     size_t at = 2;  // after SOI
     for (;;) {
         if (at + 4 > bytes.size()) {
-            return CorruptError("JPEG のフレームヘッダーが見つかりません");
+            return CorruptError(imagelib_texts::kJpegNoFrameHeader);
         }
         if (bytes[at] != 0xFF) {
             ++at;  // stray bytes between segments: libjpeg skips them with a warning, and so do we
@@ -40,15 +40,15 @@ Result<ImageHeader> ProbeJpeg(ByteView bytes) {
             continue;
         }
         if (marker == 0xD9 || marker == 0xDA) {
-            return CorruptError("JPEG のフレームヘッダーが見つかりません");
+            return CorruptError(imagelib_texts::kJpegNoFrameHeader);
         }
         const size_t length = ReadBe16(bytes, at + 2);
         if (length < 2) {
-            return CorruptError("JPEG のマーカーが不正です");
+            return CorruptError(imagelib_texts::kJpegBadMarker);
         }
         if (IsFrameHeader(marker)) {
             if (at + 2 + 7 > bytes.size() || length < 8) {
-                return CorruptError("JPEG のフレームヘッダーが短すぎます");
+                return CorruptError(imagelib_texts::kJpegFrameHeaderShort);
             }
             const int64_t height = ReadBe16(bytes, at + 5);
             const int64_t width = ReadBe16(bytes, at + 7);

@@ -31,7 +31,7 @@ struct MemoryReader {
 void ReadFromMemory(png_structp png, png_bytep out, size_t length) {
     auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
     if (length > reader->size - reader->position) {
-        png_error(png, "ファイルが途中で切れています");
+        png_error(png, imagelib_texts::kFileTruncated);
     }
     std::copy_n(reader->data + reader->position, length, out);
     reader->position += length;
@@ -138,7 +138,7 @@ bool ReadRgbaGuarded(PngDecodeState& s, uint8_t* rgba, Image& out) {
 Result<ImageHeader> ProbePng(ByteView bytes) {
     // Signature (8), IHDR length (4) and type (4), then width and height.
     if (bytes.size() < 24 || ReadBe32(bytes, 12) != 0x49484452) {
-        return CorruptError("PNG の IHDR がありません");
+        return CorruptError(imagelib_texts::kPngNoIhdr);
     }
     const int64_t width = ReadBe32(bytes, 16);
     const int64_t height = ReadBe32(bytes, 20);
@@ -157,7 +157,7 @@ Status DecodePng(ByteView bytes, Image& out) {
     s.reader = {bytes.data(), bytes.size(), 0};
     s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &s.message, PngErrorCallback, PngWarningCallback);
     if (s.png == nullptr || (s.info = png_create_info_struct(s.png)) == nullptr) {
-        return CorruptError("PNG を読む準備ができません");
+        return CorruptError(imagelib_texts::kPngReadSetupFailed);
     }
     png_set_user_limits(s.png, static_cast<png_uint_32>(kMaxPngSide), static_cast<png_uint_32>(kMaxPngSide));
     png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, kUnusedChunks,
@@ -167,7 +167,7 @@ Status DecodePng(ByteView bytes, Image& out) {
     }
     // libpng writes whole rows of this many bytes; they must match the rows they are read into.
     if (png_get_rowbytes(s.png, s.info) != (s.has_alpha ? 4 : 3) * static_cast<size_t>(s.width)) {
-        return CorruptError("PNG の画素形式を変換できません");
+        return CorruptError(imagelib_texts::kPngCannotConvert);
     }
     out.Reset(static_cast<int>(s.width), static_cast<int>(s.height));
     bool pixels_read = false;

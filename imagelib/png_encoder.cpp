@@ -75,14 +75,14 @@ bool WriteGuarded(PngEncodeState& s, const Image& image, ByteView icc_profile, B
 
 Result<Bytes> EncodePng(const Image& image, ByteView icc_profile) {
     if (image.empty()) {
-        return EncodeError("PNG: 画像が空です");
+        return EncodeError(imagelib_texts::kPngEmptyImage);
     }
     Bytes out;
     PngWriteGuard guard;
     PngEncodeState& s = guard.state();
     s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &s.message, PngErrorCallback, PngWarningCallback);
     if (s.png == nullptr || (s.info = png_create_info_struct(s.png)) == nullptr) {
-        return EncodeError("PNG: 準備ができません");
+        return EncodeError(imagelib_texts::kPngWriteSetupFailed);
     }
     if (!WriteGuarded(s, image, icc_profile, &out)) {
         return EncodeError(std::string("PNG: ") + s.message.text);
