@@ -106,9 +106,9 @@ void TerminalInteraction::ReportProgress(int done, int total) {
     std::fflush(out_);
 }
 
-void TerminalInteraction::ReportCurrentFile(std::string_view source_path) {
+void TerminalInteraction::ReportCurrentFile(std::string_view file_name) {
     std::lock_guard lock(mutex_);
-    current_file_ = std::filesystem::path(source_path).filename().string();
+    current_file_ = std::filesystem::path(file_name).filename().string();
 }
 
 bool TerminalInteraction::CancelRequested() {

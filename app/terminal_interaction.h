@@ -27,7 +27,7 @@ class TerminalInteraction : public Interaction {
     // A "\r" progress line "done/total", the file being reduced and the time left, redrawn in
     // place; finished with a newline at total.
     void ReportProgress(int done, int total) override;
-    void ReportCurrentFile(std::string_view source_path) override;
+    void ReportCurrentFile(std::string_view file_name) override;
     // True once SIGINT or SIGTERM arrived after InstallCancelSignals.
     bool CancelRequested() override;
     // One line per failure ("pelimon: " FailureLine) and per note ("pelimon: <note>").

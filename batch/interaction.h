@@ -21,9 +21,9 @@ class Interaction {
     virtual bool AskYesNo(std::string_view caption, std::string_view text) = 0;
     // Progress of the whole run: done of total steps. May be called from worker threads.
     virtual void ReportProgress(int done, int total) = 0;
-    // A worker has taken the job of `source_path` (the file being reduced now). May be called
-    // from worker threads. Only the terminal shows it; the default ignores it.
-    virtual void ReportCurrentFile(std::string_view /*source_path*/) {}
+    // The file the next ReportProgress step is about (its name without folder), reported just
+    // before that step, from the same thread. For display only; ignored by default.
+    virtual void ReportCurrentFile(std::string_view file_name) { static_cast<void>(file_name); }
     // Polled between images, possibly from worker threads.
     virtual bool CancelRequested() = 0;
     // The run is over: per-file failures (one entry each, in job order) and renamed outputs

@@ -65,6 +65,7 @@ PreparedJobs PrepareJobs(const PrepareInput& input) {
     PreparedJobs prepared;
     const std::vector<FileRow>& rows = input.list.rows();
     for (size_t i = 0; i < rows.size(); ++i) {
+        input.ui.ReportCurrentFile(rows[i].name);
         input.ui.ReportProgress(static_cast<int>(i) + 1, input.progress_total);
         if (input.ui.CancelRequested()) {
             prepared.cancelled = true;

@@ -47,9 +47,8 @@ class JobQueue {
             if (index >= input_.jobs.size()) {
                 return;
             }
-            input_.ui.ReportCurrentFile(input_.jobs[index].SourcePath);
             results_[index] = RunOne(input_.jobs[index], buffers);
-            Finished();
+            Finished(input_.jobs[index]);
         }
     }
 
@@ -74,9 +73,10 @@ class JobQueue {
     }
 
     // Reports under a lock so that the person sees the count rise steadily.
-    void Finished() {
+    void Finished(const ImageJob& job) {
         const std::lock_guard lock(progress_mutex_);
         ++completed_;
+        input_.ui.ReportCurrentFile(job.FileName);
         input_.ui.ReportProgress(input_.progress_base + completed_, input_.progress_total);
     }
 

@@ -27,6 +27,9 @@ CheckedQuestionDialog::CheckedQuestionDialog(const QString& title, const QString
     icon->setPixmap(QuestionIcon().pixmap(kIconSize, kIconSize));
     icon->setAlignment(Qt::AlignTop);
 
+    note_ = new QLabel(this);
+    note_->setObjectName("note");
+    note_->hide();
     auto* message = new QLabel(text, this);
     message->setObjectName("message");
 
@@ -44,6 +47,7 @@ CheckedQuestionDialog::CheckedQuestionDialog(const QString& title, const QString
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* text_column = new QVBoxLayout;
+    text_column->addWidget(note_);
     text_column->addWidget(message);
     text_column->addWidget(box);
     auto* top = new QHBoxLayout;
@@ -57,6 +61,11 @@ CheckedQuestionDialog::CheckedQuestionDialog(const QString& title, const QString
     layout->addLayout(top);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CheckedQuestionDialog::SetNote(const QString& note) {
+    note_->setText(note);
+    note_->setVisible(!note.isEmpty());
 }
 
 CCompleteMsg::CCompleteMsg(int32_t& complete, QWidget* parent)

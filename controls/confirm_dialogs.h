@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <cstdint>
 
+class QLabel;
+
 namespace pelimon {
 
 // A question with "はい" (objectName id1, accepts) and "いいえ" (id2, rejects; so do Escape and
@@ -15,6 +17,12 @@ class CheckedQuestionDialog : public QDialog {
     Q_OBJECT
   public:
     CheckedQuestionDialog(const QString& title, const QString& text, int32_t& dont_ask_again, QWidget* parent);
+
+    // A line above the question (objectName "note"), such as what a batch has done; none when empty.
+    void SetNote(const QString& note);
+
+  private:
+    QLabel* note_;
 };
 
 // After a batch: open the output folder? The box sets `Complete`.

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "controls/clistctrl_styled.h"
 #include "controls/widget_text.h"
@@ -66,11 +67,27 @@ void CExifDialog::BuildLayout() {
     layout->addLayout(buttons);
     resize(600, 440);
 
-    // Name and value share the list's width 45 : 50, as laid out now; the person may resize them.
-    layout->activate();
+    // The widths are set to the contents once the dialog is shown (showEvent).
+    list_->InsertColumn(0, Text(t::kNameColumn), 0);
+    list_->InsertColumn(1, Text(t::kValueColumn), 0);
+}
+
+void CExifDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!columns_sized_) {
+        columns_sized_ = true;
+        SizeColumnsToContents();
+    }
+}
+
+// The name column as wide as its longest name (at most 60% of the list), the value column as wide
+// as its longest value and at least the rest of the list; the person may resize them afterwards.
+void CExifDialog::SizeColumnsToContents() {
     const int width = list_->viewport()->width();
-    list_->InsertColumn(0, Text(t::kNameColumn), static_cast<int>(0.45 * width));
-    list_->InsertColumn(1, Text(t::kValueColumn), static_cast<int>(0.5 * width));
+    list_->resizeColumnToContents(0);
+    list_->setColumnWidth(0, std::min(list_->columnWidth(0), width * 3 / 5));
+    list_->resizeColumnToContents(1);
+    list_->setColumnWidth(1, std::max(list_->columnWidth(1), width - list_->columnWidth(0)));
 }
 
 void CExifDialog::Fill() {

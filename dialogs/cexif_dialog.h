@@ -23,13 +23,18 @@ class CExifDialog : public QDialog {
     // The text the clipboard button copies.
     std::string ClipboardText() const;
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void BuildLayout();
+    void SizeColumnsToContents();
     void Fill();
     void CopyToClipboard();
 
     std::vector<pelimon::ExifListRow> rows_;
     CListCtrlStyled* list_ = nullptr;  // 1006
+    bool columns_sized_ = false;
 };
 
 // The Exif button of the main window: shows the dialog for the file at `path` when it is a JPEG

@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "controls/screen_fit.h"
 #include "dialogs/coptmain_texts.h"
 #include "dialogs/csetoption.h"
 #include "dialogs/csetoption2.h"
@@ -21,6 +22,12 @@ namespace {
 
 constexpr char kDefaultBaseName[] = "resize";
 
+// A page in a scroll area, so that the dialog fits a small or highly scaled screen: the page
+// scrolls when the dialog is smaller than the page.
+QWidget* Scrollable(QWidget* page) {
+    return new pelimon::FittingScrollArea(page);
+}
+
 }  // namespace
 
 COptMain::COptMain(pelimon::AppSettings& settings, QWidget* parent)
@@ -31,11 +38,11 @@ COptMain::COptMain(pelimon::AppSettings& settings, QWidget* parent)
     general_ = new CSetOption(settings_, tabs_);
     file_name_ = new CSetOption2(settings_, tabs_);
     reduction_ = new CSetOption3(settings_, tabs_);
-    tabs_->addTab(general_, Text(t::kTabGeneral));
-    tabs_->addTab(file_name_, Text(t::kTabFileName));
-    tabs_->addTab(reduction_, Text(t::kTabReduction));
-    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
-        if (tabs_->widget(index) == file_name_) {
+    tabs_->addTab(Scrollable(general_), Text(t::kTabGeneral));
+    const int file_name_tab = tabs_->addTab(Scrollable(file_name_), Text(t::kTabFileName));
+    tabs_->addTab(Scrollable(reduction_), Text(t::kTabReduction));
+    connect(tabs_, &QTabWidget::currentChanged, this, [this, file_name_tab](int index) {
+        if (index == file_name_tab) {
             file_name_->ApplyEnabling();
         }
     });
@@ -61,6 +68,12 @@ COptMain::COptMain(pelimon::AppSettings& settings, QWidget* parent)
 }
 
 COptMain::~COptMain() = default;
+
+// Opens at its natural size, but never larger than the screen's free area.
+void COptMain::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    pelimon::FitToScreen(*this);
+}
 
 void COptMain::setPrompt(std::unique_ptr<pelimon::DialogPrompt> prompt) {
     prompt_ = std::move(prompt);

@@ -32,6 +32,7 @@ class COptMain : public QDialog {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     // Reads the naming page into `next`; false when the person declined or the text is unusable.

@@ -11,7 +11,7 @@ class MessageBoxPrompt final : public DialogPrompt {
         QMessageBox::critical(parent, caption, text, QMessageBox::Ok);
     }
     bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) override {
-        return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+        return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
                QMessageBox::Yes;
     }
 };

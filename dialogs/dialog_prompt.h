@@ -14,7 +14,8 @@ class DialogPrompt {
     virtual ~DialogPrompt() = default;
     // A modal error (stop icon, OK button) over `parent`.
     virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
-    // A modal question (question icon, Yes/No buttons); true only for Yes.
+    // A modal question (question icon, Yes/No buttons, Yes the default, so Enter answers Yes);
+    // true only for Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
 

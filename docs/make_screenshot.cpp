@@ -1,17 +1,35 @@
-// Renders docs/main-window.png: the main window over a folder of generated sample photos, with
-// the first one previewed. Built by docs/make-screenshot.sh; not part of the program.
+// Renders the documentation screenshots: the main window over a folder of generated sample photos
+// (the first one previewed, one turned by 90°), each dialog, the progress dialog and the messages
+// at the end of a run. Meant for a real X server with a window manager (docs/make-screenshot.sh
+// runs Xvfb and openbox), so that the pictures show the frames and fonts people see.
+// Usage: pelimon_screenshot <output folder> [JPEG with Exif data] [main]
+// With "main" only the main window is rendered (the scaled screenshot).
 #include <QApplication>
+#include <QButtonGroup>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QRadioButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <functional>
 
+#include "controls/cabout_dlg.h"
+#include "controls/confirm_dialogs.h"
+#include "dialogs/cexif_dialog.h"
+#include "dialogs/coptmain.h"
+#include "dialogs/csetsize.h"
 #include "gui/cpelimon_dlg.h"
+#include "gui/cproc_msg.h"
+#include "gui/help_page.h"
+#include "gui/help_window.h"
+#include "gui/qt_translations.h"
+#include "gui/run_report.h"
 
 namespace {
 
@@ -34,14 +52,43 @@ void WriteSample(const QString& path, int width, int height, int hue) {
     image.save(path, nullptr, 90);
 }
 
+void Settle(int milliseconds) {
+    const QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+// Shows `window`, lets the window manager frame it, and saves the screen area of its frame.
+bool Shoot(QWidget& window, const QString& file) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+    Settle(800);
+    const QRect frame = window.frameGeometry();
+    const QPixmap shot = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    window.hide();
+    if (!shot.save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("wrote %s\n", qPrintable(file));
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output.png>\n", argv[0]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output folder> [JPEG with Exif] [main]\n", argv[0]);
         return 2;
     }
     QApplication application(argc, argv);
+    pelimon::LoadQtTranslations(QString::fromLatin1(pelimon::kWindowLanguage));
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const QString exif_sample = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const bool only_main = argc > 3 && QString::fromLatin1(argv[3]) == QStringLiteral("main");
+
     QTemporaryDir root;
     const QDir dir(root.path());
     dir.mkpath(QStringLiteral("写真"));
@@ -60,10 +107,14 @@ int main(int argc, char** argv) {
     settings.ImageType = pelimon::kTypeBmp | pelimon::kTypeJpeg | pelimon::kTypePng | pelimon::kTypeGif;
     settings.FileType = pelimon::kFileTypeJpeg;
     pelimon::CpelimonDlg window(settings);
-    window.resize(860, 600);
     window.show();
+    Settle(300);
 
+    // One turned file (highlighted, then 90°), then the first file current and previewed.
     auto* list = window.findChild<QTableView*>(QStringLiteral("id1006"));
+    list->selectionModel()->select(list->model()->index(2, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    window.findChild<QRadioButton*>(QStringLiteral("id1034"))->click();
     list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     auto* colours = window.findChild<QLineEdit*>(QStringLiteral("id1028"));
@@ -71,9 +122,72 @@ int main(int argc, char** argv) {
     while (colours->text().isEmpty() && !deadline.hasExpired()) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     }
-    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "cannot write %s\n", argv[1]);
-        return 1;
+    bool ok = Shoot(window, out.filePath(only_main ? "main-window-scale2.png" : "main-window.png"));
+    if (only_main) {
+        return ok ? 0 : 1;
     }
-    return 0;
+    window.show();
+
+    const std::function<bool()> shots[] = {
+        [&] {
+            CSetSize dialog(settings, &window);
+            return Shoot(dialog, out.filePath("size-dialog.png"));
+        },
+        [&] {
+            COptMain dialog(settings, &window);
+            return Shoot(dialog, out.filePath("options-dialog.png"));
+        },
+        [&] {
+            if (exif_sample.isEmpty()) {
+                return true;
+            }
+            CExifDialog dialog(exif_sample.toStdString(), &window);
+            return Shoot(dialog, out.filePath("exif-dialog.png"));
+        },
+        [&] {
+            int32_t confirm = 0;
+            pelimon::CConfirm dialog(confirm, &window);
+            return Shoot(dialog, out.filePath("confirm-dialog.png"));
+        },
+        [&] {
+            pelimon::CAboutDlg dialog(&window);
+            return Shoot(dialog, out.filePath("about-dialog.png"));
+        },
+        [&] {
+            pelimon::CProcMsg dialog(&window);
+            dialog.UpdateProgress(40 + 12, 40 + 38);
+            dialog.show();
+            Settle(100);
+            dialog.ShowFile(12, 38, QStringLiteral("IMG_0112.jpg"));
+            return Shoot(dialog, out.filePath("progress-dialog.png"));
+        },
+        [&] {
+            const pelimon::RunCounts counts{.written = 35, .left_out = 2, .failed = 1, .cancelled = false};
+            const std::vector<pelimon::Error> failures{
+                {"IMG_0117.jpg: 画像を読み込めませんでした（画像データが壊れています（JPEG "
+                 "の圧縮データに誤りがあります）。）。",
+                 photos.toStdString() + "/IMG_0117.jpg"}};
+            pelimon::CRunReport dialog(counts, failures, {}, &window);
+            return Shoot(dialog, out.filePath("end-report.png"));
+        },
+        [&] {
+            int32_t complete = 0;
+            pelimon::CCompleteMsg dialog(complete, &window);
+            dialog.SetNote(pelimon::RunCountsText({.written = 38, .left_out = 0, .failed = 0, .cancelled = false}));
+            return Shoot(dialog, out.filePath("end-question.png"));
+        },
+        [&] {
+            const QString page = pelimon::FindHelpPage(QApplication::applicationDirPath() + "/../app");
+            if (page.isEmpty()) {
+                return true;
+            }
+            pelimon::HelpWindow help(pelimon::HelpUrl(page, QString::fromLatin1(pelimon::kMainWindowHelpAnchor)),
+                                     &window);
+            return Shoot(help, out.filePath("help-window.png"));
+        },
+    };
+    for (const auto& shot : shots) {
+        ok = shot() && ok;
+    }
+    return ok ? 0 : 1;
 }

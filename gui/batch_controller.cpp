@@ -1,17 +1,31 @@
 #include "gui/batch_controller.h"
 
+#include <QDesktopServices>
 #include <QEventLoop>
+#include <QMessageBox>
+#include <QUrl>
 #include <QWidget>
+#include <algorithm>
 #include <exception>
 
 #include "app/command_line.h"
 #include "batch/output_folder.h"
+#include "controls/confirm_dialogs.h"
+#include "gui/cpelimon_dlg_texts.h"
 #include "gui/cproc_msg.h"
+#include "gui/run_report.h"
+#include "settings/setting_values.h"
 
 namespace pelimon {
 
 BatchController::BatchController(QWidget* window, AppSettings& settings)
-    : QObject(window), window_(window), settings_(settings), interaction_(new GuiInteraction(window)) {}
+    : QObject(window), window_(window), settings_(settings), interaction_(new GuiInteraction(window)) {
+    connect(
+        interaction_, &GuiInteraction::CurrentFileReported, this, [this](const QString& name) { current_file_ = name; },
+        Qt::QueuedConnection);
+    connect(interaction_, &GuiInteraction::ProgressReported, this, &BatchController::OnProgress, Qt::QueuedConnection);
+    connect(interaction_, &GuiInteraction::Concluding, this, &BatchController::CloseProgressDialog);
+}
 
 BatchController::~BatchController() {
     // The window waits for a run to end before it closes; this only guards a run that is still
@@ -30,15 +44,8 @@ bool BatchController::Start(const FileList& list, bool quiet_run) {
     run_list_ = list;
     settings_reset_ = false;
     interaction_->BeginRun(quiet_run, settings_.Complete);
-
-    progress_ = new CProcMsg(window_);
-    progress_->setObjectName("proc_msg");
-    progress_->setAttribute(Qt::WA_DeleteOnClose, false);
-    connect(progress_, &CProcMsg::CancelRequested, this, &BatchController::Cancel);
-    connect(interaction_, &GuiInteraction::ProgressReported, progress_, &CProcMsg::UpdateProgress,
-            Qt::QueuedConnection);
-    connect(interaction_, &GuiInteraction::Concluding, progress_, &QWidget::hide);
-    progress_->show();
+    current_file_.clear();
+    quiet_end_ = false;
     emit RunningChanged(true);
 
     const BatchOptions options{.quiet_run = quiet_run, .workers = 0};
@@ -72,19 +79,89 @@ void BatchController::Cancel() {
     interaction_->RequestCancel();
 }
 
+void BatchController::CancelForClosing() {
+    quiet_end_ = true;
+    Cancel();
+}
+
+void BatchController::OnProgress(int done, int total) {
+    if (!running()) {
+        return;
+    }
+    if (progress_ == nullptr) {
+        progress_ = new CProcMsg(window_);
+        progress_->setObjectName("proc_msg");
+        connect(progress_, &CProcMsg::CancelRequested, this, &BatchController::Cancel);
+        if (interaction_->CancelRequested()) {
+            progress_->reject();
+        }
+        progress_->show();
+    }
+    progress_->UpdateProgress(done, total);
+    // The bar covers the list's rows (preparation) and then the jobs (rendering); the count says
+    // which row or job of its phase this is.
+    const int rows = static_cast<int>(run_list_.rows().size());
+    const bool preparing = done <= rows;
+    progress_->ShowFile(preparing ? done : done - rows, preparing ? rows : total - rows, current_file_);
+}
+
+// Hidden at once and deleted later: this may run inside a signal of the dialog itself.
+void BatchController::CloseProgressDialog() {
+    if (progress_ != nullptr) {
+        progress_->hide();
+        progress_->deleteLater();
+        progress_ = nullptr;
+    }
+}
+
 void BatchController::OnWorkerFinished() {
     worker_->wait();
     worker_.reset();
     if (!settings_reset_) {
         StoreCarriedSettings(last_outcome_.carried, settings_);
     }
-    if (progress_ != nullptr) {
-        progress_->hide();
-        progress_->deleteLater();
-        progress_ = nullptr;
+    CloseProgressDialog();
+    if (!quiet_end_) {
+        ShowRunEnd(last_outcome_);
     }
     emit RunningChanged(false);
     emit Finished(last_outcome_);
+}
+
+// Nothing to say when the run stopped before its jobs (its message has been shown); a report when
+// it was cancelled, broke off, or something was left out, failed or renamed; then the completion
+// question when it is due.
+void BatchController::ShowRunEnd(const BatchOutcome& outcome) {
+    GuiInteraction::RunEnd end = interaction_->TakeRunEnd();
+    const bool reached_jobs =
+        outcome.kind == BatchOutcome::Kind::kCancelled || outcome.kind == BatchOutcome::Kind::kCompleted;
+    if (!reached_jobs && outcome.failures.empty()) {
+        return;
+    }
+    if (end.failures.empty()) {
+        end.failures = outcome.failures;  // a run that broke off reports its reason only here
+    }
+    const auto checked =
+        std::count_if(run_list_.rows().begin(), run_list_.rows().end(), [](const FileRow& row) { return row.checked; });
+    const RunCounts counts = CountRun(outcome, static_cast<int>(checked));
+    if (counts.cancelled || counts.left_out > 0 || counts.failed > 0 || !end.notes.empty()) {
+        CRunReport report(counts, end.failures, end.notes, window_);
+        report.exec();
+    }
+    if (!end.offer_folder) {
+        return;
+    }
+    int32_t complete = kAskAgain;
+    CCompleteMsg question(complete, window_);
+    question.SetNote(RunCountsText(counts));
+    const bool open = question.exec() == QDialog::Accepted;
+    if (complete == kDontAskAgain) {
+        settings_.Complete = kDontAskAgain;
+    }
+    if (open && !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(end.folder)))) {
+        QMessageBox::critical(window_, QString::fromUtf8(main_texts::kErrorCaption),
+                              QString::fromUtf8(main_texts::kFolderOpenFailedText));
+    }
 }
 
 }  // namespace pelimon

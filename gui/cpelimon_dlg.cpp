@@ -8,11 +8,14 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QSlider>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -22,6 +25,7 @@
 #include "controls/cpreview.h"
 #include "controls/preview_loader.h"
 #include "controls/resources.h"
+#include "controls/screen_fit.h"
 #include "controls/widget_text.h"
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg_texts.h"
@@ -65,8 +69,8 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     left->addWidget(BuildSourcePart(), 1);
     left->addWidget(BuildOutputPart());
     auto* right = new QVBoxLayout;
-    right->addWidget(BuildPreviewPart());
-    auto* type_group = new QGroupBox(Text(kTypeGroup), this);
+    right->addWidget(BuildPreviewPart(), 1);  // the preview grows with the window
+    auto* type_group = new QGroupBox(Text(kTypeGroup));
     auto* types = new QHBoxLayout(type_group);
     const char* type_texts[4] = {kTypeBoxBmp, kTypeBoxJpeg, kTypeBoxPng, kTypeBoxGif};
     const int type_ids[4] = {1007, 1008, 1009, 1029};
@@ -75,7 +79,6 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
         types->addWidget(ui_.type_boxes[i]);
     }
     right->addWidget(type_group);
-    right->addStretch(1);
     auto* top = new QHBoxLayout;
     top->addLayout(left, 3);
     top->addLayout(right, 2);
@@ -89,9 +92,15 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     bottom->addLayout(settings_row, 1);
     bottom->addWidget(BuildButtonColumn());
 
+    // Everything sits in a scroll area, so that the window fits small or highly scaled screens:
+    // below its natural size the controls scroll.
+    auto* page = new QWidget;
+    auto* page_layout = new QVBoxLayout(page);
+    page_layout->addLayout(top, 1);
+    page_layout->addLayout(bottom);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
-    layout->addLayout(bottom);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new FittingScrollArea(page, this));
 
     ConnectControls();
     InitialiseFromSettings();
@@ -100,6 +109,9 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
 // Children are deleted by QWidget's destructor, after the members; the view lets go of the model
 // (a member) before the members go.
 CpelimonDlg::~CpelimonDlg() {
+    // Closing moves the focus, and a quality box that loses it would call back into this object.
+    ui_.quality_text->disconnect(this);
+    ui_.list->removeEventFilter(this);
     preview_loader_->Cancel();
     ui_.list->setModel(nullptr);
 }
@@ -120,15 +132,27 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     ui_.list->setShowGrid(true);
     ui_.list->setWordWrap(false);
     ui_.list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the next control; the arrow keys move within it.
+    ui_.list->setTabKeyNavigation(false);
+    ui_.list->installEventFilter(this);
     ui_.list->verticalHeader()->hide();
     ui_.list->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    ui_.list->setColumnHidden(FileListModel::kRotationColumn, true);
+    // Said in the list's place when the source folder does not exist.
+    list_notice_ = new QLabel(ui_.list->viewport());
+    list_notice_->setObjectName("list_notice");
+    list_notice_->setAlignment(Qt::AlignCenter);
+    list_notice_->setWordWrap(true);
+    list_notice_->setEnabled(false);
+    list_notice_->hide();
+    auto* notice_layout = new QVBoxLayout(ui_.list->viewport());
+    notice_layout->addWidget(list_notice_);
     QHeaderView* header = ui_.list->horizontalHeader();
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setSortIndicator(sort_column_, sort_order_);
     header->setSectionResizeMode(FileListModel::kNameColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(FileListModel::kSizeColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(FileListModel::kRotationColumn, QHeaderView::ResizeToContents);
     header->setStretchLastSection(false);
 
     auto* folder_row = new QHBoxLayout;
@@ -246,6 +270,11 @@ QWidget* CpelimonDlg::BuildQualityGroup() {
     ui_.quality_text = Named(new QLineEdit(group), 1020);
     ui_.quality_text->setAlignment(Qt::AlignCenter);
     ui_.quality_text->setFixedWidth(kQualityEditWidth);
+    // Only 1 to 100 can be typed (no leading zero), so the box always shows the quality in use;
+    // an empty box keeps the last value and shows it again when left.
+    ui_.quality_text->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("(100|[1-9][0-9]?)?")), ui_.quality_text));
+    ui_.quality_text->setToolTip(Text(kQualityRangeText));
     ui_.quality_reset = Named(new CImageButtonWithStyle(ResetIcon(), group), 1026);
     auto* layout = new QHBoxLayout(group);
     layout->addWidget(new QLabel(Text(kLowQuality), group));
@@ -309,6 +338,7 @@ void CpelimonDlg::ConnectControls() {
     connect(ui_.format, &QButtonGroup::idClicked, this, [this](int file_type) { settings_.FileType = file_type; });
     connect(ui_.quality, &QSlider::valueChanged, this, &CpelimonDlg::OnQualitySlider);
     connect(ui_.quality_text, &QLineEdit::textChanged, this, &CpelimonDlg::OnQualityText);
+    connect(ui_.quality_text, &QLineEdit::editingFinished, this, &CpelimonDlg::SetUpQualityControls);
     connect(ui_.quality_reset, &QPushButton::clicked, this, &CpelimonDlg::OnQualityReset);
 
     connect(ui_.defaults, &QPushButton::clicked, this, &CpelimonDlg::OnDefaults);
@@ -331,12 +361,45 @@ void CpelimonDlg::closeEvent(QCloseEvent* event) {
     // is torn down under the worker.
     if (batch_->running()) {
         close_when_batch_ends_ = true;
-        batch_->Cancel();
+        batch_->CancelForClosing();
         event->ignore();
         return;
     }
     preview_loader_->Cancel();
     event->accept();
+}
+
+// The window opens at its natural size where the screen has room for it, smaller otherwise.
+void CpelimonDlg::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!fitted_to_screen_) {
+        fitted_to_screen_ = true;
+        FitToScreen(*this);
+    }
+}
+
+// Enter presses the focused push button, as Space does; no button is the window's default.
+void CpelimonDlg::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); enter && button != nullptr && button->isEnabled()) {
+        button->animateClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// Space in the file list turns the current row's check mark, whichever cell is current.
+bool CpelimonDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_.list && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        const int row = CurrentRow();
+        if (row >= 0) {
+            model_->SetChecked(row, !sources_.list().rows()[static_cast<size_t>(row)].checked);
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CpelimonDlg::contextMenuEvent(QContextMenuEvent* event) {

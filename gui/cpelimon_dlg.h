@@ -60,6 +60,9 @@ class CpelimonDlg : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -117,6 +120,7 @@ class CpelimonDlg : public QWidget {
     void OnColoursCounted(quint32 colours);
     void ClearPreview();
     void ShowFileCount();
+    void ShowListNotice();
     void OpenExifDialog();
     int CurrentRow() const;
     QString CurrentPath() const;
@@ -161,9 +165,11 @@ class CpelimonDlg : public QWidget {
     int previous_base_;
     bool quiet_run_ = false;
     bool close_when_batch_ends_ = false;
+    bool fitted_to_screen_ = false;
     int sort_column_ = 0;
     Qt::SortOrder sort_order_ = Qt::AscendingOrder;
     Controls ui_;
+    QLabel* list_notice_ = nullptr;
     // Owned here, not by Qt: it reads sources_, so it must go before sources_ does (members are
     // destroyed before the children).
     std::unique_ptr<FileListModel> model_;

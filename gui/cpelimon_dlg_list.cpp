@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,7 +79,7 @@ void CpelimonDlg::OnTypeBoxClicked(int bit, QCheckBox* box, bool checked) {
 }
 
 void CpelimonDlg::OnSelectAll() {
-    model_->Rebuild([&] { sources_.ToggleSelectAll(settings_); });
+    model_->ToggleSelectAll(settings_);
     SetSelectButtonCaption();
     ShowFileCount();
 }
@@ -186,6 +187,14 @@ void CpelimonDlg::ClearPreview() {
 
 void CpelimonDlg::ShowFileCount() {
     ui_.count->setText(QString::fromStdString(sources_.FileCountText()));
+    ShowListNotice();
+}
+
+void CpelimonDlg::ShowListNotice() {
+    const QString folder = QString::fromStdString(sources_.folder_text());
+    const bool missing = !folder.isEmpty() && !QFileInfo(folder).isDir();
+    list_notice_->setText(missing ? QString::fromUtf8(main_texts::kFolderMissingFormat).arg(folder) : QString());
+    list_notice_->setVisible(missing);
 }
 
 void CpelimonDlg::OpenExifDialog() {
@@ -193,8 +202,7 @@ void CpelimonDlg::OpenExifDialog() {
     if (path.isEmpty()) {
         return;
     }
-    CExifDialog dialog(path.toStdString(), this);
-    dialog.exec();
+    ShowExifInformation(path.toStdString(), this);
 }
 
 int CpelimonDlg::CurrentRow() const {

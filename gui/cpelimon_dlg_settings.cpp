@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "common/text.h"
 #include "controls/cimage_button_with_style.h"
@@ -24,6 +24,7 @@
 #include "gui/cpelimon_dlg.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/help_page.h"
+#include "gui/help_window.h"
 #include "settings/settings_file.h"
 
 namespace pelimon {
@@ -146,6 +147,7 @@ void CpelimonDlg::SetFormatRadiosFromFileType() {
 }
 
 void CpelimonDlg::SetUpQualityControls() {
+    settings_.JpegComp = std::clamp(settings_.JpegComp, 1, 100);
     {
         const QSignalBlocker quiet(ui_.quality);
         ui_.quality->setValue(settings_.JpegComp);
@@ -160,13 +162,12 @@ void CpelimonDlg::OnQualitySlider(int position) {
     ui_.quality_text->setText(QString::number(quality));
 }
 
+// The validator lets through only 1..100 or an empty box; an empty box changes nothing.
 void CpelimonDlg::OnQualityText(const QString& text) {
-    const int32_t value = LeadingInt(text.toStdString());
-    if (value < 0 || value > 100) {
-        QMessageBox::critical(this, Text(kErrorCaption), Text(kQualityRangeText));
+    if (text.isEmpty()) {
         return;
     }
-    const int quality = value == 0 ? 1 : value;
+    const int quality = std::clamp(LeadingInt(text.toStdString()), 1, 100);
     const QSignalBlocker quiet(ui_.quality);
     ui_.quality->setValue(quality);
     settings_.JpegComp = quality;
@@ -217,9 +218,11 @@ void CpelimonDlg::OnOptions() {
 
 void CpelimonDlg::OnHelp() {
     const QString page = FindHelpPage(QCoreApplication::applicationDirPath());
-    if (page.isEmpty() || !QDesktopServices::openUrl(HelpUrl(page, Text(kMainWindowHelpAnchor)))) {
+    if (page.isEmpty()) {
         QMessageBox::critical(this, Text(kHelpCaption), Text(kHelpMissingText));
+        return;
     }
+    OpenHelp(HelpUrl(page, Text(kMainWindowHelpAnchor)), this);
 }
 
 void CpelimonDlg::SetTypeBoxesFromImageType() {

@@ -74,6 +74,13 @@ inline constexpr char kHelpCaption[] = "ヘルプ";
 inline constexpr char kSummaryCaption[] = "処理結果";
 inline constexpr char kSummaryFailedFormat[] = "%1 個の画像を縮小できませんでした。";
 inline constexpr char kSummaryNotesFormat[] = "%1 個の画像を別の名前で保存しました。";
+inline constexpr char kRunCancelledText[] = "処理を中止しました。";
+inline constexpr char kRunWrittenFormat[] = "%1 個の画像を書き出しました。";
+inline constexpr char kRunLeftOutFormat[] =
+    "%1 個の画像は出力しませんでした（拡大しない設定で縮小の必要がない画像、見つからなくなった画像）。";
+inline constexpr char kReportFileColumn[] = "ファイル";
+inline constexpr char kReportReasonColumn[] = "理由";
+inline constexpr char kFolderMissingFormat[] = "フォルダ %1 は存在しません。";
 inline constexpr char kFolderOpenFailedText[] = "出力先のフォルダを開けませんでした。";
 
 }  // namespace pelimon::main_texts

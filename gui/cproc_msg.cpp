@@ -27,6 +27,15 @@ CProcMsg::CProcMsg(QWidget* parent) : QDialog(parent) {
     bar_->setMinimumWidth(kBarMinimumWidth);
     percent_ = new QLabel(QString::fromUtf8(kProcMsgInitial), this);
     percent_->setObjectName("id1030");
+    count_ = new QLabel(this);
+    count_->setObjectName("count");
+    file_ = new QLabel(this);
+    file_->setObjectName("file");
+    file_->setTextFormat(Qt::PlainText);
+    // A line each from the start, so that the dialog does not grow when the first file shows.
+    for (QLabel* line : {count_, file_}) {
+        line->setMinimumHeight(line->fontMetrics().height());
+    }
     auto* cancel = new QPushButton(QString::fromUtf8(kProcMsgCancel), this);
     cancel->setObjectName("id2");
     cancel->setAutoDefault(false);
@@ -42,6 +51,8 @@ CProcMsg::CProcMsg(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text);
     layout->addLayout(progress_row);
+    layout->addWidget(count_);
+    layout->addWidget(file_);
     layout->addLayout(button_row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -60,6 +71,13 @@ void CProcMsg::UpdateProgress(int done, int total) {
     // Five columns, so that the numbers stay right-aligned from " 0.0" up to "100.0".
     std::snprintf(text, sizeof text, "%5.1f %% ", percent);
     percent_->setText(QString::fromUtf8(text) + QStringLiteral("完了"));
+}
+
+void CProcMsg::ShowFile(int number, int count, const QString& file_name) {
+    count_->setText(QString::fromUtf8(kProcMsgCountFormat).arg(number).arg(count));
+    // As wide as the bar, so that a long name never widens the dialog.
+    file_->setText(file_->fontMetrics().elidedText(file_name, Qt::ElideMiddle, bar_->width()));
+    file_->setToolTip(file_name);
 }
 
 void CProcMsg::reject() {

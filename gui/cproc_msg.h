@@ -14,8 +14,10 @@ inline constexpr char kProcMsgTitle[] = "画像生成中";
 inline constexpr char kProcMsgText[] = "画像生成中です。しばらくお待ち下さい。";
 inline constexpr char kProcMsgInitial[] = "0% 完了";
 inline constexpr char kProcMsgCancel[] = "キャンセル";
+inline constexpr char kProcMsgCountFormat[] = "%1 / %2";
 
-// Controls: the bar id1029 (0..100), the percentage text id1030, the cancel button id2.
+// Controls: the bar id1029 (0..100), the percentage text id1030, the cancel button id2; below the
+// percentage the count ("count", e.g. "12 / 40") and the current file's name ("file").
 class CProcMsg : public QDialog {
     Q_OBJECT
   public:
@@ -25,6 +27,8 @@ class CProcMsg : public QDialog {
     // 100 is "100.0 % 完了"); a call that gives the percentage
     // already shown changes nothing. total <= 0 is ignored.
     void UpdateProgress(int done, int total);
+    // Shows "number / count" and the file's name (elided in the middle when it is too long).
+    void ShowFile(int number, int count, const QString& file_name);
 
     // Set once the person has pressed キャンセル (or closed the dialog); never cleared. Any thread
     // may read it.
@@ -45,6 +49,8 @@ class CProcMsg : public QDialog {
     std::atomic<bool> cancelled_{false};
     double last_percent_ = 0;
     QLabel* percent_;
+    QLabel* count_;
+    QLabel* file_;
 };
 
 }  // namespace pelimon

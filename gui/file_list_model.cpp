@@ -26,6 +26,12 @@ std::string ColumnText(const FileRow& row, int column) {
     }
 }
 
+// The rotation as the row shows it: "90°"; nothing for an unturned file, so that turned files
+// stand out.
+QString RotationDisplay(int degrees) {
+    return degrees == 0 ? QString() : QString::number(degrees) + QStringLiteral("°");
+}
+
 }  // namespace
 
 FileListModel::FileListModel(SourceList& sources, QObject* parent) : QAbstractTableModel(parent), sources_(sources) {}
@@ -55,6 +61,14 @@ void FileListModel::ResetRotations() {
     }
 }
 
+void FileListModel::ToggleSelectAll(AppSettings& settings) {
+    sources_.ToggleSelectAll(settings);
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, kNameColumn), index(rowCount() - 1, kNameColumn), {Qt::CheckStateRole});
+    }
+    emit CheckMarksChanged();
+}
+
 void FileListModel::SetChecked(int row, bool checked) {
     if (row < 0 || row >= rowCount() || rows()[static_cast<size_t>(row)].checked == checked) {
         return;
@@ -82,6 +96,9 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::ToolTipRole:
+            if (index.column() == kRotationColumn) {
+                return RotationDisplay(row.rotation);
+            }
             return QString::fromStdString(ColumnText(row, index.column()));
         case Qt::CheckStateRole:
             if (index.column() == kNameColumn) {

@@ -1,6 +1,6 @@
 // The file list view's model: a table over the rows of the window's SourceList.
 // Column 0 is the name with the row's check mark, 1 the size text (right-aligned), 2 the rotation
-// in degrees (the window hides it). Sorting reorders the rows themselves, because a batch reads
+// ("90°"; empty for 0, sorted by its number text). Sorting reorders the rows themselves, because a batch reads
 // them in list order.
 #pragma once
 
@@ -26,6 +26,9 @@ class FileListModel : public QAbstractTableModel {
     void SetRotation(const QList<int>& rows, int degrees);
     // Every row back to 0 degrees.
     void ResetRotations();
+    // The select-all toggle (Select inverted, every row checked or cleared) in place: the rows,
+    // the highlighted rows and the current row stay as they are.
+    void ToggleSelectAll(AppSettings& settings);
     // Row `row` checked or not; the selected count follows.
     void SetChecked(int row, bool checked);
 

@@ -1,14 +1,11 @@
 #include "gui/gui_interaction.h"
 
-#include <QDesktopServices>
 #include <QMessageBox>
 #include <QThread>
-#include <QUrl>
 #include <QWidget>
 #include <type_traits>
+#include <utility>
 
-#include "controls/confirm_dialogs.h"
-#include "gui/cpelimon_dlg_texts.h"
 #include "settings/setting_values.h"
 
 namespace pelimon {
@@ -19,13 +16,6 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString FailureLine(const Error& failure) {
-    if (failure.path.empty()) {
-        return QString::fromStdString(failure.message);
-    }
-    return QString::fromStdString(failure.path) + QStringLiteral(": ") + QString::fromStdString(failure.message);
-}
-
 }  // namespace
 
 GuiInteraction::GuiInteraction(QWidget* window) : QObject(window), window_(window) {}
@@ -33,6 +23,7 @@ GuiInteraction::GuiInteraction(QWidget* window) : QObject(window), window_(windo
 void GuiInteraction::BeginRun(bool quiet_run, int32_t complete) {
     cancel_.store(false);
     may_ask_completion_.store(!quiet_run && complete == kAskAgain);
+    run_end_ = RunEnd{};
 }
 
 template <class Function>
@@ -52,11 +43,15 @@ auto GuiInteraction::OnGuiThread(Function function) -> decltype(function()) {
 }
 
 void GuiInteraction::ShowError(std::string_view caption, std::string_view text) {
-    OnGuiThread([this, caption, text] { QMessageBox::critical(window_, FromUtf8(caption), FromUtf8(text)); });
+    OnGuiThread([this, caption, text] {
+        emit Concluding();
+        QMessageBox::critical(window_, FromUtf8(caption), FromUtf8(text));
+    });
 }
 
 bool GuiInteraction::AskYesNo(std::string_view caption, std::string_view text) {
     return OnGuiThread([this, caption, text] {
+        emit Concluding();
         return QMessageBox::question(window_, FromUtf8(caption), FromUtf8(text), QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::Yes) == QMessageBox::Yes;
     });
@@ -66,50 +61,24 @@ void GuiInteraction::ReportProgress(int done, int total) {
     emit ProgressReported(done, total);
 }
 
-void GuiInteraction::ReportSummary(const std::vector<Error>& failures, const std::vector<std::string>& notes) {
-    if (failures.empty() && notes.empty()) {
-        return;
-    }
-    OnGuiThread([this, &failures, &notes] {
-        emit Concluding();
-        QStringList summary;
-        QStringList details;
-        if (!failures.empty()) {
-            summary << QString::fromUtf8(main_texts::kSummaryFailedFormat).arg(failures.size());
-            for (const Error& failure : failures) {
-                details << FailureLine(failure);
-            }
-        }
-        if (!notes.empty()) {
-            summary << QString::fromUtf8(main_texts::kSummaryNotesFormat).arg(notes.size());
-            for (const std::string& note : notes) {
-                details << QString::fromStdString(note);
-            }
-        }
-        QMessageBox box(failures.empty() ? QMessageBox::Information : QMessageBox::Warning,
-                        QString::fromUtf8(main_texts::kSummaryCaption), summary.join(QLatin1Char('\n')),
-                        QMessageBox::Ok, window_);
-        box.setObjectName("batch_summary");
-        box.setDetailedText(details.join(QLatin1Char('\n')));
-        box.exec();
-    });
+void GuiInteraction::ReportCurrentFile(std::string_view file_name) {
+    emit CurrentFileReported(FromUtf8(file_name));
 }
 
+void GuiInteraction::ReportSummary(const std::vector<Error>& failures, const std::vector<std::string>& notes) {
+    run_end_.failures = failures;
+    run_end_.notes = notes;
+}
+
+// The answer comes after the run (BatchController), so the box is never ticked from here.
 void GuiInteraction::OfferToOpenFolder(const std::string& folder, bool& dont_ask_again) {
-    if (!may_ask_completion_.load()) {
-        return;
-    }
-    OnGuiThread([this, &folder, &dont_ask_again] {
-        emit Concluding();
-        int32_t complete = kAskAgain;
-        CCompleteMsg question(complete, window_);
-        const bool open = question.exec() == QDialog::Accepted;
-        dont_ask_again = complete == kDontAskAgain;
-        if (open && !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)))) {
-            QMessageBox::critical(window_, QString::fromUtf8(main_texts::kErrorCaption),
-                                  QString::fromUtf8(main_texts::kFolderOpenFailedText));
-        }
-    });
+    dont_ask_again = false;
+    run_end_.offer_folder = may_ask_completion_.load();
+    run_end_.folder = folder;
+}
+
+GuiInteraction::RunEnd GuiInteraction::TakeRunEnd() {
+    return std::exchange(run_end_, RunEnd{});
 }
 
 }  // namespace pelimon

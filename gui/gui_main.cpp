@@ -11,6 +11,7 @@
 #include "controls/resources.h"
 #include "gui/cpelimon_dlg.h"
 #include "gui/cpelimon_dlg_texts.h"
+#include "gui/qt_translations.h"
 
 namespace pelimon {
 
@@ -20,6 +21,7 @@ int RunGuiMain(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QString::fromUtf8(main_texts::kTitle));
     QApplication::setDesktopFileName(QStringLiteral("pelimon"));
     QApplication::setWindowIcon(ProgramIcon());
+    LoadQtTranslations(QString::fromLatin1(kWindowLanguage));
 
     CpelimonApp app;
     if (const Status started = app.Start(); !started) {

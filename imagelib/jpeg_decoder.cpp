@@ -123,6 +123,9 @@ Error JpegError(const JpegDecodeState& s) {
     if (s.errors.truncated) {
         return CorruptError(imagelib_texts::kFileTruncated);
     }
+    if (s.errors.corrupt) {
+        return CorruptError("JPEG の圧縮データに誤りがあります");
+    }
     return CorruptError(std::string("JPEG: ") + s.errors.message);
 }
 

@@ -23,12 +23,15 @@ void EmitMessage(j_common_ptr info, int level) {
         return;  // trace messages
     }
     JpegErrorManager& errors = ManagerOf(info);
+    // Only the first damage counts: once the entropy-coded data is corrupt, libjpeg skips ahead to
+    // the next marker and may run into the end of the file, which does not make it a cut-short file;
+    // a file that really ends early reports the end first and then the fake end marker it inserts.
     const int code = info->err->msg_code;
-    if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) {
+    const bool damaged_before = errors.truncated || errors.corrupt;
+    if (code == JWRN_JPEG_EOF && !damaged_before) {
         errors.truncated = true;
-    } else if (code == JWRN_HUFF_BAD_CODE || code == JWRN_MUST_RESYNC) {
+    } else if ((code == JWRN_HIT_MARKER || code == JWRN_HUFF_BAD_CODE || code == JWRN_MUST_RESYNC) && !damaged_before) {
         errors.corrupt = true;
-        (*info->err->format_message)(info, errors.message);
     }
     ++info->err->num_warnings;
 }

@@ -16,8 +16,8 @@ struct JpegErrorManager {
     jpeg_error_mgr base;  // must stay first: libjpeg sees only this part
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
-    bool truncated;  // libjpeg warned that the file or a scan ended early
-    bool corrupt;    // libjpeg warned about damaged entropy-coded data
+    bool truncated;  // libjpeg warned that the file ended early (and nothing was damaged before)
+    bool corrupt;    // the entropy-coded data was damaged before any early end
 };
 
 // Prepares the manager; assign the result to the libjpeg object's `err` before jpeg_create_*.

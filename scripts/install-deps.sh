@@ -7,7 +7,7 @@ SUDO=
 export DEBIAN_FRONTEND=noninteractive
 PACKAGES=(
     build-essential cmake pkg-config git
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n
     libjpeg62-turbo-dev libpng-dev libgif-dev libimagequant-dev
     googletest libgtest-dev libgmock-dev
     clang libclang-rt-14-dev llvm

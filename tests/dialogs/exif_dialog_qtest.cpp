@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 #include "common/text.h"
 #include "controls/clistctrl_styled.h"
@@ -68,6 +69,7 @@ class ExifDialogTest : public QObject {
     void rowsOfFiles_data();
     void rowsOfFiles();
     void groupRowsAreColoured();
+    void columnsFitTheirContentsOnceShown();
     void clipboardLayout_data();
     void clipboardLayout();
     void clipboardTextOfFiles_data();
@@ -241,6 +243,24 @@ void ExifDialogTest::buttonMessages() {
     reader.SetFileName((kCorpus + file).toStdString());
     const char* shown = pelimon::ExifButtonMessage(reader.CheckJpeg());
     QCOMPARE(shown ? QString::fromUtf8(shown) : QString(), message);
+}
+
+// Once shown, the name column is as wide as its names (up to 60% of the list) and the value column
+// as its values, and together they fill the list.
+void ExifDialogTest::columnsFitTheirContentsOnceShown() {
+    CExifDialog dialog((kCorpus + "ii-app1-interop-thumb-long-minolta.jpg").toStdString());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* list = dialog.findChild<CListCtrlStyled*>("id1006");
+    const int width = list->viewport()->width();
+    const int names = list->columnWidth(0);
+    const int values = list->columnWidth(1);
+    QVERIFY(names > 100);
+    QVERIFY(names + values >= width);
+    list->resizeColumnToContents(0);
+    list->resizeColumnToContents(1);
+    QCOMPARE(names, std::min(list->columnWidth(0), width * 3 / 5));
+    QVERIFY(values >= list->columnWidth(1));
 }
 
 QTEST_MAIN(ExifDialogTest)

@@ -70,6 +70,7 @@ class SizeDialogTest : public QObject {
     void descriptions_data();
     void descriptions();
     void realMessageBoxIsAnswered();
+    void realQuestionDefaultsToYes();
 };
 
 void SizeDialogTest::opensFromSettings_data() {
@@ -469,6 +470,31 @@ void SizeDialogTest::realMessageBoxIsAnswered() {
     dialog.accept();
     QCOMPARE(seen, QStringLiteral("画像サイズの指定が不正です。正しいサイズにセットし直して下さい。"));
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+// The real data-size question has Yes as its default button: Enter answers Yes and OK goes on.
+void SizeDialogTest::realQuestionDefaultsToYes() {
+    pelimon::AppSettings settings;
+    CSetSize dialog(settings);
+    Click(dialog, "id1008");
+    Type(dialog, "id1004", "6000");
+    QString seen;
+    int attempts = 0;
+    std::function<void()> answer = [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            if (++attempts < 200) {
+                QTimer::singleShot(10, answer);
+            }
+            return;
+        }
+        seen = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    QTimer::singleShot(0, answer);
+    dialog.accept();
+    QCOMPARE(seen, QStringLiteral("データサイズが大きすぎるようです。正しくセットされていますか？"));
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
 
 QTEST_MAIN(SizeDialogTest)

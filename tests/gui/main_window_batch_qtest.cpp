@@ -1,16 +1,21 @@
 // Batches started from the main window: 実行 with progress and cancel, and drops that run at once.
 #include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTreeWidget>
 
+#include "controls/confirm_dialogs.h"
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg.h"
 #include "gui/cproc_msg.h"
+#include "gui/run_report.h"
 #include "tests/gui/gui_test_support.h"
 
 using namespace pelimon;
@@ -38,6 +43,8 @@ class MainWindowBatchTest : public QObject {
 
     void runReducesEveryCheckedFileWithProgress();
     void cancelFromProgressStopsBeforeTheNextImage();
+    void questionsComeBeforeTheProgressDialog();
+    void endMessageCountsEveryFile();
     void dropWithAutomaticRunChecksAllAndRuns();
     void defaultsPressedDuringARunAreKept();
 
@@ -54,7 +61,7 @@ void MainWindowBatchTest::runReducesEveryCheckedFileWithProgress() {
     run->click();
     QVERIFY(window.batch().running());
     QVERIFY(!run->isEnabled());
-    QVERIFY(window.batch().progress_dialog() != nullptr);
+    QVERIFY(window.batch().progress_dialog() == nullptr);  // opens with the first progress report
     QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
 
     QVERIFY(run->isEnabled());
@@ -75,19 +82,93 @@ void MainWindowBatchTest::cancelFromProgressStopsBeforeTheNextImage() {
             if (++reports == 1) {
                 CProcMsg* dialog = window.batch().progress_dialog();
                 QVERIFY(dialog != nullptr);
+                // Below the percentage: the count of the phase and the file's name.
+                QCOMPARE(dialog->findChild<QLabel*>("id1030")->text(), QStringLiteral("  8.0 % 完了"));
+                QCOMPARE(dialog->findChild<QLabel*>("count")->text(), QStringLiteral("1 / 6"));
+                QCOMPARE(dialog->findChild<QLabel*>("file")->text(), QStringLiteral("img0.png"));
                 dialog->findChild<QPushButton*>("id2")->click();
                 QVERIFY(dialog->cancelled());
                 QVERIFY(dialog->isVisible());  // the run closes it, not the button
             }
         },
         Qt::BlockingQueuedConnection);
+    QString said;
+    ModalAnswerer<CRunReport> end([&said](CRunReport* report) {
+        said = report->findChild<QLabel*>("summary")->text();
+        report->accept();
+    });
     window.findChild<QPushButton*>("id1001")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
 
+    QCOMPARE(said, QStringLiteral("処理を中止しました。\n0 個の画像を書き出しました。"));
     QCOMPARE(reports, 1);
     QCOMPARE(OutputCount(settings_), 0);
     QVERIFY(window.batch().progress_dialog() == nullptr);
     QVERIFY(window.findChild<QPushButton*>("id1001")->isEnabled());
+}
+
+// The folder question comes before the progress dialog, which then opens for the work; the
+// completion question says what was written.
+void MainWindowBatchTest::questionsComeBeforeTheProgressDialog() {
+    settings_.OutputPath = QDir(root_->path()).filePath("new").toStdString() + "/";
+    settings_.Complete = 0;
+    CpelimonDlg window(settings_);
+    bool dialog_during_question = true;
+    ModalAnswerer<QMessageBox> folder([&window, &dialog_during_question](QMessageBox* question) {
+        dialog_during_question =
+            window.batch().progress_dialog() != nullptr || window.findChild<CProcMsg*>() != nullptr;
+        QCOMPARE(question->defaultButton(), question->button(QMessageBox::Yes));
+        question->button(QMessageBox::Yes)->click();
+    });
+    QString note;
+    ModalAnswerer<CCompleteMsg> completion([&note](CCompleteMsg* question) {
+        note = question->findChild<QLabel*>("note")->text();
+        question->reject();
+    });
+    QSignalSpy progress(&window.batch().interaction(), &GuiInteraction::ProgressReported);
+    window.findChild<QPushButton*>("id1001")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
+
+    QVERIFY(folder.answered());
+    QVERIFY(!dialog_during_question);
+    QVERIFY(!progress.isEmpty());
+    QCOMPARE(note, QStringLiteral("%1 個の画像を書き出しました。").arg(kImages));
+    QCOMPARE(OutputCount(settings_), kImages);
+}
+
+// Written, left out (no enlarging) and failed files are counted; the failed file is listed once
+// with its reason.
+void MainWindowBatchTest::endMessageCountsEveryFile() {
+    const QDir source(QString::fromStdString(settings_.ImagePath));
+    QImage big(800, 600, QImage::Format_RGB888);
+    big.fill(Qt::darkGreen);
+    QVERIFY(big.save(source.filePath("big.png")));
+    QFile broken(source.filePath("broken.png"));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(64, 'x'));
+    broken.close();
+    settings_.BigSize = 2;  // the six 64 x 48 images would have to be enlarged: left out
+    CpelimonDlg window(settings_);
+    QString said;
+    QStringList files;
+    ModalAnswerer<CRunReport> end([&said, &files](CRunReport* report) {
+        said = report->findChild<QLabel*>("summary")->text();
+        auto* list = report->findChild<QTreeWidget*>("failures");
+        for (int row = 0; row < list->topLevelItemCount(); ++row) {
+            files << list->topLevelItem(row)->text(0);
+        }
+        report->accept();
+    });
+    window.findChild<QPushButton*>("id1001")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
+
+    QCOMPARE(said.split('\n'),
+             QStringList({QStringLiteral("1 個の画像を書き出しました。"),
+                          QStringLiteral("%1 個の画像は出力しませんでした（拡大しない設定で縮小の必要がない画像、"
+                                         "見つからなくなった画像）。")
+                              .arg(kImages),
+                          QStringLiteral("1 個の画像を縮小できませんでした。")}));
+    QCOMPARE(files, QStringList({"broken.png"}));
 }
 
 void MainWindowBatchTest::dropWithAutomaticRunChecksAllAndRuns() {

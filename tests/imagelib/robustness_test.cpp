@@ -164,6 +164,27 @@ TEST(RobustnessTest, OversizedHeadersAreRefusedWithTheirDimensions) {
     }
 }
 
+// A JPEG whose compressed data is damaged is reported as damaged, not as cut short, even though
+// libjpeg then skips to the end of the file looking for a marker; a file that ends early is cut short.
+TEST(RobustnessTest, DamagedJpegIsNotCalledCutShort) {
+    Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(64, 64), 90);
+    ASSERT_TRUE(jpeg.ok());
+    const Bytes& whole = jpeg.value();
+    Bytes damaged = whole;
+    for (size_t i = damaged.size() / 2; i < damaged.size() / 2 + 16; ++i) {
+        damaged[i] = 0xFF;  // runs of 0xFF are fill bytes, then a bogus marker follows
+    }
+    damaged[damaged.size() / 2 + 16] = 0xD3;
+    const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2));
+
+    const Result<Image> from_damaged = DecodeImage(damaged);
+    ASSERT_FALSE(from_damaged.ok());
+    EXPECT_EQ(from_damaged.error().message, "画像データが壊れています（JPEG の圧縮データに誤りがあります）。");
+    const Result<Image> from_cut = DecodeImage(cut);
+    ASSERT_FALSE(from_cut.ok());
+    EXPECT_EQ(from_cut.error().message, "画像データが壊れています（ファイルが途中で切れています）。");
+}
+
 // Shrink-on-load can bring a JPEG that is too large at full size under the limit.
 TEST(RobustnessTest, PixelLimitAppliesAfterShrinkOnLoad) {
     Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(16, 16), 90);
