@@ -12,6 +12,12 @@ namespace {
 
 volatile std::sig_atomic_t g_cancel_signal = 0;
 
+std::string Format(std::string_view format, int a, int b) {
+    char text[128];
+    std::snprintf(text, sizeof text, std::string(format).c_str(), a, b);
+    return text;
+}
+
 extern "C" void OnCancelSignal(int /*signal*/) {
     g_cancel_signal = 1;
 }
@@ -53,6 +59,9 @@ void TerminalInteraction::ShowError(std::string_view caption, std::string_view t
 
 bool TerminalInteraction::AskYesNo(std::string_view caption, std::string_view text) {
     std::lock_guard lock(mutex_);
+    if (quiet_) {
+        return true;
+    }
     EndProgressLine();
     std::fprintf(out_, "%.*s: %s %s\n", static_cast<int>(caption.size()), caption.data(), OneLine(text).c_str(),
                  app_texts::kAnsweredYes);
@@ -68,12 +77,38 @@ void TerminalInteraction::ReportProgress(int done, int total) {
         return;
     }
     last_done_ = done;
-    std::fprintf(out_, "\r%s %d/%d", app_texts::kProgress, done, total);
+    const auto now = std::chrono::steady_clock::now();
+    if (done <= 1) {
+        started_ = now;
+    }
+    std::string line = "\r";
+    line += app_texts::kProgress;
+    line += ' ';
+    line += std::to_string(done);
+    line += '/';
+    line += std::to_string(total);
+    if (!current_file_.empty()) {
+        line += "  ";
+        line += current_file_;
+    }
+    const double elapsed = std::chrono::duration<double>(now - started_).count();
+    if (done > 1 && done < total && elapsed >= 1) {
+        const int left = static_cast<int>(elapsed / (done - 1) * (total - done) + 0.5);
+        line += "  ";
+        line += Format(app_texts::kTimeLeft, left / 60, left % 60);
+    }
+    line += "\x1b[K";  // clears what a longer earlier line left
+    std::fputs(line.c_str(), out_);
     progress_open_ = true;
     if (done >= total) {
         EndProgressLine();
     }
     std::fflush(out_);
+}
+
+void TerminalInteraction::ReportCurrentFile(std::string_view file_name) {
+    std::lock_guard lock(mutex_);
+    current_file_ = std::filesystem::path(file_name).filename().string();
 }
 
 bool TerminalInteraction::CancelRequested() {

@@ -2,6 +2,7 @@
 // their safe answer, and nothing waits for a person.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -20,11 +21,13 @@ class TerminalInteraction : public Interaction {
 
     // "caption: text" on one line (line breaks inside the text are dropped).
     void ShowError(std::string_view caption, std::string_view text) override;
-    // Printed as "caption: text → はい" and answered Yes. The only question a batch asks is
+    // Printed as "caption: text → はい" (not when quiet) and answered Yes. The only question a batch asks is
     // whether to create a missing output folder, and creating it is what an unattended run wants.
     bool AskYesNo(std::string_view caption, std::string_view text) override;
-    // A "\r" progress line "done/total", redrawn in place; finished with a newline at total.
+    // A "\r" progress line "done/total", the file being reduced and the time left, redrawn in
+    // place; finished with a newline at total.
     void ReportProgress(int done, int total) override;
+    void ReportCurrentFile(std::string_view file_name) override;
     // True once SIGINT or SIGTERM arrived after InstallCancelSignals.
     bool CancelRequested() override;
     // One line per failure ("pelimon: " FailureLine) and per note ("pelimon: <note>").
@@ -36,12 +39,18 @@ class TerminalInteraction : public Interaction {
     // no half-written file); a second one ends the process as usual.
     static void InstallCancelSignals();
 
+    // Quiet: the answered questions are not printed (errors and failures still are).
+    void set_quiet(bool quiet) { quiet_ = quiet; }
+
   private:
     void EndProgressLine();
 
     std::FILE* out_;
     bool show_progress_;
-    std::mutex mutex_;  // ReportProgress may be called from worker threads
+    bool quiet_ = false;
+    std::string current_file_;                       // name of the file a worker took last
+    std::chrono::steady_clock::time_point started_;  // the first progress report
+    std::mutex mutex_;                               // ReportProgress may be called from worker threads
     bool progress_open_ = false;
     int last_done_ = -1;
 };

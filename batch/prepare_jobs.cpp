@@ -75,7 +75,7 @@ PreparedJobs PrepareJobs(const PrepareInput& input) {
         if (!row.checked) {
             continue;
         }
-        const std::string path = source_folder + row.name;
+        const std::string path = (row.folder.empty() ? source_folder : row.folder) + row.name;
         std::error_code error;
         if (!std::filesystem::exists(path, error)) {
             continue;

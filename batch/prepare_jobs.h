@@ -26,8 +26,8 @@ struct PreparedJobs {
     bool cancelled = false;
 };
 
-// Walks the list rows, reporting progress i + 1 of progress_total and polling cancel before
-// each. Every checked row whose file exists becomes a job: source fields, OutputType, output
+// Walks the list rows (a row's file is <row folder or ImagePath>/<name>), reporting progress i + 1 of progress_total
+// and polling cancel before each. Every checked row whose file exists becomes a job: source fields, OutputType, output
 // name (running number from StartNum + ImageNum + position), upright size from the image
 // header, Exif length, shooting date and, with AutoRotate 1, the Exif Orientation of a JPEG.
 // Only headers are read, never pixels. A checked file that no longer exists takes no job; one

@@ -90,30 +90,29 @@ Result<Bytes> Encode(const AppSettings& settings, const Image& image, const Outp
     }
 }
 
-// The output size: the target, or the source size with BigSize 4 when the target is not smaller.
-void OutputSizeOf(const AppSettings& settings, const ImageJob& job, int& width, int& height) {
-    width = job.TargetWidth;
-    height = job.TargetHeight;
-    if (job.LargerThanSource == 1 && settings.BigSize == kBigSizeStripExif) {
-        width = job.SrcWidth;
-        height = job.SrcHeight;
-    }
-}
-
 }  // namespace
+
+OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job) {
+    OutputImagePlan plan;
+    plan.skipped = job.LargerThanSource == 1 && settings.BigSize == kBigSizeLeave;
+    const bool own_size = job.LargerThanSource == 1 && settings.BigSize == kBigSizeStripExif;
+    plan.width = own_size ? job.SrcWidth : job.TargetWidth;
+    plan.height = own_size ? job.SrcHeight : job.TargetHeight;
+    return plan;
+}
 
 Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
     if (job.PrepareError) {
         return *job.PrepareError;
     }
     RenderedOutput output;
-    if (job.LargerThanSource == 1 && settings.BigSize == kBigSizeLeave) {
+    const OutputImagePlan plan = PlanOutputImage(settings, job);
+    if (plan.skipped) {
         output.skipped = true;
         return output;
     }
-    int width = 0;
-    int height = 0;
-    OutputSizeOf(settings, job, width, height);
+    const int width = plan.width;
+    const int height = plan.height;
     if (width < 1 || height < 1) {
         return JobError(job, t::OutputSizeUnusable(width, height));
     }

@@ -30,6 +30,16 @@ struct RenderedOutput {
     std::vector<std::string> notes;
 };
 
+// What RenderJob makes of a job whose target sizes are set: no file on purpose (BigSize 2 and a
+// target not smaller than the source), or an image of width x height (the target; the source's
+// size with BigSize 4 and a target not smaller than the source).
+struct OutputImagePlan {
+    bool skipped = false;
+    int width = 0;
+    int height = 0;
+};
+OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job);
+
 // Renders `job` under `settings` (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules,
 // JPEG quality settings, Exif). Fails, with a Japanese message naming the file, when the source
 // cannot be read or decoded, when the job has no usable output size, or when encoding fails.

@@ -7,6 +7,7 @@
 #include "batch/output_folder.h"
 #include "batch/output_naming.h"
 #include "batch/prepare_jobs.h"
+#include "batch/render_job.h"
 #include "batch/run_jobs.h"
 #include "batch/target_size.h"
 #include "common/atomic_file.h"
@@ -49,6 +50,17 @@ void CollectResults(const std::vector<JobResult>& results, const std::vector<Ren
     }
 }
 
+std::vector<PlannedOutput> PlanOutputs(const AppSettings& settings, const std::vector<ImageJob>& jobs) {
+    std::vector<PlannedOutput> planned;
+    planned.reserve(jobs.size());
+    for (const ImageJob& job : jobs) {
+        const OutputImagePlan image = PlanOutputImage(settings, job);
+        planned.push_back({job.SourcePath, job.DestPath, image.width, image.height, job.OutputType, image.skipped,
+                           false, job.PrepareError});
+    }
+    return planned;
+}
+
 }  // namespace
 
 CarriedSettings CarriedFrom(const AppSettings& settings) {
@@ -86,7 +98,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     }
     const std::string& folder = plan.value().folder;
     outcome.output_folder = folder;
-    const int code = CheckOutputFolder(folder);
+    const int code = options.dry_run ? kFolderUsable : CheckOutputFolder(folder);
     if (code != kFolderUsable && ConfirmOutputFolder(code, folder, ui) != 0) {
         outcome.kind = BatchOutcome::Kind::kStopped;
         return outcome;
@@ -106,8 +118,13 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     }
     const std::vector<RenamedOutput> renamed = MakeDestinationsDistinct(jobs);
     ComputeTargetSizes(run, jobs);
+    outcome.planned = PlanOutputs(run, jobs);
     if (ui.CancelRequested()) {
         outcome.kind = BatchOutcome::Kind::kCancelled;
+        return outcome;
+    }
+    if (options.dry_run) {
+        outcome.kind = BatchOutcome::Kind::kCompleted;
         return outcome;
     }
 
@@ -117,6 +134,9 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     const int job_count = static_cast<int>(jobs.size());
     const RunJobsOutcome rendered = RunJobs({run, jobs, ui, options.workers, rows, rows + job_count});
     CollectResults(rendered.results, renamed, outcome);
+    for (size_t i = 0; i < outcome.planned.size(); ++i) {
+        outcome.planned[i].written = rendered.results[i].state == JobState::kWritten;
+    }
     outcome.kind = rendered.cancelled ? BatchOutcome::Kind::kCancelled : BatchOutcome::Kind::kCompleted;
     if (!outcome.failures.empty() || !outcome.renamed.empty() || !outcome.notes.empty()) {
         std::vector<std::string> notes = outcome.renamed;

@@ -1,6 +1,7 @@
 // RunBatch: reduces the checked files of a list into the output folder.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,21 @@ namespace pelimon {
 struct BatchOptions {
     bool quiet_run = false;  // no completion question (/Q, /F, unattended runs)
     int workers = 0;         // render threads; 0 = one per core
+    // Plan only: name and measure every job as a run would, fill BatchOutcome::planned, and write
+    // nothing (the output folder is neither checked nor created).
+    bool dry_run = false;
+};
+
+// One job of a run as the run decided it: where it goes, how large, in which format.
+struct PlannedOutput {
+    std::string source_path;
+    std::string dest_path;
+    int width = 0;  // output pixels (see PlanOutputImage)
+    int height = 0;
+    int32_t output_type = 0;     // the job's OutputType
+    bool skipped = false;        // no file on purpose (BigSize 2)
+    bool written = false;        // a real run wrote it
+    std::optional<Error> error;  // the source could not be examined: the job fails
 };
 
 // The settings a run hands on to the next one.
@@ -38,13 +54,14 @@ struct BatchOutcome {
         kCompleted,    // every job ran; see failures
     };
     Kind kind = Kind::kNothingToDo;
-    int written = 0;                   // outputs written
-    int skipped = 0;                   // jobs that produced no file on purpose (BigSize 2)
-    std::vector<Error> failures;       // one per job that failed, in job order
-    std::vector<std::string> renamed;  // notes on outputs given a distinct name
-    std::vector<std::string> notes;    // metadata left out of written outputs, "name: why"
-    std::string output_folder;         // the resolved working folder, ends with '/'
-    CarriedSettings carried;           // for the caller to store; as at the start when nothing changed
+    int written = 0;                     // outputs written
+    int skipped = 0;                     // jobs that produced no file on purpose (BigSize 2)
+    std::vector<Error> failures;         // one per job that failed, in job order
+    std::vector<std::string> renamed;    // notes on outputs given a distinct name
+    std::vector<std::string> notes;      // metadata left out of written outputs, "name: why"
+    std::string output_folder;           // the resolved working folder, ends with '/'
+    CarriedSettings carried;             // for the caller to store; as at the start when nothing changed
+    std::vector<PlannedOutput> planned;  // one per job, in job order, once the jobs are sized
 };
 
 // Runs a batch under `settings`. What persists across runs comes back in `carried` of the

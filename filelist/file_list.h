@@ -5,15 +5,28 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pelimon {
 
 struct FileRow {
+    FileRow() = default;
+    // Rows are made as {name, size text, rotation, checked} and, rarely, with their own folder.
+    FileRow(std::string file_name, std::string size, int turn = 0, bool check = false, std::string own_folder = {})
+        : name(std::move(file_name)),
+          size_text(std::move(size)),
+          rotation(turn),
+          checked(check),
+          folder(std::move(own_folder)) {}
+
     std::string name;       // file name without folder
     std::string size_text;  // "<kilobytes> KB"
     int rotation = 0;       // 0, 90, 180 or 270 (clockwise)
     bool checked = false;
+    // The folder the file is in, ending with '/', when it is not the source folder (ImagePath):
+    // command-line runs that name files of several folders. Empty: the source folder.
+    std::string folder;
 };
 
 class FileList {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building and testing pelimon need. Run as root (or with sudo).
+# Installs the Debian 12 packages that building, testing and packaging pelimon need (dpkg-dev and
+# file: the Depends of `cpack -G DEB`; appstream: checking the AppStream file). Run as root (or with sudo).
 set -euo pipefail
 SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
@@ -11,6 +12,7 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev
     clang libclang-rt-14-dev llvm
     clang-format
+    dpkg-dev file appstream
     fonts-noto-cjk
 )
 missing=()

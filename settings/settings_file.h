@@ -20,7 +20,8 @@ std::optional<std::string> ProcessEnvironment(const std::string& name);
 std::string CurrentModulePath();
 
 // The settings file: $PELIMON_INI when set; else <exe folder>/pelimon.ini when that folder is
-// writable (portable use); else $XDG_CONFIG_HOME/pelimon/pelimon.ini (default ~/.config/pelimon/).
+// writable and not a system program folder (/usr/..., /bin, /sbin): portable use; else
+// $XDG_CONFIG_HOME/pelimon/pelimon.ini (default ~/.config/pelimon/).
 std::string ResolveProfilePath(const std::string& module_path);
 std::string ResolveProfilePath(const std::string& module_path, const EnvLookup& env);
 

@@ -37,6 +37,12 @@ bool IsWritableFolder(const std::string& folder) {
     return fs::is_directory(folder, error) && access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+// Folders that the package manager or `make install` own: a program installed there is never in
+// portable use, even when run by root, who may write into them.
+bool IsSystemProgramFolder(const std::string& folder) {
+    return folder.starts_with("/usr/") || folder == "/bin/" || folder == "/sbin/";
+}
+
 bool IsFolder(const std::string& path) {
     std::error_code error;
     return fs::is_directory(path, error);
@@ -123,7 +129,7 @@ std::string ResolveProfilePath(const std::string& module_path, const EnvLookup& 
         return *explicit_path;
     }
     const std::string exe_folder = FolderOf(module_path);
-    if (!exe_folder.empty() && IsWritableFolder(exe_folder)) {
+    if (!exe_folder.empty() && !IsSystemProgramFolder(exe_folder) && IsWritableFolder(exe_folder)) {
         return exe_folder + kProfileName;
     }
     const std::string config = ConfigHome(env);

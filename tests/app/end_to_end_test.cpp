@@ -145,8 +145,8 @@ TEST_F(EndToEnd, ExitStatuses) {
         {{src + "a.jpg"}, 3, "/Q"},
         {{"--version"}, 0, ""},
         {{"--help"}, 0, ""},
-        // Beside other arguments "--help" is a path like any other.
-        {{"/Q", "--help"}, 3, "--help"},
+        // A file named "--help" is reached as "./--help" (any argument starting with '-' is an option).
+        {{"/Q", "./--help"}, 3, "--help"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.empty() ? std::string("(none)") : c.args.front());

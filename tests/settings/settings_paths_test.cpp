@@ -45,6 +45,9 @@ TEST(ProfilePath, FollowsTheEnvironmentAndTheExeFolder) {
          {{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "/cfg"}},
          "/cfg/pelimon/pelimon.ini"},
         {"default config home", unwritable_exe, {{"HOME", "/home/u"}}, "/home/u/.config/pelimon/pelimon.ini"},
+        // An installed program is never portable, even for root, who may write into /usr/bin.
+        {"installed", "/usr/bin/pelimon", {{"HOME", "/root"}}, "/root/.config/pelimon/pelimon.ini"},
+        {"installed locally", "/usr/local/bin/pelimon", {{"HOME", "/root"}}, "/root/.config/pelimon/pelimon.ini"},
         {"relative XDG_CONFIG_HOME ignored",
          unwritable_exe,
          {{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "cfg"}},

@@ -57,9 +57,10 @@ PelimonProcess::PelimonProcess(const std::vector<std::string>& args, const std::
     pid_ = fork();
     if (pid_ == 0) {
         const int err = open(err_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        const int out = open((err_path_ + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
         dup2(null, STDIN_FILENO);
-        dup2(null, STDOUT_FILENO);
+        dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
@@ -91,6 +92,7 @@ ProcessResult PelimonProcess::Wait() {
         }
     }
     result.err = ReadText(err_path_);
+    result.out = ReadText(err_path_ + ".out");
     return result;
 }
 

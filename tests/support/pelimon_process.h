@@ -14,12 +14,14 @@ struct ProcessResult {
     int status = -1;      // exit status; -1 when it did not exit normally (killed, crashed)
     int signal = 0;       // the signal that ended it, else 0
     std::string err;      // its standard error
+    std::string out;      // its standard output
     long max_rss_kb = 0;  // peak resident memory (getrusage of the child)
     double seconds = 0;   // wall-clock time from start to exit
 };
 
 // A pelimon process started with no display, PELIMON_INI = `ini`, arguments `args` (without the
-// program name), standard input and output on /dev/null and standard error in `err_path`.
+// program name), standard input on /dev/null, standard error in `err_path` and standard output in
+// `err_path` + ".out".
 class PelimonProcess {
   public:
     PelimonProcess(const std::vector<std::string>& args, const std::string& ini, std::string err_path);

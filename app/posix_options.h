@@ -1,0 +1,74 @@
+// The POSIX command line: `pelimon [OPTION]... FILE|FOLDER...`. Qt-free and pure: the parser
+// only reads the arguments; ApplyPosixOptions puts what they ask for on top of the loaded settings
+// for one run. Options follow getopt_long: "-j 4", "-j4", "--jobs 4", "--jobs=4"; "--" ends the
+// options; "-" alone is a name. Short options are not grouped ("-nV" is refused).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/result.h"
+#include "settings/app_settings.h"
+
+namespace pelimon {
+
+// True when any argument starts with '-': the command line is a POSIX one. ("/Q", "/F" and "/G"
+// never start with '-'.)
+bool IsPosixCommandLine(std::span<const std::string> args);
+
+enum class Verbosity { kQuiet, kNormal, kVerbose };
+
+// The size rule of -s, --width, --height and -p (only one of them may be given).
+enum class SizeOption { kNone, kFit, kWidth, kHeight, kPercent };
+
+struct PosixOptions {
+    bool help = false;
+    bool version = false;
+
+    // Settings for this run (nullopt or false: the settings file's value stays).
+    std::optional<std::string> output_folder;  // as given; relative to the current directory
+    SizeOption size = SizeOption::kNone;
+    int32_t width = 0;    // kFit, kWidth
+    int32_t height = 0;   // kFit, kHeight
+    int32_t percent = 0;  // kPercent
+    bool enlarge = false;
+    std::optional<int32_t> file_type;  // a FileType value
+    std::optional<int32_t> quality;
+    std::optional<int32_t> target_size_kb;
+    std::optional<int32_t> min_quality;
+    bool sampling = false;
+    int32_t effect_bits = 0;  // added to Effect
+    std::optional<int32_t> contrast;
+    std::optional<int32_t> rotation;   // 90, 180 or 270, every file
+    std::optional<int32_t> name_rule;  // with name_text: AddText or BaseName
+    std::string name_text;
+    std::optional<bool> keep_exif;  // true: --keep-exif, false: --strip
+    bool no_location = false;
+    bool exif_date = false;
+    bool no_auto_rotate = false;
+    bool keep_profile = false;
+
+    // How the run goes.
+    int jobs = 0;  // worker threads; 0: one per core
+    bool dry_run = false;
+    Verbosity verbosity = Verbosity::kNormal;
+
+    std::vector<std::string> paths;  // files and folders, in order
+};
+
+// Parses the arguments (without the program name). Fails with one line naming the option and
+// what is wrong with it: an unknown option, a missing value, a value that is not a number or out
+// of range, two options that exclude each other, "/Q", "/F" or "/G" among options (before "--"),
+// or (unless -h or -V is given) no file or folder.
+Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args);
+
+// Puts the options on top of `settings` for one run: the output folder (made absolute from
+// `current_directory`, Resize off), the size rule, BigSize (enlarge, or the source's own size for
+// a source smaller than the target), the format, quality, size search, reduction, effects, naming
+// rule and metadata switches. ImageNum becomes 0 so that numbered names start at StartNum.
+void ApplyPosixOptions(const PosixOptions& options, const std::string& current_directory, AppSettings& settings);
+
+}  // namespace pelimon

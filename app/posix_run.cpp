@@ -1,0 +1,186 @@
+#include "app/posix_run.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "app/app_texts.h"
+#include "app/cpelimon_app.h"
+#include "app/terminal_interaction.h"
+#include "app/unattended_run.h"
+#include "batch/output_folder.h"
+#include "batch/output_naming.h"
+#include "batch/run_batch.h"
+#include "filelist/folder_listing.h"
+#include "filelist/source_list.h"
+
+namespace pelimon {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kProgram = "pelimon";
+
+void PrintPathNote(const std::string& path, std::string_view note) {
+    std::fprintf(stderr, "%s: %s: %.*s\n", kProgram, path.c_str(), static_cast<int>(note.size()), note.data());
+}
+
+std::string FolderText(const fs::path& folder) {
+    std::string text = folder.string();
+    return text.ends_with('/') ? text : text + '/';
+}
+
+// Every file of `folder` that the type filter (ImageType) lets through, as the window lists it.
+void AddFolder(const fs::path& folder, int32_t rotation, const AppSettings& settings, FileList& list) {
+    SourceList listing(settings);
+    listing.ListSourceFiles(folder.string(), {}, rotation, settings);
+    for (FileRow row : listing.list().rows()) {
+        row.folder = FolderText(folder);
+        row.checked = true;
+        list.rows().push_back(std::move(row));
+    }
+}
+
+// Prints the dry run's line of each job, or (verbose) of each written output.
+void PrintPlanned(const BatchOutcome& outcome, bool dry_run) {
+    for (const PlannedOutput& planned : outcome.planned) {
+        if (!dry_run && !planned.written) {
+            continue;
+        }
+        std::string what = std::to_string(planned.width) + "x" + std::to_string(planned.height) + "\t" +
+                           FormatNameOfOutputType(planned.output_type);
+        if (planned.error) {
+            char text[1024];
+            std::snprintf(text, sizeof text, std::string(app_texts::kDryRunFails).c_str(),
+                          OneLine(planned.error->message).c_str());
+            what = text;
+        } else if (planned.skipped) {
+            what = std::string(app_texts::kDryRunSkipped);
+        }
+        std::fprintf(dry_run ? stdout : stderr, "%s\t%s\t%s\n", planned.source_path.c_str(), planned.dest_path.c_str(),
+                     what.c_str());
+    }
+}
+
+int ExitStatusOfBatch(const BatchOutcome& batch) {
+    CommandLineOutcome outcome;
+    outcome.batch_ran = true;
+    outcome.batch = batch;
+    return ExitStatusOf(outcome);
+}
+
+}  // namespace
+
+std::string FormatNameOfOutputType(int32_t output_type) {
+    switch (output_type) {
+        case kTypeBmp:
+            return "BMP";
+        case kTypeJpeg:
+            return "JPEG";
+        case kTypePng:
+            return "PNG";
+        case kTypeGif:
+            return "GIF";
+        default:
+            break;
+    }
+    std::string name = ExtensionForOutputType(output_type);
+    for (char& c : name) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return name.empty() ? "GIF" : name.substr(1);  // OutputType 0 is written as GIF
+}
+
+PosixSources ListPosixSources(const std::vector<std::string>& paths, int32_t rotation, AppSettings& settings) {
+    PosixSources sources;
+    std::error_code error;
+    const fs::path current = fs::current_path(error);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const std::string& path = paths[i];
+        const fs::path absolute = (current / path).lexically_normal();
+        const fs::file_status status = fs::status(absolute, error);
+        const bool folder = fs::is_directory(status);
+        if (i == 0) {
+            settings.ImagePath = FolderText(folder ? absolute : absolute.parent_path());
+        }
+        if (folder) {
+            AddFolder(absolute, rotation, settings, sources.list);
+            continue;
+        }
+        const std::vector<FolderEntry> entry =
+            fs::is_regular_file(status)
+                ? ListNamedEntry(FolderText(absolute.parent_path()), absolute.filename().string())
+                : std::vector<FolderEntry>{};
+        if (entry.empty()) {
+            PrintPathNote(path, fs::exists(status) ? app_texts::kNotAFileOrFolder : app_texts::kSourceMissing);
+            ++sources.missing;
+            continue;
+        }
+        FileRow row{entry.front().name, SizeText(entry.front().size), rotation, true,
+                    FolderText(absolute.parent_path())};
+        sources.list.rows().push_back(std::move(row));
+    }
+    const int rows = static_cast<int>(sources.list.rows().size());
+    sources.list.set_file_count(rows);
+    sources.list.set_selected_count(rows);
+    return sources;
+}
+
+int RunPosix(std::span<const std::string> args) {
+    const Result<PosixOptions> parsed = ParsePosixOptions(args);
+    if (!parsed) {
+        std::fprintf(stderr, "%s: %s\n%.*s\n", kProgram, parsed.error().message.c_str(),
+                     static_cast<int>(app_texts::kUsageHint.size()), app_texts::kUsageHint.data());
+        return kExitCommandLineError;
+    }
+    const PosixOptions& options = parsed.value();
+    if (options.help) {
+        std::fwrite(app_texts::kPosixUsage.data(), 1, app_texts::kPosixUsage.size(), stdout);
+        return kExitAllWritten;
+    }
+    if (options.version) {
+        std::puts(VersionText().c_str());
+        return kExitAllWritten;
+    }
+
+    CpelimonApp app;  // the settings are loaded here and never saved
+    if (const Status started = app.Start(); !started) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, started.error().message.c_str());
+        return kExitLibraryTooOld;
+    }
+    AppSettings& settings = app.settings();
+    std::error_code error;
+    ApplyPosixOptions(options, fs::current_path(error).string(), settings);
+    const PosixSources sources = ListPosixSources(options.paths, options.rotation.value_or(0), settings);
+
+    const bool quiet = options.verbosity == Verbosity::kQuiet;
+    TerminalInteraction ui(stderr, isatty(STDERR_FILENO) == 1 && !quiet && !options.dry_run);
+    ui.set_quiet(quiet);
+    TerminalInteraction::InstallCancelSignals();
+    BatchOptions batch_options;
+    batch_options.quiet_run = true;
+    batch_options.workers = options.jobs;
+    batch_options.dry_run = options.dry_run;
+    const BatchOutcome outcome = RunBatch(settings, sources.list, ui, batch_options, TodayDateText());
+
+    if (options.dry_run || options.verbosity == Verbosity::kVerbose) {
+        PrintPlanned(outcome, options.dry_run);
+    }
+    const bool wrote = outcome.kind == BatchOutcome::Kind::kCompleted || outcome.kind == BatchOutcome::Kind::kCancelled;
+    if (wrote && !quiet && !options.dry_run) {
+        std::fprintf(stderr, "%s\n", SummaryLine(outcome).c_str());
+    }
+    int status = ExitStatusOfBatch(outcome);
+    const bool plan_fails = std::any_of(outcome.planned.begin(), outcome.planned.end(),
+                                        [](const PlannedOutput& planned) { return planned.error.has_value(); });
+    if (status == kExitAllWritten && (sources.missing > 0 || (options.dry_run && plan_fails))) {
+        status = kExitSomeFailed;
+    }
+    return status;
+}
+
+}  // namespace pelimon
