@@ -24,7 +24,7 @@ class TerminalInteraction : public Interaction {
     // Printed as "caption: text → はい" (not when quiet) and answered Yes. The only question a batch asks is
     // whether to create a missing output folder, and creating it is what an unattended run wants.
     bool AskYesNo(std::string_view caption, std::string_view text) override;
-    // A "\r" progress line "done/total", the file being reduced and the time left, redrawn in
+    // A "\r" progress line "done/total", the file the batch reported last and the time left, redrawn in
     // place; finished with a newline at total.
     void ReportProgress(int done, int total) override;
     void ReportCurrentFile(std::string_view file_name) override;
