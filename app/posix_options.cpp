@@ -222,7 +222,11 @@ constexpr OptionSpec kOptions[] = {
     {0, "number", true, [](const Given& g, PosixOptions& o, Groups& gr) { return SetNaming(g, o, gr, kNameSerial); }},
     {0, "keep-exif", false, [](const Given& g, PosixOptions& o, Groups& gr) { return SetMetadata(g, o, gr, true); }},
     {0, "strip", false, [](const Given& g, PosixOptions& o, Groups& gr) { return SetMetadata(g, o, gr, false); }},
-    {0, "no-location", false, NotInThisBuild},
+    {0, "no-location", false,
+     [](const Given&, PosixOptions& o, Groups&) -> Status {
+         o.no_location = true;
+         return {};
+     }},
     {0, "exif-date", false,
      [](const Given&, PosixOptions& o, Groups&) -> Status {
          o.exif_date = true;
@@ -423,6 +427,9 @@ void ApplyPosixOptions(const PosixOptions& options, const std::string& current_d
     }
     if (options.keep_exif) {
         settings.Exif = *options.keep_exif ? kOn : kOff;
+    }
+    if (options.no_location) {
+        settings.NoLocation = kOn;
     }
     if (options.exif_date) {
         settings.ExifDate = kOn;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "exif/source_metadata.h"
+#include "exif/tiff_block.h"
 #include "imagelib/imagelib.h"
 #include "tests/app/app_test_support.h"
 #include "tests/batch/batch_test_support.h"
@@ -174,8 +175,8 @@ TEST_F(PosixCommandLine, ErrorsNameTheOptionAndWriteNothing) {
 
 // Options whose settings this build does not have yet: refused with a clear line until they are.
 TEST_F(PosixCommandLine, PendingOptionsRefuseClearly) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--no-location"}, {"--keep-profile"}, {"-f", "webp"}, {"--format=avif"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--keep-profile"}, {"-f", "webp"}, {"--format=avif"}}) {
         SCOPED_TRACE(args.front());
         std::vector<std::string> with_source = args;
         with_source.push_back(src + "a.jpg");
@@ -219,6 +220,22 @@ TEST_F(PosixCommandLine, MetadataOptions) {
     // Orientation 6 turns the 64 x 48 pixels upright (24 x 32 at half size) unless told not to.
     EXPECT_EQ(PlanOfA({}).size, "24x32");
     EXPECT_EQ(PlanOfA({"--no-auto-rotate"}).size, "32x24");
+
+    // --no-location drops the GPS directory of a camera file and nothing else.
+    const std::vector<uint8_t> camera =
+        ReadBytes(std::string(PELIMON_TEST_DATA_DIR) + "/camera/ii-app1-gps-nointerop-nothumb-nikon.jpg");
+    ASSERT_FALSE(camera.empty());
+    WriteBytes(src + "a.jpg", std::string(camera.begin(), camera.end()));
+    const auto gps_offset = [&](const std::vector<std::string>& args) {
+        const std::vector<uint8_t> segment = exif_of(Output(args)).exif_segment;
+        const TiffBlock tiff(segment.size() > 10 ? std::vector<uint8_t>(segment.begin() + 10, segment.end())
+                                                 : std::vector<uint8_t>{});
+        EXPECT_TRUE(tiff.valid());
+        return tiff.GpsIfdOffset();
+    };
+    EXPECT_NE(gps_offset({"--keep-exif"}), 0u);
+    EXPECT_EQ(gps_offset({"--keep-exif", "--no-location"}), 0u);
+    test::WriteJpegWithExif(src + "a.jpg", test::MakeTestImage(64, 48), 6, "2019:05:04 03:02:01");
 
     Output({"--exif-date"});
     struct stat info {};
