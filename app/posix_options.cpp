@@ -90,7 +90,7 @@ struct Groups {
 
 using Setter = Status (*)(const Given&, PosixOptions&, Groups&);
 
-struct OptionSpec {
+struct OptionRule {
     char short_name;  // 0: none
     std::string_view long_name;
     bool takes_value;
@@ -145,7 +145,7 @@ Status NotInThisBuild(const Given& given, PosixOptions&, Groups&) {
 }
 
 // Every option, in the order of the usage page.
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     {'o', "output", true,
      [](const Given& g, PosixOptions& o, Groups&) -> Status {
          o.output_folder = g.value;
@@ -274,19 +274,19 @@ constexpr OptionSpec kOptions[] = {
      }},
 };
 
-const OptionSpec* FindLong(std::string_view name) {
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.long_name == name) {
-            return &spec;
+const OptionRule* FindLong(std::string_view name) {
+    for (const OptionRule& option : kOptions) {
+        if (option.long_name == name) {
+            return &option;
         }
     }
     return nullptr;
 }
 
-const OptionSpec* FindShort(char name) {
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.short_name != 0 && spec.short_name == name) {
-            return &spec;
+const OptionRule* FindShort(char name) {
+    for (const OptionRule& option : kOptions) {
+        if (option.short_name != 0 && option.short_name == name) {
+            return &option;
         }
     }
     return nullptr;
@@ -320,30 +320,30 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
             options_end = true;
             continue;
         }
-        const OptionSpec* spec = nullptr;
+        const OptionRule* option = nullptr;
         Given given;
         std::optional<std::string> attached;  // "--name=value" or "-jVALUE"
         if (arg.starts_with("--")) {
             const size_t equals = arg.find('=');
             given.name = arg.substr(0, equals);
-            spec = FindLong(std::string_view(given.name).substr(2));
+            option = FindLong(std::string_view(given.name).substr(2));
             if (equals != std::string::npos) {
                 attached = arg.substr(equals + 1);
             }
         } else {
             given.name = arg.substr(0, 2);
-            spec = FindShort(arg[1]);
+            option = FindShort(arg[1]);
             if (arg.size() > 2) {
                 attached = arg.substr(2);
             }
         }
-        if (spec == nullptr) {
+        if (option == nullptr) {
             return Message(app_texts::kUnknownOption, given.name.c_str());
         }
-        if (!spec->takes_value && attached) {
+        if (!option->takes_value && attached) {
             return Message(app_texts::kUnexpectedValue, given.name.c_str());
         }
-        if (spec->takes_value) {
+        if (option->takes_value) {
             if (attached) {
                 given.value = *attached;
             } else if (i + 1 < args.size()) {
@@ -352,7 +352,7 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
                 return Message(app_texts::kMissingValue, given.name.c_str());
             }
         }
-        if (Status set = spec->set(given, options, groups); !set) {
+        if (Status set = option->set(given, options, groups); !set) {
             return set.error();
         }
     }
