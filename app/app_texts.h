@@ -109,7 +109,6 @@ inline constexpr std::string_view kBadSize = "オプション %s の値 %s は �
 inline constexpr std::string_view kBadChoice = "オプション %s の値 %s は使えません（%s）";
 inline constexpr std::string_view kUnexpectedValue = "オプション %s は値を取りません";
 inline constexpr std::string_view kExcludes = "オプション %s と %s は一緒に使えません";
-inline constexpr std::string_view kNotInThisBuild = "オプション %s はこのビルドではまだ使えません";
 inline constexpr std::string_view kSwitchWithOptions = "%s は - で始まるオプションと一緒には使えません";
 inline constexpr std::string_view kNoSources = "ファイルまたはフォルダを指定してください";
 

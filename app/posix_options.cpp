@@ -57,16 +57,13 @@ Status SetFit(const Given& given, PosixOptions& options) {
 
 Result<int32_t> FileTypeNamed(const Given& given) {
     static constexpr std::pair<std::string_view, int32_t> kNames[] = {
-        {"same", kFileTypeSame}, {"jpeg", kFileTypeJpeg}, {"jpg", kFileTypeJpeg},
-        {"png", kFileTypePng},   {"gif", kFileTypeGif},   {"bmp", kFileTypeBmp},
+        {"same", kFileTypeSame}, {"jpeg", kFileTypeJpeg}, {"jpg", kFileTypeJpeg},  {"png", kFileTypePng},
+        {"gif", kFileTypeGif},   {"bmp", kFileTypeBmp},   {"webp", kFileTypeWebp}, {"avif", kFileTypeAvif},
     };
     for (const auto& [name, value] : kNames) {
         if (given.value == name) {
             return value;
         }
-    }
-    if (given.value == "webp" || given.value == "avif") {
-        return Message(app_texts::kNotInThisBuild, (given.name + " " + given.value).c_str());
     }
     return Message(app_texts::kBadChoice, given.name.c_str(), given.value.c_str(),
                    "same, jpeg, png, gif, bmp, webp, avif");
@@ -138,10 +135,6 @@ Status SetNumber(const Given& given, std::optional<int32_t>& field, int32_t min,
     }
     field = number.value();
     return {};
-}
-
-Status NotInThisBuild(const Given& given, PosixOptions&, Groups&) {
-    return Message(app_texts::kNotInThisBuild, given.name.c_str());
 }
 
 // Every option, in the order of the usage page.
@@ -237,7 +230,11 @@ constexpr OptionRule kOptions[] = {
          o.no_auto_rotate = true;
          return {};
      }},
-    {0, "keep-profile", false, NotInThisBuild},
+    {0, "keep-profile", false,
+     [](const Given&, PosixOptions& o, Groups&) -> Status {
+         o.keep_profile = true;
+         return {};
+     }},
     {'j', "jobs", true,
      [](const Given& g, PosixOptions& o, Groups&) -> Status {
          std::optional<int32_t> jobs;
@@ -433,6 +430,9 @@ void ApplyPosixOptions(const PosixOptions& options, const std::string& current_d
     }
     if (options.exif_date) {
         settings.ExifDate = kOn;
+    }
+    if (options.keep_profile) {
+        settings.ToSRGB = kOff;
     }
     if (options.no_auto_rotate) {
         settings.AutoRotate = kOff;

@@ -24,7 +24,7 @@ struct ImageJob {
     std::string SourcePath;        // source folder + FileName
     std::string DestName;          // output file name with extension
     std::string DestPath;          // output folder + DestName
-    int32_t OutputType = 0;        // 1 BMP, 2 JPEG, 4 PNG, 8 GIF (0: none of these, written as GIF)
+    int32_t OutputType = 0;        // 1 BMP, 2 JPEG, 4 PNG, 8 GIF, 32 WebP, 64 AVIF (others: written as GIF)
     int32_t LargerThanSource = 0;  // 1 when the target is not smaller than the source (see Equal)
     std::string ShotDate = "0";    // "YYYY/MM/DD HH:MM:SS", or "0" when the source has none
 

@@ -123,14 +123,14 @@ Result<int> SearchJpegQuality(const JpegSizeGoal& goal, const JpegTrial& trial) 
     return best;
 }
 
-Result<JpegChoice> ChooseJpegQuality(const Image& image, const JpegSizeGoal& goal) {
+Result<JpegChoice> ChooseQuality(const JpegSizeGoal& goal, const QualityEncoder& encode) {
     // Only two encodes are worth keeping: the highest quality that fits so far (the answer unless
     // a later trial fits better) and the latest one (the answer when nothing fits).
     const int64_t target = int64_t{goal.data_size} * 1024 - static_cast<int64_t>(goal.added_bytes);
     JpegChoice best_fit;
     JpegChoice latest;
     const JpegTrial trial = [&](int quality) -> Result<size_t> {
-        Result<Bytes> encoded = EncodeJpeg(image, quality);
+        Result<Bytes> encoded = encode(quality);
         if (!encoded.ok()) {
             return encoded.error();
         }
@@ -152,11 +152,15 @@ Result<JpegChoice> ChooseJpegQuality(const Image& image, const JpegSizeGoal& goa
     if (latest.quality == quality.value()) {
         return latest;
     }
-    Result<Bytes> encoded = EncodeJpeg(image, quality.value());
+    Result<Bytes> encoded = encode(quality.value());
     if (!encoded.ok()) {
         return encoded.error();
     }
     return JpegChoice{quality.value(), std::move(encoded).value()};
+}
+
+Result<JpegChoice> ChooseJpegQuality(const Image& image, const JpegSizeGoal& goal) {
+    return ChooseQuality(goal, [&image](int quality) { return EncodeJpeg(image, quality); });
 }
 
 }  // namespace pelimon

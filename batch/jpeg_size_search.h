@@ -1,4 +1,4 @@
-// JPEG quality: the fixed JpegComp, or the quality whose file comes closest to DataSize kilobytes
+// Output quality (JPEG, WebP, AVIF): the fixed JpegComp, or the quality whose file comes closest to DataSize kilobytes
 // without exceeding it, found by a secant search over trial encodes made in memory.
 #pragma once
 
@@ -41,8 +41,15 @@ struct JpegChoice {
     Bytes encoded;  // the encoder's file at that quality, before metadata is added
 };
 
-// Encodes `image` as JPEG at the quality SearchJpegQuality chooses, reusing the bytes of the
-// chosen trial rather than encoding it again.
+// One encode at `quality` (1..100): the encoder's whole file.
+using QualityEncoder = std::function<Result<Bytes>(int quality)>;
+
+// Encodes at the quality SearchJpegQuality chooses, reusing the bytes of the chosen trial rather
+// than encoding it again. Serves every encoder with a 1..100 quality (JPEG, WebP, AVIF) under the
+// same rule: the file never exceeds the target when a quality at or above limit_quality fits.
+Result<JpegChoice> ChooseQuality(const JpegSizeGoal& goal, const QualityEncoder& encode);
+
+// ChooseQuality with the JPEG encoder.
 Result<JpegChoice> ChooseJpegQuality(const Image& image, const JpegSizeGoal& goal);
 
 }  // namespace pelimon

@@ -52,6 +52,10 @@ std::string ExtensionForOutputType(int32_t output_type) {
             return ".png";
         case kTypeGif:
             return ".gif";
+        case kOutputWebp:
+            return ".webp";
+        case kOutputAvif:
+            return ".avif";
         default:
             return "";
     }

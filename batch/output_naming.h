@@ -12,7 +12,8 @@
 
 namespace pelimon {
 
-// ".bmp", ".jpg", ".png" or ".gif" for OutputType 1, 2, 4, 8; empty for any other value.
+// ".bmp", ".jpg", ".png", ".gif", ".webp" or ".avif" for OutputType 1, 2, 4, 8, kOutputWebp,
+// kOutputAvif; empty for any other value.
 std::string ExtensionForOutputType(int32_t output_type);
 
 // The running number as the naming rule writes it: zero-filled to `digit` places when

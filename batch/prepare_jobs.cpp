@@ -20,7 +20,7 @@ namespace t = batch_texts;
 namespace {
 
 int32_t OutputTypeFor(const AppSettings& settings, const std::string& name) {
-    return settings.FileType == kFileTypeSame ? FileTypeOfName(name) : settings.FileType / 2;
+    return settings.FileType == kFileTypeSame ? OutputTypeOfName(name) : settings.FileType / 2;
 }
 
 int32_t NormalRotation(int rotation) {
@@ -34,15 +34,26 @@ void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) 
         job.PrepareError = Error{t::NotAnImage(job.FileName, header.error().message), job.SourcePath};
         return;
     }
-    if (header.value().format == ImageFormat::kJpeg) {
-        // A prefix that cannot be read leaves the defaults: the render will report the file.
-        if (const Result<std::vector<uint8_t>> prefix = ReadJpegHeaderPrefix(job.SourcePath); prefix.ok()) {
-            const SourceMetadata metadata = ReadSourceMetadata(prefix.value(), now);
-            job.ExifLength = metadata.ExifLength;
-            job.ShotDate = metadata.ShotDate;
-            if (settings.AutoRotate == kOn && OrientationChangesPixels(metadata.Orientation)) {
-                job.Orientation = metadata.Orientation;
-            }
+    // The metadata of a JPEG lies in its leading segments; a WebP's chunks and a HEIF's Exif item
+    // may lie anywhere, so those files are read whole. A file that cannot be read leaves the
+    // defaults: the render will report it.
+    const ImageFormat format = header.value().format;
+    Result<std::vector<uint8_t>> bytes = std::vector<uint8_t>{};
+    if (format == ImageFormat::kJpeg) {
+        bytes = ReadJpegHeaderPrefix(job.SourcePath);
+    } else if (format == ImageFormat::kWebp || format == ImageFormat::kHeif || format == ImageFormat::kAvif) {
+        std::vector<uint8_t> whole;
+        if (Status read = ReadFileInto(job.SourcePath, whole); read.ok()) {
+            bytes = std::move(whole);
+        }
+    }
+    if (bytes.ok() && !bytes.value().empty()) {
+        // A HEIF/AVIF reports Orientation 1: its decoder turns the pixels itself.
+        const SourceMetadata metadata = ReadSourceMetadata(bytes.value(), now);
+        job.ExifLength = metadata.ExifLength;
+        job.ShotDate = metadata.ShotDate;
+        if (settings.AutoRotate == kOn && OrientationChangesPixels(metadata.Orientation)) {
+            job.Orientation = metadata.Orientation;
         }
     }
     const bool swap = SwapsStoredFrame(job);

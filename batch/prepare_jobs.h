@@ -29,8 +29,9 @@ struct PreparedJobs {
 // Walks the list rows (a row's file is <row folder or ImagePath>/<name>), reporting progress i + 1 of progress_total
 // and polling cancel before each. Every checked row whose file exists becomes a job: source fields, OutputType, output
 // name (running number from StartNum + ImageNum + position), upright size from the image
-// header, Exif length, shooting date and, with AutoRotate 1, the Exif Orientation of a JPEG.
-// Only headers are read, never pixels. A checked file that no longer exists takes no job; one
+// header, Exif length, shooting date and, with AutoRotate 1, the Exif Orientation of a JPEG or
+// WebP (a HEIF/AVIF is turned by its decoder).
+// Pixels are never decoded. A checked file that no longer exists takes no job; one
 // whose header cannot be read keeps its job (and number) with PrepareError set. ImageNum becomes
 // 0 first when SaveNum is 0, and grows by the number of jobs unless the walk was cancelled.
 PreparedJobs PrepareJobs(const PrepareInput& input);

@@ -5,6 +5,7 @@
 
 #include "batch/batch_texts.h"
 #include "batch/jpeg_size_search.h"
+#include "batch/output_colour.h"
 #include "batch/source_load.h"
 #include "batch/source_reader.h"
 #include "exif/exif_thumbnail.h"
@@ -37,18 +38,36 @@ void ApplyEffects(const AppSettings& settings, Image& image) {
     }
 }
 
-Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const Image& image, const OutputMetadata& metadata) {
+JpegSizeGoal SizeGoalOf(const AppSettings& settings, size_t added_bytes) {
     JpegSizeGoal goal;
     goal.set_size = settings.SetSize;
     goal.data_size = settings.DataSize;
     goal.limit_quality = settings.LimitQuality;
     goal.jpeg_comp = settings.JpegComp;
-    goal.added_bytes = JpegMetadataSize(metadata);
-    Result<JpegChoice> choice = ChooseJpegQuality(image, goal);
+    goal.added_bytes = added_bytes;
+    return goal;
+}
+
+Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const Image& image, const OutputMetadata& metadata) {
+    Result<JpegChoice> choice = ChooseJpegQuality(image, SizeGoalOf(settings, JpegMetadataSize(metadata)));
     if (!choice.ok()) {
         return choice.error();
     }
     return PlaceInJpeg(choice.value().encoded, metadata);
+}
+
+// WebP and AVIF store Exif and the profile inside the encoder's file, so every trial of the size
+// search is the file as written.
+Result<Bytes> EncodeWebpOrAvifOutput(const AppSettings& settings, const Image& image, const OutputMetadata& metadata,
+                                     bool avif) {
+    const EncodeMetadata blocks{metadata.exif, metadata.icc_profile};
+    Result<JpegChoice> choice = ChooseQuality(SizeGoalOf(settings, 0), [&](int quality) {
+        return avif ? EncodeAvif(image, quality, blocks) : EncodeWebp(image, quality, blocks);
+    });
+    if (!choice.ok()) {
+        return choice.error();
+    }
+    return std::move(choice).value().encoded;
 }
 
 Result<Bytes> EncodePngOutput(const Image& image, const OutputMetadata& metadata) {
@@ -59,12 +78,26 @@ Result<Bytes> EncodePngOutput(const Image& image, const OutputMetadata& metadata
     return PlaceInPng(encoded.value(), metadata);
 }
 
-// The metadata the output carries, built once from the source's and the output's pixels.
+// The metadata of the formats that have any; the defaults for the others.
+SourceMetadata ReadMetadataOf(const std::vector<uint8_t>& file) {
+    switch (SniffFormat(file)) {
+        case ImageFormat::kJpeg:
+        case ImageFormat::kWebp:
+        case ImageFormat::kHeif:
+        case ImageFormat::kAvif:
+            return ReadSourceMetadata(file, 0);
+        default:
+            return {};
+    }
+}
+
+// The metadata the output carries, built once from the source's (whose profile is the one the
+// output is to hold, after any conversion to sRGB) and the output's pixels.
 OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, const Image& image,
-                           const std::vector<uint8_t>& file) {
-    // Metadata is read only when the output can carry it; a non-JPEG source gives the defaults.
-    const bool wants_metadata = job.OutputType == kTypeJpeg || job.OutputType == kTypePng;
-    if (!wants_metadata || SniffFormat(file) != ImageFormat::kJpeg) {
+                           const SourceMetadata& source) {
+    const bool carries = job.OutputType == kTypeJpeg || job.OutputType == kTypePng || job.OutputType == kOutputWebp ||
+                         job.OutputType == kOutputAvif;
+    if (!carries) {
         return {};
     }
     MetadataTransfer transfer;
@@ -74,7 +107,7 @@ OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, con
     transfer.output_height = image.height();
     transfer.pixels_rotated = PixelsTurned(job.Orientation, job.Rotation);
     transfer.make_thumbnail = [&image] { return MakeExifThumbnail(image); };
-    return BuildOutputMetadata(ReadSourceMetadata(file, 0), transfer);
+    return BuildOutputMetadata(source, transfer);
 }
 
 Result<Bytes> Encode(const AppSettings& settings, const Image& image, const OutputMetadata& metadata, int32_t type) {
@@ -85,6 +118,9 @@ Result<Bytes> Encode(const AppSettings& settings, const Image& image, const Outp
             return EncodeJpegOutput(settings, image, metadata);
         case kTypePng:
             return EncodePngOutput(image, metadata);
+        case kOutputWebp:
+        case kOutputAvif:
+            return EncodeWebpOrAvifOutput(settings, image, metadata, type == kOutputAvif);
         default:
             return EncodeGif(image);
     }
@@ -123,9 +159,11 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
     if (Status loaded = LoadReducedSource(settings, job, width, height, buffers); !loaded.ok()) {
         return loaded.error();
     }
+    SourceMetadata source = ReadMetadataOf(buffers.file);
+    source.icc_profile = PrepareOutputColour(settings, source, buffers.reduced);
     ApplyEffects(settings, buffers.reduced);
 
-    OutputMetadata metadata = MetadataFor(settings, job, buffers.reduced, buffers.file);
+    OutputMetadata metadata = MetadataFor(settings, job, buffers.reduced, source);
     Result<Bytes> encoded = Encode(settings, buffers.reduced, metadata, job.OutputType);
     if (!encoded.ok()) {
         return JobError(job, t::NotEncoded(encoded.error().message));

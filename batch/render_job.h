@@ -1,6 +1,6 @@
 // The renderer: turns one prepared job into the bytes of its output file. Load, orient, rotate,
-// reduce, apply the effects, encode, carry the metadata over. Thread-safe: it keeps no state of
-// its own, so every worker calls it with its own buffers.
+// reduce, convert the colours to sRGB, apply the effects, encode, carry the metadata over. Thread-safe: it keeps no
+// state of its own, so every worker calls it with its own buffers.
 #pragma once
 
 #include <cstdint>
@@ -41,8 +41,8 @@ struct OutputImagePlan {
 OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job);
 
 // Renders `job` under `settings` (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules,
-// JPEG quality settings, Exif). Fails, with a Japanese message naming the file, when the source
-// cannot be read or decoded, when the job has no usable output size, or when encoding fails.
+// quality settings of JPEG, WebP and AVIF, Exif, ToSRGB). Fails, with a Japanese message naming the file, when the
+// source cannot be read or decoded, when the job has no usable output size, or when encoding fails.
 Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers);
 
 }  // namespace pelimon

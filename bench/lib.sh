@@ -1,4 +1,5 @@
-# Functions of bench/run.sh (sourced; uses its variables C O S T W PY PELIMON JPGS PNGS SIZE_SET).
+# Functions of bench/run.sh (sourced; uses its variables C O S T W PY PELIMON JPGS PNGS SIZE_SET
+# HEICS P3S).
 # shellcheck shell=bash
 
 need() { command -v "$1" >/dev/null || { echo "needs $1 (apt-get install $2)" >&2; exit 1; }; }
@@ -97,6 +98,58 @@ $common"
     fi
     write_size_job pelimon-size "${LIMIT_QUALITY:-20}"
     write_size_job pelimon-size-lq1 1
+    if [ ${#HEICS[@]} -gt 0 ]; then
+        write_job pelimon-heic "$H" "${HEICS[@]}" <<<"FILETYPE=4
+JPEGCOMP=90
+$common"
+    fi
+    write_job pelimon-webp "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=64
+JPEGCOMP=80
+$common"
+    if [ ${#P3S[@]} -gt 0 ]; then
+        write_job pelimon-srgb "$P3" "${P3S[@]}" <<<"FILETYPE=8
+TOSRGB=1
+$common"
+        write_job pelimon-p3 "$P3" "${P3S[@]}" <<<"FILETYPE=8
+TOSRGB=0
+$common"
+    fi
+}
+
+# The HEIC set: the corpus JPEGs encoded with heif-enc at its default quality (once, cached
+# beside the corpus, two encodes at a time), plus the real phone files of the shared test data,
+# which also make up the Display P3 set of the sRGB check.
+ensure_heic_corpus() {
+    local f base n=0
+    mkdir -p "$H" "$P3"
+    for f in "${JPGS[@]}"; do
+        base=${f##*/}
+        [ -s "$H/${base%.jpg}.heic" ] || n=$((n + 1))
+    done
+    if [ "$n" -gt 0 ]; then
+        echo "heic corpus: encoding $n JPEGs with heif-enc into $H" >&2
+        printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
+            'b=$(basename "$1" .jpg); [ -s "$2/$b.heic" ] || heif-enc -o "$2/$b.heic.part" "$1" >/dev/null &&
+             mv "$2/$b.heic.part" "$2/$b.heic"' sh {} "$H"
+    fi
+    for f in "$TESTDATA"/modern/iphone8-gps-p3.heic "$TESTDATA"/modern/iphone11pro-p3.heic \
+        "$TESTDATA"/modern/galaxy-s24fe-rot90.heic "$TESTDATA"/modern/nokia-noexif-1440x960.heic; do
+        [ -f "$f" ] || continue
+        cmp -s "$f" "$H/${f##*/}" || cp "$f" "$H/"
+        case $f in *p3*) cmp -s "$f" "$P3/${f##*/}" || cp "$f" "$P3/" ;; esac
+    done
+}
+
+# cwebp resizes to a given width and height: each JPEG's fit into 640x480, read from its header.
+write_cwebp_sizes() {
+    "$PY" - "${JPGS[@]}" >"$S/cwebp.sizes" <<'PYEOF'
+import sys
+from PIL import Image
+for path in sys.argv[1:]:
+    w, h = Image.open(path).size
+    s = min(640 / w, 480 / h)
+    print(max(1, round(w * s)), max(1, round(h * s)), path)
+PYEOF
 }
 
 # write_size_job NAME LOWEST-QUALITY: fit in 1600x1200 at 50 KB. Base has no parameter key, so
@@ -124,6 +177,8 @@ nfiles() {
         *huge*) echo 1 ;;
         *png*) echo ${#PNGS[@]} ;;
         *size*) echo ${#SIZE_SET[@]} ;;
+        *heic*) echo ${#HEICS[@]} ;;
+        pelimon-srgb | pelimon-p3) echo ${#P3S[@]} ;;
         *) echo ${#JPGS[@]} ;;
     esac
 }
@@ -155,6 +210,11 @@ tool_cmd() {
         huge-vips-png) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.png" "$HUGE/big.png") ;;
         huge-im-png) CMD=(mogrify -path "$d" -format png -resize 640x480 "$HUGE/big.png") ;;
         size-im-kib) CMD=(mogrify -path "$d" -resize 1600x1200 -define jpeg:extent=50KiB "${SIZE_SET[@]}") ;;
+        heic-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${HEICS[@]}") ;;
+        webp-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.webp[Q=80]" "${JPGS[@]}") ;;
+        webp-cwebp) CMD=(sh -c 'while read -r w h f; do b=${f##*/}
+            cwebp -quiet -q 80 -resize "$w" "$h" "$f" -o "$1/${b%.jpg}.webp" || exit 1; done <"$2"' sh "$d"
+            "$S/cwebp.sizes") ;;
         *) echo "unknown tool $1" >&2; exit 2 ;;
     esac
 }

@@ -83,6 +83,18 @@ fidelity_section() {
     echo
 }
 
+# The sRGB conversion's accuracy: the Display P3 phone files reduced to PNG with ToSRGB 1, against
+# Pillow's ImageCms (lcms2) conversion of the same reduced pixels, which the ToSRGB 0 run writes
+# unconverted with the source's profile.
+srgb_section() {
+    echo "## sRGB conversion: pelimon against Pillow ImageCms on the same reduced pixels"
+    echo
+    [ -n "$PELIMON" ] && [ ${#P3S[@]} -gt 0 ] || { echo "not run (needs pelimon and the phone files)"; echo; return; }
+    run_tool pelimon-srgb warm && run_tool pelimon-p3 warm || { echo "pelimon failed"; echo; return; }
+    "$PY" "$HERE/srgb_check.py" "$O/pelimon-p3" "$O/pelimon-srgb" | tee "$W/srgb.summary"
+    echo
+}
+
 # check LABEL MEASURED OK: one row of the targets table.
 check() { echo "| $1 | $2 | $([ "$3" = 1 ] && echo met || echo "**not met**") |"; }
 
@@ -132,5 +144,13 @@ targets_section() {
     ratio_check "Huge set: PNG wall ≤ 0.9 × vipsthumbnail" pelimon-huge-png huge-vips-png 0.9
     ratio_check "Target size (pelimon-size): wall ≤ 0.25 × ImageMagick jpeg:extent" pelimon-size size-im-kib 0.25
     ratio_check "Target size (pelimon-size-lq1): wall ≤ 0.25 × ImageMagick jpeg:extent" pelimon-size-lq1 size-im-kib 0.25
+    ratio_check "HEIC set: wall ≤ 0.8 × vipsthumbnail" pelimon-heic heic-vips 0.8
+    ratio_check "WebP set: wall ≤ 0.7 × vipsthumbnail" pelimon-webp webp-vips 0.7
+    if [ -s "$W/srgb.summary" ]; then
+        local mean maxd
+        read -r mean maxd < <(awk '/^all /{print $2, $3}' "$W/srgb.summary")
+        check "sRGB conversion vs Pillow ImageCms: mean ≤ 1, max ≤ 4 levels" "mean $mean, max $maxd" \
+            "$(awk -v a="$mean" -v m="$maxd" 'BEGIN {print (a <= 1 && m <= 4) ? 1 : 0}')"
+    fi
     echo
 }

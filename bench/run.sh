@@ -2,7 +2,7 @@
 # Throughput and fidelity of pelimon against the tools people use today, on one corpus of
 # real photographs, measured in one run. See bench/README.md.
 #
-#   bench/run.sh [SET...]      SET: jpeg png size fidelity huge (default: the first four)
+#   bench/run.sh [SET...]      SET: jpeg png size fidelity heic webp srgb huge (default: all but huge)
 #
 # env: RUNS (5)  WARMUP (1)  timed runs per tool and untimed warm-up rounds
 #      PELIMON   pelimon binary to use; unset: build one in BUILD_DIR; "none": peers only
@@ -33,7 +33,9 @@ C=${CORPUS:-$CACHE/corpus}
 HUGE=${HUGE:-$CACHE/huge}
 W=${WORK:-/tmp/pelimon-bench}
 BUILD_DIR=${BUILD_DIR:-$REPO/build-bench}
-SETS=${*:-jpeg png size fidelity}
+SETS=${*:-jpeg png size fidelity heic webp srgb}
+TESTDATA=${TESTDATA:-$REPO/../shared/testdata}
+H=$CACHE/heic P3=$CACHE/p3
 
 # shellcheck source=bench/lib.sh
 . "$HERE/lib.sh"
@@ -64,6 +66,17 @@ JPGS=("$C"/jpg/*.jpg)
 PNGS=("$C"/png/*.png)
 SIZE_SET=()
 for ((i = 0; i < ${#JPGS[@]}; i += 4)); do SIZE_SET+=("${JPGS[i]}"); done
+HEICS=() P3S=()
+if [[ " $SETS " == *" heic "* || " $SETS " == *" srgb "* ]]; then
+    need heif-enc libheif-examples
+    ensure_heic_corpus
+    HEICS=("$H"/*.heic)
+    P3S=("$P3"/*.heic)
+fi
+if [[ " $SETS " == *" webp "* ]]; then
+    need cwebp webp
+    write_cwebp_sizes
+fi
 
 [ -z "$PELIMON" ] || write_pelimon_jobs
 REPORT=$W/results.md
@@ -85,6 +98,15 @@ REPORT=$W/results.md
                 size_section pelimon-size pelimon-size-lq1 size-im-kib
                 ;;
             fidelity) fidelity_section ;;
+            heic)
+                bench_set "HEIC set: ${#HEICS[@]} HEICs (40 corpus JPEGs through heif-enc, phone files) -> fit 640x480, JPEG q90" \
+                    pelimon-heic heic-vips
+                ;;
+            webp)
+                bench_set "WebP set: ${#JPGS[@]} JPEGs 4000x3000 -> fit 640x480, WebP q80" \
+                    pelimon-webp webp-vips webp-cwebp
+                ;;
+            srgb) srgb_section ;;
             huge)
                 bench_set "Huge set: 24000x18000 baseline JPEG -> fit 640x480, JPEG q90" \
                     pelimon-huge-base huge-vips-base huge-im-base
@@ -92,7 +114,7 @@ REPORT=$W/results.md
                     pelimon-huge-prog huge-vips-prog huge-im-prog
                 bench_set "Huge set: 30000x20000 PNG -> fit 640x480, PNG" pelimon-huge-png huge-vips-png huge-im-png
                 ;;
-            *) echo "unknown set $set (jpeg png size fidelity huge)" >&2; exit 2 ;;
+            *) echo "unknown set $set (jpeg png size fidelity heic webp srgb huge)" >&2; exit 2 ;;
         esac
     done
     targets_section

@@ -86,7 +86,8 @@ void PreviewLoader::Load(uint64_t generation, const PreviewRequest& request) {
     const int orientation = request.auto_rotate ? metadata.Orientation : 1;
 
     Image shown;
-    const DecodeOptions options{request.min_size.width(), request.min_size.height()};
+    // A HEIF's embedded thumbnail serves when it is large enough for the preview.
+    const DecodeOptions options{request.min_size.width(), request.min_size.height(), true};
     if (Status status = DecodeUpright(view, options, orientation, request.rotation, shown); !status) {
         deliver(Failure(status.error().message));
         return;

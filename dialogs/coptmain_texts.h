@@ -24,6 +24,7 @@ inline constexpr const char* kKeepExif = "Exif 情報は残したままにする
 inline constexpr const char* kNoLocation = "位置情報を削除する";
 inline constexpr const char* kExifDate = "更新日を撮影日にする";
 inline constexpr const char* kAutoRotate = "Exif の回転情報で自動回転する";
+inline constexpr const char* kToSrgb = "色を sRGB に変換する";
 inline constexpr const char* kOutputGroup = "出力先フォルダ";
 inline constexpr const char* kUserFolder = "ユーザー指定";
 inline constexpr const char* kResizeFolder = "元画像フォルダ内 resize+日付フォルダ";

@@ -67,6 +67,7 @@ void CSetOption::BuildLayout() {
     no_location_->setContentsMargins(16, 0, 0, 0);
     exif_date_ = Add<QCheckBox>(exif, t::kExifDate, "id1009");
     auto_rotate_ = Add<QCheckBox>(exif, t::kAutoRotate, "autoRotate");
+    to_srgb_ = Add<QCheckBox>(exif, t::kToSrgb, "toSrgb");
     QGroupBox* output = Group(this, t::kOutputGroup);
     user_folder_ = Add<QRadioButton>(output, t::kUserFolder, "id1016");
     resize_folder_ = Add<QRadioButton>(output, t::kResizeFolder, "id1017");
@@ -91,6 +92,7 @@ void CSetOption::Show(const pelimon::AppSettings& settings) {
     UpdateNoLocation();
     exif_date_->setChecked(settings.ExifDate != pelimon::kOff);
     auto_rotate_->setChecked(settings.AutoRotate != pelimon::kOff);
+    to_srgb_->setChecked(settings.ToSRGB != pelimon::kOff);
     (settings.Resize != pelimon::kResizeUserFolder ? resize_folder_ : user_folder_)->setChecked(true);
 }
 
@@ -107,6 +109,7 @@ void CSetOption::Store(pelimon::AppSettings& settings) const {
     settings.Exif = exif_->isChecked() ? pelimon::kOn : pelimon::kOff;
     settings.ExifDate = exif_date_->isChecked() ? pelimon::kOn : pelimon::kOff;
     settings.AutoRotate = auto_rotate_->isChecked() ? pelimon::kOn : pelimon::kOff;
+    settings.ToSRGB = to_srgb_->isChecked() ? pelimon::kOn : pelimon::kOff;
     settings.NoLocation = no_location_->isChecked() ? pelimon::kOn : pelimon::kOff;
     if (user_folder_->isChecked()) {
         settings.Resize = pelimon::kResizeUserFolder;

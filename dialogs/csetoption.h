@@ -35,6 +35,7 @@ class CSetOption : public QWidget {
     QCheckBox* no_location_ = nullptr;       // 1014, under 1008
     QCheckBox* exif_date_ = nullptr;         // 1009
     QCheckBox* auto_rotate_ = nullptr;       // no template id: "autoRotate"
+    QCheckBox* to_srgb_ = nullptr;           // "toSrgb" (ToSRGB; no number of its own)
     QRadioButton* user_folder_ = nullptr;    // 1016
     QRadioButton* resize_folder_ = nullptr;  // 1017
 };

@@ -1,6 +1,7 @@
 #include "exif/exif_reader.h"
 
 #include "common/atomic_file.h"
+#include "exif/embedded_exif.h"
 #include "exif/exif_texts.h"
 #include "exif/format_value.h"
 #include "exif/jpeg_segments.h"
@@ -75,6 +76,11 @@ int CExifReader::CheckJpeg() {
         }
         read_bytes = std::move(read).value();
         file = {reinterpret_cast<const uint8_t*>(read_bytes.data()), read_bytes.size()};
+    }
+    // A HEIF/HEIC, AVIF or WebP file is read through its Exif block seen as a JPEG's APP1 segment.
+    const std::vector<uint8_t> embedded = StartsWithSoi(file) ? std::vector<uint8_t>{} : EmbeddedExifAsJpeg(file);
+    if (!embedded.empty()) {
+        file = embedded;
     }
     if (!StartsWithSoi(file)) {
         return 0;

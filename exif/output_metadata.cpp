@@ -178,7 +178,10 @@ std::vector<uint8_t> JpegSegments(const OutputMetadata& metadata) {
 
 }  // namespace
 
-OutputMetadata BuildOutputMetadata(const SourceMetadata& source, const MetadataTransfer& transfer) {
+OutputMetadata BuildOutputMetadata(const SourceMetadata& source, const MetadataTransfer& given) {
+    // The Exif Orientation of a file whose decoder turns the pixels describes that turn only.
+    MetadataTransfer transfer = given;
+    transfer.pixels_rotated = transfer.pixels_rotated || source.decoder_orients;
     OutputMetadata metadata;
     metadata.icc_profile = source.icc_profile;
     if (!transfer.keep_exif) {

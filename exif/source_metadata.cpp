@@ -1,6 +1,7 @@
 #include "exif/source_metadata.h"
 
 #include "common/text.h"
+#include "exif/embedded_exif.h"
 #include "exif/exif_reader.h"
 #include "exif/jpeg_segments.h"
 #include "exif/shot_date.h"
@@ -15,14 +16,25 @@ constexpr uint16_t kTagDateTimeOriginal = 0x9003;
 
 SourceMetadata ReadSourceMetadata(std::span<const uint8_t> file_bytes, std::time_t now) {
     SourceMetadata metadata;
+    // A HEIF/AVIF or WebP file: its Exif block becomes the segment of a JPEG made of SOI and it.
+    std::vector<uint8_t> embedded_jpeg;
     if (!StartsWithSoi(file_bytes)) {
-        return metadata;
+        EmbeddedMetadata embedded = ReadEmbeddedMetadata(file_bytes);
+        const std::vector<uint8_t> segment = ExifSegmentOfTiff(embedded.exif);
+        embedded_jpeg = {0xFF, 0xD8};
+        embedded_jpeg.insert(embedded_jpeg.end(), segment.begin(), segment.end());
+        file_bytes = embedded_jpeg;
+        metadata.icc_profile = std::move(embedded.icc_profile);
+        metadata.nclx = embedded.nclx;
+        metadata.decoder_orients = embedded.decoder_orients;
+        metadata.xmp.assign(embedded.xmp.begin(), embedded.xmp.end());
+    } else {
+        const std::vector<JpegSegment> segments = WalkJpegSegments(file_bytes);
+        metadata.icc_profile = ReadIccProfile(file_bytes, segments);
+        metadata.xmp = ReadXmpPacket(file_bytes, segments);
+        metadata.extended_xmp = ReadExtendedXmp(file_bytes, segments);
+        metadata.photoshop = ReadPhotoshopPayload(file_bytes, segments);
     }
-    const std::vector<JpegSegment> segments = WalkJpegSegments(file_bytes);
-    metadata.icc_profile = ReadIccProfile(file_bytes, segments);
-    metadata.xmp = ReadXmpPacket(file_bytes, segments);
-    metadata.extended_xmp = ReadExtendedXmp(file_bytes, segments);
-    metadata.photoshop = ReadPhotoshopPayload(file_bytes, segments);
 
     CExifReader reader;
     reader.LoadTagTable();
@@ -34,7 +46,8 @@ SourceMetadata ReadSourceMetadata(std::span<const uint8_t> file_bytes, std::time
     metadata.exif_segment = reader.ExifSegment();
     reader.ReadMainIFD();
     const uint32_t orientation = reader.MainIFDNumber(kTagOrientation).value_or(1);
-    metadata.Orientation = (orientation >= 1 && orientation <= 8) ? static_cast<int>(orientation) : 1;
+    metadata.Orientation =
+        (orientation >= 1 && orientation <= 8 && !metadata.decoder_orients) ? static_cast<int>(orientation) : 1;
     if (reader.m_bSubIFD) {
         reader.ReadSubIFD();
         for (const ExifEntry& entry : reader.SubEntries()) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/result.h"
+#include "imagelib/embedded_metadata.h"
 
 namespace pelimon {
 
@@ -26,8 +27,14 @@ struct SourceMetadata {
     // The Exif APP1 segment as it stands in the source, from its 0xFF 0xE1 marker to its end;
     // empty when there is none.
     std::vector<uint8_t> exif_segment;
-    // The ICC colour profile reassembled from the APP2 "ICC_PROFILE" segments; empty when none.
+    // The ICC colour profile reassembled from the APP2 "ICC_PROFILE" segments (of a HEIF/AVIF or
+    // WebP: its colour box or ICCP chunk); empty when none.
     std::vector<uint8_t> icc_profile;
+    // HEIF/AVIF nclx colour, when the file describes its colour that way.
+    std::optional<NclxColour> nclx;
+    // HEIF/AVIF: the decoder turns the pixels upright itself. Orientation is then 1, and a kept
+    // Exif segment is written with Orientation 1.
+    bool decoder_orients = false;
     // The standard XMP packet (APP1 "http://ns.adobe.com/xap/1.0/"), without its identifier.
     std::vector<uint8_t> xmp;
     // The extended XMP segments' payloads, identifier included, in file order.
@@ -36,8 +43,9 @@ struct SourceMetadata {
     std::vector<uint8_t> photoshop;
 };
 
-// Reads the metadata of a JPEG file held in memory. Non-JPEG input, or malformed metadata,
-// gives the defaults (never a failure, never a crash). `now` stands for the local time.
+// Reads the metadata of a JPEG, HEIF/HEIC, AVIF or WebP file held in memory (the Exif block of
+// the last three is seen as a JPEG's Exif segment). Other input, or malformed metadata, gives the
+// defaults (never a failure, never a crash). `now` stands for the local time.
 SourceMetadata ReadSourceMetadata(std::span<const uint8_t> file_bytes, std::time_t now);
 
 // Sets the file's modification time to `shot_date` ("YYYY/MM/DD HH:MM:SS", local time) and keeps

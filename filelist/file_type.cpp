@@ -6,6 +6,13 @@
 #include "settings/setting_values.h"
 
 namespace pelimon {
+namespace {
+
+bool EndsWithExtension(std::string_view lower, std::string_view extension) {
+    return lower.size() > extension.size() && lower.substr(lower.size() - extension.size()) == extension;
+}
+
+}  // namespace
 
 int FileTypeOfName(std::string_view name) {
     const std::string lower = ToLowerAscii(name);
@@ -24,7 +31,26 @@ int FileTypeOfName(std::string_view name) {
     if (gif != std::string::npos) {
         type = kTypeGif;
     }
+    if (EndsWithExtension(lower, ".webp")) {
+        type = kTypeWebp;
+    }
+    for (const std::string_view extension : {".heic", ".heif", ".hif", ".avif"}) {
+        if (EndsWithExtension(lower, extension)) {
+            type = kTypeHeif;
+        }
+    }
     return type;
+}
+
+int OutputTypeOfName(std::string_view name) {
+    switch (FileTypeOfName(name)) {
+        case kTypeWebp:
+            return kOutputWebp;
+        case kTypeHeif:
+            return EndsWithExtension(ToLowerAscii(name), ".avif") ? int{kOutputAvif} : int{kTypeJpeg};
+        default:
+            return FileTypeOfName(name);
+    }
 }
 
 }  // namespace pelimon

@@ -22,6 +22,9 @@ void CheckExifInput(std::span<const uint8_t> bytes);
 // other inputs are ignored. What DecodeImage decodes, DecodeRows must decode too, and reduced
 // as it streams its rows it must give the whole image's reduction to the byte.
 void CheckDecodeInput(ImageFormat format, std::span<const uint8_t> bytes);
+// HEIF/HEIC/AVIF (format kHeif) or WebP (kWebp): probe, decode with the reduced preview's options,
+// the Exif/XMP/colour blocks as the batch reads them, and the colour profile through lcms2.
+void CheckModernInput(ImageFormat format, std::span<const uint8_t> bytes);
 // The DC-only decoder of progressive JPEG files on the input as a whole file.
 void CheckJpegDcInput(std::span<const uint8_t> bytes);
 

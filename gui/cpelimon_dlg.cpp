@@ -72,9 +72,10 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     right->addWidget(BuildPreviewPart(), 1);  // the preview grows with the window
     auto* type_group = new QGroupBox(Text(kTypeGroup));
     auto* types = new QHBoxLayout(type_group);
-    const char* type_texts[4] = {kTypeBoxBmp, kTypeBoxJpeg, kTypeBoxPng, kTypeBoxGif};
-    const int type_ids[4] = {1007, 1008, 1009, 1029};
-    for (int i = 0; i < 4; ++i) {
+    const char* type_texts[kTypeBoxCount] = {kTypeBoxBmp, kTypeBoxJpeg, kTypeBoxPng,
+                                             kTypeBoxGif, kTypeBoxWebp, kTypeBoxHeif};
+    const int type_ids[kTypeBoxCount] = {1007, 1008, 1009, 1029, 1039, 1040};
+    for (int i = 0; i < kTypeBoxCount; ++i) {
         ui_.type_boxes[i] = Named(new QCheckBox(Text(type_texts[i]), type_group), type_ids[i]);
         types->addWidget(ui_.type_boxes[i]);
     }
@@ -247,10 +248,11 @@ QWidget* CpelimonDlg::BuildFormatGroup() {
     auto* group = new QGroupBox(Text(kFormatGroup), this);
     ui_.format = new QButtonGroup(group);
     auto* layout = new QHBoxLayout(group);
-    const char* texts[5] = {kFormatSame, kFormatBmp, kFormatJpeg, kFormatPng, kFormatGif};
-    const int ids[5] = {1016, 1017, 1018, 1019, 1032};
-    const int file_types[5] = {kFileTypeSame, kFileTypeBmp, kFileTypeJpeg, kFileTypePng, kFileTypeGif};
-    for (int i = 0; i < 5; ++i) {
+    const char* texts[7] = {kFormatSame, kFormatBmp, kFormatJpeg, kFormatPng, kFormatGif, kFormatWebp, kFormatAvif};
+    const int ids[7] = {1016, 1017, 1018, 1019, 1032, 1041, 1042};
+    const int file_types[7] = {kFileTypeSame, kFileTypeBmp,  kFileTypeJpeg, kFileTypePng,
+                               kFileTypeGif,  kFileTypeWebp, kFileTypeAvif};
+    for (int i = 0; i < 7; ++i) {
         auto* radio = Named(new QRadioButton(Text(texts[i]), group), ids[i]);
         ui_.format->addButton(radio, file_types[i]);
         layout->addWidget(radio);
@@ -315,11 +317,10 @@ void CpelimonDlg::ConnectControls() {
     connect(ui_.output, &QLineEdit::textChanged, this, &CpelimonDlg::OnOutputTextChanged);
     connect(ui_.select_all, &QPushButton::clicked, this, &CpelimonDlg::OnSelectAll);
     connect(ui_.exif, &QPushButton::clicked, this, &CpelimonDlg::OpenExifDialog);
-    const int type_bits[4] = {kTypeBmp, kTypeJpeg, kTypePng, kTypeGif};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kTypeBoxCount; ++i) {
         QCheckBox* box = ui_.type_boxes[i];
         connect(box, &QCheckBox::clicked, this,
-                [this, box, bit = type_bits[i]](bool checked) { OnTypeBoxClicked(bit, box, checked); });
+                [this, box, bit = kTypeBoxBits[i]](bool checked) { OnTypeBoxClicked(bit, box, checked); });
     }
 
     connect(model_.get(), &FileListModel::CheckMarksChanged, this, &CpelimonDlg::ShowFileCount);

@@ -226,9 +226,8 @@ void CpelimonDlg::OnHelp() {
 }
 
 void CpelimonDlg::SetTypeBoxesFromImageType() {
-    const int bits[4] = {kTypeBmp, kTypeJpeg, kTypePng, kTypeGif};
-    for (int i = 0; i < 4; ++i) {
-        ui_.type_boxes[i]->setChecked((settings_.ImageType & bits[i]) != 0);
+    for (int i = 0; i < kTypeBoxCount; ++i) {
+        ui_.type_boxes[i]->setChecked((settings_.ImageType & kTypeBoxBits[i]) != 0);
     }
 }
 

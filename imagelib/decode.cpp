@@ -30,6 +30,11 @@ Error WithPath(Error error, const std::string& path) {
     return error;
 }
 
+// Formats whose header may lie beyond the first prefix.
+bool GrowsPrefix(ImageFormat format) {
+    return format == ImageFormat::kJpeg || format == ImageFormat::kGif;
+}
+
 }  // namespace
 
 Result<ImageHeader> ProbeImage(ByteView bytes) {
@@ -42,6 +47,11 @@ Result<ImageHeader> ProbeImage(ByteView bytes) {
             return ProbePng(bytes);
         case ImageFormat::kGif:
             return ProbeGif(bytes);
+        case ImageFormat::kWebp:
+            return ProbeWebp(bytes);
+        case ImageFormat::kHeif:
+        case ImageFormat::kAvif:
+            return ProbeHeif(bytes);
         case ImageFormat::kUnknown:
             break;
     }
@@ -51,7 +61,7 @@ Result<ImageHeader> ProbeImage(ByteView bytes) {
 // Reads a 64 KiB prefix, which holds the header of nearly every file. A JPEG whose frame header
 // comes after large APPn segments (embedded previews, ICC profiles) gets its prefix doubled until
 // the probe succeeds or the whole file has been read; so does a GIF with large extension blocks
-// before its first image.
+// before its first image. A HEIF/AVIF is probed from the file itself.
 Result<ImageHeader> ProbeImageFile(const std::string& path) {
     Bytes bytes;
     size_t want = size_t{64} * 1024;
@@ -64,10 +74,14 @@ Result<ImageHeader> ProbeImageFile(const std::string& path) {
             }
             return OpenError(path, failure->error_number);
         }
+        const ImageFormat format = SniffFormat(bytes);
+        if (format == ImageFormat::kHeif || format == ImageFormat::kAvif) {
+            Result<ImageHeader> header = ProbeHeifFile(path, format);
+            return header ? std::move(header) : Result<ImageHeader>(WithPath(header.error(), path));
+        }
         Result<ImageHeader> header = ProbeImage(bytes);
         const bool whole_file = bytes.size() < want;
-        const ImageFormat format = SniffFormat(bytes);
-        if (header || whole_file || (format != ImageFormat::kJpeg && format != ImageFormat::kGif)) {
+        if (header || whole_file || !GrowsPrefix(format)) {
             return header ? std::move(header) : Result<ImageHeader>(WithPath(header.error(), path));
         }
         want *= 2;
@@ -88,6 +102,13 @@ Status DecodeImage(ByteView bytes, const DecodeOptions& options, Image& out) {
             break;
         case ImageFormat::kGif:
             status = DecodeGif(bytes, out);
+            break;
+        case ImageFormat::kWebp:
+            status = DecodeWebp(bytes, options, out);
+            break;
+        case ImageFormat::kHeif:
+        case ImageFormat::kAvif:
+            status = DecodeHeif(bytes, options, out);
             break;
         case ImageFormat::kUnknown:
             status = UnsupportedError();
@@ -119,6 +140,9 @@ bool CanDecodeRows(ByteView prefix) {
         case ImageFormat::kBmp:
             return !BmpIsCompressed(prefix);
         case ImageFormat::kGif:
+        case ImageFormat::kWebp:
+        case ImageFormat::kHeif:
+        case ImageFormat::kAvif:
         case ImageFormat::kUnknown:
             break;
     }
@@ -140,6 +164,9 @@ Status DecodeRows(std::FILE* file, const DecodeOptions& options, RowSink& sink) 
         case ImageFormat::kBmp:
             return DecodeBmpRows(file, sink);
         case ImageFormat::kGif:
+        case ImageFormat::kWebp:
+        case ImageFormat::kHeif:
+        case ImageFormat::kAvif:
         case ImageFormat::kUnknown:
             break;
     }

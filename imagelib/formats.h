@@ -15,11 +15,18 @@ Result<ImageHeader> ProbeBmp(ByteView bytes);
 Result<ImageHeader> ProbeJpeg(ByteView bytes);
 Result<ImageHeader> ProbePng(ByteView bytes);
 Result<ImageHeader> ProbeGif(ByteView bytes);
+Result<ImageHeader> ProbeWebp(ByteView bytes);
+Result<ImageHeader> ProbeHeif(ByteView bytes);  // HEIF/HEIC and AVIF: the primary image, as turned
+// The same for a file, reading only the boxes libheif needs (libheif checks every item's extent
+// against the file's size, so a prefix in memory would not do). `format` is the sniffed one.
+Result<ImageHeader> ProbeHeifFile(const std::string& path, ImageFormat format);
 
 Status DecodeBmp(ByteView bytes, Image& out);
 Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodePng(ByteView bytes, Image& out);
 Status DecodeGif(ByteView bytes, Image& out);
+Status DecodeWebp(ByteView bytes, const DecodeOptions& options, Image& out);
+Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out);
 
 // Whether the PNG whose first bytes are `bytes` is interlaced (Adam7).
 bool PngIsInterlaced(ByteView bytes);

@@ -26,11 +26,14 @@ uint16_t ImgGetVersion();
 // Decoded images larger than this (after any shrink-on-load) are refused: 256 megapixels.
 inline constexpr int64_t kMaxDecodedPixels = int64_t{256} * 1000 * 1000;
 
-enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif };
+// kHeif covers HEIF and HEIC (HEVC) files; kAvif the HEIF files whose brand says AV1.
+enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif, kWebp, kHeif, kAvif };
 
 struct ImageHeader {
     ImageFormat format = ImageFormat::kUnknown;
-    int width = 0;  // as stored in the file, before any Exif orientation
+    // As stored in the file, before any Exif orientation; for HEIF/AVIF after the file's own
+    // transformations (irot, imir, clap), which the decoder applies.
+    int width = 0;
     int height = 0;
 };
 
@@ -42,11 +45,15 @@ Result<ImageHeader> ProbeImage(ByteView bytes);
 Result<ImageHeader> ProbeImageFile(const std::string& path);
 
 struct DecodeOptions {
-    // Shrink-on-load: a JPEG may be decoded at a DCT scale (1/8 .. 8/8) as long as the decoded
-    // image stays at least min_width x min_height. 0 x 0 decodes at full size. Other formats
-    // always decode at full size.
+    // Shrink-on-load: a JPEG may be decoded at a DCT scale (1/8 .. 8/8), a WebP through libwebp's
+    // area-averaging rescaler, as long as the decoded image stays at least min_width x min_height.
+    // 0 x 0 decodes at full size. Other formats always decode at full size.
     int min_width = 0;
     int min_height = 0;
+    // A HEIF/AVIF may give its embedded thumbnail instead, when that is at least min_width x
+    // min_height and has the image's proportions: quick, but encoded at a lower quality, so meant
+    // for previews.
+    bool allow_thumbnail = false;
 };
 
 // Receives a decoder's rows, top to bottom, 3 bytes (R, G, B) per pixel.
@@ -96,6 +103,18 @@ Result<Bytes> EncodeJpeg(const Image& image, int quality);
 Result<Bytes> EncodePng(const Image& image, ByteView icc_profile = {});
 // A 256-colour palette with dithering (libimagequant), written with giflib.
 Result<Bytes> EncodeGif(const Image& image);
+
+// Metadata an encoder stores beside the pixels; empty views store nothing.
+struct EncodeMetadata {
+    ByteView exif;         // Exif from its TIFF header ("II*\0" or "MM\0*") onward
+    ByteView icc_profile;  // an ICC profile; without one the file says sRGB where it can
+};
+// Lossy WebP, quality 1..100 (clamped), libwebp's default effort; Exif and the profile go into
+// EXIF and ICCP chunks of an extended file.
+Result<Bytes> EncodeWebp(const Image& image, int quality, const EncodeMetadata& metadata = {});
+// AVIF through libheif's AV1 encoder, quality 1..100 (clamped), 4:2:0, at a speed meant for
+// batches; Exif becomes an Exif item, the profile a 'prof' colour box (else nclx sRGB).
+Result<Bytes> EncodeAvif(const Image& image, int quality, const EncodeMetadata& metadata = {});
 
 // Geometry. Rotation is clockwise: 90 turns the top edge into the right edge. Other angles
 // are taken modulo 360 and truncated to a multiple of 90.

@@ -9,6 +9,8 @@ PACKAGES=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev qt6-translations-l10n
     libjpeg62-turbo-dev libpng-dev libgif-dev libimagequant-dev
+    libheif-dev libwebp-dev liblcms2-dev
+    libde265-0 libdav1d6 libaom3
     googletest libgtest-dev libgmock-dev
     clang libclang-rt-14-dev llvm
     clang-format

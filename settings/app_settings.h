@@ -20,7 +20,7 @@ struct AppSettings {
     int32_t Confirm = kAskAgain;
     int32_t Complete = kAskAgain;
     int32_t DefConfirm = kAskAgain;
-    int32_t ImageType = kTypeBmp | kTypeJpeg | kTypePng;
+    int32_t ImageType = kAllImageTypes;
     std::string ImagePath;   // source folder, ends with '/'
     std::string OutputPath;  // as typed: absolute, relative to ImagePath, or empty
     int32_t Select = kSelectChecked;
@@ -62,7 +62,8 @@ struct AppSettings {
     int32_t Effect = 0;  // EffectBits
     int32_t Contrast = 0;
     int32_t Gain = 15;
-    int32_t AutoRotate = kOn;   // apply the Exif Orientation of JPEG sources to their pixels
+    int32_t AutoRotate = kOn;   // apply the Exif Orientation of JPEG and WebP sources to their pixels
+    int32_t ToSRGB = kOn;       // convert sources whose colours are not sRGB (Display P3, Adobe RGB, ...) to sRGB
     int32_t NoLocation = kOff;  // with Exif kept: no GPS block and no XMP/IPTC location in any output
 };
 

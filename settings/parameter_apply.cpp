@@ -59,6 +59,7 @@ const ParameterKey kParameterKeys[] = {
     {"SHARPGAIN", Kind::kInteger, &AppSettings::Gain},
     {"CONTRAST", Kind::kInteger, &AppSettings::Contrast},
     {"AUTOROTATE", Kind::kInteger, &AppSettings::AutoRotate},
+    {"TOSRGB", Kind::kInteger, &AppSettings::ToSRGB},
     {"NOLOCATION", Kind::kInteger, &AppSettings::NoLocation},
 };
 

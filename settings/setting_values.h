@@ -9,8 +9,8 @@
 
 namespace pelimon {
 
-// 0/1 switches: DragDrop, SetSize, Exif, ExifDate, SaveNum, 0-Padding, AutoRotate, EvenMenu,
-// PixEven. Each reader says whether it takes "== kOn" or "!= kOff".
+// 0/1 switches: DragDrop, SetSize, Exif, ExifDate, SaveNum, 0-Padding, AutoRotate, ToSRGB,
+// EvenMenu, PixEven. Each reader says whether it takes "== kOn" or "!= kOff".
 enum Switch : int32_t { kOff = 0, kOn = 1 };
 
 // Confirm, DefConfirm and Complete: the "以後このメッセージを表示しない" box of the question
@@ -32,6 +32,8 @@ enum FileTypeBits : int32_t {
     kTypeWebp = 16,
     kTypeHeif = 32,  // HEIF, HEIC and AVIF
 };
+// ImageType of a new settings file: every type.
+inline constexpr int32_t kAllImageTypes = kTypeBmp | kTypeJpeg | kTypePng | kTypeGif | kTypeWebp | kTypeHeif;
 
 // FileType: the output format. Every value except kFileTypeSame is twice an OutputType.
 enum OutputFormat : int32_t {
@@ -43,6 +45,8 @@ enum OutputFormat : int32_t {
     kFileTypeWebp = 64,
     kFileTypeAvif = 128,
 };
+// The OutputType of the formats that have no ImageType bit of the same value.
+enum OutputTypeValue : int32_t { kOutputWebp = kFileTypeWebp / 2, kOutputAvif = kFileTypeAvif / 2 };
 
 // Base: the size preset.
 enum SizeBase : int32_t { kBase640x480 = 1, kBase480x360 = 2, kBaseCustom = 4 };

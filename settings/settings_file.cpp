@@ -73,6 +73,7 @@ constexpr Key kKeys[] = {
     {"Option", "Contrast", &AppSettings::Contrast},
     {"Option", "Gain", &AppSettings::Gain},
     {"Option", "AutoRotate", &AppSettings::AutoRotate},
+    {"Option", "ToSRGB", &AppSettings::ToSRGB},
     {"Option", "NoLocation", &AppSettings::NoLocation},
 };
 

@@ -1,4 +1,5 @@
 // Batches through the pelimon binary with no display, as a script or a cron job runs them.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,24 @@ TEST_F(EndToEnd, BadFileInTheMiddleIsReportedAndTheRestWritten) {
     EXPECT_EQ(run.status, 4) << run.err;
     EXPECT_EQ(FileNames(out), (std::vector<std::string>{"a_s.jpg", "c_s.jpg"}));
     EXPECT_NE(run.err.find("b.jpg"), std::string::npos) << run.err;
+}
+
+TEST_F(EndToEnd, PhoneAndWebFilesGoThroughAndDamagedHeifsAreSkipped) {
+    const std::filesystem::path modern = std::filesystem::path(PELIMON_TEST_DATA_DIR) / "modern";
+    for (const char* name : {"bad-atomsize.heif", "bad-nodata.heif", "bad-nometa-1.heif", "bad-nometa-2.heif",
+                             "made-irot6.heic", "made-orient6.webp", "srgb-800x600.avif"}) {
+        std::filesystem::copy_file(modern / name, src + name);
+    }
+
+    const ProcessResult run = Pelimon({"/Q", src});
+
+    EXPECT_EQ(run.status, 4) << run.err;
+    EXPECT_EQ(FileNames(out),
+              (std::vector<std::string>{"made-irot6_s.jpg", "made-orient6_s.webp", "srgb-800x600_s.avif"}));
+    EXPECT_EQ(Probe(out + "made-irot6_s.jpg").width, 24);  // upright 48x64, halved
+    EXPECT_EQ(Probe(out + "made-orient6_s.webp").width, 24);
+    EXPECT_EQ(Probe(out + "srgb-800x600_s.avif").width, 400);
+    EXPECT_NE(run.err.find("bad-nodata.heif"), std::string::npos) << run.err;
 }
 
 TEST_F(EndToEnd, SourcesAreNeverOverwritten) {

@@ -380,6 +380,7 @@ void OptionDialogTest::okStoresEveryPage() {
         Control<QCheckBox>(dialog, kGeneral, id)->click();
     }
     Control<QCheckBox>(dialog, kGeneral, "autoRotate")->click();
+    Control<QCheckBox>(dialog, kGeneral, "toSrgb")->click();
     Control<QRadioButton>(dialog, kGeneral, "id1017")->click();
     Control<QCheckBox>(dialog, kNames, "id1010")->click();
     Control<QRadioButton>(dialog, kReduction, reductionRadio.toLatin1().constData())->click();
@@ -391,6 +392,7 @@ void OptionDialogTest::okStoresEveryPage() {
     QCOMPARE(settings.ExifDate, 1);
     QCOMPARE(settings.Equal, 0);
     QCOMPARE(settings.AutoRotate, 0);
+    QCOMPARE(settings.ToSRGB, 0);
     QCOMPARE(settings.BigSize, 0);
     QCOMPARE(settings.Resize, 1);
     QCOMPARE(settings.SaveNum, 0);

@@ -37,6 +37,13 @@ std::string TruncationProblem(ImageFormat format, const std::string& bytes) {
             return bytes.ends_with(";") ? "" : "no GIF trailer";
         case ImageFormat::kBmp:
             return bytes.size() >= 6 && LittleEndian32(bytes, 2) == bytes.size() ? "" : "BMP file size mismatch";
+        case ImageFormat::kWebp:  // the RIFF size counts the bytes after its first 8
+            return bytes.size() >= 8 && LittleEndian32(bytes, 4) + 8 == bytes.size() ? "" : "RIFF size mismatch";
+        case ImageFormat::kHeif:
+        case ImageFormat::kAvif:
+            return DecodeImage(ByteView(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())).ok()
+                       ? ""
+                       : "HEIF does not decode";
         case ImageFormat::kUnknown:
             break;
     }

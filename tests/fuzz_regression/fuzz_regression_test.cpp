@@ -45,6 +45,8 @@ const std::vector<Target>& Targets() {
         {"decode_jpeg", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kJpeg, b); }, "jpeg_"},
         {"decode_png", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kPng, b); }, "png_"},
         {"decode_gif", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kGif, b); }, "gif_"},
+        {"heif", [](std::span<const uint8_t> b) { fuzz::CheckModernInput(ImageFormat::kHeif, b); }},
+        {"webp", [](std::span<const uint8_t> b) { fuzz::CheckModernInput(ImageFormat::kWebp, b); }},
         {"decode_jpeg_dc", fuzz::CheckJpegDcInput, "jpeg_progressive"},
     };
     return targets;

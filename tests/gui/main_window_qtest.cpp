@@ -71,6 +71,7 @@ class MainWindowTest : public QObject {
     void defaults();
     void typeBox_data();
     void typeBox();
+    void webpAndHeifBoxesAndOutputRadios();
     void selectAllToggleAndCountLabel();
     void keyboardPassesThroughTheList();
     void missingSourceFolderIsSaidInTheList();
@@ -104,6 +105,10 @@ void MainWindowTest::everyControlCarriesItsText_data() {
     QTest::newRow("same format") << 1016 << "元画像と同じ";
     QTest::newRow("270") << 1036 << "270°";
     QTest::newRow("gif box") << 1029 << "GIF";
+    QTest::newRow("webp box") << 1039 << "WebP";
+    QTest::newRow("heif box") << 1040 << "HEIF/AVIF";
+    QTest::newRow("webp format") << 1041 << "WebP";
+    QTest::newRow("avif format") << 1042 << "AVIF";
 }
 
 void MainWindowTest::everyControlCarriesItsText() {
@@ -233,10 +238,10 @@ void MainWindowTest::defaults() {
     QCOMPARE(question.answered(), !answer.isEmpty());
     QCOMPARE(settings_.JpegComp, reset ? 90 : 55);
     QCOMPARE(Find<QLineEdit>(window, 1020)->text(), reset ? QStringLiteral("90") : QStringLiteral("55"));
-    // The default ImageType has no GIF bit; exactly one format radio is checked.
-    QCOMPARE(Find<QCheckBox>(window, 1029)->isChecked(), !reset);
+    // The default ImageType has every bit, 15 no WebP one; exactly one format radio is checked.
+    QCOMPARE(Find<QCheckBox>(window, 1039)->isChecked(), reset);
     int checked_formats = 0;
-    for (const int id : {1016, 1017, 1018, 1019, 1032}) {
+    for (const int id : {1016, 1017, 1018, 1019, 1032, 1041, 1042}) {
         checked_formats += Find<QRadioButton>(window, id)->isChecked() ? 1 : 0;
     }
     QCOMPARE(checked_formats, 1);
@@ -250,8 +255,8 @@ void MainWindowTest::typeBox_data() {
     QTest::addColumn<bool>("jpeg_checked");
     QTest::addColumn<int>("image_type");
     QTest::addColumn<int>("rows");
-    QTest::newRow("いいえ keeps everything") << "id2" << true << 7 << 3;
-    QTest::newRow("はい lists without JPEG") << "id1" << false << 5 << 2;
+    QTest::newRow("いいえ keeps everything") << "id2" << true << 63 << 3;
+    QTest::newRow("はい lists without JPEG") << "id1" << false << 61 << 2;
 }
 
 void MainWindowTest::typeBox() {
@@ -273,6 +278,29 @@ void MainWindowTest::typeBox() {
     QCOMPARE(settings_.ImageType, image_type);
     QCOMPARE(list->model()->rowCount(), rows);
     QCOMPARE(settings_.Confirm, 0);
+}
+
+void MainWindowTest::webpAndHeifBoxesAndOutputRadios() {
+    const QDir src(QString::fromStdString(settings_.ImagePath));
+    for (const char* name : {"a.jpg", "b.webp", "c.HEIC", "d.avif", "e.hif"}) {
+        WriteFileOfSize(src.filePath(QString::fromLatin1(name)), 10);
+    }
+    settings_.Confirm = 1;
+    settings_.ImageType = kTypeWebp | kTypeHeif;
+    settings_.FileType = kFileTypeAvif;
+    CpelimonDlg window(settings_);
+    QVERIFY(!Find<QCheckBox>(window, 1008)->isChecked());
+    QVERIFY(Find<QCheckBox>(window, 1039)->isChecked());
+    QVERIFY(Find<QCheckBox>(window, 1040)->isChecked());
+    QCOMPARE(Find<QTableView>(window, 1006)->model()->rowCount(), 4);
+    Find<QCheckBox>(window, 1040)->click();
+    QCOMPARE(settings_.ImageType, int{kTypeWebp});
+    QCOMPARE(Find<QTableView>(window, 1006)->model()->rowCount(), 1);
+
+    QVERIFY(Find<QRadioButton>(window, 1042)->isChecked());
+    Find<QRadioButton>(window, 1041)->click();
+    QCOMPARE(settings_.FileType, int{kFileTypeWebp});
+    QVERIFY(Find<QSlider>(window, 1002)->parentWidget()->property("title").toString().contains("WebP"));
 }
 
 void MainWindowTest::selectAllToggleAndCountLabel() {

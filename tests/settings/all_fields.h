@@ -15,12 +15,12 @@ inline auto AllFields(const AppSettings& s) {
                  Width, Height, WidthRatio, HeightRatio, Method, Aspect, Rect, SizeString, SetSize, DataSize,
                  LimitQuality, EvenMenu, PixEven, FileType, JpegComp, DragDrop, BigSize, Equal, Exif, ExifDate, Resize,
                  NameRule, AddText, StartNum, ZeroPadding, Digit, BaseName, SaveNum, ImageNum, Reduction, Effect,
-                 Contrast, Gain, AutoRotate, NoLocation] = s;
+                 Contrast, Gain, AutoRotate, ToSRGB, NoLocation] = s;
     return std::tie(ModulePath, ProfilePath, Confirm, Complete, DefConfirm, ImageType, ImagePath, OutputPath, Select,
                     Base, Width, Height, WidthRatio, HeightRatio, Method, Aspect, Rect, SizeString, SetSize, DataSize,
                     LimitQuality, EvenMenu, PixEven, FileType, JpegComp, DragDrop, BigSize, Equal, Exif, ExifDate,
                     Resize, NameRule, AddText, StartNum, ZeroPadding, Digit, BaseName, SaveNum, ImageNum, Reduction,
-                    Effect, Contrast, Gain, AutoRotate, NoLocation);
+                    Effect, Contrast, Gain, AutoRotate, ToSRGB, NoLocation);
 }
 
 }  // namespace pelimon::test

@@ -33,8 +33,10 @@ TEST(ApplyParameterLines, EveryIntegerKeySetsItsSetting) {
         {"DIGIT=6", &AppSettings::Digit, 6},           {"RESIZE=2", &AppSettings::Reduction, 2},
         {"EFFECT=3", &AppSettings::Effect, 3},         {"SHARPGAIN=25", &AppSettings::Gain, 25},
         {"CONTRAST=-20", &AppSettings::Contrast, -20}, {"AUTOROTATE=0", &AppSettings::AutoRotate, 0},
-        {"NOLOCATION=1", &AppSettings::NoLocation, 1}, {"width = 800px", &AppSettings::Width, 800},
-        {"Width=abc", &AppSettings::Width, 0},
+        {"TOSRGB=0", &AppSettings::ToSRGB, 0},         {"IMAGETYPE=48", &AppSettings::ImageType, 48},
+        {"FILETYPE=128", &AppSettings::FileType, 128}, {"FILETYPE=64", &AppSettings::FileType, 64},
+        {"width = 800px", &AppSettings::Width, 800},   {"Width=abc", &AppSettings::Width, 0},
+        {"NOLOCATION=1", &AppSettings::NoLocation, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);

@@ -26,7 +26,7 @@ std::string NewFileText(const std::string& folder) {
            "Confirm=0\n"
            "Complete=0\n"
            "DefConfirm=0\n"
-           "ImageType=7\n"
+           "ImageType=63\n"
            "ImagePath=" +
            folder +
            "\n"
@@ -71,6 +71,7 @@ std::string NewFileText(const std::string& folder) {
            "Contrast=0\n"
            "Gain=15\n"
            "AutoRotate=1\n"
+           "ToSRGB=1\n"
            "NoLocation=0\n";
 }
 
@@ -81,7 +82,7 @@ TEST(SettingsFile, FirstStartGivesDefaultsWithTheExeFolder) {
     LoadSettings(settings);
     EXPECT_EQ(settings.ImagePath, folder.path());
     EXPECT_EQ(settings.OutputPath, folder.path());
-    EXPECT_EQ(settings.ImageType, 7);
+    EXPECT_EQ(settings.ImageType, 63);  // every source type, WebP and HEIF/AVIF included
     EXPECT_EQ(settings.Width, 640);
     EXPECT_EQ(settings.ModulePath, folder / "pelimon");
     EXPECT_FALSE(std::filesystem::exists(settings.ProfilePath));
@@ -106,7 +107,7 @@ TEST(SettingsFile, EveryKeyIsLoadedAndSavedBack) {
         "SizeString=幅を指定：800 pxel\nSetSize=1\nDataSize=120\nLimitQuality=30\n\n"
         "[Option]\nFileType=4\nJpegComp=75\nDragDrop=1\nBigSize=2\nEqual=0\nExif=1\nExifDate=1\nResize=1\n"
         "NameRule=1\nAddText=\" (copy)\"\nStartNum=10\n0-Padding=0\nDigit=6\nBaseName=photo\nSaveNum=1\n"
-        "ImageNum=12\nReduction=2\nEffect=3\nContrast=-128\nGain=25\nAutoRotate=0\nNoLocation=1\n";
+        "ImageNum=12\nReduction=2\nEffect=3\nContrast=-128\nGain=25\nAutoRotate=0\nToSRGB=0\nNoLocation=1\n";
     TempFolder folder;
     AppSettings settings = PortableSettings(folder);
     folder.Write("pelimon.ini", custom);
@@ -114,6 +115,7 @@ TEST(SettingsFile, EveryKeyIsLoadedAndSavedBack) {
     EXPECT_EQ(settings.AddText, " (copy)");  // quotes keep the outer blank
     EXPECT_EQ(settings.ZeroPadding, 0);
     EXPECT_EQ(settings.AutoRotate, 0);
+    EXPECT_EQ(settings.ToSRGB, 0);
 
     // A key that Load missed would be saved with its default; one that Save missed would be absent.
     settings.ProfilePath = folder / "copy.ini";

@@ -1,0 +1,56 @@
+#include "imagelib/heif_support.h"
+
+#include <algorithm>
+#include <mutex>
+#include <string>
+
+#include "imagelib/codec_support.h"
+
+namespace pelimon::imagelib_detail {
+
+void EnsureHeifInitialised() {
+    static std::once_flag once;
+    // The matching heif_deinit never runs: the plugins stay loaded for the life of the process.
+    std::call_once(once, [] { heif_init(nullptr); });
+}
+
+Error HeifError(const heif_error& error) {
+    std::string message = error.message != nullptr ? error.message : "";
+    // libheif ends some messages with a line break; the message goes into one line.
+    std::replace(message.begin(), message.end(), '\n', ' ');
+    while (!message.empty() && message.back() == ' ') {
+        message.pop_back();
+    }
+    return CorruptError("HEIF: " + (message.empty() ? std::to_string(static_cast<int>(error.code)) : message));
+}
+
+Result<OpenedHeif> OpenHeif(ByteView bytes) {
+    if (!HeifItemLocationsFit(bytes)) {
+        return CorruptError("HEIF: 項目の位置がファイルの外を指しています");
+    }
+    EnsureHeifInitialised();
+    OpenedHeif opened{HeifContextPtr(heif_context_alloc()), nullptr};
+    if (!opened.context) {
+        return CorruptError("HEIF を読む準備ができません");
+    }
+    heif_context_set_maximum_image_size_limit(opened.context.get(), kMaxHeifSide);
+    const heif_error read =
+        heif_context_read_from_memory_without_copy(opened.context.get(), bytes.data(), bytes.size(), nullptr);
+    if (read.code != heif_error_Ok) {
+        return HeifError(read);
+    }
+    heif_image_handle* primary = nullptr;
+    const heif_error found = heif_context_get_primary_image_handle(opened.context.get(), &primary);
+    if (found.code != heif_error_Ok) {
+        return HeifError(found);
+    }
+    opened.primary.reset(primary);
+    const int width = heif_image_handle_get_width(primary);
+    const int height = heif_image_handle_get_height(primary);
+    if (Status size = CheckDimensions(width, height, kMaxHeifSide); !size) {
+        return size.error();
+    }
+    return opened;
+}
+
+}  // namespace pelimon::imagelib_detail

@@ -1,0 +1,197 @@
+// HEIF/HEIC, AVIF and WebP: decoding real and made files, damaged files, the metadata blocks, the
+// encoders' round trips and the colour conversion.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "imagelib/colour.h"
+#include "imagelib/embedded_metadata.h"
+#include "imagelib/imagelib.h"
+#include "test_images.h"
+
+namespace pelimon {
+namespace {
+
+using test::PixelAt;
+using test::Rgb;
+
+Bytes Modern(const std::string& name) {
+    return test::ReadFixture("../modern/" + name);
+}
+
+// Each channel of `actual` within `tolerance` of `expected`.
+bool Near(Rgb actual, Rgb expected, int tolerance) {
+    for (size_t c = 0; c < 3; ++c) {
+        if (std::abs(actual[c] - expected[c]) > tolerance) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(ModernFormats, DecodesRealAndMadeFiles) {
+    struct Case {
+        const char* file;
+        ImageFormat format;
+        int width;
+        int height;
+    };
+    const Case cases[] = {
+        {"nokia-noexif-1440x960.heic", ImageFormat::kHeif, 1440, 960},
+        {"iphone11pro-p3.heic", ImageFormat::kHeif, 3024, 4032},  // grid of tiles
+        {"srgb-800x600.avif", ImageFormat::kAvif, 800, 600},
+        {"made-tenbit.heic", ImageFormat::kHeif, 64, 48},
+        {"made-mono.heic", ImageFormat::kHeif, 64, 48},
+        {"made-alpha.heic", ImageFormat::kHeif, 64, 48},
+        {"made-alpha.avif", ImageFormat::kAvif, 64, 48},
+        {"made-irot6.heic", ImageFormat::kHeif, 48, 64},  // turned by its irot box
+        {"nikon-d1x-exif.webp", ImageFormat::kWebp, 600, 391},
+        {"alpha-lossy.webp", ImageFormat::kWebp, 400, 301},
+        {"animated-lossy.webp", ImageFormat::kWebp, 320, 240},  // the first frame's canvas
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Bytes bytes = Modern(c.file);
+        ASSERT_FALSE(bytes.empty());
+        EXPECT_EQ(SniffFormat(bytes), c.format);
+        for (const Result<ImageHeader>& header :
+             {ProbeImage(bytes), ProbeImageFile(std::string(PELIMON_TEST_DATA_DIR) + "/modern/" + c.file)}) {
+            ASSERT_TRUE(header.ok()) << header.error().message;
+            EXPECT_EQ(header.value().format, c.format);
+            EXPECT_EQ(header.value().width, c.width);
+            EXPECT_EQ(header.value().height, c.height);
+        }
+        const Result<Image> image = DecodeImage(bytes);
+        ASSERT_TRUE(image.ok()) << image.error().message;
+        EXPECT_EQ(image.value().width(), c.width);
+        EXPECT_EQ(image.value().height(), c.height);
+    }
+}
+
+TEST(ModernFormats, PixelsOfMadeFiles) {
+    // made-source.png: a green band over the top quarter, red on the left, blue on the right; the
+    // alpha files are transparent on the right, the irot file is turned a quarter clockwise.
+    const Rgb green{40, 200, 40};
+    const Rgb red{220, 40, 40};
+    const Rgb blue{40, 40, 220};
+    const Rgb white{255, 255, 255};
+    struct Case {
+        const char* file;
+        int x;
+        int y;
+        Rgb expected;
+    };
+    const Case cases[] = {
+        {"made-tenbit.heic", 10, 40, red},  {"made-tenbit.heic", 54, 40, blue}, {"made-tenbit.heic", 32, 3, green},
+        {"made-alpha.heic", 10, 40, red},   {"made-alpha.heic", 54, 40, white}, {"made-alpha.avif", 54, 40, white},
+        {"made-irot6.heic", 44, 10, green}, {"made-irot6.heic", 10, 5, red},    {"made-irot6.heic", 10, 58, blue},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
+        const Result<Image> image = DecodeImage(Modern(c.file));
+        ASSERT_TRUE(image.ok());
+        EXPECT_TRUE(Near(PixelAt(image.value(), c.x, c.y), c.expected, 12));
+    }
+    const Result<Image> mono = DecodeImage(Modern("made-mono.heic"));
+    ASSERT_TRUE(mono.ok());
+    const Rgb grey = PixelAt(mono.value(), 32, 20);
+    EXPECT_TRUE(grey[0] == grey[1] && grey[1] == grey[2] && grey[0] > 100 && grey[0] < 160);
+}
+
+TEST(ModernFormats, DamagedFilesAreRefusedWithAMessage) {
+    for (const char* file : {"bad-atomsize.heif", "bad-nodata.heif", "bad-nometa-1.heif", "bad-nometa-2.heif"}) {
+        SCOPED_TRACE(file);
+        const Bytes bytes = Modern(file);
+        ASSERT_FALSE(bytes.empty());
+        const Result<Image> image = DecodeImage(bytes);
+        ASSERT_FALSE(image.ok());
+        EXPECT_NE(image.error().message.find("HEIF"), std::string::npos);
+        EXPECT_EQ(image.error().message.find('\n'), std::string::npos);
+        EXPECT_TRUE(ReadEmbeddedMetadata(bytes).exif.empty());
+    }
+    const Bytes webp = Modern("nikon-d1x-exif.webp");
+    const Bytes cut(webp.begin(), webp.begin() + static_cast<long>(webp.size() / 2));
+    EXPECT_FALSE(DecodeImage(cut).ok());
+}
+
+TEST(ModernFormats, ReducedDecodes) {
+    // A WebP shrinks on load to the smallest size that still covers the minimum.
+    const Result<Image> webp = DecodeImage(Modern("nikon-d1x-exif.webp"), DecodeOptions{150, 50});
+    ASSERT_TRUE(webp.ok());
+    EXPECT_EQ(webp.value().width(), 150);
+    EXPECT_GE(webp.value().height(), 50);
+    // A HEIF gives its thumbnail only when allowed and large enough.
+    const Bytes heic = Modern("made-thumb.heic");
+    DecodeOptions options{30, 20};
+    EXPECT_EQ(DecodeImage(heic, options).value().width(), 64);
+    options.allow_thumbnail = true;
+    EXPECT_EQ(DecodeImage(heic, options).value().width(), 32);
+    options.min_width = 33;
+    EXPECT_EQ(DecodeImage(heic, options).value().width(), 64);
+}
+
+TEST(ModernFormats, MetadataBlocks) {
+    const EmbeddedMetadata heic = ReadEmbeddedMetadata(Modern("iphone11pro-p3.heic"));
+    EXPECT_TRUE(heic.decoder_orients);
+    EXPECT_EQ(TiffHeaderOffset(heic.exif), size_t{0});
+    EXPECT_FALSE(heic.xmp.empty());
+    EXPECT_FALSE(heic.icc_profile.empty());
+    EXPECT_FALSE(IsSrgbProfile(heic.icc_profile));  // Display P3
+
+    const EmbeddedMetadata avif = ReadEmbeddedMetadata(Modern("srgb-800x600.avif"));
+    ASSERT_TRUE(avif.nclx.has_value());
+    EXPECT_TRUE(IsSrgbNclx(*avif.nclx));
+
+    const EmbeddedMetadata webp = ReadEmbeddedMetadata(Modern("htc-desire-exif-gps.webp"));
+    EXPECT_FALSE(webp.decoder_orients);
+    EXPECT_EQ(TiffHeaderOffset(webp.exif), size_t{0});
+    EXPECT_TRUE(IsSrgbProfile(webp.icc_profile));
+}
+
+TEST(ModernFormats, EncodersRoundTripWithMetadata) {
+    const Image image = test::MakeGradient(96, 64);
+    const EmbeddedMetadata source = ReadEmbeddedMetadata(Modern("made-irot6.heic"));
+    const Bytes p3 = ReadEmbeddedMetadata(Modern("iphone11pro-p3.heic")).icc_profile;
+    ASSERT_FALSE(source.exif.empty());
+    for (const bool avif : {false, true}) {
+        SCOPED_TRACE(avif ? "AVIF" : "WebP");
+        const EncodeMetadata metadata{source.exif, p3};
+        const Result<Bytes> encoded = avif ? EncodeAvif(image, 90, metadata) : EncodeWebp(image, 90, metadata);
+        ASSERT_TRUE(encoded.ok()) << encoded.error().message;
+        EXPECT_EQ(SniffFormat(encoded.value()), avif ? ImageFormat::kAvif : ImageFormat::kWebp);
+        const Result<Image> decoded = DecodeImage(encoded.value());
+        ASSERT_TRUE(decoded.ok());
+        EXPECT_EQ(decoded.value().width(), 96);
+        EXPECT_EQ(decoded.value().height(), 64);
+        const EmbeddedMetadata back = ReadEmbeddedMetadata(encoded.value());
+        EXPECT_EQ(back.exif, source.exif);
+        EXPECT_EQ(back.icc_profile, p3);
+        // A lower quality makes a smaller file.
+        const Result<Bytes> small = avif ? EncodeAvif(image, 20) : EncodeWebp(image, 20);
+        EXPECT_LT(small.value().size(), encoded.value().size());
+    }
+}
+
+TEST(ModernFormats, ColourConversion) {
+    const Bytes p3 = IccProfileForNclx(NclxColour{12, 13, 6, true});
+    const Bytes srgb = IccProfileForNclx(NclxColour{1, 13, 6, true});
+    EXPECT_FALSE(IsSrgbProfile(p3));
+    EXPECT_TRUE(IsSrgbProfile(srgb));
+    EXPECT_FALSE(IsSrgbNclx(NclxColour{12, 13, 6, true}));
+
+    Image image(3, 1);
+    const uint8_t pixels[9] = {128, 128, 128, 200, 60, 40, 0, 0, 0};
+    std::copy_n(pixels, 9, image.data());
+    Image same = image;
+    ASSERT_TRUE(ConvertToSrgb(same, srgb).ok());
+    EXPECT_LE(test::MaxDifference(same, image), 1);
+    ASSERT_TRUE(ConvertToSrgb(image, p3).ok());
+    EXPECT_TRUE(Near(PixelAt(image, 0, 0), {128, 128, 128}, 1));  // greys stay grey
+    EXPECT_GT(PixelAt(image, 1, 0)[0], 215);                      // P3 red is redder than sRGB's
+    EXPECT_EQ(PixelAt(image, 2, 0), (Rgb{0, 0, 0}));
+    EXPECT_FALSE(ConvertToSrgb(image, Bytes{1, 2, 3}).ok());
+}
+
+}  // namespace
+}  // namespace pelimon
