@@ -8,6 +8,7 @@
 #include "app/posix_options.h"
 #include "app/posix_run.h"
 #include "app/unattended_run.h"
+#include "common/language.h"
 #include "settings/settings_file.h"
 
 #ifdef PELIMON_WITH_GUI
@@ -15,6 +16,7 @@
 #endif
 
 int main(int argc, char** argv) {
+    pelimon::SetLanguage(pelimon::LanguageFromEnvironment(pelimon::ProcessEnvironment));
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (pelimon::IsPosixCommandLine(args)) {
         return pelimon::RunPosix(args);

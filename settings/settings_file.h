@@ -1,20 +1,13 @@
 // Loading and saving AppSettings in the INI file, and where that file lives.
 #pragma once
 
-#include <functional>
-#include <optional>
 #include <string>
 
+#include "common/environment.h"
 #include "common/result.h"
 #include "settings/app_settings.h"
 
 namespace pelimon {
-
-// Looks up an environment variable; nullopt when it is not set. Empty values count as unset.
-using EnvLookup = std::function<std::optional<std::string>(const std::string& name)>;
-
-// The process's own environment (getenv).
-std::optional<std::string> ProcessEnvironment(const std::string& name);
 
 // The running executable (/proc/self/exe); empty when the platform cannot tell.
 std::string CurrentModulePath();

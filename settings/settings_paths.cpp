@@ -3,7 +3,6 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -105,14 +104,6 @@ std::optional<std::string> PicturesFromUserDirs(const EnvLookup& env) {
 }
 
 }  // namespace
-
-std::optional<std::string> ProcessEnvironment(const std::string& name) {
-    const char* value = std::getenv(name.c_str());
-    if (value == nullptr || *value == '\0') {
-        return std::nullopt;
-    }
-    return std::string(value);
-}
 
 std::string CurrentModulePath() {
     std::error_code error;
