@@ -1,29 +1,37 @@
-// Texts of the start-up, the command line and the unattended run on a terminal, kept in one
-// place for translation: the usage pages, the option errors, the dry-run and progress lines.
-// Texts with a "%s" or "%d" are printf formats.
+// Texts of the start-up, the command line and the unattended run on a terminal, in Japanese and
+// English, kept in one place: the usage pages, the option errors, the dry-run and progress lines.
+// FormatPhrase texts are printf formats.
 #pragma once
 
-#include <string_view>
+#include <cstddef>
+#include <string>
+
+#include "common/language.h"
 
 namespace pelimon::app_texts {
 
 // Shown (window) or printed (terminal) when the image library is older than the program needs.
-inline constexpr std::string_view kLibraryVersionMessage =
-    "imgctl.dll のバージョンが異なります。imgctl.dll は、「ペリモン!!」同梱のものをご使用下さい。";
+inline constexpr Phrase kLibraryVersionMessage{
+    "imgctl.dll のバージョンが異なります。imgctl.dll は、「ペリモン!!」同梱のものをご使用下さい。",
+    "imgctl.dll is not the expected version. Use the imgctl.dll that comes with pelimon."};
 
 // Command-line handling (shown through the Interaction).
-inline constexpr std::string_view kCommandLineErrorCaption = "コマンドラインエラー";
-inline constexpr std::string_view kMissingParameterFileText = "パラメータファイルが指定されていません。";
-inline constexpr std::string_view kErrorCaption = "エラー";
-inline constexpr std::string_view kNoteMissing = "見つかりません（フォルダとして扱いました）。";
-inline constexpr std::string_view kNoteOutsideFolder = "元画像フォルダにないため処理されません。";
-inline constexpr std::string_view kNoteTooLong = "パスが長すぎるため飛ばしました。";
+inline constexpr Phrase kCommandLineErrorCaption{"コマンドラインエラー", "Command line error"};
+inline constexpr Phrase kMissingParameterFileText{"パラメータファイルが指定されていません。",
+                                                  "No parameter file given."};
+inline constexpr Phrase kErrorCaption{"エラー", "Error"};
+inline constexpr Phrase kNoteMissing{"見つかりません（フォルダとして扱いました）。", "Not found (taken as a folder)."};
+inline constexpr Phrase kNoteOutsideFolder{"元画像フォルダにないため処理されません。",
+                                           "Not in the source folder, so not processed."};
+inline constexpr Phrase kNoteTooLong{"パスが長すぎるため飛ばしました。", "Skipped: the path is too long."};
 
 // The unattended run.
-inline constexpr const char* kNoParameterLines = "パラメータファイルに設定の行がありません。";
-inline constexpr const char* kNothingRun = "縮小処理は行いませんでした。すぐに処理するには /Q を付けてください。";
-inline constexpr const char* kSettingsNotSaved = "設定ファイルを保存できませんでした: ";
-inline constexpr const char* kUsage =
+inline constexpr Phrase kNoParameterLines{"パラメータファイルに設定の行がありません。",
+                                          "the parameter file has no setting lines"};
+inline constexpr Phrase kNothingRun{"縮小処理は行いませんでした。すぐに処理するには /Q を付けてください。",
+                                    "nothing was reduced; add /Q to reduce at once"};
+inline constexpr Phrase kSettingsNotSaved{"設定ファイルを保存できませんでした: ", "cannot save the settings file: "};
+inline constexpr Phrase kUsage{
     "使い方: pelimon [/Q] [/G] [ファイルまたはフォルダ ...]\n"
     "        pelimon /F パラメータファイル\n"
     "  /Q   すぐに縮小処理を行い、終わったら終了します\n"
@@ -35,29 +43,54 @@ inline constexpr const char* kUsage =
     "  0 すべて書き出した  1 画像ライブラリが古い  2 コマンドラインかパラメータファイルの誤り\n"
     "  3 処理するものが無い  4 失敗したファイルがある  5 設定ファイルを保存できない\n"
     "  130 中断された\n"
-    "設定ファイルは環境変数 PELIMON_INI で指定できます。\n";
+    "設定ファイルは環境変数 PELIMON_INI で指定できます。\n",
+    "Usage: pelimon [/Q] [/G] [FILE|FOLDER...]\n"
+    "  or:  pelimon /F PARAMETER-FILE\n"
+    "  /Q   reduce the named files and folders at once, then end\n"
+    "  /F   reduce with the settings and file names of the parameter file, then end\n"
+    "  /G   cancel the ending of /Q and /F (reduces only when DragDrop=1)\n"
+    "  --help, --version   the options (arguments starting with -) and the version\n"
+    "Without a display (neither DISPLAY nor WAYLAND_DISPLAY set, or QT_QPA_PLATFORM=offscreen)\n"
+    "pelimon runs without a window and reports through its exit status:\n"
+    "  0 all written  1 image library too old  2 command-line or parameter-file error\n"
+    "  3 nothing to do  4 some files failed  5 settings file not saved\n"
+    "  130 interrupted\n"
+    "The PELIMON_INI environment variable names the settings file.\n"};
 
-// The summary line: "<written> 件を <folder> に書き出しました（失敗 n 件、…）。中断しました".
-inline constexpr const char* kWrittenTo = " 件を ";
-inline constexpr const char* kWrittenEnd = " に書き出しました";
-inline constexpr const char* kCountUnit = " 件";
-inline constexpr const char* kDetailSeparator = "、";
-inline constexpr const char* kDetailsOpen = "（";
-inline constexpr const char* kDetailsClose = "）";
-inline constexpr const char* kFailedLabel = "失敗";
-inline constexpr const char* kRenamedLabel = "別名";
-inline constexpr const char* kSkippedLabel = "そのまま";
-inline constexpr const char* kCancelledEnd = "。中断しました";
+// The summary line of a run: "pelimon: <written> 件を <folder> に書き出しました（失敗 n 件、…）。中断しました";
+// a part in parentheses only for a count above 0.
+inline std::string Summary(size_t written, const std::string& folder, size_t failed, size_t renamed, size_t unchanged,
+                           bool interrupted) {
+    std::string details;
+    const auto add = [&details](size_t count, const char* japanese, const char* english) {
+        if (count == 0) {
+            return;
+        }
+        if (InEnglish()) {
+            details += (details.empty() ? "" : ", ") + std::to_string(count) + " " + english;
+        } else {
+            details += (details.empty() ? "" : "、") + std::string(japanese) + " " + std::to_string(count) + " 件";
+        }
+    };
+    add(failed, "失敗", "failed");
+    add(renamed, "別名", "renamed");
+    add(unchanged, "そのまま", "left as they were");
+    if (InEnglish()) {
+        return "pelimon: wrote " + std::to_string(written) + (written == 1 ? " file" : " files") + " to " + folder +
+               (details.empty() ? "" : " (" + details + ")") + (interrupted ? "; interrupted" : "");
+    }
+    return "pelimon: " + std::to_string(written) + " 件を " + folder + " に書き出しました" +
+           (details.empty() ? "" : "（" + details + "）") + (interrupted ? "。中断しました" : "");
+}
 
 // The terminal interaction: a question answered yes at once ("caption: text → はい"), and the
 // progress line ("処理中 done/total").
-inline constexpr const char* kAnsweredYes = "→ はい";
-inline constexpr const char* kProgress = "処理中";
+inline constexpr Phrase kAnsweredYes{"→ はい", "-> yes"};
+inline constexpr Phrase kProgress{"処理中", "Reducing"};
 
-// The POSIX command line (any argument starting with '-').
-
-// `pelimon --help` when the command line is a POSIX one (any argument starting with '-').
-inline constexpr std::string_view kPosixUsage =
+// `pelimon --help` when the command line is a POSIX one (any argument starting with '-'). The
+// English page lists the options as the man page (res/pelimon.1) does.
+inline constexpr Phrase kPosixUsage{
     "使い方: pelimon [オプション]... ファイルまたはフォルダ...\n"
     "        pelimon [/Q] [/G] [ファイルまたはフォルダ ...]\n"
     "        pelimon /F パラメータファイル\n"
@@ -95,31 +128,78 @@ inline constexpr std::string_view kPosixUsage =
     "\n"
     "終了コード: 0 すべて書き出した  1 画像ライブラリが古い  2 コマンドラインかパラメータファイルの誤り\n"
     "  3 処理するものが無い  4 失敗したファイルがある  5 設定ファイルを保存できない  130 中断された\n"
-    "設定ファイルは環境変数 PELIMON_INI で指定できます。詳しくは man pelimon をご覧ください。\n";
+    "設定ファイルは環境変数 PELIMON_INI で指定できます。詳しくは man pelimon をご覧ください。\n",
+    "Usage: pelimon [OPTION]... FILE|FOLDER...\n"
+    "  or:  pelimon [/Q] [/G] [FILE|FOLDER...]\n"
+    "  or:  pelimon /F PARAMETER-FILE\n"
+    "Write a reduced copy of each photograph. A folder gives every file of the listed types; a file is\n"
+    "taken as it is. With options, pelimon opens no window and applies them on top of the settings\n"
+    "file's settings for this run only (the settings file is not written back; numbered names start\n"
+    "at StartNum on every run).\n"
+    "\n"
+    "  -o, --output=DIR          output folder (created when missing; relative to the current folder)\n"
+    "  -s, --size=WxH            fit in W x H pixels, aspect ratio kept\n"
+    "      --width=W             this width, aspect ratio kept\n"
+    "      --height=H            this height, aspect ratio kept\n"
+    "  -p, --percent=N           N per cent of the source\n"
+    "      --enlarge             enlarge sources smaller than the target (default: keep their size)\n"
+    "  -f, --format=FORMAT       same, jpeg, png, gif, bmp, webp, avif\n"
+    "  -q, --quality=N           quality 1-100 (JPEG, WebP, AVIF)\n"
+    "      --target-size=KB      reach this file size (lowest quality: --min-quality=N)\n"
+    "      --sampling            nearest-pixel sampling instead of area averaging\n"
+    "      --sharpen, --grey, --sepia, --contrast=N   effects (N from -128 to 128)\n"
+    "      --rotate=90|180|270   turn every file clockwise\n"
+    "      --suffix=TEXT         put TEXT after the source's name\n"
+    "      --prefix=TEXT         put TEXT before the source's name\n"
+    "      --number=BASE         name the outputs BASE and a running number\n"
+    "      --keep-exif           keep the Exif data (and XMP, IPTC)\n"
+    "      --strip               keep no metadata\n"
+    "      --no-location         remove the location (nothing else changes)\n"
+    "      --exif-date           set each output's modification time to its shooting date\n"
+    "      --no-auto-rotate      do not apply the Exif orientation to the pixels\n"
+    "      --keep-profile        keep the colour profile instead of converting to sRGB\n"
+    "  -j, --jobs=N              worker threads (default: one per core)\n"
+    "  -n, --dry-run             print source, output, pixel size and format; write nothing\n"
+    "      --quiet               print only errors on standard error\n"
+    "      --verbose             also print a line for every written output\n"
+    "  -h, --help                display this help and exit\n"
+    "  -V, --version             output version information and exit\n"
+    "\n"
+    "Exit status: 0 all written  1 image library too old  2 command-line or parameter-file error\n"
+    "  3 nothing to do  4 some files failed  5 settings file not saved  130 interrupted\n"
+    "The PELIMON_INI environment variable names the settings file. See man pelimon for details.\n"};
 
 // The line under every command-line error.
-inline constexpr std::string_view kUsageHint = "詳しくは「pelimon --help」をご覧ください。";
+inline constexpr Phrase kUsageHint{"詳しくは「pelimon --help」をご覧ください。",
+                                   "Try 'pelimon --help' for more information."};
 
 // Option errors (one line each; the option is named as it was written).
-inline constexpr std::string_view kUnknownOption = "不明なオプションです: %s";
-inline constexpr std::string_view kMissingValue = "オプション %s には値が必要です";
-inline constexpr std::string_view kNotANumber = "オプション %s の値 %s は数ではありません";
-inline constexpr std::string_view kOutOfRange = "オプション %s の値 %s が範囲外です（%d〜%d）";
-inline constexpr std::string_view kBadSize = "オプション %s の値 %s は 幅x高さ（例 1600x1200）ではありません";
-inline constexpr std::string_view kBadChoice = "オプション %s の値 %s は使えません（%s）";
-inline constexpr std::string_view kUnexpectedValue = "オプション %s は値を取りません";
-inline constexpr std::string_view kExcludes = "オプション %s と %s は一緒に使えません";
-inline constexpr std::string_view kSwitchWithOptions = "%s は - で始まるオプションと一緒には使えません";
-inline constexpr std::string_view kNoSources = "ファイルまたはフォルダを指定してください";
+inline constexpr FormatPhrase kUnknownOption{"不明なオプションです: %s", "unrecognized option '%s'"};
+inline constexpr FormatPhrase kMissingValue{"オプション %s には値が必要です", "option '%s' requires a value"};
+inline constexpr FormatPhrase kNotANumber{"オプション %s の値 %s は数ではありません",
+                                          "option '%s': '%s' is not a number"};
+inline constexpr FormatPhrase kOutOfRange{"オプション %s の値 %s が範囲外です（%d〜%d）",
+                                          "option '%s': '%s' is out of range (%d to %d)"};
+inline constexpr FormatPhrase kBadSize{"オプション %s の値 %s は 幅x高さ（例 1600x1200）ではありません",
+                                       "option '%s': '%s' is not WIDTHxHEIGHT (such as 1600x1200)"};
+inline constexpr FormatPhrase kBadChoice{"オプション %s の値 %s は使えません（%s）",
+                                         "option '%s': invalid value '%s' (valid values: %s)"};
+inline constexpr FormatPhrase kUnexpectedValue{"オプション %s は値を取りません", "option '%s' takes no value"};
+inline constexpr FormatPhrase kExcludes{"オプション %s と %s は一緒に使えません",
+                                        "options '%s' and '%s' cannot be used together"};
+inline constexpr FormatPhrase kSwitchWithOptions{"%s は - で始まるオプションと一緒には使えません",
+                                                 "%s cannot be used with options starting with '-'"};
+inline constexpr Phrase kNoSources{"ファイルまたはフォルダを指定してください", "no files or folders given"};
 
 // Run notes.
-inline constexpr std::string_view kSourceMissing = "見つかりません";
-inline constexpr std::string_view kNotAFileOrFolder = "ファイルでもフォルダでもありません";
-inline constexpr std::string_view kNothingListed = "処理する画像ファイルがありません";
-inline constexpr std::string_view kDryRunSkipped = "（書き出さない: 元画像が目標より小さい）";
-inline constexpr std::string_view kDryRunFails = "（失敗: %s）";
+inline constexpr Phrase kSourceMissing{"見つかりません", "no such file or folder"};
+inline constexpr Phrase kNotAFileOrFolder{"ファイルでもフォルダでもありません", "not a file or folder"};
+inline constexpr Phrase kNothingListed{"処理する画像ファイルがありません", "no image files to reduce"};
+inline constexpr Phrase kDryRunSkipped{"（書き出さない: 元画像が目標より小さい）",
+                                       "(not written: the source is smaller than the target)"};
+inline constexpr FormatPhrase kDryRunFails{"（失敗: %s）", "(fails: %s)"};
 
 // The progress line's additions: the time left ("残り m:ss").
-inline constexpr std::string_view kTimeLeft = "残り %d:%02d";
+inline constexpr FormatPhrase kTimeLeft{"残り %d:%02d", "%d:%02d left"};
 
 }  // namespace pelimon::app_texts

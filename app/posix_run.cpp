@@ -55,8 +55,7 @@ void PrintPlanned(const BatchOutcome& outcome, bool dry_run) {
                            FormatNameOfOutputType(planned.output_type);
         if (planned.error) {
             char text[1024];
-            std::snprintf(text, sizeof text, std::string(app_texts::kDryRunFails).c_str(),
-                          OneLine(planned.error->message).c_str());
+            std::snprintf(text, sizeof text, app_texts::kDryRunFails.c_str(), OneLine(planned.error->message).c_str());
             what = text;
         } else if (planned.skipped) {
             what = std::string(app_texts::kDryRunSkipped);
@@ -133,13 +132,12 @@ PosixSources ListPosixSources(const std::vector<std::string>& paths, int32_t rot
 int RunPosix(std::span<const std::string> args) {
     const Result<PosixOptions> parsed = ParsePosixOptions(args);
     if (!parsed) {
-        std::fprintf(stderr, "%s: %s\n%.*s\n", kProgram, parsed.error().message.c_str(),
-                     static_cast<int>(app_texts::kUsageHint.size()), app_texts::kUsageHint.data());
+        std::fprintf(stderr, "%s: %s\n%s\n", kProgram, parsed.error().message.c_str(), app_texts::kUsageHint.c_str());
         return kExitCommandLineError;
     }
     const PosixOptions& options = parsed.value();
     if (options.help) {
-        std::fwrite(app_texts::kPosixUsage.data(), 1, app_texts::kPosixUsage.size(), stdout);
+        std::fputs(app_texts::kPosixUsage.c_str(), stdout);
         return kExitAllWritten;
     }
     if (options.version) {

@@ -64,7 +64,7 @@ bool TerminalInteraction::AskYesNo(std::string_view caption, std::string_view te
     }
     EndProgressLine();
     std::fprintf(out_, "%.*s: %s %s\n", static_cast<int>(caption.size()), caption.data(), OneLine(text).c_str(),
-                 app_texts::kAnsweredYes);
+                 app_texts::kAnsweredYes.c_str());
     return true;
 }
 

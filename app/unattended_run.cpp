@@ -29,9 +29,9 @@ void PrintNote(const Error& note) {
 // What the person should know when the handling ends without a batch or with a silent problem.
 void ExplainOutcome(const CommandLine& command_line, const CommandLineOutcome& outcome) {
     if (outcome.problem == CommandLineOutcome::Problem::kNoParameterLines) {
-        PrintNote({t::kNoParameterLines, command_line.parameter_file.value_or("")});
+        PrintNote({t::kNoParameterLines.str(), command_line.parameter_file.value_or("")});
     } else if (outcome.problem == CommandLineOutcome::Problem::kNone && !outcome.batch_ran) {
-        PrintNote({t::kNothingRun, {}});
+        PrintNote({t::kNothingRun.str(), {}});
     }
 }
 
@@ -45,7 +45,7 @@ bool DisplayAvailable(const EnvLookup& env) {
 }
 
 std::string UsageText() {
-    return t::kUsage;
+    return t::kUsage.str();
 }
 
 std::string VersionText() {
@@ -73,25 +73,9 @@ int ExitStatusOf(const CommandLineOutcome& outcome) {
 }
 
 std::string SummaryLine(const BatchOutcome& batch) {
-    std::string line = std::string(kProgram) + ": " + std::to_string(batch.written) + t::kWrittenTo +
-                       batch.output_folder + t::kWrittenEnd;
-    std::string details;
-    const auto add = [&details](const char* label, size_t count) {
-        if (count > 0) {
-            details += (details.empty() ? "" : t::kDetailSeparator) + std::string(label) + " " + std::to_string(count) +
-                       t::kCountUnit;
-        }
-    };
-    add(t::kFailedLabel, batch.failures.size());
-    add(t::kRenamedLabel, batch.renamed.size());
-    add(t::kSkippedLabel, static_cast<size_t>(batch.skipped));
-    if (!details.empty()) {
-        line += t::kDetailsOpen + details + t::kDetailsClose;
-    }
-    if (batch.kind == BatchOutcome::Kind::kCancelled) {
-        line += t::kCancelledEnd;
-    }
-    return line;
+    return t::Summary(static_cast<size_t>(batch.written), batch.output_folder, batch.failures.size(),
+                      batch.renamed.size(), static_cast<size_t>(batch.skipped),
+                      batch.kind == BatchOutcome::Kind::kCancelled);
 }
 
 int RunUnattended(std::span<const std::string> args) {

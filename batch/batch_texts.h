@@ -1,29 +1,45 @@
-// Texts of the batch (captions, messages and the per-file reports), kept in one place for
-// translation. Functions put the names and numbers they are given into their text.
+// Texts of the batch (captions, messages and the per-file reports), in Japanese and English, kept
+// in one place. Functions put the names and numbers they are given into their text.
 #pragma once
 
 #include <string>
-#include <string_view>
+
+#include "common/language.h"
 
 namespace pelimon::batch_texts {
 
-inline constexpr std::string_view kNoImageCaption = "画像ファイルエラー";
-inline constexpr std::string_view kNoImageText = "画像ファイルが無いか、１つも選択されていません。処理を中止します。";
-inline constexpr std::string_view kDriveErrorCaption = "ドライブエラー";
-inline constexpr std::string_view kFolderCheckCaption = "フォルダチェック";
+inline constexpr Phrase kNoImageCaption{"画像ファイルエラー", "Image file error"};
+inline constexpr Phrase kNoImageText{"画像ファイルが無いか、１つも選択されていません。処理を中止します。",
+                                     "There are no image files, or none is checked. Nothing was reduced."};
+inline constexpr Phrase kDriveErrorCaption{"ドライブエラー", "Drive error"};
+inline constexpr Phrase kFolderCheckCaption{"フォルダチェック", "Folder check"};
 
 inline std::string NoSourceFolder(const std::string& out) {
+    if (InEnglish()) {
+        return "The output folder " + out + " cannot be placed because no source folder is set.";
+    }
     return "元画像のフォルダが決まっていないため、出力先のフォルダ " + out + " を決められません。";
 }
 inline std::string FolderNotWritable(const std::string& folder) {
+    if (InEnglish()) {
+        return folder +
+               " \nThis folder cannot be written to (it is read-only, or you have no permission to write). "
+               "Choose another output folder.";
+    }
     return folder +
            " \nフォルダには書き込みできません（読み取り専用か、書き込みの権限がありません）。別の出力先のフォルダを指定"
            "して下さい。";
 }
 inline std::string FolderMissing(const std::string& folder) {
+    if (InEnglish()) {
+        return folder + " \nThis folder does not exist. Create it?";
+    }
     return folder + " \nフォルダは存在しません。作成しますか？";
 }
 inline std::string FolderNotCreated(const std::string& folder, const std::string& why) {
+    if (InEnglish()) {
+        return folder + " \nCannot create this folder. " + why;
+    }
     return folder + " \nフォルダを作成できませんでした。" + why;
 }
 
@@ -31,47 +47,87 @@ inline std::string FolderNotCreated(const std::string& folder, const std::string
 // the source file itself, otherwise another output of the run.
 inline std::string Renamed(const std::string& file, const std::string& planned, bool hits_source,
                            const std::string& given) {
+    if (InEnglish()) {
+        const std::string reason = hits_source ? "is the source file itself" : "is another output's name";
+        return file + ": the output name " + planned + " " + reason + ", so it was saved as " + given + ".";
+    }
     const std::string reason = hits_source ? "元画像と同じになるため" : "ほかの画像の出力と重なるため";
     return file + " の出力名 " + planned + " は" + reason + "、" + given + " として保存しました。";
 }
 
 inline std::string NotAnImage(const std::string& file, const std::string& why) {
+    if (InEnglish()) {
+        return file + ": cannot read it as an image (" + why + ").";
+    }
     return file + ": 画像ファイルとして読み込めませんでした（" + why + "）。";
 }
 inline std::string OutputSizeUnusable(int width, int height) {
-    return "出力サイズ " + std::to_string(width) + " x " + std::to_string(height) +
-           " では画像を生成できません。サイズの設定を確認して下さい。";
+    const std::string size = std::to_string(width) + " x " + std::to_string(height);
+    if (InEnglish()) {
+        return "Cannot make an image of output size " + size + ". Check the size settings.";
+    }
+    return "出力サイズ " + size + " では画像を生成できません。サイズの設定を確認して下さい。";
 }
 inline std::string OutputSizeTooLarge(int width, int height) {
-    return "出力サイズ " + std::to_string(width) + " x " + std::to_string(height) +
-           " が大きすぎるため画像を生成できません。";
+    const std::string size = std::to_string(width) + " x " + std::to_string(height);
+    if (InEnglish()) {
+        return "Cannot make an image: output size " + size + " is too large.";
+    }
+    return "出力サイズ " + size + " が大きすぎるため画像を生成できません。";
 }
 inline std::string NotDecoded(const std::string& why) {
+    if (InEnglish()) {
+        return "Cannot read the image (" + why + ").";
+    }
     return "画像を読み込めませんでした（" + why + "）。";
 }
-inline constexpr std::string_view kSourceCutShort = "ファイルが途中で切れています";
+inline constexpr Phrase kSourceCutShort{"ファイルが途中で切れています", "the file is cut short"};
 inline std::string NotEncoded(const std::string& why) {
+    if (InEnglish()) {
+        return "Cannot write the image (" + why + ").";
+    }
     return "画像を書き出せませんでした（" + why + "）。";
 }
 inline std::string OutOfMemory(const std::string& file) {
+    if (InEnglish()) {
+        return file + ": not enough memory to process it.";
+    }
     return file + ": メモリが足りないため処理できませんでした。";
 }
 inline std::string NotProcessed(const std::string& file, const std::string& why) {
+    if (InEnglish()) {
+        return file + ": cannot process it (" + why + ").";
+    }
     return file + ": 処理できませんでした（" + why + "）。";
 }
 inline std::string NotWritten(const std::string& name, const std::string& why) {
+    if (InEnglish()) {
+        return "Cannot write " + name + " (" + why + ").";
+    }
     return name + " を書き込めませんでした（" + why + "）。";
 }
 inline std::string NotDated(const std::string& name, const std::string& why) {
+    if (InEnglish()) {
+        return "Cannot set the modification time of " + name + " to its shooting date (" + why + ").";
+    }
     return name + " の更新日を撮影日にできませんでした（" + why + "）。";
 }
 inline std::string NotRead(const std::string& path, const std::string& why) {
+    if (InEnglish()) {
+        return "Cannot read " + path + " (" + why + ").";
+    }
     return path + " を読み込めませんでした（" + why + "）。";
 }
 inline std::string NotARegularFile(const std::string& path) {
+    if (InEnglish()) {
+        return path + " is not a regular file.";
+    }
     return path + " は通常のファイルではありません。";
 }
 inline std::string SourceTooLarge(const std::string& path) {
+    if (InEnglish()) {
+        return path + " is too large to read.";
+    }
     return path + " は大きすぎるため読み込みません。";
 }
 

@@ -8,8 +8,8 @@ namespace {
 
 constexpr int kNameColumns = 40;
 
-void AddGroup(std::vector<ExifListRow>& rows, const char* title, const std::vector<ExifEntry>& entries) {
-    rows.push_back({title, {}, true});
+void AddGroup(std::vector<ExifListRow>& rows, const Phrase& title, const std::vector<ExifEntry>& entries) {
+    rows.push_back({title.str(), {}, true});
     for (const ExifEntry& entry : entries) {
         rows.push_back({entry.name, entry.value, false});
     }
@@ -57,7 +57,7 @@ const char* ExifButtonMessage(int check_result) {
     if (check_result & 2) {
         return nullptr;
     }
-    return (check_result & 1) ? exif_texts::kNoExif : exif_texts::kNotJpeg;
+    return ((check_result & 1) ? exif_texts::kNoExif : exif_texts::kNotJpeg).c_str();
 }
 
 }  // namespace pelimon

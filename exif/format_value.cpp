@@ -55,9 +55,9 @@ std::string ComponentsText(const ValueBytes& v) {
     const std::string code =
         Printf("%02x%02x%02x%02x", unsigned{v.Byte(0)}, unsigned{v.Byte(1)}, unsigned{v.Byte(2)}, unsigned{v.Byte(3)});
     if (code == "04050600") {
-        return exif_texts::kComponentsRgb;
+        return exif_texts::kComponentsRgb.str();
     }
-    return code == "01020300" ? exif_texts::kComponentsYcbcr : exif_texts::kUnknown;
+    return (code == "01020300" ? exif_texts::kComponentsYcbcr : exif_texts::kUnknown).str();
 }
 
 std::string CfaPatternText(const ExifEntry& entry, const ValueBytes& v) {
@@ -91,9 +91,9 @@ std::string SixFractions(const ValueBytes& v) {
 std::string ShutterSpeedText(const ValueBytes& v) {
     const double tv = SignedRatio(v, 0);
     if (tv >= 0) {
-        return Printf("1/%.0f %s", std::pow(2.0, tv), exif_texts::kSecondsUnit);
+        return Printf("1/%.0f %s", std::pow(2.0, tv), exif_texts::kSecondsUnit.c_str());
     }
-    return Printf("%0.2f %s", std::pow(2.0, -tv), exif_texts::kSecondsUnit);
+    return Printf("%0.2f %s", std::pow(2.0, -tv), exif_texts::kSecondsUnit.c_str());
 }
 
 std::string SubsamplingText(const ValueBytes& v) {
@@ -102,7 +102,7 @@ std::string SubsamplingText(const ValueBytes& v) {
     if (horizontal == 2 && vertical == 1) {
         return "YCbCr 4:2:2";
     }
-    return (horizontal == 2 && vertical == 2) ? "YCbCr 4:2:0" : exif_texts::kUnknown;
+    return (horizontal == 2 && vertical == 2) ? "YCbCr 4:2:0" : exif_texts::kUnknown.str();
 }
 
 }  // namespace
@@ -143,10 +143,10 @@ std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> valu
         case 0x0202:
         case 0x8769:
         case 0xA005:
-            return Printf("%u %s", v.Number(), exif_texts::kBytesUnit);
+            return Printf("%u %s", v.Number(), exif_texts::kBytesUnit.c_str());
         case 0x927C:
             // The maker note is never fetched: its value field is its offset.
-            return Printf("%u %s", v.Long(0), exif_texts::kBytesUnit);
+            return Printf("%u %s", v.Long(0), exif_texts::kBytesUnit.c_str());
         case 0x0115:
         case 0x0116:
         case 0x0117:
@@ -173,7 +173,7 @@ std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> valu
         case 0x0212:
             return SubsamplingText(v);
         case 0x829A:
-            return Printf("%u/%u %s", v.Long(0), v.Long(4), exif_texts::kSecondsUnit);
+            return Printf("%u/%u %s", v.Long(0), v.Long(4), exif_texts::kSecondsUnit.c_str());
         case 0x829D:
             return Printf("F%3.1f", Ratio(v, 0));
         case 0x9201:
@@ -195,9 +195,9 @@ std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> valu
         case 0x9286:
             return UserCommentText(entry, v);
         case 0xA300:
-            return v.Byte(0) == 0x03 ? exif_texts::kDigitalCamera : exif_texts::kUnknown;
+            return (v.Byte(0) == 0x03 ? exif_texts::kDigitalCamera : exif_texts::kUnknown).str();
         case 0xA301:
-            return v.Byte(0) == 0x01 ? exif_texts::kDirectlyPhotographed : exif_texts::kUnknown;
+            return (v.Byte(0) == 0x01 ? exif_texts::kDirectlyPhotographed : exif_texts::kUnknown).str();
         case 0xA302:
             return CfaPatternText(entry, v);
         default:

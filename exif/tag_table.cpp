@@ -7,8 +7,9 @@
 
 namespace pelimon {
 
-// Text of res/exif-tags.txt, generated into the build tree by CMake.
+// Texts of res/exif-tags.txt and res/exif-tags-en.txt, generated into the build tree by CMake.
 extern const char kExifTagsText[];
+extern const char kExifTagsTextEnglish[];
 
 namespace {
 
@@ -58,8 +59,13 @@ TagTable ParseTagTable(std::string_view text) {
 }
 
 const TagTable& BuiltinTagTable() {
-    static const TagTable table = ParseTagTable(kExifTagsText);
-    return table;
+    return BuiltinTagTable(CurrentLanguage());
+}
+
+const TagTable& BuiltinTagTable(Language language) {
+    static const TagTable japanese = ParseTagTable(kExifTagsText);
+    static const TagTable english = ParseTagTable(kExifTagsTextEnglish);
+    return language == Language::kEnglish ? english : japanese;
 }
 
 int FindTag(uint16_t tag, std::span<const uint16_t> numbers, int low, int high) {

@@ -1,5 +1,6 @@
-// The Exif tag catalogue: tag numbers in ascending order with their Japanese display names.
-// The text lives in res/exif-tags.txt and is compiled into the program.
+// The Exif tag catalogue: tag numbers in ascending order with their display names, in Japanese
+// (res/exif-tags.txt) and English (res/exif-tags-en.txt, the same tags); both are compiled into
+// the program.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/language.h"
 
 namespace pelimon {
 
@@ -21,9 +24,10 @@ struct TagTable {
 // damaged text gives a shorter table, never a failure.
 TagTable ParseTagTable(std::string_view text);
 
-// The catalogue compiled into the program, parsed once on first use. Immutable afterwards, so
-// any thread may use it.
+// The catalogue compiled into the program in the current language (or the one given), parsed
+// once on first use. Immutable afterwards, so any thread may use it.
 const TagTable& BuiltinTagTable();
+const TagTable& BuiltinTagTable(Language language);
 
 // Binary search for `tag` in numbers[low, high); the index, or -1 when it is not there.
 // Indices outside the array are clamped to it.

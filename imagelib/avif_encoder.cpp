@@ -52,7 +52,7 @@ Result<HeifImagePtr> ToHeifImage(const Image& image) {
     int stride = 0;
     uint8_t* plane = heif_image_get_plane(created, heif_channel_interleaved, &stride);
     if (plane == nullptr) {
-        return EncodeError("AVIF のメモリが足りません");
+        return EncodeError(imagelib_texts::kAvifOutOfMemory);
     }
     for (int y = 0; y < image.height(); ++y) {
         std::memcpy(plane + static_cast<size_t>(y) * static_cast<size_t>(stride), image.row(y), image.stride());
@@ -64,7 +64,7 @@ Result<HeifImagePtr> ToHeifImage(const Image& image) {
 
 Result<Bytes> EncodeAvif(const Image& image, int quality, const EncodeMetadata& metadata) {
     if (image.empty()) {
-        return EncodeError("AVIF: 空の画像");
+        return EncodeError(imagelib_texts::kAvifEmptyImage);
     }
     EnsureHeifInitialised();
     const HeifContextPtr context(heif_context_alloc());

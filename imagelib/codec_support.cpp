@@ -15,7 +15,7 @@ std::string Size(int64_t width, int64_t height) {
 
 Error UnsupportedError(std::string_view detail) {
     if (detail.empty()) {
-        return Error{imagelib_texts::kUnsupported, {}};
+        return Error{imagelib_texts::kUnsupported.str(), {}};
     }
     return Error{imagelib_texts::Unsupported(std::string(detail)), {}};
 }

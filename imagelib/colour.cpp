@@ -154,13 +154,13 @@ Bytes IccProfileForNclx(const NclxColour& nclx) {
 Status ConvertToSrgb(Image& image, ByteView icc) {
     const ProfilePtr source = OpenProfile(icc);
     if (!source || cmsGetColorSpace(source.get()) != cmsSigRgbData) {
-        return UnsupportedError("ICC プロファイル");
+        return UnsupportedError(imagelib_texts::kIccProfile);
     }
     const ProfilePtr srgb(cmsCreate_sRGBProfile());
     const TransformPtr transform(cmsCreateTransform(source.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
                                                     INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_BLACKPOINTCOMPENSATION));
     if (!transform) {
-        return UnsupportedError("ICC プロファイル");
+        return UnsupportedError(imagelib_texts::kIccProfile);
     }
     for (int y = 0; y < image.height(); ++y) {
         cmsDoTransform(transform.get(), image.row(y), image.row(y), static_cast<cmsUInt32Number>(image.width()));

@@ -17,10 +17,10 @@ namespace {
 
 Error OpenError(const std::string& path, int error_number) {
     if (error_number == ENOENT) {
-        return Error{imagelib_texts::kFileNotFound, path};
+        return Error{imagelib_texts::kFileNotFound.str(), path};
     }
     if (error_number == EACCES || error_number == EPERM) {
-        return Error{imagelib_texts::kNoReadPermission, path};
+        return Error{imagelib_texts::kNoReadPermission.str(), path};
     }
     return Error{imagelib_texts::NotReadable(std::strerror(error_number)), path};
 }
@@ -70,7 +70,7 @@ Result<ImageHeader> ProbeImageFile(const std::string& path) {
         if (const std::optional<FileReadFailure> failure =
                 ReadRegularFile(path, want, LongerFiles::kReadPrefix, bytes)) {
             if (failure->kind == FileReadFailure::Kind::kNotRegularFile) {
-                return Error{imagelib_texts::kNotAFile, path};
+                return Error{imagelib_texts::kNotAFile.str(), path};
             }
             return OpenError(path, failure->error_number);
         }

@@ -60,7 +60,7 @@ Status CopyPixels(const heif_image* image, bool has_alpha, Image& out) {
     const uint8_t* plane = heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
     const int channels = has_alpha ? 4 : 3;
     if (plane == nullptr || width < 1 || height < 1 || stride < width * channels) {
-        return CorruptError("HEIF の画素を取り出せません");
+        return CorruptError(imagelib_texts::kHeifNoPixels);
     }
     out.Reset(width, height);
     for (int y = 0; y < height; ++y) {
@@ -111,12 +111,12 @@ Result<ImageHeader> ProbeHeifFile(const std::string& path, ImageFormat format) {
     FileSource source{std::unique_ptr<std::FILE, FileClose>(std::fopen(path.c_str(), "rb")), 0};
     if (!source.file || std::fseek(source.file.get(), 0, SEEK_END) != 0 ||
         (source.size = std::ftell(source.file.get())) < 0 || std::fseek(source.file.get(), 0, SEEK_SET) != 0) {
-        return CorruptError("HEIF を読めません");
+        return CorruptError(imagelib_texts::kHeifUnreadable);
     }
     static const heif_reader kReader{1, SourcePosition, SourceRead, SourceSeek, SourceWait};
     const HeifContextPtr context(heif_context_alloc());
     if (!context) {
-        return CorruptError("HEIF を読む準備ができません");
+        return CorruptError(imagelib_texts::kHeifReadSetupFailed);
     }
     if (heif_error error = heif_context_read_from_reader(context.get(), &kReader, &source, nullptr);
         error.code != heif_error_Ok) {
@@ -162,7 +162,7 @@ Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out) {
 
     const std::unique_ptr<heif_decoding_options, DecodingOptionsFree> decoding(heif_decoding_options_alloc());
     if (!decoding) {
-        return CorruptError("HEIF を読む準備ができません");
+        return CorruptError(imagelib_texts::kHeifReadSetupFailed);
     }
     decoding->convert_hdr_to_8bit = 1;
     heif_image* decoded = nullptr;
@@ -174,13 +174,13 @@ Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out) {
         return HeifError(error);
     }
     if (!image || heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved) != 8) {
-        return CorruptError("HEIF の画素形式を変換できません");
+        return CorruptError(imagelib_texts::kHeifCannotConvert);
     }
     // A file whose coded picture has another size than its boxes declare is damaged: the batch
     // sized the job from the boxes.
     if (heif_image_get_width(image.get(), heif_channel_interleaved) != heif_image_handle_get_width(handle) ||
         heif_image_get_height(image.get(), heif_channel_interleaved) != heif_image_handle_get_height(handle)) {
-        return CorruptError("HEIF の画像の大きさが宣言と異なります");
+        return CorruptError(imagelib_texts::kHeifSizeMismatch);
     }
     return CopyPixels(image.get(), has_alpha, out);
 }

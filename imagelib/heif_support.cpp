@@ -26,12 +26,12 @@ Error HeifError(const heif_error& error) {
 
 Result<OpenedHeif> OpenHeif(ByteView bytes) {
     if (!HeifItemLocationsFit(bytes)) {
-        return CorruptError("HEIF: 項目の位置がファイルの外を指しています");
+        return CorruptError(imagelib_texts::kHeifItemOutside);
     }
     EnsureHeifInitialised();
     OpenedHeif opened{HeifContextPtr(heif_context_alloc()), nullptr};
     if (!opened.context) {
-        return CorruptError("HEIF を読む準備ができません");
+        return CorruptError(imagelib_texts::kHeifReadSetupFailed);
     }
     heif_context_set_maximum_image_size_limit(opened.context.get(), kMaxHeifSide);
     const heif_error read =

@@ -178,7 +178,7 @@ Error JpegError(const JpegDecodeState& s) {
         return CorruptError(imagelib_texts::kFileTruncated);
     }
     if (s.errors.corrupt) {
-        return CorruptError("JPEG の圧縮データに誤りがあります");
+        return CorruptError(imagelib_texts::kJpegBadCompressedData);
     }
     return CorruptError(std::string("JPEG: ") + s.errors.message);
 }

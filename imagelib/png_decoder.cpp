@@ -36,12 +36,12 @@ void ReadPngBytes(png_structp png, png_bytep out, size_t length) {
     auto* reader = static_cast<PngReader*>(png_get_io_ptr(png));
     if (reader->file != nullptr) {
         if (std::fread(out, 1, length, reader->file) != length) {
-            png_error(png, imagelib_texts::kFileTruncated);
+            png_error(png, imagelib_texts::kFileTruncated.c_str());
         }
         return;
     }
     if (length > reader->size - reader->position) {
-        png_error(png, imagelib_texts::kFileTruncated);
+        png_error(png, imagelib_texts::kFileTruncated.c_str());
     }
     std::copy_n(reader->data + reader->position, length, out);
     reader->position += length;

@@ -42,7 +42,7 @@ void CompositeRgba(const uint8_t* rgba, size_t rgba_stride, Image& out) {
 Status DecodeFirstFrame(ByteView bytes, Image& out) {
     WebPAnimDecoderOptions options;
     if (!WebPAnimDecoderOptionsInit(&options)) {
-        return CorruptError("WebP を読む準備ができません");
+        return CorruptError(imagelib_texts::kWebpReadSetupFailed);
     }
     options.color_mode = MODE_RGBA;
     options.use_threads = 0;
@@ -50,7 +50,7 @@ Status DecodeFirstFrame(ByteView bytes, Image& out) {
     const std::unique_ptr<WebPAnimDecoder, AnimDecoderDelete> decoder(WebPAnimDecoderNew(&data, &options));
     WebPAnimInfo info;
     if (!decoder || !WebPAnimDecoderGetInfo(decoder.get(), &info)) {
-        return CorruptError("WebP のアニメーションを読めません");
+        return CorruptError(imagelib_texts::kWebpAnimationUnreadable);
     }
     if (Status size = CheckDimensions(info.canvas_width, info.canvas_height, kMaxWebpSide); !size) {
         return size;
@@ -58,7 +58,7 @@ Status DecodeFirstFrame(ByteView bytes, Image& out) {
     uint8_t* frame = nullptr;
     int timestamp = 0;
     if (!WebPAnimDecoderGetNext(decoder.get(), &frame, &timestamp) || frame == nullptr) {
-        return CorruptError("WebP の最初のフレームを読めません");
+        return CorruptError(imagelib_texts::kWebpFirstFrameUnreadable);
     }
     out.Reset(static_cast<int>(info.canvas_width), static_cast<int>(info.canvas_height));
     CompositeRgba(frame, 4 * static_cast<size_t>(info.canvas_width), out);
@@ -95,7 +95,7 @@ Result<ImageHeader> ProbeWebp(ByteView bytes) {
 Status DecodeWebp(ByteView bytes, const DecodeOptions& options, Image& out) {
     WebPDecoderConfig config;
     if (!WebPInitDecoderConfig(&config)) {
-        return CorruptError("WebP を読む準備ができません");
+        return CorruptError(imagelib_texts::kWebpReadSetupFailed);
     }
     if (const VP8StatusCode status = WebPGetFeatures(bytes.data(), bytes.size(), &config.input);
         status != VP8_STATUS_OK) {

@@ -46,12 +46,12 @@ Result<Bytes> AddChunks(const WebPMemoryWriter& plain, const EncodeMetadata& met
     if (WebPMuxSetImage(mux.get(), &image, 0) != WEBP_MUX_OK ||
         (!metadata.exif.empty() && WebPMuxSetChunk(mux.get(), "EXIF", &exif, 0) != WEBP_MUX_OK) ||
         (!metadata.icc_profile.empty() && WebPMuxSetChunk(mux.get(), "ICCP", &icc, 0) != WEBP_MUX_OK)) {
-        return EncodeError("WebP のメタデータ");
+        return EncodeError(imagelib_texts::kWebpMetadata);
     }
     WebPData assembled{nullptr, 0};
     if (WebPMuxAssemble(mux.get(), &assembled) != WEBP_MUX_OK) {
         WebPDataClear(&assembled);
-        return EncodeError("WebP のメタデータ");
+        return EncodeError(imagelib_texts::kWebpMetadata);
     }
     Bytes out(assembled.bytes, assembled.bytes + assembled.size);
     WebPDataClear(&assembled);
@@ -62,7 +62,7 @@ Result<Bytes> AddChunks(const WebPMemoryWriter& plain, const EncodeMetadata& met
 
 Result<Bytes> EncodeWebp(const Image& image, int quality, const EncodeMetadata& metadata) {
     if (image.empty() || image.width() > WEBP_MAX_DIMENSION || image.height() > WEBP_MAX_DIMENSION) {
-        return EncodeError("WebP の大きさの上限を超えています");
+        return EncodeError(imagelib_texts::kWebpTooLarge);
     }
     WebPConfig config;
     if (!WebPConfigInit(&config)) {
@@ -76,7 +76,7 @@ Result<Bytes> EncodeWebp(const Image& image, int quality, const EncodeMetadata& 
     picture.width = image.width();
     picture.height = image.height();
     if (!WebPPictureImportRGB(&picture, image.data(), static_cast<int>(image.stride()))) {
-        return EncodeError("WebP のメモリが足りません");
+        return EncodeError(imagelib_texts::kWebpOutOfMemory);
     }
     WriterOwner writer;
     picture.writer = WebPMemoryWrite;

@@ -48,7 +48,7 @@ Result<ParameterFile> ReadParameterFile(const std::string& path) {
         if (IsTooLarge(path)) {
             return Error{settings_texts::ParameterFileTooLarge(path), path};
         }
-        return Error{settings_texts::kParameterFileNotFound, path};
+        return Error{settings_texts::kParameterFileNotFound.str(), path};
     }
     // Decode the whole file at once: a CP932 trail byte may look like an ASCII character.
     const std::string text = DecodeUserText(bytes.value());

@@ -136,7 +136,7 @@ void LoadSettings(AppSettings& settings) {
 Status SaveSettings(AppSettings& settings) {
     const std::string& path = settings.ProfilePath;
     if (path.empty()) {
-        return Error{settings_texts::kNoSettingsFile, path};
+        return Error{settings_texts::kNoSettingsFile.str(), path};
     }
     if (settings.SaveNum == 0) {
         settings.ImageNum = 0;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/language.h"
 #include "exif/source_metadata.h"
 #include "exif/tiff_block.h"
 #include "imagelib/imagelib.h"
@@ -66,7 +67,9 @@ class PosixCommandLine : public ::testing::Test {
         WriteBytes(ini, settings_text);
         test::WriteJpeg(src + "a.jpg", 64, 48);
     }
-    ProcessResult Run(std::vector<std::string> args) { return test::RunPelimon(args, ini, scratch / "stderr.txt"); }
+    ProcessResult Run(std::vector<std::string> args, const test::Locale& locale = test::kJapaneseLocale) {
+        return test::RunPelimon(args, ini, scratch / "stderr.txt", locale);
+    }
     // The single dry-run line of a.jpg under `args`.
     PlanLine PlanOfA(std::vector<std::string> args) {
         args.insert(args.end(), {"-n", src + "a.jpg"});
@@ -314,6 +317,37 @@ TEST_F(PosixCommandLine, MessagesHelpAndVersion) {
         EXPECT_NE(result.out.find(c.out_has), std::string::npos);
         EXPECT_EQ(c.err_has.empty(), result.err.empty()) << result.err;
         EXPECT_NE(result.err.find(c.err_has), std::string::npos) << result.err;
+    }
+}
+
+// The locale picks the language of the usage page and the messages: English for any language but
+// Japanese, C and POSIX; Japanese also when no locale is set.
+TEST_F(PosixCommandLine, LocaleChoosesTheLanguage) {
+    const std::string kJapaneseUsage = "使い方: pelimon [オプション]";
+    const std::string kEnglishUsage = "Usage: pelimon [OPTION]... FILE|FOLDER...\n";
+    const struct {
+        test::Locale locale;
+        std::string usage;  // how --help begins
+        std::string error;  // the whole standard error of an unknown option
+    } cases[] = {
+        {{"LANG=en_US.UTF-8"},
+         kEnglishUsage,
+         "pelimon: unrecognized option '--bogus'\nTry 'pelimon --help' for more information.\n"},
+        {{"LANGUAGE=en", "LANG=ja_JP.UTF-8"}, kEnglishUsage, "pelimon: unrecognized option '--bogus'\n"},
+        {{"LANG=C"}, kJapaneseUsage, "pelimon: 不明なオプションです: --bogus\n"},
+        {{"LANG=ja_JP.UTF-8"}, kJapaneseUsage, "pelimon: 不明なオプションです: --bogus\n"},
+        {{}, kJapaneseUsage, "pelimon: 不明なオプションです: --bogus\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.locale));
+        const ProcessResult help = Run({"--help"}, c.locale);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_TRUE(help.out.starts_with(c.usage)) << help.out;
+        EXPECT_EQ(HoldsJapanese(help.out), c.usage == kJapaneseUsage);
+        const ProcessResult unknown = Run({"--bogus", src + "a.jpg"}, c.locale);
+        EXPECT_EQ(unknown.status, 2);
+        EXPECT_TRUE(unknown.err.starts_with(c.error)) << unknown.err;
+        EXPECT_EQ(std::count(unknown.err.begin(), unknown.err.end(), '\n'), 2) << unknown.err;
     }
 }
 

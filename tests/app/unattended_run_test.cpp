@@ -12,6 +12,7 @@
 
 #include "app/cpelimon_app.h"
 #include "app/terminal_interaction.h"
+#include "common/language.h"
 #include "imagelib/imagelib.h"
 #include "tests/app/app_test_support.h"
 
@@ -88,6 +89,9 @@ TEST(SummaryLine, NamesTheFolderAndWhatWentWrong) {
     batch.failures.resize(1);
     batch.renamed.resize(2);
     EXPECT_EQ(SummaryLine(batch), "pelimon: 12 件を /out/ に書き出しました（失敗 1 件、別名 2 件）");
+    SetLanguage(Language::kEnglish);
+    EXPECT_EQ(SummaryLine(batch), "pelimon: wrote 12 files to /out/ (1 failed, 2 renamed)");
+    SetLanguage(Language::kJapanese);
 }
 
 TEST(OneLine, DropsMessageBoxLineBreaks) {
@@ -141,7 +145,7 @@ TEST(CpelimonApp, TooOldLibraryLoadsNothing) {
     CpelimonApp old_library;
     const Status refused = old_library.Start(static_cast<uint16_t>(kMinimumLibraryVersion - 1));
     ASSERT_FALSE(refused.ok());
-    EXPECT_EQ(refused.error().message, kLibraryVersionMessage);
+    EXPECT_EQ(refused.error().message, kLibraryVersionMessage.view());
     EXPECT_EQ(old_library.settings().JpegComp, 90);
     EXPECT_TRUE(old_library.settings().ProfilePath.empty());
 

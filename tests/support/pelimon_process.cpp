@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <set>
 #include <utility>
 
 #include "tests/support/test_files.h"
@@ -20,18 +21,21 @@ double Now() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// The environment of the child: ours without a display, and with the settings file given.
-std::vector<std::string> ChildEnvironment(const std::string& ini) {
+// The environment of the child: ours without a display and without locale variables, with the
+// settings file and the locale given.
+std::vector<std::string> ChildEnvironment(const std::string& ini, const Locale& locale) {
+    static const std::set<std::string> kReplaced{"DISPLAY",  "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "PELIMON_INI",
+                                                 "LANGUAGE", "LC_ALL",          "LC_MESSAGES",     "LANG"};
     std::vector<std::string> variables;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string variable = *entry;
-        const std::string name = variable.substr(0, variable.find('='));
-        if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM" && name != "PELIMON_INI") {
+        if (!kReplaced.contains(variable.substr(0, variable.find('=')))) {
             variables.push_back(variable);
         }
     }
     variables.push_back("QT_QPA_PLATFORM=offscreen");
     variables.push_back("PELIMON_INI=" + ini);
+    variables.insert(variables.end(), locale.begin(), locale.end());
     return variables;
 }
 
@@ -46,9 +50,10 @@ std::vector<char*> PointersTo(std::vector<std::string>& strings) {
 
 }  // namespace
 
-PelimonProcess::PelimonProcess(const std::vector<std::string>& args, const std::string& ini, std::string err_path)
+PelimonProcess::PelimonProcess(const std::vector<std::string>& args, const std::string& ini, std::string err_path,
+                               const Locale& locale)
     : err_path_(std::move(err_path)) {
-    std::vector<std::string> environment = ChildEnvironment(ini);
+    std::vector<std::string> environment = ChildEnvironment(ini, locale);
     std::vector<std::string> arguments{PELIMON_BINARY};
     arguments.insert(arguments.end(), args.begin(), args.end());
     std::vector<char*> argv = PointersTo(arguments);
@@ -96,8 +101,9 @@ ProcessResult PelimonProcess::Wait() {
     return result;
 }
 
-ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const std::string& err_path) {
-    return PelimonProcess(args, ini, err_path).Wait();
+ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const std::string& err_path,
+                         const Locale& locale) {
+    return PelimonProcess(args, ini, err_path, locale).Wait();
 }
 
 }  // namespace pelimon::test

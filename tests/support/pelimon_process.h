@@ -19,12 +19,19 @@ struct ProcessResult {
     double seconds = 0;   // wall-clock time from start to exit
 };
 
-// A pelimon process started with no display, PELIMON_INI = `ini`, arguments `args` (without the
-// program name), standard input on /dev/null, standard error in `err_path` and standard output in
-// `err_path` + ".out".
+// The locale variables a test gives the child ("LANG=C", ...); the child inherits none of ours
+// (LANGUAGE, LC_ALL, LC_MESSAGES, LANG), so no test depends on the developer's locale. The
+// default asks for Japanese, the program's own language.
+using Locale = std::vector<std::string>;
+inline const Locale kJapaneseLocale{"LANGUAGE=ja"};
+
+// A pelimon process started with no display, PELIMON_INI = `ini`, the locale `locale`, arguments
+// `args` (without the program name), standard input on /dev/null, standard error in `err_path` and
+// standard output in `err_path` + ".out".
 class PelimonProcess {
   public:
-    PelimonProcess(const std::vector<std::string>& args, const std::string& ini, std::string err_path);
+    PelimonProcess(const std::vector<std::string>& args, const std::string& ini, std::string err_path,
+                   const Locale& locale = kJapaneseLocale);
     PelimonProcess(const PelimonProcess&) = delete;
     PelimonProcess& operator=(const PelimonProcess&) = delete;
     // Waits for the process when the test did not.
@@ -41,6 +48,7 @@ class PelimonProcess {
 };
 
 // Starts pelimon and waits for it.
-ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const std::string& err_path);
+ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const std::string& err_path,
+                         const Locale& locale = kJapaneseLocale);
 
 }  // namespace pelimon::test
