@@ -3,17 +3,22 @@
 // are checked by the compiler (Phrase); these tables cover the functions that compose texts.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/app_texts.h"
+#include "app/posix_options.h"
 #include "batch/batch_texts.h"
 #include "common/language.h"
 #include "exif/tag_table.h"
 #include "filelist/filelist_texts.h"
 #include "imagelib/imagelib_texts.h"
 #include "settings/settings_texts.h"
+#include "tests/support/test_files.h"
 
 namespace pelimon {
 namespace {
@@ -94,6 +99,35 @@ TEST(EnglishTexts, Settings) {
         {"SettingsNotSaved", [] { return t::SettingsNotSaved("/a.ini", "full"); }},
         {"SettingsNotDeleted", [] { return t::SettingsNotDeleted("/a.ini", "denied"); }},
     });
+}
+
+// The long options a text names ("--dry-run"; in the man page written "\-\-dry\-run").
+std::set<std::string> LongOptions(std::string text) {
+    text = std::regex_replace(text, std::regex(R"(\\-)"), "-");
+    std::set<std::string> names;
+    const std::regex option("--[a-z][a-z-]*");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), option); it != std::sregex_iterator(); ++it) {
+        names.insert(it->str());
+    }
+    return names;
+}
+
+// Both usage pages list the same options, every one of them known to the parser and described in
+// the man page.
+TEST(EnglishTexts, UsagePagesAgreeWithTheParserAndTheManPage) {
+    const std::set<std::string> english = LongOptions(std::string(app_texts::kPosixUsage.english()));
+    ASSERT_GE(english.size(), 20u);
+    EXPECT_EQ(LongOptions(std::string(app_texts::kPosixUsage.japanese())), english);
+    const std::set<std::string> manual = LongOptions(test::ReadText(PELIMON_MAN_PAGE));
+    for (const std::string& name : english) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(manual.contains(name));
+        const std::vector<std::string> args{name};
+        const Result<PosixOptions> parsed = ParsePosixOptions(args);
+        char unknown[256];
+        std::snprintf(unknown, sizeof unknown, app_texts::kUnknownOption.c_str(), name.c_str());
+        EXPECT_TRUE(parsed || parsed.error().message != unknown);
+    }
 }
 
 // The English tag catalogue names the same tags, in the same order, as the Japanese one.
