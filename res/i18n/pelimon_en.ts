@@ -22,8 +22,8 @@
     <message>
         <source>縮小画像の生成が終了しました。今すぐ出力先の
 フォルダを開きますか？</source>
-        <translation>The reduced images have been made. Open the output
-folder now?</translation>
+        <translation>The reduced images have been made.
+Open the output folder now?</translation>
     </message>
     <message>
         <source>確認</source>
