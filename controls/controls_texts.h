@@ -1,5 +1,6 @@
 // Texts of the small controls, the about box and the three confirmation dialogs, kept in one
-// place so that they can be translated later.
+// place; their English is in res/i18n/pelimon_en.ts. Texts that read the same in every language
+// (OK, addresses) stay plain UTF-8.
 #pragma once
 
 #include "controls/gui_text.h"
