@@ -56,11 +56,11 @@ Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const Image& image, 
     return PlaceInJpeg(choice.value().encoded, metadata);
 }
 
-// WebP and AVIF store Exif and the profile inside the encoder's file, so every trial of the size
-// search is the file as written.
+// WebP and AVIF store Exif, XMP and the profile inside the encoder's file, so every trial of the
+// size search is the file as written.
 Result<Bytes> EncodeWebpOrAvifOutput(const AppSettings& settings, const Image& image, const OutputMetadata& metadata,
                                      bool avif) {
-    const EncodeMetadata blocks{metadata.exif, metadata.icc_profile};
+    const EncodeMetadata blocks{metadata.exif, metadata.icc_profile, metadata.xmp};
     Result<JpegChoice> choice = ChooseQuality(SizeGoalOf(settings, 0), [&](int quality) {
         return avif ? EncodeAvif(image, quality, blocks) : EncodeWebp(image, quality, blocks);
     });

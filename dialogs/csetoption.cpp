@@ -63,11 +63,11 @@ void CSetOption::BuildLayout() {
     exif_only_ = Add<QRadioButton>(big, t::kRemoveExifOnly, "id1012");
     QGroupBox* exif = Group(this, t::kExifGroup);
     exif_ = Add<QCheckBox>(exif, t::kKeepExif, "id1008");
-    no_location_ = Add<QCheckBox>(exif, t::kNoLocation, "id1014");
-    no_location_->setContentsMargins(16, 0, 0, 0);
     exif_date_ = Add<QCheckBox>(exif, t::kExifDate, "id1009");
     auto_rotate_ = Add<QCheckBox>(exif, t::kAutoRotate, "autoRotate");
     to_srgb_ = Add<QCheckBox>(exif, t::kToSrgb, "toSrgb");
+    // Listed after ToSRGB, as in the settings file; it depends on the Exif box above.
+    no_location_ = Add<QCheckBox>(exif, t::kNoLocation, "id1014");
     QGroupBox* output = Group(this, t::kOutputGroup);
     user_folder_ = Add<QRadioButton>(output, t::kUserFolder, "id1016");
     resize_folder_ = Add<QRadioButton>(output, t::kResizeFolder, "id1017");

@@ -15,8 +15,8 @@ class CSetOption : public QWidget {
   public:
     CSetOption(const pelimon::AppSettings& settings, QWidget* parent = nullptr);
 
-    // DragDrop, Equal, BigSize, Exif, NoLocation, ExifDate, AutoRotate and Resize from the controls. A radio
-    // group without a checked radio leaves its setting as it is.
+    // DragDrop, Equal, BigSize, Exif, ExifDate, AutoRotate, ToSRGB, NoLocation and Resize from the
+    // controls. A radio group without a checked radio leaves its setting as it is.
     void Store(pelimon::AppSettings& settings) const;
 
   private:
@@ -32,10 +32,10 @@ class CSetOption : public QWidget {
     QRadioButton* leave_ = nullptr;          // 1011
     QRadioButton* exif_only_ = nullptr;      // 1012
     QCheckBox* exif_ = nullptr;              // 1008
-    QCheckBox* no_location_ = nullptr;       // 1014, under 1008
     QCheckBox* exif_date_ = nullptr;         // 1009
     QCheckBox* auto_rotate_ = nullptr;       // no template id: "autoRotate"
     QCheckBox* to_srgb_ = nullptr;           // "toSrgb" (ToSRGB; no number of its own)
+    QCheckBox* no_location_ = nullptr;       // 1014, last of the Exif group
     QRadioButton* user_folder_ = nullptr;    // 1016
     QRadioButton* resize_folder_ = nullptr;  // 1017
 };

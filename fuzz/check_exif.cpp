@@ -1,8 +1,9 @@
 // Fuzz check: the Exif reader and the metadata transfer. The input is taken as a whole JPEG
 // file in memory: CExifReader checks it and reads every IFD (also those its flags do not point
 // to, since the reader must stay inside its copy of the segment whatever the call order), then
-// the batch's metadata read, the output metadata (location removal, thumbnail, XMP and IPTC
-// checks) and its placement run on it, and the block editors run on the raw bytes.
+// the batch's metadata read, the output metadata with NoLocation off and on (location kept or
+// removed, thumbnail, XMP and IPTC checks) and its placement run on it, and the block editors
+// run on the raw bytes.
 #include <algorithm>
 #include <cstdint>
 #include <ctime>
@@ -71,19 +72,15 @@ void CheckBlockEditors(std::span<const uint8_t> bytes) {
     }
 }
 
-void CheckTransfer(std::span<const uint8_t> bytes) {
-    const SourceMetadata source = ReadSourceMetadata(bytes, kNow);
-    Expect(source.Orientation >= 1 && source.Orientation <= 8, "Orientation is 1..8");
-    Expect(!source.ShotDate.empty(), "ShotDate is a date or \"0\"");
-    Expect((source.ExifLength == 0) == source.exif_segment.empty(), "ExifLength is 0 exactly without Exif");
-
+// The output metadata of one source for one NoLocation setting, and its placement.
+void CheckOutputMetadata(std::span<const uint8_t> bytes, const SourceMetadata& source, bool no_location) {
     // The input stands in for the encoder's file, so that the builder meets malformed JPEGs too.
     MetadataTransfer transfer;
     transfer.keep_exif = true;
     transfer.output_width = static_cast<int>(bytes.size() % 5000);
     transfer.output_height = 480;
     transfer.pixels_rotated = bytes.size() % 2 == 1;
-    transfer.no_location = bytes.size() % 3 != 0;
+    transfer.no_location = no_location;
     // Thumbnails of every size up to one that cannot fit beside the block.
     transfer.make_thumbnail = [size = bytes.size()] {
         return ExifThumbnail{std::vector<uint8_t>((size * 7919) % 70000, 0x5A), 160, 120};
@@ -91,10 +88,22 @@ void CheckTransfer(std::span<const uint8_t> bytes) {
     const OutputMetadata metadata = BuildOutputMetadata(source, transfer);
     Expect(metadata.exif.size() <= std::max(kMaxExifBlock, source.exif_segment.size()),
            "the Exif block fits in an APP1 segment");
-    if (transfer.no_location) {
+    const std::string_view xmp(reinterpret_cast<const char*>(metadata.xmp.data()), metadata.xmp.size());
+    if (no_location) {
         Expect(TiffBlock(metadata.exif).GpsIfdOffset() == 0, "no GPS IFD with no_location");
-        const std::string_view xmp(reinterpret_cast<const char*>(metadata.xmp.data()), metadata.xmp.size());
         Expect(!XmpHasLocation(xmp), "no XMP location with no_location");
+        Expect(metadata.photoshop.empty() || RemoveIptcLocation(metadata.photoshop) == metadata.photoshop,
+               "no IPTC location with no_location");
+    } else {
+        Expect(metadata.xmp.empty() || metadata.xmp == source.xmp, "XMP is kept as it is or left out");
+        Expect(metadata.photoshop.empty() || metadata.photoshop == source.photoshop,
+               "IPTC is kept as it is or left out");
+        if (source.exif_segment.size() > 10) {
+            const TiffBlock original({source.exif_segment.begin() + 10, source.exif_segment.end()});
+            Expect(!original.valid() || !original.GpsIsSound() ||
+                       TiffBlock(metadata.exif).GpsIfdOffset() == original.GpsIfdOffset(),
+                   "a sound GPS IFD stays without no_location");
+        }
     }
     const std::vector<uint8_t> output = PlaceInJpeg(bytes, metadata);
     (void)PlaceInPng(bytes, metadata);
@@ -108,6 +117,18 @@ void CheckTransfer(std::span<const uint8_t> bytes) {
     if (!metadata.exif.empty()) {
         const SourceMetadata copied = ReadSourceMetadata(output, kNow);
         Expect(copied.exif_segment.size() == metadata.exif.size() + 10, "the output carries the Exif block");
+    }
+}
+
+void CheckTransfer(std::span<const uint8_t> bytes) {
+    const SourceMetadata source = ReadSourceMetadata(bytes, kNow);
+    Expect(source.Orientation >= 1 && source.Orientation <= 8, "Orientation is 1..8");
+    Expect(!source.ShotDate.empty(), "ShotDate is a date or \"0\"");
+    Expect((source.ExifLength == 0) == source.exif_segment.empty(), "ExifLength is 0 exactly without Exif");
+
+    // Both ways of NoLocation on every input: what one keeps, the other must remove.
+    for (const bool no_location : {false, true}) {
+        CheckOutputMetadata(bytes, source, no_location);
     }
 }
 

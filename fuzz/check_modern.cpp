@@ -1,12 +1,16 @@
 // Fuzz check for the HEIF/HEIC/AVIF and WebP paths: the header probe, the decode with the reduced
-// preview (shrink-on-load, a HEIF's thumbnail), the metadata blocks as the batch reads them, and
-// the colour profile through lcms2. Inputs whose signature is another format's are ignored.
+// preview (shrink-on-load, a HEIF's thumbnail), the metadata blocks as the batch reads them and
+// carries them (NoLocation off and on), and the colour profile through lcms2. Inputs whose signature is another
+// format's are ignored.
 #include <algorithm>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "exif/output_metadata.h"
 #include "exif/source_metadata.h"
+#include "exif/tiff_block.h"
+#include "exif/xmp_packet.h"
 #include "fuzz/fuzz_checks.h"
 #include "fuzz/fuzz_support.h"
 #include "imagelib/colour.h"
@@ -52,8 +56,15 @@ void CheckMetadata(std::span<const uint8_t> bytes) {
     transfer.keep_exif = true;
     transfer.output_width = 16;
     transfer.output_height = 12;
-    const OutputMetadata output = BuildOutputMetadata(source, transfer);
-    Expect(output.exif.empty() || !source.exif_segment.empty(), "only a source's Exif reaches the output");
+    for (const bool no_location : {false, true}) {
+        transfer.no_location = no_location;
+        const OutputMetadata output = BuildOutputMetadata(source, transfer);
+        Expect(output.exif.empty() || !source.exif_segment.empty(), "only a source's Exif reaches the output");
+        const std::string_view xmp(reinterpret_cast<const char*>(output.xmp.data()), output.xmp.size());
+        Expect(no_location ? !XmpHasLocation(xmp) && TiffBlock(output.exif).GpsIfdOffset() == 0
+                           : output.xmp.empty() || output.xmp == source.xmp,
+               "the XMP and Exif location is removed with no_location, the XMP kept whole without");
+    }
     if (!embedded.icc_profile.empty()) {
         Image image(4, 2);
         IsSrgbProfile(embedded.icc_profile);

@@ -1,7 +1,7 @@
 // AVIF encoding to memory with libheif's AV1 encoder (aom on Debian): 8-bit 4:2:0, full range,
 // BT.601 matrix, at aom's fast real-time speed so that batches stay quick; the quality maps to
-// libheif's lossy quality. Exif becomes an Exif item, an ICC profile a 'prof' colour box; without
-// a profile the file says sRGB through nclx.
+// libheif's lossy quality. Exif becomes an Exif item, XMP an XMP item, an ICC profile a 'prof'
+// colour box; without a profile the file says sRGB through nclx.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -119,6 +119,13 @@ Result<Bytes> EncodeAvif(const Image& image, int quality, const EncodeMetadata& 
     if (!metadata.exif.empty()) {
         if (heif_error error = heif_context_add_exif_metadata(context.get(), handle.get(), metadata.exif.data(),
                                                               static_cast<int>(metadata.exif.size()));
+            error.code != heif_error_Ok) {
+            return AvifError(error);
+        }
+    }
+    if (!metadata.xmp.empty()) {
+        if (heif_error error = heif_context_add_XMP_metadata(context.get(), handle.get(), metadata.xmp.data(),
+                                                             static_cast<int>(metadata.xmp.size()));
             error.code != heif_error_Ok) {
             return AvifError(error);
         }

@@ -108,12 +108,14 @@ Result<Bytes> EncodeGif(const Image& image);
 struct EncodeMetadata {
     ByteView exif;         // Exif from its TIFF header ("II*\0" or "MM\0*") onward
     ByteView icc_profile;  // an ICC profile; without one the file says sRGB where it can
+    ByteView xmp{};        // an XMP packet, written as it stands
 };
-// Lossy WebP, quality 1..100 (clamped), libwebp's default effort; Exif and the profile go into
-// EXIF and ICCP chunks of an extended file.
+// Lossy WebP, quality 1..100 (clamped), libwebp's default effort; Exif, XMP and the profile go
+// into EXIF, XMP and ICCP chunks of an extended file.
 Result<Bytes> EncodeWebp(const Image& image, int quality, const EncodeMetadata& metadata = {});
 // AVIF through libheif's AV1 encoder, quality 1..100 (clamped), 4:2:0, at a speed meant for
-// batches; Exif becomes an Exif item, the profile a 'prof' colour box (else nclx sRGB).
+// batches; Exif becomes an Exif item, XMP an XMP item (mime application/rdf+xml), the profile a
+// 'prof' colour box (else nclx sRGB).
 Result<Bytes> EncodeAvif(const Image& image, int quality, const EncodeMetadata& metadata = {});
 
 // Geometry. Rotation is clockwise: 90 turns the top edge into the right edge. Other angles

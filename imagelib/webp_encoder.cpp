@@ -1,5 +1,5 @@
 // WebP encoding to memory with libwebp (lossy, method 4 as cwebp's default), and the mux API for
-// the EXIF and ICCP chunks when there is metadata to carry.
+// the EXIF, XMP and ICCP chunks when there is metadata to carry.
 #include <webp/encode.h>
 #include <webp/mux.h>
 
@@ -43,8 +43,10 @@ Result<Bytes> AddChunks(const WebPMemoryWriter& plain, const EncodeMetadata& met
     const WebPData image{plain.mem, plain.size};
     const WebPData exif{metadata.exif.data(), metadata.exif.size()};
     const WebPData icc{metadata.icc_profile.data(), metadata.icc_profile.size()};
+    const WebPData xmp{metadata.xmp.data(), metadata.xmp.size()};
     if (WebPMuxSetImage(mux.get(), &image, 0) != WEBP_MUX_OK ||
         (!metadata.exif.empty() && WebPMuxSetChunk(mux.get(), "EXIF", &exif, 0) != WEBP_MUX_OK) ||
+        (!metadata.xmp.empty() && WebPMuxSetChunk(mux.get(), "XMP ", &xmp, 0) != WEBP_MUX_OK) ||
         (!metadata.icc_profile.empty() && WebPMuxSetChunk(mux.get(), "ICCP", &icc, 0) != WEBP_MUX_OK)) {
         return EncodeError("WebP のメタデータ");
     }
@@ -84,7 +86,7 @@ Result<Bytes> EncodeWebp(const Image& image, int quality, const EncodeMetadata& 
     if (!WebPEncode(&config, &picture)) {
         return EncodeError("WebP: " + std::to_string(static_cast<int>(picture.error_code)));
     }
-    if (metadata.exif.empty() && metadata.icc_profile.empty()) {
+    if (metadata.exif.empty() && metadata.xmp.empty() && metadata.icc_profile.empty()) {
         return Bytes(writer.writer.mem, writer.writer.mem + writer.writer.size);
     }
     return AddChunks(writer.writer, metadata);

@@ -18,9 +18,9 @@
 #include "exif/jpeg_segments.h"
 #include "exif/source_metadata.h"
 #include "exif/tiff_block.h"
-#include "exif/value_bytes.h"
 #include "imagelib/imagelib.h"
 #include "tests/support/fake_interaction.h"
+#include "tests/support/metadata_blocks.h"
 
 namespace pelimon {
 namespace {
@@ -327,23 +327,6 @@ TEST_F(ExifBatchTest, QuarterTurnMakesTheOrientationUpright) {
     }
 }
 
-// The Exif TIFF block of a JPEG (APP1) or PNG (eXIf) output; empty when it has none.
-std::vector<uint8_t> ExifBlockOf(const std::vector<uint8_t>& file) {
-    if (StartsWithSoi(file)) {
-        const std::optional<ExifDirectories> dirs = ReadDirectories(file);
-        return dirs ? std::vector<uint8_t>(dirs->segment.begin() + kTiffInSegment, dirs->segment.end())
-                    : std::vector<uint8_t>{};
-    }
-    for (size_t pos = 8; pos + 12 <= file.size();) {
-        const uint32_t length = GetLong(file.data() + pos, false);
-        if (std::equal(file.begin() + static_cast<long>(pos + 4), file.begin() + static_cast<long>(pos + 8), "eXIf")) {
-            return {file.begin() + static_cast<long>(pos + 8), file.begin() + static_cast<long>(pos + 8 + length)};
-        }
-        pos += 12 + size_t{length};
-    }
-    return {};
-}
-
 // 位置情報を削除する: no JPEG or PNG output of the GPS files holds a GPS IFD; without it both carry
 // the same patched block, GPS and all. A damaged XMP packet is left out with a note naming the
 // file, and the photo is written all the same.
@@ -378,7 +361,7 @@ TEST_F(ExifBatchTest, NoLocationLeavesNoGpsInAnyFormat) {
             for (size_t i = 0; i < names.size(); ++i) {
                 SCOPED_TRACE(names[i]);
                 const std::vector<uint8_t> block =
-                    ExifBlockOf(Output(names[i], type == kFileTypePng ? ".png" : ".jpg"));
+                    test::ReadFileBlocks(Output(names[i], type == kFileTypePng ? ".png" : ".jpg")).exif;
                 const TiffBlock tiff(block);
                 ASSERT_TRUE(tiff.valid());
                 EXPECT_EQ(tiff.GpsIfdOffset() != 0, no_location == kOff);

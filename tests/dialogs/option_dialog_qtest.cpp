@@ -2,6 +2,7 @@
 // naming confirmations of OK, the number texts, and the keys that must not close it.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -128,6 +129,11 @@ void OptionDialogTest::noLocationFollowsExif() {
     }
     auto* box = Control<QCheckBox>(dialog, kGeneral, "id1014");
     QCOMPARE(box->text(), QString::fromUtf8("位置情報を削除する"));
+    // In the Exif group, below the Exif box and after 色を sRGB に変換する, as in the settings file.
+    QLayout* group = box->parentWidget()->layout();
+    QCOMPARE(group->indexOf(box), group->count() - 1);
+    QCOMPARE(group->indexOf(Control(dialog, kGeneral, "toSrgb")), group->count() - 2);
+    QCOMPARE(group->indexOf(Control(dialog, kGeneral, "id1008")), 0);
     QCOMPARE(box->isChecked(), true);
     QCOMPARE(box->isEnabled(), enabled);
     dialog.accept();

@@ -2,25 +2,26 @@
 // extended XMP whole or not at all, malformed blocks left out with a note, the rebuilt thumbnail,
 // and the PNG chunks.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
-#include "exif/exif_entry.h"
 #include "exif/exif_thumbnail.h"
 #include "exif/jpeg_segments.h"
 #include "exif/output_metadata.h"
 #include "exif/tiff_block.h"
-#include "exif/value_bytes.h"
 #include "exif/xmp_packet.h"
 #include "exif_test_files.h"
 #include "imagelib/imagelib.h"
+#include "tests/support/metadata_blocks.h"
 
 namespace pelimon {
 namespace {
 
 using test::Bytes;
+using test::GpsBytes;
+using test::PngChunk;
 
 SourceMetadata Source(const char* name) {
     return ReadSourceMetadata(test::ReadFileBytes(test::CorpusDir() / name), 0);
@@ -33,25 +34,6 @@ MetadataTransfer Keep(bool no_location) {
     transfer.output_width = 64;
     transfer.output_height = 48;
     return transfer;
-}
-
-// The GPS directory and the values it points at, in directory order.
-Bytes GpsBytes(const Bytes& tiff) {
-    const TiffBlock block(tiff);
-    const auto entries = block.ReadIfd(block.GpsIfdOffset());
-    if (!entries) {
-        return {};
-    }
-    const uint32_t gps = block.GpsIfdOffset();
-    Bytes out(tiff.begin() + gps, tiff.begin() + gps + 2 + 12 * static_cast<long>(entries->size()) + 4);
-    for (const auto& entry : *entries) {
-        const uint64_t size = uint64_t{TypeSize(entry.type)} * entry.count;
-        if (size > 4) {
-            const uint32_t at = GetLong(tiff.data() + entry.position + 8, tiff[0] == 'I');
-            out.insert(out.end(), tiff.begin() + at, tiff.begin() + at + static_cast<long>(size));
-        }
-    }
-    return out;
 }
 
 TEST(OutputMetadata, GpsIsKeptByteForByteOrRemoved) {
@@ -93,6 +75,23 @@ TEST(OutputMetadata, XmpAndIptcTravelOnlyWithExif) {
         EXPECT_EQ(out.xmp, from_xmp.xmp);
         EXPECT_EQ(JpegMetadataSize(from_xmp),
                   PlaceInJpeg(test::EncodeTestJpeg(8, 8), from_xmp).size() - test::EncodeTestJpeg(8, 8).size());
+    }
+}
+
+// The XMP of a HEIC (an application/rdf+xml item, here ending in a NUL byte) and of a WebP (its
+// XMP chunk) goes the way a JPEG's does: whole, with or without NoLocation, since neither names a
+// place.
+TEST(OutputMetadata, XmpOfHeicAndWebpSourcesTravels) {
+    for (const char* name : {"iphone11pro-p3.heic", "nikon-p7000-orient6.webp"}) {
+        SCOPED_TRACE(name);
+        const SourceMetadata source =
+            ReadSourceMetadata(test::ReadFileBytes(std::filesystem::path(PELIMON_TEST_DATA_DIR) / "modern" / name), 0);
+        ASSERT_GT(source.xmp.size(), 1000u);
+        for (const bool no_location : {false, true}) {
+            const OutputMetadata metadata = BuildOutputMetadata(source, Keep(no_location));
+            EXPECT_EQ(metadata.xmp, source.xmp);
+            EXPECT_TRUE(metadata.notes.empty());
+        }
     }
 }
 
@@ -161,21 +160,6 @@ TEST(OutputMetadata, ThumbnailIsRebuiltFromTheOutputsPixels) {
         return {};
     };
     BuildOutputMetadata(Source("ii-app1-gps-nointerop-nothumb-nikon.jpg"), transfer);
-}
-
-// The chunk of `type` in a PNG, its CRC checked; empty when absent.
-Bytes PngChunk(const Bytes& png, const char* type) {
-    size_t pos = 8;
-    while (pos + 12 <= png.size()) {
-        const uint32_t length = GetLong(png.data() + pos, false);
-        if (std::equal(type, type + 4, png.begin() + static_cast<long>(pos + 4))) {
-            const uint32_t crc = GetLong(png.data() + pos + 8 + length, false);
-            EXPECT_EQ(crc, crc32(0, png.data() + pos + 4, length + 4));
-            return Bytes(png.begin() + static_cast<long>(pos + 8), png.begin() + static_cast<long>(pos + 8 + length));
-        }
-        pos += 12 + length;
-    }
-    return {};
 }
 
 TEST(OutputMetadata, PngCarriesExifAndXmpChunks) {

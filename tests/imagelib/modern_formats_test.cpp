@@ -152,11 +152,12 @@ TEST(ModernFormats, MetadataBlocks) {
 TEST(ModernFormats, EncodersRoundTripWithMetadata) {
     const Image image = test::MakeGradient(96, 64);
     const EmbeddedMetadata source = ReadEmbeddedMetadata(Modern("made-irot6.heic"));
-    const Bytes p3 = ReadEmbeddedMetadata(Modern("iphone11pro-p3.heic")).icc_profile;
+    const EmbeddedMetadata phone = ReadEmbeddedMetadata(Modern("iphone11pro-p3.heic"));
+    const Bytes& p3 = phone.icc_profile;
     ASSERT_FALSE(source.exif.empty());
     for (const bool avif : {false, true}) {
         SCOPED_TRACE(avif ? "AVIF" : "WebP");
-        const EncodeMetadata metadata{source.exif, p3};
+        const EncodeMetadata metadata{source.exif, p3, phone.xmp};
         const Result<Bytes> encoded = avif ? EncodeAvif(image, 90, metadata) : EncodeWebp(image, 90, metadata);
         ASSERT_TRUE(encoded.ok()) << encoded.error().message;
         EXPECT_EQ(SniffFormat(encoded.value()), avif ? ImageFormat::kAvif : ImageFormat::kWebp);
@@ -167,6 +168,7 @@ TEST(ModernFormats, EncodersRoundTripWithMetadata) {
         const EmbeddedMetadata back = ReadEmbeddedMetadata(encoded.value());
         EXPECT_EQ(back.exif, source.exif);
         EXPECT_EQ(back.icc_profile, p3);
+        EXPECT_EQ(back.xmp, phone.xmp);
         // A lower quality makes a smaller file.
         const Result<Bytes> small = avif ? EncodeAvif(image, 20) : EncodeWebp(image, 20);
         EXPECT_LT(small.value().size(), encoded.value().size());

@@ -1,0 +1,167 @@
+// Exif and XMP through batches into every format that holds them (JPEG, PNG, WebP, AVIF), from
+// JPEG, WebP and AVIF sources with a GPS directory and XMP location properties: with NoLocation 0
+// both arrive as the source has them, with NoLocation 1 neither the GPS directory nor an XMP
+// location does, and every format carries the same patched Exif block.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "batch/run_batch.h"
+#include "batch_test_support.h"
+#include "exif/jpeg_segments.h"
+#include "exif/source_metadata.h"
+#include "exif/tiff_block.h"
+#include "imagelib/imagelib.h"
+#include "tests/support/fake_interaction.h"
+#include "tests/support/metadata_blocks.h"
+
+namespace pelimon {
+namespace {
+
+using test::FileBlocks;
+using test::GpsBytes;
+using test::ReadBytes;
+using test::ReadFileBlocks;
+
+// An XMP packet built from the parts that stay and the location properties NoLocation removes
+// (an attribute form and an element form, each with the white space before it).
+const std::string kKeptHead =
+    "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+    "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+    " <rdf:Description rdf:about=\"\" xmlns:exif=\"http://ns.adobe.com/exif/1.0/\"\n"
+    "  xmlns:photoshop=\"http://ns.adobe.com/photoshop/1.0/\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\"";
+const std::string kLocationAttributes =
+    "\n  exif:GPSLatitude=\"35,40.5N\" exif:GPSLongitude=\"139,45.2E\" photoshop:City=\"Yokohama\"";
+const std::string kKeptMiddle = " photoshop:Headline=\"Harbour\" exif:FNumber=\"28/10\">";
+const std::string kLocationElement = "\n  <exif:GPSAltitude>12/1</exif:GPSAltitude>";
+const std::string kKeptTail =
+    "\n  <dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">Harbour at dusk</rdf:li></rdf:Alt></dc:title>\n"
+    " </rdf:Description>\n</rdf:RDF></x:xmpmeta>\n<?xpacket end=\"w\"?>";
+
+std::vector<uint8_t> AsBytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+const std::vector<uint8_t> kXmp = AsBytes(kKeptHead + kLocationAttributes + kKeptMiddle + kLocationElement + kKeptTail);
+const std::vector<uint8_t> kXmpWithoutLocation = AsBytes(kKeptHead + kKeptMiddle + kKeptTail);
+
+// A phone photo with GPS (Orientation 6, IFD1 thumbnail) whose Exif the made sources share.
+constexpr char kPhone[] = "ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg";
+
+struct OutputFormat {
+    int32_t file_type;
+    const char* extension;
+};
+constexpr OutputFormat kFormats[] = {
+    {kFileTypeJpeg, ".jpg"}, {kFileTypePng, ".png"}, {kFileTypeWebp, ".webp"}, {kFileTypeAvif, ".avif"}};
+
+class MetadataFormatsTest : public ::testing::Test {
+  protected:
+    MetadataFormatsTest() {
+        settings.Width = 160;
+        settings.Height = 120;
+        settings.Exif = kOn;
+    }
+
+    void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        test::WriteBytes(source / name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        list.rows().push_back({name, "1 KB", 0, true});
+        list.set_file_count(static_cast<int>(list.rows().size()));
+        list.set_selected_count(static_cast<int>(list.rows().size()));
+    }
+
+    // The real phone JPEG with the XMP packet added; a WebP and an AVIF made here with its Exif
+    // block and the same packet; a real WebP whose Exif has GPS and which has no XMP.
+    void WriteSources() {
+        const std::filesystem::path data(PELIMON_TEST_DATA_DIR);
+        std::vector<uint8_t> jpeg = ReadBytes((data / "camera" / kPhone).string());
+        const std::string_view id = kXmpIdentifier;
+        const std::vector<uint8_t> segment =
+            BuildSegment(0xE1, {std::span(reinterpret_cast<const uint8_t*>(id.data()), id.size()), std::span(kXmp)});
+        jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+        Write("phone-jpeg.jpg", jpeg);
+        const SourceMetadata phone = ReadSourceMetadata(jpeg, 0);
+        const ByteView exif = std::span(phone.exif_segment).subspan(4 + kExifIdentifierSize);
+        const Image pixels = test::MakeTestImage(320, 240);
+        Write("phone-webp.webp", EncodeWebp(pixels, 90, EncodeMetadata{exif, {}, kXmp}).value());
+        Write("phone-avif.avif", EncodeAvif(pixels, 90, EncodeMetadata{exif, {}, kXmp}).value());
+        Write("htc.webp", ReadBytes((data / "modern" / "htc-desire-exif-gps.webp").string()));
+    }
+
+    FileBlocks SourceBlocks(const std::string& name) const { return ReadFileBlocks(ReadBytes(source / name)); }
+    FileBlocks OutputBlocks(const std::string& name, const OutputFormat& format) const {
+        const std::string stem = std::filesystem::path(name).stem().string();
+        return ReadFileBlocks(ReadBytes(source.path() + "out/" + stem + "_s" + format.extension));
+    }
+
+    void RunAll() {
+        const BatchOutcome outcome = RunBatch(settings, list, ui, {true, 0}, "20240506");
+        EXPECT_EQ(outcome.written, static_cast<int>(list.rows().size()));
+        for (const Error& failure : outcome.failures) {
+            ADD_FAILURE() << failure.message;
+        }
+        EXPECT_TRUE(ui.notes.empty());
+    }
+
+    test::TempFolder source;
+    AppSettings settings = test::BatchSettings(source.path());
+    FileList list;
+    test::FakeInteraction ui;
+};
+
+TEST_F(MetadataFormatsTest, LocationIsKeptWholeOrRemovedInEveryFormat) {
+    WriteSources();
+    for (const int no_location : {kOff, kOn}) {
+        settings.NoLocation = no_location;
+        std::vector<FileBlocks> from_jpeg;  // per source, the JPEG output's blocks
+        for (const OutputFormat& format : kFormats) {
+            settings.FileType = format.file_type;
+            RunAll();
+            for (size_t i = 0; i < list.rows().size(); ++i) {
+                const std::string& name = list.rows()[i].name;
+                SCOPED_TRACE(::testing::Message()
+                             << "NoLocation " << no_location << ", " << format.extension << " from " << name);
+                const FileBlocks in = SourceBlocks(name);
+                const FileBlocks out = OutputBlocks(name, format);
+                ASSERT_FALSE(GpsBytes(in.exif).empty());
+                ASSERT_TRUE(TiffBlock(out.exif).valid());
+                if (no_location == kOn) {
+                    EXPECT_EQ(TiffBlock(out.exif).GpsIfdOffset(), 0u);
+                    EXPECT_EQ(out.xmp, in.xmp.empty() ? std::vector<uint8_t>{} : kXmpWithoutLocation);
+                } else {
+                    EXPECT_EQ(GpsBytes(out.exif), GpsBytes(in.exif));
+                    EXPECT_EQ(out.xmp, in.xmp);
+                }
+                if (format.file_type == kFileTypeJpeg) {
+                    from_jpeg.push_back(out);
+                    // Turned upright by AutoRotate: the kept block says so.
+                    const std::string stem = std::filesystem::path(name).stem().string();
+                    EXPECT_EQ(ReadSourceMetadata(ReadBytes(source.path() + "out/" + stem + "_s.jpg"), 0).Orientation,
+                              1);
+                } else {
+                    EXPECT_EQ(out.exif, from_jpeg[i].exif);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(MetadataFormatsTest, WithoutExifNoFormatCarriesExifOrXmp) {
+    WriteSources();
+    settings.Exif = kOff;
+    for (const OutputFormat& format : kFormats) {
+        settings.FileType = format.file_type;
+        RunAll();
+        for (const FileRow& row : list.rows()) {
+            SCOPED_TRACE(::testing::Message() << format.extension << " from " << row.name);
+            const FileBlocks out = OutputBlocks(row.name, format);
+            EXPECT_TRUE(out.exif.empty());
+            EXPECT_TRUE(out.xmp.empty());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace pelimon
