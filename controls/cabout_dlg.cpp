@@ -11,8 +11,11 @@
 #include "controls/chot_static.h"
 #include "controls/controls_texts.h"
 #include "controls/resources.h"
+#include "controls/widget_text.h"
 
 namespace pelimon {
+
+using widget_text::Tr;
 
 namespace {
 constexpr int kIconSize = 32;
@@ -20,12 +23,12 @@ constexpr int kIconSize = 32;
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     using namespace controls_texts;
-    setWindowTitle(QString::fromUtf8(kAboutTitle));
+    setWindowTitle(Tr(kAboutTitle));
 
     auto* icon = new QLabel(this);
     icon->setObjectName("id135");
     icon->setPixmap(ProgramIcon().pixmap(kIconSize, kIconSize));
-    auto* version = new QLabel(QString::fromUtf8(kAboutVersion), this);
+    auto* version = new QLabel(Tr(kAboutVersion), this);
     auto* notice = new QLabel(QString::fromUtf8(kAboutNotice), this);
     auto* ok = new QPushButton(QString::fromUtf8(kAboutOk), this);
     ok->setObjectName("id1");

@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "controls/controls_texts.h"
+#include "controls/widget_text.h"
 
 namespace pelimon {
 
@@ -20,8 +21,8 @@ CImageButtonWithStyle::CImageButtonWithStyle(const QIcon& icon, QWidget* parent)
 CFolderMenuButton::CFolderMenuButton(const QIcon& icon, QWidget* parent)
     : CImageButtonWithStyle(icon, parent), menu_(new QMenu(this)) {}
 
-void CFolderMenuButton::AddCommand(int command, const char* text) {
-    QAction* action = menu_->addAction(QString::fromUtf8(text));
+void CFolderMenuButton::AddCommand(int command, GuiText text) {
+    QAction* action = menu_->addAction(widget_text::Tr(text));
     action->setObjectName(QStringLiteral("id%1").arg(command));
     connect(action, &QAction::triggered, this, [this, command] { emit MenuCommand(command); });
 }

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QPushButton>
 
+#include "controls/gui_text.h"
+
 class QMenu;
 
 namespace pelimon {
@@ -38,7 +40,7 @@ class CFolderMenuButton : public CImageButtonWithStyle {
 
   protected:
     CFolderMenuButton(const QIcon& icon, QWidget* parent);
-    void AddCommand(int command, const char* text);
+    void AddCommand(int command, GuiText text);
     void AddSeparator();
     void contextMenuEvent(QContextMenuEvent* event) override;
 

@@ -9,9 +9,12 @@
 
 #include "controls/controls_texts.h"
 #include "controls/resources.h"
+#include "controls/widget_text.h"
 #include "settings/setting_values.h"
 
 namespace pelimon {
+
+using widget_text::Tr;
 
 namespace {
 constexpr int kIconSize = 32;
@@ -33,15 +36,15 @@ CheckedQuestionDialog::CheckedQuestionDialog(const QString& title, const QString
     auto* message = new QLabel(text, this);
     message->setObjectName("message");
 
-    auto* box = new QCheckBox(QString::fromUtf8(controls_texts::kDontAskAgain), this);
+    auto* box = new QCheckBox(Tr(controls_texts::kDontAskAgain), this);
     box->setObjectName("id1007");
     connect(box, &QCheckBox::toggled, this,
             [&dont_ask_again](bool on) { dont_ask_again = on ? kDontAskAgain : kAskAgain; });
 
-    auto* yes = new QPushButton(QString::fromUtf8(controls_texts::kYes), this);
+    auto* yes = new QPushButton(Tr(controls_texts::kYes), this);
     yes->setObjectName("id1");
     yes->setDefault(true);
-    auto* no = new QPushButton(QString::fromUtf8(controls_texts::kNo), this);
+    auto* no = new QPushButton(Tr(controls_texts::kNo), this);
     no->setObjectName("id2");
     connect(yes, &QPushButton::clicked, this, &QDialog::accept);
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
@@ -69,15 +72,13 @@ void CheckedQuestionDialog::SetNote(const QString& note) {
 }
 
 CCompleteMsg::CCompleteMsg(int32_t& complete, QWidget* parent)
-    : CheckedQuestionDialog(QString::fromUtf8(controls_texts::kCompleteTitle),
-                            QString::fromUtf8(controls_texts::kCompleteText), complete, parent) {}
+    : CheckedQuestionDialog(Tr(controls_texts::kCompleteTitle), Tr(controls_texts::kCompleteText), complete, parent) {}
 
 CConfirm::CConfirm(int32_t& confirm, QWidget* parent)
-    : CheckedQuestionDialog(QString::fromUtf8(controls_texts::kConfirmTitle),
-                            QString::fromUtf8(controls_texts::kConfirmText), confirm, parent) {}
+    : CheckedQuestionDialog(Tr(controls_texts::kConfirmTitle), Tr(controls_texts::kConfirmText), confirm, parent) {}
 
 CDefConfirm::CDefConfirm(int32_t& def_confirm, QWidget* parent)
-    : CheckedQuestionDialog(QString::fromUtf8(controls_texts::kDefConfirmTitle),
-                            QString::fromUtf8(controls_texts::kDefConfirmText), def_confirm, parent) {}
+    : CheckedQuestionDialog(Tr(controls_texts::kDefConfirmTitle), Tr(controls_texts::kDefConfirmText), def_confirm,
+                            parent) {}
 
 }  // namespace pelimon

@@ -1,12 +1,22 @@
-// Helpers of the windows' and dialogs' layout code: texts kept as UTF-8 constants in the
-// *_texts.h headers, and controls named by the id the tests find them by.
+// Helpers of the windows' and dialogs' layout code: texts of the *_texts.h headers in the window's
+// language, and controls named by the id the tests find them by.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
+
+#include "controls/gui_text.h"
 
 namespace pelimon::widget_text {
 
-// A UTF-8 text constant of a *_texts.h header as a QString.
+// A text of the window in the window's language: its English from the installed translator
+// (res/i18n/pelimon_en.qm) in an English window, else the Japanese text itself.
+inline QString Tr(GuiText text) {
+    return QCoreApplication::translate(text.context, text.source);
+}
+
+// A UTF-8 text that needs no translation (names of formats, addresses) or that is already in the
+// window's language (the core's texts) as a QString.
 inline QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }

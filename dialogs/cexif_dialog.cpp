@@ -19,6 +19,7 @@ namespace t = pelimon::exif_dialog_texts;
 namespace {
 
 using pelimon::widget_text::Text;
+using pelimon::widget_text::Tr;
 
 constexpr pelimon::ColorRef kGroupBackground = pelimon::Rgb(240, 240, 170);
 
@@ -36,7 +37,7 @@ pelimon::ExifDirectories Read(const std::string& path) {
 
 CExifDialog::CExifDialog(const std::string& path, QWidget* parent)
     : QDialog(parent), rows_(pelimon::BuildExifRows(Read(path))) {
-    setWindowTitle(Text(t::kTitle));
+    setWindowTitle(Tr(t::kTitle));
     BuildLayout();
     Fill();
 }
@@ -47,7 +48,7 @@ void CExifDialog::BuildLayout() {
     list_ = new CListCtrlStyled(this);
     list_->setObjectName(QStringLiteral("id1006"));
     list_->setShowGrid(true);
-    auto* copy = new QPushButton(Text(t::kCopy), this);
+    auto* copy = new QPushButton(Tr(t::kCopy), this);
     copy->setObjectName(QStringLiteral("id1036"));
     copy->setAutoDefault(false);
     auto* ok = new QPushButton(Text(t::kOk), this);
@@ -68,8 +69,8 @@ void CExifDialog::BuildLayout() {
     resize(600, 440);
 
     // The widths are set to the contents once the dialog is shown (showEvent).
-    list_->InsertColumn(0, Text(t::kNameColumn), 0);
-    list_->InsertColumn(1, Text(t::kValueColumn), 0);
+    list_->InsertColumn(0, Tr(t::kNameColumn), 0);
+    list_->InsertColumn(1, Tr(t::kValueColumn), 0);
 }
 
 void CExifDialog::showEvent(QShowEvent* event) {
@@ -117,7 +118,7 @@ void ShowExifInformation(const std::string& path, QWidget* parent) {
     pelimon::CExifReader reader;
     reader.SetFileName(path);
     if (const char* message = pelimon::ExifButtonMessage(reader.CheckJpeg())) {
-        QMessageBox::information(parent, Text(t::kMessageCaption), Text(message));
+        QMessageBox::information(parent, Tr(t::kMessageCaption), Text(message));
         return;
     }
     CExifDialog dialog(path, parent);

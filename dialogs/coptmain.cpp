@@ -17,6 +17,7 @@
 namespace t = pelimon::option_texts;
 
 using pelimon::widget_text::Text;
+using pelimon::widget_text::Tr;
 
 namespace {
 
@@ -32,15 +33,15 @@ QWidget* Scrollable(QWidget* page) {
 
 COptMain::COptMain(pelimon::AppSettings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings), prompt_(pelimon::MakeMessageBoxPrompt()) {
-    setWindowTitle(Text(t::kTitle));
+    setWindowTitle(Tr(t::kTitle));
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("id1035"));
     general_ = new CSetOption(settings_, tabs_);
     file_name_ = new CSetOption2(settings_, tabs_);
     reduction_ = new CSetOption3(settings_, tabs_);
-    tabs_->addTab(Scrollable(general_), Text(t::kTabGeneral));
-    const int file_name_tab = tabs_->addTab(Scrollable(file_name_), Text(t::kTabFileName));
-    tabs_->addTab(Scrollable(reduction_), Text(t::kTabReduction));
+    tabs_->addTab(Scrollable(general_), Tr(t::kTabGeneral));
+    const int file_name_tab = tabs_->addTab(Scrollable(file_name_), Tr(t::kTabFileName));
+    tabs_->addTab(Scrollable(reduction_), Tr(t::kTabReduction));
     connect(tabs_, &QTabWidget::currentChanged, this, [this, file_name_tab](int index) {
         if (index == file_name_tab) {
             file_name_->ApplyEnabling();
@@ -50,7 +51,7 @@ COptMain::COptMain(pelimon::AppSettings& settings, QWidget* parent)
     // Plain buttons rather than a button box: a button box makes OK the default button when it
     // is shown, and Enter must not close this dialog, not even through a focused button.
     auto* ok = new QPushButton(Text(t::kOk), this);
-    auto* cancel = new QPushButton(Text(t::kCancel), this);
+    auto* cancel = new QPushButton(Tr(t::kCancel), this);
     ok->setObjectName(QStringLiteral("id1"));
     cancel->setObjectName(QStringLiteral("id2"));
     auto* buttons = new QHBoxLayout;
@@ -99,21 +100,21 @@ bool COptMain::StoreNaming(pelimon::AppSettings& next) {
     if (next.NameRule == pelimon::kNameAppendText || next.NameRule == pelimon::kNamePrependText) {
         const QString add_text = file_name_->AddText();
         if (!pelimon::IsUsableNameText(add_text.toStdString())) {
-            prompt_->ShowError(this, Text(t::kNameErrorCaption), Text(t::kNameHasSlash));
+            prompt_->ShowError(this, Tr(t::kNameErrorCaption), Tr(t::kNameHasSlash));
             return false;
         }
-        if (add_text.isEmpty() && !prompt_->AskYesNo(this, Text(t::kSameNameCaption), Text(t::kSameName))) {
+        if (add_text.isEmpty() && !prompt_->AskYesNo(this, Tr(t::kSameNameCaption), Tr(t::kSameName))) {
             return false;
         }
         next.AddText = add_text.toStdString();
     } else if (next.NameRule == pelimon::kNameSerial) {
         const QString base_name = file_name_->BaseName();
         if (!pelimon::IsUsableNameText(base_name.toStdString())) {
-            prompt_->ShowError(this, Text(t::kNameErrorCaption), Text(t::kNameHasSlash));
+            prompt_->ShowError(this, Tr(t::kNameErrorCaption), Tr(t::kNameHasSlash));
             return false;
         }
         if (base_name.isEmpty()) {
-            if (!prompt_->AskYesNo(this, Text(t::kBaseNameCaption), Text(t::kBaseNameDefault))) {
+            if (!prompt_->AskYesNo(this, Tr(t::kBaseNameCaption), Tr(t::kBaseNameDefault))) {
                 return false;
             }
             next.BaseName = kDefaultBaseName;

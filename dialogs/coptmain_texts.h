@@ -2,63 +2,75 @@
 // UTF-8; the full-width characters are part of the texts.
 #pragma once
 
+#include "controls/gui_text.h"
+
 namespace pelimon::option_texts {
 
-inline constexpr const char* kTitle = "オプション設定";
-inline constexpr const char* kTabGeneral = "全般";
-inline constexpr const char* kTabFileName = "ファイル名";
-inline constexpr const char* kTabReduction = "縮小方法";
+inline constexpr char kContext[] = "option_texts";
+
+inline constexpr GuiText kTitle{kContext, QT_TRANSLATE_NOOP("option_texts", "オプション設定")};
+inline constexpr GuiText kTabGeneral{kContext, QT_TRANSLATE_NOOP("option_texts", "全般")};
+inline constexpr GuiText kTabFileName{kContext, QT_TRANSLATE_NOOP("option_texts", "ファイル名")};
+inline constexpr GuiText kTabReduction{kContext, QT_TRANSLATE_NOOP("option_texts", "縮小方法")};
 inline constexpr const char* kOk = "OK";
-inline constexpr const char* kCancel = "キャンセル";
+inline constexpr GuiText kCancel{kContext, QT_TRANSLATE_NOOP("option_texts", "キャンセル")};
 
 // Page 全般 (CSetOption).
-inline constexpr const char* kDropGroup = "ドラッグ&&ドロップ時の動作";  // && shows a single &
-inline constexpr const char* kDragDrop = "すぐに縮小処理を開始する";
-inline constexpr const char* kBigSizeGroup = "元画像より大きいサイズを指定した場合";
-inline constexpr const char* kEqual = "元画像と同サイズも含める";
-inline constexpr const char* kEnlarge = "拡大する";
-inline constexpr const char* kLeaveAlone = "何もしない";
-inline constexpr const char* kRemoveExifOnly = "Exif 情報のみ削除";
-inline constexpr const char* kExifGroup = "Exif 情報";
-inline constexpr const char* kKeepExif = "Exif 情報は残したままにする";
-inline constexpr const char* kNoLocation = "位置情報を削除する";
-inline constexpr const char* kExifDate = "更新日を撮影日にする";
-inline constexpr const char* kAutoRotate = "Exif の回転情報で自動回転する";
-inline constexpr const char* kToSrgb = "色を sRGB に変換する";
-inline constexpr const char* kOutputGroup = "出力先フォルダ";
-inline constexpr const char* kUserFolder = "ユーザー指定";
-inline constexpr const char* kResizeFolder = "元画像フォルダ内 resize+日付フォルダ";
+inline constexpr GuiText kDropGroup{
+    kContext, QT_TRANSLATE_NOOP("option_texts", "ドラッグ&&ドロップ時の動作")};  // && shows a single &
+inline constexpr GuiText kDragDrop{kContext, QT_TRANSLATE_NOOP("option_texts", "すぐに縮小処理を開始する")};
+inline constexpr GuiText kBigSizeGroup{kContext,
+                                       QT_TRANSLATE_NOOP("option_texts", "元画像より大きいサイズを指定した場合")};
+inline constexpr GuiText kEqual{kContext, QT_TRANSLATE_NOOP("option_texts", "元画像と同サイズも含める")};
+inline constexpr GuiText kEnlarge{kContext, QT_TRANSLATE_NOOP("option_texts", "拡大する")};
+inline constexpr GuiText kLeaveAlone{kContext, QT_TRANSLATE_NOOP("option_texts", "何もしない")};
+inline constexpr GuiText kRemoveExifOnly{kContext, QT_TRANSLATE_NOOP("option_texts", "Exif 情報のみ削除")};
+inline constexpr GuiText kExifGroup{kContext, QT_TRANSLATE_NOOP("option_texts", "Exif 情報")};
+inline constexpr GuiText kKeepExif{kContext, QT_TRANSLATE_NOOP("option_texts", "Exif 情報は残したままにする")};
+inline constexpr GuiText kNoLocation{kContext, QT_TRANSLATE_NOOP("option_texts", "位置情報を削除する")};
+inline constexpr GuiText kExifDate{kContext, QT_TRANSLATE_NOOP("option_texts", "更新日を撮影日にする")};
+inline constexpr GuiText kAutoRotate{kContext, QT_TRANSLATE_NOOP("option_texts", "Exif の回転情報で自動回転する")};
+inline constexpr GuiText kToSrgb{kContext, QT_TRANSLATE_NOOP("option_texts", "色を sRGB に変換する")};
+inline constexpr GuiText kOutputGroup{kContext, QT_TRANSLATE_NOOP("option_texts", "出力先フォルダ")};
+inline constexpr GuiText kUserFolder{kContext, QT_TRANSLATE_NOOP("option_texts", "ユーザー指定")};
+inline constexpr GuiText kResizeFolder{kContext,
+                                       QT_TRANSLATE_NOOP("option_texts", "元画像フォルダ内 resize+日付フォルダ")};
 
 // Page ファイル名 (CSetOption2).
-inline constexpr const char* kNamingGroup = "縮小画像ファイルの命名規則";
-inline constexpr const char* kAppendText = "元の名前の末尾に文字列追加";
-inline constexpr const char* kPrependText = "元の名前の先頭に文字列追加";
-inline constexpr const char* kAddTextLabel = "追加文字";
-inline constexpr const char* kSerialNumber = "指定した名前の末尾に通し番号を追加";
-inline constexpr const char* kBaseNameLabel = "基本名";
-inline constexpr const char* kStartNumLabel = "開始番号";
-inline constexpr const char* kZeroPadding = "通し番号は桁数を揃える";
-inline constexpr const char* kSaveNum = "通し番号を記憶する";
-inline constexpr const char* kClearNumber = "番号クリア";
+inline constexpr GuiText kNamingGroup{kContext, QT_TRANSLATE_NOOP("option_texts", "縮小画像ファイルの命名規則")};
+inline constexpr GuiText kAppendText{kContext, QT_TRANSLATE_NOOP("option_texts", "元の名前の末尾に文字列追加")};
+inline constexpr GuiText kPrependText{kContext, QT_TRANSLATE_NOOP("option_texts", "元の名前の先頭に文字列追加")};
+inline constexpr GuiText kAddTextLabel{kContext, QT_TRANSLATE_NOOP("option_texts", "追加文字")};
+inline constexpr GuiText kSerialNumber{kContext,
+                                       QT_TRANSLATE_NOOP("option_texts", "指定した名前の末尾に通し番号を追加")};
+inline constexpr GuiText kBaseNameLabel{kContext, QT_TRANSLATE_NOOP("option_texts", "基本名")};
+inline constexpr GuiText kStartNumLabel{kContext, QT_TRANSLATE_NOOP("option_texts", "開始番号")};
+inline constexpr GuiText kZeroPadding{kContext, QT_TRANSLATE_NOOP("option_texts", "通し番号は桁数を揃える")};
+inline constexpr GuiText kSaveNum{kContext, QT_TRANSLATE_NOOP("option_texts", "通し番号を記憶する")};
+inline constexpr GuiText kClearNumber{kContext, QT_TRANSLATE_NOOP("option_texts", "番号クリア")};
 
 // Page 縮小方法 (CSetOption3).
-inline constexpr const char* kAlgorithmGroup = "アルゴリズム（上のものほど綺麗に縮小できます）";
-inline constexpr const char* kAreaAverage1 = "領域内平均カラー値 １";
-inline constexpr const char* kAreaAverage2 = "領域内平均カラー値 ２";
-inline constexpr const char* kSampling = "サンプリング法";
-inline constexpr const char* kEffectGroup = "エフェクト";
-inline constexpr const char* kSharpen = "画像をクッキリさせる";
-inline constexpr const char* kGain = "ゲイン";
-inline constexpr const char* kGrayscale = "グレイスケール";
-inline constexpr const char* kSepia = "セピア調にする";
-inline constexpr const char* kContrast = "コントラスト調整";
+inline constexpr GuiText kAlgorithmGroup{
+    kContext, QT_TRANSLATE_NOOP("option_texts", "アルゴリズム（上のものほど綺麗に縮小できます）")};
+inline constexpr GuiText kAreaAverage1{kContext, QT_TRANSLATE_NOOP("option_texts", "領域内平均カラー値 １")};
+inline constexpr GuiText kAreaAverage2{kContext, QT_TRANSLATE_NOOP("option_texts", "領域内平均カラー値 ２")};
+inline constexpr GuiText kSampling{kContext, QT_TRANSLATE_NOOP("option_texts", "サンプリング法")};
+inline constexpr GuiText kEffectGroup{kContext, QT_TRANSLATE_NOOP("option_texts", "エフェクト")};
+inline constexpr GuiText kSharpen{kContext, QT_TRANSLATE_NOOP("option_texts", "画像をクッキリさせる")};
+inline constexpr GuiText kGain{kContext, QT_TRANSLATE_NOOP("option_texts", "ゲイン")};
+inline constexpr GuiText kGrayscale{kContext, QT_TRANSLATE_NOOP("option_texts", "グレイスケール")};
+inline constexpr GuiText kSepia{kContext, QT_TRANSLATE_NOOP("option_texts", "セピア調にする")};
+inline constexpr GuiText kContrast{kContext, QT_TRANSLATE_NOOP("option_texts", "コントラスト調整")};
 
 // Confirmations and errors of OK.
-inline constexpr const char* kSameNameCaption = "命名規則確認";
-inline constexpr const char* kSameName = "元画像と同じファイル名で縮小します。よろしいですか？";
-inline constexpr const char* kBaseNameCaption = "基本名確認";
-inline constexpr const char* kBaseNameDefault = "基本名を resize とします。よろしいですか？";
-inline constexpr const char* kNameErrorCaption = "ファイル名エラー";
-inline constexpr const char* kNameHasSlash = "追加文字と基本名には「/」を使えません。";
+inline constexpr GuiText kSameNameCaption{kContext, QT_TRANSLATE_NOOP("option_texts", "命名規則確認")};
+inline constexpr GuiText kSameName{
+    kContext, QT_TRANSLATE_NOOP("option_texts", "元画像と同じファイル名で縮小します。よろしいですか？")};
+inline constexpr GuiText kBaseNameCaption{kContext, QT_TRANSLATE_NOOP("option_texts", "基本名確認")};
+inline constexpr GuiText kBaseNameDefault{
+    kContext, QT_TRANSLATE_NOOP("option_texts", "基本名を resize とします。よろしいですか？")};
+inline constexpr GuiText kNameErrorCaption{kContext, QT_TRANSLATE_NOOP("option_texts", "ファイル名エラー")};
+inline constexpr GuiText kNameHasSlash{kContext,
+                                       QT_TRANSLATE_NOOP("option_texts", "追加文字と基本名には「/」を使えません。")};
 
 }  // namespace pelimon::option_texts

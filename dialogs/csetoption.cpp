@@ -11,19 +11,19 @@
 namespace t = pelimon::option_texts;
 
 using pelimon::widget_text::Named;
-using pelimon::widget_text::Text;
+using pelimon::widget_text::Tr;
 
 namespace {
 
 template <class W>
-W* Add(QGroupBox* group, const char* text, const char* id) {
-    auto* widget = Named(new W(Text(text), group), id);
+W* Add(QGroupBox* group, pelimon::GuiText text, const char* id) {
+    auto* widget = Named(new W(Tr(text), group), id);
     group->layout()->addWidget(widget);
     return widget;
 }
 
-QGroupBox* Group(QWidget* page, const char* title) {
-    auto* group = new QGroupBox(Text(title), page);
+QGroupBox* Group(QWidget* page, pelimon::GuiText title) {
+    auto* group = new QGroupBox(Tr(title), page);
     new QVBoxLayout(group);
     page->layout()->addWidget(group);
     return group;

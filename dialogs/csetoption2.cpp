@@ -19,7 +19,7 @@
 namespace t = pelimon::option_texts;
 
 using pelimon::widget_text::Named;
-using pelimon::widget_text::Text;
+using pelimon::widget_text::Tr;
 
 namespace {
 
@@ -68,29 +68,29 @@ CSetOption2::CSetOption2(pelimon::AppSettings& settings, QWidget* parent) : QWid
 }
 
 void CSetOption2::BuildLayout() {
-    auto* group = new QGroupBox(Text(t::kNamingGroup), this);
+    auto* group = new QGroupBox(Tr(t::kNamingGroup), this);
     auto* grid = new QGridLayout(group);
-    append_ = Named(new QRadioButton(Text(t::kAppendText), group), "id1016");
-    prepend_ = Named(new QRadioButton(Text(t::kPrependText), group), "id1018");
+    append_ = Named(new QRadioButton(Tr(t::kAppendText), group), "id1016");
+    prepend_ = Named(new QRadioButton(Tr(t::kPrependText), group), "id1018");
     add_text_ = Named(new QLineEdit(group), "id1004");
-    serial_ = Named(new QRadioButton(Text(t::kSerialNumber), group), "id1017");
+    serial_ = Named(new QRadioButton(Tr(t::kSerialNumber), group), "id1017");
     base_name_ = Named(new QLineEdit(group), "id1006");
     start_num_ = Named(new QLineEdit(group), "id1005");
     start_num_->installEventFilter(new DigitsOnlyFilter(start_num_));
-    zero_padding_ = Named(new QCheckBox(Text(t::kZeroPadding), group), "id1009");
+    zero_padding_ = Named(new QCheckBox(Tr(t::kZeroPadding), group), "id1009");
     digit_ = Named(new QComboBox(group), "id1028");
-    save_num_ = Named(new QCheckBox(Text(t::kSaveNum), group), "id1010");
-    clear_ = Named(new QPushButton(Text(t::kClearNumber), group), "id1000");
+    save_num_ = Named(new QCheckBox(Tr(t::kSaveNum), group), "id1010");
+    clear_ = Named(new QPushButton(Tr(t::kClearNumber), group), "id1000");
     clear_->setAutoDefault(false);
 
     grid->addWidget(append_, 0, 0, 1, 4);
     grid->addWidget(prepend_, 1, 0, 1, 4);
-    grid->addWidget(new QLabel(Text(t::kAddTextLabel), group), 2, 1);
+    grid->addWidget(new QLabel(Tr(t::kAddTextLabel), group), 2, 1);
     grid->addWidget(add_text_, 2, 2, 1, 2);
     grid->addWidget(serial_, 3, 0, 1, 4);
-    grid->addWidget(new QLabel(Text(t::kBaseNameLabel), group), 4, 1);
+    grid->addWidget(new QLabel(Tr(t::kBaseNameLabel), group), 4, 1);
     grid->addWidget(base_name_, 4, 2, 1, 2);
-    grid->addWidget(new QLabel(Text(t::kStartNumLabel), group), 5, 1);
+    grid->addWidget(new QLabel(Tr(t::kStartNumLabel), group), 5, 1);
     grid->addWidget(start_num_, 5, 2);
     grid->addWidget(zero_padding_, 6, 1, 1, 2);
     grid->addWidget(digit_, 6, 3);

@@ -16,7 +16,7 @@
 namespace t = pelimon::option_texts;
 
 using pelimon::widget_text::Named;
-using pelimon::widget_text::Text;
+using pelimon::widget_text::Tr;
 
 namespace {
 
@@ -41,23 +41,23 @@ CSetOption3::CSetOption3(const pelimon::AppSettings& settings, QWidget* parent) 
 }
 
 void CSetOption3::BuildLayout() {
-    auto* algorithm = new QGroupBox(Text(t::kAlgorithmGroup), this);
+    auto* algorithm = new QGroupBox(Tr(t::kAlgorithmGroup), this);
     auto* algorithm_box = new QVBoxLayout(algorithm);
-    average1_ = Named(new QRadioButton(Text(t::kAreaAverage1), algorithm), "id1010");
-    average2_ = Named(new QRadioButton(Text(t::kAreaAverage2), algorithm), "id1011");
-    sampling_ = Named(new QRadioButton(Text(t::kSampling), algorithm), "id1012");
+    average1_ = Named(new QRadioButton(Tr(t::kAreaAverage1), algorithm), "id1010");
+    average2_ = Named(new QRadioButton(Tr(t::kAreaAverage2), algorithm), "id1011");
+    sampling_ = Named(new QRadioButton(Tr(t::kSampling), algorithm), "id1012");
     for (QRadioButton* radio : {average1_, average2_, sampling_}) {
         algorithm_box->addWidget(radio);
     }
 
-    auto* effects = new QGroupBox(Text(t::kEffectGroup), this);
+    auto* effects = new QGroupBox(Tr(t::kEffectGroup), this);
     auto* grid = new QGridLayout(effects);
-    sharpen_ = Named(new QCheckBox(Text(t::kSharpen), effects), "id1007");
-    gain_label_ = Named(new QLabel(Text(t::kGain), effects), "id1038");
+    sharpen_ = Named(new QCheckBox(Tr(t::kSharpen), effects), "id1007");
+    gain_label_ = Named(new QLabel(Tr(t::kGain), effects), "id1038");
     gain_ = Named(new QSlider(Qt::Horizontal, effects), "id1037");
     gain_text_ = ValueText(effects, "id1005");
-    grayscale_ = Named(new QCheckBox(Text(t::kGrayscale), effects), "id1008");
-    sepia_ = Named(new QCheckBox(Text(t::kSepia), effects), "id1009");
+    grayscale_ = Named(new QCheckBox(Tr(t::kGrayscale), effects), "id1008");
+    sepia_ = Named(new QCheckBox(Tr(t::kSepia), effects), "id1009");
     contrast_ = Named(new QSlider(Qt::Horizontal, effects), "id1002");
     contrast_text_ = ValueText(effects, "id1004");
     grid->addWidget(sharpen_, 0, 0, 1, 3);
@@ -66,7 +66,7 @@ void CSetOption3::BuildLayout() {
     grid->addWidget(gain_text_, 1, 2);
     grid->addWidget(grayscale_, 2, 0, 1, 3);
     grid->addWidget(sepia_, 3, 0, 1, 3);
-    grid->addWidget(new QLabel(Text(t::kContrast), effects), 4, 0, 1, 3);
+    grid->addWidget(new QLabel(Tr(t::kContrast), effects), 4, 0, 1, 3);
     grid->addWidget(contrast_, 5, 1);
     grid->addWidget(contrast_text_, 5, 2);
 

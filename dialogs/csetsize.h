@@ -83,3 +83,7 @@ class CSetSize : public QDialog {
     std::unique_ptr<pelimon::DialogPrompt> prompt_;
     Controls c_;
 };
+
+// The description of the rule (DescribeSize) in the window's language, e.g.
+// "領域指定 ： 320 x 240 pixel"; empty for a Method that is neither pixels nor ratio.
+QString SizeDescriptionText(const pelimon::SizeWorkingCopy& copy);

@@ -13,7 +13,7 @@
 
 namespace t = pelimon::size_texts;
 
-using pelimon::widget_text::Text;
+using pelimon::widget_text::Tr;
 
 namespace {
 
@@ -117,7 +117,7 @@ void CSetSize::OnDataSizeChanged(const QString& text) {
 void CSetSize::OnQualityEditChanged(const QString& text) {
     const pelimon::QualityEditResult result = pelimon::QualityFromEdit(text.toStdString());
     if (!result.in_range) {
-        prompt_->ShowError(this, Text(t::kErrorCaption), Text(t::kQualityRange));
+        prompt_->ShowError(this, Tr(t::kErrorCaption), Tr(t::kQualityRange));
         return;
     }
     // The text stays as typed ("0" shows while the quality is 1).
@@ -156,10 +156,10 @@ void CSetSize::ScaleActiveEdits(bool doubling) {
 void CSetSize::accept() {
     switch (pelimon::CheckDataSize(copy_)) {
         case pelimon::DataSizeCheck::kInvalid:
-            prompt_->ShowError(this, Text(t::kErrorCaption), Text(t::kDataSizeInvalid));
+            prompt_->ShowError(this, Tr(t::kErrorCaption), Tr(t::kDataSizeInvalid));
             return;
         case pelimon::DataSizeCheck::kAskLarge:
-            if (!prompt_->AskYesNo(this, Text(t::kConfirmCaption), Text(t::kDataSizeLarge))) {
+            if (!prompt_->AskYesNo(this, Tr(t::kConfirmCaption), Tr(t::kDataSizeLarge))) {
                 return;
             }
             break;
@@ -186,7 +186,7 @@ void CSetSize::accept() {
     const int32_t w = EditValue(pixels ? c_.pixel_width : c_.ratio_width);
     const int32_t h = EditValue(pixels ? c_.pixel_height : c_.ratio_height);
     if (!pelimon::SizeValuesValid(result, w, h)) {
-        prompt_->ShowError(this, Text(t::kSizeErrorCaption), Text(t::kSizeError));
+        prompt_->ShowError(this, Tr(t::kSizeErrorCaption), Tr(t::kSizeError));
         return;
     }
     if (pixels) {
@@ -197,7 +197,7 @@ void CSetSize::accept() {
         result.HeightRatio = h;
     }
     copy_ = result;
-    description_ = QString::fromStdString(pelimon::DescribeSize(copy_));
+    description_ = SizeDescriptionText(copy_);
     Finish();
 }
 
@@ -210,4 +210,13 @@ void CSetSize::Finish() {
         settings_.PixEven = c_.pix_even->isChecked() ? pelimon::kOn : pelimon::kOff;
     }
     QDialog::accept();
+}
+
+QString SizeDescriptionText(const pelimon::SizeWorkingCopy& copy) {
+    const auto description = pelimon::DescribeSize(copy);
+    if (!description) {
+        return {};
+    }
+    const QString format = Tr(description->format).arg(description->first);
+    return description->count == 2 ? format.arg(description->second) : format;
 }

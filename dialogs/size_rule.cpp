@@ -1,7 +1,6 @@
 #include "dialogs/size_rule.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 
 #include "common/text.h"
@@ -13,13 +12,6 @@ namespace {
 int32_t Saturate(int64_t value) {
     return static_cast<int32_t>(
         std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
-template <class... Args>
-std::string Format(const char* format, Args... args) {
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
 }
 
 }  // namespace
@@ -145,24 +137,24 @@ bool SizeValuesValid(const SizeWorkingCopy& copy, int32_t w, int32_t h) {
     return (!uses_width || usable(w)) && (!uses_height || usable(h));
 }
 
-std::string DescribeSize(const SizeWorkingCopy& copy) {
+std::optional<SizeDescription> DescribeSize(const SizeWorkingCopy& copy) {
     namespace t = size_texts;
     const bool pixels = copy.Method == kMethodPixels;
     if (!pixels && copy.Method != kMethodRatio) {
-        return {};
+        return std::nullopt;
     }
     const int32_t w = pixels ? copy.Width : copy.WidthRatio;
     const int32_t h = pixels ? copy.Height : copy.HeightRatio;
     if (copy.Aspect != kAspectKeep) {
-        return Format(pixels ? t::kPixelBoth : t::kRatioBoth, w, h);
+        return SizeDescription{pixels ? t::kPixelBoth : t::kRatioBoth, 2, w, h};
     }
     if (copy.Rect == kRectByWidth) {
-        return Format(pixels ? t::kPixelWidthFixed : t::kRatioWidthFixed, w);
+        return SizeDescription{pixels ? t::kPixelWidthFixed : t::kRatioWidthFixed, 1, w};
     }
     if (copy.Rect == kRectByHeight) {
-        return Format(pixels ? t::kPixelHeightFixed : t::kRatioHeightFixed, h);
+        return SizeDescription{pixels ? t::kPixelHeightFixed : t::kRatioHeightFixed, 1, h};
     }
-    return Format(pixels ? t::kPixelRect : t::kRatioRect, w, h);
+    return SizeDescription{pixels ? t::kPixelRect : t::kRatioRect, 2, w, h};
 }
 
 QualityEditResult QualityFromEdit(const std::string& text) {

@@ -3,7 +3,9 @@
 # so that they show the window frames and the Noto CJK fonts people see: the main window, each
 # dialog, the progress dialog and the end-of-run messages on a 1366x768 screen, and
 # main-window-scale2.png at QT_SCALE_FACTOR=2 on a 2560x1440 screen. The PNGs are reduced with
-# pngquant. Needs xvfb, openbox, fonts-noto-cjk and pngquant.
+# pngquant. The window's language follows the environment as the program's does: with
+# LANG=en_US.UTF-8 the English window is shot into docs/*-en.png. Needs xvfb, openbox,
+# fonts-noto-cjk and pngquant.
 # Usage: docs/make-screenshot.sh [build folder, default build] [JPEG with Exif data for the Exif dialog,
 #        default a camera file of tests/data]
 set -euo pipefail
@@ -29,8 +31,11 @@ shoot() {
     return "${status:-0}"
 }
 
+# Only the pictures of this run are reduced: an earlier run's (the other language's) stay as they are.
+stamp=$(mktemp)
+trap 'rm -f "$stamp"' EXIT
 shoot 91 1366x768x24 "$BUILD/gui/pelimon_screenshot" docs "$EXIF_SAMPLE"
 shoot 92 2560x1440x24 QT_SCALE_FACTOR=2 "$BUILD/gui/pelimon_screenshot" docs "$EXIF_SAMPLE" main
-for png in docs/*.png; do
+find docs -maxdepth 1 -name '*.png' -newer "$stamp" | while read -r png; do
     pngquant --force --skip-if-larger --ext .png 256 "$png" || true
 done

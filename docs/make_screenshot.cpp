@@ -19,6 +19,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "common/environment.h"
+#include "common/language.h"
 #include "controls/cabout_dlg.h"
 #include "controls/confirm_dialogs.h"
 #include "dialogs/cexif_dialog.h"
@@ -83,8 +85,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <output folder> [JPEG with Exif] [main]\n", argv[0]);
         return 2;
     }
+    pelimon::SetLanguage(pelimon::LanguageFromEnvironment(pelimon::ProcessEnvironment));
     QApplication application(argc, argv);
-    pelimon::LoadQtTranslations(QString::fromLatin1(pelimon::kWindowLanguage));
+    pelimon::InstallTranslations(pelimon::CurrentLanguage());
+    // The English pictures are named after the Japanese ones with "-en": main-window-en.png.
+    const auto png = [](const char* name) {
+        return QString::fromLatin1(name) + (pelimon::InEnglish() ? QStringLiteral("-en.png") : QStringLiteral(".png"));
+    };
     const QDir out(QString::fromLocal8Bit(argv[1]));
     const QString exif_sample = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     const bool only_main = argc > 3 && QString::fromLatin1(argv[3]) == QStringLiteral("main");
@@ -122,7 +129,7 @@ int main(int argc, char** argv) {
     while (colours->text().isEmpty() && !deadline.hasExpired()) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     }
-    bool ok = Shoot(window, out.filePath(only_main ? "main-window-scale2.png" : "main-window.png"));
+    bool ok = Shoot(window, out.filePath(png(only_main ? "main-window-scale2" : "main-window")));
     if (only_main) {
         return ok ? 0 : 1;
     }
@@ -131,27 +138,27 @@ int main(int argc, char** argv) {
     const std::function<bool()> shots[] = {
         [&] {
             CSetSize dialog(settings, &window);
-            return Shoot(dialog, out.filePath("size-dialog.png"));
+            return Shoot(dialog, out.filePath(png("size-dialog")));
         },
         [&] {
             COptMain dialog(settings, &window);
-            return Shoot(dialog, out.filePath("options-dialog.png"));
+            return Shoot(dialog, out.filePath(png("options-dialog")));
         },
         [&] {
             if (exif_sample.isEmpty()) {
                 return true;
             }
             CExifDialog dialog(exif_sample.toStdString(), &window);
-            return Shoot(dialog, out.filePath("exif-dialog.png"));
+            return Shoot(dialog, out.filePath(png("exif-dialog")));
         },
         [&] {
             int32_t confirm = 0;
             pelimon::CConfirm dialog(confirm, &window);
-            return Shoot(dialog, out.filePath("confirm-dialog.png"));
+            return Shoot(dialog, out.filePath(png("confirm-dialog")));
         },
         [&] {
             pelimon::CAboutDlg dialog(&window);
-            return Shoot(dialog, out.filePath("about-dialog.png"));
+            return Shoot(dialog, out.filePath(png("about-dialog")));
         },
         [&] {
             pelimon::CProcMsg dialog(&window);
@@ -159,31 +166,34 @@ int main(int argc, char** argv) {
             dialog.show();
             Settle(100);
             dialog.ShowFile(12, 38, QStringLiteral("IMG_0112.jpg"));
-            return Shoot(dialog, out.filePath("progress-dialog.png"));
+            return Shoot(dialog, out.filePath(png("progress-dialog")));
         },
         [&] {
             const pelimon::RunCounts counts{.written = 35, .left_out = 2, .failed = 1, .cancelled = false};
             const std::vector<pelimon::Error> failures{
-                {"IMG_0117.jpg: 画像を読み込めませんでした（画像データが壊れています（JPEG "
-                 "の圧縮データに誤りがあります）。）。",
+                {pelimon::InEnglish() ? "IMG_0117.jpg: The image could not be read (the image data is corrupt (the "
+                                        "JPEG compressed data has an error))."
+                                      : "IMG_0117.jpg: 画像を読み込めませんでした（画像データが壊れています（JPEG "
+                                        "の圧縮データに誤りがあります）。）。",
                  photos.toStdString() + "/IMG_0117.jpg"}};
             pelimon::CRunReport dialog(counts, failures, {}, &window);
-            return Shoot(dialog, out.filePath("end-report.png"));
+            return Shoot(dialog, out.filePath(png("end-report")));
         },
         [&] {
             int32_t complete = 0;
             pelimon::CCompleteMsg dialog(complete, &window);
             dialog.SetNote(pelimon::RunCountsText({.written = 38, .left_out = 0, .failed = 0, .cancelled = false}));
-            return Shoot(dialog, out.filePath("end-question.png"));
+            return Shoot(dialog, out.filePath(png("end-question")));
         },
         [&] {
-            const QString page = pelimon::FindHelpPage(QApplication::applicationDirPath() + "/../app");
+            const QString page =
+                pelimon::FindHelpPage(QApplication::applicationDirPath() + "/../app", pelimon::CurrentLanguage());
             if (page.isEmpty()) {
                 return true;
             }
             pelimon::HelpWindow help(pelimon::HelpUrl(page, QString::fromLatin1(pelimon::kMainWindowHelpAnchor)),
                                      &window);
-            return Shoot(help, out.filePath("help-window.png"));
+            return Shoot(help, out.filePath(png("help-window")));
         },
     };
     for (const auto& shot : shots) {

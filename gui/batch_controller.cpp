@@ -11,12 +11,15 @@
 #include "app/command_line.h"
 #include "batch/output_folder.h"
 #include "controls/confirm_dialogs.h"
+#include "controls/widget_text.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/cproc_msg.h"
 #include "gui/run_report.h"
 #include "settings/setting_values.h"
 
 namespace pelimon {
+
+using widget_text::Tr;
 
 BatchController::BatchController(QWidget* window, AppSettings& settings)
     : QObject(window), window_(window), settings_(settings), interaction_(new GuiInteraction(window)) {
@@ -159,8 +162,7 @@ void BatchController::ShowRunEnd(const BatchOutcome& outcome) {
         settings_.Complete = kDontAskAgain;
     }
     if (open && !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(end.folder)))) {
-        QMessageBox::critical(window_, QString::fromUtf8(main_texts::kErrorCaption),
-                              QString::fromUtf8(main_texts::kFolderOpenFailedText));
+        QMessageBox::critical(window_, Tr(main_texts::kErrorCaption), Tr(main_texts::kFolderOpenFailedText));
     }
 }
 

@@ -44,9 +44,10 @@ constexpr int kQualityEditWidth = 48;
 
 using widget_text::Named;
 using widget_text::Text;
+using widget_text::Tr;
 
-QPushButton* PlainButton(const char* text, int id, QWidget* parent) {
-    auto* button = Named(new QPushButton(Text(text), parent), id);
+QPushButton* PlainButton(const QString& text, int id, QWidget* parent) {
+    auto* button = Named(new QPushButton(text, parent), id);
     // No button of the main window is a default button: Enter must not press one.
     button->setAutoDefault(false);
     return button;
@@ -57,7 +58,7 @@ QPushButton* PlainButton(const char* text, int id, QWidget* parent) {
 CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     : QWidget(parent, Qt::Window), settings_(settings), sources_(settings), previous_base_(settings.Base) {
     setObjectName("id102");
-    setWindowTitle(Text(kTitle));
+    setWindowTitle(Tr(kTitle));
     setWindowIcon(ProgramIcon());
     setAcceptDrops(true);
 
@@ -70,7 +71,7 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     left->addWidget(BuildOutputPart());
     auto* right = new QVBoxLayout;
     right->addWidget(BuildPreviewPart(), 1);  // the preview grows with the window
-    auto* type_group = new QGroupBox(Text(kTypeGroup));
+    auto* type_group = new QGroupBox(Tr(kTypeGroup));
     auto* types = new QHBoxLayout(type_group);
     const char* type_texts[kTypeBoxCount] = {kTypeBoxBmp, kTypeBoxJpeg, kTypeBoxPng,
                                              kTypeBoxGif, kTypeBoxWebp, kTypeBoxHeif};
@@ -121,10 +122,10 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     auto* part = new QWidget(this);
     ui_.source = Named(new QLineEdit(part), 1004);
     ui_.source_button = Named(new CXPSrc(FolderIcon(), part), 1005);
-    ui_.count = Named(new QLabel(Text(kCountInitial), part), 1046);
-    ui_.exif = PlainButton(kExif, 1030, part);
+    ui_.count = Named(new QLabel(Tr(kCountInitial), part), 1046);
+    ui_.exif = PlainButton(Text(kExif), 1030, part);
     ui_.exif->setEnabled(false);
-    ui_.select_all = PlainButton(kSelectAll, 1025, part);
+    ui_.select_all = PlainButton(Tr(kSelectAll), 1025, part);
 
     ui_.list = Named(new QTableView(part), 1006);
     ui_.list->setModel(model_.get());
@@ -160,7 +161,7 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     folder_row->addWidget(ui_.source, 1);
     folder_row->addWidget(ui_.source_button);
     auto* list_row = new QHBoxLayout;
-    list_row->addWidget(new QLabel(Text(kListCaption), part));
+    list_row->addWidget(new QLabel(Tr(kListCaption), part));
     list_row->addWidget(ui_.count);
     list_row->addStretch(1);
     list_row->addWidget(ui_.exif);
@@ -168,7 +169,7 @@ QWidget* CpelimonDlg::BuildSourcePart() {
 
     auto* layout = new QVBoxLayout(part);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(Text(kSourceCaption), part));
+    layout->addWidget(new QLabel(Tr(kSourceCaption), part));
     layout->addLayout(folder_row);
     layout->addLayout(list_row);
     layout->addWidget(ui_.list, 1);
@@ -176,7 +177,7 @@ QWidget* CpelimonDlg::BuildSourcePart() {
 }
 
 QWidget* CpelimonDlg::BuildPreviewPart() {
-    auto* group = new QGroupBox(Text(kPreviewGroup), this);
+    auto* group = new QGroupBox(Tr(kPreviewGroup), this);
     ui_.preview = Named(new CPreview(kPreviewFrame, group), 1021);
     ui_.resolution = Named(new QLineEdit(group), 1027);
     ui_.colours = Named(new QLineEdit(group), 1028);
@@ -201,19 +202,19 @@ QWidget* CpelimonDlg::BuildOutputPart() {
     row->addWidget(ui_.output_button);
     auto* layout = new QVBoxLayout(part);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(Text(kOutputCaption), part));
+    layout->addWidget(new QLabel(Tr(kOutputCaption), part));
     layout->addLayout(row);
     return part;
 }
 
 QWidget* CpelimonDlg::BuildSizeGroup() {
-    auto* group = new QGroupBox(Text(kSizeGroup), this);
+    auto* group = new QGroupBox(Tr(kSizeGroup), this);
     ui_.size_radios[0] = Named(new QRadioButton(Text(kSize640), group), 1010);
     ui_.size_radios[1] = Named(new QRadioButton(Text(kSize480), group), 1011);
-    ui_.size_radios[2] = Named(new QRadioButton(Text(kSizeOther), group), 1012);
-    ui_.size_description = Named(new QLabel(Text(kSizeCurrent), group), 1014);
+    ui_.size_radios[2] = Named(new QRadioButton(Tr(kSizeOther), group), 1012);
+    ui_.size_description = Named(new QLabel(Tr(kSizeCurrent), group), 1014);
     ui_.size_description->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    ui_.size_set = PlainButton(kSizeSet, 1015, group);
+    ui_.size_set = PlainButton(Tr(kSizeSet), 1015, group);
     auto* radios = new QHBoxLayout;
     for (QRadioButton* radio : ui_.size_radios) {
         radios->addWidget(radio);
@@ -229,7 +230,7 @@ QWidget* CpelimonDlg::BuildSizeGroup() {
 }
 
 QWidget* CpelimonDlg::BuildRotationGroup() {
-    auto* group = new QGroupBox(Text(kRotationGroup), this);
+    auto* group = new QGroupBox(Tr(kRotationGroup), this);
     ui_.rotation = new QButtonGroup(group);
     auto* layout = new QHBoxLayout(group);
     const char* texts[4] = {kRotate0, kRotate90, kRotate180, kRotate270};
@@ -239,21 +240,22 @@ QWidget* CpelimonDlg::BuildRotationGroup() {
         layout->addWidget(radio);
     }
     layout->addStretch(1);
-    ui_.rotation_reset = PlainButton(kRotateReset, 1037, group);
+    ui_.rotation_reset = PlainButton(Tr(kRotateReset), 1037, group);
     layout->addWidget(ui_.rotation_reset);
     return group;
 }
 
 QWidget* CpelimonDlg::BuildFormatGroup() {
-    auto* group = new QGroupBox(Text(kFormatGroup), this);
+    auto* group = new QGroupBox(Tr(kFormatGroup), this);
     ui_.format = new QButtonGroup(group);
     auto* layout = new QHBoxLayout(group);
-    const char* texts[7] = {kFormatSame, kFormatBmp, kFormatJpeg, kFormatPng, kFormatGif, kFormatWebp, kFormatAvif};
+    const QString texts[7] = {Tr(kFormatSame),  Text(kFormatBmp),  Text(kFormatJpeg), Text(kFormatPng),
+                              Text(kFormatGif), Text(kFormatWebp), Text(kFormatAvif)};
     const int ids[7] = {1016, 1017, 1018, 1019, 1032, 1041, 1042};
     const int file_types[7] = {kFileTypeSame, kFileTypeBmp,  kFileTypeJpeg, kFileTypePng,
                                kFileTypeGif,  kFileTypeWebp, kFileTypeAvif};
     for (int i = 0; i < 7; ++i) {
-        auto* radio = Named(new QRadioButton(Text(texts[i]), group), ids[i]);
+        auto* radio = Named(new QRadioButton(texts[i], group), ids[i]);
         ui_.format->addButton(radio, file_types[i]);
         layout->addWidget(radio);
     }
@@ -262,7 +264,7 @@ QWidget* CpelimonDlg::BuildFormatGroup() {
 }
 
 QWidget* CpelimonDlg::BuildQualityGroup() {
-    auto* group = new QGroupBox(Text(kQualityGroup), this);
+    auto* group = new QGroupBox(Tr(kQualityGroup), this);
     ui_.quality = Named(new QSlider(Qt::Horizontal, group), 1002);
     ui_.quality->setRange(0, 100);
     ui_.quality->setTickInterval(10);
@@ -276,12 +278,12 @@ QWidget* CpelimonDlg::BuildQualityGroup() {
     // an empty box keeps the last value and shows it again when left.
     ui_.quality_text->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("(100|[1-9][0-9]?)?")), ui_.quality_text));
-    ui_.quality_text->setToolTip(Text(kQualityRangeText));
+    ui_.quality_text->setToolTip(Tr(kQualityRangeText));
     ui_.quality_reset = Named(new CImageButtonWithStyle(ResetIcon(), group), 1026);
     auto* layout = new QHBoxLayout(group);
-    layout->addWidget(new QLabel(Text(kLowQuality), group));
+    layout->addWidget(new QLabel(Tr(kLowQuality), group));
     layout->addWidget(ui_.quality, 1);
-    layout->addWidget(new QLabel(Text(kHighQuality), group));
+    layout->addWidget(new QLabel(Tr(kHighQuality), group));
     layout->addWidget(ui_.quality_text);
     layout->addWidget(ui_.quality_reset);
     return group;
@@ -289,11 +291,11 @@ QWidget* CpelimonDlg::BuildQualityGroup() {
 
 QWidget* CpelimonDlg::BuildButtonColumn() {
     auto* column = new QWidget(this);
-    ui_.defaults = PlainButton(kDefaults, 1013, column);
-    ui_.options = PlainButton(kOptions, 1003, column);
-    ui_.run = PlainButton(kRun, 1001, column);
-    ui_.help = PlainButton(kHelp, 1000, column);
-    ui_.quit = PlainButton(kQuit, 1031, column);
+    ui_.defaults = PlainButton(Tr(kDefaults), 1013, column);
+    ui_.options = PlainButton(Tr(kOptions), 1003, column);
+    ui_.run = PlainButton(Tr(kRun), 1001, column);
+    ui_.help = PlainButton(Tr(kHelp), 1000, column);
+    ui_.quit = PlainButton(Tr(kQuit), 1031, column);
     // Lights up while a batch runs.
     ui_.worker = Named(new QLabel(column), 1022);
     ui_.worker->setPixmap(ProgramIcon().pixmap(kWorkerIconSize, kWorkerIconSize));
@@ -405,7 +407,7 @@ bool CpelimonDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CpelimonDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    QAction* about = menu.addAction(Text(kAboutMenu));
+    QAction* about = menu.addAction(Tr(kAboutMenu));
     about->setObjectName("id16");
     if (menu.exec(event->globalPos()) == about) {
         OpenAboutBox();

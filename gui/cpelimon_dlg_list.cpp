@@ -18,6 +18,7 @@
 #include "controls/controls_texts.h"
 #include "controls/cpreview.h"
 #include "controls/preview_loader.h"
+#include "controls/widget_text.h"
 #include "dialogs/cexif_dialog.h"
 #include "filelist/file_type.h"
 #include "gui/batch_controller.h"
@@ -26,6 +27,8 @@
 #include "gui/file_list_model.h"
 
 namespace pelimon {
+
+using widget_text::Tr;
 
 namespace {
 
@@ -146,7 +149,7 @@ void CpelimonDlg::UpdatePreview() {
     const FileRow& file = sources_.list().rows()[static_cast<size_t>(row)];
     if (FileTypeOfName(file.name) == 0) {
         preview_loader_->Cancel();
-        ui_.preview->DrawNotice(QString::fromUtf8(controls_texts::kNotAnImage));
+        ui_.preview->DrawNotice(Tr(controls_texts::kNotAnImage));
         return;
     }
     const qreal scale = ui_.preview->devicePixelRatioF();
@@ -168,13 +171,13 @@ void CpelimonDlg::OnPreviewLoaded(const PreviewResult& result) {
     }
     ui_.preview->DrawImage(result.image);
     ui_.resolution->setText(
-        QString::fromUtf8(main_texts::kResolutionFormat).arg(result.full_size.width()).arg(result.full_size.height()));
+        Tr(main_texts::kResolutionFormat).arg(result.full_size.width()).arg(result.full_size.height()));
     ui_.colours->clear();
     ui_.exif->setEnabled(result.has_exif);
 }
 
 void CpelimonDlg::OnColoursCounted(quint32 colours) {
-    ui_.colours->setText(QString::fromUtf8(main_texts::kColoursFormat).arg(colours));
+    ui_.colours->setText(Tr(main_texts::kColoursFormat).arg(colours));
 }
 
 void CpelimonDlg::ClearPreview() {
@@ -193,7 +196,7 @@ void CpelimonDlg::ShowFileCount() {
 void CpelimonDlg::ShowListNotice() {
     const QString folder = QString::fromStdString(sources_.folder_text());
     const bool missing = !folder.isEmpty() && !QFileInfo(folder).isDir();
-    list_notice_->setText(missing ? QString::fromUtf8(main_texts::kFolderMissingFormat).arg(folder) : QString());
+    list_notice_->setText(missing ? Tr(main_texts::kFolderMissingFormat).arg(folder) : QString());
     list_notice_->setVisible(missing);
 }
 

@@ -36,6 +36,7 @@ using namespace main_texts;
 constexpr int kDefaultQuality = 90;
 
 using widget_text::Text;
+using widget_text::Tr;
 
 // A chosen folder ends with '/', except the root, which already is one.
 QString WithTrailingSlash(QString folder) {
@@ -49,8 +50,8 @@ QString WithTrailingSlash(QString folder) {
 
 void CpelimonDlg::BrowseFolder(bool source) {
     QLineEdit* edit = source ? ui_.source : ui_.output;
-    const QString chosen = QFileDialog::getExistingDirectory(
-        this, Text(source ? kBrowseSourceTitle : kBrowseOutputTitle), edit->text(), QFileDialog::ShowDirsOnly);
+    const QString chosen = QFileDialog::getExistingDirectory(this, Tr(source ? kBrowseSourceTitle : kBrowseOutputTitle),
+                                                             edit->text(), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) {
         return;
     }
@@ -116,9 +117,9 @@ void CpelimonDlg::RunSizeDialog() {
 
 void CpelimonDlg::ShowSizeDescription() {
     if (settings_.Base == kBase640x480) {
-        settings_.SizeString = kSize640Description;
+        settings_.SizeString = Tr(kSize640Description).toStdString();
     } else if (settings_.Base == kBase480x360) {
-        settings_.SizeString = kSize480Description;
+        settings_.SizeString = Tr(kSize480Description).toStdString();
     }
     ui_.size_description->setText(QString::fromStdString(settings_.SizeString));
 }
@@ -190,7 +191,7 @@ void CpelimonDlg::OnDefaults() {
         batch_->SettingsReset();
     }
     if (const Status reset = ResetSettingsToDefaults(settings_); !reset) {
-        QMessageBox::critical(this, Text(kSettingsCaption), QString::fromStdString(reset.error().message));
+        QMessageBox::critical(this, Tr(kSettingsCaption), QString::fromStdString(reset.error().message));
     }
     sources_.ResetTypeFilter(settings_);
     previous_base_ = settings_.Base;
@@ -217,9 +218,9 @@ void CpelimonDlg::OnOptions() {
 }
 
 void CpelimonDlg::OnHelp() {
-    const QString page = FindHelpPage(QCoreApplication::applicationDirPath());
+    const QString page = FindHelpPage(QCoreApplication::applicationDirPath(), CurrentLanguage());
     if (page.isEmpty()) {
-        QMessageBox::critical(this, Text(kHelpCaption), Text(kHelpMissingText));
+        QMessageBox::critical(this, Tr(kHelpCaption), Tr(kHelpMissingText));
         return;
     }
     OpenHelp(HelpUrl(page, Text(kMainWindowHelpAnchor)), this);
@@ -232,7 +233,7 @@ void CpelimonDlg::SetTypeBoxesFromImageType() {
 }
 
 void CpelimonDlg::SetSelectButtonCaption() {
-    ui_.select_all->setText(Text(settings_.Select == kSelectChecked ? kClearAll : kSelectAll));
+    ui_.select_all->setText(Tr(settings_.Select == kSelectChecked ? kClearAll : kSelectAll));
 }
 
 // In Resize mode the output goes into a "resize" + date folder inside the source folder, so the

@@ -7,25 +7,30 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
-#include <cstdio>
+
+#include "controls/widget_text.h"
+#include "gui/cproc_msg_texts.h"
 
 namespace pelimon {
+
+namespace t = progress_texts;
+using widget_text::Tr;
 
 namespace {
 constexpr int kBarMinimumWidth = 280;
 }
 
 CProcMsg::CProcMsg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QString::fromUtf8(kProcMsgTitle));
+    setWindowTitle(Tr(t::kTitle));
 
-    auto* text = new QLabel(QString::fromUtf8(kProcMsgText), this);
+    auto* text = new QLabel(Tr(t::kText), this);
     bar_ = new QProgressBar(this);
     bar_->setObjectName("id1029");
     bar_->setRange(0, 100);
     bar_->setValue(1);
     bar_->setTextVisible(false);
     bar_->setMinimumWidth(kBarMinimumWidth);
-    percent_ = new QLabel(QString::fromUtf8(kProcMsgInitial), this);
+    percent_ = new QLabel(Tr(t::kInitial), this);
     percent_->setObjectName("id1030");
     count_ = new QLabel(this);
     count_->setObjectName("count");
@@ -36,7 +41,7 @@ CProcMsg::CProcMsg(QWidget* parent) : QDialog(parent) {
     for (QLabel* line : {count_, file_}) {
         line->setMinimumHeight(line->fontMetrics().height());
     }
-    auto* cancel = new QPushButton(QString::fromUtf8(kProcMsgCancel), this);
+    auto* cancel = new QPushButton(Tr(t::kCancel), this);
     cancel->setObjectName("id2");
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &CProcMsg::reject);
@@ -67,14 +72,12 @@ void CProcMsg::UpdateProgress(int done, int total) {
     }
     last_percent_ = percent;
     bar_->setValue(static_cast<int>(percent));
-    char text[64];
     // Five columns, so that the numbers stay right-aligned from " 0.0" up to "100.0".
-    std::snprintf(text, sizeof text, "%5.1f %% ", percent);
-    percent_->setText(QString::fromUtf8(text) + QStringLiteral("完了"));
+    percent_->setText(Tr(t::kPercentFormat).arg(percent, 5, 'f', 1));
 }
 
 void CProcMsg::ShowFile(int number, int count, const QString& file_name) {
-    count_->setText(QString::fromUtf8(kProcMsgCountFormat).arg(number).arg(count));
+    count_->setText(QString::fromUtf8(t::kCountFormat).arg(number).arg(count));
     // As wide as the bar, so that a long name never widens the dialog.
     file_->setText(file_->fontMetrics().elidedText(file_name, Qt::ElideMiddle, bar_->width()));
     file_->setToolTip(file_name);

@@ -10,12 +10,6 @@ class QProgressBar;
 
 namespace pelimon {
 
-inline constexpr char kProcMsgTitle[] = "画像生成中";
-inline constexpr char kProcMsgText[] = "画像生成中です。しばらくお待ち下さい。";
-inline constexpr char kProcMsgInitial[] = "0% 完了";
-inline constexpr char kProcMsgCancel[] = "キャンセル";
-inline constexpr char kProcMsgCountFormat[] = "%1 / %2";
-
 // Controls: the bar id1029 (0..100), the percentage text id1030, the cancel button id2; below the
 // percentage the count ("count", e.g. "12 / 40") and the current file's name ("file").
 class CProcMsg : public QDialog {

@@ -5,9 +5,12 @@
 #include <string>
 
 #include "common/text.h"
+#include "controls/widget_text.h"
 #include "gui/cpelimon_dlg_texts.h"
 
 namespace pelimon {
+
+using widget_text::Tr;
 
 namespace {
 
@@ -130,9 +133,9 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::DisplayRole) {
         switch (section) {
             case kNameColumn:
-                return QString::fromUtf8(main_texts::kColumnName);
+                return Tr(main_texts::kColumnName);
             case kSizeColumn:
-                return QString::fromUtf8(main_texts::kColumnSize);
+                return Tr(main_texts::kColumnSize);
             default:
                 return QString();
         }

@@ -9,24 +9,27 @@
 #include "app/command_line.h"
 #include "app/cpelimon_app.h"
 #include "controls/resources.h"
+#include "controls/widget_text.h"
 #include "gui/cpelimon_dlg.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/qt_translations.h"
 
 namespace pelimon {
 
+using widget_text::Tr;
+
 int RunGuiMain(int argc, char** argv) {
     QApplication application(argc, argv);
+    // The catalogues come first: every text from here on is in the window's language.
+    InstallTranslations(CurrentLanguage());
     QApplication::setApplicationName(QStringLiteral("pelimon"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(main_texts::kTitle));
+    QApplication::setApplicationDisplayName(Tr(main_texts::kTitle));
     QApplication::setDesktopFileName(QStringLiteral("pelimon"));
     QApplication::setWindowIcon(ProgramIcon());
-    LoadQtTranslations(QString::fromLatin1(kWindowLanguage));
 
     CpelimonApp app;
     if (const Status started = app.Start(); !started) {
-        QMessageBox::critical(nullptr, QString::fromUtf8(main_texts::kTitle),
-                              QString::fromStdString(started.error().message));
+        QMessageBox::critical(nullptr, Tr(main_texts::kTitle), QString::fromStdString(started.error().message));
         return 1;
     }
 
@@ -51,8 +54,7 @@ int RunGuiMain(int argc, char** argv) {
     QApplication::exec();
 
     if (const Status saved = app.Finish(); !saved) {
-        QMessageBox::critical(nullptr, QString::fromUtf8(main_texts::kSettingsCaption),
-                              QString::fromStdString(saved.error().message));
+        QMessageBox::critical(nullptr, Tr(main_texts::kSettingsCaption), QString::fromStdString(saved.error().message));
     }
     return 0;
 }

@@ -5,16 +5,24 @@
 
 namespace pelimon {
 
-QString FindHelpPage(const QString& program_folder) {
+QString FindHelpPage(const QString& program_folder, Language language) {
     const QDir program(program_folder);
-    const QString candidates[] = {
-        program.filePath(QStringLiteral("help/index.html")),
-        program.filePath(QStringLiteral("../share/pelimon/help/index.html")),
-        QStringLiteral(PELIMON_INSTALLED_HELP_DIR "/index.html"),
+    const QString folders[] = {
+        program.filePath(QStringLiteral("help")),
+        program.filePath(QStringLiteral("../share/pelimon/help")),
+        QStringLiteral(PELIMON_INSTALLED_HELP_DIR),
     };
-    for (const QString& candidate : candidates) {
-        if (QFileInfo(candidate).isFile()) {
-            return QFileInfo(candidate).absoluteFilePath();
+    QStringList pages;
+    if (language == Language::kEnglish) {
+        pages << QStringLiteral("en/index.html");
+    }
+    pages << QStringLiteral("index.html");
+    for (const QString& page : pages) {
+        for (const QString& folder : folders) {
+            const QFileInfo candidate(QDir(folder).filePath(page));
+            if (candidate.isFile()) {
+                return candidate.absoluteFilePath();
+            }
         }
     }
     return {};

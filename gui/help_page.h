@@ -1,19 +1,23 @@
 // Where the help page is: beside the program in the build tree (help/index.html, copied there by
-// the build), or in the installed data folder (<prefix>/share/pelimon/help/index.html).
+// the build), or in the installed data folder (<prefix>/share/pelimon/help/index.html). The
+// English page is en/index.html in the same folders.
 #pragma once
 
 #include <QString>
 #include <QUrl>
 
+#include "common/language.h"
+
 namespace pelimon {
 
-// The anchor of the main window's section.
+// The anchor of the main window's section (the same in both pages).
 inline constexpr char kMainWindowHelpAnchor[] = "main-window";
 
 // The first of these files that exists: <program folder>/help/index.html,
 // <program folder>/../share/pelimon/help/index.html, <install data folder>/pelimon/help/index.html.
-// Empty when none does.
-QString FindHelpPage(const QString& program_folder);
+// For English the same folders are searched for en/index.html first, and the Japanese page is
+// taken when no English one is there. Empty when no page is found.
+QString FindHelpPage(const QString& program_folder, Language language);
 
 // file:// URL of `page` opened at `anchor`.
 QUrl HelpUrl(const QString& page, const QString& anchor);

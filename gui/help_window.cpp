@@ -6,9 +6,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "controls/widget_text.h"
 #include "gui/cpelimon_dlg_texts.h"
 
 namespace pelimon {
+
+using widget_text::Tr;
 
 namespace {
 constexpr QSize kHelpWindowSize(640, 560);
@@ -16,7 +19,7 @@ constexpr QSize kHelpWindowSize(640, 560);
 
 HelpWindow::HelpWindow(const QUrl& url, QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
     setObjectName("help_window");
-    setWindowTitle(QString::fromUtf8(main_texts::kHelpCaption));
+    setWindowTitle(Tr(main_texts::kHelpCaption));
     browser_->setOpenExternalLinks(true);
     browser_->setSource(url);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);

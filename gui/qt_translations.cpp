@@ -7,21 +7,53 @@
 
 namespace pelimon {
 
-bool LoadQtTranslations(const QString& language) {
-    // One catalogue at a time; the application owns it.
-    static QPointer<QTranslator> installed;
-    if (installed != nullptr) {
-        QCoreApplication::removeTranslator(installed);
-        delete installed;
+namespace {
+
+// Replaces the catalogue held in `slot` by `file` from `folder` (none when `file` is empty). The
+// application owns the translator; the slot only tracks it.
+bool Replace(QPointer<QTranslator>& slot, const QString& file, const QString& folder) {
+    if (slot != nullptr) {
+        QCoreApplication::removeTranslator(slot);
+        delete slot;
+    }
+    if (file.isEmpty()) {
+        return true;
     }
     auto* translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!translator->load(file, folder)) {
         delete translator;
         return false;
     }
     QCoreApplication::installTranslator(translator);
-    installed = translator;
+    slot = translator;
     return true;
+}
+
+QPointer<QTranslator>& QtCatalogue() {
+    static QPointer<QTranslator> installed;
+    return installed;
+}
+
+bool LoadWindowTranslations(const QString& language) {
+    static QPointer<QTranslator> installed;
+    const QString file = language.isEmpty() ? QString() : QStringLiteral("pelimon_") + language;
+    return Replace(installed, file, QStringLiteral(":/i18n"));
+}
+
+}  // namespace
+
+bool LoadQtTranslations(const QString& language) {
+    const QString file = language.isEmpty() ? QString() : QStringLiteral("qtbase_") + language;
+    return Replace(QtCatalogue(), file, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) && !language.isEmpty();
+}
+
+bool InstallTranslations(Language language) {
+    if (language == Language::kEnglish) {
+        LoadQtTranslations(QString());
+        return LoadWindowTranslations(QStringLiteral("en"));
+    }
+    LoadWindowTranslations(QString());
+    return LoadQtTranslations(QStringLiteral("ja"));
 }
 
 }  // namespace pelimon

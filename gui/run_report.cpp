@@ -25,7 +25,7 @@ constexpr int kReportMaxWidth = 1000;
 constexpr int kReportMargin = 64;
 constexpr int kIconSize = 32;
 
-using widget_text::Text;
+using widget_text::Tr;
 
 // "name.jpg: why" → "why", when the name is the file's own.
 QString WithoutFileName(const QString& message, const QString& file) {
@@ -49,16 +49,16 @@ RunCounts CountRun(const BatchOutcome& outcome, int checked) {
 QString RunCountsText(const RunCounts& counts) {
     QStringList lines;
     if (counts.cancelled) {
-        lines << Text(kRunCancelledText);
+        lines << Tr(kRunCancelledText);
     }
     if (counts.written > 0 || counts.cancelled || (counts.left_out == 0 && counts.failed == 0)) {
-        lines << Text(kRunWrittenFormat).arg(counts.written);
+        lines << Tr(kRunWrittenFormat).arg(counts.written);
     }
     if (counts.left_out > 0) {
-        lines << Text(kRunLeftOutFormat).arg(counts.left_out);
+        lines << Tr(kRunLeftOutFormat).arg(counts.left_out);
     }
     if (counts.failed > 0) {
-        lines << Text(kSummaryFailedFormat).arg(counts.failed);
+        lines << Tr(kSummaryFailedFormat).arg(counts.failed);
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -84,7 +84,7 @@ CRunReport::CRunReport(const RunCounts& counts, const std::vector<Error>& failur
                        const std::vector<std::string>& notes, QWidget* parent)
     : QDialog(parent) {
     setObjectName("batch_summary");
-    setWindowTitle(Text(kSummaryCaption));
+    setWindowTitle(Tr(kSummaryCaption));
     setSizeGripEnabled(true);
 
     auto* icon = new QLabel(this);
@@ -94,7 +94,7 @@ CRunReport::CRunReport(const RunCounts& counts, const std::vector<Error>& failur
     icon->setAlignment(Qt::AlignTop);
     QStringList summary_lines{RunCountsText(counts)};
     if (!notes.empty()) {
-        summary_lines << Text(kSummaryNotesFormat).arg(notes.size());
+        summary_lines << Tr(kSummaryNotesFormat).arg(notes.size());
     }
     auto* summary = new QLabel(summary_lines.join(QLatin1Char('\n')), this);
     summary->setObjectName("summary");
@@ -105,7 +105,7 @@ CRunReport::CRunReport(const RunCounts& counts, const std::vector<Error>& failur
     list->setRootIsDecorated(false);
     list->setAlternatingRowColors(true);
 
-    list->setHeaderLabels({Text(kReportFileColumn), Text(kReportReasonColumn)});
+    list->setHeaderLabels({Tr(kReportFileColumn), Tr(kReportReasonColumn)});
     for (const ReportLine& line : FailureLines(failures)) {
         auto* item = new QTreeWidgetItem(list, {line.file, line.reason});
         item->setToolTip(1, line.reason);

@@ -7,7 +7,7 @@ SUDO=
 export DEBIAN_FRONTEND=noninteractive
 PACKAGES=(
     build-essential cmake pkg-config git
-    qt6-base-dev libgl-dev qt6-translations-l10n
+    qt6-base-dev libgl-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools
     libjpeg62-turbo-dev libpng-dev libgif-dev libimagequant-dev
     libheif-dev libwebp-dev liblcms2-dev
     libde265-0 libdav1d6 libaom3

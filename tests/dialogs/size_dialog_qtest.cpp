@@ -445,7 +445,7 @@ void SizeDialogTest::descriptions() {
     copy.Height = 600;
     copy.WidthRatio = 30;
     copy.HeightRatio = 40;
-    QCOMPARE(QString::fromStdString(pelimon::DescribeSize(copy)), text);
+    QCOMPARE(SizeDescriptionText(copy), text);
 }
 
 // The default prompt is a real message box; answer it from a timer so that nothing blocks.

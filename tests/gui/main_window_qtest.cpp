@@ -393,7 +393,7 @@ void MainWindowTest::exifButtonChecksTheFileFirst() {
 // Qt's own buttons and dialogs speak Japanese with the window; another language's missing
 // catalogue leaves them English.
 void MainWindowTest::qtTextsFollowTheWindowLanguage() {
-    QVERIFY(LoadQtTranslations(QString::fromLatin1(kWindowLanguage)));
+    QVERIFY(InstallTranslations(Language::kJapanese));
     QMessageBox question(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
     const QString yes = question.button(QMessageBox::Yes)->text();
     QVERIFY2(!yes.contains(QStringLiteral("Yes")), qPrintable(yes));
