@@ -129,8 +129,8 @@ ensure_heic_corpus() {
     if [ "$n" -gt 0 ]; then
         echo "heic corpus: encoding $n JPEGs with heif-enc into $H" >&2
         printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
-            'b=$(basename "$1" .jpg); [ -s "$2/$b.heic" ] || heif-enc -o "$2/$b.heic.part" "$1" >/dev/null &&
-             mv "$2/$b.heic.part" "$2/$b.heic"' sh {} "$H"
+            'b=$(basename "$1" .jpg); [ -s "$2/$b.heic" ] && exit 0
+             heif-enc -o "$2/$b.part.heic" "$1" >/dev/null && mv "$2/$b.part.heic" "$2/$b.heic"' sh {} "$H"
     fi
     for f in "$TESTDATA"/modern/iphone8-gps-p3.heic "$TESTDATA"/modern/iphone11pro-p3.heic \
         "$TESTDATA"/modern/galaxy-s24fe-rot90.heic "$TESTDATA"/modern/nokia-noexif-1440x960.heic; do
