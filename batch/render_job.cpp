@@ -107,7 +107,11 @@ OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, con
     transfer.output_height = image.height();
     transfer.pixels_rotated = PixelsTurned(job.Orientation, job.Rotation);
     transfer.make_thumbnail = [&image] { return MakeExifThumbnail(image); };
-    return BuildOutputMetadata(source, transfer);
+    OutputMetadata metadata = BuildOutputMetadata(source, transfer);
+    if (job.OutputType == kTypeJpeg) {
+        FitInJpegSegments(metadata);
+    }
+    return metadata;
 }
 
 Result<Bytes> Encode(const AppSettings& settings, const Image& image, const OutputMetadata& metadata, int32_t type) {

@@ -44,6 +44,15 @@ inline constexpr Phrase kExtendedXmpLocation{
     "The extended XMP data holds a location, so the output does not include it."};
 inline constexpr Phrase kIptcDropped{"IPTC 情報が壊れているため、出力に含めませんでした。",
                                      "The IPTC data is corrupt, so the output does not include it."};
+inline constexpr Phrase kExifTooLargeForJpeg{
+    "Exif 情報が JPEG の 1 つのセグメント（64 KB）に収まらないため、出力に含めませんでした。",
+    "The Exif data does not fit in one JPEG segment (64 KB), so the output does not include it."};
+inline constexpr Phrase kXmpTooLargeForJpeg{
+    "XMP 情報が JPEG の 1 つのセグメント（64 KB）に収まらないため、出力に含めませんでした。",
+    "The XMP data does not fit in one JPEG segment (64 KB), so the output does not include it."};
+inline constexpr Phrase kIptcTooLargeForJpeg{
+    "IPTC 情報が JPEG の 1 つのセグメント（64 KB）に収まらないため、出力に含めませんでした。",
+    "The IPTC data does not fit in one JPEG segment (64 KB), so the output does not include it."};
 
 // The word of one value of an enumerated tag. Tags that share a table are listed once
 // (format_enums.cpp maps them).

@@ -196,6 +196,24 @@ OutputMetadata BuildOutputMetadata(const SourceMetadata& source, const MetadataT
     return metadata;
 }
 
+void FitInJpegSegments(OutputMetadata& metadata) {
+    // A segment's payload: 65535 less its own length field.
+    constexpr size_t kMaxSegmentPayload = 0xFFFF - 2;
+    if (metadata.exif.size() > kMaxExifBlock) {
+        metadata.exif.clear();
+        metadata.notes.emplace_back(t::kExifTooLargeForJpeg);
+    }
+    if (kXmpIdentifier.size() + metadata.xmp.size() > kMaxSegmentPayload) {
+        metadata.xmp.clear();
+        metadata.extended_xmp.clear();
+        metadata.notes.emplace_back(t::kXmpTooLargeForJpeg);
+    }
+    if (metadata.photoshop.size() > kMaxSegmentPayload) {
+        metadata.photoshop.clear();
+        metadata.notes.emplace_back(t::kIptcTooLargeForJpeg);
+    }
+}
+
 std::vector<uint8_t> PlaceInJpeg(std::span<const uint8_t> encoded_jpeg, const OutputMetadata& metadata) {
     if (!StartsWithSoi(encoded_jpeg)) {
         // Not a JPEG: there is no place to put metadata, the bytes go out as they are.

@@ -62,6 +62,10 @@ OutputMetadata BuildOutputMetadata(const SourceMetadata& source, const MetadataT
 // The JPEG file as written: SOI, APP1 Exif, APP1 XMP and extended XMP, APP2 ICC, APP13, then the
 // encoder's segments after its SOI. Bytes that are not a JPEG are returned as they are.
 std::vector<uint8_t> PlaceInJpeg(std::span<const uint8_t> encoded_jpeg, const OutputMetadata& metadata);
+// Leaves out, each with a note, the Exif block, XMP packet (with its extended parts) or Photoshop
+// block that one JPEG segment cannot hold; a HEIF, WebP or PNG source's XMP may be larger. Call it
+// before PlaceInJpeg, which would otherwise leave them out silently.
+void FitInJpegSegments(OutputMetadata& metadata);
 // Bytes PlaceInJpeg adds, so that the file-size search can aim at the file as written.
 size_t JpegMetadataSize(const OutputMetadata& metadata);
 

@@ -126,6 +126,22 @@ TEST(OutputMetadata, MalformedBlocksAreLeftOutWithANote) {
     }
 }
 
+TEST(OutputMetadata, BlocksTooLargeForAJpegSegmentAreLeftOutWithANote) {
+    OutputMetadata metadata;
+    metadata.exif.assign(kMaxExifBlock, 0);
+    metadata.xmp.assign(0xFFFF - 2 - kXmpIdentifier.size() + 1, ' ');
+    metadata.extended_xmp.push_back({1, 2, 3});
+    metadata.photoshop.assign(100, 0);
+    FitInJpegSegments(metadata);
+    EXPECT_EQ(metadata.exif.size(), kMaxExifBlock);
+    EXPECT_TRUE(metadata.xmp.empty());
+    EXPECT_TRUE(metadata.extended_xmp.empty());
+    EXPECT_EQ(metadata.photoshop.size(), 100u);
+    ASSERT_EQ(metadata.notes.size(), 1u);
+    const std::vector<uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xD9};
+    EXPECT_EQ(PlaceInJpeg(jpeg, metadata).size(), jpeg.size() + JpegMetadataSize(metadata));
+}
+
 TEST(OutputMetadata, ThumbnailIsRebuiltFromTheOutputsPixels) {
     const SourceMetadata source = Source("ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg");
     struct Case {
