@@ -93,13 +93,9 @@ void CheckModernInput(ImageFormat format, std::span<const uint8_t> bytes) {
     }
     const DecodeOptions options = OptionsFor(bytes, header.value());
     Image image;
-    if (!DecodeImage(bytes, options, image)) {
-        Expect(image.empty(), "a failed decode leaves the image empty");
+    if (!DecodeChecked(bytes, options, image)) {
         return;
     }
-    Expect(!image.empty(), "a decoded image has pixels");
-    Expect(image.size_bytes() == static_cast<size_t>(image.width()) * static_cast<size_t>(image.height()) * 3,
-           "a decoded image holds 3 bytes per pixel");
     const bool shrinks = options.min_width > 0 && (format == ImageFormat::kWebp || options.allow_thumbnail);
     if (!shrinks) {
         Expect(image.width() == header.value().width && image.height() == header.value().height,

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "imagelib/imagelib.h"
+
 namespace pelimon::fuzz {
 
 // A private folder under /dev/shm (the system's temporary folder when /dev/shm is missing),
@@ -63,6 +65,19 @@ inline void Expect(bool condition, const char* what) {
         std::fprintf(stderr, "pelimon fuzz: invariant broken: %s\n", what);
         std::abort();
     }
+}
+
+// DecodeImage with the invariants every decoder keeps: a failed decode leaves the image empty, a
+// decoded one has pixels, 3 bytes each. True when the input decoded.
+inline bool DecodeChecked(std::span<const uint8_t> bytes, const DecodeOptions& options, Image& image) {
+    if (!DecodeImage(bytes, options, image)) {
+        Expect(image.empty(), "a failed decode leaves the image empty");
+        return false;
+    }
+    Expect(!image.empty(), "a decoded image has pixels");
+    Expect(image.size_bytes() == static_cast<size_t>(image.width()) * static_cast<size_t>(image.height()) * 3,
+           "a decoded image holds 3 bytes per pixel");
+    return true;
 }
 
 }  // namespace pelimon::fuzz
