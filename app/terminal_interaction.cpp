@@ -73,10 +73,12 @@ void TerminalInteraction::ReportProgress(int done, int total) {
         return;
     }
     std::lock_guard lock(mutex_);
-    if (done == last_done_) {
+    // While the files are examined the count stays at 0 and only the file changes.
+    if (done == last_done_ && current_file_ == last_file_) {
         return;
     }
     last_done_ = done;
+    last_file_ = current_file_;
     const auto now = std::chrono::steady_clock::now();
     if (done <= 1) {
         started_ = now;

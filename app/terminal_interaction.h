@@ -24,8 +24,8 @@ class TerminalInteraction : public Interaction {
     // Printed as "caption: text → はい" (not when quiet) and answered Yes. The only question a batch asks is
     // whether to create a missing output folder, and creating it is what an unattended run wants.
     bool AskYesNo(std::string_view caption, std::string_view text) override;
-    // A "\r" progress line "done/total", the file the batch reported last and the time left, redrawn in
-    // place; finished with a newline at total.
+    // A "\r" progress line "done/total" (files finished of the run's files), the file the batch
+    // reported last and the time left, redrawn in place; finished with a newline at total.
     void ReportProgress(int done, int total) override;
     void ReportCurrentFile(std::string_view file_name) override;
     // True once SIGINT or SIGTERM arrived after InstallCancelSignals.
@@ -53,6 +53,7 @@ class TerminalInteraction : public Interaction {
     std::mutex mutex_;                               // ReportProgress may be called from worker threads
     bool progress_open_ = false;
     int last_done_ = -1;
+    std::string last_file_;  // the file of the line drawn last
 };
 
 // "<path>: <reason>" for one failed file (a leading "<file name>: " of the reason is dropped).

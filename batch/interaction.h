@@ -19,7 +19,10 @@ class Interaction {
     virtual void ShowError(std::string_view caption, std::string_view text) = 0;
     // A Yes/No question (question icon). True means Yes.
     virtual bool AskYesNo(std::string_view caption, std::string_view text) = 0;
-    // Progress of the whole run: done of total steps. May be called from worker threads.
+    // Progress of the whole run, one count of files: `done` of the run's `total` files are
+    // finished. While the files are examined (before any is reduced) done is 0 and total the
+    // number of checked files; then each reduced file (written, skipped or failed) adds one, of the
+    // files that take a job. May be called from worker threads.
     virtual void ReportProgress(int done, int total) = 0;
     // The file the next ReportProgress step is about (its name without folder), reported just
     // before that step, from the same thread. For display only; ignored by default.
