@@ -60,15 +60,23 @@ class PosixCommandLine : public ::testing::Test {
         src = scratch.path() + "src/";
         out = scratch.path() + "out/";
         fs::create_directories(src);
-        // The settings file's own rule (half size, "<name>_s") is what options override.
+        // The rule of the settings file that --settings names (half size, "<name>_s") is what
+        // options override. PELIMON_INI names it too, which a command line with options ignores.
         settings_text = "[General]\nOutputPath=" + out +
                         "\nImageNum=7\n[ImageSize]\nBase=4\nMethod=2\nAspect=0\nWidthRatio=50\nHeightRatio=50\n"
                         "[Option]\nNameRule=1\nAddText=_s\nFileType=1\nBigSize=1\n";
         WriteBytes(ini, settings_text);
         test::WriteJpeg(src + "a.jpg", 64, 48);
     }
+    // Runs pelimon starting from the settings file.
     ProcessResult Run(std::vector<std::string> args, const test::Locale& locale = test::kJapaneseLocale) {
-        return test::RunPelimon(args, ini, scratch / "stderr.txt", locale);
+        args.insert(args.begin(), "--settings=" + ini);
+        return RunIn(args, {}, locale);
+    }
+    // Runs pelimon in `folder` with `args` alone.
+    ProcessResult RunIn(const std::vector<std::string>& args, const std::string& folder,
+                        const test::Locale& locale = test::kJapaneseLocale) {
+        return test::RunPelimon(args, ini, scratch / "stderr.txt", locale, folder);
     }
     // The single dry-run line of a.jpg under `args`.
     PlanLine PlanOfA(std::vector<std::string> args) {
@@ -132,6 +140,49 @@ TEST_F(PosixCommandLine, LayoutOptionsDecideNameSizeAndFormat) {
     EXPECT_FALSE(fs::exists(out));
     EXPECT_FALSE(fs::exists(cwd + "/rel"));
     EXPECT_EQ(ReadText(ini), settings_text);
+}
+
+// Without --settings the run starts from fixed defaults, whatever the settings file (PELIMON_INI)
+// holds: each output is named after its source, in the current folder, at most 640 x 480, never
+// enlarged. (It used to take the file's rule: "resize0001.webp" in the folder the window used.)
+TEST_F(PosixCommandLine, WithoutSettingsFileTheDefaultsHoldNotTheSettingsFile) {
+    const std::string work = scratch.path() + "work/";
+    fs::create_directories(work);
+    test::WriteJpeg(src + "big.jpg", 1280, 960);
+    test::WritePng(src + "b.png", 40, 30);
+    struct Case {
+        std::vector<std::string> args;
+        std::string folder;              // where pelimon runs
+        std::vector<std::string> lines;  // output, size and format of each dry-run line
+    } cases[] = {
+        {{"-n", src}, work, {work + "a.jpg 64x48 JPEG", work + "b.png 40x30 PNG", work + "big.jpg 640x480 JPEG"}},
+        {{"-n", "-s", "32x32", "-f", "webp", src + "a.jpg"}, work, {work + "a.webp 32x24 WEBP"}},
+        {{"-n", "--number", "n", src + "a.jpg"}, work, {work + "n0001.jpg 64x48 JPEG"}},
+        {{"-n", "-o", "../out", src + "a.jpg"}, work, {out + "a.jpg 64x48 JPEG"}},
+        {{"-n", "a.jpg"}, src, {src + "a (2).jpg 64x48 JPEG"}},  // the source itself is never written over
+        {{"-n", "--settings", "../pelimon.ini", src + "a.jpg"}, work, {out + "a_s.jpg 32x24 JPEG"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const ProcessResult result = RunIn(c.args, c.folder);
+        EXPECT_EQ(result.status, 0) << result.err;
+        std::vector<std::string> lines;
+        for (const PlanLine& line : PlanLines(result.out)) {
+            lines.push_back(line.output + " " + line.size + " " + line.format);
+        }
+        EXPECT_EQ(lines, c.lines);
+    }
+
+    const ProcessResult written = RunIn({"-s", "32x32", "-f", "webp", src}, work);
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(FileNames(work), (std::vector<std::string>{"a.webp", "b.webp", "big.webp"}));
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(ReadText(ini), settings_text);
+
+    const ProcessResult unreadable = RunIn({"-n", "--settings=missing.ini", src}, work);
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_NE(unreadable.err.find(work + "missing.ini"), std::string::npos) << unreadable.err;
+    EXPECT_TRUE(unreadable.out.empty());
 }
 
 TEST_F(PosixCommandLine, ErrorsNameTheOptionAndWriteNothing) {
