@@ -178,9 +178,14 @@ int RunPosix(std::span<const std::string> args) {
     AppSettings& settings = started.value();
     ApplyPosixOptions(options, current_directory, settings);
     const PosixSources sources = ListPosixSources(options.paths, options.rotation.value_or(0), settings);
+    // A named file or folder that is not there failed (4), even when it was all there was to do:
+    // "nothing to do" (3) is a folder without image files.
+    if (sources.list.rows().empty() && sources.missing > 0) {
+        return kExitSomeFailed;
+    }
 
     const bool quiet = options.verbosity == Verbosity::kQuiet;
-    TerminalInteraction ui(stderr, isatty(STDERR_FILENO) == 1 && !quiet && !options.dry_run);
+    TerminalInteraction ui(stderr, isatty(STDERR_FILENO) == 1 && !quiet && !options.dry_run, TerminalStyle::kSentences);
     ui.set_quiet(quiet);
     TerminalInteraction::InstallCancelSignals();
     BatchOptions batch_options;

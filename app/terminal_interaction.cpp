@@ -48,24 +48,37 @@ std::string FailureLine(const Error& failure) {
     return failure.path + ": " + message;
 }
 
-TerminalInteraction::TerminalInteraction(std::FILE* out, bool show_progress)
-    : out_(out), show_progress_(show_progress) {}
+TerminalInteraction::TerminalInteraction(std::FILE* out, bool show_progress, TerminalStyle style)
+    : out_(out), show_progress_(show_progress), style_(style) {}
 
-void TerminalInteraction::ShowError(std::string_view caption, std::string_view text) {
+void TerminalInteraction::ShowError(const Notice& error) {
     std::lock_guard lock(mutex_);
     EndProgressLine();
-    std::fprintf(out_, "%.*s: %s\n", static_cast<int>(caption.size()), caption.data(), OneLine(text).c_str());
+    if (style_ == TerminalStyle::kSentences) {
+        std::fprintf(out_, "pelimon: %s\n", OneLine(error.sentence).c_str());
+        return;
+    }
+    std::fprintf(out_, "%s: %s\n", error.caption.c_str(), OneLine(error.text).c_str());
 }
 
 bool TerminalInteraction::AskYesNo(std::string_view caption, std::string_view text) {
     std::lock_guard lock(mutex_);
-    if (quiet_) {
+    if (quiet_ || style_ == TerminalStyle::kSentences) {
         return true;
     }
     EndProgressLine();
     std::fprintf(out_, "%.*s: %s %s\n", static_cast<int>(caption.size()), caption.data(), OneLine(text).c_str(),
                  app_texts::kAnsweredYes.c_str());
     return true;
+}
+
+void TerminalInteraction::ReportDone(std::string_view sentence) {
+    std::lock_guard lock(mutex_);
+    if (quiet_ || style_ != TerminalStyle::kSentences) {
+        return;
+    }
+    EndProgressLine();
+    std::fprintf(out_, "pelimon: %s\n", OneLine(sentence).c_str());
 }
 
 void TerminalInteraction::ReportProgress(int done, int total) {

@@ -81,7 +81,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     outcome.carried = CarriedFrom(settings);
     const int selected = CountChecked(list);
     if (selected == 0) {
-        ui.ShowError(t::kNoImageCaption, t::kNoImageText);
+        ui.ShowError(t::NoImages());
         return outcome;
     }
 
@@ -89,7 +89,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     AppSettings run = settings;
     const Result<OutputFolderPlan> plan = ResolveOutputFolder(run, today);
     if (!plan.ok()) {
-        ui.ShowError(t::kFolderCheckCaption, plan.error().message);
+        ui.ShowError(t::NoSourceFolder(plan.error().path));
         outcome.kind = BatchOutcome::Kind::kStopped;
         return outcome;
     }
@@ -112,7 +112,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     }
     std::vector<ImageJob>& jobs = prepared.jobs;
     if (jobs.empty()) {
-        ui.ShowError(t::kNoImageCaption, t::kNoImageText);
+        ui.ShowError(t::NoImages());
         return outcome;
     }
     const std::vector<RenamedOutput> renamed = MakeDestinationsDistinct(jobs);

@@ -345,6 +345,64 @@ TEST_F(PosixCommandLine, FilesFoldersAndMissingPaths) {
     EXPECT_NE(result.err.find("missing.jpg: 見つかりません"), std::string::npos) << result.err;
 }
 
+// Each line on standard error starts with "pelimon: " and says what happened in one sentence, in
+// the locale's language; they used to be message boxes ("フォルダチェック: ... 作成しますか？ → はい").
+// A missing source counts as a failed file (4), also when it was the only one (it gave 3). /Q
+// keeps the message boxes.
+TEST_F(PosixCommandLine, MessagesAreSentencesNotMessageBoxes) {
+    fs::create_directories(scratch.path() + "empty");
+    WriteBytes(scratch.path() + "file", "");
+    const std::string made = scratch.path() + "made/deeper/";
+    const test::Locale english{"LANG=en_US.UTF-8"};
+    const struct {
+        std::vector<std::string> args;
+        test::Locale locale;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"-o", made, src + "a.jpg"},
+         test::kJapaneseLocale,
+         0,
+         "pelimon: 出力フォルダ " + made + " を作成しました\npelimon: 1 件を " + made + " に書き出しました\n"},
+        {{"-o", made, src + "a.jpg"},
+         english,
+         0,
+         "pelimon: created the output folder " + made + "\npelimon: wrote 1 file to " + made + "\n"},
+        {{"--quiet", "-o", made, src + "a.jpg"}, english, 0, ""},
+        {{"-p", "50", scratch.path() + "empty"},
+         test::kJapaneseLocale,
+         3,
+         "pelimon: 縮小する画像ファイルがありませんでした\n"},
+        {{"-p", "50", scratch.path() + "empty"}, english, 3, "pelimon: found no image files to reduce\n"},
+        {{"-o", scratch.path() + "file/sub", src + "a.jpg"},
+         english,
+         4,
+         "pelimon: cannot write to the output folder " + scratch.path() +
+             "file/sub/ (it is read-only, or you have no permission to write)\n"},
+        {{"-p", "50", scratch.path() + "missing.jpg"},
+         english,
+         4,
+         "pelimon: " + scratch.path() + "missing.jpg: no such file or folder\n"},
+        {{"-n", scratch.path() + "missing.jpg", scratch.path() + "empty"},
+         english,
+         4,
+         "pelimon: " + scratch.path() + "missing.jpg: no such file or folder\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        fs::remove_all(scratch.path() + "made");
+        const ProcessResult result = RunIn(c.args, {}, c.locale);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.err, c.err);
+    }
+
+    const ProcessResult window_style = RunIn({"/Q", src + "a.jpg"}, {});
+    EXPECT_EQ(window_style.status, 0) << window_style.err;
+    EXPECT_TRUE(
+        window_style.err.starts_with("フォルダチェック: " + out + " フォルダは存在しません。作成しますか？ → はい\n"))
+        << window_style.err;
+}
+
 TEST_F(PosixCommandLine, MessagesHelpAndVersion) {
     struct Case {
         std::vector<std::string> args;
