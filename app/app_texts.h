@@ -94,11 +94,16 @@ inline constexpr Phrase kPosixUsage{
     "使い方: pelimon [オプション]... ファイルまたはフォルダ...\n"
     "        pelimon [/Q] [/G] [ファイルまたはフォルダ ...]\n"
     "        pelimon /F パラメータファイル\n"
-    "写真を縮小してコピーします。フォルダは一覧に出る種類のファイルをすべて、ファイルはそのまま処理します。\n"
-    "オプションを付けるとウィンドウを開かず、設定ファイルの設定にオプションを重ねてこの回だけ使います\n"
-    "（設定ファイルは書き換えません。連番は毎回 StartNum から始まります）。\n"
+    "写真を縮小してコピーします。フォルダはその中の画像ファイルをすべて、ファイルはそのまま処理します。\n"
+    "オプションを付けるとウィンドウを開かず、設定ファイルも読みません。出力は元画像の名前に出力形式の\n"
+    "拡張子を付けて現在のフォルダに書き出します（元画像やほかの出力と重なる名前には「 (2)」などを付け、\n"
+    "元画像を上書きすることはありません）。目標より小さい元画像は拡大せず、そのほかは既定値です\n"
+    "（640 x 480 に収める、元画像と同じ形式、画質 90、メタデータは残さない）。オプションはこれをこの回\n"
+    "だけ変えます。--settings を付けると、その設定ファイルの設定から始めます（ファイルは書き換えません）。\n"
+    "連番は毎回 StartNum から始まります。\n"
     "\n"
-    "  -o, --output フォルダ     出力フォルダ（無ければ作ります。相対パスは現在のフォルダから）\n"
+    "      --settings ファイル   この設定ファイルの設定から始めます（書き換えません）\n"
+    "  -o, --output フォルダ     出力フォルダ（既定: 現在のフォルダ。無ければ作ります）\n"
     "  -s, --size 幅x高さ        幅 x 高さに収めます（縦横比を保持）\n"
     "      --width 幅            この幅にします（縦横比を保持）\n"
     "      --height 高さ         この高さにします（縦横比を保持）\n"
@@ -128,16 +133,22 @@ inline constexpr Phrase kPosixUsage{
     "\n"
     "終了コード: 0 すべて書き出した  1 画像ライブラリが古い  2 コマンドラインかパラメータファイルの誤り\n"
     "  3 処理するものが無い  4 失敗したファイルがある  5 設定ファイルを保存できない  130 中断された\n"
-    "設定ファイルは環境変数 PELIMON_INI で指定できます。詳しくは man pelimon をご覧ください。\n",
+    "環境変数 PELIMON_INI はウィンドウと /Q, /F の設定ファイルを指定します（オプションを付けたときは\n"
+    "読みません）。詳しくは man pelimon をご覧ください。\n",
     "Usage: pelimon [OPTION]... FILE|FOLDER...\n"
     "  or:  pelimon [/Q] [/G] [FILE|FOLDER...]\n"
     "  or:  pelimon /F PARAMETER-FILE\n"
-    "Write a reduced copy of each photograph. A folder gives every file of the listed types; a file is\n"
-    "taken as it is. With options, pelimon opens no window and applies them on top of the settings\n"
-    "file's settings for this run only (the settings file is not written back; numbered names start\n"
-    "at StartNum on every run).\n"
+    "Write a reduced copy of each photograph. A folder gives each of its image files; a file is taken\n"
+    "as it is. With options, pelimon opens no window and reads no settings file: each output keeps its\n"
+    "source's name with the output format's extension and goes into the current folder (a name that a\n"
+    "source or another output already has gets \" (2)\" and so on; sources are never overwritten),\n"
+    "sources smaller than the target are not enlarged, and everything else is at its default (fit in\n"
+    "640 x 480, the source's format, quality 90, no metadata kept). The options change this for the\n"
+    "run; --settings starts from a settings file's settings instead (the file is not written back).\n"
+    "Numbered names start at StartNum on every run.\n"
     "\n"
-    "  -o, --output=DIR          output folder (created when missing; relative to the current folder)\n"
+    "      --settings=FILE       start from the settings of this settings file (not written back)\n"
+    "  -o, --output=DIR          output folder (default: the current folder; created when missing)\n"
     "  -s, --size=WxH            fit in W x H pixels, aspect ratio kept\n"
     "      --width=W             this width, aspect ratio kept\n"
     "      --height=H            this height, aspect ratio kept\n"
@@ -167,7 +178,8 @@ inline constexpr Phrase kPosixUsage{
     "\n"
     "Exit status: 0 all written  1 image library too old  2 command-line or parameter-file error\n"
     "  3 nothing to do  4 some files failed  5 settings file not saved  130 interrupted\n"
-    "The PELIMON_INI environment variable names the settings file. See man pelimon for details.\n"};
+    "PELIMON_INI names the settings file of the window, /Q and /F; options never read it.\n"
+    "See man pelimon for details.\n"};
 
 // The line under every command-line error.
 inline constexpr Phrase kUsageHint{"詳しくは「pelimon --help」をご覧ください。",
@@ -189,12 +201,13 @@ inline constexpr FormatPhrase kExcludes{"オプション %s と %s は一緒に�
                                         "options '%s' and '%s' cannot be used together"};
 inline constexpr FormatPhrase kSwitchWithOptions{"%s は - で始まるオプションと一緒には使えません",
                                                  "%s cannot be used with options starting with '-'"};
+inline constexpr FormatPhrase kSettingsNotRead{"設定ファイル %s を読み込めません（%s）",
+                                               "cannot read the settings file %s (%s)"};
 inline constexpr Phrase kNoSources{"ファイルまたはフォルダを指定してください", "no files or folders given"};
 
 // Run notes.
 inline constexpr Phrase kSourceMissing{"見つかりません", "no such file or folder"};
 inline constexpr Phrase kNotAFileOrFolder{"ファイルでもフォルダでもありません", "not a file or folder"};
-inline constexpr Phrase kNothingListed{"処理する画像ファイルがありません", "no image files to reduce"};
 inline constexpr Phrase kDryRunSkipped{"（書き出さない: 元画像が目標より小さい）",
                                        "(not written: the source is smaller than the target)"};
 inline constexpr FormatPhrase kDryRunFails{"（失敗: %s）", "(fails: %s)"};

@@ -146,13 +146,14 @@ CommandLineOutcome HandleCommandLine(const CommandLine& command_line, SourceList
 
     if (command_line.parameter_mode) {
         if (!command_line.parameter_file) {
-            ui.ShowError(kCommandLineErrorCaption, kMissingParameterFileText);
+            ui.ShowError(
+                {kCommandLineErrorCaption.str(), kMissingParameterFileText.str(), kMissingParameterFileText.str()});
             outcome.problem = CommandLineOutcome::Problem::kMissingParameterFile;
             return outcome;
         }
         Result<ParameterFile> file = ReadParameterFile(*command_line.parameter_file);
         if (!file) {
-            ui.ShowError(kErrorCaption, file.error().message);
+            ui.ShowError({kErrorCaption.str(), file.error().message, file.error().message});
             outcome.problem = CommandLineOutcome::Problem::kParameterFileError;
             return outcome;
         }

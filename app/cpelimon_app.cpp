@@ -5,9 +5,16 @@
 
 namespace pelimon {
 
-Status CpelimonApp::Start(uint16_t library_version) {
+Status CpelimonApp::CheckLibrary(uint16_t library_version) {
     if (library_version < kMinimumLibraryVersion) {
         return Error{std::string(kLibraryVersionMessage), {}};
+    }
+    return {};
+}
+
+Status CpelimonApp::Start(uint16_t library_version) {
+    if (Status library = CheckLibrary(library_version); !library) {
+        return library;
     }
     settings_.ModulePath = CurrentModulePath();
     settings_.ProfilePath = ResolveProfilePath(settings_.ModulePath);

@@ -16,6 +16,9 @@ using app_texts::kLibraryVersionMessage;
 
 class CpelimonApp {
   public:
+    // Fails with kLibraryVersionMessage when `library_version` is below kMinimumLibraryVersion.
+    static Status CheckLibrary(uint16_t library_version);
+
     // The start-up sequence with the version the image library reports. A version below
     // kMinimumLibraryVersion fails with kLibraryVersionMessage and touches nothing: the settings
     // stay the defaults and no file is read. Otherwise ModulePath := the running executable,

@@ -139,6 +139,14 @@ Status SetNumber(const Given& given, std::optional<int32_t>& field, int32_t min,
 
 // Every option, in the order of the usage page.
 constexpr OptionRule kOptions[] = {
+    {0, "settings", true,
+     [](const Given& g, PosixOptions& o, Groups&) -> Status {
+         if (g.value.empty()) {
+             return Message(app_texts::kMissingValue, g.name.c_str());
+         }
+         o.settings_file = g.value;
+         return {};
+     }},
     {'o', "output", true,
      [](const Given& g, PosixOptions& o, Groups&) -> Status {
          o.output_folder = g.value;
@@ -271,6 +279,15 @@ constexpr OptionRule kOptions[] = {
      }},
 };
 
+// `path` taken from `current_directory` when relative, normalised, ending with '/'.
+std::string FolderOf(const std::string& current_directory, const std::string& path) {
+    std::string text = (std::filesystem::path(current_directory) / path).lexically_normal().string();
+    if (!text.ends_with('/')) {
+        text += '/';
+    }
+    return text;
+}
+
 const OptionRule* FindLong(std::string_view name) {
     for (const OptionRule& option : kOptions) {
         if (option.long_name == name) {
@@ -359,14 +376,18 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
     return options;
 }
 
+AppSettings PosixDefaults(const std::string& current_directory) {
+    AppSettings settings;
+    settings.NameRule = kNameAppendText;
+    settings.AddText.clear();
+    settings.OutputPath = FolderOf(current_directory, ".");
+    settings.Resize = kResizeUserFolder;
+    return settings;
+}
+
 void ApplyPosixOptions(const PosixOptions& options, const std::string& current_directory, AppSettings& settings) {
     if (options.output_folder) {
-        std::filesystem::path folder = std::filesystem::path(current_directory) / *options.output_folder;
-        std::string text = folder.lexically_normal().string();
-        if (!text.ends_with('/')) {
-            text += '/';
-        }
-        settings.OutputPath = text;
+        settings.OutputPath = FolderOf(current_directory, *options.output_folder);
         settings.Resize = kResizeUserFolder;
     }
     if (options.size != SizeOption::kNone) {

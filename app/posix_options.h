@@ -1,7 +1,7 @@
 // The POSIX command line: `pelimon [OPTION]... FILE|FOLDER...`. Qt-free and pure: the parser
-// only reads the arguments; ApplyPosixOptions puts what they ask for on top of the loaded settings
-// for one run. Options follow getopt_long: "-j 4", "-j4", "--jobs 4", "--jobs=4"; "--" ends the
-// options; "-" alone is a name. Short options are not grouped ("-nV" is refused).
+// only reads the arguments; ApplyPosixOptions puts what they ask for on top of the settings a run
+// starts from (PosixDefaults, or the file of --settings) for one run. Options follow getopt_long: "-j 4", "-j4",
+// "--jobs 4", "--jobs=4"; "--" ends the options; "-" alone is a name. Short options are not grouped ("-nV" is refused).
 #pragma once
 
 #include <cstdint>
@@ -28,7 +28,10 @@ struct PosixOptions {
     bool help = false;
     bool version = false;
 
-    // Settings for this run (nullopt or false: the settings file's value stays).
+    // The settings file to start from (--settings), as given; nullopt: PosixDefaults.
+    std::optional<std::string> settings_file;
+
+    // Settings for this run (nullopt or false: the value the run starts from stays).
     std::optional<std::string> output_folder;  // as given; relative to the current directory
     SizeOption size = SizeOption::kNone;
     int32_t width = 0;    // kFit, kWidth
@@ -64,6 +67,12 @@ struct PosixOptions {
 // of range, two options that exclude each other, "/Q", "/F" or "/G" among options (before "--"),
 // or (unless -h or -V is given) no file or folder.
 Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args);
+
+// What a POSIX command line starts from when it names no settings file (no file is read): every
+// setting at its default, except that each output keeps its source's name (NameRule
+// kNameAppendText with no AddText, so "a.jpg" becomes "a.webp" in WebP) and goes into
+// `current_directory` (an absolute folder). Sources are never enlarged (ApplyPosixOptions).
+AppSettings PosixDefaults(const std::string& current_directory);
 
 // Puts the options on top of `settings` for one run: the output folder (made absolute from
 // `current_directory`, Resize off), the size rule, BigSize (enlarge, or the source's own size for

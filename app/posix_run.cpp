@@ -17,6 +17,8 @@
 #include "batch/run_batch.h"
 #include "filelist/folder_listing.h"
 #include "filelist/source_list.h"
+#include "imagelib/imagelib.h"
+#include "settings/settings_file.h"
 
 namespace pelimon {
 namespace {
@@ -63,6 +65,23 @@ void PrintPlanned(const BatchOutcome& outcome, bool dry_run) {
         std::fprintf(dry_run ? stdout : stderr, "%s\t%s\t%s\n", planned.source_path.c_str(), planned.dest_path.c_str(),
                      what.c_str());
     }
+}
+
+// PosixDefaults, or the settings of the file --settings names (which is never written).
+Result<AppSettings> StartingSettings(const PosixOptions& options, const std::string& current_directory) {
+    if (!options.settings_file) {
+        return PosixDefaults(current_directory);
+    }
+    AppSettings settings;
+    settings.ModulePath = CurrentModulePath();
+    settings.ProfilePath = (fs::path(current_directory) / *options.settings_file).lexically_normal().string();
+    if (const Status loaded = LoadNamedSettings(settings); !loaded) {
+        char text[2048];
+        std::snprintf(text, sizeof text, app_texts::kSettingsNotRead.c_str(), settings.ProfilePath.c_str(),
+                      loaded.error().message.c_str());
+        return Error{text, settings.ProfilePath};
+    }
+    return settings;
 }
 
 int ExitStatusOfBatch(const BatchOutcome& batch) {
@@ -145,18 +164,28 @@ int RunPosix(std::span<const std::string> args) {
         return kExitAllWritten;
     }
 
-    CpelimonApp app;  // the settings are loaded here and never saved
-    if (const Status started = app.Start(); !started) {
-        std::fprintf(stderr, "%s: %s\n", kProgram, started.error().message.c_str());
+    if (const Status library = CpelimonApp::CheckLibrary(ImgGetVersion()); !library) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, library.error().message.c_str());
         return kExitLibraryTooOld;
     }
-    AppSettings& settings = app.settings();
     std::error_code error;
-    ApplyPosixOptions(options, fs::current_path(error).string(), settings);
+    const std::string current_directory = fs::current_path(error).string();
+    Result<AppSettings> started = StartingSettings(options, current_directory);
+    if (!started) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, started.error().message.c_str());
+        return kExitCommandLineError;
+    }
+    AppSettings& settings = started.value();
+    ApplyPosixOptions(options, current_directory, settings);
     const PosixSources sources = ListPosixSources(options.paths, options.rotation.value_or(0), settings);
+    // A named file or folder that is not there failed (4), even when it was all there was to do:
+    // "nothing to do" (3) is a folder without image files.
+    if (sources.list.rows().empty() && sources.missing > 0) {
+        return kExitSomeFailed;
+    }
 
     const bool quiet = options.verbosity == Verbosity::kQuiet;
-    TerminalInteraction ui(stderr, isatty(STDERR_FILENO) == 1 && !quiet && !options.dry_run);
+    TerminalInteraction ui(stderr, isatty(STDERR_FILENO) == 1 && !quiet && !options.dry_run, TerminalStyle::kSentences);
     ui.set_quiet(quiet);
     TerminalInteraction::InstallCancelSignals();
     BatchOptions batch_options;

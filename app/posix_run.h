@@ -27,8 +27,10 @@ PosixSources ListPosixSources(const std::vector<std::string>& paths, int32_t rot
 std::string FormatNameOfOutputType(int32_t output_type);
 
 // The whole run, arguments without the program name; returns the exit status (the statuses of
-// unattended_run.h). Option errors: one line naming the option and the usage hint on standard
-// error, status 2, nothing read or written. --help and --version print on standard output.
+// unattended_run.h; a named path that is missing makes it kExitSomeFailed). Every line on standard
+// error starts with "pelimon: " and says in one sentence what happened (TerminalStyle::kSentences). Option errors: one
+// line naming the option and the usage hint on standard error, status 2, nothing read or written. --help and --version
+// print on standard output.
 // --dry-run prints one line per job on standard output: source, output, WxH and format,
 // separated by tabs.
 int RunPosix(std::span<const std::string> args);

@@ -48,18 +48,22 @@ std::string FailureLine(const Error& failure) {
     return failure.path + ": " + message;
 }
 
-TerminalInteraction::TerminalInteraction(std::FILE* out, bool show_progress)
-    : out_(out), show_progress_(show_progress) {}
+TerminalInteraction::TerminalInteraction(std::FILE* out, bool show_progress, TerminalStyle style)
+    : out_(out), show_progress_(show_progress), style_(style) {}
 
-void TerminalInteraction::ShowError(std::string_view caption, std::string_view text) {
+void TerminalInteraction::ShowError(const Notice& error) {
     std::lock_guard lock(mutex_);
     EndProgressLine();
-    std::fprintf(out_, "%.*s: %s\n", static_cast<int>(caption.size()), caption.data(), OneLine(text).c_str());
+    if (style_ == TerminalStyle::kSentences) {
+        std::fprintf(out_, "pelimon: %s\n", OneLine(error.sentence).c_str());
+        return;
+    }
+    std::fprintf(out_, "%s: %s\n", error.caption.c_str(), OneLine(error.text).c_str());
 }
 
 bool TerminalInteraction::AskYesNo(std::string_view caption, std::string_view text) {
     std::lock_guard lock(mutex_);
-    if (quiet_) {
+    if (quiet_ || style_ == TerminalStyle::kSentences) {
         return true;
     }
     EndProgressLine();
@@ -68,15 +72,26 @@ bool TerminalInteraction::AskYesNo(std::string_view caption, std::string_view te
     return true;
 }
 
+void TerminalInteraction::ReportDone(std::string_view sentence) {
+    std::lock_guard lock(mutex_);
+    if (quiet_ || style_ != TerminalStyle::kSentences) {
+        return;
+    }
+    EndProgressLine();
+    std::fprintf(out_, "pelimon: %s\n", OneLine(sentence).c_str());
+}
+
 void TerminalInteraction::ReportProgress(int done, int total) {
     if (!show_progress_ || total <= 0) {
         return;
     }
     std::lock_guard lock(mutex_);
-    if (done == last_done_) {
+    // While the files are examined the count stays at 0 and only the file changes.
+    if (done == last_done_ && current_file_ == last_file_) {
         return;
     }
     last_done_ = done;
+    last_file_ = current_file_;
     const auto now = std::chrono::steady_clock::now();
     if (done <= 1) {
         started_ = now;

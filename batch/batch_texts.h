@@ -4,43 +4,69 @@
 
 #include <string>
 
+#include "batch/interaction.h"
 #include "common/language.h"
 
 namespace pelimon::batch_texts {
 
-inline constexpr Phrase kNoImageCaption{"画像ファイルエラー", "Image file error"};
-inline constexpr Phrase kNoImageText{"画像ファイルが無いか、１つも選択されていません。処理を中止します。",
-                                     "There are no image files, or none is checked. Nothing was reduced."};
-inline constexpr Phrase kDriveErrorCaption{"ドライブエラー", "Drive error"};
 inline constexpr Phrase kFolderCheckCaption{"フォルダチェック", "Folder check"};
 
-inline std::string NoSourceFolder(const std::string& out) {
-    if (InEnglish()) {
-        return "The output folder " + out + " cannot be placed because no source folder is set.";
-    }
-    return "元画像のフォルダが決まっていないため、出力先のフォルダ " + out + " を決められません。";
+// The errors that stop a run before its jobs, as a message box and as a terminal's sentence.
+inline Notice NoImages() {
+    static constexpr Phrase kCaption{"画像ファイルエラー", "Image file error"};
+    static constexpr Phrase kText{"画像ファイルが無いか、１つも選択されていません。処理を中止します。",
+                                  "There are no image files, or none is checked. Nothing was reduced."};
+    static constexpr Phrase kSentence{"縮小する画像ファイルがありませんでした", "found no image files to reduce"};
+    return {kCaption.str(), kText.str(), kSentence.str()};
 }
-inline std::string FolderNotWritable(const std::string& folder) {
+inline Notice NoSourceFolder(const std::string& out) {
     if (InEnglish()) {
-        return folder +
-               " \nThis folder cannot be written to (it is read-only, or you have no permission to write). "
-               "Choose another output folder.";
+        return {kFolderCheckCaption.str(),
+                "The output folder " + out + " cannot be placed because no source folder is set.",
+                "cannot place the output folder " + out + ": no source folder is set"};
     }
-    return folder +
-           " \nフォルダには書き込みできません（読み取り専用か、書き込みの権限がありません）。別の出力先のフォルダを指定"
-           "して下さい。";
+    return {kFolderCheckCaption.str(),
+            "元画像のフォルダが決まっていないため、出力先のフォルダ " + out + " を決められません。",
+            "元画像のフォルダが決まっていないため、出力フォルダ " + out + " を決められません"};
 }
+inline Notice FolderNotWritable(const std::string& folder) {
+    static constexpr Phrase kCaption{"ドライブエラー", "Drive error"};
+    if (InEnglish()) {
+        return {
+            kCaption.str(),
+            folder +
+                " \nThis folder cannot be written to (it is read-only, or you have no permission to write). "
+                "Choose another output folder.",
+            "cannot write to the output folder " + folder + " (it is read-only, or you have no permission to write)"};
+    }
+    return {kCaption.str(),
+            folder +
+                " \nフォルダには書き込みできません（読み取り専用か、書き込みの権限がありません）。別の出力先のフォルダ"
+                "を指定"
+                "して下さい。",
+            "出力フォルダ " + folder + " に書き込めません（読み取り専用か、書き込みの権限がありません）"};
+}
+// The question whether to create a missing output folder, and what Yes did.
 inline std::string FolderMissing(const std::string& folder) {
     if (InEnglish()) {
         return folder + " \nThis folder does not exist. Create it?";
     }
     return folder + " \nフォルダは存在しません。作成しますか？";
 }
-inline std::string FolderNotCreated(const std::string& folder, const std::string& why) {
+inline std::string FolderCreated(const std::string& folder) {
     if (InEnglish()) {
-        return folder + " \nCannot create this folder. " + why;
+        return "created the output folder " + folder;
     }
-    return folder + " \nフォルダを作成できませんでした。" + why;
+    return "出力フォルダ " + folder + " を作成しました";
+}
+inline Notice FolderNotCreated(const std::string& folder, const std::string& why) {
+    const std::string reason = why.empty() ? std::string() : InEnglish() ? " (" + why + ")" : "（" + why + "）";
+    if (InEnglish()) {
+        return {kFolderCheckCaption.str(), folder + " \nCannot create this folder. " + why,
+                "cannot create the output folder " + folder + reason};
+    }
+    return {kFolderCheckCaption.str(), folder + " \nフォルダを作成できませんでした。" + why,
+            "出力フォルダ " + folder + " を作成できませんでした" + reason};
 }
 
 // A note on an output that was given a distinct name; `hits_source` when the planned name was

@@ -58,7 +58,7 @@ Result<OutputFolderPlan> ResolveOutputFolder(const AppSettings& settings, const 
         return plan;
     }
     if (settings.ImagePath.empty()) {
-        return Error{t::NoSourceFolder(out), out};
+        return Error{t::NoSourceFolder(out).text, out};
     }
     plan.folder = WithTrailingSlash(settings.ImagePath);
     if (!out.empty()) {
@@ -83,7 +83,7 @@ int CheckOutputFolder(const std::string& folder) {
 int ConfirmOutputFolder(int code, const std::string& folder, Interaction& ui) {
     switch (code) {
         case kFolderNotWritable:
-            ui.ShowError(t::kDriveErrorCaption, t::FolderNotWritable(folder));
+            ui.ShowError(t::FolderNotWritable(folder));
             return 1;
         case kFolderMissing: {
             if (!ui.AskYesNo(t::kFolderCheckCaption, t::FolderMissing(folder))) {
@@ -92,10 +92,10 @@ int ConfirmOutputFolder(int code, const std::string& folder, Interaction& ui) {
             std::error_code error;
             fs::create_directories(folder, error);
             if (error || !fs::is_directory(folder)) {
-                ui.ShowError(t::kFolderCheckCaption,
-                             t::FolderNotCreated(folder, error ? error.message() : std::string()));
+                ui.ShowError(t::FolderNotCreated(folder, error ? error.message() : std::string()));
                 return 1;
             }
+            ui.ReportDone(t::FolderCreated(folder));
             return 0;
         }
         default:

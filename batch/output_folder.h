@@ -37,8 +37,8 @@ inline constexpr int kFolderMissing = 3;
 int CheckOutputFolder(const std::string& folder);
 
 // Acts on a code of CheckOutputFolder: tells the person why an unwritable folder cannot be used,
-// or offers to create a missing one with every missing level. Returns 0 to go on, 1 to stop (the
-// person said no, or the folder could not be created, which is reported).
+// or offers to create a missing one with every missing level (ReportDone once it is made). Returns
+// 0 to go on, 1 to stop (the person said no, or the folder could not be created, which is reported).
 int ConfirmOutputFolder(int code, const std::string& folder, Interaction& ui);
 
 }  // namespace pelimon

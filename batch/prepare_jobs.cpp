@@ -76,13 +76,15 @@ PreparedJobs PrepareJobs(const PrepareInput& input) {
     PreparedJobs prepared;
     const std::vector<FileRow>& rows = input.list.rows();
     for (size_t i = 0; i < rows.size(); ++i) {
-        input.ui.ReportCurrentFile(rows[i].name);
-        input.ui.ReportProgress(static_cast<int>(i) + 1, input.progress_total);
+        const FileRow& row = rows[i];
+        if (row.checked) {
+            input.ui.ReportCurrentFile(row.name);
+            input.ui.ReportProgress(0, input.checked_files);
+        }
         if (input.ui.CancelRequested()) {
             prepared.cancelled = true;
             return prepared;
         }
-        const FileRow& row = rows[i];
         if (!row.checked) {
             continue;
         }

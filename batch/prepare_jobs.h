@@ -17,7 +17,7 @@ struct PrepareInput {
     const FileList& list;              // rows in list order
     const std::string& output_folder;  // the resolved working folder, ends with '/'
     Interaction& ui;                   // progress and cancel
-    int progress_total = 0;            // steps of the whole run
+    int checked_files = 0;             // checked rows of the list: the run's count of files
     std::time_t now = 0;               // stands for the local time (a zero shooting year becomes it)
 };
 
@@ -26,14 +26,14 @@ struct PreparedJobs {
     bool cancelled = false;
 };
 
-// Walks the list rows (a row's file is <row folder or ImagePath>/<name>), reporting progress i + 1 of progress_total
-// and polling cancel before each. Every checked row whose file exists becomes a job: source fields, OutputType, output
-// name (running number from StartNum + ImageNum + position), upright size from the image
-// header, Exif length, shooting date and, with AutoRotate 1, the Exif Orientation of a JPEG or
-// WebP (a HEIF/AVIF is turned by its decoder).
-// Pixels are never decoded. A checked file that no longer exists takes no job; one
-// whose header cannot be read keeps its job (and number) with PrepareError set. ImageNum becomes
-// 0 first when SaveNum is 0, and grows by the number of jobs unless the walk was cancelled.
+// Walks the list rows (a row's file is <row folder or ImagePath>/<name>), polling cancel before
+// each and, before each checked one, reporting its name and progress 0 of checked_files (no
+// file is finished while they are examined). Every checked row whose file exists becomes a job: source fields,
+// OutputType, output name (running number from StartNum + ImageNum + position), upright size from the image header,
+// Exif length, shooting date and, with AutoRotate 1, the Exif Orientation of a JPEG or WebP (a HEIF/AVIF is turned by
+// its decoder). Pixels are never decoded. A checked file that no longer exists takes no job; one whose header cannot be
+// read keeps its job (and number) with PrepareError set. ImageNum becomes 0 first when SaveNum is 0, and grows by the
+// number of jobs unless the walk was cancelled.
 PreparedJobs PrepareJobs(const PrepareInput& input);
 
 }  // namespace pelimon

@@ -81,7 +81,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     outcome.carried = CarriedFrom(settings);
     const int selected = CountChecked(list);
     if (selected == 0) {
-        ui.ShowError(t::kNoImageCaption, t::kNoImageText);
+        ui.ShowError(t::NoImages());
         return outcome;
     }
 
@@ -89,7 +89,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     AppSettings run = settings;
     const Result<OutputFolderPlan> plan = ResolveOutputFolder(run, today);
     if (!plan.ok()) {
-        ui.ShowError(t::kFolderCheckCaption, plan.error().message);
+        ui.ShowError(t::NoSourceFolder(plan.error().path));
         outcome.kind = BatchOutcome::Kind::kStopped;
         return outcome;
     }
@@ -104,8 +104,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
         return outcome;
     }
 
-    const int rows = static_cast<int>(list.rows().size());
-    PreparedJobs prepared = PrepareJobs({run, list, folder, ui, rows + selected, std::time(nullptr)});
+    PreparedJobs prepared = PrepareJobs({run, list, folder, ui, selected, std::time(nullptr)});
     outcome.carried.ImageNum = run.ImageNum;
     if (prepared.cancelled) {
         outcome.kind = BatchOutcome::Kind::kCancelled;
@@ -113,7 +112,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     }
     std::vector<ImageJob>& jobs = prepared.jobs;
     if (jobs.empty()) {
-        ui.ShowError(t::kNoImageCaption, t::kNoImageText);
+        ui.ShowError(t::NoImages());
         return outcome;
     }
     const std::vector<RenamedOutput> renamed = MakeDestinationsDistinct(jobs);
@@ -131,8 +130,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     // A run killed in the middle of a write on a file system without unnamed temporary files left
     // its temporary file here; those of runs still writing into the folder stay.
     RemoveTemporariesOfEndedRuns(folder);
-    const int job_count = static_cast<int>(jobs.size());
-    const RunJobsOutcome rendered = RunJobs({run, jobs, ui, options.workers, rows, rows + job_count});
+    const RunJobsOutcome rendered = RunJobs({run, jobs, ui, options.workers});
     CollectResults(rendered.results, renamed, outcome);
     for (size_t i = 0; i < outcome.planned.size(); ++i) {
         outcome.planned[i].written = rendered.results[i].state == JobState::kWritten;

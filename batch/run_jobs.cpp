@@ -77,7 +77,7 @@ class JobQueue {
         const std::lock_guard lock(progress_mutex_);
         ++completed_;
         input_.ui.ReportCurrentFile(job.FileName);
-        input_.ui.ReportProgress(input_.progress_base + completed_, input_.progress_total);
+        input_.ui.ReportProgress(completed_, static_cast<int>(input_.jobs.size()));
     }
 
     const RunJobsInput& input_;

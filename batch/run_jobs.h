@@ -31,8 +31,6 @@ struct RunJobsInput {
     std::span<const ImageJob> jobs;  // names and sizes fixed; read only
     Interaction& ui;                 // progress and cancel, called from the workers
     int workers = 0;                 // 0: one per core
-    int progress_base = 0;           // steps already reported before this phase
-    int progress_total = 0;          // steps of the whole run
 };
 
 struct RunJobsOutcome {
@@ -42,7 +40,7 @@ struct RunJobsOutcome {
 
 // Renders and saves every job on min(workers, jobs) threads. Each worker polls the cancel flag
 // before it takes the next job (jobs already taken finish and are written) and reports
-// progress_base + completed of progress_total as jobs finish. Outputs do not depend on the
+// progress `finished` of the number of jobs as each job finishes. Outputs do not depend on the
 // number of workers or the order in which jobs finish.
 RunJobsOutcome RunJobs(const RunJobsInput& input);
 

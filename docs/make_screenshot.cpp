@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
         },
         [&] {
             pelimon::CProcMsg dialog(&window);
-            dialog.UpdateProgress(40 + 12, 40 + 38);
+            dialog.UpdateProgress(12, 38);
             dialog.show();
             Settle(100);
             dialog.ShowFile(12, 38, QStringLiteral("IMG_0112.jpg"));

@@ -100,12 +100,9 @@ void BatchController::OnProgress(int done, int total) {
         }
         progress_->show();
     }
+    // The bar, the percentage and the count all show the same count of files.
     progress_->UpdateProgress(done, total);
-    // The bar covers the list's rows (preparation) and then the jobs (rendering); the count says
-    // which row or job of its phase this is.
-    const int rows = static_cast<int>(run_list_.rows().size());
-    const bool preparing = done <= rows;
-    progress_->ShowFile(preparing ? done : done - rows, preparing ? rows : total - rows, current_file_);
+    progress_->ShowFile(done, total, current_file_);
 }
 
 // Hidden at once and deleted later: this may run inside a signal of the dialog itself.

@@ -76,8 +76,8 @@ void CProcMsg::UpdateProgress(int done, int total) {
     percent_->setText(Tr(t::kPercentFormat).arg(percent, 5, 'f', 1));
 }
 
-void CProcMsg::ShowFile(int number, int count, const QString& file_name) {
-    count_->setText(QString::fromUtf8(t::kCountFormat).arg(number).arg(count));
+void CProcMsg::ShowFile(int done, int total, const QString& file_name) {
+    count_->setText(QString::fromUtf8(t::kCountFormat).arg(done).arg(total));
     // As wide as the bar, so that a long name never widens the dialog.
     file_->setText(file_->fontMetrics().elidedText(file_name, Qt::ElideMiddle, bar_->width()));
     file_->setToolTip(file_name);

@@ -21,8 +21,9 @@ class CProcMsg : public QDialog {
     // 100 is "100.0 % 完了"); a call that gives the percentage
     // already shown changes nothing. total <= 0 is ignored.
     void UpdateProgress(int done, int total);
-    // Shows "number / count" and the file's name (elided in the middle when it is too long).
-    void ShowFile(int number, int count, const QString& file_name);
+    // Shows "done / total" (the count UpdateProgress shows as a percentage) and the name of the
+    // file reported last (elided in the middle when it is too long).
+    void ShowFile(int done, int total, const QString& file_name);
 
     // Set once the person has pressed キャンセル (or closed the dialog); never cleared. Any thread
     // may read it.

@@ -42,10 +42,10 @@ auto GuiInteraction::OnGuiThread(Function function) -> decltype(function()) {
     }
 }
 
-void GuiInteraction::ShowError(std::string_view caption, std::string_view text) {
-    OnGuiThread([this, caption, text] {
+void GuiInteraction::ShowError(const Notice& error) {
+    OnGuiThread([this, &error] {
         emit Concluding();
-        QMessageBox::critical(window_, FromUtf8(caption), FromUtf8(text));
+        QMessageBox::critical(window_, FromUtf8(error.caption), FromUtf8(error.text));
     });
 }
 

@@ -30,7 +30,7 @@ class GuiInteraction : public QObject, public Interaction {
     // Raises the cancel flag; the run stops before its next image. Any thread.
     void RequestCancel() { cancel_.store(true); }
 
-    void ShowError(std::string_view caption, std::string_view text) override;
+    void ShowError(const Notice& error) override;
     bool AskYesNo(std::string_view caption, std::string_view text) override;
     void ReportProgress(int done, int total) override;
     void ReportCurrentFile(std::string_view file_name) override;

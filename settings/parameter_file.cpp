@@ -34,7 +34,11 @@ KeyValue SplitKeyValue(std::string_view line) {
     if (equals == std::string_view::npos) {
         return {TrimBlanks(line), std::nullopt};
     }
-    return {TrimBlanks(line.substr(0, equals)), TrimBlanks(line.substr(equals + 1))};
+    // "WIDTH==320" is WIDTH 320: the whole run of "=" separates key and value. Later "=" signs
+    // belong to the value ("ADDTEXT=a=b" is "a=b").
+    const size_t value = line.find_first_not_of('=', equals);
+    return {TrimBlanks(line.substr(0, equals)),
+            TrimBlanks(value == std::string_view::npos ? std::string_view{} : line.substr(value))};
 }
 
 bool OpensNameBlock(std::string_view line) {

@@ -9,8 +9,9 @@ namespace pelimon {
 // The line without its "#" comment, blanks trimmed at both ends.
 std::string_view StripComment(std::string_view line);
 
-// "key = value": the key is the text before the first "=", the value the text after it, both
-// trimmed. A line without "=" is all key and has no value.
+// "key = value": the key is the text before the first "=", the value the text after the first
+// run of "=" signs (so "WIDTH==320" gives "320", "ADDTEXT=a=b" gives "a=b"), both trimmed. A line
+// without "=" is all key and has no value.
 struct KeyValue {
     std::string_view key;
     std::optional<std::string_view> value;

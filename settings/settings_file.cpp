@@ -108,15 +108,10 @@ Error SaveError(const std::string& path, const std::string& detail) {
     return Error{settings_texts::SettingsNotSaved(path, detail), path};
 }
 
-}  // namespace
-
-void LoadSettings(AppSettings& settings) {
+// Every field from the file's text, a missing key at its default.
+void LoadSettingsFrom(const std::string& bytes, AppSettings& settings) {
     ApplyDefaults(settings);
-    Result<std::string> bytes = ReadWholeFile(settings.ProfilePath, kMaxSettingsBytes);
-    if (!bytes) {
-        return;
-    }
-    const IniDocument document = IniDocument::Parse(DecodeUserText(bytes.value()));
+    const IniDocument document = IniDocument::Parse(DecodeUserText(bytes));
     for (const Key& key : kKeys) {
         std::optional<std::string> value = document.Get(key.section, key.name);
         if (!value) {
@@ -131,6 +126,22 @@ void LoadSettings(AppSettings& settings) {
             settings.*std::get<std::string AppSettings::*>(key.field) = std::move(*value);
         }
     }
+}
+
+}  // namespace
+
+void LoadSettings(AppSettings& settings) {
+    const Result<std::string> bytes = ReadWholeFile(settings.ProfilePath, kMaxSettingsBytes);
+    LoadSettingsFrom(bytes ? bytes.value() : std::string(), settings);
+}
+
+Status LoadNamedSettings(AppSettings& settings) {
+    const Result<std::string> bytes = ReadWholeFile(settings.ProfilePath, kMaxSettingsBytes);
+    if (!bytes) {
+        return bytes.error();
+    }
+    LoadSettingsFrom(bytes.value(), settings);
+    return {};
 }
 
 Status SaveSettings(AppSettings& settings) {

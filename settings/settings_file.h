@@ -28,6 +28,10 @@ std::string DefaultImageFolder(const AppSettings& settings, const EnvLookup& env
 // ModulePath and ProfilePath must be set.
 void LoadSettings(AppSettings& settings);
 
+// As LoadSettings, for a settings file the person named: fails (with the reason and the path) when
+// the file cannot be read, instead of taking the defaults. The settings are then left unchanged.
+Status LoadNamedSettings(AppSettings& settings);
+
 // Writes every persisted field (not EvenMenu and PixEven) atomically, keeping what others put
 // in the file. Sets ImageNum to 0 first when SaveNum is 0. A failure is returned, never hidden.
 Status SaveSettings(AppSettings& settings);

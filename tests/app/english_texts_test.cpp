@@ -47,13 +47,23 @@ TEST(EnglishTexts, App) {
     });
 }
 
+// Caption, text and sentence of a notice, each of them required.
+std::string Said(const Notice& notice) {
+    if (notice.caption.empty() || notice.text.empty() || notice.sentence.empty()) {
+        return {};
+    }
+    return notice.caption + "\n" + notice.text + "\n" + notice.sentence;
+}
+
 TEST(EnglishTexts, Batch) {
     namespace t = batch_texts;
     ExpectEnglish({
-        {"NoSourceFolder", [] { return t::NoSourceFolder("out"); }},
-        {"FolderNotWritable", [] { return t::FolderNotWritable("/out/"); }},
+        {"NoImages", [] { return Said(t::NoImages()); }},
+        {"NoSourceFolder", [] { return Said(t::NoSourceFolder("out")); }},
+        {"FolderNotWritable", [] { return Said(t::FolderNotWritable("/out/")); }},
         {"FolderMissing", [] { return t::FolderMissing("/out/"); }},
-        {"FolderNotCreated", [] { return t::FolderNotCreated("/out/", "denied"); }},
+        {"FolderCreated", [] { return t::FolderCreated("/out/"); }},
+        {"FolderNotCreated", [] { return Said(t::FolderNotCreated("/out/", "denied")); }},
         {"Renamed source", [] { return t::Renamed("a.jpg", "a.jpg", true, "a(2).jpg"); }},
         {"Renamed output", [] { return t::Renamed("a.png", "a.jpg", false, "a(2).jpg"); }},
         {"NotAnImage", [] { return t::NotAnImage("a.jpg", "bad"); }},

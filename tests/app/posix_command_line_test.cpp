@@ -60,15 +60,23 @@ class PosixCommandLine : public ::testing::Test {
         src = scratch.path() + "src/";
         out = scratch.path() + "out/";
         fs::create_directories(src);
-        // The settings file's own rule (half size, "<name>_s") is what options override.
+        // The rule of the settings file that --settings names (half size, "<name>_s") is what
+        // options override. PELIMON_INI names it too, which a command line with options ignores.
         settings_text = "[General]\nOutputPath=" + out +
                         "\nImageNum=7\n[ImageSize]\nBase=4\nMethod=2\nAspect=0\nWidthRatio=50\nHeightRatio=50\n"
                         "[Option]\nNameRule=1\nAddText=_s\nFileType=1\nBigSize=1\n";
         WriteBytes(ini, settings_text);
         test::WriteJpeg(src + "a.jpg", 64, 48);
     }
+    // Runs pelimon starting from the settings file.
     ProcessResult Run(std::vector<std::string> args, const test::Locale& locale = test::kJapaneseLocale) {
-        return test::RunPelimon(args, ini, scratch / "stderr.txt", locale);
+        args.insert(args.begin(), "--settings=" + ini);
+        return RunIn(args, {}, locale);
+    }
+    // Runs pelimon in `folder` with `args` alone.
+    ProcessResult RunIn(const std::vector<std::string>& args, const std::string& folder,
+                        const test::Locale& locale = test::kJapaneseLocale) {
+        return test::RunPelimon(args, ini, scratch / "stderr.txt", locale, folder);
     }
     // The single dry-run line of a.jpg under `args`.
     PlanLine PlanOfA(std::vector<std::string> args) {
@@ -132,6 +140,49 @@ TEST_F(PosixCommandLine, LayoutOptionsDecideNameSizeAndFormat) {
     EXPECT_FALSE(fs::exists(out));
     EXPECT_FALSE(fs::exists(cwd + "/rel"));
     EXPECT_EQ(ReadText(ini), settings_text);
+}
+
+// Without --settings the run starts from fixed defaults, whatever the settings file (PELIMON_INI)
+// holds: each output is named after its source, in the current folder, at most 640 x 480, never
+// enlarged. (It used to take the file's rule: "resize0001.webp" in the folder the window used.)
+TEST_F(PosixCommandLine, WithoutSettingsFileTheDefaultsHoldNotTheSettingsFile) {
+    const std::string work = scratch.path() + "work/";
+    fs::create_directories(work);
+    test::WriteJpeg(src + "big.jpg", 1280, 960);
+    test::WritePng(src + "b.png", 40, 30);
+    struct Case {
+        std::vector<std::string> args;
+        std::string folder;              // where pelimon runs
+        std::vector<std::string> lines;  // output, size and format of each dry-run line
+    } cases[] = {
+        {{"-n", src}, work, {work + "a.jpg 64x48 JPEG", work + "b.png 40x30 PNG", work + "big.jpg 640x480 JPEG"}},
+        {{"-n", "-s", "32x32", "-f", "webp", src + "a.jpg"}, work, {work + "a.webp 32x24 WEBP"}},
+        {{"-n", "--number", "n", src + "a.jpg"}, work, {work + "n0001.jpg 64x48 JPEG"}},
+        {{"-n", "-o", "../out", src + "a.jpg"}, work, {out + "a.jpg 64x48 JPEG"}},
+        {{"-n", "a.jpg"}, src, {src + "a (2).jpg 64x48 JPEG"}},  // the source itself is never written over
+        {{"-n", "--settings", "../pelimon.ini", src + "a.jpg"}, work, {out + "a_s.jpg 32x24 JPEG"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const ProcessResult result = RunIn(c.args, c.folder);
+        EXPECT_EQ(result.status, 0) << result.err;
+        std::vector<std::string> lines;
+        for (const PlanLine& line : PlanLines(result.out)) {
+            lines.push_back(line.output + " " + line.size + " " + line.format);
+        }
+        EXPECT_EQ(lines, c.lines);
+    }
+
+    const ProcessResult written = RunIn({"-s", "32x32", "-f", "webp", src}, work);
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(FileNames(work), (std::vector<std::string>{"a.webp", "b.webp", "big.webp"}));
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(ReadText(ini), settings_text);
+
+    const ProcessResult unreadable = RunIn({"-n", "--settings=missing.ini", src}, work);
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_NE(unreadable.err.find(work + "missing.ini"), std::string::npos) << unreadable.err;
+    EXPECT_TRUE(unreadable.out.empty());
 }
 
 TEST_F(PosixCommandLine, ErrorsNameTheOptionAndWriteNothing) {
@@ -292,6 +343,64 @@ TEST_F(PosixCommandLine, FilesFoldersAndMissingPaths) {
     EXPECT_EQ(lines[2].source, scratch.path() + "other/c.txt");
     EXPECT_NE(lines[2].size.find("失敗"), std::string::npos);
     EXPECT_NE(result.err.find("missing.jpg: 見つかりません"), std::string::npos) << result.err;
+}
+
+// Each line on standard error starts with "pelimon: " and says what happened in one sentence, in
+// the locale's language; they used to be message boxes ("フォルダチェック: ... 作成しますか？ → はい").
+// A missing source counts as a failed file (4), also when it was the only one (it gave 3). /Q
+// keeps the message boxes.
+TEST_F(PosixCommandLine, MessagesAreSentencesNotMessageBoxes) {
+    fs::create_directories(scratch.path() + "empty");
+    WriteBytes(scratch.path() + "file", "");
+    const std::string made = scratch.path() + "made/deeper/";
+    const test::Locale english{"LANG=en_US.UTF-8"};
+    const struct {
+        std::vector<std::string> args;
+        test::Locale locale;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"-o", made, src + "a.jpg"},
+         test::kJapaneseLocale,
+         0,
+         "pelimon: 出力フォルダ " + made + " を作成しました\npelimon: 1 件を " + made + " に書き出しました\n"},
+        {{"-o", made, src + "a.jpg"},
+         english,
+         0,
+         "pelimon: created the output folder " + made + "\npelimon: wrote 1 file to " + made + "\n"},
+        {{"--quiet", "-o", made, src + "a.jpg"}, english, 0, ""},
+        {{"-p", "50", scratch.path() + "empty"},
+         test::kJapaneseLocale,
+         3,
+         "pelimon: 縮小する画像ファイルがありませんでした\n"},
+        {{"-p", "50", scratch.path() + "empty"}, english, 3, "pelimon: found no image files to reduce\n"},
+        {{"-o", scratch.path() + "file/sub", src + "a.jpg"},
+         english,
+         4,
+         "pelimon: cannot write to the output folder " + scratch.path() +
+             "file/sub/ (it is read-only, or you have no permission to write)\n"},
+        {{"-p", "50", scratch.path() + "missing.jpg"},
+         english,
+         4,
+         "pelimon: " + scratch.path() + "missing.jpg: no such file or folder\n"},
+        {{"-n", scratch.path() + "missing.jpg", scratch.path() + "empty"},
+         english,
+         4,
+         "pelimon: " + scratch.path() + "missing.jpg: no such file or folder\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        fs::remove_all(scratch.path() + "made");
+        const ProcessResult result = RunIn(c.args, {}, c.locale);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.err, c.err);
+    }
+
+    const ProcessResult window_style = RunIn({"/Q", src + "a.jpg"}, {});
+    EXPECT_EQ(window_style.status, 0) << window_style.err;
+    EXPECT_TRUE(
+        window_style.err.starts_with("フォルダチェック: " + out + " フォルダは存在しません。作成しますか？ → はい\n"))
+        << window_style.err;
 }
 
 TEST_F(PosixCommandLine, MessagesHelpAndVersion) {

@@ -94,6 +94,7 @@ TEST(OutputFolder, MissingFolderIsCreatedOnYes) {
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].caption, "フォルダチェック");
     EXPECT_EQ(ui.questions[0].text, missing + " \nフォルダは存在しません。作成しますか？");
+    EXPECT_EQ(ui.reported_done, std::vector<std::string>{"出力フォルダ " + missing + " を作成しました"});
 }
 
 TEST(OutputFolder, MissingFolderStopsOnNo) {
@@ -103,6 +104,7 @@ TEST(OutputFolder, MissingFolderStopsOnNo) {
     ui.answer_yes = false;
     EXPECT_EQ(ConfirmOutputFolder(kFolderMissing, missing, ui), 1);
     EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_TRUE(ui.reported_done.empty());
 }
 
 // A folder that cannot be made, and one that cannot be written, are reported with the folder's

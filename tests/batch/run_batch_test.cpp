@@ -260,14 +260,16 @@ TEST_F(RunBatchTest, CancelDuringPreparationWritesNothingAndKeepsTheNumber) {
     EXPECT_EQ(settings.ImageNum, 3);
 }
 
-TEST_F(RunBatchTest, ProgressCoversPreparationThenRendering) {
+// Two checked files count two, not once for their preparation and again for their rendering
+// (nor does the unchecked row count).
+TEST_F(RunBatchTest, ProgressCountsEveryFileOnce) {
     WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
     WriteImageFile(source / "b.jpg", MakeTestImage(160, 120));
     AddRow("a.jpg");
-    AddRow("skipped.jpg", 0, false);
+    AddRow("unchecked.jpg", 0, false);
     AddRow("b.jpg");
     Run();
-    const std::vector<std::pair<int, int>> expected = {{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}};
+    const std::vector<std::pair<int, int>> expected = {{0, 2}, {0, 2}, {1, 2}, {2, 2}};
     EXPECT_EQ(ui.progress, expected);
 }
 

@@ -28,20 +28,19 @@ using test::WriteImageFile;
 
 constexpr const char* kToday = "20070502";
 
-// Runs `action` once, at the first progress report of the render phase (past the `rows`
-// reports of the preparation), that is when the first job is finished.
+// Runs `action` once, at the first progress report of a finished file (the preparation reports
+// none finished), that is when the first job is finished.
 class ActAfterPreparation : public FakeInteraction {
   public:
-    ActAfterPreparation(int rows, std::function<void()> action) : rows_(rows), action_(std::move(action)) {}
+    explicit ActAfterPreparation(std::function<void()> action) : action_(std::move(action)) {}
     void ReportProgress(int done, int total) override {
         FakeInteraction::ReportProgress(done, total);
-        if (done > rows_ && action_) {
+        if (done > 0 && action_) {
             std::exchange(action_, nullptr)();
         }
     }
 
   private:
-    int rows_;
     std::function<void()> action_;
 };
 
@@ -143,7 +142,7 @@ TEST_F(ChangingSources, ChangedBetweenPreparationAndRenderIsReportedByName) {
         SCOPED_TRACE(c.label);
         WriteAndList(kCount);
         // One worker: when the first job reports, the third has not been taken yet.
-        ActAfterPreparation ui(kCount, [&] { c.change(Source(2)); });
+        ActAfterPreparation ui([&] { c.change(Source(2)); });
 
         const BatchOutcome outcome = Run(ui, 1);
 
@@ -167,7 +166,7 @@ TEST_F(ChangingSources, ChangedBetweenPreparationAndRenderIsReportedByName) {
 TEST_F(ChangingSources, CancelInTheMiddleLeavesOnlyCompleteFiles) {
     constexpr int kCount = 12;
     WriteAndList(kCount, 640, 480);
-    ActAfterPreparation ui(kCount, [&ui] { ui.cancel = true; });
+    ActAfterPreparation ui([&ui] { ui.cancel = true; });
 
     const BatchOutcome outcome = Run(ui, 2);
 

@@ -58,6 +58,16 @@ void MainWindowBatchTest::runReducesEveryCheckedFileWithProgress() {
     CpelimonDlg window(settings_);
     auto* run = window.findChild<QPushButton*>("id1001");
     QSignalSpy progress(&window.batch().interaction(), &GuiInteraction::ProgressReported);
+    // At every report the percentage and the count below it show the same count of files.
+    QStringList shown;
+    QObject context;
+    connect(
+        &window.batch().interaction(), &GuiInteraction::ProgressReported, &context,
+        [&window, &shown](int, int) {
+            CProcMsg* dialog = window.batch().progress_dialog();
+            shown << dialog->findChild<QLabel*>("id1030")->text() + " | " + dialog->findChild<QLabel*>("count")->text();
+        },
+        Qt::BlockingQueuedConnection);
     run->click();
     QVERIFY(window.batch().running());
     QVERIFY(!run->isEnabled());
@@ -69,6 +79,14 @@ void MainWindowBatchTest::runReducesEveryCheckedFileWithProgress() {
     QVERIFY(!progress.isEmpty());
     const QList<QVariant> last = progress.constLast();
     QCOMPARE(last.at(0).toInt(), last.at(1).toInt());  // the bar ends full
+    QStringList expected;
+    for (int file = 0; file < kImages; ++file) {
+        expected << QStringLiteral("0% 完了 | 0 / 6");  // the files are examined
+    }
+    expected << QStringLiteral(" 16.0 % 完了 | 1 / 6") << QStringLiteral(" 33.0 % 完了 | 2 / 6")
+             << QStringLiteral(" 50.0 % 完了 | 3 / 6") << QStringLiteral(" 66.0 % 完了 | 4 / 6")
+             << QStringLiteral(" 83.0 % 完了 | 5 / 6") << QStringLiteral("100.0 % 完了 | 6 / 6");
+    QCOMPARE(shown, expected);
 }
 
 void MainWindowBatchTest::cancelFromProgressStopsBeforeTheNextImage() {
@@ -82,9 +100,9 @@ void MainWindowBatchTest::cancelFromProgressStopsBeforeTheNextImage() {
             if (++reports == 1) {
                 CProcMsg* dialog = window.batch().progress_dialog();
                 QVERIFY(dialog != nullptr);
-                // Below the percentage: the count of the phase and the file's name.
-                QCOMPARE(dialog->findChild<QLabel*>("id1030")->text(), QStringLiteral("  8.0 % 完了"));
-                QCOMPARE(dialog->findChild<QLabel*>("count")->text(), QStringLiteral("1 / 6"));
+                // Below the percentage: the count of files finished and the file's name.
+                QCOMPARE(dialog->findChild<QLabel*>("id1030")->text(), QStringLiteral("0% 完了"));
+                QCOMPARE(dialog->findChild<QLabel*>("count")->text(), QStringLiteral("0 / 6"));
                 QCOMPARE(dialog->findChild<QLabel*>("file")->text(), QStringLiteral("img0.png"));
                 dialog->findChild<QPushButton*>("id2")->click();
                 QVERIFY(dialog->cancelled());

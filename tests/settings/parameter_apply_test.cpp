@@ -36,7 +36,8 @@ TEST(ApplyParameterLines, EveryIntegerKeySetsItsSetting) {
         {"TOSRGB=0", &AppSettings::ToSRGB, 0},         {"IMAGETYPE=48", &AppSettings::ImageType, 48},
         {"FILETYPE=128", &AppSettings::FileType, 128}, {"FILETYPE=64", &AppSettings::FileType, 64},
         {"width = 800px", &AppSettings::Width, 800},   {"Width=abc", &AppSettings::Width, 0},
-        {"NOLOCATION=1", &AppSettings::NoLocation, 1},
+        {"NOLOCATION=1", &AppSettings::NoLocation, 1}, {"WIDTH==320", &AppSettings::Width, 320},
+        {"WIDTH = = 320", &AppSettings::Width, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
@@ -63,6 +64,9 @@ TEST(ApplyParameterLines, TextAndFolderKeys) {
         {"BASENAME=photo", &AppSettings::BaseName, "photo"},
         {"BASENAME=", &AppSettings::BaseName, "resize"},
         {"ADDTEXT=a=b", &AppSettings::AddText, "a=b"},
+        {"ADDTEXT==x", &AppSettings::AddText, "x"},
+        {"ADDTEXT === x = y ", &AppSettings::AddText, "x = y"},
+        {"ADDTEXT= =x", &AppSettings::AddText, "=x"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);

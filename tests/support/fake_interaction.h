@@ -15,15 +15,15 @@ class FakeInteraction : public Interaction {
     struct Message {
         std::string caption;
         std::string text;
+        std::string sentence;  // of an error
     };
 
-    void ShowError(std::string_view caption, std::string_view text) override {
-        errors.push_back({std::string(caption), std::string(text)});
-    }
+    void ShowError(const Notice& error) override { errors.push_back({error.caption, error.text, error.sentence}); }
     bool AskYesNo(std::string_view caption, std::string_view text) override {
-        questions.push_back({std::string(caption), std::string(text)});
+        questions.push_back({std::string(caption), std::string(text), {}});
         return answer_yes;
     }
+    void ReportDone(std::string_view sentence) override { reported_done.emplace_back(sentence); }
     void ReportProgress(int done, int total) override {
         const std::lock_guard lock(mutex_);
         progress.emplace_back(done, total);
@@ -51,6 +51,7 @@ class FakeInteraction : public Interaction {
     // What the batch said.
     std::vector<Message> errors;
     std::vector<Message> questions;
+    std::vector<std::string> reported_done;  // ReportDone
     std::vector<std::pair<int, int>> progress;
     int summaries = 0;
     std::vector<Error> failures;

@@ -51,7 +51,7 @@ std::vector<char*> PointersTo(std::vector<std::string>& strings) {
 }  // namespace
 
 PelimonProcess::PelimonProcess(const std::vector<std::string>& args, const std::string& ini, std::string err_path,
-                               const Locale& locale)
+                               const Locale& locale, const std::string& working_folder)
     : err_path_(std::move(err_path)) {
     std::vector<std::string> environment = ChildEnvironment(ini, locale);
     std::vector<std::string> arguments{PELIMON_BINARY};
@@ -67,6 +67,9 @@ PelimonProcess::PelimonProcess(const std::vector<std::string>& args, const std::
         dup2(null, STDIN_FILENO);
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
+        if (!working_folder.empty() && chdir(working_folder.c_str()) != 0) {
+            _exit(126);
+        }
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
@@ -102,8 +105,8 @@ ProcessResult PelimonProcess::Wait() {
 }
 
 ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const std::string& err_path,
-                         const Locale& locale) {
-    return PelimonProcess(args, ini, err_path, locale).Wait();
+                         const Locale& locale, const std::string& working_folder) {
+    return PelimonProcess(args, ini, err_path, locale, working_folder).Wait();
 }
 
 }  // namespace pelimon::test

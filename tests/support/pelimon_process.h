@@ -27,11 +27,11 @@ inline const Locale kJapaneseLocale{"LANGUAGE=ja"};
 
 // A pelimon process started with no display, PELIMON_INI = `ini`, the locale `locale`, arguments
 // `args` (without the program name), standard input on /dev/null, standard error in `err_path` and
-// standard output in `err_path` + ".out".
+// standard output in `err_path` + ".out", in the folder `working_folder` (empty: the test's own).
 class PelimonProcess {
   public:
     PelimonProcess(const std::vector<std::string>& args, const std::string& ini, std::string err_path,
-                   const Locale& locale = kJapaneseLocale);
+                   const Locale& locale = kJapaneseLocale, const std::string& working_folder = {});
     PelimonProcess(const PelimonProcess&) = delete;
     PelimonProcess& operator=(const PelimonProcess&) = delete;
     // Waits for the process when the test did not.
@@ -49,6 +49,6 @@ class PelimonProcess {
 
 // Starts pelimon and waits for it.
 ProcessResult RunPelimon(const std::vector<std::string>& args, const std::string& ini, const std::string& err_path,
-                         const Locale& locale = kJapaneseLocale);
+                         const Locale& locale = kJapaneseLocale, const std::string& working_folder = {});
 
 }  // namespace pelimon::test
