@@ -193,7 +193,6 @@ void CpelimonDlg::OnDefaults() {
     if (const Status reset = ResetSettingsToDefaults(settings_); !reset) {
         QMessageBox::critical(this, Tr(kSettingsCaption), QString::fromStdString(reset.error().message));
     }
-    sources_.ResetTypeFilter(settings_);
     previous_base_ = settings_.Base;
     ShowSettings();
     UseSourceFolder(QString::fromStdString(settings_.ImagePath));

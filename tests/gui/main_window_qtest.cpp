@@ -72,6 +72,7 @@ class MainWindowTest : public QObject {
     void typeBox_data();
     void typeBox();
     void webpAndHeifBoxesAndOutputRadios();
+    void parameterFileTypesAreTheFilterTheBoxesShow();
     void selectAllToggleAndCountLabel();
     void keyboardPassesThroughTheList();
     void missingSourceFolderIsSaidInTheList();
@@ -301,6 +302,31 @@ void MainWindowTest::webpAndHeifBoxesAndOutputRadios() {
     Find<QRadioButton>(window, 1041)->click();
     QCOMPARE(settings_.FileType, int{kFileTypeWebp});
     QVERIFY(Find<QSlider>(window, 1002)->parentWidget()->property("title").toString().contains("WebP"));
+}
+
+// A parameter file's IMAGETYPE is the filter the boxes show: its names are listed by it, and the
+// next box click changes it, not the types in force before the file.
+void MainWindowTest::parameterFileTypesAreTheFilterTheBoxesShow() {
+    const QDir src(QString::fromStdString(settings_.ImagePath));
+    for (const char* name : {"a.jpg", "b.png", "c.bmp"}) {
+        WriteFileOfSize(src.filePath(QString::fromLatin1(name)), 10);
+    }
+    const QString job = root_->filePath("job.txt");
+    QFile file(job);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("IMAGETYPE=2\nLIST=<<\na.jpg\nb.png\n>>\n");
+    file.close();
+    settings_.Confirm = 1;
+    settings_.ImageType = kAllImageTypes;
+    CpelimonDlg window(settings_);
+    window.HandleCommandLine(ParseCommandLine(std::vector<std::string>{"/F", job.toStdString(), "/G"}));
+    QVERIFY(Find<QCheckBox>(window, 1008)->isChecked());
+    QVERIFY(!Find<QCheckBox>(window, 1009)->isChecked());
+    QCOMPARE(Column(Find<QTableView>(window, 1006), 0), QStringList({"a.jpg"}));
+
+    Find<QCheckBox>(window, 1009)->click();
+    QCOMPARE(settings_.ImageType, kTypeJpeg | kTypePng);
+    QCOMPARE(Column(Find<QTableView>(window, 1006), 0), QStringList({"a.jpg", "b.png"}));
 }
 
 void MainWindowTest::selectAllToggleAndCountLabel() {
