@@ -191,10 +191,13 @@ void MainWindowTest::sizePresets() {
     QFETCH(int, width);
     QFETCH(int, height);
     QFETCH(QString, description);
-    settings_.Base = 4;
-    settings_.SizeString = "幅 50 %";
+    settings_.Base = kBaseCustom;
+    settings_.Method = kMethodRatio;
+    settings_.Aspect = kAspectKeep;
+    settings_.Rect = kRectByWidth;
+    settings_.WidthRatio = 50;
     CpelimonDlg window(settings_);
-    QCOMPARE(Find<QLabel>(window, 1014)->text(), QStringLiteral("幅 50 %"));
+    QCOMPARE(Find<QLabel>(window, 1014)->text(), QStringLiteral("幅固定 ： 50%"));
     Find<QRadioButton>(window, id)->click();
     QCOMPARE(settings_.Base, base);
     QCOMPARE(settings_.Width, width);
