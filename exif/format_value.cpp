@@ -2,54 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
 
-#include "exif/exif_text.h"
 #include "exif/exif_texts.h"
 #include "exif/format_enums.h"
 #include "exif/value_bytes.h"
+#include "exif/value_text.h"
 
 namespace pelimon {
 namespace {
 
-template <class... Args>
-std::string Printf(const char* format, Args... args) {
-    // Large enough for "%f" of any double.
-    char buffer[512];
-    const int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    return n < 0 ? std::string() : std::string(buffer, std::min(static_cast<size_t>(n), sizeof buffer - 1));
-}
-
-double Ratio(const ValueBytes& v, size_t k) {
-    return static_cast<double>(v.Long(k)) / static_cast<double>(v.Long(k + 4));
-}
-double SignedRatio(const ValueBytes& v, size_t k) {
-    return static_cast<double>(v.SignedLong(k)) / static_cast<double>(v.SignedLong(k + 4));
-}
-
-size_t ByteLength(const ExifEntry& entry) {
-    return static_cast<size_t>(uint64_t{entry.unit_size} * entry.count);
-}
-
-// A text value up to its first zero byte, never beyond the entry's own length.
-std::string Text(const ExifEntry& entry, const ValueBytes& v) {
-    return DecodeExifText(UpToZero(v.bytes(), ByteLength(entry)));
-}
-
-// Dates are stored "YYYY:MM:DD HH:MM:SS"; shown "YYYY/MM/DD HH:MM:SS".
-std::string DateText(const ExifEntry& entry, const ValueBytes& v) {
-    std::string text = Text(entry, v);
-    const size_t first = text.find(':');
-    if (first != std::string::npos) {
-        text[first] = '/';
-        const size_t second = text.find(':', first + 1);
-        if (second != std::string::npos) {
-            text[second] = '/';
-        }
-    }
-    return text;
-}
+using namespace value_text;
 
 std::string ComponentsText(const ValueBytes& v) {
     const std::string code =
@@ -68,16 +31,6 @@ std::string CfaPatternText(const ExifEntry& entry, const ValueBytes& v) {
         text += Printf(",%02x", unsigned{v.Byte(k)});
     }
     return text;
-}
-
-// The 8-byte character-code prefix is skipped; the rest is text up to its first zero byte.
-std::string UserCommentText(const ExifEntry& entry, const ValueBytes& v) {
-    constexpr size_t kPrefix = 8;
-    const size_t length = std::min(ByteLength(entry), v.size());
-    if (length < kPrefix) {
-        return {};
-    }
-    return DecodeExifText(UpToZero(v.bytes().subspan(kPrefix), length - kPrefix));
 }
 
 std::string SixFractions(const ValueBytes& v) {
@@ -193,7 +146,7 @@ std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> valu
         case 0x9101:
             return ComponentsText(v);
         case 0x9286:
-            return UserCommentText(entry, v);
+            return CommentText(entry, v);
         case 0xA300:
             return (v.Byte(0) == 0x03 ? exif_texts::kDigitalCamera : exif_texts::kUnknown).str();
         case 0xA301:
