@@ -12,6 +12,22 @@ double SignedRatio(const ValueBytes& v, size_t k) {
     return static_cast<double>(v.SignedLong(k)) / static_cast<double>(v.SignedLong(k + 4));
 }
 
+double RatioOrZero(const ValueBytes& v, size_t k) {
+    const uint32_t denominator = v.Long(k + 4);
+    return denominator == 0 ? 0.0 : static_cast<double>(v.Long(k)) / static_cast<double>(denominator);
+}
+
+std::string ShortNumber(double value) {
+    std::string text = Printf("%.2f", value);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') {
+            text.pop_back();
+        }
+    }
+    return text;
+}
+
 size_t ByteLength(const ExifEntry& entry) {
     return static_cast<size_t>(uint64_t{entry.unit_size} * entry.count);
 }

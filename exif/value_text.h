@@ -25,6 +25,12 @@ std::string Printf(const char* format, Args... args) {
 double Ratio(const ValueBytes& v, size_t k);
 double SignedRatio(const ValueBytes& v, size_t k);
 
+// L(k)/L(k+4) with a zero denominator counting as 0 (writers store "0/0" for a part left empty).
+double RatioOrZero(const ValueBytes& v, size_t k);
+
+// At most two decimals and no trailing zeros: 1.54, 6, 1.8.
+std::string ShortNumber(double value);
+
 // Unit size × count of the entry.
 size_t ByteLength(const ExifEntry& entry);
 
