@@ -38,7 +38,7 @@ std::string FolderText(const fs::path& folder) {
 
 // Every file of `folder` that the type filter (ImageType) lets through, as the window lists it.
 void AddFolder(const fs::path& folder, int32_t rotation, const AppSettings& settings, FileList& list) {
-    SourceList listing(settings);
+    SourceList listing;
     listing.ListSourceFiles(folder.string(), {}, rotation, settings);
     for (FileRow row : listing.list().rows()) {
         row.folder = FolderText(folder);

@@ -94,7 +94,7 @@ int RunUnattended(std::span<const std::string> args) {
 
     TerminalInteraction ui(stderr, isatty(STDERR_FILENO) == 1);
     TerminalInteraction::InstallCancelSignals();
-    SourceList sources(settings);
+    SourceList sources;
     const CommandLineOutcome outcome =
         HandleCommandLine(command_line, sources, settings, ui, MakeBatchRunner(TodayDateText()));
     if (outcome.batch_ran) {

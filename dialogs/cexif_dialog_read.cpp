@@ -18,6 +18,10 @@ ExifDirectories ReadExifDirectories(CExifReader& reader) {
             directories.interop = reader.InteropEntries();
         }
     }
+    if (reader.GpsIFDOffset() != 0) {
+        directories.has_gps = reader.ReadGpsIFD() == 1;
+        directories.gps = reader.GpsEntries();
+    }
     if (reader.ThumbnailIFDOffset() != 0) {
         directories.has_thumbnail = reader.ReadThumbnailIFD() == 1;
         directories.thumbnail = reader.ThumbnailEntries();

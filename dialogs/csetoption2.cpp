@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "batch/output_naming.h"
 #include "common/text.h"
 #include "dialogs/coptmain_texts.h"
 #include "dialogs/option_text.h"
@@ -128,11 +129,12 @@ void CSetOption2::Show() {
     ShowStartNumber();
 }
 
-// The start number as the output names will carry it; the edit's change handler then stores
-// the same number again.
+// The start number as the output names will carry it, by the names' own rule (also for a Digit
+// beyond the drop-down's 1..9 that a settings or parameter file set); the edit's change handler
+// then stores the same number again.
 void CSetOption2::ShowStartNumber() {
     start_num_->setText(QString::fromStdString(
-        pelimon::StartNumberText(settings_.StartNum, settings_.Digit, zero_padding_->isChecked())));
+        pelimon::FormatRunningNumber(settings_.StartNum, settings_.Digit, zero_padding_->isChecked())));
 }
 
 void CSetOption2::ApplyEnabling() {

@@ -1,6 +1,7 @@
 // CSetSize: the modal size settings dialog. It edits a working copy of the size rule (pixels or
-// percentages, aspect handling, JPEG target file size and lowest quality) and stores it into the
-// settings only when OK passes every check; Cancel leaves the settings as they were.
+// percentages, aspect handling, the target file size of JPEG, WebP and AVIF outputs with the
+// lowest quality) and stores it into the settings only when OK passes every check; Cancel leaves
+// the settings as they were.
 #pragma once
 
 #include <QDialog>

@@ -18,8 +18,8 @@ inline constexpr const char* kPercent = "%";
 inline constexpr GuiText kPixEven{kContext, QT_TRANSLATE_NOOP("size_texts", "指定しないピクセル数は偶数にする")};
 inline constexpr GuiText kHalve{kContext, QT_TRANSLATE_NOOP("size_texts", "半分にする")};
 inline constexpr GuiText kDouble{kContext, QT_TRANSLATE_NOOP("size_texts", "2 倍にする")};
-inline constexpr GuiText kFileSizeGroup{kContext,
-                                        QT_TRANSLATE_NOOP("size_texts", "ファイルサイズ指定（JPEG で保存時のみ有効）")};
+inline constexpr GuiText kFileSizeGroup{
+    kContext, QT_TRANSLATE_NOOP("size_texts", "ファイルサイズ指定（JPEG・WebP・AVIF で保存時のみ有効）")};
 inline constexpr GuiText kSetSize{kContext, QT_TRANSLATE_NOOP("size_texts", "ファイルサイズを指定して縮小する")};
 inline constexpr GuiText kDataSizeLabel{kContext, QT_TRANSLATE_NOOP("size_texts", "指定サイズ")};
 inline constexpr const char* kKilobytes = "KB";

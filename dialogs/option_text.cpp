@@ -1,18 +1,10 @@
 #include "dialogs/option_text.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "settings/setting_values.h"
 
 namespace pelimon {
-
-std::string StartNumberText(int32_t start_num, int32_t digit, bool zero_padded) {
-    const int width = std::clamp(digit, 0, 9);
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, zero_padded ? "%0*d" : "%-*d", width, start_num);
-    return buffer;
-}
 
 std::string GainText(int32_t gain) {
     char buffer[32];

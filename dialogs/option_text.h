@@ -8,12 +8,6 @@
 
 namespace pelimon {
 
-// The start number as the file-name page shows it: zero-padded to `digit` places when
-// `zero_padded`, else left-aligned and filled with trailing blanks to `digit` places (the
-// running-number pattern of the output names). Wider numbers are shown in full; `digit` is
-// taken within 0..9, the places the page offers.
-std::string StartNumberText(int32_t start_num, int32_t digit, bool zero_padded);
-
 // The sharpening gain (tenths) as shown beside its slider: 15 -> "1.5".
 std::string GainText(int32_t gain);
 

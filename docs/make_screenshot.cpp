@@ -113,6 +113,9 @@ int main(int argc, char** argv) {
     settings.OutputPath = "resized";
     settings.ImageType = pelimon::kTypeBmp | pelimon::kTypeJpeg | pelimon::kTypePng | pelimon::kTypeGif;
     settings.FileType = pelimon::kFileTypeJpeg;
+    // A target file size, so that the size summary and the size dialog show it.
+    settings.SetSize = pelimon::kOn;
+    settings.DataSize = 150;
     pelimon::CpelimonDlg window(settings);
     window.show();
     Settle(300);

@@ -18,7 +18,8 @@ void AddGroup(std::vector<ExifListRow>& rows, const Phrase& title, const std::ve
 }  // namespace
 
 // IFD1 is listed whenever the file has one. (It does not depend on the Interoperability IFD:
-// the two are unrelated directories.)
+// the two are unrelated directories.) The GPS IFD has a group of its own, so that the location
+// is seen as such and its tag numbers, which other directories use for other tags, stay apart.
 std::vector<ExifListRow> BuildExifRows(const ExifDirectories& directories) {
     namespace t = exif_texts;
     std::vector<ExifListRow> rows;
@@ -26,6 +27,9 @@ std::vector<ExifListRow> BuildExifRows(const ExifDirectories& directories) {
     AddGroup(rows, t::kSubGroup, directories.has_sub ? directories.sub : std::vector<ExifEntry>{});
     if (directories.has_sub && directories.has_interop) {
         AddGroup(rows, t::kInteropGroup, directories.interop);
+    }
+    if (directories.has_gps) {
+        AddGroup(rows, t::kGpsGroup, directories.gps);
     }
     if (directories.has_thumbnail) {
         AddGroup(rows, t::kThumbnailGroup, directories.thumbnail);

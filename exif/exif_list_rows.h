@@ -16,9 +16,11 @@ struct ExifDirectories {
     std::vector<ExifEntry> main;
     std::vector<ExifEntry> sub;
     std::vector<ExifEntry> interop;
+    std::vector<ExifEntry> gps;
     std::vector<ExifEntry> thumbnail;
     bool has_sub = false;        // IFD0 points to an Exif sub-IFD
     bool has_interop = false;    // the sub-IFD points to an Interoperability IFD
+    bool has_gps = false;        // IFD0 points to a GPS IFD that lies inside the segment
     bool has_thumbnail = false;  // IFD0 links to IFD1
 };
 
@@ -33,7 +35,7 @@ struct ExifListRow {
 
 // The list: a group row "▼ メイン IFD 情報" and the IFD0 entries; a group row "▼ サブ IFD 情報"
 // (always) and the sub-IFD entries; then, for the directories the file has, a group row and the
-// entries of the Interoperability IFD and of IFD1.
+// entries of the Interoperability IFD, of the GPS IFD (the location) and of IFD1.
 std::vector<ExifListRow> BuildExifRows(const ExifDirectories& directories);
 
 // The clipboard text: one line per row, the name right-aligned in 40 columns (a wide character

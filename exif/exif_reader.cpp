@@ -3,6 +3,7 @@
 #include "common/atomic_file.h"
 #include "exif/embedded_exif.h"
 #include "exif/exif_texts.h"
+#include "exif/format_gps.h"
 #include "exif/format_value.h"
 #include "exif/jpeg_segments.h"
 #include "exif/value_bytes.h"
@@ -20,6 +21,7 @@ constexpr size_t kMaxFileBytes = size_t{1} << 30;
 
 constexpr uint16_t kTagSubIfd = 0x8769;
 constexpr uint16_t kTagInterop = 0xA005;
+constexpr uint16_t kTagGpsIfd = 0x8825;
 constexpr uint16_t kTagMakerNote = 0x927C;
 
 bool Fits(std::span<const uint8_t> data, uint64_t offset, uint64_t size) {
@@ -39,9 +41,11 @@ void CExifReader::ResetFile() {
     main_ = {};
     sub_ = {};
     interop_ = {};
+    gps_ = {};
     thumbnail_ = {};
     sub_offset_ = 0;
     interop_offset_ = 0;
+    gps_offset_ = 0;
     thumbnail_offset_ = 0;
     m_nTiffBase = 12;
     m_nApp1Length = 0;
@@ -108,6 +112,7 @@ int CExifReader::ReadMainIFD() {
     // Offsets and flags learnt from IFD0 must not survive from an earlier read.
     sub_offset_ = 0;
     interop_offset_ = 0;
+    gps_offset_ = 0;
     m_bSubIFD = false;
     m_bInterop = false;
     const std::span<const uint8_t> tiff = Tiff();
@@ -115,7 +120,7 @@ int CExifReader::ReadMainIFD() {
         return 0;
     }
     const uint32_t offset = GetLong(tiff.data() + 4, m_bLittleEndian);
-    if (ReadIfd(main_, offset) == 0) {
+    if (ReadIfd(main_, offset, ExifDirectory::kMain) == 0) {
         return 0;
     }
     // The link to IFD1 follows the last entry; an IFD that did not fit whole has no usable link.
@@ -127,18 +132,22 @@ int CExifReader::ReadMainIFD() {
 }
 
 int CExifReader::ReadSubIFD() {
-    return ReadIfd(sub_, sub_offset_);
+    return ReadIfd(sub_, sub_offset_, ExifDirectory::kSub);
 }
 
 int CExifReader::ReadInteropIFD() {
-    return ReadIfd(interop_, interop_offset_);
+    return ReadIfd(interop_, interop_offset_, ExifDirectory::kInterop);
+}
+
+int CExifReader::ReadGpsIFD() {
+    return ReadIfd(gps_, gps_offset_, ExifDirectory::kGps);
 }
 
 int CExifReader::ReadThumbnailIFD() {
-    return ReadIfd(thumbnail_, thumbnail_offset_);
+    return ReadIfd(thumbnail_, thumbnail_offset_, ExifDirectory::kThumbnail);
 }
 
-int CExifReader::ReadIfd(Ifd& ifd, uint32_t offset) {
+int CExifReader::ReadIfd(Ifd& ifd, uint32_t offset, ExifDirectory directory) {
     ifd = {};
     ifd.offset = offset;
     const std::span<const uint8_t> tiff = Tiff();
@@ -150,6 +159,8 @@ int CExifReader::ReadIfd(Ifd& ifd, uint32_t offset) {
     const size_t count = std::min<size_t>(stored_count, fitting);
     ifd.entries.reserve(count);
     ifd.positions.reserve(count);
+    // GPS values are formatted together once the directory is read (a latitude needs its N/S).
+    std::vector<std::span<const uint8_t>> gps_values;
     for (size_t i = 0; i < count; ++i) {
         const size_t pos = offset + 2 + kEntrySize * i;
         ExifEntry entry;
@@ -169,20 +180,27 @@ int CExifReader::ReadIfd(Ifd& ifd, uint32_t offset) {
         ifd.entries.push_back(std::move(entry));
         ifd.positions.push_back(static_cast<uint32_t>(pos));
         const size_t index = ifd.entries.size() - 1;
-        const int table_index = SetTagName(index, ifd.entries[index].tag, ifd.entries);
-        FormatValue(index, table_index, value, ifd.entries);
+        const int table_index = SetTagName(index, ifd.entries[index].tag, ifd.entries, directory);
+        if (directory == ExifDirectory::kGps) {
+            gps_values.push_back(table_index >= 0 ? value : std::span<const uint8_t>());
+        } else {
+            FormatValue(index, table_index, value, ifd.entries, directory);
+        }
+    }
+    if (directory == ExifDirectory::kGps && tags_) {
+        FormatGpsValues(ifd.entries, gps_values, m_bLittleEndian);
     }
     return 1;
 }
 
-int CExifReader::SetTagName(size_t index, uint16_t tag, std::vector<ExifEntry>& list) const {
-    const int found = tags_ ? FindTag(tag, tags_->numbers, 0, static_cast<int>(tags_->numbers.size())) : -1;
+int CExifReader::SetTagName(size_t index, uint16_t tag, std::vector<ExifEntry>& list, ExifDirectory directory) const {
+    const int found = tags_ ? FindTagIn(*tags_, directory, tag) : -1;
     list[index].name = found >= 0 ? tags_->names[static_cast<size_t>(found)] : std::string(exif_texts::kUnknown);
     return found;
 }
 
 void CExifReader::FormatValue(size_t index, int table_index, std::span<const uint8_t> value,
-                              std::vector<ExifEntry>& list) {
+                              std::vector<ExifEntry>& list, ExifDirectory directory) {
     ExifEntry& entry = list[index];
     const ValueBytes bytes(value, m_bLittleEndian, entry.unit_size);
     // The pointers are followed whether or not the catalogue is loaded: the structure of the
@@ -195,6 +213,12 @@ void CExifReader::FormatValue(size_t index, int table_index, std::span<const uin
         case kTagInterop:
             interop_offset_ = bytes.Long(0);
             m_bInterop = true;
+            break;
+        case kTagGpsIfd:
+            // Only IFD0's pointer is the file's location (the one location removal takes out).
+            if (directory == ExifDirectory::kMain) {
+                gps_offset_ = bytes.Long(0);
+            }
             break;
         case 0x0115:
         case 0x8827:

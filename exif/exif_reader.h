@@ -1,10 +1,10 @@
 // CExifReader examines one JPEG file at a time: whether it is a JPEG, where its Exif APP1
-// segment is, and the entries of IFD0, the Exif sub-IFD, the Interoperability IFD and IFD1,
-// each with a display name and a display text of its value.
+// segment is, and the entries of IFD0, the Exif sub-IFD, the Interoperability IFD, the GPS IFD
+// and IFD1, each with a display name and a display text of its value.
 //
 // Use: SetFileName (or SetFileBytes), CheckJpeg, then ReadMainIFD when CheckJpeg's bit 1 is set,
-// ReadSubIFD when m_bSubIFD is set, ReadInteropIFD when m_bInterop is set, ReadThumbnailIFD when
-// ThumbnailIFDOffset() is not 0.
+// ReadSubIFD when m_bSubIFD is set, ReadInteropIFD when m_bInterop is set, ReadGpsIFD when
+// GpsIFDOffset() is not 0, ReadThumbnailIFD when ThumbnailIFDOffset() is not 0.
 //
 // Safety: CheckJpeg copies the Exif segment (at most 64 KB) and every later read stays inside
 // that copy. An IFD offset outside the segment gives an empty list; an IFD that runs past the
@@ -52,11 +52,12 @@ class CExifReader {
     int CheckJpeg();
 
     // Each read returns 1 when its IFD was found inside the segment, 0 otherwise (its list is
-    // then empty). ReadMainIFD also learns the IFD1 offset; formatting IFD0 and the sub-IFD sets
-    // the sub-IFD and Interoperability offsets and flags.
+    // then empty). ReadMainIFD also learns the IFD1 and GPS IFD offsets; formatting IFD0 and the
+    // sub-IFD sets the sub-IFD and Interoperability offsets and flags.
     int ReadMainIFD();
     int ReadSubIFD();
     int ReadInteropIFD();
+    int ReadGpsIFD();
     int ReadThumbnailIFD();
 
     // Overwrites the value field of `tag` in the sub-IFD (or IFD0) of the reader's copy of the
@@ -75,12 +76,14 @@ class CExifReader {
     const std::vector<ExifEntry>& MainEntries() const { return main_.entries; }
     const std::vector<ExifEntry>& SubEntries() const { return sub_.entries; }
     const std::vector<ExifEntry>& InteropEntries() const { return interop_.entries; }
+    const std::vector<ExifEntry>& GpsEntries() const { return gps_.entries; }
     const std::vector<ExifEntry>& ThumbnailEntries() const { return thumbnail_.entries; }
 
     // IFD offsets from the TIFF header, as stored; 0 when not known.
     uint32_t MainIFDOffset() const { return main_.offset; }
     uint32_t SubIFDOffset() const { return sub_offset_; }
     uint32_t InteropIFDOffset() const { return interop_offset_; }
+    uint32_t GpsIFDOffset() const { return gps_offset_; }
     uint32_t ThumbnailIFDOffset() const { return thumbnail_offset_; }
 
     // The Exif APP1 segment from its 0xFF 0xE1 marker to its end, with any values written by
@@ -89,13 +92,16 @@ class CExifReader {
 
     const std::string& FileName() const { return file_name_; }
 
-    // Binary search in the catalogue (see FindTag); sets list[index].name to the catalogue name
-    // or "不明". Returns the catalogue index or -1.
-    int SetTagName(size_t index, uint16_t tag, std::vector<ExifEntry>& list) const;
+    // Looks `tag` up among the catalogue rows of `directory` (see FindTagIn); sets
+    // list[index].name to the catalogue name or "不明". Returns the catalogue index or -1.
+    int SetTagName(size_t index, uint16_t tag, std::vector<ExifEntry>& list, ExifDirectory directory) const;
     // Sets list[index].value from the value bytes by the rule of its tag when `table_index` is a
     // catalogue row (no text for -1). Whatever the catalogue, 0x8769 and 0xA005 store the sub-IFD
-    // and Interoperability offsets and set their flags; 0x0115, 0x8827 and 0xA405 set m_nSpeed.
-    void FormatValue(size_t index, int table_index, std::span<const uint8_t> value, std::vector<ExifEntry>& list);
+    // and Interoperability offsets and set their flags, 0x8825 of IFD0 stores the GPS IFD offset,
+    // and 0x0115, 0x8827 and 0xA405 set m_nSpeed. Not for GPS IFD entries, whose texts depend on
+    // each other (ReadGpsIFD formats them together).
+    void FormatValue(size_t index, int table_index, std::span<const uint8_t> value, std::vector<ExifEntry>& list,
+                     ExifDirectory directory);
 
     // Facts about the current file; read them, do not set them. All are reset for every file.
     int32_t m_nTiffBase = 12;      // file offset of the TIFF header ("II"/"MM")
@@ -114,7 +120,7 @@ class CExifReader {
 
     void ResetFile();
     std::span<const uint8_t> Tiff() const;
-    int ReadIfd(Ifd& ifd, uint32_t offset);
+    int ReadIfd(Ifd& ifd, uint32_t offset, ExifDirectory directory);
     bool WriteValue(const Ifd& ifd, uint16_t tag, uint32_t value);
 
     const TagTable* tags_ = nullptr;
@@ -124,9 +130,11 @@ class CExifReader {
     Ifd main_;
     Ifd sub_;
     Ifd interop_;
+    Ifd gps_;
     Ifd thumbnail_;
     uint32_t sub_offset_ = 0;
     uint32_t interop_offset_ = 0;
+    uint32_t gps_offset_ = 0;
     uint32_t thumbnail_offset_ = 0;
 };
 

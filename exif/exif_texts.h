@@ -17,10 +17,14 @@ inline constexpr Phrase kDirectlyPhotographed{"直接撮影", "Directly photogra
 // Units put after a number ("1/125 (秒)", "1024 バイト").
 inline constexpr Phrase kSecondsUnit{"(秒)", "s"};
 inline constexpr Phrase kBytesUnit{"バイト", "bytes"};
+// The GPS altitude's reference.
+inline constexpr Phrase kAboveSeaLevel{"海抜", "Above sea level"};
+inline constexpr Phrase kBelowSeaLevel{"海面下", "Below sea level"};
 // The Exif list's group rows, and why a file shows none.
 inline constexpr Phrase kMainGroup{"▼ メイン IFD 情報", "▼ Main IFD"};
 inline constexpr Phrase kSubGroup{"▼ サブ IFD 情報", "▼ Sub IFD"};
 inline constexpr Phrase kInteropGroup{"▼ Interoperability 情報", "▼ Interoperability"};
+inline constexpr Phrase kGpsGroup{"▼ GPS 情報", "▼ GPS"};
 inline constexpr Phrase kThumbnailGroup{"▼ サムネイル IFD 情報", "▼ Thumbnail IFD"};
 inline constexpr Phrase kNoExif{"指定されたファイルには Exif 情報が有りません。", "The file has no Exif data."};
 inline constexpr Phrase kNotJpeg{"指定されたファイルは JPG ファイルではありません。", "The file is not a JPEG file."};

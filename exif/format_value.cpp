@@ -2,54 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <optional>
 #include <string_view>
 
-#include "exif/exif_text.h"
 #include "exif/exif_texts.h"
 #include "exif/format_enums.h"
 #include "exif/value_bytes.h"
+#include "exif/value_text.h"
 
 namespace pelimon {
 namespace {
 
-template <class... Args>
-std::string Printf(const char* format, Args... args) {
-    // Large enough for "%f" of any double.
-    char buffer[512];
-    const int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    return n < 0 ? std::string() : std::string(buffer, std::min(static_cast<size_t>(n), sizeof buffer - 1));
-}
-
-double Ratio(const ValueBytes& v, size_t k) {
-    return static_cast<double>(v.Long(k)) / static_cast<double>(v.Long(k + 4));
-}
-double SignedRatio(const ValueBytes& v, size_t k) {
-    return static_cast<double>(v.SignedLong(k)) / static_cast<double>(v.SignedLong(k + 4));
-}
-
-size_t ByteLength(const ExifEntry& entry) {
-    return static_cast<size_t>(uint64_t{entry.unit_size} * entry.count);
-}
-
-// A text value up to its first zero byte, never beyond the entry's own length.
-std::string Text(const ExifEntry& entry, const ValueBytes& v) {
-    return DecodeExifText(UpToZero(v.bytes(), ByteLength(entry)));
-}
-
-// Dates are stored "YYYY:MM:DD HH:MM:SS"; shown "YYYY/MM/DD HH:MM:SS".
-std::string DateText(const ExifEntry& entry, const ValueBytes& v) {
-    std::string text = Text(entry, v);
-    const size_t first = text.find(':');
-    if (first != std::string::npos) {
-        text[first] = '/';
-        const size_t second = text.find(':', first + 1);
-        if (second != std::string::npos) {
-            text[second] = '/';
-        }
-    }
-    return text;
-}
+using namespace value_text;
 
 std::string ComponentsText(const ValueBytes& v) {
     const std::string code =
@@ -68,16 +32,6 @@ std::string CfaPatternText(const ExifEntry& entry, const ValueBytes& v) {
         text += Printf(",%02x", unsigned{v.Byte(k)});
     }
     return text;
-}
-
-// The 8-byte character-code prefix is skipped; the rest is text up to its first zero byte.
-std::string UserCommentText(const ExifEntry& entry, const ValueBytes& v) {
-    constexpr size_t kPrefix = 8;
-    const size_t length = std::min(ByteLength(entry), v.size());
-    if (length < kPrefix) {
-        return {};
-    }
-    return DecodeExifText(UpToZero(v.bytes().subspan(kPrefix), length - kPrefix));
 }
 
 std::string SixFractions(const ValueBytes& v) {
@@ -105,6 +59,39 @@ std::string SubsamplingText(const ValueBytes& v) {
     return (horizontal == 2 && vertical == 2) ? "YCbCr 4:2:0" : exif_texts::kUnknown.str();
 }
 
+// A ratio that says something: a zero denominator or numerator (writers store 0/0 or 0/1 for
+// "not known") gives std::nullopt.
+std::optional<double> KnownRatio(const ValueBytes& v, size_t k) {
+    const uint32_t numerator = v.Long(k);
+    const uint32_t denominator = v.Long(k + 4);
+    if (numerator == 0 || denominator == 0) {
+        return std::nullopt;
+    }
+    return static_cast<double>(numerator) / static_cast<double>(denominator);
+}
+
+// "18-55" for a range, "50" when both ends are the same or only one is known.
+std::string RangeText(std::optional<double> low, std::optional<double> high) {
+    if (!low || !high) {
+        return low ? ShortNumber(*low) : high ? ShortNumber(*high) : std::string();
+    }
+    const std::string first = ShortNumber(*low);
+    const std::string last = ShortNumber(*high);
+    return first == last ? first : first + "-" + last;
+}
+
+// LensSpecification: the shortest and longest focal lengths, then the smallest F-numbers at each;
+// parts the camera does not know are left out ("18-55 mm" for 18/1 55/1 0/0 0/0).
+std::string LensSpecificationText(const ValueBytes& v) {
+    const std::string focal = RangeText(KnownRatio(v, 0), KnownRatio(v, 8));
+    const std::string aperture = RangeText(KnownRatio(v, 16), KnownRatio(v, 24));
+    std::string text = focal.empty() ? std::string() : focal + " mm";
+    if (!aperture.empty()) {
+        text += (text.empty() ? "F" : " F") + aperture;
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> value, bool little_endian, uint32_t speed) {
@@ -121,6 +108,9 @@ std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> valu
         case 0x9291:
         case 0x9292:
         case 0xA004:
+        case 0xA433:
+        case 0xA434:
+        case 0xA435:
         // Versions are four characters ("0220"); some writers store them as ASCII with a
         // terminating zero, which ends the text as well.
         case 0x0002:
@@ -142,6 +132,7 @@ std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> valu
         case 0x0201:
         case 0x0202:
         case 0x8769:
+        case 0x8825:
         case 0xA005:
             return Printf("%u %s", v.Number(), exif_texts::kBytesUnit.c_str());
         case 0x927C:
@@ -193,13 +184,15 @@ std::string FormatTagValue(const ExifEntry& entry, std::span<const uint8_t> valu
         case 0x9101:
             return ComponentsText(v);
         case 0x9286:
-            return UserCommentText(entry, v);
+            return CommentText(entry, v);
         case 0xA300:
             return (v.Byte(0) == 0x03 ? exif_texts::kDigitalCamera : exif_texts::kUnknown).str();
         case 0xA301:
             return (v.Byte(0) == 0x01 ? exif_texts::kDirectlyPhotographed : exif_texts::kUnknown).str();
         case 0xA302:
             return CfaPatternText(entry, v);
+        case 0xA432:
+            return LensSpecificationText(v);
         default:
             return EnumerationText(entry.tag, v.Number()).value_or(std::string());
     }

@@ -1,5 +1,5 @@
-// Display texts of Exif values, tag by tag: enumerations as Japanese words, rationals as
-// fractions, APEX values as F-numbers, exposure times and EV.
+// Display texts of Exif values, tag by tag: enumerations as words, rationals as fractions, APEX
+// values as F-numbers, exposure times and EV, lens ranges.
 #pragma once
 
 #include <cstdint>

@@ -33,8 +33,6 @@ fs::path AbsolutePath(const std::string& path) {
 
 }  // namespace
 
-SourceList::SourceList(const AppSettings& settings) : type_filter_(settings.ImageType) {}
-
 int SourceList::ListSourceFiles(const std::string& folder, std::string_view name, int rotation,
                                 const AppSettings& settings) {
     if (folder.empty()) {
@@ -51,7 +49,7 @@ int SourceList::ListSourceFiles(const std::string& folder, std::string_view name
     std::vector<FileRow>& rows = list_.rows();
     int added = 0;
     for (const FolderEntry& entry : entries) {
-        if ((FileTypeOfName(entry.name) & type_filter_) == 0) {
+        if ((FileTypeOfName(entry.name) & settings.ImageType) == 0) {
             continue;
         }
         FileRow row{entry.name, SizeText(entry.size), turned, settings.Select == kSelectChecked};
@@ -78,10 +76,9 @@ void SourceList::UseFolder(const std::string& folder, AppSettings& settings) {
 }
 
 void SourceList::ChangeTypeFilter(int filter, AppSettings& settings) {
-    type_filter_ = filter;
+    settings.ImageType = filter;
     list_.Clear();
     ListSourceFiles(folder_text_, {}, 0, settings);
-    settings.ImageType = filter;
 }
 
 void SourceList::AddSourcePath(const std::string& path, int rotation, AppSettings& settings) {

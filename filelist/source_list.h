@@ -17,19 +17,19 @@ namespace pelimon {
 
 class SourceList {
   public:
-    // The type filter starts as a copy of settings.ImageType; the folder text starts empty
-    // (the window puts ImagePath into it with SetFolderText).
-    explicit SourceList(const AppSettings& settings);
+    // The list starts empty, and so does the folder text (the window puts ImagePath into it with
+    // SetFolderText). The type filter is settings.ImageType, read at every listing: whatever sets
+    // ImageType (a type box, Defaults, a parameter file) sets the filter the window's boxes show.
+    SourceList() = default;
 
     const FileList& list() const { return list_; }
     // For the window's own edits of check marks and rotations; call RecountSelected afterwards.
     FileList& list() { return list_; }
-    int type_filter() const { return type_filter_; }
     bool single_file_mode() const { return single_file_mode_; }
     // The source folder box's text, as the window should show it.
     const std::string& folder_text() const { return folder_text_; }
 
-    // Inserts the files of `folder` whose type passes the type filter above the existing rows,
+    // Inserts the files of `folder` whose type is one of settings.ImageType above the existing rows,
     // in name order, each at `rotation` (truncated to a multiple of 90) and checked when
     // settings.Select is 1. An empty `name` takes every visible file of the folder (see
     // ListFolderEntries); otherwise only the file of that exact name. `folder` is a folder
@@ -45,18 +45,16 @@ class SourceList {
     // SetFolderText.
     void UseFolder(const std::string& folder, AppSettings& settings);
 
-    // A type box changed the filter (the window has already asked its confirmation): the filter
-    // and ImageType become `filter` and the folder in the box is listed again, rotations at 0.
-    // Lists even in single-file mode.
+    // A type box changed the filter (the window has already asked its confirmation): ImageType
+    // becomes `filter` and the folder in the box is listed again, rotations at 0. Lists even in
+    // single-file mode.
     void ChangeTypeFilter(int filter, AppSettings& settings);
-
-    // Defaults were restored: the filter becomes a copy of settings.ImageType again.
-    void ResetTypeFilter(const AppSettings& settings) { type_filter_ = settings.ImageType; }
 
     // A dropped or named path. A relative path is taken from the current directory. A folder, or
     // a path that does not exist or cannot be examined, becomes the source folder (single-file
     // mode off). A file sets single-file mode, makes its folder the source folder without listing
-    // it, and is inserted in row 0, above the rows added before it, if its type passes the filter.
+    // it, and is inserted in row 0, above the rows added before it, if its type is one of
+    // settings.ImageType.
     void AddSourcePath(const std::string& path, int rotation, AppSettings& settings);
 
     // Empties the list, then AddSourcePath for each path in order, at rotation 0. What a drop and
@@ -83,7 +81,6 @@ class SourceList {
     void SyncCounts();
 
     FileList list_;
-    int type_filter_ = 0;
     bool single_file_mode_ = false;
     std::string folder_text_;
 };

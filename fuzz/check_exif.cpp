@@ -37,6 +37,7 @@ void ReadEverything(CExifReader& reader, std::span<const uint8_t> bytes) {
     reader.ReadMainIFD();
     reader.ReadSubIFD();
     reader.ReadInteropIFD();
+    reader.ReadGpsIFD();
     reader.ReadThumbnailIFD();
     (void)reader.MainIFDNumber(0x0112);
 

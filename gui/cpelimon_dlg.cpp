@@ -56,7 +56,7 @@ QPushButton* PlainButton(const QString& text, int id, QWidget* parent) {
 }  // namespace
 
 CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Window), settings_(settings), sources_(settings), previous_base_(settings.Base) {
+    : QWidget(parent, Qt::Window), settings_(settings), previous_base_(settings.Base) {
     setObjectName("id102");
     setWindowTitle(Tr(kTitle));
     setWindowIcon(ProgramIcon());

@@ -75,7 +75,7 @@ void CpelimonDlg::OnTypeBoxClicked(int bit, QCheckBox* box, bool checked) {
             return;
         }
     }
-    const int filter = checked ? (sources_.type_filter() | bit) : (sources_.type_filter() & ~bit);
+    const int filter = checked ? (settings_.ImageType | bit) : (settings_.ImageType & ~bit);
     model_->Rebuild([&] { sources_.ChangeTypeFilter(filter, settings_); });
     ClearPreview();
     ShowFileCount();

@@ -115,13 +115,24 @@ void CpelimonDlg::RunSizeDialog() {
     SetSizeRadiosFromBase();
 }
 
+// The summary is built from the rule's settings every time, in the window's language: the stored
+// SizeString may come from a window in another language or from an older version. SizeString is
+// still written (the rule without the target size, as older versions show it); it is shown as it
+// is only for a rule the window cannot describe.
 void CpelimonDlg::ShowSizeDescription() {
     if (settings_.Base == kBase640x480) {
         settings_.SizeString = Tr(kSize640Description).toStdString();
     } else if (settings_.Base == kBase480x360) {
         settings_.SizeString = Tr(kSize480Description).toStdString();
+    } else if (settings_.Base == kBaseCustom) {
+        if (const QString rule = SizeDescriptionText(LoadSizeWorkingCopy(settings_)); !rule.isEmpty()) {
+            settings_.SizeString = rule.toStdString();
+        }
     }
-    ui_.size_description->setText(QString::fromStdString(settings_.SizeString));
+    const QString rule = QString::fromStdString(settings_.SizeString);
+    // Both placeholders at once: a stored rule text may hold "%" signs of its own.
+    ui_.size_description->setText(
+        settings_.SetSize == kOn ? Tr(kSizeWithTargetFormat).arg(rule, QString::number(settings_.DataSize)) : rule);
 }
 
 void CpelimonDlg::SetSizeRadiosFromBase() {
@@ -193,7 +204,6 @@ void CpelimonDlg::OnDefaults() {
     if (const Status reset = ResetSettingsToDefaults(settings_); !reset) {
         QMessageBox::critical(this, Tr(kSettingsCaption), QString::fromStdString(reset.error().message));
     }
-    sources_.ResetTypeFilter(settings_);
     previous_base_ = settings_.Base;
     ShowSettings();
     UseSourceFolder(QString::fromStdString(settings_.ImagePath));

@@ -66,6 +66,8 @@ inline constexpr GuiText kSize640Description{kContext,
                                              QT_TRANSLATE_NOOP("main_texts", "幅・高さ固定 ： 640 x 480 pxel")};
 inline constexpr GuiText kSize480Description{kContext,
                                              QT_TRANSLATE_NOOP("main_texts", "幅・高さ固定 ： 480 x 360 pxel")};
+// The size rule (%1) with the target file size in KB (%2), while one is set.
+inline constexpr GuiText kSizeWithTargetFormat{kContext, QT_TRANSLATE_NOOP("main_texts", "%1、%2 KB 以内")};
 
 // Preview fields (printf formats).
 inline constexpr GuiText kResolutionFormat{kContext, QT_TRANSLATE_NOOP("main_texts", "解像度　%1 x %2")};

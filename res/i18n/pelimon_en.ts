@@ -287,6 +287,10 @@ Do you want to continue?</translation>
         <source>出力先のフォルダを開けませんでした。</source>
         <translation>The output folder could not be opened.</translation>
     </message>
+    <message>
+        <source>%1、%2 KB 以内</source>
+        <translation>%1, at most %2 KB</translation>
+    </message>
 </context>
 <context>
     <name>option_texts</name>
@@ -541,10 +545,6 @@ Do you want to continue?</translation>
         <translation>Double</translation>
     </message>
     <message>
-        <source>ファイルサイズ指定（JPEG で保存時のみ有効）</source>
-        <translation>File size (JPEG output only)</translation>
-    </message>
-    <message>
         <source>ファイルサイズを指定して縮小する</source>
         <translation>Reduce to a file size</translation>
     </message>
@@ -651,6 +651,10 @@ Do you want to continue?</translation>
     <message>
         <source>幅・高さ固定 ： %1% x %2%</source>
         <translation>Width and height fixed: %1% x %2%</translation>
+    </message>
+    <message>
+        <source>ファイルサイズ指定（JPEG・WebP・AVIF で保存時のみ有効）</source>
+        <translation>File size (JPEG, WebP and AVIF output only)</translation>
     </message>
 </context>
 </TS>

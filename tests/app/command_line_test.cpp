@@ -67,8 +67,6 @@ struct BatchCall {
 
 class HandleCommandLineTest : public ::testing::Test {
   protected:
-    HandleCommandLineTest() : sources(settings) {}
-
     CommandLineOutcome Handle(std::vector<std::string> args) {
         return HandleCommandLine(
             Parse(std::move(args)), sources, settings, ui,

@@ -140,12 +140,13 @@ TEST(EnglishTexts, UsagePagesAgreeWithTheParserAndTheManPage) {
     }
 }
 
-// The English tag catalogue names the same tags, in the same order, as the Japanese one.
+// The English tag catalogue names the same tags, in the same order and scopes, as the Japanese one.
 TEST(EnglishTexts, ExifTagCatalogue) {
     const TagTable& japanese = BuiltinTagTable(Language::kJapanese);
     const TagTable& english = BuiltinTagTable(Language::kEnglish);
     ASSERT_FALSE(japanese.numbers.empty());
     EXPECT_EQ(english.numbers, japanese.numbers);
+    EXPECT_EQ(english.scopes, japanese.scopes);
     for (size_t i = 0; i < english.names.size(); ++i) {
         SCOPED_TRACE(english.numbers[i]);
         EXPECT_FALSE(english.names[i].empty());

@@ -19,6 +19,7 @@
 namespace {
 
 const QString kCorpus = QStringLiteral(PELIMON_TEST_DATA_DIR "/camera/");
+const QString kModern = QStringLiteral(PELIMON_TEST_DATA_DIR "/modern/");
 
 // Fails the calling test, naming the file, when a test file is missing.
 #define VERIFY_TEST_FILE(path) QVERIFY2(QFile::exists(path), qPrintable("missing test file " + (path)))
@@ -69,6 +70,8 @@ class ExifDialogTest : public QObject {
     void rowsOfFiles_data();
     void rowsOfFiles();
     void groupRowsAreColoured();
+    void entriesAreNamedInTheirOwnGroup_data();
+    void entriesAreNamedInTheirOwnGroup();
     void columnsFitTheirContentsOnceShown();
     void clipboardLayout_data();
     void clipboardLayout();
@@ -99,12 +102,14 @@ void ExifDialogTest::rowsOfFiles_data() {
     const QString sub = QStringLiteral("▼ サブ IFD 情報");
     const QString interop = QStringLiteral("▼ Interoperability 情報");
     const QString thumb = QStringLiteral("▼ サムネイル IFD 情報");
-    // Row counts: entries of the reference dumps plus one group row per directory shown.
+    const QString gps = QStringLiteral("▼ GPS 情報");
+    // Row counts: entries of the reference dumps (and of the GPS IFD, which they leave out) plus one
+    // group row per directory shown.
     QTest::newRow("no sub-IFD pointer") << "" << 1 + 1 + 1 << QStringList{main, sub};
     QTest::newRow("sub-IFD, no interop, IFD1")
         << "ii-app1-nointerop-thumb-long-sanyo.jpg" << 11 + 20 + 6 + 3 << QStringList{main, sub, thumb};
-    QTest::newRow("sub-IFD, no interop, no IFD1")
-        << "ii-app1-gps-nointerop-nothumb-nikon.jpg" << 50 + 2 << QStringList{main, sub};
+    QTest::newRow("sub-IFD, GPS, no interop, no IFD1")
+        << "ii-app1-gps-nointerop-nothumb-nikon.jpg" << 50 + 2 + 1 + 2 << QStringList{main, sub, gps};
     QTest::newRow("every directory") << "ii-app1-interop-thumb-long-minolta.jpg" << 43 + 4
                                      << QStringList{main, sub, interop, thumb};
     QTest::newRow("big endian, after APP0")
@@ -126,6 +131,59 @@ void ExifDialogTest::rowsOfFiles() {
         QCOMPARE(listed[1].section('|', 1), QStringLiteral("Abc"));
         QCOMPARE(listed.last(), QStringLiteral("▼ サブ IFD 情報|"));
     }
+}
+
+void ExifDialogTest::entriesAreNamedInTheirOwnGroup_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("row");  // "name|value"
+    const QString main = QStringLiteral("▼ メイン IFD 情報");
+    const QString sub = QStringLiteral("▼ サブ IFD 情報");
+    const QString gps = QStringLiteral("▼ GPS 情報");
+    const QString thumb = QStringLiteral("▼ サムネイル IFD 情報");
+    const QString minolta = kCorpus + "ii-app1-interop-thumb-long-minolta.jpg";
+    QTest::newRow("IFD0 resolution is the image's") << minolta << main << QStringLiteral("横方向解像度|72/1");
+    QTest::newRow("IFD0 vertical resolution") << minolta << main << QStringLiteral("縦方向解像度|72/1");
+    QTest::newRow("IFD1 resolution is the thumbnail's")
+        << minolta << thumb << QStringLiteral("サムネイル画像の横方向解像度|72/1");
+    const QString apple = kCorpus + "mm-app0-app2-farexif-gps-nointerop-nothumb-apple-phone.jpg";
+    QTest::newRow("GPS latitude") << apple << gps << QStringLiteral("緯度|41.853000° N");
+    QTest::newRow("GPS longitude") << apple << gps << QStringLiteral("経度|12.488833° E");
+    QTest::newRow("GPS time") << apple << gps << QStringLiteral("GPS 時刻（UTC）|14:33:35.62 UTC");
+    QTest::newRow("GPS image direction") << apple << gps << QStringLiteral("撮影方向|177.56");
+    QTest::newRow("GPS pointer") << apple << main << QStringLiteral("GPS IFD の位置|544 バイト");
+    const QString samsung = kCorpus + "ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg";
+    QTest::newRow("GPS altitude") << samsung << gps << QStringLiteral("高度|0.0 m");
+    QTest::newRow("GPS altitude reference") << samsung << gps << QStringLiteral("高度の基準|海抜");
+    QTest::newRow("GPS version") << samsung << gps << QStringLiteral("GPS タグのバージョン|2.2.0.0");
+    const QString iphone = kModern + "iphone11pro-p3.heic";
+    QTest::newRow("lens specification") << iphone << sub << QStringLiteral("レンズの仕様|1.54-6 mm F1.8-2.4");
+    QTest::newRow("lens make") << iphone << sub << QStringLiteral("レンズのメーカー|Apple");
+    QTest::newRow("lens model") << iphone << sub
+                                << QStringLiteral("レンズのモデル|iPhone 11 Pro back triple camera 4.25mm f/1.8");
+    QTest::newRow("lens specification in IFD0") << kCorpus + "mm-app0-interop-thumb-short-usercomment-canon.jpg" << main
+                                                << QStringLiteral("レンズの仕様|18-55 mm");
+}
+
+// Each entry is listed under its directory's group row and in no other group (the clipboard text
+// has a line for each row, in the same order: clipboardTextOfFiles).
+void ExifDialogTest::entriesAreNamedInTheirOwnGroup() {
+    QFETCH(QString, path);
+    QFETCH(QString, group);
+    QFETCH(QString, row);
+    VERIFY_TEST_FILE(path);
+    CExifDialog dialog(path.toStdString());
+    const QStringList rows = ListRows(dialog);
+    QString current;
+    QStringList groups_holding;
+    for (const QString& listed : rows) {
+        if (listed.startsWith(QStringLiteral("▼"))) {
+            current = listed.chopped(1);
+        } else if (listed == row) {
+            groups_holding << current;
+        }
+    }
+    QCOMPARE(groups_holding, QStringList{group});
 }
 
 void ExifDialogTest::groupRowsAreColoured() {

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include "batch/output_naming.h"
 #include "dialogs/coptmain.h"
 #include "dialogs/csetoption.h"
 #include "dialogs/csetoption2.h"
@@ -280,6 +281,9 @@ void OptionDialogTest::startNumberShownWithPattern_data() {
     QTest::newRow("wider than digits") << 12345 << 3 << true << "12345";
     QTest::newRow("one digit") << 7 << 1 << true << "7";
     QTest::newRow("nine digits") << 42 << 9 << true << "000000042";
+    // Digit from a settings or parameter file beyond the drop-down's 1..9: the names' rule.
+    QTest::newRow("twelve digits") << 42 << 12 << true << "000000000042";
+    QTest::newRow("negative digit aligns left") << 42 << -4 << true << "42  ";
 }
 
 void OptionDialogTest::startNumberShownWithPattern() {
@@ -294,6 +298,13 @@ void OptionDialogTest::startNumberShownWithPattern() {
     COptMain dialog(settings);
     QCOMPARE(Control<QLineEdit>(dialog, kNames, "id1005")->text(), shown);
     QCOMPARE(settings.StartNum, startNum);
+    // The page shows the number the first output name carries.
+    settings.NameRule = pelimon::kNameSerial;
+    settings.BaseName.clear();
+    settings.ImageNum = 0;
+    pelimon::ImageJob job;
+    pelimon::BuildOutputName(settings, "/out/", job, 0);
+    QCOMPARE(QString::fromStdString(job.DestName), shown);
 }
 
 void OptionDialogTest::digitAndStartNumberWrittenAtOnce() {

@@ -59,6 +59,15 @@ Bytes Rational(uint32_t numerator, uint32_t denominator, bool le) {
     return out;
 }
 
+Bytes Rationals(std::initializer_list<std::pair<uint32_t, uint32_t>> ratios, bool le) {
+    Bytes out;
+    for (const auto& [numerator, denominator] : ratios) {
+        const Bytes one = Rational(numerator, denominator, le);
+        out.insert(out.end(), one.begin(), one.end());
+    }
+    return out;
+}
+
 Bytes Ascii(std::string_view text) {
     Bytes out(text.begin(), text.end());
     out.push_back(0);

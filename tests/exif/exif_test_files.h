@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pelimon::test {
@@ -17,6 +19,7 @@ Bytes Short(uint16_t value, bool little_endian);
 Bytes Long(uint32_t value, bool little_endian);
 Bytes Rational(uint32_t numerator, uint32_t denominator, bool little_endian);
 Bytes Ascii(std::string_view text);  // with the terminating zero
+Bytes Rationals(std::initializer_list<std::pair<uint32_t, uint32_t>> ratios, bool little_endian);
 
 struct TestEntry {
     uint16_t tag = 0;

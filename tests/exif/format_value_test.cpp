@@ -14,32 +14,81 @@ namespace {
 
 using test::Ascii;
 using test::Bytes;
+using test::Rationals;
 
-TEST(TagTable, BuiltinCatalogueHasEveryTagInAscendingOrder) {
+TEST(TagTable, BuiltinCatalogueHasEveryScopeInAscendingOrder) {
     const TagTable& table = BuiltinTagTable();
-    ASSERT_EQ(table.numbers.size(), 83u);
-    ASSERT_EQ(table.names.size(), 83u);
-    for (size_t i = 1; i < table.numbers.size(); ++i) {
-        EXPECT_LT(table.numbers[i - 1], table.numbers[i]) << "row " << i;
+    ASSERT_EQ(table.numbers.size(), 122u);
+    ASSERT_EQ(table.names.size(), 122u);
+    ASSERT_EQ(table.scopes.size(), 122u);
+    const struct {
+        TagScope scope;
+        size_t rows;
+        uint16_t first;
+        uint16_t last;
+    } scopes[] = {{TagScope::kCommon, 88, 0x0001, 0xA435},
+                  {TagScope::kMain, 2, 0x011A, 0x011B},
+                  {TagScope::kGps, 32, 0x0000, 0x001F}};
+    for (const auto& c : scopes) {
+        SCOPED_TRACE(static_cast<int>(c.scope));
+        const auto [low, high] = table.Rows(c.scope);
+        ASSERT_EQ(static_cast<size_t>(high - low), c.rows);
+        EXPECT_EQ(table.numbers[static_cast<size_t>(low)], c.first);
+        EXPECT_EQ(table.numbers[static_cast<size_t>(high - 1)], c.last);
+        for (int i = low + 1; i < high; ++i) {
+            EXPECT_LT(table.numbers[static_cast<size_t>(i - 1)], table.numbers[static_cast<size_t>(i)]) << "row " << i;
+        }
+        for (int i = low; i < high; ++i) {
+            EXPECT_EQ(FindTag(table.numbers[static_cast<size_t>(i)], table.numbers, low, high), i);
+        }
     }
-    EXPECT_EQ(table.numbers.front(), 0x0001);
-    EXPECT_EQ(table.names.front(), "ExifR98 情報");
-    EXPECT_EQ(table.numbers.back(), 0xA40C);
-    EXPECT_EQ(table.names.back(), "被写体との距離");
-}
-
-TEST(TagTable, FindTagFindsEveryRowAndNothingElse) {
-    const TagTable& table = BuiltinTagTable();
-    const int size = static_cast<int>(table.numbers.size());
-    for (int i = 0; i < size; ++i) {
-        EXPECT_EQ(FindTag(table.numbers[static_cast<size_t>(i)], table.numbers, 0, size), i);
-    }
-    for (const uint16_t missing : std::initializer_list<uint16_t>{0x0000, 0x0003, 0x8825, 0xA40B, 0xFFFF}) {
+    for (const uint16_t missing : std::initializer_list<uint16_t>{0x0000, 0x0003, 0x8830, 0xA40B, 0xFFFF}) {
         SCOPED_TRACE(missing);
-        EXPECT_EQ(FindTag(missing, table.numbers, 0, size), -1);
+        EXPECT_EQ(FindTagIn(table, ExifDirectory::kSub, missing), -1);
     }
     // A tag just past the searched range is not reported as found.
     EXPECT_EQ(FindTag(table.numbers[5], table.numbers, 0, 5), -1);
+}
+
+// One tag number, different tags: IFD0's resolution is the image's and IFD1's the thumbnail's;
+// the GPS IFD numbers its own tags and knows no other rows.
+TEST(TagTable, SameNumberIsNamedByItsDirectory) {
+    const struct {
+        ExifDirectory directory;
+        uint16_t tag;
+        const char* name;  // nullptr: not in the catalogue there
+    } cases[] = {
+        {ExifDirectory::kMain, 0x011A, "横方向解像度"},
+        {ExifDirectory::kMain, 0x011B, "縦方向解像度"},
+        {ExifDirectory::kThumbnail, 0x011A, "サムネイル画像の横方向解像度"},
+        {ExifDirectory::kThumbnail, 0x011B, "サムネイル画像の縦方向解像度"},
+        {ExifDirectory::kMain, 0x010F, "メーカー"},
+        {ExifDirectory::kInterop, 0x0001, "ExifR98 情報"},
+        {ExifDirectory::kGps, 0x0001, "緯度の南北"},
+        {ExifDirectory::kGps, 0x0002, "緯度"},
+        {ExifDirectory::kGps, 0x0012, "測地系"},
+        {ExifDirectory::kGps, 0x010F, nullptr},
+        {ExifDirectory::kSub, 0xA434, "レンズのモデル"},
+    };
+    const TagTable& table = BuiltinTagTable(Language::kJapanese);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.directory)) + " " + std::to_string(c.tag));
+        const int row = FindTagIn(table, c.directory, c.tag);
+        if (c.name == nullptr) {
+            EXPECT_EQ(row, -1);
+        } else {
+            ASSERT_GE(row, 0);
+            EXPECT_EQ(table.names[static_cast<size_t>(row)], c.name);
+        }
+    }
+}
+
+TEST(TagTable, ScopesAreGroupedAndUnknownScopesLeftOut) {
+    const TagTable table = ParseTagTable("5\ngps:0002\tB\nmain:011a\tA\n0110\tC\nfoo:0001\tD\n9003\tE\n");
+    ASSERT_EQ(table.numbers, (std::vector<uint16_t>{0x0110, 0x9003, 0x011A, 0x0002}));
+    EXPECT_EQ(table.names, (std::vector<std::string>{"C", "E", "A", "B"}));
+    EXPECT_EQ(table.Rows(TagScope::kMain), std::make_pair(2, 3));
+    EXPECT_EQ(FindTagIn(table, ExifDirectory::kMain, 0x0110), 0);
 }
 
 TEST(TagTable, ParsesWindowsLineEndsAndStopsAtTheDeclaredCount) {
@@ -58,12 +107,12 @@ TEST(TagTable, ShortTextGivesShorterTable) {
 TEST(TagTable, ReaderNamesUnknownTagsAndKnowsCatalogueNames) {
     CExifReader reader;
     std::vector<ExifEntry> list(2);
-    EXPECT_EQ(reader.SetTagName(0, 0x9003, list), -1);  // no catalogue loaded yet
+    EXPECT_EQ(reader.SetTagName(0, 0x9003, list, ExifDirectory::kSub), -1);  // no catalogue loaded yet
     EXPECT_EQ(list[0].name, "不明");
     reader.LoadTagTable();
-    EXPECT_GE(reader.SetTagName(0, 0x9003, list), 0);
+    EXPECT_GE(reader.SetTagName(0, 0x9003, list, ExifDirectory::kSub), 0);
     EXPECT_EQ(list[0].name, "画像撮影日時");
-    EXPECT_EQ(reader.SetTagName(1, 0x8825, list), -1);
+    EXPECT_EQ(reader.SetTagName(1, 0x8830, list, ExifDirectory::kSub), -1);
     EXPECT_EQ(list[1].name, "不明");
 }
 
@@ -120,7 +169,26 @@ const FormatCase kFormatCases[] = {
      },
      ""},
     {"date with one colon", 0x9003, 2, 8, [](bool) { return Ascii("2007:05"); }, "2007/05"},
-    {"tag outside the catalogue", 0x8825, 4, 1, [](bool le) { return test::Long(7, le); }, ""},
+    {"tag outside the catalogue", 0x8830, 3, 1, [](bool le) { return test::Short(7, le); }, ""},
+    {"GPS IFD pointer", 0x8825, 4, 1, [](bool le) { return test::Long(3740, le); }, "3740 バイト"},
+    {"lens specification, apertures unknown", 0xA432, 5, 4,
+     [](bool le) {
+         return Rationals({{18, 1}, {55, 1}, {0, 0}, {0, 0}}, le);
+     },
+     "18-55 mm"},
+    {"lens specification of a phone", 0xA432, 5, 4,
+     [](bool le) {
+         return Rationals({{807365, 524263}, {6, 1}, {9, 5}, {12, 5}}, le);
+     },
+     "1.54-6 mm F1.8-2.4"},
+    {"lens specification of a prime lens", 0xA432, 5, 4,
+     [](bool le) {
+         return Rationals({{50, 1}, {50, 1}, {14, 10}, {14, 10}}, le);
+     },
+     "50 mm F1.4"},
+    {"lens make", 0xA433, 2, 6, [](bool) { return Ascii("Apple"); }, "Apple"},
+    {"lens model", 0xA434, 2, 17, [](bool) { return Ascii("EF50mm f/1.4 USM"); }, "EF50mm f/1.4 USM"},
+    {"lens serial number", 0xA435, 2, 11, [](bool) { return Ascii("0000012345"); }, "0000012345"},
     {"text cut at the entry's count", 0x010F, 2, 3,
      [](bool) {
          return Bytes{'A', 'B', 'C', 'D'};

@@ -74,7 +74,7 @@ class ChangingSources : public ::testing::Test {
 
     TempFolder folder;
     AppSettings settings = test::BatchSettings(folder.path());
-    SourceList sources{settings};
+    SourceList sources;
 };
 
 TEST_F(ChangingSources, DeletedAfterListingTakesNoJobAndReplacedOneIsReported) {

@@ -47,7 +47,7 @@ class MixedFolder : public ::testing::Test {
 
 TEST_F(MixedFolder, ListsImagesByNameIgnoringCaseAndSkipsFoldersAndHiddenFiles) {
     AppSettings settings = SettingsWithTypes(15);
-    SourceList sources(settings);
+    SourceList sources;
     sources.SetFolderText(folder.path(), settings);
 
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"A.png", "b.jpg", "c.BMP", "d.gif", "Photo.JPEG"}));
@@ -72,7 +72,7 @@ TEST_F(MixedFolder, TypeFilterDecidesWhatIsListed) {
     for (const auto& c : cases) {
         SCOPED_TRACE("filter " + std::to_string(c.filter));
         AppSettings settings = SettingsWithTypes(15);
-        SourceList sources(settings);
+        SourceList sources;
         sources.SetFolderText(folder.path(), settings);
         sources.ChangeTypeFilter(c.filter, settings);
         EXPECT_EQ(RowNames(sources), c.names);
@@ -83,7 +83,7 @@ TEST_F(MixedFolder, TypeFilterDecidesWhatIsListed) {
 
 TEST_F(MixedFolder, TypeFilterListingResetsRotations) {
     AppSettings settings = SettingsWithTypes(7);
-    SourceList sources(settings);
+    SourceList sources;
     sources.SetFolderText(folder.path(), settings);
     for (FileRow& row : sources.list().rows()) {
         row.rotation = 90;
@@ -96,7 +96,7 @@ TEST_F(MixedFolder, TypeFilterListingResetsRotations) {
 
 TEST_F(MixedFolder, SelectZeroListsEveryRowUnchecked) {
     AppSettings settings = SettingsWithTypes(7, 0);
-    SourceList sources(settings);
+    SourceList sources;
     sources.SetFolderText(folder.path(), settings);
     ASSERT_EQ(sources.list().rows().size(), 4u);
     for (const FileRow& row : sources.list().rows()) {
@@ -111,7 +111,7 @@ TEST_F(MixedFolder, SelectZeroListsEveryRowUnchecked) {
 
 TEST_F(MixedFolder, CheckMarksChangedByTheWindowAreCountedAgain) {
     AppSettings settings = SettingsWithTypes(7);
-    SourceList sources(settings);
+    SourceList sources;
     sources.SetFolderText(folder.path(), settings);
     sources.list().rows()[1].checked = false;
     sources.RecountSelected();
@@ -126,7 +126,7 @@ TEST(SourceList, FolderTextWithoutSlashListsThatFolder) {
     WriteSizedFile(folder.Path("img/inside.jpg"), 10);
     WriteSizedFile(folder.Path("img_beside.jpg"), 10);
     AppSettings settings = SettingsWithTypes(7);
-    SourceList sources(settings);
+    SourceList sources;
 
     sources.SetFolderText(folder.path() + "img", settings);
 
@@ -145,7 +145,7 @@ TEST(SourceList, SizeTextIsTruncatedKilobytes) {
         TempFolder folder;
         WriteSizedFile(folder.Path("f.jpg"), c.bytes);
         AppSettings settings = SettingsWithTypes(7);
-        SourceList sources(settings);
+        SourceList sources;
         sources.SetFolderText(folder.path(), settings);
         ASSERT_EQ(sources.list().rows().size(), 1u);
         EXPECT_EQ(sources.list().rows()[0].size_text, c.text);
@@ -155,7 +155,7 @@ TEST(SourceList, SizeTextIsTruncatedKilobytes) {
 TEST(SourceList, MissingOrEmptyFolderListsNothing) {
     TempFolder folder;
     AppSettings settings = SettingsWithTypes(7);
-    SourceList sources(settings);
+    SourceList sources;
     for (const std::string& text : {folder.path() + "nowhere/", folder.path(), std::string()}) {
         SCOPED_TRACE(text);
         sources.SetFolderText(text, settings);
@@ -170,7 +170,7 @@ TEST(SourceList, PipesAreNotListed) {
     ASSERT_EQ(mkfifo(folder.Path("pipe.jpg").c_str(), 0600), 0);
     WriteSizedFile(folder.Path("real.jpg"), 10);
     AppSettings settings = SettingsWithTypes(7);
-    SourceList sources(settings);
+    SourceList sources;
     sources.SetFolderText(folder.path(), settings);
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"real.jpg"}));
 
@@ -181,7 +181,7 @@ TEST(SourceList, PipesAreNotListed) {
 TEST(SourceList, FilesAddedOneAfterAnotherLandAboveEarlierOnes) {
     TempFolder folder;
     AppSettings settings = SettingsWithTypes(7);
-    SourceList sources(settings);
+    SourceList sources;
     for (const char* name : {"1.jpg", "2.png", "3.bmp"}) {
         WriteSizedFile(folder.Path(name), 10);
         sources.AddSourcePath(folder.Path(name), 90, settings);
@@ -198,7 +198,7 @@ TEST(SourceList, AddedFileWhoseTypeIsFilteredOutIsNotListed) {
     TempFolder folder;
     WriteSizedFile(folder.Path("anim.gif"), 10);
     AppSettings settings = SettingsWithTypes(7);
-    SourceList sources(settings);
+    SourceList sources;
     sources.AddSourcePath(folder.Path("anim.gif"), 0, settings);
     EXPECT_TRUE(sources.list().rows().empty());
     EXPECT_EQ(settings.ImagePath, folder.path());
@@ -210,7 +210,7 @@ TEST(SourceList, AddedFolderBecomesTheSourceFolder) {
     WriteSizedFile(folder.Path("photos/b.jpg"), 10);
     WriteSizedFile(folder.Path("single.jpg"), 10);
     AppSettings settings = SettingsWithTypes(7);
-    SourceList sources(settings);
+    SourceList sources;
     sources.AddSourcePath(folder.Path("single.jpg"), 0, settings);
 
     sources.AddSourcePath(folder.path() + "photos", 0, settings);
@@ -223,7 +223,7 @@ TEST(SourceList, AddedFolderBecomesTheSourceFolder) {
 TEST(SourceList, MissingPathIsTakenAsAFolder) {
     TempFolder folder;
     AppSettings settings = SettingsWithTypes(7);
-    SourceList sources(settings);
+    SourceList sources;
     sources.AddSourcePath(folder.path() + "gone.jpg", 0, settings);
     EXPECT_FALSE(sources.single_file_mode());
     EXPECT_EQ(sources.folder_text(), folder.path() + "gone.jpg/");
@@ -235,7 +235,7 @@ TEST(SourceList, FolderBoxDoesNotListInSingleFileMode) {
     WriteSizedFile(folder.Path("a.jpg"), 10);
     WriteSizedFile(folder.Path("other/b.jpg"), 10);
     AppSettings settings = SettingsWithTypes(7);
-    SourceList sources(settings);
+    SourceList sources;
     sources.AddSourcePath(folder.Path("a.jpg"), 0, settings);
 
     sources.SetFolderText(folder.path() + "other/", settings);
@@ -262,7 +262,7 @@ TEST(SourceList, RelativePathsAreResolvedFromTheCurrentDirectory) {
     TempFolder folder;
     WriteSizedFile(folder.Path("shots/a.jpg"), 10);
     AppSettings settings = SettingsWithTypes(7);
-    SourceList sources(settings);
+    SourceList sources;
     {
         const std::string real = std::filesystem::canonical(folder.path()).string();
         WorkingDirectory cwd(real);

@@ -72,6 +72,7 @@ class MainWindowTest : public QObject {
     void typeBox_data();
     void typeBox();
     void webpAndHeifBoxesAndOutputRadios();
+    void parameterFileTypesAreTheFilterTheBoxesShow();
     void selectAllToggleAndCountLabel();
     void keyboardPassesThroughTheList();
     void missingSourceFolderIsSaidInTheList();
@@ -190,10 +191,13 @@ void MainWindowTest::sizePresets() {
     QFETCH(int, width);
     QFETCH(int, height);
     QFETCH(QString, description);
-    settings_.Base = 4;
-    settings_.SizeString = "幅 50 %";
+    settings_.Base = kBaseCustom;
+    settings_.Method = kMethodRatio;
+    settings_.Aspect = kAspectKeep;
+    settings_.Rect = kRectByWidth;
+    settings_.WidthRatio = 50;
     CpelimonDlg window(settings_);
-    QCOMPARE(Find<QLabel>(window, 1014)->text(), QStringLiteral("幅 50 %"));
+    QCOMPARE(Find<QLabel>(window, 1014)->text(), QStringLiteral("幅固定 ： 50%"));
     Find<QRadioButton>(window, id)->click();
     QCOMPARE(settings_.Base, base);
     QCOMPARE(settings_.Width, width);
@@ -301,6 +305,31 @@ void MainWindowTest::webpAndHeifBoxesAndOutputRadios() {
     Find<QRadioButton>(window, 1041)->click();
     QCOMPARE(settings_.FileType, int{kFileTypeWebp});
     QVERIFY(Find<QSlider>(window, 1002)->parentWidget()->property("title").toString().contains("WebP"));
+}
+
+// A parameter file's IMAGETYPE is the filter the boxes show: its names are listed by it, and the
+// next box click changes it, not the types in force before the file.
+void MainWindowTest::parameterFileTypesAreTheFilterTheBoxesShow() {
+    const QDir src(QString::fromStdString(settings_.ImagePath));
+    for (const char* name : {"a.jpg", "b.png", "c.bmp"}) {
+        WriteFileOfSize(src.filePath(QString::fromLatin1(name)), 10);
+    }
+    const QString job = root_->filePath("job.txt");
+    QFile file(job);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("IMAGETYPE=2\nLIST=<<\na.jpg\nb.png\n>>\n");
+    file.close();
+    settings_.Confirm = 1;
+    settings_.ImageType = kAllImageTypes;
+    CpelimonDlg window(settings_);
+    window.HandleCommandLine(ParseCommandLine(std::vector<std::string>{"/F", job.toStdString(), "/G"}));
+    QVERIFY(Find<QCheckBox>(window, 1008)->isChecked());
+    QVERIFY(!Find<QCheckBox>(window, 1009)->isChecked());
+    QCOMPARE(Column(Find<QTableView>(window, 1006), 0), QStringList({"a.jpg"}));
+
+    Find<QCheckBox>(window, 1009)->click();
+    QCOMPARE(settings_.ImageType, kTypeJpeg | kTypePng);
+    QCOMPARE(Column(Find<QTableView>(window, 1006), 0), QStringList({"a.jpg", "b.png"}));
 }
 
 void MainWindowTest::selectAllToggleAndCountLabel() {

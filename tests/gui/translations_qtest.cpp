@@ -174,6 +174,8 @@ class TranslationsTest : public QObject {
     void noJapaneseTextOutsideTheMarking();
     void windowSpeaksTheInstalledLanguage_data();
     void windowSpeaksTheInstalledLanguage();
+    void sizeSummaryOfTheOtherLanguageIsBuiltAgain_data();
+    void sizeSummaryOfTheOtherLanguageIsBuiltAgain();
     void helpPageOfTheLanguage_data();
     void helpPageOfTheLanguage();
 };
@@ -277,6 +279,52 @@ void TranslationsTest::windowSpeaksTheInstalledLanguage() {
     // Qt's own texts go with the window: English without Qt's Japanese catalogue.
     QMessageBox question(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(question.button(QMessageBox::Yes)->text() == QLatin1String("&Yes"), english);
+}
+
+void TranslationsTest::sizeSummaryOfTheOtherLanguageIsBuiltAgain_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QString>("stored");  // SizeString as the other language's window saved it
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QString>("file_size_group");
+    QTest::newRow("ja") << false << "Fit into: 1600 x 1600 pixel" << QStringLiteral("領域指定 ： 1600 x 1600 pixel")
+                        << QStringLiteral("領域指定 ： 1600 x 1600 pixel、300 KB 以内")
+                        << QStringLiteral("ファイルサイズ指定（JPEG・WebP・AVIF で保存時のみ有効）");
+    QTest::newRow("en") << true << QStringLiteral("領域指定 ： 1600 x 1600 pixel") << "Fit into: 1600 x 1600 pixel"
+                        << "Fit into: 1600 x 1600 pixel, at most 300 KB"
+                        << "File size (JPEG, WebP and AVIF output only)";
+}
+
+// The main window's size summary comes from the rule's settings in the window's language, with the
+// target file size when one is set; the size dialog says which formats the target serves.
+void TranslationsTest::sizeSummaryOfTheOtherLanguageIsBuiltAgain() {
+    QFETCH(bool, english);
+    QFETCH(QString, stored);
+    QFETCH(QString, rule);
+    QFETCH(QString, summary);
+    QFETCH(QString, file_size_group);
+    QVERIFY(InstallTranslations(english ? Language::kEnglish : Language::kJapanese));
+    QTemporaryDir root;
+    AppSettings settings = test::TestSettings(root);
+    settings.Base = kBaseCustom;
+    settings.Method = kMethodPixels;
+    settings.Aspect = kAspectKeep;
+    settings.Rect = kRectFitInto;
+    settings.Width = 1600;
+    settings.Height = 1600;
+    settings.SizeString = stored.toStdString();
+    settings.SetSize = kOn;
+    settings.DataSize = 300;
+    {
+        CpelimonDlg window(settings);
+        QCOMPARE(ControlText(window, "id1014"), summary);
+        QCOMPARE(QString::fromStdString(settings.SizeString), rule);
+    }
+    settings.SetSize = kOff;
+    CpelimonDlg window(settings);
+    QCOMPARE(ControlText(window, "id1014"), rule);
+    CSetSize dialog(settings);
+    QCOMPARE(dialog.findChild<QWidget*>("id1008")->parentWidget()->property("title").toString(), file_size_group);
 }
 
 void TranslationsTest::helpPageOfTheLanguage_data() {
