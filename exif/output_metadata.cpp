@@ -81,7 +81,7 @@ std::vector<uint8_t> XmpPacket(const SourceMetadata& source, const MetadataTrans
     }
     const std::string_view packet = AsText(source.xmp);
     if (transfer.no_location) {
-        if (std::optional<std::string> edited = RemoveXmpLocation(packet)) {
+        if (std::optional<std::string> edited = RemoveXmpProperties(packet, kXmpLocation)) {
             return {edited->begin(), edited->end()};
         }
     } else if (IsWellFormedXmp(packet)) {
@@ -131,7 +131,7 @@ std::vector<std::vector<uint8_t>> ExtendedXmp(const SourceMetadata& source, std:
         notes.emplace_back(t::kExtendedXmpDropped);
         return {};
     }
-    if (transfer.no_location && XmpHasLocation(*packet)) {
+    if (transfer.no_location && XmpHasProperties(*packet, kXmpLocation)) {
         notes.emplace_back(t::kExtendedXmpLocation);
         return {};
     }

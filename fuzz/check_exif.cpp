@@ -62,9 +62,9 @@ void CheckBlockEditors(std::span<const uint8_t> bytes) {
         Expect(block.Ifd1Offset() == 0, "DropIfd1 unlinks IFD1");
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (const std::optional<std::string> edited = RemoveXmpLocation(text)) {
+    if (const std::optional<std::string> edited = RemoveXmpProperties(text, kXmpLocation)) {
         Expect(IsWellFormedXmp(*edited), "an edited packet stays well-formed");
-        Expect(!XmpHasLocation(*edited), "an edited packet holds no location");
+        Expect(!XmpHasProperties(*edited, kXmpLocation), "an edited packet holds no location");
     }
     if (const std::optional<std::vector<uint8_t>> edited = RemoveIptcLocation(bytes)) {
         Expect(IsWellFormedPhotoshop(*edited), "an edited Photoshop block stays well-formed");
@@ -91,7 +91,7 @@ void CheckOutputMetadata(std::span<const uint8_t> bytes, const SourceMetadata& s
     const std::string_view xmp(reinterpret_cast<const char*>(metadata.xmp.data()), metadata.xmp.size());
     if (no_location) {
         Expect(TiffBlock(metadata.exif).GpsIfdOffset() == 0, "no GPS IFD with no_location");
-        Expect(!XmpHasLocation(xmp), "no XMP location with no_location");
+        Expect(!XmpHasProperties(xmp, kXmpLocation), "no XMP location with no_location");
         Expect(metadata.photoshop.empty() || RemoveIptcLocation(metadata.photoshop) == metadata.photoshop,
                "no IPTC location with no_location");
     } else {

@@ -163,11 +163,11 @@ TEST(XmpLocation, EveryFormOfALocationPropertyIsRemoved) {
         const std::string packet = "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>" + head + c.description +
                                    tail + "\n   <?xpacket end=\"w\"?>";
         ASSERT_TRUE(IsWellFormedXmp(packet));
-        const std::optional<std::string> edited = RemoveXmpLocation(packet);
+        const std::optional<std::string> edited = RemoveXmpProperties(packet, kXmpLocation);
         ASSERT_TRUE(edited.has_value());
         EXPECT_EQ(*edited, "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>" + head + c.expected + tail +
                                "\n   <?xpacket end=\"w\"?>");
-        EXPECT_FALSE(XmpHasLocation(*edited));
+        EXPECT_FALSE(XmpHasProperties(*edited, kXmpLocation));
         EXPECT_TRUE(IsWellFormedXmp(*edited));
     }
 }
@@ -186,7 +186,7 @@ TEST(XmpLocation, MalformedPacketsAreRefused) {
          }) {
         SCOPED_TRACE(packet);
         EXPECT_FALSE(IsWellFormedXmp(packet));
-        EXPECT_FALSE(RemoveXmpLocation(packet).has_value());
+        EXPECT_FALSE(RemoveXmpProperties(packet, kXmpLocation).has_value());
     }
 }
 
