@@ -19,8 +19,11 @@ constexpr std::string_view kPhotoshopNs = "http://ns.adobe.com/photoshop/1.0/";
 constexpr std::string_view kIptcCoreNs = "http://iptc.org/std/Iptc4xmpCore/1.0/xmlns/";
 constexpr std::string_view kIptcExtNs = "http://iptc.org/std/Iptc4xmpExt/2008-02-29/";
 constexpr std::string_view kDjiNs = "http://www.dji.com/drone-dji/1.0/";
+constexpr std::string_view kHdrGainMapNs = "http://ns.adobe.com/hdr-gain-map/1.0/";
+constexpr std::string_view kContainerNs = "http://ns.google.com/photos/1.0/container/";
+constexpr std::string_view kAppleGainMapNs = "http://ns.apple.com/HDRGainMap/1.0/";
 
-// The list the header documents.
+// The lists the header documents.
 constexpr ListedProperty kListedProperties[] = {
     {kXmpLocation, kExifNs, "GPS*"},
     {kXmpLocation, kPhotoshopNs, "City"},
@@ -34,6 +37,9 @@ constexpr ListedProperty kListedProperties[] = {
     {kXmpLocation, kDjiNs, "GpsLongitude"},
     {kXmpLocation, kDjiNs, "GpsLongtitude"},  // sic: some drones write this spelling
     {kXmpLocation, kDjiNs, "AbsoluteAltitude"},
+    {kXmpGainMap, kHdrGainMapNs, "*"},
+    {kXmpGainMap, kContainerNs, "Directory"},
+    {kXmpGainMap, kAppleGainMapNs, "*"},
 };
 
 constexpr std::string_view kXmlNs = "http://www.w3.org/XML/1998/namespace";

@@ -22,6 +22,14 @@ enum XmpGroup : unsigned {
     // Other properties stay, also when they might hint at a place (a caption, keywords): only the
     // fields whose meaning is the location are removed.
     kXmpLocation = 1u,
+    // A gain map (the second picture of an HDR photo) that outputs do not carry:
+    //   hdrgm:*              (http://ns.adobe.com/hdr-gain-map/1.0/) the gain map's version and
+    //                        parameters, which announce it to HDR viewers
+    //   Container:Directory  (http://ns.google.com/photos/1.0/container/) the list of pictures
+    //                        stored after the primary one, with their lengths
+    //   HDRGainMap:*         (http://ns.apple.com/HDRGainMap/1.0/) Apple's gain-map version and
+    //                        headroom
+    kXmpGainMap = 2u,
 };
 
 // True when `packet` is well-formed enough to edit: UTF-8, balanced elements with matching
