@@ -9,8 +9,10 @@
 namespace pelimon {
 namespace {
 
+// The bracket narrows by at least one quality per step and ordinary size curves close it in a
+// handful; the bound only ends a curve so irregular that the secant keeps landing beside one end
+// (the answer fits even then).
 constexpr int kMaxSecantSteps = 30;
-constexpr double kCloseEnoughBytes = 100.0;
 
 int ClampQuality(int32_t quality) {
     return std::clamp(quality, 1, 100);
@@ -33,22 +35,16 @@ class TrialLog {
         return size;
     }
 
-    bool Tried(int quality) const { return sizes_.contains(quality); }
-
-    // The highest quality tried whose size is within `target`; 0 when none.
-    int HighestFitting(int64_t target) const {
-        int best = 0;
-        for (const auto& [quality, size] : sizes_) {
-            if (static_cast<int64_t>(size) <= target) {
-                best = quality;
-            }
-        }
-        return best;
-    }
-
   private:
     const JpegTrial& trial_;
     std::map<int, size_t> sizes_;
+};
+
+// One end of the search's bracket: a quality and ln(size / target), which the Illinois rule
+// scales.
+struct BracketEnd {
+    int quality;
+    double excess;
 };
 
 }  // namespace
@@ -64,16 +60,16 @@ Result<int> SearchJpegQuality(const JpegSizeGoal& goal, const JpegTrial& trial) 
     const int limit = ClampQuality(goal.limit_quality);
     // Signed, so that metadata larger than the whole budget leaves nothing that fits.
     const int64_t target = int64_t{goal.data_size} * 1024 - static_cast<int64_t>(goal.added_bytes);
-    TrialLog log(trial);
+    TrialLog trials(trial);
 
-    const Result<size_t> low = log.SizeAt(limit);
+    const Result<size_t> low = trials.SizeAt(limit);
     if (!low.ok()) {
         return low.error();
     }
     if (static_cast<int64_t>(low.value()) >= target) {
         return limit;
     }
-    const Result<size_t> high = log.SizeAt(100);
+    const Result<size_t> high = trials.SizeAt(100);
     if (!high.ok()) {
         return high.error();
     }
@@ -81,46 +77,34 @@ Result<int> SearchJpegQuality(const JpegSizeGoal& goal, const JpegTrial& trial) 
         return 100;
     }
 
-    double q1 = limit;
-    double s1 = static_cast<double>(low.value());
-    double q2 = 100;
-    double s2 = static_cast<double>(high.value());
-    const auto goal_bytes = static_cast<double>(target);
-    for (int step = 1; step <= kMaxSecantSteps && s1 != s2; ++step) {
-        double q = SecantQuality(q1, s1, q2, s2, goal_bytes);
-        q = std::clamp(q, static_cast<double>(limit), 100.0);
-        const Result<size_t> size = log.SizeAt(static_cast<int>(q));
+    // The bracket: `fits` is the highest quality known to fit, `over` the lowest known not to.
+    // Every step tries a quality strictly between them and moves one end, so the search ends with
+    // the two ends one quality apart and `fits` the answer. The secant through the ends picks the
+    // quality, on the logarithm of the size: file sizes grow roughly exponentially with quality,
+    // so that line is far straighter than the sizes themselves. When one end has stayed for two
+    // steps in a row, its distance from the target is halved for the next secant (the Illinois
+    // rule), which keeps a curve from letting the other end creep towards the answer.
+    const auto excess = [target](size_t size) {
+        return std::log(std::max(static_cast<double>(size), 1.0) / static_cast<double>(target));
+    };
+    BracketEnd fits{limit, excess(low.value())};
+    BracketEnd over{100, excess(high.value())};
+    int last_moved = 0;  // -1: `fits` moved last, +1: `over` did
+    for (int step = 1; step <= kMaxSecantSteps && over.quality - fits.quality > 1; ++step) {
+        const double secant = SecantQuality(fits.quality, fits.excess, over.quality, over.excess, 0.0);
+        const int quality = std::clamp(static_cast<int>(secant), fits.quality + 1, over.quality - 1);
+        const Result<size_t> size = trials.SizeAt(quality);
         if (!size.ok()) {
             return size.error();
         }
-        q1 = q2;
-        s1 = s2;
-        q2 = q;
-        s2 = static_cast<double>(size.value());
-        if (std::fabs(s2 - goal_bytes) <= kCloseEnoughBytes || std::fabs(q1 - q2) <= 1.0) {
-            break;
+        const int moved = static_cast<int64_t>(size.value()) <= target ? -1 : 1;
+        (moved < 0 ? fits : over) = BracketEnd{quality, excess(size.value())};
+        if (moved == last_moved) {
+            (moved < 0 ? over : fits).excess /= 2;
         }
+        last_moved = moved;
     }
-
-    // The secant may end just above the target; the file must not. The quality below the last
-    // trial is the likeliest fit then, so it is tried before settling for an older one.
-    const int last = static_cast<int>(q2);
-    if (s2 > goal_bytes && last > limit && !log.Tried(last - 1)) {
-        if (const Result<size_t> below = log.SizeAt(last - 1); !below.ok()) {
-            return below.error();
-        }
-    }
-    int best = log.HighestFitting(target);
-    if (best < 100 && !log.Tried(best + 1)) {
-        const Result<size_t> above = log.SizeAt(best + 1);
-        if (!above.ok()) {
-            return above.error();
-        }
-        if (static_cast<int64_t>(above.value()) <= target) {
-            ++best;
-        }
-    }
-    return best;
+    return fits.quality;
 }
 
 Result<JpegChoice> ChooseQuality(const JpegSizeGoal& goal, const QualityEncoder& encode) {

@@ -1,5 +1,5 @@
-// Output quality (JPEG, WebP, AVIF): the fixed JpegComp, or the quality whose file comes closest to DataSize kilobytes
-// without exceeding it, found by a secant search over trial encodes made in memory.
+// Output quality (JPEG, WebP, AVIF): the fixed JpegComp, or the highest quality whose file does not exceed DataSize
+// kilobytes, found by a secant search inside a bracket of trial encodes made in memory.
 #pragma once
 
 #include <cstddef>
@@ -29,11 +29,11 @@ using JpegTrial = std::function<Result<size_t>(int quality)>;
 
 // The quality for `goal`, asking `trial` for sizes (each quality at most once). With set_size 1:
 // limit_quality when even that is too large for data_size * 1024 - added_bytes; 100 when 100
-// fits; otherwise secant steps from the two ends (at most 30; they stop within 100 bytes of the
-// target, at qualities 1 apart, or when two trials have equal sizes); when the last step is over
-// the target the quality below it is tried too; the answer is the highest tried quality that
-// fits, raised by one when the next quality fits too. The file never exceeds the target unless
-// even limit_quality does.
+// fits; otherwise secant steps (on the logarithm of the size) inside the bracket of the highest
+// quality known to fit and the lowest known not to, starting from limit_quality and 100, until
+// the two are one quality apart (at most 30 steps). The answer is the bracket's fitting end: a
+// quality whose file fits while the next quality's does not. Unlike a plain secant search, which
+// ends on its last trial, it never exceeds the target unless even limit_quality does.
 Result<int> SearchJpegQuality(const JpegSizeGoal& goal, const JpegTrial& trial);
 
 struct JpegChoice {

@@ -96,8 +96,10 @@ $common"
         write_job pelimon-huge-png "$HUGE" "$HUGE/big.png" <<<"FILETYPE=8
 $common"
     fi
-    write_size_job pelimon-size "${LIMIT_QUALITY:-20}"
-    write_size_job pelimon-size-lq1 1
+    write_size_job pelimon-size "${LIMIT_QUALITY:-20}" 4
+    write_size_job pelimon-size-lq1 1 4
+    write_size_job pelimon-size-webp "${LIMIT_QUALITY:-20}" 64
+    write_size_job pelimon-size-avif "${LIMIT_QUALITY:-20}" 128
     if [ ${#HEICS[@]} -gt 0 ]; then
         write_job pelimon-heic "$H" "${HEICS[@]}" <<<"FILETYPE=4
 JPEGCOMP=90
@@ -140,35 +142,53 @@ ensure_heic_corpus() {
     done
 }
 
-# cwebp resizes to a given width and height: each JPEG's fit into 640x480, read from its header.
-write_cwebp_sizes() {
-    "$PY" - "${JPGS[@]}" >"$S/cwebp.sizes" <<'PYEOF'
+# write_fit_sizes WIDTH HEIGHT OUT FILE...: cwebp resizes to a given width and height, so each
+# JPEG's fit into WIDTH x HEIGHT is read from its header beforehand, one "w h path" line per file.
+write_fit_sizes() {
+    "$PY" - "$@" <<'PYEOF'
 import sys
 from PIL import Image
-for path in sys.argv[1:]:
-    w, h = Image.open(path).size
-    s = min(640 / w, 480 / h)
-    print(max(1, round(w * s)), max(1, round(h * s)), path)
+box_w, box_h, out = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
+with open(out, "w") as sizes:
+    for path in sys.argv[4:]:
+        w, h = Image.open(path).size
+        s = min(box_w / w, box_h / h)
+        print(max(1, round(w * s)), max(1, round(h * s)), path, file=sizes)
 PYEOF
 }
 
-# write_size_job NAME LOWEST-QUALITY: fit in 1600x1200 at 50 KB. Base has no parameter key, so
-# the size rule is also in the job's settings file.
+write_cwebp_sizes() {
+    write_fit_sizes 640 480 "$S/cwebp.sizes" "${JPGS[@]}"
+    write_fit_sizes 1600 1200 "$S/cwebp-size.sizes" "${SIZE_SET[@]}"
+}
+
+# write_size_job NAME LOWEST-QUALITY FILETYPE: fit in 1600x1200 at 50 KB, written as FILETYPE
+# (4 JPEG, 64 WebP, 128 AVIF). Base has no parameter key, so the size rule is also in the job's
+# settings file. NAME-floor is the same job at the fixed lowest quality: the files it writes over
+# 50 KB are those the search cannot bring under the target (it then keeps the lowest quality).
 write_size_job() {
-    write_job "$1" "$C/jpg" "${SIZE_SET[@]}" <<<"FILETYPE=4
+    local set_size job
+    for set_size in 1 0; do
+        job=$1
+        [ "$set_size" = 1 ] || job=$1-floor
+        write_job "$job" "$C/jpg" "${SIZE_SET[@]}" <<<"FILETYPE=$3
 METHOD=1
 ASPECT=1
 RECT=4
 WIDTH=1600
 HEIGHT=1200
-SETSIZE=1
+SETSIZE=$set_size
 DATASIZE=50
 LIMITQUALITY=$2
+JPEGCOMP=$2
 EXIF=0
 NAMERULE=1
 ADDTEXT="
+    done
     printf '%s\n' "[ImageSize]" Base=4 Method=1 Aspect=1 Rect=4 Width=1600 Height=1200 \
         SetSize=1 DataSize=50 LimitQuality="$2" >"$S/$1.ini.start"
+    printf '%s\n' "[ImageSize]" Base=4 Method=1 Aspect=1 Rect=4 Width=1600 Height=1200 \
+        SetSize=0 DataSize=50 LimitQuality="$2" >"$S/$1-floor.ini.start"
 }
 
 nfiles() {
@@ -215,6 +235,10 @@ tool_cmd() {
         webp-cwebp) CMD=(sh -c 'while read -r w h f; do b=${f##*/}
             cwebp -quiet -q 80 -resize "$w" "$h" "$f" -o "$1/${b%.jpg}.webp" || exit 1; done <"$2"' sh "$d"
             "$S/cwebp.sizes") ;;
+        # cwebp's own size search (-size, several analysis passes): no lowest quality
+        size-cwebp) CMD=(sh -c 'while read -r w h f; do b=${f##*/}
+            cwebp -quiet -size 51200 -resize "$w" "$h" "$f" -o "$1/${b%.jpg}.webp" || exit 1; done <"$2"' sh "$d"
+            "$S/cwebp-size.sizes") ;;
         *) echo "unknown tool $1" >&2; exit 2 ;;
     esac
 }

@@ -2,7 +2,8 @@
 # Throughput and fidelity of pelimon against the tools people use today, on one corpus of
 # real photographs, measured in one run. See bench/README.md.
 #
-#   bench/run.sh [SET...]      SET: jpeg png size fidelity heic webp srgb huge (default: all but huge)
+#   bench/run.sh [SET...]      SET: jpeg png size size-webp size-avif fidelity heic webp srgb huge
+#                              (default: all but huge)
 #
 # env: RUNS (5)  WARMUP (1)  timed runs per tool and untimed warm-up rounds
 #      PELIMON   pelimon binary to use; unset: build one in BUILD_DIR; "none": peers only
@@ -11,8 +12,8 @@
 #      WORK      scratch folder (/tmp/pelimon-bench); outputs, logs, results.md
 #      PEERS     space-separated subset of the peers to run (default: all of each set)
 #      NICE      niceness of this run (unset; negative, as root, shields it from a busy machine)
-#      LIMIT_QUALITY (20) lowest JPEG quality of pelimon's target-size job; pelimon-size-lq1
-#                runs the same job with 1, as ImageMagick has no lowest quality
+#      LIMIT_QUALITY (20) lowest quality of pelimon's target-size jobs; pelimon-size-lq1 runs the
+#                JPEG job with 1, as ImageMagick has no lowest quality
 set -euo pipefail
 
 # With the kernel's autogroup scheduling a niceness only ranks processes within one session:
@@ -33,7 +34,7 @@ C=${CORPUS:-$CACHE/corpus}
 HUGE=${HUGE:-$CACHE/huge}
 W=${WORK:-/tmp/pelimon-bench}
 BUILD_DIR=${BUILD_DIR:-$REPO/build-bench}
-SETS=${*:-jpeg png size fidelity heic webp srgb}
+SETS=${*:-jpeg png size size-webp size-avif fidelity heic webp srgb}
 TESTDATA=${TESTDATA:-$REPO/../shared/testdata}
 H=$CACHE/heic P3=$CACHE/p3
 
@@ -73,7 +74,7 @@ if [[ " $SETS " == *" heic "* || " $SETS " == *" srgb "* ]]; then
     HEICS=("$H"/*.heic)
     P3S=("$P3"/*.heic)
 fi
-if [[ " $SETS " == *" webp "* ]]; then
+if [[ " $SETS " == *" webp "* || " $SETS " == *" size-webp "* ]]; then
     need cwebp webp
     write_cwebp_sizes
 fi
@@ -95,7 +96,17 @@ REPORT=$W/results.md
             size)
                 bench_set "Target size: ${#SIZE_SET[@]} JPEGs -> fit 1600x1200 at 50 KB (51,200 bytes)" \
                     pelimon-size pelimon-size-lq1 size-im-kib
-                size_section pelimon-size pelimon-size-lq1 size-im-kib
+                size_section jpg pelimon-size pelimon-size-lq1 size-im-kib
+                ;;
+            size-webp)
+                bench_set "Target size in WebP: ${#SIZE_SET[@]} JPEGs -> fit 1600x1200 at 50 KB (51,200 bytes)" \
+                    pelimon-size-webp size-cwebp
+                size_section webp pelimon-size-webp size-cwebp
+                ;;
+            size-avif)
+                bench_set "Target size in AVIF: ${#SIZE_SET[@]} JPEGs -> fit 1600x1200 at 50 KB (51,200 bytes)" \
+                    pelimon-size-avif
+                size_section avif pelimon-size-avif
                 ;;
             fidelity) fidelity_section ;;
             heic)
@@ -114,7 +125,7 @@ REPORT=$W/results.md
                     pelimon-huge-prog huge-vips-prog huge-im-prog
                 bench_set "Huge set: 30000x20000 PNG -> fit 640x480, PNG" pelimon-huge-png huge-vips-png huge-im-png
                 ;;
-            *) echo "unknown set $set (jpeg png size fidelity heic webp srgb huge)" >&2; exit 2 ;;
+            *) echo "unknown set $set (jpeg png size size-webp size-avif fidelity heic webp srgb huge)" >&2; exit 2 ;;
         esac
     done
     targets_section

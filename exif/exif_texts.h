@@ -46,6 +46,9 @@ inline constexpr Phrase kExtendedXmpDropped{
 inline constexpr Phrase kExtendedXmpLocation{
     "拡張 XMP 情報に位置情報が含まれるため、出力に含めませんでした。",
     "The extended XMP data holds a location, so the output does not include it."};
+inline constexpr Phrase kExtendedXmpGainMap{
+    "拡張 XMP 情報が出力に含まれないゲインマップを記述しているため、出力に含めませんでした。",
+    "The extended XMP data describes a gain map that the output does not carry, so the output does not include it."};
 inline constexpr Phrase kIptcDropped{"IPTC 情報が壊れているため、出力に含めませんでした。",
                                      "The IPTC data is corrupt, so the output does not include it."};
 inline constexpr Phrase kExifTooLargeForJpeg{

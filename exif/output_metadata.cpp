@@ -74,26 +74,27 @@ std::vector<uint8_t> ExifBlock(const SourceMetadata& source, const MetadataTrans
     return block.Take();
 }
 
+// The XMP groups no output may carry: a gain map's description always, since no output carries
+// the gain map, and the location for no_location.
+unsigned RemovedXmpGroups(const MetadataTransfer& transfer) {
+    return kXmpGainMap | (transfer.no_location ? kXmpLocation : 0u);
+}
+
 std::vector<uint8_t> XmpPacket(const SourceMetadata& source, const MetadataTransfer& transfer,
                                std::vector<std::string>& notes) {
     if (source.xmp.empty()) {
         return {};
     }
-    const std::string_view packet = AsText(source.xmp);
-    if (transfer.no_location) {
-        if (std::optional<std::string> edited = RemoveXmpLocation(packet)) {
-            return {edited->begin(), edited->end()};
-        }
-    } else if (IsWellFormedXmp(packet)) {
-        return source.xmp;
+    if (std::optional<std::string> edited = RemoveXmpProperties(AsText(source.xmp), RemovedXmpGroups(transfer))) {
+        return {edited->begin(), edited->end()};
     }
     notes.emplace_back(t::kXmpDropped);
     return {};
 }
 
 // The extended XMP segments when they form one complete packet (the GUID the standard packet
-// names, chunks that cover the full length exactly once) that is well-formed and, for
-// no_location, holds no location; otherwise none of them.
+// names, chunks that cover the full length exactly once) that is well-formed, describes no gain
+// map and, for no_location, holds no location; otherwise none of them.
 std::vector<std::vector<uint8_t>> ExtendedXmp(const SourceMetadata& source, std::string_view standard,
                                               const MetadataTransfer& transfer, std::vector<std::string>& notes) {
     const std::vector<std::vector<uint8_t>>& parts = source.extended_xmp;
@@ -131,8 +132,12 @@ std::vector<std::vector<uint8_t>> ExtendedXmp(const SourceMetadata& source, std:
         notes.emplace_back(t::kExtendedXmpDropped);
         return {};
     }
-    if (transfer.no_location && XmpHasLocation(*packet)) {
+    if (transfer.no_location && XmpHasProperties(*packet, kXmpLocation)) {
         notes.emplace_back(t::kExtendedXmpLocation);
+        return {};
+    }
+    if (XmpHasProperties(*packet, kXmpGainMap)) {
+        notes.emplace_back(t::kExtendedXmpGainMap);
         return {};
     }
     return parts;

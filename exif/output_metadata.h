@@ -3,7 +3,9 @@
 //   JPEG: APP1 Exif, APP1 XMP (+ extended XMP), APP2 ICC, APP13 Photoshop/IPTC (PlaceInJpeg)
 //   PNG:  eXIf, iTXt "XML:com.adobe.xmp" (PlaceInPng); the encoder writes iCCP
 //   WebP: EXIF, XMP and ICCP chunks; AVIF: Exif and XMP items, colour profile
-// BMP and GIF carry none.
+// BMP and GIF carry none. Nothing else of the source travels: not its other segments, boxes or
+// chunks, nor the pictures stored beside the primary one (a gain map, the JPEG MPF segment that
+// indexes them), so no XMP property that describes a gain map travels either.
 #pragma once
 
 #include <cstdint>
@@ -44,7 +46,8 @@ struct OutputMetadata {
     // kMaxExifBlock), the GPS IFD removed for no_location. Every other byte and offset as in the
     // source, so maker notes stay valid. Empty when none.
     std::vector<uint8_t> exif;
-    // The standard XMP packet, location properties removed for no_location; empty when none.
+    // The standard XMP packet without a gain map's description (kXmpGainMap) and, for no_location,
+    // without location properties; empty when none.
     std::vector<uint8_t> xmp;
     // Extended XMP segments' payloads for JPEG outputs: all of a complete set, or none.
     std::vector<std::vector<uint8_t>> extended_xmp;

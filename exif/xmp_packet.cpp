@@ -8,7 +8,8 @@
 namespace pelimon {
 namespace {
 
-struct LocationProperty {
+struct ListedProperty {
+    XmpGroup group;
     std::string_view uri;
     std::string_view local;  // a trailing '*' matches any rest
 };
@@ -18,36 +19,41 @@ constexpr std::string_view kPhotoshopNs = "http://ns.adobe.com/photoshop/1.0/";
 constexpr std::string_view kIptcCoreNs = "http://iptc.org/std/Iptc4xmpCore/1.0/xmlns/";
 constexpr std::string_view kIptcExtNs = "http://iptc.org/std/Iptc4xmpExt/2008-02-29/";
 constexpr std::string_view kDjiNs = "http://www.dji.com/drone-dji/1.0/";
+constexpr std::string_view kHdrGainMapNs = "http://ns.adobe.com/hdr-gain-map/1.0/";
+constexpr std::string_view kContainerNs = "http://ns.google.com/photos/1.0/container/";
+constexpr std::string_view kAppleGainMapNs = "http://ns.apple.com/HDRGainMap/1.0/";
 
-// The list the header documents.
-constexpr LocationProperty kLocationProperties[] = {
-    {kExifNs, "GPS*"},
-    {kPhotoshopNs, "City"},
-    {kPhotoshopNs, "State"},
-    {kPhotoshopNs, "Country"},
-    {kIptcCoreNs, "Location"},
-    {kIptcCoreNs, "CountryCode"},
-    {kIptcExtNs, "LocationCreated"},
-    {kIptcExtNs, "LocationShown"},
-    {kDjiNs, "GpsLatitude"},
-    {kDjiNs, "GpsLongitude"},
-    {kDjiNs, "GpsLongtitude"},  // sic: some drones write this spelling
-    {kDjiNs, "AbsoluteAltitude"},
+// The lists the header documents.
+constexpr ListedProperty kListedProperties[] = {
+    {kXmpLocation, kExifNs, "GPS*"},
+    {kXmpLocation, kPhotoshopNs, "City"},
+    {kXmpLocation, kPhotoshopNs, "State"},
+    {kXmpLocation, kPhotoshopNs, "Country"},
+    {kXmpLocation, kIptcCoreNs, "Location"},
+    {kXmpLocation, kIptcCoreNs, "CountryCode"},
+    {kXmpLocation, kIptcExtNs, "LocationCreated"},
+    {kXmpLocation, kIptcExtNs, "LocationShown"},
+    {kXmpLocation, kDjiNs, "GpsLatitude"},
+    {kXmpLocation, kDjiNs, "GpsLongitude"},
+    {kXmpLocation, kDjiNs, "GpsLongtitude"},  // sic: some drones write this spelling
+    {kXmpLocation, kDjiNs, "AbsoluteAltitude"},
+    {kXmpGainMap, kHdrGainMapNs, "*"},
+    {kXmpGainMap, kContainerNs, "Directory"},
+    {kXmpGainMap, kAppleGainMapNs, "*"},
 };
 
 constexpr std::string_view kXmlNs = "http://www.w3.org/XML/1998/namespace";
 
-bool IsLocation(std::string_view uri, std::string_view local) {
-    return std::any_of(std::begin(kLocationProperties), std::end(kLocationProperties),
-                       [&](const LocationProperty& property) {
-                           if (property.uri != uri) {
-                               return false;
-                           }
-                           if (property.local.ends_with('*')) {
-                               return local.starts_with(property.local.substr(0, property.local.size() - 1));
-                           }
-                           return property.local == local;
-                       });
+bool IsListed(unsigned groups, std::string_view uri, std::string_view local) {
+    return std::any_of(std::begin(kListedProperties), std::end(kListedProperties), [&](const ListedProperty& property) {
+        if ((property.group & groups) == 0 || property.uri != uri) {
+            return false;
+        }
+        if (property.local.ends_with('*')) {
+            return local.starts_with(property.local.substr(0, property.local.size() - 1));
+        }
+        return property.local == local;
+    });
 }
 
 bool IsSpace(char c) {
@@ -63,10 +69,10 @@ struct Range {
     size_t end;
 };
 
-// A single pass over the packet that checks its structure and lists the location properties.
+// A single pass over the packet that checks its structure and lists the properties of `groups`.
 class XmpScanner {
   public:
-    explicit XmpScanner(std::string_view text) : text_(text) {}
+    XmpScanner(std::string_view text, unsigned groups) : text_(text), groups_(groups) {}
 
     // False when the packet is malformed; `ranges` then means nothing.
     bool Run(std::vector<Range>& ranges) {
@@ -228,7 +234,7 @@ class XmpScanner {
             return std::nullopt;
         }
         const bool inside = InsideRemoval();
-        const bool remove = !inside && IsLocation(element->first, element->second);
+        const bool remove = !inside && IsListed(groups_, element->first, element->second);
         size_t begin = lt;
         while (begin > previous_end && IsSpace(text_[begin - 1])) {
             --begin;
@@ -238,7 +244,7 @@ class XmpScanner {
             if (!split) {
                 return std::nullopt;
             }
-            if (!inside && !remove && IsLocation(split->first, split->second)) {
+            if (!inside && !remove && IsListed(groups_, split->first, split->second)) {
                 ranges.push_back({attribute.begin, attribute.end});
             }
         }
@@ -270,16 +276,17 @@ class XmpScanner {
     }
 
     std::string_view text_;
+    unsigned groups_;
     std::vector<Open> open_;
     std::vector<std::pair<std::string_view, std::string_view>> scope_;  // prefix, URI
 };
 
-std::optional<std::vector<Range>> Scan(std::string_view packet) {
+std::optional<std::vector<Range>> Scan(std::string_view packet, unsigned groups) {
     if (!IsValidUtf8(packet)) {
         return std::nullopt;
     }
     std::vector<Range> ranges;
-    if (!XmpScanner(packet).Run(ranges)) {
+    if (!XmpScanner(packet, groups).Run(ranges)) {
         return std::nullopt;
     }
     std::sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) { return a.begin < b.begin; });
@@ -289,16 +296,16 @@ std::optional<std::vector<Range>> Scan(std::string_view packet) {
 }  // namespace
 
 bool IsWellFormedXmp(std::string_view packet) {
-    return Scan(packet).has_value();
+    return Scan(packet, 0).has_value();
 }
 
-bool XmpHasLocation(std::string_view packet) {
-    const std::optional<std::vector<Range>> ranges = Scan(packet);
+bool XmpHasProperties(std::string_view packet, unsigned groups) {
+    const std::optional<std::vector<Range>> ranges = Scan(packet, groups);
     return ranges && !ranges->empty();
 }
 
-std::optional<std::string> RemoveXmpLocation(std::string_view packet) {
-    const std::optional<std::vector<Range>> ranges = Scan(packet);
+std::optional<std::string> RemoveXmpProperties(std::string_view packet, unsigned groups) {
+    const std::optional<std::vector<Range>> ranges = Scan(packet, groups);
     if (!ranges) {
         return std::nullopt;
     }

@@ -67,6 +67,11 @@ inline void Expect(bool condition, const char* what) {
     }
 }
 
+// The bytes as text (an XMP packet).
+inline std::string_view AsText(std::span<const uint8_t> bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
 // DecodeImage with the invariants every decoder keeps: a failed decode leaves the image empty, a
 // decoded one has pixels, 3 bytes each. True when the input decoded.
 inline bool DecodeChecked(std::span<const uint8_t> bytes, const DecodeOptions& options, Image& image) {

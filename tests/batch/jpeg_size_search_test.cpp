@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "batch_test_support.h"
@@ -53,12 +54,12 @@ TEST(JpegSizeSearch, DecisionTable) {
         {"fixed quality: no trial", fixed, linear, 77, 0},
         {"limit too large: limit after one trial", SizeGoal(10), linear, 20, 1},
         {"everything fits: 100 after two trials", SizeGoal(200), linear, 100, 2},
-        {"DataSize counts 1024 bytes", SizeGoal(50), linear, 51, 34},
-        {"added metadata counts", SizeGoal(50, 20, 1200), linear, 50, 34},
+        {"DataSize counts 1024 bytes", SizeGoal(50), linear, 51, 8},
+        {"added metadata counts", SizeGoal(50, 20, 1200), linear, 50, 8},
         {"metadata beyond the budget: limit", SizeGoal(1, 20, 5000), linear, 20, 1},
         {"limit of 100 that fits", SizeGoal(200, 100), linear, 100, 1},
-        {"equal sizes end the search", SizeGoal(50, 20, 1200),
-         [](int q) { return static_cast<size_t>(q == 100 ? 60000 : 40000); }, 81, 34},
+        {"one size below 100: the quality below 100", SizeGoal(50, 20, 1200),
+         [](int q) { return static_cast<size_t>(q == 100 ? 60000 : 40000); }, 99, 8},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -71,8 +72,8 @@ TEST(JpegSizeSearch, DecisionTable) {
 }
 
 TEST(JpegSizeSearch, SecantEndingJustAboveTheTargetNeverExceedsIt) {
-    // The first secant step lands on quality 60, 50 bytes over the target: close enough for the
-    // secant to stop, too large for the file.
+    // Quality 60 is 50 bytes over the target, close enough for a secant search to stop there, too
+    // large for the file; 59 fits.
     FakeTrial trial{[](int q) { return static_cast<size_t>(1000 * q - 10000 + (q == 60 ? 50 : 0)); }, {}};
     JpegSizeGoal goal = SizeGoal(50, 20, 1200);  // 51200 - 1200 = 50000 bytes
     const Result<int> quality = SearchJpegQuality(goal, trial.AsTrial());
@@ -93,7 +94,73 @@ TEST(JpegSizeSearch, TrialFailureIsReported) {
     EXPECT_FALSE(SearchJpegQuality(SizeGoal(50), failing).ok());
 }
 
-TEST(JpegSizeSearch, RealEncodesNeverExceedTheTarget) {
+// Model encoders, one per shape of the size-quality curve that encoders show; for every target
+// between the ends the search must find the highest quality that fits, in a few trials.
+TEST(JpegSizeSearch, ModelEncodersEndAtTheHighestQualityThatFits) {
+    struct Model {
+        const char* name;
+        std::function<size_t(int)> size_of;
+    };
+    const Model models[] = {
+        {"linear", [](int q) { return static_cast<size_t>(1000 * q); }},
+        {"steep near 100 (JPEG)",
+         [](int q) { return static_cast<size_t>(8000 + 300 * q + 4e6 / ((101 - q) * (101 - q))); }},
+        {"flat, then a jump at 100 (WebP)",
+         [](int q) { return static_cast<size_t>(q == 100 ? 400000 : 10000 + 150 * q); }},
+        {"several qualities of one size", [](int q) { return static_cast<size_t>(20000 + 3000 * (q / 7)); }},
+    };
+    for (const Model& model : models) {
+        for (int kb = static_cast<int>(model.size_of(20) / 1024) + 1; kb < static_cast<int>(model.size_of(100) / 1024);
+             ++kb) {
+            SCOPED_TRACE(::testing::Message() << model.name << ", " << kb << " KB");
+            int highest = 20;
+            for (int q = 20; q <= 100; ++q) {
+                highest = model.size_of(q) <= static_cast<size_t>(kb) * 1024 ? q : highest;
+            }
+            FakeTrial trial{model.size_of, {}};
+            const Result<int> quality = SearchJpegQuality(SizeGoal(kb), trial.AsTrial());
+            ASSERT_TRUE(quality.ok());
+            EXPECT_EQ(quality.value(), highest);
+            EXPECT_LE(trial.asked.size(), 14u);
+        }
+    }
+}
+
+// Real encoders' sizes are not strictly monotonic in quality, so "highest that fits" means the
+// bracket's outcome: the chosen quality fits and the one above it does not.
+TEST(JpegSizeSearch, RealEncodersDoNotLeaveTheBudgetUnused) {
+    const Image image = test::MakeTestImage(200, 150, 3);
+    struct Format {
+        const char* name;
+        QualityEncoder encode;
+    };
+    const Format formats[] = {
+        {"JPEG", [&](int q) { return EncodeJpeg(image, q); }},
+        {"WebP", [&](int q) { return EncodeWebp(image, q); }},
+        {"AVIF", [&](int q) { return EncodeAvif(image, q); }},
+    };
+    for (const Format& format : formats) {
+        std::map<int, size_t> sizes;  // each quality encoded once for all targets
+        const auto size_at = [&](int q) {
+            if (!sizes.contains(q)) {
+                sizes[q] = format.encode(q).value().size();
+            }
+            return sizes[q];
+        };
+        const JpegTrial trial = [&](int q) -> Result<size_t> { return size_at(q); };
+        for (size_t kb = size_at(20) / 1024 + 1; kb <= size_at(100) / 1024; ++kb) {
+            SCOPED_TRACE(::testing::Message() << format.name << ", " << kb << " KB");
+            const Result<int> q = SearchJpegQuality(SizeGoal(static_cast<int>(kb)), trial);
+            ASSERT_TRUE(q.ok());
+            EXPECT_LE(size_at(q.value()), kb * 1024);
+            if (q.value() < 100) {
+                EXPECT_GT(size_at(q.value() + 1), kb * 1024);
+            }
+        }
+    }
+}
+
+TEST(JpegSizeSearch, ChosenBytesAreTheTrialsAndFitWithMetadata) {
     const Image image = test::MakeTestImage(320, 240, 3);
     std::vector<size_t> size_at(101, 0);
     for (int q = 20; q <= 100; ++q) {
@@ -104,17 +171,9 @@ TEST(JpegSizeSearch, RealEncodesNeverExceedTheTarget) {
             SCOPED_TRACE(::testing::Message() << kb << " KB, " << added << " bytes of metadata");
             const Result<JpegChoice> choice = ChooseJpegQuality(image, SizeGoal(static_cast<int>(kb), 20, added));
             ASSERT_TRUE(choice.ok());
-            const int q = choice.value().quality;
-            const size_t target = kb * 1024 - added;
-            EXPECT_LE(choice.value().encoded.size(), target);
-            EXPECT_EQ(choice.value().encoded.size(), size_at[static_cast<size_t>(q)]);
-            // Close to the best that fits: JPEG sizes are not strictly monotonic in quality, so
-            // the search may stop a step or two below it.
-            int best = 20;
-            for (int candidate = 20; candidate <= 100; ++candidate) {
-                best = size_at[static_cast<size_t>(candidate)] <= target ? candidate : best;
-            }
-            EXPECT_GE(q, best - 3);
+            const size_t q = static_cast<size_t>(choice.value().quality);
+            EXPECT_LE(choice.value().encoded.size(), kb * 1024 - added);
+            EXPECT_EQ(choice.value().encoded.size(), size_at[q]);
         }
     }
 }

@@ -1,7 +1,8 @@
 // Exif and XMP through batches into every format that holds them (JPEG, PNG, WebP, AVIF), from
 // JPEG, WebP and AVIF sources with a GPS directory and XMP location properties: with NoLocation 0
 // both arrive as the source has them, with NoLocation 1 neither the GPS directory nor an XMP
-// location does, and every format carries the same patched Exif block.
+// location does, and every format carries the same patched Exif block. Sources with a gain map
+// (an HDR JPEG with its MPF segment, a phone's XMP) give outputs that do not announce one.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -143,6 +144,71 @@ TEST_F(MetadataFormatsTest, LocationIsKeptWholeOrRemovedInEveryFormat) {
                 } else {
                     EXPECT_EQ(out.exif, from_jpeg[i].exif);
                 }
+            }
+        }
+    }
+}
+
+// An HDR JPEG as phones write it: the XMP announces the gain map (hdrgm) and lists it in a
+// Container:Directory, an APP2 "MPF" segment indexes it, and the gain map JPEG follows the
+// primary picture's EOI. Outputs carry the picture only, so nothing may announce the gain map.
+TEST_F(MetadataFormatsTest, GainMapIsAnnouncedByNoOutput) {
+    const std::string kept_head =
+        "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+        " <rdf:Description rdf:about=\"\" xmlns:hdrgm=\"http://ns.adobe.com/hdr-gain-map/1.0/\"\n"
+        "  xmlns:Container=\"http://ns.google.com/photos/1.0/container/\"\n"
+        "  xmlns:Item=\"http://ns.google.com/photos/1.0/container/item/\" "
+        "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"";
+    const std::string version = " hdrgm:Version=\"1.0\"";
+    const std::string directory =
+        "\n  <Container:Directory><rdf:Seq>\n"
+        "   <rdf:li rdf:parseType=\"Resource\"><Container:Item Item:Semantic=\"Primary\" "
+        "Item:Mime=\"image/jpeg\"/></rdf:li>\n"
+        "   <rdf:li rdf:parseType=\"Resource\"><Container:Item Item:Semantic=\"GainMap\" Item:Mime=\"image/jpeg\"\n"
+        "    Item:Length=\"2000\"/></rdf:li>\n  </rdf:Seq></Container:Directory>";
+    const std::string kept_tail =
+        "\n  <dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">Harbour</rdf:li></rdf:Alt></dc:title>\n"
+        " </rdf:Description>\n</rdf:RDF></x:xmpmeta>";
+    const std::vector<uint8_t> xmp = AsBytes(kept_head + version + ">" + directory + kept_tail);
+    const std::vector<uint8_t> expected = AsBytes(kept_head + ">" + kept_tail);
+
+    const std::filesystem::path data(PELIMON_TEST_DATA_DIR);
+    std::vector<uint8_t> jpeg = ReadBytes((data / "camera" / kPhone).string());
+    const std::string_view id = kXmpIdentifier;
+    const std::vector<uint8_t> xmp_segment =
+        BuildSegment(0xE1, {std::span(reinterpret_cast<const uint8_t*>(id.data()), id.size()), std::span(xmp)});
+    // "MPF\0" and a big-endian TIFF header whose index directory is empty: what matters is that
+    // the segment is there.
+    const std::vector<uint8_t> mpf_payload = {'M', 'P', 'F', 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0};
+    const std::vector<uint8_t> mpf_segment = BuildSegment(0xE2, {std::span(mpf_payload)});
+    jpeg.insert(jpeg.begin() + 2, mpf_segment.begin(), mpf_segment.end());
+    jpeg.insert(jpeg.begin() + 2, xmp_segment.begin(), xmp_segment.end());
+    const std::vector<uint8_t> gain_map = EncodeJpeg(test::MakeTestImage(80, 60, 2), 80).value();
+    jpeg.insert(jpeg.end(), gain_map.begin(), gain_map.end());
+    Write("ultra-hdr.jpg", jpeg);
+    // The real phone HEIC's packet, in an AVIF made here (its picture would take long to decode).
+    const std::vector<uint8_t> phone_xmp =
+        ReadSourceMetadata(ReadBytes((data / "modern" / "galaxy-s24fe-rot90.heic").string()), 0).xmp;
+    Write("phone-gain-map.avif",
+          EncodeAvif(test::MakeTestImage(320, 240), 90, EncodeMetadata{{}, {}, phone_xmp}).value());
+
+    for (const OutputFormat& format : kFormats) {
+        settings.FileType = format.file_type;
+        RunAll();
+        SCOPED_TRACE(format.extension);
+        EXPECT_EQ(OutputBlocks("ultra-hdr.jpg", format).xmp, expected);
+        const std::vector<uint8_t> from_phone = OutputBlocks("phone-gain-map.avif", format).xmp;
+        const std::string phone_text(from_phone.begin(), from_phone.end());
+        EXPECT_NE(phone_text.find("<rdf:Description"), std::string::npos);
+        EXPECT_EQ(phone_text.find("hdrgm:Version"), std::string::npos);
+        EXPECT_EQ(phone_text.find("GainMap"), std::string::npos);
+        if (format.file_type == kFileTypeJpeg) {
+            const std::vector<uint8_t> out = ReadBytes(source.path() + "out/ultra-hdr_s.jpg");
+            for (const JpegSegment& segment : WalkJpegSegments(out)) {
+                const std::span<const uint8_t> payload = segment.Payload(out);
+                EXPECT_FALSE(segment.marker == 0xE2 && payload.size() >= 4 &&
+                             std::equal(payload.begin(), payload.begin() + 4, mpf_payload.begin()))
+                    << "an MPF segment at " << segment.offset;
             }
         }
     }

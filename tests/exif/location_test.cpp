@@ -1,6 +1,6 @@
 // Location removal and thumbnail placement on the blocks themselves: the GPS IFD of real phone and
-// camera files, XMP packets in every form a property takes, the IPTC data sets of a real
-// Photoshop block, and an IFD1 thumbnail replaced or dropped.
+// camera files, XMP packets in every form a location or gain-map property takes, the IPTC data
+// sets of a real Photoshop block, and an IFD1 thumbnail replaced or dropped.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -126,26 +126,31 @@ TEST(Thumbnail, ReplacedAtTheEndOrDroppedWhenTooBig) {
     }
 }
 
-TEST(XmpLocation, EveryFormOfALocationPropertyIsRemoved) {
+TEST(XmpProperties, EveryFormOfAListedPropertyIsRemoved) {
     const std::string head =
         "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">";
     const std::string tail = "</rdf:RDF></x:xmpmeta>";
     struct Case {
         const char* what;
+        unsigned groups;
         std::string description;
         std::string expected;
     };
+    const std::string gain_map_namespaces =
+        "xmlns:hdrgm=\"http://ns.adobe.com/hdr-gain-map/1.0/\" "
+        "xmlns:Container=\"http://ns.google.com/photos/1.0/container/\" "
+        "xmlns:Item=\"http://ns.google.com/photos/1.0/container/item/\" xmlns:exif=\"http://ns.adobe.com/exif/1.0/\"";
     const Case cases[] = {
-        {"attributes",
+        {"attributes", kXmpLocation,
          "<rdf:Description xmlns:exif=\"http://ns.adobe.com/exif/1.0/\" exif:GPSLatitude=\"35,40.5N\" "
          "exif:FNumber=\"28/10\"\n exif:GPSAltitude='12/1'/>",
          "<rdf:Description xmlns:exif=\"http://ns.adobe.com/exif/1.0/\" exif:FNumber=\"28/10\"/>"},
-        {"elements, another prefix",
+        {"elements, another prefix", kXmpLocation,
          "<rdf:Description xmlns:e=\"http://ns.adobe.com/exif/1.0/\">\n <e:GPSTimeStamp>2020</e:GPSTimeStamp>\n "
          "<e:ExposureTime>1/60</e:ExposureTime>\n</rdf:Description>",
          "<rdf:Description xmlns:e=\"http://ns.adobe.com/exif/1.0/\">\n <e:ExposureTime>1/60</e:ExposureTime>\n"
          "</rdf:Description>"},
-        {"structures and city",
+        {"structures and city", kXmpLocation,
          "<rdf:Description xmlns:Iptc4xmpExt=\"http://iptc.org/std/Iptc4xmpExt/2008-02-29/\" "
          "xmlns:photoshop=\"http://ns.adobe.com/photoshop/1.0/\" photoshop:City=\"Pasadena\" "
          "photoshop:Credit=\"Getty\"><Iptc4xmpExt:LocationShown><rdf:Bag><rdf:li rdf:parseType=\"Resource\">"
@@ -154,20 +159,44 @@ TEST(XmpLocation, EveryFormOfALocationPropertyIsRemoved) {
          "<rdf:Description xmlns:Iptc4xmpExt=\"http://iptc.org/std/Iptc4xmpExt/2008-02-29/\" "
          "xmlns:photoshop=\"http://ns.adobe.com/photoshop/1.0/\" photoshop:Credit=\"Getty\">"
          "<photoshop:Headline>Match</photoshop:Headline></rdf:Description>"},
-        {"same local name in another namespace stays",
-         "<rdf:Description xmlns:my=\"http://example.com/\" my:GPSLatitude=\"1\" my:City=\"x\"/>",
-         "<rdf:Description xmlns:my=\"http://example.com/\" my:GPSLatitude=\"1\" my:City=\"x\"/>"},
+        {"same local name in another namespace stays", kXmpLocation | kXmpGainMap,
+         "<rdf:Description xmlns:my=\"http://example.com/\" my:GPSLatitude=\"1\" my:City=\"x\" my:Version=\"1\">"
+         "<my:Directory/></rdf:Description>",
+         "<rdf:Description xmlns:my=\"http://example.com/\" my:GPSLatitude=\"1\" my:City=\"x\" my:Version=\"1\">"
+         "<my:Directory/></rdf:Description>"},
+        {"gain map: its version and the directory of appended pictures", kXmpGainMap,
+         "<rdf:Description " + gain_map_namespaces +
+             " hdrgm:Version=\"1.0\" exif:FNumber=\"28/10\">\n <Container:Directory><rdf:Seq>"
+             "<rdf:li rdf:parseType=\"Resource\"><Container:Item Item:Semantic=\"Primary\"/></rdf:li>"
+             "<rdf:li rdf:parseType=\"Resource\"><Container:Item Item:Semantic=\"GainMap\" Item:Length=\"5120\"/>"
+             "</rdf:li></rdf:Seq></Container:Directory>\n <exif:ExposureTime>1/60</exif:ExposureTime>\n"
+             "</rdf:Description>",
+         "<rdf:Description " + gain_map_namespaces +
+             " exif:FNumber=\"28/10\">\n <exif:ExposureTime>1/60</exif:ExposureTime>\n</rdf:Description>"},
+        {"gain map: Apple's elements", kXmpGainMap,
+         "<rdf:Description xmlns:HDRGainMap=\"http://ns.apple.com/HDRGainMap/1.0/\" "
+         "xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">\n <HDRGainMap:HDRGainMapVersion>131072"
+         "</HDRGainMap:HDRGainMapVersion>\n <HDRGainMap:HDRGainMapHeadroom>2.3</HDRGainMap:HDRGainMapHeadroom>\n "
+         "<xmp:CreatorTool>17.1</xmp:CreatorTool>\n</rdf:Description>",
+         "<rdf:Description xmlns:HDRGainMap=\"http://ns.apple.com/HDRGainMap/1.0/\" "
+         "xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">\n <xmp:CreatorTool>17.1</xmp:CreatorTool>\n</rdf:Description>"},
+        {"one group leaves the other's properties", kXmpLocation,
+         "<rdf:Description " + gain_map_namespaces + " hdrgm:Version=\"1.0\" exif:GPSAltitude=\"12/1\"/>",
+         "<rdf:Description " + gain_map_namespaces + " hdrgm:Version=\"1.0\"/>"},
+        {"both groups at once", kXmpLocation | kXmpGainMap,
+         "<rdf:Description " + gain_map_namespaces + " hdrgm:Version=\"1.0\" exif:GPSAltitude=\"12/1\"/>",
+         "<rdf:Description " + gain_map_namespaces + "/>"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string packet = "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>" + head + c.description +
                                    tail + "\n   <?xpacket end=\"w\"?>";
         ASSERT_TRUE(IsWellFormedXmp(packet));
-        const std::optional<std::string> edited = RemoveXmpLocation(packet);
+        const std::optional<std::string> edited = RemoveXmpProperties(packet, c.groups);
         ASSERT_TRUE(edited.has_value());
         EXPECT_EQ(*edited, "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>" + head + c.expected + tail +
                                "\n   <?xpacket end=\"w\"?>");
-        EXPECT_FALSE(XmpHasLocation(*edited));
+        EXPECT_FALSE(XmpHasProperties(*edited, c.groups));
         EXPECT_TRUE(IsWellFormedXmp(*edited));
     }
 }
@@ -186,7 +215,7 @@ TEST(XmpLocation, MalformedPacketsAreRefused) {
          }) {
         SCOPED_TRACE(packet);
         EXPECT_FALSE(IsWellFormedXmp(packet));
-        EXPECT_FALSE(RemoveXmpLocation(packet).has_value());
+        EXPECT_FALSE(RemoveXmpProperties(packet, kXmpLocation).has_value());
     }
 }
 

@@ -95,6 +95,63 @@ TEST(OutputMetadata, XmpOfHeicAndWebpSourcesTravels) {
     }
 }
 
+// The phone's XMP announces a gain map (hdrgm:Version, a Container:Directory listing it) that no
+// output carries: the announcement goes, whatever NoLocation says, and the packet stays usable.
+TEST(OutputMetadata, GainMapOfAPhoneHeicIsNotAnnounced) {
+    const SourceMetadata source = ReadSourceMetadata(
+        test::ReadFileBytes(std::filesystem::path(PELIMON_TEST_DATA_DIR) / "modern" / "galaxy-s24fe-rot90.heic"), 0);
+    const auto text = [](const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
+    ASSERT_NE(text(source.xmp).find("hdrgm:Version"), std::string::npos);
+    for (const bool no_location : {false, true}) {
+        SCOPED_TRACE(no_location);
+        const OutputMetadata metadata = BuildOutputMetadata(source, Keep(no_location));
+        const std::string xmp = text(metadata.xmp);
+        EXPECT_TRUE(IsWellFormedXmp(xmp));
+        EXPECT_EQ(xmp.find("hdrgm:Version"), std::string::npos);
+        EXPECT_EQ(xmp.find("GainMap"), std::string::npos);
+        EXPECT_EQ(xmp.find("Container:Directory"), std::string::npos);
+        EXPECT_NE(xmp.find("<rdf:Description"), std::string::npos);
+        EXPECT_TRUE(metadata.notes.empty());
+    }
+}
+
+// An extended packet cannot be edited in place: one that describes a gain map is left out with a
+// note, and the standard packet stays; the same packet in another namespace travels.
+TEST(OutputMetadata, ExtendedXmpDescribingAGainMapIsLeftOut) {
+    const std::string guid(32, 'A');
+    const auto packet = [](const std::string& description) {
+        return "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+               "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+               "<rdf:Description " +
+               description + "/></rdf:RDF></x:xmpmeta>";
+    };
+    const std::string standard =
+        packet("xmlns:xmpNote=\"http://ns.adobe.com/xmp/note/\" xmpNote:HasExtendedXMP=\"" + guid + "\"");
+    for (const char* ns : {"http://ns.adobe.com/hdr-gain-map/1.0/", "http://example.com/"}) {
+        SCOPED_TRACE(ns);
+        const std::string extended = packet(std::string("xmlns:hdrgm=\"") + ns + "\" hdrgm:GainMapMax=\"2.5\"");
+        const auto size = static_cast<uint32_t>(extended.size());
+        const std::string part = std::string(kExtendedXmpIdentifier) + guid +
+                                 std::string{static_cast<char>(size >> 24),
+                                             static_cast<char>(size >> 16),
+                                             static_cast<char>(size >> 8),
+                                             static_cast<char>(size),
+                                             0,
+                                             0,
+                                             0,
+                                             0} +
+                                 extended;
+        SourceMetadata source;
+        source.xmp.assign(standard.begin(), standard.end());
+        source.extended_xmp.push_back({part.begin(), part.end()});
+        const OutputMetadata metadata = BuildOutputMetadata(source, Keep(false));
+        const bool gain_map = std::string_view(ns).find("gain-map") != std::string_view::npos;
+        EXPECT_EQ(metadata.xmp, source.xmp);
+        EXPECT_EQ(metadata.extended_xmp.empty(), gain_map);
+        EXPECT_EQ(metadata.notes.size(), gain_map ? 1u : 0u);
+    }
+}
+
 TEST(OutputMetadata, ExtendedXmpTravelsWholeOrNotAtAll) {
     const SourceMetadata source = Source("mm-app1-minimal-emptysub-nodate-multixmp-phone.jpg");
     ASSERT_GE(source.extended_xmp.size(), 2u);
