@@ -55,10 +55,15 @@ void NoteFilesOutsideFolder(const std::vector<std::string>& files, const SourceL
 
 // Parameter-file mode: the file sets settings and names the files, relative to ImagePath as
 // the file left it. (Every entry is joined to that one folder; an entry naming a sub-folder's file
-// does not move the base of the entries after it.)
+// does not move the base of the entries after it.) The names pass the type filter in force before
+// the file was read; the file's IMAGETYPE is the filter from then on, as the type boxes show it.
 void ListParameterFile(const ParameterFile& file, SourceList& sources, AppSettings& settings,
                        CommandLineOutcome& outcome) {
-    ApplyParameterLines(file.lines, settings);
+    const int32_t types_of_the_file = [&] {
+        const int32_t types_before = settings.ImageType;
+        ApplyParameterLines(file.lines, settings);
+        return std::exchange(settings.ImageType, types_before);
+    }();
     sources.Clear();
     std::string base = settings.ImagePath;
     if (!base.empty() && base.back() != '/') {
@@ -80,6 +85,7 @@ void ListParameterFile(const ParameterFile& file, SourceList& sources, AppSettin
         sources.AddSourcePath(path, entry.rotation, settings);
     }
     NoteFilesOutsideFolder(files, sources, outcome.path_notes);
+    settings.ImageType = types_of_the_file;
 }
 
 void ListPaths(const std::vector<std::string>& paths, SourceList& sources, AppSettings& settings,
