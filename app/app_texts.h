@@ -89,8 +89,10 @@ inline constexpr Phrase kAnsweredYes{"→ はい", "-> yes"};
 inline constexpr Phrase kProgress{"処理中", "Reducing"};
 
 // `pelimon --help` when the command line is a POSIX one (any argument starting with '-'). The
-// English page lists the options as the man page (res/pelimon.1) does.
-inline constexpr Phrase kPosixUsage{
+// English page lists the options as the man page (res/pelimon.1) does. A printf format: the first
+// %s is the list of output format names (FormatChoiceNames), the second the formats that take a
+// quality (PosixUsage fills them in from the format table).
+inline constexpr FormatPhrase kPosixUsage{
     "使い方: pelimon [オプション]... ファイルまたはフォルダ...\n"
     "        pelimon [/Q] [/G] [ファイルまたはフォルダ ...]\n"
     "        pelimon /F パラメータファイル\n"
@@ -107,10 +109,10 @@ inline constexpr Phrase kPosixUsage{
     "  -s, --size 幅x高さ        幅 x 高さに収めます（縦横比を保持）\n"
     "      --width 幅            この幅にします（縦横比を保持）\n"
     "      --height 高さ         この高さにします（縦横比を保持）\n"
-    "  -p, --percent N           元画像の N %\n"
+    "  -p, --percent N           元画像の N %%\n"
     "      --enlarge             目標より小さい元画像を拡大します（既定: 元のサイズで書き出す）\n"
-    "  -f, --format 形式         same, jpeg, png, gif, bmp, webp, avif\n"
-    "  -q, --quality N           画質 1〜100（JPEG, WebP, AVIF）\n"
+    "  -f, --format 形式         %s\n"
+    "  -q, --quality N           画質 1〜100（%s）\n"
     "      --target-size KB      このファイルサイズに収めます（--min-quality N で最低画質）\n"
     "      --sampling            領域内平均の代わりにサンプリング法で縮小します\n"
     "      --sharpen, --grey, --sepia, --contrast N   効果（N は -128〜128）\n"
@@ -154,8 +156,8 @@ inline constexpr Phrase kPosixUsage{
     "      --height=H            this height, aspect ratio kept\n"
     "  -p, --percent=N           N per cent of the source\n"
     "      --enlarge             enlarge sources smaller than the target (default: keep their size)\n"
-    "  -f, --format=FORMAT       same, jpeg, png, gif, bmp, webp, avif\n"
-    "  -q, --quality=N           quality 1-100 (JPEG, WebP, AVIF)\n"
+    "  -f, --format=FORMAT       %s\n"
+    "  -q, --quality=N           quality 1-100 (%s)\n"
     "      --target-size=KB      reach this file size (lowest quality: --min-quality=N)\n"
     "      --sampling            nearest-pixel sampling instead of area averaging\n"
     "      --sharpen, --grey, --sepia, --contrast=N   effects (N from -128 to 128)\n"

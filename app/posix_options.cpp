@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "app/app_texts.h"
+#include "common/text.h"
+#include "imagelib/format_table.h"
 #include "settings/setting_values.h"
 
 namespace pelimon {
@@ -55,18 +57,18 @@ Status SetFit(const Given& given, PosixOptions& options) {
     return {};
 }
 
+// The -f value of kFileTypeSame; every other value is a format's command-line name or alias.
+constexpr std::string_view kSameFormatName = "same";
+
 Result<int32_t> FileTypeNamed(const Given& given) {
-    static constexpr std::pair<std::string_view, int32_t> kNames[] = {
-        {"same", kFileTypeSame}, {"jpeg", kFileTypeJpeg}, {"jpg", kFileTypeJpeg},  {"png", kFileTypePng},
-        {"gif", kFileTypeGif},   {"bmp", kFileTypeBmp},   {"webp", kFileTypeWebp}, {"avif", kFileTypeAvif},
-    };
-    for (const auto& [name, value] : kNames) {
-        if (given.value == name) {
-            return value;
-        }
+    if (given.value == kSameFormatName) {
+        return int32_t{kFileTypeSame};
     }
-    return Message(app_texts::kBadChoice, given.name.c_str(), given.value.c_str(),
-                   "same, jpeg, png, gif, bmp, webp, avif");
+    if (const FormatRow* format = FormatOfCommandName(given.value)) {
+        return format->codes.file_type;
+    }
+    const std::vector<std::string_view> names = FormatChoiceNames();
+    return Message(app_texts::kBadChoice, given.name.c_str(), given.value.c_str(), JoinTexts(names, ", ").c_str());
 }
 
 // Records an option of a group that excludes its other members (size rule, naming rule,
@@ -307,6 +309,16 @@ const OptionRule* FindShort(char name) {
 }
 
 }  // namespace
+
+std::vector<std::string_view> FormatChoiceNames() {
+    std::vector<std::string_view> names = {kSameFormatName};
+    for (const FormatRow& format : FormatTable()) {
+        if (format.Written()) {
+            names.push_back(format.name);
+        }
+    }
+    return names;
+}
 
 bool IsPosixCommandLine(std::span<const std::string> args) {
     for (const std::string& arg : args) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/result.h"
@@ -61,6 +62,11 @@ struct PosixOptions {
 
     std::vector<std::string> paths;  // files and folders, in order
 };
+
+// The values -f takes as the usage page, the man page and the completion list them: "same" (each
+// source's format), then the name of every format the program writes, in the format table's order.
+// The aliases the table gives ("jpg") are taken too but not listed.
+std::vector<std::string_view> FormatChoiceNames();
 
 // Parses the arguments (without the program name). Fails with one line naming the option and
 // what is wrong with it: an unknown option, a missing value, a value that is not a number or out

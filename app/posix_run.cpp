@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -13,10 +12,11 @@
 #include "app/terminal_interaction.h"
 #include "app/unattended_run.h"
 #include "batch/output_folder.h"
-#include "batch/output_naming.h"
 #include "batch/run_batch.h"
+#include "common/text.h"
 #include "filelist/folder_listing.h"
 #include "filelist/source_list.h"
+#include "imagelib/format_table.h"
 #include "imagelib/imagelib.h"
 #include "settings/settings_file.h"
 
@@ -53,14 +53,16 @@ void PrintPlanned(const BatchOutcome& outcome, bool dry_run) {
         if (!dry_run && !planned.written) {
             continue;
         }
-        std::string what = std::to_string(planned.width) + "x" + std::to_string(planned.height) + "\t" +
-                           FormatNameOfOutputType(planned.output_type);
+        std::string what;
         if (planned.error) {
             char text[1024];
             std::snprintf(text, sizeof text, app_texts::kDryRunFails.c_str(), OneLine(planned.error->message).c_str());
             what = text;
         } else if (planned.skipped) {
             what = std::string(app_texts::kDryRunSkipped);
+        } else {
+            what = std::to_string(planned.width) + "x" + std::to_string(planned.height) + "\t" +
+                   FormatNameOfOutputType(planned.output_type);
         }
         std::fprintf(dry_run ? stdout : stderr, "%s\t%s\t%s\n", planned.source_path.c_str(), planned.dest_path.c_str(),
                      what.c_str());
@@ -94,23 +96,24 @@ int ExitStatusOfBatch(const BatchOutcome& batch) {
 }  // namespace
 
 std::string FormatNameOfOutputType(int32_t output_type) {
-    switch (output_type) {
-        case kTypeBmp:
-            return "BMP";
-        case kTypeJpeg:
-            return "JPEG";
-        case kTypePng:
-            return "PNG";
-        case kTypeGif:
-            return "GIF";
-        default:
-            break;
+    const FormatRow* format = FormatOfOutputType(output_type);
+    return format != nullptr ? ToUpperAscii(format->name) : std::string();
+}
+
+std::string PosixUsage() {
+    std::vector<std::string_view> quality_formats;
+    for (const FormatRow& format : FormatTable()) {
+        if (format.takes_quality) {
+            quality_formats.push_back(format.display_name);
+        }
     }
-    std::string name = ExtensionForOutputType(output_type);
-    for (char& c : name) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return name.empty() ? "GIF" : name.substr(1);  // OutputType 0 is written as GIF
+    const std::string formats = JoinTexts(FormatChoiceNames(), ", ");
+    const std::string qualities = JoinTexts(quality_formats, ", ");
+    const int length = std::snprintf(nullptr, 0, app_texts::kPosixUsage.c_str(), formats.c_str(), qualities.c_str());
+    std::string page(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
+    std::snprintf(page.data(), page.size(), app_texts::kPosixUsage.c_str(), formats.c_str(), qualities.c_str());
+    page.pop_back();
+    return page;
 }
 
 PosixSources ListPosixSources(const std::vector<std::string>& paths, int32_t rotation, AppSettings& settings) {
@@ -156,7 +159,7 @@ int RunPosix(std::span<const std::string> args) {
     }
     const PosixOptions& options = parsed.value();
     if (options.help) {
-        std::fputs(app_texts::kPosixUsage.c_str(), stdout);
+        std::fputs(PosixUsage().c_str(), stdout);
         return kExitAllWritten;
     }
     if (options.version) {

@@ -23,8 +23,12 @@ struct PosixSources {
 };
 PosixSources ListPosixSources(const std::vector<std::string>& paths, int32_t rotation, AppSettings& settings);
 
-// "JPEG", "PNG", ... for an OutputType.
+// "JPEG", "PNG", "WEBP" ...: the upper-case command-line name of the format an OutputType writes,
+// as the dry run prints it; empty for a value no format has.
 std::string FormatNameOfOutputType(int32_t output_type);
+
+// The usage page of --help in the current language, with the format table's lists filled in.
+std::string PosixUsage();
 
 // The whole run, arguments without the program name; returns the exit status (the statuses of
 // unattended_run.h; a named path that is missing makes it kExitSomeFailed). Every line on standard

@@ -46,6 +46,19 @@ inline Notice FolderNotWritable(const std::string& folder) {
                 "して下さい。",
             "出力フォルダ " + folder + " に書き込めません（読み取り専用か、書き込みの権限がありません）"};
 }
+// FileType holds a value that names no output format (a settings or parameter file written by
+// hand): the run stops before its jobs.
+inline Notice UnknownFileType(int file_type) {
+    static constexpr Phrase kCaption{"設定エラー", "Settings error"};
+    const std::string code = "FileType=" + std::to_string(file_type);
+    if (InEnglish()) {
+        return {kCaption.str(), "The output format " + code + " is not one pelimon writes. Nothing was reduced.",
+                "the output format " + code + " is not one pelimon writes"};
+    }
+    return {kCaption.str(), "縮小画像のファイル形式 " + code + " は書き出せない形式です。処理を中止します。",
+            "縮小画像のファイル形式 " + code + " は書き出せない形式です"};
+}
+
 // The question whether to create a missing output folder, and what Yes did.
 inline std::string FolderMissing(const std::string& folder) {
     if (InEnglish()) {
@@ -81,6 +94,21 @@ inline std::string Renamed(const std::string& file, const std::string& planned, 
     return file + " の出力名 " + planned + " は" + reason + "、" + given + " として保存しました。";
 }
 
+// "Same as the source" for a source whose name shows no image format (a file named on the
+// command line, whatever its extension).
+inline std::string NoFormatInName(const std::string& file) {
+    if (InEnglish()) {
+        return file + ": cannot be written in the source's format: its name shows no image format.";
+    }
+    return file + ": ファイル名から画像形式が分からないため、元画像と同じ形式では書き出せません。";
+}
+// A job whose OutputType names no format reached the renderer (PrepareJobs gives every job one).
+inline std::string NoOutputFormat(int output_type) {
+    if (InEnglish()) {
+        return "no output format has OutputType " + std::to_string(output_type);
+    }
+    return "OutputType " + std::to_string(output_type) + " の出力形式はありません";
+}
 inline std::string NotAnImage(const std::string& file, const std::string& why) {
     if (InEnglish()) {
         return file + ": cannot read it as an image (" + why + ").";

@@ -17,14 +17,14 @@ struct ImageJob {
     int32_t SrcHeight = 0;  // source height in pixels, after automatic orientation and rotation
     int32_t TargetWidth = 0;
     int32_t TargetHeight = 0;
-    int32_t ListIndex = 0;         // row of the source in the file list
-    uint16_t ExifLength = 0;       // length field of the source's Exif APP1 segment; 0 when none
-    std::string SizeText;          // the file list's size column
-    std::string FileName;          // source file name, no folder
-    std::string SourcePath;        // source folder + FileName
-    std::string DestName;          // output file name with extension
-    std::string DestPath;          // output folder + DestName
-    int32_t OutputType = 0;        // 1 BMP, 2 JPEG, 4 PNG, 8 GIF, 32 WebP, 64 AVIF (others: written as GIF)
+    int32_t ListIndex = 0;    // row of the source in the file list
+    uint16_t ExifLength = 0;  // length field of the source's Exif APP1 segment; 0 when none
+    std::string SizeText;     // the file list's size column
+    std::string FileName;     // source file name, no folder
+    std::string SourcePath;   // source folder + FileName
+    std::string DestName;     // output file name with extension
+    std::string DestPath;     // output folder + DestName
+    int32_t OutputType = 0;   // the output format's OutputType (imagelib/format_table.h); 0: none, see PrepareError
     int32_t LargerThanSource = 0;  // 1 when the target is not smaller than the source (see Equal)
     std::string ShotDate = "0";    // "YYYY/MM/DD HH:MM:SS", or "0" when the source has none
 

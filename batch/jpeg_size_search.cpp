@@ -58,8 +58,7 @@ Result<int> SearchJpegQuality(const JpegSizeGoal& goal, const JpegTrial& trial) 
         return ClampQuality(goal.jpeg_comp);
     }
     const int limit = ClampQuality(goal.limit_quality);
-    // Signed, so that metadata larger than the whole budget leaves nothing that fits.
-    const int64_t target = int64_t{goal.data_size} * 1024 - static_cast<int64_t>(goal.added_bytes);
+    const int64_t target = int64_t{goal.data_size} * 1024;
     TrialLog trials(trial);
 
     const Result<size_t> low = trials.SizeAt(limit);
@@ -110,7 +109,7 @@ Result<int> SearchJpegQuality(const JpegSizeGoal& goal, const JpegTrial& trial) 
 Result<JpegChoice> ChooseQuality(const JpegSizeGoal& goal, const QualityEncoder& encode) {
     // Only two encodes are worth keeping: the highest quality that fits so far (the answer unless
     // a later trial fits better) and the latest one (the answer when nothing fits).
-    const int64_t target = int64_t{goal.data_size} * 1024 - static_cast<int64_t>(goal.added_bytes);
+    const int64_t target = int64_t{goal.data_size} * 1024;
     JpegChoice best_fit;
     JpegChoice latest;
     const JpegTrial trial = [&](int quality) -> Result<size_t> {
@@ -141,10 +140,6 @@ Result<JpegChoice> ChooseQuality(const JpegSizeGoal& goal, const QualityEncoder&
         return encoded.error();
     }
     return JpegChoice{quality.value(), std::move(encoded).value()};
-}
-
-Result<JpegChoice> ChooseJpegQuality(const Image& image, const JpegSizeGoal& goal) {
-    return ChooseQuality(goal, [&image](int quality) { return EncodeJpeg(image, quality); });
 }
 
 }  // namespace pelimon

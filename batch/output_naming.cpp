@@ -6,6 +6,7 @@
 #include <set>
 
 #include "batch/batch_texts.h"
+#include "imagelib/format_table.h"
 
 namespace pelimon {
 
@@ -43,22 +44,8 @@ std::string NumberedName(const std::string& dest_name, const std::string& extens
 }  // namespace
 
 std::string ExtensionForOutputType(int32_t output_type) {
-    switch (output_type) {
-        case kTypeBmp:
-            return ".bmp";
-        case kTypeJpeg:
-            return ".jpg";
-        case kTypePng:
-            return ".png";
-        case kTypeGif:
-            return ".gif";
-        case kOutputWebp:
-            return ".webp";
-        case kOutputAvif:
-            return ".avif";
-        default:
-            return "";
-    }
+    const FormatRow* format = FormatOfOutputType(output_type);
+    return format != nullptr ? std::string(format->OutputExtension()) : std::string();
 }
 
 std::string FormatRunningNumber(int64_t number, int32_t digit, bool zero_padding) {

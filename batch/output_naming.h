@@ -12,8 +12,8 @@
 
 namespace pelimon {
 
-// ".bmp", ".jpg", ".png", ".gif", ".webp" or ".avif" for OutputType 1, 2, 4, 8, kOutputWebp,
-// kOutputAvif; empty for any other value.
+// The extension of the format an OutputType writes (FormatRow::OutputExtension, ".jpg"); empty for
+// a value no format has, whose job fails in preparation and writes nothing.
 std::string ExtensionForOutputType(int32_t output_type);
 
 // The running number as the naming rule writes it: zero-filled to `digit` places when

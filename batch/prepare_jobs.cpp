@@ -10,6 +10,7 @@
 #include "batch/source_reader.h"
 #include "exif/source_metadata.h"
 #include "filelist/file_type.h"
+#include "imagelib/format_table.h"
 #include "imagelib/imagelib.h"
 #include "imagelib/orientation.h"
 
@@ -19,8 +20,21 @@ namespace t = batch_texts;
 
 namespace {
 
-int32_t OutputTypeFor(const AppSettings& settings, const std::string& name) {
-    return settings.FileType == kFileTypeSame ? OutputTypeOfName(name) : settings.FileType / 2;
+// The OutputType of a job for the source `name`: by FileType, or for "same as the source" by the
+// format the name shows; why there is none otherwise.
+Result<int32_t> OutputTypeFor(const AppSettings& settings, const std::string& name) {
+    if (settings.FileType != kFileTypeSame) {
+        const FormatRow* format = FormatOfFileType(settings.FileType);
+        if (format == nullptr) {
+            return Error{t::UnknownFileType(settings.FileType).sentence, {}};
+        }
+        return format->codes.output_type;
+    }
+    const int32_t output_type = OutputTypeOfName(name);
+    if (output_type == 0) {
+        return Error{t::NoFormatInName(name), {}};
+    }
+    return output_type;
 }
 
 int32_t NormalRotation(int rotation) {
@@ -35,13 +49,13 @@ void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) 
         return;
     }
     // The metadata of a JPEG lies in its leading segments; a WebP's chunks and a HEIF's Exif item
-    // may lie anywhere, so those files are read whole. A file that cannot be read leaves the
-    // defaults: the render will report it.
-    const ImageFormat format = header.value().format;
+    // may lie anywhere, so those files are read whole (FormatRow::source_metadata). A file that
+    // cannot be read leaves the defaults: the render will report it.
+    const MetadataPlace place = FormatRowOf(header.value().format).source_metadata;
     Result<std::vector<uint8_t>> bytes = std::vector<uint8_t>{};
-    if (format == ImageFormat::kJpeg) {
+    if (place == MetadataPlace::kLeadingSegments) {
         bytes = ReadJpegHeaderPrefix(job.SourcePath);
-    } else if (format == ImageFormat::kWebp || format == ImageFormat::kHeif || format == ImageFormat::kAvif) {
+    } else if (place == MetadataPlace::kAnywhere) {
         std::vector<uint8_t> whole;
         if (Status read = ReadFileInto(job.SourcePath, whole); read.ok()) {
             bytes = std::move(whole);
@@ -98,10 +112,15 @@ PreparedJobs PrepareJobs(const PrepareInput& input) {
         job.SizeText = row.size_text;
         job.FileName = row.name;
         job.SourcePath = path;
-        job.OutputType = OutputTypeFor(settings, row.name);
+        const Result<int32_t> output_type = OutputTypeFor(settings, row.name);
+        job.OutputType = output_type.ok() ? output_type.value() : 0;
         job.Rotation = NormalRotation(row.rotation);
         BuildOutputName(settings, input.output_folder, job, prepared.jobs.size());
-        ExamineSource(settings, input.now, job);
+        if (output_type.ok()) {
+            ExamineSource(settings, input.now, job);
+        } else {
+            job.PrepareError = Error{output_type.error().message, job.SourcePath};
+        }
         prepared.jobs.push_back(std::move(job));
     }
     const int64_t next = int64_t{settings.ImageNum} + static_cast<int64_t>(prepared.jobs.size());

@@ -32,8 +32,9 @@ struct PreparedJobs {
 // OutputType, output name (running number from StartNum + ImageNum + position), upright size from the image header,
 // Exif length, shooting date and, with AutoRotate 1, the Exif Orientation of a JPEG or WebP (a HEIF/AVIF is turned by
 // its decoder). Pixels are never decoded. A checked file that no longer exists takes no job; one whose header cannot be
-// read keeps its job (and number) with PrepareError set. ImageNum becomes 0 first when SaveNum is 0, and grows by the
-// number of jobs unless the walk was cancelled.
+// read, or that has no output format (FileType names none, or "same as the source" of a name that shows no format:
+// OutputType 0, no extension), keeps its job (and number) with PrepareError set. ImageNum becomes 0 first when SaveNum
+// is 0, and grows by the number of jobs unless the walk was cancelled.
 PreparedJobs PrepareJobs(const PrepareInput& input);
 
 }  // namespace pelimon

@@ -11,6 +11,7 @@
 #include "exif/exif_thumbnail.h"
 #include "exif/output_metadata.h"
 #include "exif/source_metadata.h"
+#include "imagelib/format_table.h"
 #include "imagelib/orientation.h"
 
 namespace pelimon {
@@ -38,66 +39,31 @@ void ApplyEffects(const AppSettings& settings, Image& image) {
     }
 }
 
-JpegSizeGoal SizeGoalOf(const AppSettings& settings, size_t added_bytes) {
+JpegSizeGoal SizeGoalOf(const AppSettings& settings) {
     JpegSizeGoal goal;
     goal.set_size = settings.SetSize;
     goal.data_size = settings.DataSize;
     goal.limit_quality = settings.LimitQuality;
     goal.jpeg_comp = settings.JpegComp;
-    goal.added_bytes = added_bytes;
     return goal;
 }
 
-Result<Bytes> EncodeJpegOutput(const AppSettings& settings, const Image& image, const OutputMetadata& metadata) {
-    Result<JpegChoice> choice = ChooseJpegQuality(image, SizeGoalOf(settings, JpegMetadataSize(metadata)));
-    if (!choice.ok()) {
-        return choice.error();
-    }
-    return PlaceInJpeg(choice.value().encoded, metadata);
-}
-
-// WebP and AVIF store Exif, XMP and the profile inside the encoder's file, so every trial of the
-// size search is the file as written.
-Result<Bytes> EncodeWebpOrAvifOutput(const AppSettings& settings, const Image& image, const OutputMetadata& metadata,
-                                     bool avif) {
-    const EncodeMetadata blocks{metadata.exif, metadata.icc_profile, metadata.xmp};
-    Result<JpegChoice> choice = ChooseQuality(SizeGoalOf(settings, 0), [&](int quality) {
-        return avif ? EncodeAvif(image, quality, blocks) : EncodeWebp(image, quality, blocks);
-    });
-    if (!choice.ok()) {
-        return choice.error();
-    }
-    return std::move(choice).value().encoded;
-}
-
-Result<Bytes> EncodePngOutput(const Image& image, const OutputMetadata& metadata) {
-    Result<Bytes> encoded = EncodePng(image, metadata.icc_profile);
-    if (!encoded.ok()) {
-        return encoded;
-    }
-    return PlaceInPng(encoded.value(), metadata);
-}
-
-// The metadata of the formats that have any; the defaults for the others.
+// The metadata of the formats it is read from (FormatRow::source_metadata); the defaults for the
+// others.
 SourceMetadata ReadMetadataOf(const std::vector<uint8_t>& file) {
-    switch (SniffFormat(file)) {
-        case ImageFormat::kJpeg:
-        case ImageFormat::kWebp:
-        case ImageFormat::kHeif:
-        case ImageFormat::kAvif:
-            return ReadSourceMetadata(file, 0);
-        default:
-            return {};
+    const FormatRow* format = FormatOfBytes(file);
+    if (format == nullptr || format->source_metadata == MetadataPlace::kNone) {
+        return {};
     }
+    return ReadSourceMetadata(file, 0);
 }
 
 // The metadata the output carries, built once from the source's (whose profile is the one the
-// output is to hold, after any conversion to sRGB) and the output's pixels.
-OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, const Image& image,
-                           const SourceMetadata& source) {
-    const bool carries = job.OutputType == kTypeJpeg || job.OutputType == kTypePng || job.OutputType == kOutputWebp ||
-                         job.OutputType == kOutputAvif;
-    if (!carries) {
+// output is to hold, after any conversion to sRGB) and the output's pixels; none for a format
+// that carries none.
+OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, const FormatRow& format,
+                           const Image& image, const SourceMetadata& source) {
+    if (!format.carries.Metadata()) {
         return {};
     }
     MetadataTransfer transfer;
@@ -108,26 +74,29 @@ OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, con
     transfer.pixels_rotated = PixelsTurned(job.Orientation, job.Rotation);
     transfer.make_thumbnail = [&image] { return MakeExifThumbnail(image); };
     OutputMetadata metadata = BuildOutputMetadata(source, transfer);
-    if (job.OutputType == kTypeJpeg) {
+    if (format.metadata_in_segments) {
         FitInJpegSegments(metadata);
     }
     return metadata;
 }
 
-Result<Bytes> Encode(const AppSettings& settings, const Image& image, const OutputMetadata& metadata, int32_t type) {
-    switch (type) {
-        case kTypeBmp:
-            return EncodeBmp(image);
-        case kTypeJpeg:
-            return EncodeJpegOutput(settings, image, metadata);
-        case kTypePng:
-            return EncodePngOutput(image, metadata);
-        case kOutputWebp:
-        case kOutputAvif:
-            return EncodeWebpOrAvifOutput(settings, image, metadata, type == kOutputAvif);
-        default:
-            return EncodeGif(image);
+// The output file with its metadata. A format with a quality is encoded at the quality the size
+// goal chooses; every encoder stores the metadata inside its file, so every trial of the size
+// search is the file as written.
+Result<Bytes> Encode(const AppSettings& settings, const FormatRow& format, const Image& image,
+                     const OutputMetadata& metadata) {
+    EncodeOptions options{.quality = settings.JpegComp, .metadata = BlocksOf(metadata)};
+    if (!format.takes_quality) {
+        return format.encode(image, options);
     }
+    Result<JpegChoice> choice = ChooseQuality(SizeGoalOf(settings), [&](int quality) {
+        options.quality = quality;
+        return format.encode(image, options);
+    });
+    if (!choice.ok()) {
+        return choice.error();
+    }
+    return std::move(choice).value().encoded;
 }
 
 }  // namespace
@@ -144,6 +113,10 @@ OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job
 Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
     if (job.PrepareError) {
         return *job.PrepareError;
+    }
+    const FormatRow* format = FormatOfOutputType(job.OutputType);
+    if (format == nullptr) {
+        return JobError(job, t::NoOutputFormat(job.OutputType));
     }
     RenderedOutput output;
     const OutputImagePlan plan = PlanOutputImage(settings, job);
@@ -167,8 +140,8 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
     source.icc_profile = PrepareOutputColour(settings, source, buffers.reduced);
     ApplyEffects(settings, buffers.reduced);
 
-    OutputMetadata metadata = MetadataFor(settings, job, buffers.reduced, source);
-    Result<Bytes> encoded = Encode(settings, buffers.reduced, metadata, job.OutputType);
+    OutputMetadata metadata = MetadataFor(settings, job, *format, buffers.reduced, source);
+    Result<Bytes> encoded = Encode(settings, *format, buffers.reduced, metadata);
     if (!encoded.ok()) {
         return JobError(job, t::NotEncoded(encoded.error().message));
     }

@@ -11,6 +11,7 @@
 #include "batch/run_jobs.h"
 #include "batch/target_size.h"
 #include "common/atomic_file.h"
+#include "imagelib/format_table.h"
 
 namespace pelimon {
 
@@ -82,6 +83,12 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     const int selected = CountChecked(list);
     if (selected == 0) {
         ui.ShowError(t::NoImages());
+        return outcome;
+    }
+
+    if (settings.FileType != kFileTypeSame && FormatOfFileType(settings.FileType) == nullptr) {
+        ui.ShowError(t::UnknownFileType(settings.FileType));
+        outcome.kind = BatchOutcome::Kind::kStopped;
         return outcome;
     }
 

@@ -26,10 +26,10 @@ struct PlannedOutput {
     std::string dest_path;
     int width = 0;  // output pixels (see PlanOutputImage)
     int height = 0;
-    int32_t output_type = 0;     // the job's OutputType
+    int32_t output_type = 0;     // the job's OutputType (0 when the job has none, with `error` set)
     bool skipped = false;        // no file on purpose (BigSize 2)
     bool written = false;        // a real run wrote it
-    std::optional<Error> error;  // the source could not be examined: the job fails
+    std::optional<Error> error;  // the source could not be examined or has no output format: the job fails
 };
 
 // The settings a run hands on to the next one.
@@ -49,7 +49,8 @@ void StoreCarriedSettings(const CarriedSettings& carried, AppSettings& settings)
 struct BatchOutcome {
     enum class Kind {
         kNothingToDo,  // nothing selected, or no checked file exists
-        kStopped,      // the output folder was refused or could not be made; nothing written
+        kStopped,      // FileType names no output format, or the output folder was refused or could not be
+                       // made; nothing written
         kCancelled,    // the person cancelled; what was written stays
         kCompleted,    // every job ran; see failures
     };

@@ -6,6 +6,7 @@
 
 #include "batch/batch_texts.h"
 #include "batch/source_reader.h"
+#include "imagelib/format_table.h"
 #include "imagelib/orientation.h"
 #include "imagelib/pipelined_sink.h"
 #include "settings/setting_values.h"
@@ -89,7 +90,10 @@ Status LoadStreamed(const AppSettings& settings, const ImageJob& job, int width,
     }
     TurnUpright(buffers.reduced, job.Orientation, job.Rotation);
     buffers.decoded = Image();  // a whole source of an earlier job is not kept for nothing
-    if (SniffFormat(buffers.file) == ImageFormat::kJpeg) {
+    // The renderer reads the source's metadata from buffers.file: for a format whose metadata lies
+    // in its leading segments, the file's start up to the image data.
+    if (const FormatRow* format = FormatOfBytes(buffers.file);
+        format != nullptr && format->source_metadata == MetadataPlace::kLeadingSegments) {
         Result<std::vector<uint8_t>> prefix = ReadJpegHeaderPrefix(job.SourcePath);
         if (!prefix.ok()) {
             return prefix.error();

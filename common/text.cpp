@@ -83,6 +83,15 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
+std::string JoinTexts(std::span<const std::string_view> texts, std::string_view separator) {
+    std::string joined;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        joined += i == 0 ? std::string_view() : separator;
+        joined += texts[i];
+    }
+    return joined;
+}
+
 std::string ToUpperAscii(std::string_view text) {
     std::string result(text);
     for (char& c : result) {

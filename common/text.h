@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,9 @@ std::string_view TrimBlanks(std::string_view text);
 std::string ToUpperAscii(std::string_view text);
 std::string ToLowerAscii(std::string_view text);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// The texts one after another, with `separator` between each two.
+std::string JoinTexts(std::span<const std::string_view> texts, std::string_view separator);
 
 // Reads a leading decimal integer the way the Windows edit controls and INI functions did:
 // optional leading blanks, an optional sign, then digits; the first non-digit ends it.

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <string_view>
 
 #include "controls/gui_text.h"
 
@@ -19,6 +20,9 @@ inline QString Tr(GuiText text) {
 // window's language (the core's texts) as a QString.
 inline QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
+}
+inline QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 // Gives `widget` the object name `id` (such as "id1004") by which the tests find it; returns it.

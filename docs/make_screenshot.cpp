@@ -32,6 +32,7 @@
 #include "gui/help_window.h"
 #include "gui/qt_translations.h"
 #include "gui/run_report.h"
+#include "imagelib/format_table.h"
 
 namespace {
 
@@ -111,8 +112,13 @@ int main(int argc, char** argv) {
     settings.ProfilePath = dir.filePath(QStringLiteral("pelimon.ini")).toStdString();
     settings.ImagePath = photos.toStdString() + "/";
     settings.OutputPath = "resized";
-    settings.ImageType = pelimon::kTypeBmp | pelimon::kTypeJpeg | pelimon::kTypePng | pelimon::kTypeGif;
-    settings.FileType = pelimon::kFileTypeJpeg;
+    // The four classic types listed, JPEG written.
+    settings.ImageType = 0;
+    for (const pelimon::ImageFormat format : {pelimon::ImageFormat::kBmp, pelimon::ImageFormat::kJpeg,
+                                              pelimon::ImageFormat::kPng, pelimon::ImageFormat::kGif}) {
+        settings.ImageType |= pelimon::FormatRowOf(format).codes.image_type;
+    }
+    settings.FileType = pelimon::FormatRowOf(pelimon::ImageFormat::kJpeg).codes.file_type;
     // A target file size, so that the size summary and the size dialog show it.
     settings.SetSize = pelimon::kOn;
     settings.DataSize = 150;

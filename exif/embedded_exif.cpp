@@ -2,6 +2,7 @@
 
 #include "exif/jpeg_segments.h"
 #include "imagelib/embedded_metadata.h"
+#include "imagelib/format_table.h"
 
 namespace pelimon {
 
@@ -28,8 +29,8 @@ std::span<const uint8_t> TiffOfExifSegment(std::span<const uint8_t> segment) {
 }
 
 std::vector<uint8_t> EmbeddedExifAsJpeg(std::span<const uint8_t> file) {
-    const ImageFormat format = SniffFormat(file);
-    if (format != ImageFormat::kWebp && format != ImageFormat::kHeif && format != ImageFormat::kAvif) {
+    const FormatRow* format = FormatOfBytes(file);
+    if (format == nullptr || format->read_metadata == nullptr) {
         return {};
     }
     std::vector<uint8_t> jpeg = {0xFF, 0xD8};

@@ -17,8 +17,8 @@ std::vector<uint8_t> ExifSegmentOfTiff(std::span<const uint8_t> tiff);
 // segment is too short to hold one.
 std::span<const uint8_t> TiffOfExifSegment(std::span<const uint8_t> segment);
 
-// For a HEIF/HEIC, AVIF or WebP file: SOI followed by its Exif as an APP1 segment (SOI alone when
-// it has none). Empty for any other file.
+// For a file whose metadata lies beside its pixels (HEIF/HEIC, AVIF, WebP: FormatRow::read_metadata):
+// SOI followed by its Exif as an APP1 segment (SOI alone when it has none). Empty for any other file.
 std::vector<uint8_t> EmbeddedExifAsJpeg(std::span<const uint8_t> file);
 
 }  // namespace pelimon

@@ -30,7 +30,7 @@ ExifThumbnail MakeExifThumbnail(const Image& image) {
     thumbnail.height = std::clamp(static_cast<int>(std::lround(image.height() * scale)), 1, box_height);
     Image small;
     ResizeAreaAverage(image, thumbnail.width, thumbnail.height, small);
-    Result<Bytes> encoded = EncodeJpeg(small, kThumbnailQuality);
+    Result<Bytes> encoded = EncodeJpeg(small, {.quality = kThumbnailQuality});
     if (!encoded.ok()) {
         return {};
     }

@@ -9,15 +9,9 @@ namespace {
 constexpr uint8_t kSoi = 0xD8;
 constexpr uint8_t kEoi = 0xD9;
 constexpr uint8_t kSos = 0xDA;
-constexpr uint8_t kApp1 = 0xE1;
-constexpr uint8_t kApp2 = 0xE2;
-constexpr uint8_t kApp13 = 0xED;
-constexpr size_t kMaxPayload = 0xFFFF - 2;
-
-constexpr uint8_t kIccIdentifier[] = {'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0};
-// Identifier, sequence number (1-based) and chunk count.
-constexpr size_t kIccHeaderSize = sizeof kIccIdentifier + 2;
-constexpr size_t kMaxIccChunks = 255;
+constexpr uint8_t kApp1 = kJpegApp1;
+constexpr uint8_t kApp2 = kJpegApp2;
+constexpr uint8_t kApp13 = kJpegApp13;
 
 // Markers that stand alone, without a length field.
 bool IsStandalone(uint8_t marker) {
@@ -75,13 +69,12 @@ std::vector<JpegSegment> WalkJpegSegments(std::span<const uint8_t> file) {
 }
 
 std::optional<JpegSegment> FindExifSegment(std::span<const uint8_t> file, std::span<const JpegSegment> segments) {
-    constexpr uint8_t kIdentifier[kExifIdentifierSize] = {'E', 'x', 'i', 'f', 0, 0};
     for (const JpegSegment& segment : segments) {
         if (segment.marker != kApp1) {
             continue;
         }
         const std::span<const uint8_t> payload = segment.Payload(file);
-        if (payload.size() < kExifIdentifierSize + kTiffHeaderSize || !StartsWith(payload, kIdentifier)) {
+        if (payload.size() < kExifIdentifierSize + kTiffHeaderSize || !StartsWith(payload, kExifIdentifier)) {
             continue;
         }
         const uint8_t first = payload[kExifIdentifierSize];
@@ -127,23 +120,6 @@ std::vector<uint8_t> ReadPhotoshopPayload(std::span<const uint8_t> file, std::sp
     return {};
 }
 
-std::vector<uint8_t> BuildSegment(uint8_t marker, std::initializer_list<std::span<const uint8_t>> payload_parts) {
-    size_t size = 0;
-    for (const std::span<const uint8_t> part : payload_parts) {
-        size += part.size();
-    }
-    if (size > kMaxPayload) {
-        return {};
-    }
-    const size_t length = size + 2;
-    std::vector<uint8_t> out = {0xFF, marker, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length & 0xFF)};
-    out.reserve(length + 2);
-    for (const std::span<const uint8_t> part : payload_parts) {
-        out.insert(out.end(), part.begin(), part.end());
-    }
-    return out;
-}
-
 std::vector<uint8_t> ReadIccProfile(std::span<const uint8_t> file, std::span<const JpegSegment> segments) {
     struct Chunk {
         unsigned sequence;
@@ -173,26 +149,6 @@ std::vector<uint8_t> ReadIccProfile(std::span<const uint8_t> file, std::span<con
         profile.insert(profile.end(), chunk.data.begin(), chunk.data.end());
     }
     return profile;
-}
-
-std::vector<uint8_t> BuildIccSegments(std::span<const uint8_t> profile) {
-    const size_t chunk_count = (profile.size() + kMaxIccChunk - 1) / kMaxIccChunk;
-    std::vector<uint8_t> out;
-    if (chunk_count == 0 || chunk_count > kMaxIccChunks) {
-        return out;
-    }
-    out.reserve(profile.size() + chunk_count * (4 + kIccHeaderSize));
-    for (size_t i = 0; i < chunk_count; ++i) {
-        const std::span<const uint8_t> data =
-            profile.subspan(i * kMaxIccChunk).first(std::min(kMaxIccChunk, profile.size() - i * kMaxIccChunk));
-        const size_t length = 2 + kIccHeaderSize + data.size();
-        out.insert(out.end(), {0xFF, kApp2, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length & 0xFF)});
-        out.insert(out.end(), std::begin(kIccIdentifier), std::end(kIccIdentifier));
-        out.push_back(static_cast<uint8_t>(i + 1));
-        out.push_back(static_cast<uint8_t>(chunk_count));
-        out.insert(out.end(), data.begin(), data.end());
-    }
-    return out;
 }
 
 }  // namespace pelimon

@@ -3,11 +3,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
+
+#include "imagelib/jpeg_app_segments.h"  // the identifiers, and the segment builders of the outputs
 
 namespace pelimon {
 
@@ -35,18 +36,12 @@ bool StartsWithSoi(std::span<const uint8_t> file);
 std::vector<JpegSegment> WalkJpegSegments(std::span<const uint8_t> file);
 
 // Size of the Exif identifier "Exif\0\0" and of a TIFF header.
-inline constexpr size_t kExifIdentifierSize = 6;
+inline constexpr size_t kExifIdentifierSize = sizeof kExifIdentifier;
 inline constexpr size_t kTiffHeaderSize = 8;
 
 // The first APP1 segment whose payload begins with "Exif\0\0" followed by a TIFF header with
 // the byte order "II" or "MM"; std::nullopt when there is none.
 std::optional<JpegSegment> FindExifSegment(std::span<const uint8_t> file, std::span<const JpegSegment> segments);
-
-// XMP in APP1 segments: the standard packet follows kXmpIdentifier; an extended packet (too big
-// for one segment) is split over segments that begin with kExtendedXmpIdentifier, a 32-character
-// GUID, the full length and the chunk's offset (both 32-bit big-endian).
-inline constexpr std::string_view kXmpIdentifier{"http://ns.adobe.com/xap/1.0/\0", 29};
-inline constexpr std::string_view kExtendedXmpIdentifier{"http://ns.adobe.com/xmp/extension/\0", 35};
 
 // The packet of the first standard XMP segment (without its identifier); empty when none.
 std::vector<uint8_t> ReadXmpPacket(std::span<const uint8_t> file, std::span<const JpegSegment> segments);
@@ -55,19 +50,10 @@ std::vector<std::vector<uint8_t>> ReadExtendedXmp(std::span<const uint8_t> file,
 // The payload of the first APP13 segment that begins with "Photoshop 3.0\0"; empty when none.
 std::vector<uint8_t> ReadPhotoshopPayload(std::span<const uint8_t> file, std::span<const JpegSegment> segments);
 
-// A segment with `marker`, its length field, then the parts of its payload in order; empty when
-// the payload does not fit in one segment.
-std::vector<uint8_t> BuildSegment(uint8_t marker, std::initializer_list<std::span<const uint8_t>> payload_parts);
-
 // The ICC colour profile of the APP2 "ICC_PROFILE\0" segments, chunks joined in the order of
 // their sequence numbers. A set of chunks that is incomplete, duplicated or numbered
 // inconsistently gives an empty profile (a damaged profile is worse than none); a single chunk
 // is taken as the whole profile whatever its numbers say.
 std::vector<uint8_t> ReadIccProfile(std::span<const uint8_t> file, std::span<const JpegSegment> segments);
-
-// APP2 segments that carry `profile`: each chunk holds at most kMaxIccChunk bytes of it.
-// Empty when the profile is empty or needs more than 255 chunks.
-inline constexpr size_t kMaxIccChunk = 65519;
-std::vector<uint8_t> BuildIccSegments(std::span<const uint8_t> profile);
 
 }  // namespace pelimon

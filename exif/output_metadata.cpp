@@ -15,12 +15,9 @@ namespace {
 
 namespace t = exif_texts;
 
-constexpr uint8_t kApp1 = 0xE1;
-constexpr uint8_t kApp13 = 0xED;
 constexpr uint16_t kTagOrientation = 0x0112;
 constexpr uint16_t kTagPixelXDimension = 0xA002;
 constexpr uint16_t kTagPixelYDimension = 0xA003;
-constexpr uint8_t kExifIdentifier[] = {'E', 'x', 'i', 'f', 0, 0};
 // Marker and length field, then "Exif\0\0": where the TIFF block starts in an APP1 segment.
 constexpr size_t kTiffInSegment = 4 + sizeof kExifIdentifier;
 // Extended XMP: identifier, GUID (32 hex digits), full length, chunk offset.
@@ -29,10 +26,6 @@ constexpr size_t kExtendedHeader = kExtendedXmpIdentifier.size() + kGuidSize + 8
 
 std::string_view AsText(std::span<const uint8_t> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-std::span<const uint8_t> AsBytes(std::string_view text) {
-    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
 }
 
 uint32_t BigEndian32(std::span<const uint8_t> bytes, size_t at) {
@@ -159,28 +152,6 @@ std::vector<uint8_t> Photoshop(const SourceMetadata& source, const MetadataTrans
     return {};
 }
 
-// Every APPn segment PlaceInJpeg writes, in order.
-std::vector<uint8_t> JpegSegments(const OutputMetadata& metadata) {
-    std::vector<uint8_t> out;
-    auto append = [&out](const std::vector<uint8_t>& segment) {
-        out.insert(out.end(), segment.begin(), segment.end());
-    };
-    if (!metadata.exif.empty()) {
-        append(BuildSegment(kApp1, {kExifIdentifier, metadata.exif}));
-    }
-    if (!metadata.xmp.empty()) {
-        append(BuildSegment(kApp1, {AsBytes(kXmpIdentifier), metadata.xmp}));
-    }
-    for (const std::vector<uint8_t>& part : metadata.extended_xmp) {
-        append(BuildSegment(kApp1, {part}));
-    }
-    append(BuildIccSegments(metadata.icc_profile));
-    if (!metadata.photoshop.empty()) {
-        append(BuildSegment(kApp13, {metadata.photoshop}));
-    }
-    return out;
-}
-
 }  // namespace
 
 OutputMetadata BuildOutputMetadata(const SourceMetadata& source, const MetadataTransfer& given) {
@@ -202,8 +173,6 @@ OutputMetadata BuildOutputMetadata(const SourceMetadata& source, const MetadataT
 }
 
 void FitInJpegSegments(OutputMetadata& metadata) {
-    // A segment's payload: 65535 less its own length field.
-    constexpr size_t kMaxSegmentPayload = 0xFFFF - 2;
     if (metadata.exif.size() > kMaxExifBlock) {
         metadata.exif.clear();
         metadata.notes.emplace_back(t::kExifTooLargeForJpeg);
@@ -219,31 +188,8 @@ void FitInJpegSegments(OutputMetadata& metadata) {
     }
 }
 
-std::vector<uint8_t> PlaceInJpeg(std::span<const uint8_t> encoded_jpeg, const OutputMetadata& metadata) {
-    if (!StartsWithSoi(encoded_jpeg)) {
-        // Not a JPEG: there is no place to put metadata, the bytes go out as they are.
-        return {encoded_jpeg.begin(), encoded_jpeg.end()};
-    }
-    const std::vector<uint8_t> segments = JpegSegments(metadata);
-    std::vector<uint8_t> out;
-    out.reserve(encoded_jpeg.size() + segments.size());
-    out.insert(out.end(), encoded_jpeg.begin(), encoded_jpeg.begin() + 2);
-    out.insert(out.end(), segments.begin(), segments.end());
-    out.insert(out.end(), encoded_jpeg.begin() + 2, encoded_jpeg.end());
-    return out;
-}
-
-size_t JpegMetadataSize(const OutputMetadata& metadata) {
-    return JpegSegments(metadata).size();
-}
-
-std::vector<uint8_t> BuildOutputJpeg(std::span<const uint8_t> encoded_jpeg, const SourceMetadata& source,
-                                     const MetadataTransfer& transfer) {
-    return PlaceInJpeg(encoded_jpeg, BuildOutputMetadata(source, transfer));
-}
-
-size_t AddedMetadataBytes(const SourceMetadata& source, const MetadataTransfer& transfer) {
-    return JpegMetadataSize(BuildOutputMetadata(source, transfer));
+EncodeMetadata BlocksOf(const OutputMetadata& metadata) {
+    return {metadata.exif, metadata.icc_profile, metadata.xmp, metadata.extended_xmp, metadata.photoshop};
 }
 
 }  // namespace pelimon

@@ -1,9 +1,9 @@
 // The metadata an output carries, built once per job from the source's metadata and the
-// settings, as blocks that every encoder places in its own container:
-//   JPEG: APP1 Exif, APP1 XMP (+ extended XMP), APP2 ICC, APP13 Photoshop/IPTC (PlaceInJpeg)
-//   PNG:  eXIf, iTXt "XML:com.adobe.xmp" (PlaceInPng); the encoder writes iCCP
+// settings, as blocks that every encoder places in its own container (imagelib.h):
+//   JPEG: APP1 Exif, APP1 XMP (+ extended XMP), APP2 ICC, APP13 Photoshop/IPTC
+//   PNG:  eXIf, iTXt "XML:com.adobe.xmp", iCCP
 //   WebP: EXIF, XMP and ICCP chunks; AVIF: Exif and XMP items, colour profile
-// BMP and GIF carry none. Nothing else of the source travels: not its other segments, boxes or
+// BMP and GIF carry none (FormatRow::carries). Nothing else of the source travels: not its other segments, boxes or
 // chunks, nor the pictures stored beside the primary one (a gain map, the JPEG MPF segment that
 // indexes them), so no XMP property that describes a gain map travels either.
 #pragma once
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "exif/source_metadata.h"
+#include "imagelib/imagelib.h"
 
 namespace pelimon {
 
@@ -62,23 +63,13 @@ struct OutputMetadata {
 // Builds the blocks. Malformed blocks are left out with a note: never an error.
 OutputMetadata BuildOutputMetadata(const SourceMetadata& source, const MetadataTransfer& transfer);
 
-// The JPEG file as written: SOI, APP1 Exif, APP1 XMP and extended XMP, APP2 ICC, APP13, then the
-// encoder's segments after its SOI. Bytes that are not a JPEG are returned as they are.
-std::vector<uint8_t> PlaceInJpeg(std::span<const uint8_t> encoded_jpeg, const OutputMetadata& metadata);
 // Leaves out, each with a note, the Exif block, XMP packet (with its extended parts) or Photoshop
 // block that one JPEG segment cannot hold; a HEIF, WebP or PNG source's XMP may be larger. Call it
-// before PlaceInJpeg, which would otherwise leave them out silently.
+// for an output whose format keeps its metadata in segments (FormatRow::metadata_in_segments),
+// whose encoder would otherwise leave them out silently.
 void FitInJpegSegments(OutputMetadata& metadata);
-// Bytes PlaceInJpeg adds, so that the file-size search can aim at the file as written.
-size_t JpegMetadataSize(const OutputMetadata& metadata);
 
-// The PNG file as written: eXIf and the iTXt XMP chunk right after IHDR. Bytes that are not a
-// PNG with an IHDR chunk are returned as they are.
-std::vector<uint8_t> PlaceInPng(std::span<const uint8_t> encoded_png, const OutputMetadata& metadata);
-
-// BuildOutputMetadata then PlaceInJpeg (and the size it adds), for callers that build once.
-std::vector<uint8_t> BuildOutputJpeg(std::span<const uint8_t> encoded_jpeg, const SourceMetadata& source,
-                                     const MetadataTransfer& transfer);
-size_t AddedMetadataBytes(const SourceMetadata& source, const MetadataTransfer& transfer);
+// The blocks as an encoder takes them: views into `metadata`, which must outlive them.
+EncodeMetadata BlocksOf(const OutputMetadata& metadata);
 
 }  // namespace pelimon

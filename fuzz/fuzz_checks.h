@@ -15,8 +15,8 @@ namespace pelimon::fuzz {
 void CheckIniInput(std::span<const uint8_t> bytes);
 // The parameter file: read from a scratch file, applied to default settings, names split.
 void CheckParameterFileInput(std::span<const uint8_t> bytes);
-// CExifReader on the input as a whole JPEG file, then ReadSourceMetadata, BuildOutputMetadata,
-// PlaceInJpeg and PlaceInPng; the TIFF, XMP and Photoshop block editors on the raw input.
+// CExifReader on the input as a whole JPEG file, then ReadSourceMetadata, BuildOutputMetadata and
+// the blocks in a JPEG and a PNG output; the TIFF, XMP and Photoshop block editors on the raw input.
 void CheckExifInput(std::span<const uint8_t> bytes);
 // ProbeImage and DecodeImage with shrink-on-load, for inputs whose signature is `format`;
 // other inputs are ignored. What DecodeImage decodes, DecodeRows must decode too, and reduced

@@ -30,6 +30,7 @@
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/file_list_model.h"
+#include "imagelib/format_table.h"
 
 namespace pelimon {
 
@@ -73,12 +74,13 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     right->addWidget(BuildPreviewPart(), 1);  // the preview grows with the window
     auto* type_group = new QGroupBox(Tr(kTypeGroup));
     auto* types = new QHBoxLayout(type_group);
-    const char* type_texts[kTypeBoxCount] = {kTypeBoxBmp, kTypeBoxJpeg, kTypeBoxPng,
-                                             kTypeBoxGif, kTypeBoxWebp, kTypeBoxHeif};
-    const int type_ids[kTypeBoxCount] = {1007, 1008, 1009, 1029, 1039, 1040};
-    for (int i = 0; i < kTypeBoxCount; ++i) {
-        ui_.type_boxes[i] = Named(new QCheckBox(Text(type_texts[i]), type_group), type_ids[i]);
-        types->addWidget(ui_.type_boxes[i]);
+    for (const FormatRow* format : FormatsInCodeOrder(&FormatCodes::image_type)) {
+        if (format->type_box_caption.empty()) {
+            continue;  // listed under the box of an earlier format with the same bit
+        }
+        QCheckBox* box = Named(new QCheckBox(Text(format->type_box_caption), type_group), format->window.type_box);
+        ui_.type_boxes.push_back({format->codes.image_type, box});
+        types->addWidget(box);
     }
     right->addWidget(type_group);
     auto* top = new QHBoxLayout;
@@ -249,15 +251,16 @@ QWidget* CpelimonDlg::BuildFormatGroup() {
     auto* group = new QGroupBox(Tr(kFormatGroup), this);
     ui_.format = new QButtonGroup(group);
     auto* layout = new QHBoxLayout(group);
-    const QString texts[7] = {Tr(kFormatSame),  Text(kFormatBmp),  Text(kFormatJpeg), Text(kFormatPng),
-                              Text(kFormatGif), Text(kFormatWebp), Text(kFormatAvif)};
-    const int ids[7] = {1016, 1017, 1018, 1019, 1032, 1041, 1042};
-    const int file_types[7] = {kFileTypeSame, kFileTypeBmp,  kFileTypeJpeg, kFileTypePng,
-                               kFileTypeGif,  kFileTypeWebp, kFileTypeAvif};
-    for (int i = 0; i < 7; ++i) {
-        auto* radio = Named(new QRadioButton(texts[i], group), ids[i]);
-        ui_.format->addButton(radio, file_types[i]);
+    const auto add = [&](const QString& text, int id, int file_type) {
+        auto* radio = Named(new QRadioButton(text, group), id);
+        ui_.format->addButton(radio, file_type);
         layout->addWidget(radio);
+    };
+    add(Tr(kFormatSame), 1016, kFileTypeSame);
+    for (const FormatRow* format : FormatsInCodeOrder(&FormatCodes::file_type)) {
+        if (format->Written()) {
+            add(Text(format->display_name), format->window.output_choice, format->codes.file_type);
+        }
     }
     layout->addStretch(1);
     return group;
@@ -319,10 +322,9 @@ void CpelimonDlg::ConnectControls() {
     connect(ui_.output, &QLineEdit::textChanged, this, &CpelimonDlg::OnOutputTextChanged);
     connect(ui_.select_all, &QPushButton::clicked, this, &CpelimonDlg::OnSelectAll);
     connect(ui_.exif, &QPushButton::clicked, this, &CpelimonDlg::OpenExifDialog);
-    for (int i = 0; i < kTypeBoxCount; ++i) {
-        QCheckBox* box = ui_.type_boxes[i];
-        connect(box, &QCheckBox::clicked, this,
-                [this, box, bit = kTypeBoxBits[i]](bool checked) { OnTypeBoxClicked(bit, box, checked); });
+    for (const TypeBox& type : ui_.type_boxes) {
+        connect(type.box, &QCheckBox::clicked, this,
+                [this, box = type.box, bit = type.bit](bool checked) { OnTypeBoxClicked(bit, box, checked); });
     }
 
     connect(model_.get(), &FileListModel::CheckMarksChanged, this, &CpelimonDlg::ShowFileCount);

@@ -10,6 +10,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "app/command_line.h"
 #include "filelist/source_list.h"
@@ -68,9 +69,11 @@ class CpelimonDlg : public QWidget {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    // The 対象画像 boxes: one ImageType bit each, in the order they are shown.
-    static constexpr int kTypeBoxCount = 6;
-    static constexpr int kTypeBoxBits[kTypeBoxCount] = {kTypeBmp, kTypeJpeg, kTypePng, kTypeGif, kTypeWebp, kTypeHeif};
+    // A 対象画像 box and the ImageType bit it stands for.
+    struct TypeBox {
+        int32_t bit = 0;
+        QCheckBox* box = nullptr;
+    };
 
     // Construction and layout (cpelimon_dlg.cpp).
     QWidget* BuildSourcePart();
@@ -145,7 +148,7 @@ class CpelimonDlg : public QWidget {
         QLabel* worker = nullptr;                        // 1022
         QLineEdit* resolution = nullptr;                 // 1027
         QLineEdit* colours = nullptr;                    // 1028
-        QCheckBox* type_boxes[kTypeBoxCount] = {};       // 1007, 1008, 1009, 1029, 1039, 1040
+        std::vector<TypeBox> type_boxes;                 // one per format table bit, in bit order: 1007, 1008, ...
         QLineEdit* output = nullptr;                     // 1023
         CFolderMenuButton* output_button = nullptr;      // 1024
         QRadioButton* size_radios[3] = {};               // 1010, 1011, 1012
@@ -153,7 +156,7 @@ class CpelimonDlg : public QWidget {
         QPushButton* size_set = nullptr;                 // 1015
         QButtonGroup* rotation = nullptr;                // 1033..1036, ids are the degrees
         QPushButton* rotation_reset = nullptr;           // 1037
-        QButtonGroup* format = nullptr;                  // 1016..1019, 1032, 1041, 1042; ids are FileType values
+        QButtonGroup* format = nullptr;                  // 1016, then each written format's; ids are FileType values
         QSlider* quality = nullptr;                      // 1002
         QLineEdit* quality_text = nullptr;               // 1020
         CImageButtonWithStyle* quality_reset = nullptr;  // 1026

@@ -237,8 +237,8 @@ void CpelimonDlg::OnHelp() {
 }
 
 void CpelimonDlg::SetTypeBoxesFromImageType() {
-    for (int i = 0; i < kTypeBoxCount; ++i) {
-        ui_.type_boxes[i]->setChecked((settings_.ImageType & kTypeBoxBits[i]) != 0);
+    for (const TypeBox& type : ui_.type_boxes) {
+        type.box->setChecked((settings_.ImageType & type.bit) != 0);
     }
 }
 

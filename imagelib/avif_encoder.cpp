@@ -62,7 +62,8 @@ Result<HeifImagePtr> ToHeifImage(const Image& image) {
 
 }  // namespace
 
-Result<Bytes> EncodeAvif(const Image& image, int quality, const EncodeMetadata& metadata) {
+Result<Bytes> EncodeAvif(const Image& image, const EncodeOptions& options) {
+    const EncodeMetadata& metadata = options.metadata;
     if (image.empty()) {
         return EncodeError(imagelib_texts::kAvifEmptyImage);
     }
@@ -77,7 +78,7 @@ Result<Bytes> EncodeAvif(const Image& image, int quality, const EncodeMetadata& 
         return AvifError(error);
     }
     const HeifEncoderPtr encoder(encoder_raw);
-    heif_encoder_set_lossy_quality(encoder.get(), std::clamp(quality, 1, 100));
+    heif_encoder_set_lossy_quality(encoder.get(), std::clamp(options.quality, 1, 100));
     // Parameters another AV1 plugin may not know are set where it has them and skipped otherwise.
     heif_encoder_set_parameter_integer(encoder.get(), "speed", kAomSpeed);
     heif_encoder_set_parameter_integer(encoder.get(), "threads", 1);
@@ -101,17 +102,17 @@ Result<Bytes> EncodeAvif(const Image& image, int quality, const EncodeMetadata& 
     } else {
         heif_image_set_nclx_color_profile(pixels.value().get(), nclx.get());
     }
-    const std::unique_ptr<heif_encoding_options, EncodingOptionsFree> options(heif_encoding_options_alloc());
-    if (!options) {
+    const std::unique_ptr<heif_encoding_options, EncodingOptionsFree> encoding(heif_encoding_options_alloc());
+    if (!encoding) {
         return EncodeError("AVIF");
     }
-    options->save_alpha_channel = 0;
+    encoding->save_alpha_channel = 0;
     // The YCbCr conversion follows this nclx even when the file names an ICC profile instead.
-    options->output_nclx_profile = nclx.get();
+    encoding->output_nclx_profile = nclx.get();
 
     heif_image_handle* handle_raw = nullptr;
     if (heif_error error =
-            heif_context_encode_image(context.get(), pixels.value().get(), encoder.get(), options.get(), &handle_raw);
+            heif_context_encode_image(context.get(), pixels.value().get(), encoder.get(), encoding.get(), &handle_raw);
         error.code != heif_error_Ok) {
         return AvifError(error);
     }

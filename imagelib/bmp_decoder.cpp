@@ -216,7 +216,7 @@ Status DecodeRle(ByteView bytes, const BmpHeader& header, Image& out) {
 
 }  // namespace
 
-Status DecodeBmp(ByteView bytes, Image& out) {
+Status DecodeBmp(ByteView bytes, const DecodeOptions& /*options*/, Image& out) {
     Result<BmpHeader> header = ParseBmpHeader(bytes);
     if (!header) {
         return header.error();
@@ -238,7 +238,7 @@ bool BmpIsCompressed(ByteView bytes) {
 
 // Rows are read from the file in the image's top-down order, wherever the file stores them; a
 // 32-bit file with an alpha mask is read twice, first to see whether any alpha is in use.
-Status DecodeBmpRows(std::FILE* file, RowSink& sink) {
+Status DecodeBmpRows(std::FILE* file, const DecodeOptions& /*options*/, RowSink& sink) {
     const int64_t length = RemainingBytes(file);
     const off_t start = ftello(file);
     std::vector<uint8_t> prefix(static_cast<size_t>(std::min<int64_t>(length, kMaxBmpPrefixBytes)));

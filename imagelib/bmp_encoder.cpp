@@ -17,7 +17,7 @@ void PutLe32(Bytes& out, size_t at, uint32_t value) {
 
 }  // namespace
 
-Bytes EncodeBmp(const Image& image) {
+Result<Bytes> EncodeBmp(const Image& image, const EncodeOptions& /*options*/) {
     constexpr size_t kHeaderSize = 14 + 40;
     constexpr uint32_t kPixelsPerMetre = 2835;  // 72 dpi
     const size_t stride = (image.stride() + 3) / 4 * 4;

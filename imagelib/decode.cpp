@@ -1,10 +1,11 @@
-// Dispatch from the sniffed format to the probe or decoder of that format, and the file front ends.
+// The probe and the decoders of the sniffed format, looked up in the format table, and the file front ends.
 #include <cerrno>
 #include <cstring>
 #include <optional>
 
 #include "common/atomic_file.h"
 #include "imagelib/codec_support.h"
+#include "imagelib/format_table.h"
 #include "imagelib/formats.h"
 #include "imagelib/imagelib.h"
 #include "imagelib/imagelib_texts.h"
@@ -30,38 +31,21 @@ Error WithPath(Error error, const std::string& path) {
     return error;
 }
 
-// Formats whose header may lie beyond the first prefix.
-bool GrowsPrefix(ImageFormat format) {
-    return format == ImageFormat::kJpeg || format == ImageFormat::kGif;
-}
-
 }  // namespace
 
 Result<ImageHeader> ProbeImage(ByteView bytes) {
-    switch (SniffFormat(bytes)) {
-        case ImageFormat::kBmp:
-            return ProbeBmp(bytes);
-        case ImageFormat::kJpeg:
-            return ProbeJpeg(bytes);
-        case ImageFormat::kPng:
-            return ProbePng(bytes);
-        case ImageFormat::kGif:
-            return ProbeGif(bytes);
-        case ImageFormat::kWebp:
-            return ProbeWebp(bytes);
-        case ImageFormat::kHeif:
-        case ImageFormat::kAvif:
-            return ProbeHeif(bytes);
-        case ImageFormat::kUnknown:
-            break;
+    const FormatRow* format = FormatOfBytes(bytes);
+    if (format == nullptr) {
+        return UnsupportedError();
     }
-    return UnsupportedError();
+    return format->probe(bytes);
 }
 
 // Reads a 64 KiB prefix, which holds the header of nearly every file. A JPEG whose frame header
 // comes after large APPn segments (embedded previews, ICC profiles) gets its prefix doubled until
 // the probe succeeds or the whole file has been read; so does a GIF with large extension blocks
-// before its first image. A HEIF/AVIF is probed from the file itself.
+// before its first image (FormatRow::header_may_lie_deep). A HEIF/AVIF is probed from the file
+// itself (FormatRow::probe_file).
 Result<ImageHeader> ProbeImageFile(const std::string& path) {
     Bytes bytes;
     size_t want = size_t{64} * 1024;
@@ -74,14 +58,14 @@ Result<ImageHeader> ProbeImageFile(const std::string& path) {
             }
             return OpenError(path, failure->error_number);
         }
-        const ImageFormat format = SniffFormat(bytes);
-        if (format == ImageFormat::kHeif || format == ImageFormat::kAvif) {
-            Result<ImageHeader> header = ProbeHeifFile(path, format);
+        const FormatRow* format = FormatOfBytes(bytes);
+        if (format != nullptr && format->probe_file != nullptr) {
+            Result<ImageHeader> header = format->probe_file(path, format->format);
             return header ? std::move(header) : Result<ImageHeader>(WithPath(header.error(), path));
         }
         Result<ImageHeader> header = ProbeImage(bytes);
         const bool whole_file = bytes.size() < want;
-        if (header || whole_file || !GrowsPrefix(format)) {
+        if (header || whole_file || format == nullptr || !format->header_may_lie_deep) {
             return header ? std::move(header) : Result<ImageHeader>(WithPath(header.error(), path));
         }
         want *= 2;
@@ -89,31 +73,8 @@ Result<ImageHeader> ProbeImageFile(const std::string& path) {
 }
 
 Status DecodeImage(ByteView bytes, const DecodeOptions& options, Image& out) {
-    Status status;
-    switch (SniffFormat(bytes)) {
-        case ImageFormat::kBmp:
-            status = DecodeBmp(bytes, out);
-            break;
-        case ImageFormat::kJpeg:
-            status = DecodeJpeg(bytes, options, out);
-            break;
-        case ImageFormat::kPng:
-            status = DecodePng(bytes, out);
-            break;
-        case ImageFormat::kGif:
-            status = DecodeGif(bytes, out);
-            break;
-        case ImageFormat::kWebp:
-            status = DecodeWebp(bytes, options, out);
-            break;
-        case ImageFormat::kHeif:
-        case ImageFormat::kAvif:
-            status = DecodeHeif(bytes, options, out);
-            break;
-        case ImageFormat::kUnknown:
-            status = UnsupportedError();
-            break;
-    }
+    const FormatRow* format = FormatOfBytes(bytes);
+    const Status status = format != nullptr ? format->decode(bytes, options, out) : Status(UnsupportedError());
     if (!status) {
         out.Reset(0, 0);
     }
@@ -123,7 +84,9 @@ Status DecodeImage(ByteView bytes, const DecodeOptions& options, Image& out) {
 int64_t DecodedPixelCount(const ImageHeader& header, const DecodeOptions& options) {
     int64_t width = header.width;
     int64_t height = header.height;
-    if (header.format == ImageFormat::kJpeg && (options.min_width > 0 || options.min_height > 0)) {
+    const bool scales =
+        header.format != ImageFormat::kUnknown && FormatRowOf(header.format).shrink == ShrinkOnLoad::kDctScale;
+    if (scales && (options.min_width > 0 || options.min_height > 0)) {
         const int scale = ChooseJpegScale(header.width, header.height, options.min_width, options.min_height);
         width = (width * scale + 7) / 8;  // rounded up, as libjpeg does
         height = (height * scale + 7) / 8;
@@ -132,21 +95,8 @@ int64_t DecodedPixelCount(const ImageHeader& header, const DecodeOptions& option
 }
 
 bool CanDecodeRows(ByteView prefix) {
-    switch (SniffFormat(prefix)) {
-        case ImageFormat::kJpeg:
-            return true;
-        case ImageFormat::kPng:
-            return !PngIsInterlaced(prefix);
-        case ImageFormat::kBmp:
-            return !BmpIsCompressed(prefix);
-        case ImageFormat::kGif:
-        case ImageFormat::kWebp:
-        case ImageFormat::kHeif:
-        case ImageFormat::kAvif:
-        case ImageFormat::kUnknown:
-            break;
-    }
-    return false;
+    const FormatRow* format = FormatOfBytes(prefix);
+    return format != nullptr && format->streams != nullptr && format->streams(prefix);
 }
 
 Status DecodeRows(std::FILE* file, const DecodeOptions& options, RowSink& sink) {
@@ -156,21 +106,11 @@ Status DecodeRows(std::FILE* file, const DecodeOptions& options, RowSink& sink) 
     if (start < 0 || fseeko(file, start, SEEK_SET) != 0) {
         return CorruptError(imagelib_texts::kCannotReread);
     }
-    switch (SniffFormat(ByteView(prefix, got))) {
-        case ImageFormat::kJpeg:
-            return DecodeJpegRows(file, options, sink);
-        case ImageFormat::kPng:
-            return DecodePngRows(file, sink);
-        case ImageFormat::kBmp:
-            return DecodeBmpRows(file, sink);
-        case ImageFormat::kGif:
-        case ImageFormat::kWebp:
-        case ImageFormat::kHeif:
-        case ImageFormat::kAvif:
-        case ImageFormat::kUnknown:
-            break;
+    const FormatRow* format = FormatOfBytes(ByteView(prefix, got));
+    if (format == nullptr || format->decode_rows == nullptr) {
+        return UnsupportedError();
     }
-    return UnsupportedError();
+    return format->decode_rows(file, options, sink);
 }
 
 Result<Image> DecodeImage(ByteView bytes, const DecodeOptions& options) {

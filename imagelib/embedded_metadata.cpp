@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "imagelib/codec_support.h"
+#include "imagelib/format_table.h"
+#include "imagelib/formats.h"
 #include "imagelib/heif_support.h"
 
 namespace pelimon {
@@ -47,7 +49,9 @@ Bytes HeifBlock(const heif_image_handle* handle, heif_item_id id, size_t file_si
     return block;
 }
 
-void ReadHeif(ByteView bytes, EmbeddedMetadata& out) {
+}  // namespace
+
+void imagelib_detail::ReadHeifMetadata(ByteView bytes, EmbeddedMetadata& out) {
     Result<OpenedHeif> opened = OpenHeif(bytes);
     if (!opened) {
         return;
@@ -88,6 +92,8 @@ void ReadHeif(ByteView bytes, EmbeddedMetadata& out) {
     heif_nclx_color_profile_free(nclx);
 }
 
+namespace {
+
 struct DemuxDelete {
     void operator()(WebPDemuxer* demux) const { WebPDemuxDelete(demux); }
 };
@@ -102,7 +108,9 @@ Bytes WebpChunk(WebPDemuxer* demux, const char fourcc[4]) {
     return chunk;
 }
 
-void ReadWebp(ByteView bytes, EmbeddedMetadata& out) {
+}  // namespace
+
+void imagelib_detail::ReadWebpMetadata(ByteView bytes, EmbeddedMetadata& out) {
     const WebPData data{bytes.data(), bytes.size()};
     const std::unique_ptr<WebPDemuxer, DemuxDelete> demux(WebPDemux(&data));
     if (!demux) {
@@ -115,8 +123,6 @@ void ReadWebp(ByteView bytes, EmbeddedMetadata& out) {
     out.xmp = WebpChunk(demux.get(), "XMP ");
     out.icc_profile = WebpChunk(demux.get(), "ICCP");
 }
-
-}  // namespace
 
 std::optional<size_t> TiffHeaderOffset(ByteView block) {
     if (HasTiffMagic(block, 0)) {
@@ -132,16 +138,8 @@ std::optional<size_t> TiffHeaderOffset(ByteView block) {
 
 EmbeddedMetadata ReadEmbeddedMetadata(ByteView bytes) {
     EmbeddedMetadata out;
-    switch (SniffFormat(bytes)) {
-        case ImageFormat::kHeif:
-        case ImageFormat::kAvif:
-            ReadHeif(bytes, out);
-            break;
-        case ImageFormat::kWebp:
-            ReadWebp(bytes, out);
-            break;
-        default:
-            break;
+    if (const FormatRow* format = FormatOfBytes(bytes); format != nullptr && format->read_metadata != nullptr) {
+        format->read_metadata(bytes, out);
     }
     return out;
 }

@@ -1,11 +1,11 @@
-// Recognises the formats by their signatures; the file name never matters.
+// The formats' signatures; the file name never matters. SniffFormat (format_table.cpp) asks the
+// rows in turn.
 #include <algorithm>
-#include <array>
 #include <string_view>
 
-#include "imagelib/imagelib.h"
+#include "imagelib/formats.h"
 
-namespace pelimon {
+namespace pelimon::imagelib_detail {
 
 namespace {
 
@@ -55,23 +55,32 @@ ImageFormat SniffHeifFamily(ByteView bytes) {
 
 }  // namespace
 
-ImageFormat SniffFormat(ByteView bytes) {
-    if (StartsWith(bytes, {0xFF, 0xD8, 0xFF})) {
-        return ImageFormat::kJpeg;
-    }
-    if (StartsWith(bytes, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) {
-        return ImageFormat::kPng;
-    }
-    if (StartsWith(bytes, {'G', 'I', 'F', '8', '7', 'a'}) || StartsWith(bytes, {'G', 'I', 'F', '8', '9', 'a'})) {
-        return ImageFormat::kGif;
-    }
-    if (StartsWith(bytes, {'B', 'M'})) {
-        return ImageFormat::kBmp;
-    }
-    if (StartsWith(bytes, {'R', 'I', 'F', 'F'}) && BrandIs(bytes, 8, "WEBP")) {
-        return ImageFormat::kWebp;
-    }
-    return SniffHeifFamily(bytes);
+bool SniffsJpeg(ByteView bytes) {
+    return StartsWith(bytes, {0xFF, 0xD8, 0xFF});
 }
 
-}  // namespace pelimon
+bool SniffsPng(ByteView bytes) {
+    return StartsWith(bytes, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A});
+}
+
+bool SniffsGif(ByteView bytes) {
+    return StartsWith(bytes, {'G', 'I', 'F', '8', '7', 'a'}) || StartsWith(bytes, {'G', 'I', 'F', '8', '9', 'a'});
+}
+
+bool SniffsBmp(ByteView bytes) {
+    return StartsWith(bytes, {'B', 'M'});
+}
+
+bool SniffsWebp(ByteView bytes) {
+    return StartsWith(bytes, {'R', 'I', 'F', 'F'}) && BrandIs(bytes, 8, "WEBP");
+}
+
+bool SniffsHeif(ByteView bytes) {
+    return SniffHeifFamily(bytes) == ImageFormat::kHeif;
+}
+
+bool SniffsAvif(ByteView bytes) {
+    return SniffHeifFamily(bytes) == ImageFormat::kAvif;
+}
+
+}  // namespace pelimon::imagelib_detail

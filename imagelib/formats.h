@@ -1,15 +1,27 @@
-// Per-format entry points behind SniffFormat, ProbeImage and DecodeImage. Each probe reads only
-// the header; each decoder writes the first image into `out` (reusing its allocation) and leaves
-// it empty on failure. Errors carry no path; LoadImageFile adds it.
+// Per-format entry points, which the rows of the format table (format_table.cpp) point to. Each
+// signature test looks at the first bytes only; each probe reads only the header; each decoder
+// writes the first image into `out` (reusing its allocation) and leaves it empty on failure.
+// Errors carry no path; LoadImageFile adds it. The decoders of formats without shrink-on-load
+// ignore the options.
 #pragma once
 
 #include <cstdio>
 
 #include "common/result.h"
+#include "imagelib/embedded_metadata.h"
 #include "imagelib/image.h"
 #include "imagelib/imagelib.h"
 
 namespace pelimon::imagelib_detail {
+
+// Signatures (format_sniff.cpp). HEIF/HEIC and AVIF are told apart by the brands of the 'ftyp' box.
+bool SniffsJpeg(ByteView bytes);
+bool SniffsPng(ByteView bytes);
+bool SniffsGif(ByteView bytes);
+bool SniffsBmp(ByteView bytes);
+bool SniffsWebp(ByteView bytes);
+bool SniffsHeif(ByteView bytes);
+bool SniffsAvif(ByteView bytes);
 
 Result<ImageHeader> ProbeBmp(ByteView bytes);
 Result<ImageHeader> ProbeJpeg(ByteView bytes);
@@ -21,10 +33,10 @@ Result<ImageHeader> ProbeHeif(ByteView bytes);  // HEIF/HEIC and AVIF: the prima
 // against the file's size, so a prefix in memory would not do). `format` is the sniffed one.
 Result<ImageHeader> ProbeHeifFile(const std::string& path, ImageFormat format);
 
-Status DecodeBmp(ByteView bytes, Image& out);
+Status DecodeBmp(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out);
-Status DecodePng(ByteView bytes, Image& out);
-Status DecodeGif(ByteView bytes, Image& out);
+Status DecodePng(ByteView bytes, const DecodeOptions& options, Image& out);
+Status DecodeGif(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeWebp(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out);
 
@@ -36,8 +48,13 @@ bool BmpIsCompressed(ByteView bytes);
 
 // Row-by-row decoders for DecodeRows, reading `file` from its current position.
 Status DecodeJpegRows(std::FILE* file, const DecodeOptions& options, RowSink& sink);
-Status DecodePngRows(std::FILE* file, RowSink& sink);
-Status DecodeBmpRows(std::FILE* file, RowSink& sink);
+Status DecodePngRows(std::FILE* file, const DecodeOptions& options, RowSink& sink);
+Status DecodeBmpRows(std::FILE* file, const DecodeOptions& options, RowSink& sink);
+
+// The metadata blocks of a HEIF/HEIC or AVIF file (the primary image's) and of a WebP file
+// (embedded_metadata.cpp); a damaged file leaves `out` as it was.
+void ReadHeifMetadata(ByteView bytes, EmbeddedMetadata& out);
+void ReadWebpMetadata(ByteView bytes, EmbeddedMetadata& out);
 
 // The 1/8-scale image of a progressive JPEG from its DC coefficients alone (each block's DC is its
 // mean), as libjpeg's 1/8 scale gives it up to the AC terms of subsampled chroma: only the DC

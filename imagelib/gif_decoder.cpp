@@ -143,7 +143,7 @@ Result<ImageHeader> ProbeGif(ByteView bytes) {
                        static_cast<int>(layout.value().height)};
 }
 
-Status DecodeGif(ByteView bytes, Image& out) {
+Status DecodeGif(ByteView bytes, const DecodeOptions& /*options*/, Image& out) {
     Result<GifLayout> parsed = ParseLayout(bytes);
     if (!parsed) {
         return parsed.error();

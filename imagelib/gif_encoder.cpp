@@ -94,7 +94,7 @@ Result<Quantized> Quantize(const Image& image) {
 
 }  // namespace
 
-Result<Bytes> EncodeGif(const Image& image) {
+Result<Bytes> EncodeGif(const Image& image, const EncodeOptions& /*options*/) {
     if (image.empty() || image.width() > 65535 || image.height() > 65535) {
         return EncodeError(imagelib_texts::CannotEncodeSize("GIF", image.width(), image.height()));
     }

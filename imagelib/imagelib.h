@@ -96,27 +96,43 @@ Status DecodeImage(ByteView bytes, const DecodeOptions& options, Image& out);
 Result<Image> DecodeImage(ByteView bytes, const DecodeOptions& options = {});
 Result<Image> LoadImageFile(const std::string& path, const DecodeOptions& options = {});
 
-// Encoders. JPEG quality is 1..100 (clamped), with optimised Huffman tables and a JFIF header.
-Bytes EncodeBmp(const Image& image);
-Result<Bytes> EncodeJpeg(const Image& image, int quality);
-// icc_profile, when not empty, is stored as an iCCP chunk.
-Result<Bytes> EncodePng(const Image& image, ByteView icc_profile = {});
-// A 256-colour palette with dithering (libimagequant), written with giflib.
-Result<Bytes> EncodeGif(const Image& image);
-
-// Metadata an encoder stores beside the pixels; empty views store nothing.
+// What an encoder stores beside the pixels. Empty views store nothing; an encoder stores only the
+// blocks its format carries (FormatRow::carries) and leaves the others out.
 struct EncodeMetadata {
-    ByteView exif;         // Exif from its TIFF header ("II*\0" or "MM\0*") onward
-    ByteView icc_profile;  // an ICC profile; without one the file says sRGB where it can
-    ByteView xmp{};        // an XMP packet, written as it stands
+    ByteView exif{};         // Exif from its TIFF header ("II*\0" or "MM\0*") onward
+    ByteView icc_profile{};  // an ICC profile; without one the file says sRGB where it can
+    ByteView xmp{};          // the standard XMP packet, written as it stands
+    // JPEG only: the payloads of the extended XMP segments (identifier included), written after
+    // the standard packet, and the APP13 "Photoshop 3.0" payload that holds the IPTC data.
+    std::span<const Bytes> extended_xmp{};
+    ByteView photoshop{};
 };
-// Lossy WebP, quality 1..100 (clamped), libwebp's default effort; Exif, XMP and the profile go
-// into EXIF, XMP and ICCP chunks of an extended file.
-Result<Bytes> EncodeWebp(const Image& image, int quality, const EncodeMetadata& metadata = {});
-// AVIF through libheif's AV1 encoder, quality 1..100 (clamped), 4:2:0, at a speed meant for
-// batches; Exif becomes an Exif item, XMP an XMP item (mime application/rdf+xml), the profile a
-// 'prof' colour box (else nclx sRGB).
-Result<Bytes> EncodeAvif(const Image& image, int quality, const EncodeMetadata& metadata = {});
+
+// One encode: the quality of the formats that take one, and the blocks to store.
+struct EncodeOptions {
+    int quality = 90;  // 1..100 (clamped): JPEG, WebP and AVIF; the others ignore it
+    EncodeMetadata metadata{};
+};
+
+// The encoders, each with the signature of the format table's encode. Failures are values naming
+// the cause; the image is never changed.
+// BMP: 24 bits, bottom-up, 72 dpi; no metadata.
+Result<Bytes> EncodeBmp(const Image& image, const EncodeOptions& options = {});
+// JPEG: optimised Huffman tables and a JFIF header; after SOI, APP1 Exif, APP1 XMP and its
+// extended segments, APP2 ICC and APP13 Photoshop, each left out when it does not fit in one
+// segment (an ICC profile is split over as many as it needs).
+Result<Bytes> EncodeJpeg(const Image& image, const EncodeOptions& options = {});
+// PNG: 8-bit RGB, not interlaced; right after IHDR an eXIf chunk with the Exif and an iTXt chunk
+// "XML:com.adobe.xmp" with the XMP; the ICC profile as an iCCP chunk.
+Result<Bytes> EncodePng(const Image& image, const EncodeOptions& options = {});
+// GIF: a 256-colour palette with dithering (libimagequant), written with giflib; no metadata.
+Result<Bytes> EncodeGif(const Image& image, const EncodeOptions& options = {});
+// WebP: lossy, libwebp's default effort; Exif, XMP and the profile go into EXIF, XMP and ICCP
+// chunks of an extended file.
+Result<Bytes> EncodeWebp(const Image& image, const EncodeOptions& options = {});
+// AVIF through libheif's AV1 encoder, 4:2:0, at a speed meant for batches; Exif becomes an Exif
+// item, XMP an XMP item (mime application/rdf+xml), the profile a 'prof' colour box (else nclx sRGB).
+Result<Bytes> EncodeAvif(const Image& image, const EncodeOptions& options = {});
 
 // Geometry. Rotation is clockwise: 90 turns the top edge into the right edge. Other angles
 // are taken modulo 360 and truncated to a multiple of 90.

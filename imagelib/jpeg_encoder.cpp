@@ -1,10 +1,12 @@
 // JPEG encoding to memory with libjpeg-turbo: libjpeg's defaults (JFIF header, 4:2:0 chroma
 // subsampling below quality 90, 4:4:4 from 90 on as jpeg_set_quality leaves it, ISLOW DCT) plus
-// optimised Huffman tables, which make files smaller at no cost in quality.
+// optimised Huffman tables, which make files smaller at no cost in quality. The metadata blocks
+// go into APPn segments right after SOI (jpeg_app_segments.h).
 #include <algorithm>
 #include <new>
 
 #include "imagelib/codec_support.h"
+#include "imagelib/jpeg_app_segments.h"
 #include "imagelib/jpeg_support.h"
 
 namespace pelimon {
@@ -115,7 +117,7 @@ bool CompressGuarded(JpegEncodeState& s, const Image& image, int quality) {
 
 }  // namespace
 
-Result<Bytes> EncodeJpeg(const Image& image, int quality) {
+Result<Bytes> EncodeJpeg(const Image& image, const EncodeOptions& options) {
     if (image.empty() || image.width() > 65500 || image.height() > 65500) {
         return EncodeError(imagelib_texts::CannotEncodeSize("JPEG", image.width(), image.height()));
     }
@@ -123,10 +125,15 @@ Result<Bytes> EncodeJpeg(const Image& image, int quality) {
     JpegCompressor compressor;
     JpegEncodeState& s = compressor.state();
     s.destination.out = &out;
-    if (!CompressGuarded(s, image, std::clamp(quality, 1, 100))) {
+    if (!CompressGuarded(s, image, std::clamp(options.quality, 1, 100))) {
         return EncodeError(std::string("JPEG: ") + s.errors.message);
     }
-    return out;
+    const EncodeMetadata& metadata = options.metadata;
+    if (metadata.exif.empty() && metadata.xmp.empty() && metadata.extended_xmp.empty() &&
+        metadata.icc_profile.empty() && metadata.photoshop.empty()) {
+        return out;
+    }
+    return PlaceInJpeg(out, metadata);
 }
 
 }  // namespace pelimon

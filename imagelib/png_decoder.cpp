@@ -201,7 +201,7 @@ bool PngIsInterlaced(ByteView bytes) {
     return bytes.size() > 28 && bytes[28] != 0;
 }
 
-Status DecodePng(ByteView bytes, Image& out) {
+Status DecodePng(ByteView bytes, const DecodeOptions& /*options*/, Image& out) {
     Result<ImageHeader> header = ProbePng(bytes);
     if (!header) {
         return header.error();
@@ -218,7 +218,7 @@ Status DecodePng(ByteView bytes, Image& out) {
     return decoded;
 }
 
-Status DecodePngRows(std::FILE* file, RowSink& sink) {
+Status DecodePngRows(std::FILE* file, const DecodeOptions& /*options*/, RowSink& sink) {
     // Compressed rows hold at most about a thousand bytes of pixels per byte of the file (deflate's
     // limit); a header claiming far more than the file can hold is refused before anything else.
     uint8_t header[24];

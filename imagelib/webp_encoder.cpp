@@ -62,7 +62,8 @@ Result<Bytes> AddChunks(const WebPMemoryWriter& plain, const EncodeMetadata& met
 
 }  // namespace
 
-Result<Bytes> EncodeWebp(const Image& image, int quality, const EncodeMetadata& metadata) {
+Result<Bytes> EncodeWebp(const Image& image, const EncodeOptions& options) {
+    const EncodeMetadata& metadata = options.metadata;
     if (image.empty() || image.width() > WEBP_MAX_DIMENSION || image.height() > WEBP_MAX_DIMENSION) {
         return EncodeError(imagelib_texts::kWebpTooLarge);
     }
@@ -70,7 +71,7 @@ Result<Bytes> EncodeWebp(const Image& image, int quality, const EncodeMetadata& 
     if (!WebPConfigInit(&config)) {
         return EncodeError("WebP");
     }
-    config.quality = static_cast<float>(std::clamp(quality, 1, 100));
+    config.quality = static_cast<float>(std::clamp(options.quality, 1, 100));
     config.method = 4;
     PictureOwner owner;
     WebPPicture& picture = owner.picture;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "imagelib/format_table.h"
 #include "settings/setting_values.h"
 
 namespace pelimon {
@@ -20,7 +21,7 @@ struct AppSettings {
     int32_t Confirm = kAskAgain;
     int32_t Complete = kAskAgain;
     int32_t DefConfirm = kAskAgain;
-    int32_t ImageType = kAllImageTypes;
+    int32_t ImageType = AllImageTypes();
     std::string ImagePath;   // source folder, ends with '/'
     std::string OutputPath;  // as typed: absolute, relative to ImagePath, or empty
     int32_t Select = kSelectChecked;

@@ -21,32 +21,12 @@ enum QuestionRule : int32_t { kAskAgain = 0, kDontAskAgain = 1 };
 // Select: whether listed files start checked (and the select-all button reads 解除).
 enum SelectRule : int32_t { kSelectUnchecked = 0, kSelectChecked = 1 };
 
-// File type codes: bits of ImageType (the types listed from the source folder), the values of
-// OutputType and of FileTypeOfName for the four classic formats. WebP and HEIF/HEIC/AVIF are
-// ImageType bits.
-enum FileTypeBits : int32_t {
-    kTypeBmp = 1,
-    kTypeJpeg = 2,
-    kTypePng = 4,
-    kTypeGif = 8,
-    kTypeWebp = 16,
-    kTypeHeif = 32,  // HEIF, HEIC and AVIF
-};
-// ImageType of a new settings file: every type.
-inline constexpr int32_t kAllImageTypes = kTypeBmp | kTypeJpeg | kTypePng | kTypeGif | kTypeWebp | kTypeHeif;
-
-// FileType: the output format. Every value except kFileTypeSame is twice an OutputType.
+// ImageType (the types listed from the source folder) is a set of the format table's ImageType
+// bits, and FileType (the output format) one of its FileType values (imagelib/format_table.h);
+// AllImageTypes() is the ImageType of a new settings file. The one FileType that names no format:
 enum OutputFormat : int32_t {
-    kFileTypeSame = 1,  // the format of each source (元画像と同じ)
-    kFileTypeBmp = 2,
-    kFileTypeJpeg = 4,
-    kFileTypePng = 8,
-    kFileTypeGif = 16,
-    kFileTypeWebp = 64,
-    kFileTypeAvif = 128,
+    kFileTypeSame = 1,  // the format of each source (元画像と同じ); FormatRow::same_as_source
 };
-// The OutputType of the formats that have no ImageType bit of the same value.
-enum OutputTypeValue : int32_t { kOutputWebp = kFileTypeWebp / 2, kOutputAvif = kFileTypeAvif / 2 };
 
 // Base: the size preset.
 enum SizeBase : int32_t { kBase640x480 = 1, kBase480x360 = 2, kBaseCustom = 4 };

@@ -36,7 +36,7 @@ void WriteSizedFile(const std::string& path, uint64_t size) {
 }
 
 void WriteJpeg(const std::string& path, int width, int height) {
-    WriteEncoded(path, EncodeJpeg(Gradient(width, height), 90));
+    WriteEncoded(path, EncodeJpeg(Gradient(width, height), {.quality = 90}));
 }
 
 void WritePng(const std::string& path, int width, int height) {

@@ -9,6 +9,7 @@
 
 #include "exif/output_metadata.h"
 #include "exif/source_metadata.h"
+#include "imagelib/format_table.h"
 #include "imagelib/imagelib.h"
 
 namespace pelimon::test {
@@ -99,36 +100,25 @@ Image MakeTestImage(int width, int height, int seed) {
 
 void WriteImageFile(const std::string& path, const Image& image) {
     const std::string extension = std::filesystem::path(path).extension().string();
-    Bytes bytes;
-    if (extension == ".jpg") {
-        Result<Bytes> encoded = EncodeJpeg(image, 92);
-        ASSERT_TRUE(encoded.ok());
-        bytes = std::move(encoded).value();
-    } else if (extension == ".png") {
-        Result<Bytes> encoded = EncodePng(image);
-        ASSERT_TRUE(encoded.ok());
-        bytes = std::move(encoded).value();
-    } else if (extension == ".gif") {
-        Result<Bytes> encoded = EncodeGif(image);
-        ASSERT_TRUE(encoded.ok());
-        bytes = std::move(encoded).value();
-    } else {
-        bytes = EncodeBmp(image);
-    }
-    WriteVector(path, bytes);
+    const FormatRow* format = FormatOfName("image" + extension);
+    const FormatRow& written = format != nullptr && format->Written() ? *format : FormatRowOf(ImageFormat::kBmp);
+    Result<Bytes> encoded = written.encode(image, {.quality = 92});
+    ASSERT_TRUE(encoded.ok());
+    WriteVector(path, encoded.value());
 }
 
 void WriteJpegWithExif(const std::string& path, const Image& image, int orientation,
                        const std::string& date_time_original) {
-    Result<Bytes> encoded = EncodeJpeg(image, 92);
-    ASSERT_TRUE(encoded.ok());
     SourceMetadata source;
     source.exif_segment = MakeExifSegment(orientation, date_time_original, image.width(), image.height());
     MetadataTransfer transfer;
     transfer.keep_exif = true;
     transfer.output_width = image.width();
     transfer.output_height = image.height();
-    WriteVector(path, BuildOutputJpeg(encoded.value(), source, transfer));
+    const OutputMetadata metadata = BuildOutputMetadata(source, transfer);
+    Result<Bytes> encoded = EncodeJpeg(image, {.quality = 92, .metadata = BlocksOf(metadata)});
+    ASSERT_TRUE(encoded.ok());
+    WriteVector(path, encoded.value());
 }
 
 std::vector<std::string> ListFolder(const std::string& folder) {

@@ -20,7 +20,8 @@ AppSettings BatchSettings(const std::string& source_folder);
 // A smooth colour gradient with some detail, so that encoders and resamplers have work to do.
 Image MakeTestImage(int width, int height, int seed = 0);
 
-// Encodes and writes: the format follows the extension (.jpg, .png, .bmp, .gif).
+// Encodes and writes: the format follows the extension (any written format of the format table);
+// BMP for a name without one.
 void WriteImageFile(const std::string& path, const Image& image);
 // A JPEG whose Exif segment holds the Orientation (1..8) and, when not empty, DateTimeOriginal
 // ("YYYY:MM:DD HH:MM:SS").

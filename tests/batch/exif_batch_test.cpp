@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/run_batch.h"
@@ -18,6 +19,7 @@
 #include "exif/jpeg_segments.h"
 #include "exif/source_metadata.h"
 #include "exif/tiff_block.h"
+#include "imagelib/format_table.h"
 #include "imagelib/imagelib.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/metadata_blocks.h"
@@ -223,9 +225,9 @@ class ExifBatchTest : public ::testing::Test {
     }
 
     std::vector<uint8_t> Source(const std::string& name) const { return ReadBytes(source / name); }
-    std::vector<uint8_t> Output(const std::string& name, const char* extension = ".jpg") const {
+    std::vector<uint8_t> Output(const std::string& name, std::string_view extension = ".jpg") const {
         const std::string stem = std::filesystem::path(name).stem().string();
-        return ReadBytes(source.path() + "out/" + stem + "_s" + extension);
+        return ReadBytes(source.path() + "out/" + stem + "_s" + std::string(extension));
     }
 
     // Compares every directory of the output with the source's.
@@ -350,22 +352,22 @@ TEST_F(ExifBatchTest, NoLocationLeavesNoGpsInAnyFormat) {
     settings.Exif = kOn;
     for (const int no_location : {kOff, kOn}) {
         std::vector<std::vector<uint8_t>> jpeg_blocks;
-        for (const int32_t type : {kFileTypeJpeg, kFileTypePng}) {
-            SCOPED_TRACE(::testing::Message() << "NoLocation " << no_location << ", FileType " << type);
+        for (const ImageFormat format : {ImageFormat::kJpeg, ImageFormat::kPng}) {
+            const FormatRow& row = FormatRowOf(format);
+            SCOPED_TRACE(::testing::Message() << "NoLocation " << no_location << ", " << row.display_name);
             settings.NoLocation = no_location;
-            settings.FileType = type;
+            settings.FileType = row.codes.file_type;
             ui.notes.clear();
             RunAll();
             ASSERT_EQ(ui.notes.size(), 1u);
             EXPECT_EQ(ui.notes[0], "damaged-xmp.jpg: XMP 情報が壊れているため、出力に含めませんでした。");
             for (size_t i = 0; i < names.size(); ++i) {
                 SCOPED_TRACE(names[i]);
-                const std::vector<uint8_t> block =
-                    test::ReadFileBlocks(Output(names[i], type == kFileTypePng ? ".png" : ".jpg")).exif;
+                const std::vector<uint8_t> block = test::ReadFileBlocks(Output(names[i], row.OutputExtension())).exif;
                 const TiffBlock tiff(block);
                 ASSERT_TRUE(tiff.valid());
                 EXPECT_EQ(tiff.GpsIfdOffset() != 0, no_location == kOff);
-                if (type == kFileTypeJpeg) {
+                if (format == ImageFormat::kJpeg) {
                     jpeg_blocks.push_back(block);
                 } else {
                     EXPECT_EQ(block, jpeg_blocks[i]);

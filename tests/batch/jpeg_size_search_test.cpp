@@ -24,12 +24,11 @@ struct FakeTrial {
     }
 };
 
-JpegSizeGoal SizeGoal(int data_size, int limit = 20, size_t added = 0) {
+JpegSizeGoal SizeGoal(int data_size, int limit = 20) {
     JpegSizeGoal goal;
     goal.set_size = 1;
     goal.data_size = data_size;
     goal.limit_quality = limit;
-    goal.added_bytes = added;
     return goal;
 }
 
@@ -55,10 +54,8 @@ TEST(JpegSizeSearch, DecisionTable) {
         {"limit too large: limit after one trial", SizeGoal(10), linear, 20, 1},
         {"everything fits: 100 after two trials", SizeGoal(200), linear, 100, 2},
         {"DataSize counts 1024 bytes", SizeGoal(50), linear, 51, 8},
-        {"added metadata counts", SizeGoal(50, 20, 1200), linear, 50, 8},
-        {"metadata beyond the budget: limit", SizeGoal(1, 20, 5000), linear, 20, 1},
         {"limit of 100 that fits", SizeGoal(200, 100), linear, 100, 1},
-        {"one size below 100: the quality below 100", SizeGoal(50, 20, 1200),
+        {"one size below 100: the quality below 100", SizeGoal(50),
          [](int q) { return static_cast<size_t>(q == 100 ? 60000 : 40000); }, 99, 8},
     };
     for (const Case& c : cases) {
@@ -74,8 +71,8 @@ TEST(JpegSizeSearch, DecisionTable) {
 TEST(JpegSizeSearch, SecantEndingJustAboveTheTargetNeverExceedsIt) {
     // Quality 60 is 50 bytes over the target, close enough for a secant search to stop there, too
     // large for the file; 59 fits.
-    FakeTrial trial{[](int q) { return static_cast<size_t>(1000 * q - 10000 + (q == 60 ? 50 : 0)); }, {}};
-    JpegSizeGoal goal = SizeGoal(50, 20, 1200);  // 51200 - 1200 = 50000 bytes
+    FakeTrial trial{[](int q) { return static_cast<size_t>(1000 * q - 8800 + (q == 60 ? 50 : 0)); }, {}};
+    JpegSizeGoal goal = SizeGoal(50);  // 51200 bytes
     const Result<int> quality = SearchJpegQuality(goal, trial.AsTrial());
     ASSERT_TRUE(quality.ok());
     EXPECT_EQ(quality.value(), 59);
@@ -135,9 +132,9 @@ TEST(JpegSizeSearch, RealEncodersDoNotLeaveTheBudgetUnused) {
         QualityEncoder encode;
     };
     const Format formats[] = {
-        {"JPEG", [&](int q) { return EncodeJpeg(image, q); }},
-        {"WebP", [&](int q) { return EncodeWebp(image, q); }},
-        {"AVIF", [&](int q) { return EncodeAvif(image, q); }},
+        {"JPEG", [&](int q) { return EncodeJpeg(image, {.quality = q}); }},
+        {"WebP", [&](int q) { return EncodeWebp(image, {.quality = q}); }},
+        {"AVIF", [&](int q) { return EncodeAvif(image, {.quality = q}); }},
     };
     for (const Format& format : formats) {
         std::map<int, size_t> sizes;  // each quality encoded once for all targets
@@ -160,19 +157,23 @@ TEST(JpegSizeSearch, RealEncodersDoNotLeaveTheBudgetUnused) {
     }
 }
 
+// The metadata is part of every trial: what fits is the file as written.
 TEST(JpegSizeSearch, ChosenBytesAreTheTrialsAndFitWithMetadata) {
     const Image image = test::MakeTestImage(320, 240, 3);
-    std::vector<size_t> size_at(101, 0);
-    for (int q = 20; q <= 100; ++q) {
-        size_at[static_cast<size_t>(q)] = EncodeJpeg(image, q).value().size();
-    }
-    for (size_t added : {size_t{0}, size_t{2000}}) {
-        for (size_t kb = (size_at[20] + added) / 1024 + 1; kb <= (size_at[100] + added) / 1024; kb += 3) {
-            SCOPED_TRACE(::testing::Message() << kb << " KB, " << added << " bytes of metadata");
-            const Result<JpegChoice> choice = ChooseJpegQuality(image, SizeGoal(static_cast<int>(kb), 20, added));
+    const std::vector<uint8_t> xmp(2000, 'x');
+    for (const bool with_metadata : {false, true}) {
+        const EncodeMetadata metadata = with_metadata ? EncodeMetadata{.xmp = xmp} : EncodeMetadata{};
+        const QualityEncoder encode = [&](int q) { return EncodeJpeg(image, {.quality = q, .metadata = metadata}); };
+        std::vector<size_t> size_at(101, 0);
+        for (int q = 20; q <= 100; ++q) {
+            size_at[static_cast<size_t>(q)] = encode(q).value().size();
+        }
+        for (size_t kb = size_at[20] / 1024 + 1; kb <= size_at[100] / 1024; kb += 3) {
+            SCOPED_TRACE(::testing::Message() << kb << " KB, metadata " << with_metadata);
+            const Result<JpegChoice> choice = ChooseQuality(SizeGoal(static_cast<int>(kb), 20), encode);
             ASSERT_TRUE(choice.ok());
             const size_t q = static_cast<size_t>(choice.value().quality);
-            EXPECT_LE(choice.value().encoded.size(), kb * 1024 - added);
+            EXPECT_LE(choice.value().encoded.size(), kb * 1024);
             EXPECT_EQ(choice.value().encoded.size(), size_at[q]);
         }
     }
@@ -180,22 +181,23 @@ TEST(JpegSizeSearch, ChosenBytesAreTheTrialsAndFitWithMetadata) {
 
 TEST(JpegSizeSearch, RealEncodesAtTheEnds) {
     const Image image = test::MakeTestImage(200, 150, 1);
-    const Result<JpegChoice> tiny = ChooseJpegQuality(image, SizeGoal(1, 25));
+    const QualityEncoder encode = [&](int q) { return EncodeJpeg(image, {.quality = q}); };
+    const Result<JpegChoice> tiny = ChooseQuality(SizeGoal(1, 25), encode);
     ASSERT_TRUE(tiny.ok());
     EXPECT_EQ(tiny.value().quality, 25);
-    EXPECT_EQ(tiny.value().encoded, EncodeJpeg(image, 25).value());
+    EXPECT_EQ(tiny.value().encoded, EncodeJpeg(image, {.quality = 25}).value());
 
-    const Result<JpegChoice> huge = ChooseJpegQuality(image, SizeGoal(100000));
+    const Result<JpegChoice> huge = ChooseQuality(SizeGoal(100000), encode);
     ASSERT_TRUE(huge.ok());
     EXPECT_EQ(huge.value().quality, 100);
-    EXPECT_EQ(huge.value().encoded, EncodeJpeg(image, 100).value());
+    EXPECT_EQ(huge.value().encoded, EncodeJpeg(image, {.quality = 100}).value());
 
     JpegSizeGoal fixed;
     fixed.jpeg_comp = 90;
-    const Result<JpegChoice> chosen = ChooseJpegQuality(image, fixed);
+    const Result<JpegChoice> chosen = ChooseQuality(fixed, encode);
     ASSERT_TRUE(chosen.ok());
     EXPECT_EQ(chosen.value().quality, 90);
-    EXPECT_EQ(chosen.value().encoded, EncodeJpeg(image, 90).value());
+    EXPECT_EQ(chosen.value().encoded, EncodeJpeg(image, {.quality = 90}).value());
 }
 
 }  // namespace

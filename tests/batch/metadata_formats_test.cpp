@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "exif/jpeg_segments.h"
 #include "exif/source_metadata.h"
 #include "exif/tiff_block.h"
+#include "imagelib/format_table.h"
 #include "imagelib/imagelib.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/metadata_blocks.h"
@@ -51,12 +53,16 @@ const std::vector<uint8_t> kXmpWithoutLocation = AsBytes(kKeptHead + kKeptMiddle
 // A phone photo with GPS (Orientation 6, IFD1 thumbnail) whose Exif the made sources share.
 constexpr char kPhone[] = "ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg";
 
-struct OutputFormat {
-    int32_t file_type;
-    const char* extension;
-};
-constexpr OutputFormat kFormats[] = {
-    {kFileTypeJpeg, ".jpg"}, {kFileTypePng, ".png"}, {kFileTypeWebp, ".webp"}, {kFileTypeAvif, ".avif"}};
+// Every written format that carries Exif and XMP.
+std::vector<std::reference_wrapper<const FormatRow>> MetadataFormats() {
+    std::vector<std::reference_wrapper<const FormatRow>> formats;
+    for (const FormatRow& format : FormatTable()) {
+        if (format.Written() && format.carries.exif && format.carries.xmp) {
+            formats.push_back(format);
+        }
+    }
+    return formats;
+}
 
 class MetadataFormatsTest : public ::testing::Test {
   protected:
@@ -86,15 +92,17 @@ class MetadataFormatsTest : public ::testing::Test {
         const SourceMetadata phone = ReadSourceMetadata(jpeg, 0);
         const ByteView exif = std::span(phone.exif_segment).subspan(4 + kExifIdentifierSize);
         const Image pixels = test::MakeTestImage(320, 240);
-        Write("phone-webp.webp", EncodeWebp(pixels, 90, EncodeMetadata{exif, {}, kXmp}).value());
-        Write("phone-avif.avif", EncodeAvif(pixels, 90, EncodeMetadata{exif, {}, kXmp}).value());
+        Write("phone-webp.webp",
+              EncodeWebp(pixels, {.quality = 90, .metadata = EncodeMetadata{exif, {}, kXmp}}).value());
+        Write("phone-avif.avif",
+              EncodeAvif(pixels, {.quality = 90, .metadata = EncodeMetadata{exif, {}, kXmp}}).value());
         Write("htc.webp", ReadBytes((data / "modern" / "htc-desire-exif-gps.webp").string()));
     }
 
     FileBlocks SourceBlocks(const std::string& name) const { return ReadFileBlocks(ReadBytes(source / name)); }
-    FileBlocks OutputBlocks(const std::string& name, const OutputFormat& format) const {
+    FileBlocks OutputBlocks(const std::string& name, const FormatRow& format) const {
         const std::string stem = std::filesystem::path(name).stem().string();
-        return ReadFileBlocks(ReadBytes(source.path() + "out/" + stem + "_s" + format.extension));
+        return ReadFileBlocks(ReadBytes(source.path() + "out/" + stem + "_s" + std::string(format.OutputExtension())));
     }
 
     void RunAll() {
@@ -117,13 +125,13 @@ TEST_F(MetadataFormatsTest, LocationIsKeptWholeOrRemovedInEveryFormat) {
     for (const int no_location : {kOff, kOn}) {
         settings.NoLocation = no_location;
         std::vector<FileBlocks> from_jpeg;  // per source, the JPEG output's blocks
-        for (const OutputFormat& format : kFormats) {
-            settings.FileType = format.file_type;
+        for (const FormatRow& format : MetadataFormats()) {
+            settings.FileType = format.codes.file_type;
             RunAll();
             for (size_t i = 0; i < list.rows().size(); ++i) {
                 const std::string& name = list.rows()[i].name;
                 SCOPED_TRACE(::testing::Message()
-                             << "NoLocation " << no_location << ", " << format.extension << " from " << name);
+                             << "NoLocation " << no_location << ", " << format.display_name << " from " << name);
                 const FileBlocks in = SourceBlocks(name);
                 const FileBlocks out = OutputBlocks(name, format);
                 ASSERT_FALSE(GpsBytes(in.exif).empty());
@@ -135,7 +143,7 @@ TEST_F(MetadataFormatsTest, LocationIsKeptWholeOrRemovedInEveryFormat) {
                     EXPECT_EQ(GpsBytes(out.exif), GpsBytes(in.exif));
                     EXPECT_EQ(out.xmp, in.xmp);
                 }
-                if (format.file_type == kFileTypeJpeg) {
+                if (format.format == ImageFormat::kJpeg) {
                     from_jpeg.push_back(out);
                     // Turned upright by AutoRotate: the kept block says so.
                     const std::string stem = std::filesystem::path(name).stem().string();
@@ -183,26 +191,27 @@ TEST_F(MetadataFormatsTest, GainMapIsAnnouncedByNoOutput) {
     const std::vector<uint8_t> mpf_segment = BuildSegment(0xE2, {std::span(mpf_payload)});
     jpeg.insert(jpeg.begin() + 2, mpf_segment.begin(), mpf_segment.end());
     jpeg.insert(jpeg.begin() + 2, xmp_segment.begin(), xmp_segment.end());
-    const std::vector<uint8_t> gain_map = EncodeJpeg(test::MakeTestImage(80, 60, 2), 80).value();
+    const std::vector<uint8_t> gain_map = EncodeJpeg(test::MakeTestImage(80, 60, 2), {.quality = 80}).value();
     jpeg.insert(jpeg.end(), gain_map.begin(), gain_map.end());
     Write("ultra-hdr.jpg", jpeg);
     // The real phone HEIC's packet, in an AVIF made here (its picture would take long to decode).
     const std::vector<uint8_t> phone_xmp =
         ReadSourceMetadata(ReadBytes((data / "modern" / "galaxy-s24fe-rot90.heic").string()), 0).xmp;
     Write("phone-gain-map.avif",
-          EncodeAvif(test::MakeTestImage(320, 240), 90, EncodeMetadata{{}, {}, phone_xmp}).value());
+          EncodeAvif(test::MakeTestImage(320, 240), {.quality = 90, .metadata = EncodeMetadata{{}, {}, phone_xmp}})
+              .value());
 
-    for (const OutputFormat& format : kFormats) {
-        settings.FileType = format.file_type;
+    for (const FormatRow& format : MetadataFormats()) {
+        settings.FileType = format.codes.file_type;
         RunAll();
-        SCOPED_TRACE(format.extension);
+        SCOPED_TRACE(format.display_name);
         EXPECT_EQ(OutputBlocks("ultra-hdr.jpg", format).xmp, expected);
         const std::vector<uint8_t> from_phone = OutputBlocks("phone-gain-map.avif", format).xmp;
         const std::string phone_text(from_phone.begin(), from_phone.end());
         EXPECT_NE(phone_text.find("<rdf:Description"), std::string::npos);
         EXPECT_EQ(phone_text.find("hdrgm:Version"), std::string::npos);
         EXPECT_EQ(phone_text.find("GainMap"), std::string::npos);
-        if (format.file_type == kFileTypeJpeg) {
+        if (format.format == ImageFormat::kJpeg) {
             const std::vector<uint8_t> out = ReadBytes(source.path() + "out/ultra-hdr_s.jpg");
             for (const JpegSegment& segment : WalkJpegSegments(out)) {
                 const std::span<const uint8_t> payload = segment.Payload(out);
@@ -217,11 +226,11 @@ TEST_F(MetadataFormatsTest, GainMapIsAnnouncedByNoOutput) {
 TEST_F(MetadataFormatsTest, WithoutExifNoFormatCarriesExifOrXmp) {
     WriteSources();
     settings.Exif = kOff;
-    for (const OutputFormat& format : kFormats) {
-        settings.FileType = format.file_type;
+    for (const FormatRow& format : MetadataFormats()) {
+        settings.FileType = format.codes.file_type;
         RunAll();
         for (const FileRow& row : list.rows()) {
-            SCOPED_TRACE(::testing::Message() << format.extension << " from " << row.name);
+            SCOPED_TRACE(::testing::Message() << format.display_name << " from " << row.name);
             const FileBlocks out = OutputBlocks(row.name, format);
             EXPECT_TRUE(out.exif.empty());
             EXPECT_TRUE(out.xmp.empty());

@@ -14,8 +14,10 @@
 #include "exif/jpeg_segments.h"
 #include "imagelib/colour.h"
 #include "imagelib/embedded_metadata.h"
+#include "imagelib/format_table.h"
 #include "imagelib/imagelib.h"
 #include "tests/support/fake_interaction.h"
+#include "tests/support/format_codes.h"
 
 namespace pelimon {
 namespace {
@@ -87,7 +89,7 @@ TEST_F(ModernBatchTest, TurnedFilesComeOutUprightOnce) {
     // Orientation 6 turns, which AutoRotate applies.
     Copy("made-irot6.heic");
     Copy("made-orient6.webp");
-    settings.FileType = kFileTypeJpeg;
+    settings.FileType = test::FileTypeOf(ImageFormat::kJpeg);
     settings.Exif = 1;
     // The Exif reader (and so the Exif dialog) sees the Exif of both.
     EXPECT_EQ(OrientationOf(ReadBytes(source / "made-irot6.heic")), 6u);
@@ -117,13 +119,14 @@ TEST_F(ModernBatchTest, WebpAndAvifOutputsKeepExifAndMeetTheSizeTarget) {
     settings.SetSize = 1;
     settings.DataSize = 10;
     settings.LimitQuality = 10;
-    for (const int file_type : {kFileTypeWebp, kFileTypeAvif}) {
-        SCOPED_TRACE(file_type);
-        settings.FileType = file_type;
+    for (const ImageFormat format : {ImageFormat::kWebp, ImageFormat::kAvif}) {
+        const FormatRow& row = FormatRowOf(format);
+        SCOPED_TRACE(row.display_name);
+        settings.FileType = row.codes.file_type;
         ASSERT_EQ(Run().written, 1);
-        const std::string name = file_type == kFileTypeWebp ? "photo_s.webp" : "photo_s.avif";
+        const std::string name = "photo_s" + std::string(row.OutputExtension());
         const std::vector<uint8_t> file = Output(name);
-        EXPECT_EQ(SniffFormat(file), file_type == kFileTypeWebp ? ImageFormat::kWebp : ImageFormat::kAvif);
+        EXPECT_EQ(SniffFormat(file), format);
         EXPECT_LE(file.size(), size_t{10 * 1024});
         EXPECT_GT(file.size(), size_t{8 * 1024});  // the search used the room it had
         const Image image = Decoded(name);
@@ -150,7 +153,7 @@ TEST_F(ModernBatchTest, DamagedFilesAreReportedAndSkipped) {
         Copy(name);
     }
     Copy("made-alpha.heic");
-    settings.FileType = kFileTypeJpeg;
+    settings.FileType = test::FileTypeOf(ImageFormat::kJpeg);
     const BatchOutcome outcome = Run();
     EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kCompleted);
     EXPECT_EQ(outcome.written, 1);
@@ -163,12 +166,13 @@ TEST_F(ModernBatchTest, DamagedFilesAreReportedAndSkipped) {
 TEST_F(ModernBatchTest, ColoursAreConvertedToSrgbOrCarried) {
     // A WebP with a Display P3 profile and an AVIF whose nclx colour says Display P3.
     const std::vector<uint8_t> p3 = IccProfileForNclx(NclxColour{12, 13, 6, true});
-    const Result<Bytes> webp = EncodeWebp(test::MakeTestImage(64, 48), 95, EncodeMetadata{{}, p3});
+    const Result<Bytes> webp =
+        EncodeWebp(test::MakeTestImage(64, 48), {.quality = 95, .metadata = EncodeMetadata{{}, p3}});
     test::WriteBytes(source / "p3.webp",
                      std::string_view(reinterpret_cast<const char*>(webp.value().data()), webp.value().size()));
     Add("p3.webp");
     Copy("made-p3-nclx.avif");
-    settings.FileType = kFileTypeJpeg;
+    settings.FileType = test::FileTypeOf(ImageFormat::kJpeg);
     for (const char* name : {"p3_s.jpg", "made-p3-nclx_s.jpg"}) {
         SCOPED_TRACE(name);
         settings.ToSRGB = 0;

@@ -5,16 +5,21 @@
 #include <vector>
 
 #include "batch_test_support.h"
+#include "tests/support/format_codes.h"
 
 namespace pelimon {
 namespace {
+
+int OutputTypeOrNone(ImageFormat format) {
+    return format == ImageFormat::kUnknown ? 0 : test::OutputTypeOf(format);
+}
 
 struct NameCase {
     const char* name;
     int name_rule;
     const char* add_text;
     const char* file_name;
-    int output_type;
+    ImageFormat output;  // kUnknown: OutputType 0
     size_t k;
     int zero_padding;
     int digit;
@@ -24,20 +29,22 @@ struct NameCase {
 
 TEST(OutputNaming, Rules) {
     const NameCase cases[] = {
-        {"append", 1, "_s", "photo.final.JPG", kTypeJpeg, 0, 1, 4, 0, "photo.final_s.jpg"},
-        {"append nothing", 1, "", "photo.JPG", kTypePng, 0, 1, 4, 0, "photo.png"},
-        {"prepend", 4, "s_", "photo.bmp", kTypeBmp, 0, 1, 4, 0, "s_photo.bmp"},
-        {"prepend nothing", 4, "", "photo.gif", kTypeGif, 0, 1, 4, 0, "photo.gif"},
-        {"name without a dot stays whole", 1, "_s", "README", kTypeJpeg, 0, 1, 4, 0, "README_s.jpg"},
-        {"no extension for an unknown type", 1, "_s", "scan", 0, 0, 1, 4, 0, "scan_s"},
-        {"serial, first", 2, "", "a.jpg", kTypeJpeg, 0, 1, 4, 0, "resize0001.jpg"},
-        {"serial, third", 2, "", "c.jpg", kTypeJpeg, 2, 1, 4, 0, "resize0003.jpg"},
-        {"serial continues from ImageNum", 2, "", "a.jpg", kTypeJpeg, 0, 1, 4, 3, "resize0004.jpg"},
-        {"serial without padding", 2, "", "a.jpg", kTypeJpeg, 0, 0, 4, 0, "resize1   .jpg"},
-        {"serial wider than Digit", 2, "", "a.jpg", kTypeJpeg, 0, 1, 2, 122, "resize123.jpg"},
-        {"serial, Digit 0", 2, "", "a.jpg", kTypeJpeg, 0, 1, 0, 0, "resize1.jpg"},
-        {"any other rule numbers", 7, "_s", "a.jpg", kTypeGif, 0, 1, 4, 0, "resize0001.gif"},
-        {"added text never leaves the output folder", 4, "../", "a.jpg", kTypeJpeg, 0, 1, 4, 0, ".._a.jpg"},
+        {"append", 1, "_s", "photo.final.JPG", ImageFormat::kJpeg, 0, 1, 4, 0, "photo.final_s.jpg"},
+        {"append nothing", 1, "", "photo.JPG", ImageFormat::kPng, 0, 1, 4, 0, "photo.png"},
+        {"prepend", 4, "s_", "photo.bmp", ImageFormat::kBmp, 0, 1, 4, 0, "s_photo.bmp"},
+        {"prepend nothing", 4, "", "photo.gif", ImageFormat::kGif, 0, 1, 4, 0, "photo.gif"},
+        {"name without a dot stays whole", 1, "_s", "README", ImageFormat::kJpeg, 0, 1, 4, 0, "README_s.jpg"},
+        {"no extension for an unknown type", 1, "_s", "scan", ImageFormat::kUnknown, 0, 1, 4, 0, "scan_s"},
+        {"WebP", 1, "_s", "a.jpg", ImageFormat::kWebp, 0, 1, 4, 0, "a_s.webp"},
+        {"AVIF", 1, "_s", "a.heic", ImageFormat::kAvif, 0, 1, 4, 0, "a_s.avif"},
+        {"serial, first", 2, "", "a.jpg", ImageFormat::kJpeg, 0, 1, 4, 0, "resize0001.jpg"},
+        {"serial, third", 2, "", "c.jpg", ImageFormat::kJpeg, 2, 1, 4, 0, "resize0003.jpg"},
+        {"serial continues from ImageNum", 2, "", "a.jpg", ImageFormat::kJpeg, 0, 1, 4, 3, "resize0004.jpg"},
+        {"serial without padding", 2, "", "a.jpg", ImageFormat::kJpeg, 0, 0, 4, 0, "resize1   .jpg"},
+        {"serial wider than Digit", 2, "", "a.jpg", ImageFormat::kJpeg, 0, 1, 2, 122, "resize123.jpg"},
+        {"serial, Digit 0", 2, "", "a.jpg", ImageFormat::kJpeg, 0, 1, 0, 0, "resize1.jpg"},
+        {"any other rule numbers", 7, "_s", "a.jpg", ImageFormat::kGif, 0, 1, 4, 0, "resize0001.gif"},
+        {"added text never leaves the output folder", 4, "../", "a.jpg", ImageFormat::kJpeg, 0, 1, 4, 0, ".._a.jpg"},
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -49,7 +56,7 @@ TEST(OutputNaming, Rules) {
         settings.ImageNum = c.image_num;
         ImageJob job;
         job.FileName = c.file_name;
-        job.OutputType = c.output_type;
+        job.OutputType = OutputTypeOrNone(c.output);
         BuildOutputName(settings, "/out/", job, c.k);
         EXPECT_EQ(job.DestName, c.expected);
         EXPECT_EQ(job.DestPath, std::string("/out/") + c.expected);
@@ -61,20 +68,20 @@ TEST(OutputNaming, RunningNumberFieldIsCapped) {
     EXPECT_EQ(FormatRunningNumber(7, -3, true), "7  ");
 }
 
-ImageJob JobFor(const std::string& folder, const std::string& source, const std::string& dest, int type) {
+ImageJob JobFor(const std::string& folder, const std::string& source, const std::string& dest, ImageFormat format) {
     ImageJob job;
     job.FileName = source;
     job.SourcePath = folder + source;
     job.DestName = dest;
     job.DestPath = folder + dest;
-    job.OutputType = type;
+    job.OutputType = OutputTypeOrNone(format);
     return job;
 }
 
 TEST(OutputNaming, NeverOverwritesASourceOfTheRun) {
     test::TempFolder folder;
-    std::vector<ImageJob> jobs = {JobFor(folder.path(), "b.jpg", "b.jpg", kTypeJpeg),
-                                  JobFor(folder.path(), "c.png", "c.jpg", kTypeJpeg)};
+    std::vector<ImageJob> jobs = {JobFor(folder.path(), "b.jpg", "b.jpg", ImageFormat::kJpeg),
+                                  JobFor(folder.path(), "c.png", "c.jpg", ImageFormat::kJpeg)};
     const auto renamed = MakeDestinationsDistinct(jobs);
     EXPECT_EQ(jobs[0].DestName, "b (2).jpg");
     EXPECT_EQ(jobs[0].DestPath, folder.path() + "b (2).jpg");
@@ -87,10 +94,11 @@ TEST(OutputNaming, NeverOverwritesASourceOfTheRun) {
 TEST(OutputNaming, DuplicateOutputNamesGetNumbers) {
     test::TempFolder folder;
     const std::string out = folder.path() + "out/";
-    std::vector<ImageJob> jobs = {JobFor(folder.path(), "a.png", "a.jpg", kTypeJpeg),
-                                  JobFor(folder.path(), "a.bmp", "a.jpg", kTypeJpeg),
-                                  JobFor(folder.path(), "a.gif", "a.jpg", kTypeJpeg),
-                                  JobFor(folder.path(), "x", "x", 0), JobFor(folder.path(), "x.jpg", "x", 0)};
+    std::vector<ImageJob> jobs = {JobFor(folder.path(), "a.png", "a.jpg", ImageFormat::kJpeg),
+                                  JobFor(folder.path(), "a.bmp", "a.jpg", ImageFormat::kJpeg),
+                                  JobFor(folder.path(), "a.gif", "a.jpg", ImageFormat::kJpeg),
+                                  JobFor(folder.path(), "x", "x", ImageFormat::kUnknown),
+                                  JobFor(folder.path(), "x.jpg", "x", ImageFormat::kUnknown)};
     for (ImageJob& job : jobs) {
         job.DestPath = out + job.DestName;
     }
@@ -106,8 +114,8 @@ TEST(OutputNaming, DuplicateOutputNamesGetNumbers) {
 
 TEST(OutputNaming, NumberedNameSkipsSourcesToo) {
     test::TempFolder folder;
-    std::vector<ImageJob> jobs = {JobFor(folder.path(), "a.jpg", "a.jpg", kTypeJpeg),
-                                  JobFor(folder.path(), "a (2).jpg", "a (2).jpg", kTypeJpeg)};
+    std::vector<ImageJob> jobs = {JobFor(folder.path(), "a.jpg", "a.jpg", ImageFormat::kJpeg),
+                                  JobFor(folder.path(), "a (2).jpg", "a (2).jpg", ImageFormat::kJpeg)};
     MakeDestinationsDistinct(jobs);
     EXPECT_EQ(jobs[0].DestName, "a (3).jpg");
     EXPECT_EQ(jobs[1].DestName, "a (2) (2).jpg");
@@ -116,7 +124,7 @@ TEST(OutputNaming, NumberedNameSkipsSourcesToo) {
 TEST(OutputNaming, SourceReachedThroughDotDotIsRecognised) {
     test::TempFolder folder;
     std::filesystem::create_directory(folder / "out");
-    std::vector<ImageJob> jobs = {JobFor(folder.path(), "b.jpg", "b.jpg", kTypeJpeg)};
+    std::vector<ImageJob> jobs = {JobFor(folder.path(), "b.jpg", "b.jpg", ImageFormat::kJpeg)};
     jobs[0].DestPath = folder.path() + "out/../b.jpg";
     MakeDestinationsDistinct(jobs);
     EXPECT_EQ(jobs[0].DestName, "b (2).jpg");

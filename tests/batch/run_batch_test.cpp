@@ -63,6 +63,39 @@ class RunBatchTest : public ::testing::Test {
     FakeInteraction ui;
 };
 
+// A FileType that names no output format (a hand-edited settings or parameter file) used to be
+// written as GIF files without an extension; now the run stops with a message before any job.
+TEST_F(RunBatchTest, UnknownFileTypeStopsTheRunInsteadOfWritingExtensionlessGifs) {
+    WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
+    AddRow("a.jpg");
+    for (const int32_t file_type : {0, 3, 32, 256}) {
+        SCOPED_TRACE(file_type);
+        settings.FileType = file_type;
+        ui.errors.clear();
+        const BatchOutcome outcome = Run();
+        EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kStopped);
+        ASSERT_EQ(ui.errors.size(), 1u);
+        EXPECT_NE(ui.errors[0].text.find("FileType=" + std::to_string(file_type)), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(Out()));
+    }
+}
+
+// "Same as the source" for a file whose name shows no format (named on the command line) used to
+// write a GIF without an extension; now that job fails with a message and the others are written.
+TEST_F(RunBatchTest, SourceNamedWithoutAFormatFailsInsteadOfBecomingAnExtensionlessGif) {
+    WriteImageFile(source / "photo.jpg", MakeTestImage(160, 120));
+    std::filesystem::copy_file(source / "photo.jpg", source / "photo");
+    AddRow("photo");
+    AddRow("photo.jpg");
+    settings.FileType = kFileTypeSame;
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kCompleted);
+    EXPECT_EQ(ListFolder(Out()), (std::vector<std::string>{"photo_s.jpg"}));
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].path, source / "photo");
+    EXPECT_NE(outcome.failures[0].message.find("photo"), std::string::npos);
+}
+
 TEST_F(RunBatchTest, UnreadableFileInTheMiddleIsReportedAndTheRestWritten) {
     WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
     test::WriteBytes(source / "b.jpg", "not an image at all");

@@ -45,7 +45,7 @@ class Load : public PelimonRunTest {
         // A few distinct images, encoded once, stand for the whole batch.
         std::vector<std::string> encoded;
         for (int seed = 0; seed < kDistinctImages; ++seed) {
-            const Result<Bytes> bytes = EncodeJpeg(MakeTestImage(64, 48, seed), 90);
+            const Result<Bytes> bytes = EncodeJpeg(MakeTestImage(64, 48, seed), {.quality = 90});
             if (!bytes.ok()) {
                 ADD_FAILURE() << bytes.error().message;
                 return {};

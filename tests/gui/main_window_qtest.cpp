@@ -19,6 +19,7 @@
 #include "gui/file_list_model.h"
 #include "gui/qt_translations.h"
 #include "tests/gui/gui_test_support.h"
+#include "tests/support/format_codes.h"
 
 using namespace pelimon;
 using namespace pelimon::test;
@@ -290,20 +291,20 @@ void MainWindowTest::webpAndHeifBoxesAndOutputRadios() {
         WriteFileOfSize(src.filePath(QString::fromLatin1(name)), 10);
     }
     settings_.Confirm = 1;
-    settings_.ImageType = kTypeWebp | kTypeHeif;
-    settings_.FileType = kFileTypeAvif;
+    settings_.ImageType = test::ImageTypeOf(ImageFormat::kWebp) | test::ImageTypeOf(ImageFormat::kHeif);
+    settings_.FileType = test::FileTypeOf(ImageFormat::kAvif);
     CpelimonDlg window(settings_);
     QVERIFY(!Find<QCheckBox>(window, 1008)->isChecked());
     QVERIFY(Find<QCheckBox>(window, 1039)->isChecked());
     QVERIFY(Find<QCheckBox>(window, 1040)->isChecked());
     QCOMPARE(Find<QTableView>(window, 1006)->model()->rowCount(), 4);
     Find<QCheckBox>(window, 1040)->click();
-    QCOMPARE(settings_.ImageType, int{kTypeWebp});
+    QCOMPARE(settings_.ImageType, test::ImageTypeOf(ImageFormat::kWebp));
     QCOMPARE(Find<QTableView>(window, 1006)->model()->rowCount(), 1);
 
     QVERIFY(Find<QRadioButton>(window, 1042)->isChecked());
     Find<QRadioButton>(window, 1041)->click();
-    QCOMPARE(settings_.FileType, int{kFileTypeWebp});
+    QCOMPARE(settings_.FileType, test::FileTypeOf(ImageFormat::kWebp));
     QVERIFY(Find<QSlider>(window, 1002)->parentWidget()->property("title").toString().contains("WebP"));
 }
 
@@ -320,7 +321,7 @@ void MainWindowTest::parameterFileTypesAreTheFilterTheBoxesShow() {
     file.write("IMAGETYPE=2\nLIST=<<\na.jpg\nb.png\n>>\n");
     file.close();
     settings_.Confirm = 1;
-    settings_.ImageType = kAllImageTypes;
+    settings_.ImageType = AllImageTypes();
     CpelimonDlg window(settings_);
     window.HandleCommandLine(ParseCommandLine(std::vector<std::string>{"/F", job.toStdString(), "/G"}));
     QVERIFY(Find<QCheckBox>(window, 1008)->isChecked());
@@ -329,7 +330,7 @@ void MainWindowTest::parameterFileTypesAreTheFilterTheBoxesShow() {
     QCOMPARE(Column(Find<QTableView>(window, 1006), 0), QStringList({"b.png", "a.jpg"}));
 
     Find<QCheckBox>(window, 1009)->click();
-    QCOMPARE(settings_.ImageType, kTypeJpeg | kTypePng);
+    QCOMPARE(settings_.ImageType, test::ImageTypeOf(ImageFormat::kJpeg) | test::ImageTypeOf(ImageFormat::kPng));
     QCOMPARE(Column(Find<QTableView>(window, 1006), 0), QStringList({"a.jpg", "b.png"}));
 }
 

@@ -166,7 +166,7 @@ TEST(DecodeTest, MissingFileNamesThePath) {
 
 TEST(DecodeTest, ProbeFileFindsFrameHeaderAfterLargeSegments) {
     // A 200 KB APP15 segment pushed the SOF far beyond the first 64 KiB read.
-    Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(40, 30), 90);
+    Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(40, 30), {.quality = 90});
     ASSERT_TRUE(jpeg.ok());
     Bytes bytes(jpeg.value().begin(), jpeg.value().begin() + 2);
     for (int i = 0; i < 4; ++i) {
@@ -186,7 +186,7 @@ TEST(DecodeTest, ProbeFileFindsFrameHeaderAfterLargeSegments) {
 
 TEST(DecodeTest, JpegWithStrayBytesBetweenSegmentsDecodes) {
     const Image image = test::MakeGradient(24, 16);
-    Result<Bytes> jpeg = EncodeJpeg(image, 95);
+    Result<Bytes> jpeg = EncodeJpeg(image, {.quality = 95});
     ASSERT_TRUE(jpeg.ok());
     Bytes bytes = jpeg.value();
     const size_t after_app0 = 4 + (size_t{bytes[4]} << 8 | bytes[5]);  // SOI, then APP0's length
@@ -222,7 +222,7 @@ TEST(ShrinkOnLoadTest, ChoosesTheSmallestScaleThatKeepsTheMinimum) {
 }
 
 TEST(ShrinkOnLoadTest, DecodedSizeIsAtLeastTheMinimum) {
-    Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(400, 300), 90);
+    Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(400, 300), {.quality = 90});
     ASSERT_TRUE(jpeg.ok());
     struct Case {
         DecodeOptions options;

@@ -39,7 +39,7 @@ TEST(EncodeTest, LosslessFormatsRoundTripExactly) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
         const Image image = test::MakeGradient(c.width, c.height);
 
-        const Bytes bmp = EncodeBmp(image);
+        const Bytes bmp = EncodeBmp(image).value();
         const size_t stride = (static_cast<size_t>(c.width) * 3 + 3) / 4 * 4;
         EXPECT_EQ(bmp.size(), 54 + stride * static_cast<size_t>(c.height));
         Result<Image> from_bmp = DecodeImage(bmp);
@@ -58,7 +58,7 @@ TEST(EncodeTest, BmpIsBottomUp24Bit) {
     Image image(1, 2);
     image.row(0)[0] = 10;  // top pixel red 10
     image.row(1)[2] = 20;  // bottom pixel blue 20
-    const Bytes bmp = EncodeBmp(image);
+    const Bytes bmp = EncodeBmp(image).value();
     EXPECT_EQ(bmp[28], 24);
     EXPECT_EQ(bmp[54], 20);  // first stored row is the bottom one, in B, G, R order
     EXPECT_EQ(bmp[54 + 4 + 2], 10);
@@ -89,7 +89,7 @@ Bytes MinimalIccProfile() {
 
 TEST(EncodeTest, PngCarriesAnIccProfile) {
     const Image image = test::MakeGradient(5, 4);
-    Result<Bytes> png = EncodePng(image, MinimalIccProfile());
+    Result<Bytes> png = EncodePng(image, {.metadata = {.icc_profile = MinimalIccProfile()}});
     ASSERT_TRUE(png.ok()) << png.error().message;
     const std::string text(png.value().begin(), png.value().end());
     EXPECT_NE(text.find("iCCP"), std::string::npos);
@@ -101,7 +101,7 @@ TEST(EncodeTest, PngCarriesAnIccProfile) {
 TEST(EncodeTest, PngLeavesOutAMalformedProfile) {
     const Image image = test::MakeGradient(5, 4);
     const Bytes garbage(40, 0x41);
-    Result<Bytes> png = EncodePng(image, garbage);
+    Result<Bytes> png = EncodePng(image, {.metadata = {.icc_profile = garbage}});
     ASSERT_TRUE(png.ok()) << png.error().message;
     const std::string text(png.value().begin(), png.value().end());
     EXPECT_EQ(text.find("iCCP"), std::string::npos);
@@ -113,7 +113,7 @@ TEST(EncodeTest, JpegRoundTripsWithinTolerance) {
     size_t previous_size = 0;
     for (const int quality : {30, 60, 90, 100}) {
         SCOPED_TRACE(quality);
-        Result<Bytes> jpeg = EncodeJpeg(image, quality);
+        Result<Bytes> jpeg = EncodeJpeg(image, {.quality = quality});
         ASSERT_TRUE(jpeg.ok());
         EXPECT_GT(jpeg.value().size(), previous_size);  // files grow with quality
         previous_size = jpeg.value().size();
@@ -126,9 +126,9 @@ TEST(EncodeTest, JpegRoundTripsWithinTolerance) {
 
 TEST(EncodeTest, JpegClampsQualityAndRefusesEmptyImages) {
     const Image image = MakeSmooth(8, 8);
-    EXPECT_EQ(EncodeJpeg(image, -5).value(), EncodeJpeg(image, 1).value());
-    EXPECT_EQ(EncodeJpeg(image, 500).value(), EncodeJpeg(image, 100).value());
-    EXPECT_FALSE(EncodeJpeg(Image(), 80).ok());
+    EXPECT_EQ(EncodeJpeg(image, {.quality = -5}).value(), EncodeJpeg(image, {.quality = 1}).value());
+    EXPECT_EQ(EncodeJpeg(image, {.quality = 500}).value(), EncodeJpeg(image, {.quality = 100}).value());
+    EXPECT_FALSE(EncodeJpeg(Image(), {.quality = 80}).ok());
     EXPECT_FALSE(EncodePng(Image()).ok());
     EXPECT_FALSE(EncodeGif(Image()).ok());
 }

@@ -158,7 +158,8 @@ TEST(ModernFormats, EncodersRoundTripWithMetadata) {
     for (const bool avif : {false, true}) {
         SCOPED_TRACE(avif ? "AVIF" : "WebP");
         const EncodeMetadata metadata{source.exif, p3, phone.xmp};
-        const Result<Bytes> encoded = avif ? EncodeAvif(image, 90, metadata) : EncodeWebp(image, 90, metadata);
+        const Result<Bytes> encoded = avif ? EncodeAvif(image, {.quality = 90, .metadata = metadata})
+                                           : EncodeWebp(image, {.quality = 90, .metadata = metadata});
         ASSERT_TRUE(encoded.ok()) << encoded.error().message;
         EXPECT_EQ(SniffFormat(encoded.value()), avif ? ImageFormat::kAvif : ImageFormat::kWebp);
         const Result<Image> decoded = DecodeImage(encoded.value());
@@ -170,7 +171,7 @@ TEST(ModernFormats, EncodersRoundTripWithMetadata) {
         EXPECT_EQ(back.icc_profile, p3);
         EXPECT_EQ(back.xmp, phone.xmp);
         // A lower quality makes a smaller file.
-        const Result<Bytes> small = avif ? EncodeAvif(image, 20) : EncodeWebp(image, 20);
+        const Result<Bytes> small = avif ? EncodeAvif(image, {.quality = 20}) : EncodeWebp(image, {.quality = 20});
         EXPECT_LT(small.value().size(), encoded.value().size());
     }
 }

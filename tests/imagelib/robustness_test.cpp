@@ -144,7 +144,7 @@ TEST(RobustnessTest, OversizedHeadersAreRefusedWithTheirDimensions) {
     ASSERT_TRUE(gif_header.ok());
     EXPECT_EQ(gif_header.value().width, 7);
 
-    Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(16, 16), 90);
+    Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(16, 16), {.quality = 90});
     ASSERT_TRUE(jpeg.ok());
     const size_t sof = FindSof(jpeg.value());
     ASSERT_GT(sof, 0u);
@@ -167,7 +167,7 @@ TEST(RobustnessTest, OversizedHeadersAreRefusedWithTheirDimensions) {
 // A JPEG whose compressed data is damaged is reported as damaged, not as cut short, even though
 // libjpeg then skips to the end of the file looking for a marker; a file that ends early is cut short.
 TEST(RobustnessTest, DamagedJpegIsNotCalledCutShort) {
-    Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(64, 64), 90);
+    Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(64, 64), {.quality = 90});
     ASSERT_TRUE(jpeg.ok());
     const Bytes& whole = jpeg.value();
     Bytes damaged = whole;
@@ -187,7 +187,7 @@ TEST(RobustnessTest, DamagedJpegIsNotCalledCutShort) {
 
 // Shrink-on-load can bring a JPEG that is too large at full size under the limit.
 TEST(RobustnessTest, PixelLimitAppliesAfterShrinkOnLoad) {
-    Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(16, 16), 90);
+    Result<Bytes> jpeg = EncodeJpeg(test::MakeGradient(16, 16), {.quality = 90});
     ASSERT_TRUE(jpeg.ok());
     Bytes huge = jpeg.value();
     const size_t sof = FindSof(huge);

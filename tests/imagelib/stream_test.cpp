@@ -71,9 +71,9 @@ TEST(StreamTest, PipelinedRowsGiveTheSameBytes) {
 TEST(StreamTest, DecodedRowsResizeAsTheWholeDecode) {
     const Image gradient = test::MakeGradient(301, 203);
     std::vector<std::pair<std::string, Bytes>> files = {
-        {"encoded.bmp", EncodeBmp(gradient)},
+        {"encoded.bmp", EncodeBmp(gradient).value()},
         {"encoded.png", EncodePng(gradient).value()},
-        {"encoded.jpg", EncodeJpeg(gradient, 90).value()},
+        {"encoded.jpg", EncodeJpeg(gradient, {.quality = 90}).value()},
     };
     for (const char* name :
          {"bmp_1bit.bmp", "bmp_4bit.bmp", "bmp_8bit_topdown.bmp", "bmp_16bit_565.bmp", "bmp_24bit_os2.bmp",

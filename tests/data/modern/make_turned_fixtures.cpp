@@ -73,6 +73,6 @@ int main() {
     heif_writer wr{1, W};
     heif_context_write(ctx, &wr, &out);
     std::ofstream("made-irot6.heic", std::ios::binary).write((const char*)out.data(), out.size());
-    Bytes webp = EncodeWebp(img, 90, EncodeMetadata{exif, {}}).value();
+    Bytes webp = EncodeWebp(img, {.quality = 90, .metadata = EncodeMetadata{exif, {}}}).value();
     std::ofstream("made-orient6.webp", std::ios::binary).write((const char*)webp.data(), webp.size());
 }
