@@ -89,7 +89,7 @@ inline constexpr Phrase kAnsweredYes{"→ はい", "-> yes"};
 inline constexpr Phrase kProgress{"処理中", "Reducing"};
 
 // `pelimon --help` when the command line is a POSIX one (any argument starting with '-'). The
-// English page lists the options as the man page (res/pelimon.1) does. A printf format: the first
+// English page lists the options as the man page (res/pelimon.1.in) does. A printf format: the first
 // %s is the list of output format names (FormatChoiceNames), the second the formats that take a
 // quality (PosixUsage fills them in from the format table).
 inline constexpr FormatPhrase kPosixUsage{
