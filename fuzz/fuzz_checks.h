@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "imagelib/imagelib.h"
+#include "imagelib/format_table.h"
 
 namespace pelimon::fuzz {
 
@@ -18,13 +18,12 @@ void CheckParameterFileInput(std::span<const uint8_t> bytes);
 // CExifReader on the input as a whole JPEG file, then ReadSourceMetadata, BuildOutputMetadata and
 // the blocks in a JPEG and a PNG output; the TIFF, XMP and Photoshop block editors on the raw input.
 void CheckExifInput(std::span<const uint8_t> bytes);
-// ProbeImage and DecodeImage with shrink-on-load, for inputs whose signature is `format`;
-// other inputs are ignored. What DecodeImage decodes, DecodeRows must decode too, and reduced
-// as it streams its rows it must give the whole image's reduction to the byte.
-void CheckDecodeInput(ImageFormat format, std::span<const uint8_t> bytes);
-// HEIF/HEIC/AVIF (format kHeif) or WebP (kWebp): probe, decode with the reduced preview's options,
-// the Exif/XMP/colour blocks as the batch reads them, and the colour profile through lcms2.
-void CheckModernInput(ImageFormat format, std::span<const uint8_t> bytes);
+// One format of the format table, for inputs whose signature is its (others are ignored): the
+// blocks beside the pixels as the batch reads and carries them and the colour profile through
+// lcms2 (FormatRow::read_metadata), ProbeImage, DecodeImage with shrink-on-load or a thumbnail;
+// what DecodeImage decodes, DecodeRows must decode too, and reduced as it streams its rows it
+// must give the whole image's reduction to the byte.
+void CheckFormatInput(const FormatRow& format, std::span<const uint8_t> bytes);
 // The DC-only decoder of progressive JPEG files on the input as a whole file.
 void CheckJpegDcInput(std::span<const uint8_t> bytes);
 

@@ -31,24 +31,28 @@ namespace fs = std::filesystem;
 using Check = std::function<void(std::span<const uint8_t>)>;
 
 struct Target {
-    const char* name;  // folder name under tests/data/fuzz/ and fuzz/corpus/
+    std::string name;  // folder name under tests/data/fuzz/ and fuzz/corpus/
     Check check;
-    const char* image_prefix = nullptr;  // the decoder fixtures in tests/data/images it starts from
+    std::string image_prefix;  // the decoder fixtures in tests/data/images it starts from; empty: none
 };
 
+// The parsers' targets, then one per format of the format table (as fuzz/CMakeLists.txt makes
+// them), each starting from the fixtures of its format, named "<format>_...".
 const std::vector<Target>& Targets() {
-    static const std::vector<Target> targets = {
-        {"ini", fuzz::CheckIniInput},
-        {"parameter_file", fuzz::CheckParameterFileInput},
-        {"exif", fuzz::CheckExifInput},
-        {"decode_bmp", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kBmp, b); }, "bmp_"},
-        {"decode_jpeg", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kJpeg, b); }, "jpeg_"},
-        {"decode_png", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kPng, b); }, "png_"},
-        {"decode_gif", [](std::span<const uint8_t> b) { fuzz::CheckDecodeInput(ImageFormat::kGif, b); }, "gif_"},
-        {"heif", [](std::span<const uint8_t> b) { fuzz::CheckModernInput(ImageFormat::kHeif, b); }},
-        {"webp", [](std::span<const uint8_t> b) { fuzz::CheckModernInput(ImageFormat::kWebp, b); }},
-        {"decode_jpeg_dc", fuzz::CheckJpegDcInput, "jpeg_progressive"},
-    };
+    static const std::vector<Target> targets = [] {
+        std::vector<Target> all = {
+            {"ini", fuzz::CheckIniInput, ""},
+            {"parameter_file", fuzz::CheckParameterFileInput, ""},
+            {"exif", fuzz::CheckExifInput, ""},
+            {"decode_jpeg_dc", fuzz::CheckJpegDcInput, "jpeg_progressive"},
+        };
+        for (const FormatRow& format : FormatTable()) {
+            all.push_back({std::string(format.name),
+                           [&format](std::span<const uint8_t> b) { fuzz::CheckFormatInput(format, b); },
+                           std::string(format.name) + "_"});
+        }
+        return all;
+    }();
     return targets;
 }
 
@@ -97,7 +101,8 @@ std::vector<Input> ListInputs() {
         const std::pair<const char*, std::vector<fs::path>> groups[] = {
             {"found", FilesIn(data / "fuzz" / target.name)},
             {"seed", FilesIn(fs::path(PELIMON_FUZZ_CORPUS_DIR) / target.name)},
-            {"image", target.image_prefix ? FilesIn(data / "images", target.image_prefix) : std::vector<fs::path>{}},
+            {"image",
+             !target.image_prefix.empty() ? FilesIn(data / "images", target.image_prefix) : std::vector<fs::path>{}},
         };
         for (const auto& [kind, files] : groups) {
             for (const fs::path& file : files) {
