@@ -1,11 +1,10 @@
-// Helpers of the window tests: answering modal boxes without blocking, test folders with
-// generated images, and a window over settings that live in a temporary folder.
+// Helpers of the window tests: answering modal boxes without blocking (tests/support/modal_answerer.h),
+// test folders with generated images, and a window over settings that live in a temporary folder.
 #pragma once
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColor>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -19,39 +18,9 @@
 #include <memory>
 
 #include "settings/app_settings.h"
+#include "tests/support/modal_answerer.h"
 
 namespace pelimon::test {
-
-// Answers the first modal widget of type T that becomes active, by calling `answer` with it.
-// Polls the event loop's modal widget, so it works with any exec() the code under test runs.
-// Stops looking when destroyed or after 20 s.
-template <class T>
-class ModalAnswerer {
-  public:
-    explicit ModalAnswerer(std::function<void(T*)> answer) : answer_(std::move(answer)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                timer_.stop();
-                answered_ = true;
-                text_ = modal->property("text").toString();
-                answer_(modal);
-            } else if (deadline_.hasExpired()) {
-                timer_.stop();
-            }
-        });
-        timer_.start(5);
-    }
-    bool answered() const { return answered_; }
-    // The text property of the answered widget (QMessageBox), when it has one.
-    const QString& text() const { return text_; }
-
-  private:
-    std::function<void(T*)> answer_;
-    QDeadlineTimer deadline_{20000};
-    QTimer timer_;
-    bool answered_ = false;
-    QString text_;
-};
 
 // Clicks the child button with objectName `id` of a modal widget.
 inline void ClickChild(QWidget* widget, const char* id) {
