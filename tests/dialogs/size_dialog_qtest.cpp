@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QTimer>
 #include <QtTest>
 
 #include "dialogs/csetsize.h"
 #include "dialogs/size_rule.h"
 #include "tests/dialogs/recording_prompt.h"
+#include "tests/support/modal_answerer.h"
 
 namespace {
 
@@ -69,8 +69,7 @@ class SizeDialogTest : public QObject {
     void pixEvenOnlyWithEvenMenu();
     void descriptions_data();
     void descriptions();
-    void realMessageBoxIsAnswered();
-    void realQuestionDefaultsToYes();
+    void realMessageBoxesAreAnswered();
 };
 
 void SizeDialogTest::opensFromSettings_data() {
@@ -448,53 +447,44 @@ void SizeDialogTest::descriptions() {
     QCOMPARE(SizeDescriptionText(copy), text);
 }
 
-// The default prompt is a real message box; answer it from a timer so that nothing blocks.
-void SizeDialogTest::realMessageBoxIsAnswered() {
-    pelimon::AppSettings settings = PixelRule(1, 1);
-    CSetSize dialog(settings);
-    Type(dialog, "id1020", "0");
-    QString seen;
-    int attempts = 0;
-    std::function<void()> answer = [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            if (++attempts < 200) {
-                QTimer::singleShot(10, answer);
-            }
-            return;
-        }
-        seen = box->text();
-        box->button(QMessageBox::Ok)->click();
+// The default prompts are real message boxes, answered as a person would: the bad size with OK,
+// the data-size question with Enter, whose default button is Yes, so that OK goes on.
+void SizeDialogTest::realMessageBoxesAreAnswered() {
+    struct Case {
+        const char* name;
+        pelimon::AppSettings settings;
+        const char* radio;  // clicked first, or nullptr
+        const char* field;
+        const char* typed;
+        bool enter;  // answer with Enter rather than the OK button
+        QString message;
+        int result;
     };
-    QTimer::singleShot(0, answer);
-    dialog.accept();
-    QCOMPARE(seen, QStringLiteral("画像サイズの指定が不正です。正しいサイズにセットし直して下さい。"));
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-}
-
-// The real data-size question has Yes as its default button: Enter answers Yes and OK goes on.
-void SizeDialogTest::realQuestionDefaultsToYes() {
-    pelimon::AppSettings settings;
-    CSetSize dialog(settings);
-    Click(dialog, "id1008");
-    Type(dialog, "id1004", "6000");
-    QString seen;
-    int attempts = 0;
-    std::function<void()> answer = [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            if (++attempts < 200) {
-                QTimer::singleShot(10, answer);
-            }
-            return;
-        }
-        seen = box->text();
-        QTest::keyClick(box, Qt::Key_Return);
+    const Case cases[] = {
+        {"bad size", PixelRule(1, 1), nullptr, "id1020", "0", false,
+         QStringLiteral("画像サイズの指定が不正です。正しいサイズにセットし直して下さい。"), QDialog::Rejected},
+        {"large data size", pelimon::AppSettings{}, "id1008", "id1004", "6000", true,
+         QStringLiteral("データサイズが大きすぎるようです。正しくセットされていますか？"), QDialog::Accepted},
     };
-    QTimer::singleShot(0, answer);
-    dialog.accept();
-    QCOMPARE(seen, QStringLiteral("データサイズが大きすぎるようです。正しくセットされていますか？"));
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    for (const Case& c : cases) {
+        pelimon::AppSettings settings = c.settings;
+        CSetSize dialog(settings);
+        if (c.radio != nullptr) {
+            Click(dialog, c.radio);
+        }
+        Type(dialog, c.field, c.typed);
+        pelimon::test::ModalAnswerer<QMessageBox> answerer([&c](QMessageBox* box) {
+            if (c.enter) {
+                QTest::keyClick(box, Qt::Key_Return);
+            } else {
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        dialog.accept();
+        QVERIFY2(answerer.answered(), c.name);
+        QCOMPARE(answerer.text(), c.message);
+        QCOMPARE(dialog.result(), c.result);
+    }
 }
 
 QTEST_MAIN(SizeDialogTest)
