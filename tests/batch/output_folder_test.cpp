@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "batch_test_support.h"
 #include "tests/support/fake_interaction.h"
+#include "tests/support/read_only_folder.h"
 
 namespace pelimon {
 namespace {
@@ -72,16 +71,13 @@ TEST(OutputFolder, CheckCodes) {
 }
 
 TEST(OutputFolder, FolderWithoutWritePermissionIsNotWritable) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not bind the superuser";
-    }
     test::TempFolder folder;
     const std::string locked = folder.path() + "locked/";
     std::filesystem::create_directory(locked);
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const test::ReadOnlyFolder read_only(locked);
+    ASSERT_TRUE(read_only.ok()) << read_only.why();
     EXPECT_EQ(CheckOutputFolder(locked), kFolderNotWritable);
     EXPECT_EQ(CheckOutputFolder(locked + "inside/"), kFolderNotWritable);
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
 }
 
 TEST(OutputFolder, MissingFolderIsCreatedOnYes) {

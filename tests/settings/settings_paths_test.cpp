@@ -1,12 +1,10 @@
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
 
 #include "settings/settings_file.h"
+#include "tests/support/read_only_folder.h"
 #include "tests/support/temp_folder.h"
 
 namespace pelimon {
@@ -60,16 +58,13 @@ TEST(ProfilePath, FollowsTheEnvironmentAndTheExeFolder) {
 }
 
 TEST(ProfilePath, ReadOnlyExeFolderUsesTheConfigFolder) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "root may write into read-only folders";
-    }
     TempFolder folder;
     const std::string bin = folder / "bin";
     std::filesystem::create_directory(bin);
-    chmod(bin.c_str(), 0555);
+    const test::ReadOnlyFolder read_only(bin);
+    ASSERT_TRUE(read_only.ok()) << read_only.why();
     EXPECT_EQ(ResolveProfilePath(bin + "/pelimon", FakeEnvironment({{"HOME", "/home/u"}})),
               "/home/u/.config/pelimon/pelimon.ini");
-    chmod(bin.c_str(), 0755);
 }
 
 TEST(ProfilePath, CurrentModuleIsThisTestProgram) {
