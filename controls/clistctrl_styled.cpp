@@ -81,16 +81,8 @@ bool CListCtrlStyled::SetItemText(int row, int column, const QString& text) {
     return model_->SetText(row, column, text);
 }
 
-QString CListCtrlStyled::GetItemText(int row, int column) const {
-    return model_->Text(row, column);
-}
-
 int CListCtrlStyled::GetItemCount() const {
     return model_->rowCount();
-}
-
-int CListCtrlStyled::ColumnCount() const {
-    return model_->columnCount();
 }
 
 void CListCtrlStyled::SetItemStyle(int row, uint32_t flags, bool redraw) {

@@ -23,9 +23,7 @@ class CListCtrlStyled : public QTableView {
     // Inserts a row with the text of column 0 and empty style records; returns its index.
     int InsertItem(int row, const QString& text);
     bool SetItemText(int row, int column, const QString& text);
-    QString GetItemText(int row, int column) const;
     int GetItemCount() const;
-    int ColumnCount() const;
 
     // The row style's flags (StyleFlag bits); with `redraw` the row is repainted at once.
     void SetItemStyle(int row, uint32_t flags, bool redraw = true);

@@ -74,13 +74,6 @@ bool StyledListModel::SetText(int row, int column, const QString& text) {
     return true;
 }
 
-QString StyledListModel::Text(int row, int column) const {
-    if (row < 0 || row >= rowCount()) {
-        return {};
-    }
-    return texts_[static_cast<size_t>(row)].value(column);
-}
-
 bool StyledListModel::RemoveRow(int row) {
     if (row < 0 || row >= rowCount()) {
         return false;

@@ -22,7 +22,6 @@ class StyledListModel final : public QAbstractTableModel {
     int InsertColumn(int column, const QString& heading, Qt::Alignment alignment);
     int InsertRow(int row, const QString& text);
     bool SetText(int row, int column, const QString& text);
-    QString Text(int row, int column) const;
     bool RemoveRow(int row);
     void Clear();
 

@@ -149,7 +149,6 @@ int CExifReader::ReadThumbnailIFD() {
 
 int CExifReader::ReadIfd(Ifd& ifd, uint32_t offset, ExifDirectory directory) {
     ifd = {};
-    ifd.offset = offset;
     const std::span<const uint8_t> tiff = Tiff();
     if (offset < kMinIfdOffset || !Fits(tiff, offset, 2)) {
         return 0;

@@ -80,17 +80,12 @@ class CExifReader {
     const std::vector<ExifEntry>& ThumbnailEntries() const { return thumbnail_.entries; }
 
     // IFD offsets from the TIFF header, as stored; 0 when not known.
-    uint32_t MainIFDOffset() const { return main_.offset; }
-    uint32_t SubIFDOffset() const { return sub_offset_; }
-    uint32_t InteropIFDOffset() const { return interop_offset_; }
     uint32_t GpsIFDOffset() const { return gps_offset_; }
     uint32_t ThumbnailIFDOffset() const { return thumbnail_offset_; }
 
     // The Exif APP1 segment from its 0xFF 0xE1 marker to its end, with any values written by
     // WriteSubIFDValue/WriteMainIFDValue; empty when CheckJpeg found none.
     const std::vector<uint8_t>& ExifSegment() const { return segment_; }
-
-    const std::string& FileName() const { return file_name_; }
 
     // Looks `tag` up among the catalogue rows of `directory` (see FindTagIn); sets
     // list[index].name to the catalogue name or "不明". Returns the catalogue index or -1.
@@ -113,7 +108,6 @@ class CExifReader {
 
   private:
     struct Ifd {
-        uint32_t offset = 0;
         std::vector<ExifEntry> entries;
         std::vector<uint32_t> positions;  // offset of each entry's 12 bytes from the TIFF header
     };

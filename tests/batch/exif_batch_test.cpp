@@ -71,12 +71,13 @@ std::optional<ExifDirectories> ReadDirectories(const std::vector<uint8_t>& file)
     dirs.sub = reader.SubEntries();
     dirs.interop = reader.InteropEntries();
     dirs.thumbnail = reader.ThumbnailEntries();
-    dirs.main_offset = reader.MainIFDOffset();
-    dirs.sub_offset = reader.SubIFDOffset();
     dirs.thumbnail_offset = reader.ThumbnailIFDOffset();
     dirs.segment = reader.ExifSegment();
     dirs.orientation = reader.MainIFDNumber(kOrientation);
-    dirs.thumbnail_jpeg = TiffBlock({dirs.segment.begin() + kTiffInSegment, dirs.segment.end()}).JpegThumbnail();
+    const TiffBlock tiff({dirs.segment.begin() + kTiffInSegment, dirs.segment.end()});
+    dirs.main_offset = tiff.Ifd0Offset();
+    dirs.sub_offset = tiff.SubIfdOffset();
+    dirs.thumbnail_jpeg = tiff.JpegThumbnail();
     return dirs;
 }
 

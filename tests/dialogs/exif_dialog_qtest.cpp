@@ -41,11 +41,16 @@ QByteArray JpegWithoutSubIfd() {
     return jpeg;
 }
 
+// The text of a cell as the list shows it.
+QString CellText(const CListCtrlStyled* list, int row, int column) {
+    return list->model()->index(row, column).data().toString();
+}
+
 QStringList ListRows(CExifDialog& dialog) {
     auto* list = dialog.findChild<CListCtrlStyled*>("id1006");
     QStringList rows;
     for (int row = 0; row < list->GetItemCount(); ++row) {
-        rows << list->GetItemText(row, 0) + "|" + list->GetItemText(row, 1);
+        rows << CellText(list, row, 0) + "|" + CellText(list, row, 1);
     }
     return rows;
 }
@@ -193,7 +198,7 @@ void ExifDialogTest::groupRowsAreColoured() {
     auto* list = dialog.findChild<CListCtrlStyled*>("id1006");
     const pelimon::StyleContext context = list->Context();
     for (int row = 0; row < list->GetItemCount(); ++row) {
-        const bool group = list->GetItemText(row, 0).startsWith(QStringLiteral("▼"));
+        const bool group = CellText(list, row, 0).startsWith(QStringLiteral("▼"));
         for (int column = 0; column < 2; ++column) {
             const pelimon::ResolvedStyle style = list->Styles().Resolve(row, column, false, context);
             QCOMPARE(style.background_color, group ? pelimon::Rgb(240, 240, 170) : context.background_color);

@@ -6,6 +6,7 @@
 #include "exif/jpeg_segments.h"
 #include "exif/output_metadata.h"
 #include "exif/source_metadata.h"
+#include "exif/tiff_block.h"
 #include "exif_test_files.h"
 #include "imagelib/imagelib.h"
 
@@ -33,7 +34,8 @@ Bytes SubValueField(const CExifReader& reader, uint16_t tag) {
     const auto& entries = reader.SubEntries();
     for (size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].tag == tag) {
-            const size_t at = kTiffInSegment + reader.SubIFDOffset() + 2 + 12 * i + 8;
+            const TiffBlock tiff({reader.ExifSegment().begin() + kTiffInSegment, reader.ExifSegment().end()});
+            const size_t at = kTiffInSegment + tiff.SubIfdOffset() + 2 + 12 * i + 8;
             return Bytes(reader.ExifSegment().begin() + static_cast<long>(at),
                          reader.ExifSegment().begin() + static_cast<long>(at + 4));
         }
