@@ -19,27 +19,38 @@ uint32_t LittleEndian32(const std::string& bytes, size_t at) {
     return value;
 }
 
-// Whether the bytes end where their format says the file ends.
+// Whether the bytes end where their format says the file ends: a model of each container's end,
+// independent of the program's codecs (a HEIF file, whose boxes may come in any order, must decode).
 std::string TruncationProblem(ImageFormat format, const std::string& bytes) {
     static const std::string kPngEnd("\0\0\0\0IEND\xAE\x42\x60\x82", 12);
-    switch (format) {
-        case ImageFormat::kJpeg:
-            return bytes.ends_with("\xFF\xD9") ? "" : "no end-of-image marker";
-        case ImageFormat::kPng:
-            return bytes.ends_with(kPngEnd) ? "" : "no IEND chunk at the end";
-        case ImageFormat::kGif:
-            return bytes.ends_with(";") ? "" : "no GIF trailer";
-        case ImageFormat::kBmp:
-            return bytes.size() >= 6 && LittleEndian32(bytes, 2) == bytes.size() ? "" : "BMP file size mismatch";
-        case ImageFormat::kWebp:  // the RIFF size counts the bytes after its first 8
-            return bytes.size() >= 8 && LittleEndian32(bytes, 4) + 8 == bytes.size() ? "" : "RIFF size mismatch";
-        case ImageFormat::kHeif:
-        case ImageFormat::kAvif:
-            return DecodeImage(ByteView(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())).ok()
-                       ? ""
-                       : "HEIF does not decode";
-        case ImageFormat::kUnknown:
-            break;
+    const auto decodes = [](const std::string& file) {
+        return DecodeImage(ByteView(reinterpret_cast<const uint8_t*>(file.data()), file.size())).ok();
+    };
+    struct End {
+        ImageFormat format;
+        bool (*ends)(const std::string& file);
+        const char* problem;
+    };
+    static const End kEnds[] = {
+        {ImageFormat::kJpeg, [](const std::string& file) { return file.ends_with("\xFF\xD9"); },
+         "no end-of-image marker"},
+        {ImageFormat::kPng, [](const std::string& file) { return file.ends_with(kPngEnd); },
+         "no IEND chunk at the end"},
+        {ImageFormat::kGif, [](const std::string& file) { return file.ends_with(";"); }, "no GIF trailer"},
+        {ImageFormat::kBmp,
+         [](const std::string& file) { return file.size() >= 6 && LittleEndian32(file, 2) == file.size(); },
+         "BMP file size mismatch"},
+        // The RIFF size counts the bytes after its first 8.
+        {ImageFormat::kWebp,
+         [](const std::string& file) { return file.size() >= 8 && LittleEndian32(file, 4) + 8 == file.size(); },
+         "RIFF size mismatch"},
+        {ImageFormat::kHeif, decodes, "HEIF does not decode"},
+        {ImageFormat::kAvif, decodes, "HEIF does not decode"},
+    };
+    for (const End& end : kEnds) {
+        if (end.format == format) {
+            return end.ends(bytes) ? "" : end.problem;
+        }
     }
     return "not an image";
 }
