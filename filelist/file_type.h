@@ -7,11 +7,8 @@
 namespace pelimon {
 
 // The ImageType bit of the format the name shows (FormatOfName), 0 for none. The test runs on a
-// lower-case copy; when several formats' extensions occur, the highest bit wins, so
-// "photo.bmp.jpg" gives JPEG's and "scan.png.bmp" PNG's. ".bmp", ".jpg" and ".jpeg" count
-// anywhere, ".png" and ".gif" only after the first character (a hidden file ".png" is none), and
-// the newer extensions (.webp, .heic, .heif, .hif, .avif) only at the end of a name that has more
-// than them.
+// lower-case copy, by each format's extensions and NameMatch rule; when several formats'
+// extensions occur, the highest bit wins, so "photo.bmp.jpg" gives JPEG's and "scan.png.bmp" PNG's.
 int FileTypeOfName(std::string_view name);
 
 // The OutputType of "same as the source" for a file of this name: that of the format its format
