@@ -63,6 +63,7 @@ inline constexpr Phrase kHeifReadSetupFailed{"HEIF を読む準備ができま�
 inline constexpr Phrase kHeifCannotConvert{"HEIF の画素形式を変換できません", "cannot convert the HEIF pixel format"};
 inline constexpr Phrase kHeifSizeMismatch{"HEIF の画像の大きさが宣言と異なります",
                                           "HEIF image size differs from the declared size"};
+inline constexpr Phrase kHeifBadCrop{"HEIF の切り抜き範囲（clap）が不正です", "invalid HEIF crop (clap)"};
 inline constexpr Phrase kHeifItemOutside{"HEIF: 項目の位置がファイルの外を指しています",
                                          "HEIF: an item lies outside the file"};
 inline constexpr Phrase kAvifOutOfMemory{"AVIF のメモリが足りません", "AVIF: out of memory"};
