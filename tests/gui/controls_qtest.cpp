@@ -83,6 +83,8 @@ void ControlsTest::fitRect_data() {
     QTest::newRow("same ratio") << QSize(800, 600) << QSize(80, 60) << QRect(0, 0, 80, 60);
     QTest::newRow("small image is enlarged") << QSize(8, 6) << QSize(80, 60) << QRect(0, 0, 80, 60);
     QTest::newRow("empty image") << QSize(0, 0) << QSize(80, 60) << QRect();
+    QTest::newRow("a wide line keeps a row") << QSize(2000, 1) << QSize(80, 60) << QRect(0, 29, 80, 1);
+    QTest::newRow("a tall line keeps a column") << QSize(1, 2000) << QSize(80, 60) << QRect(39, 0, 1, 60);
 }
 
 void ControlsTest::fitRect() {
