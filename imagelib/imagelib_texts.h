@@ -24,6 +24,7 @@ inline constexpr Phrase kJpegFrameHeaderShort{"JPEG のフレームヘッダー�
 inline constexpr Phrase kJpegNoFrameHeader{"JPEG のフレームヘッダーが見つかりません", "no JPEG frame header"};
 inline constexpr Phrase kJpegBadMarker{"JPEG のマーカーが不正です", "invalid JPEG marker"};
 inline constexpr Phrase kPngNoIhdr{"PNG の IHDR がありません", "no PNG IHDR"};
+inline constexpr Phrase kPngIhdrDamaged{"PNG の IHDR が壊れています（CRC が違います）", "damaged PNG IHDR (wrong CRC)"};
 inline constexpr Phrase kPngCannotConvert{"PNG の画素形式を変換できません", "cannot convert the PNG pixel format"};
 inline constexpr Phrase kPngReadSetupFailed{"PNG を読む準備ができません", "cannot prepare to read the PNG"};
 inline constexpr Phrase kPngWriteSetupFailed{"PNG: 準備ができません", "PNG: cannot prepare"};
