@@ -111,15 +111,6 @@ bool ReadInfoGuarded(PngDecodeState& s) {
     return true;
 }
 
-void CompositeRow(const uint8_t* rgba, size_t width, uint8_t* rgb) {
-    for (size_t x = 0; x < width; ++x) {
-        const uint32_t alpha = rgba[4 * x + 3];
-        for (size_t c = 0; c < 3; ++c) {
-            rgb[3 * x + c] = OverWhite(rgba[4 * x + c], alpha);
-        }
-    }
-}
-
 // `rgb` holds one row for rows the sink does not offer; `rgba`, when the file has alpha, one
 // row, or the whole image when the file is interlaced (the sink then offers every row). Over all
 // passes of an interlaced file every pixel is written exactly once.
