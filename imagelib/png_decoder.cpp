@@ -3,14 +3,17 @@
 // RGBA and composited over white, row by row. Rows go to a RowSink as they are decoded, straight
 // into its rows when it holds the whole image; interlaced files need the whole image for libpng's
 // passes (and the whole RGBA image when they have alpha), so only a whole-image sink takes them.
+// Row by row, 8-bit RGB and RGBA files go to png_stream.cpp instead, which reads them faster.
 #include <zlib.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
 #include "imagelib/imagelib_texts.h"
+#include "imagelib/png_stream.h"
 #include "imagelib/png_support.h"
 
 namespace pelimon::imagelib_detail {
@@ -248,6 +251,12 @@ Status DecodePngRows(std::FILE* file, RowSink& sink) {
     const int64_t height = probed.value().height;
     if ((width / 8 + 1) * height > int64_t{1032} * length) {
         return BadSizeError(width, height);
+    }
+    if (std::optional<Status> streamed = DecodePngStream(file, sink)) {
+        return *streamed;
+    }
+    if (fseeko(file, start, SEEK_SET) != 0) {
+        return CorruptError(imagelib_texts::kCannotReread);
     }
     return DecodePngWith({nullptr, 0, 0, file, nullptr, 0}, sink);
 }
