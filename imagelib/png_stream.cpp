@@ -163,6 +163,9 @@ class PngStream {
     uint32_t adler_ = 1;
     uint8_t stored_adler_[4] = {};
     size_t stored_got_ = 0;
+    uint64_t fed_ = 0;          // bytes of the stream inflated so far
+    bool complete_ = false;     // the whole stream, Adler-32 included, has been read
+    uint64_t complete_at_ = 0;  // how many bytes of it that took
 
     std::vector<uint8_t> pending_;   // image data not inflated yet
     std::vector<uint8_t> inflated_;  // filtered rows, from the first one not yet given
@@ -205,6 +208,7 @@ Status PngStream::ImageData(uint32_t length, uint32_t& crc) {
 
 Status PngStream::Flush() {
     const Status inflated = Inflate(pending_);
+    fed_ += pending_.size();
     pending_.clear();
     return inflated;
 }
@@ -263,6 +267,10 @@ Status PngStream::Inflate(ByteView input) {
     }
     while (at < input.size() && deflate_ended_ && stored_got_ < 4) {
         stored_adler_[stored_got_++] = input[at++];
+        if (stored_got_ == 4) {
+            complete_ = true;
+            complete_at_ = fed_ + at;
+        }
     }
     return {};
 }
@@ -325,6 +333,9 @@ std::optional<Status> PngStream::Decode() {
         }
         const uint32_t length = ReadBe32(ByteView(chunk, 8), 0);
         const uint32_t type = ReadBe32(ByteView(chunk, 8), 4);
+        if (in_image_data && (type != ChunkType("IDAT") || length > 0x7FFFFFFFu)) {
+            return Finish();  // what follows (text chunks, IEND) is not needed for the pixels
+        }
         if (length > 0x7FFFFFFFu) {
             return Damaged(kBadLength);
         }
@@ -346,17 +357,21 @@ std::optional<Status> PngStream::Decode() {
                 above_.assign(row_bytes_, 0);
                 rgb_.resize(bpp_ == 4 ? 3 * static_cast<size_t>(width_) : 0);
             }
+            const uint64_t data_at = fed_ + pending_.size();
             uint32_t crc = static_cast<uint32_t>(crc32(0, chunk + 4, 4));
-            if (Status read = ImageData(length, crc); !read) {
-                return read;
+            Status read = ImageData(length, crc);
+            if (read) {
+                read = CheckCrc(type, crc, true);
             }
-            if (Status checked = CheckCrc(type, crc, true); !checked) {
-                return checked;
+            if (!read) {
+                // As for libpng, a chunk after the end of the image data is never looked at: its
+                // damage does not count.
+                if (Status flushed = Flush(); !flushed) {
+                    return flushed;
+                }
+                return complete_ && complete_at_ <= data_at ? Finish() : read;
             }
             continue;
-        }
-        if (in_image_data) {
-            return Finish();  // what follows (text chunks, IEND) is not needed for the pixels
         }
         if (type == ChunkType("tRNS") && colour == 2) {
             return std::nullopt;  // libpng makes its colour transparent
