@@ -1,10 +1,13 @@
-// HEIF/HEIC, AVIF and WebP through whole batches: turned files come out upright exactly once,
+// HEIF/HEIC, AVIF, WebP and PNG through whole batches: turned files come out upright exactly once,
 // WebP and AVIF outputs keep Exif and meet the size target, "same as the source" picks their
 // types, damaged files are reported and skipped, and colours are converted to sRGB or carried.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -16,6 +19,7 @@
 #include "imagelib/embedded_metadata.h"
 #include "imagelib/imagelib.h"
 #include "tests/support/fake_interaction.h"
+#include "tests/support/png_chunks.h"
 
 namespace pelimon {
 namespace {
@@ -23,6 +27,10 @@ namespace {
 using test::FakeInteraction;
 using test::ReadBytes;
 using test::TempFolder;
+
+std::vector<uint8_t> AsBytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
 
 constexpr uint16_t kOrientation = 0x0112;
 
@@ -84,27 +92,68 @@ int LargestDifference(const Image& a, const Image& b) {
 TEST_F(ModernBatchTest, TurnedFilesComeOutUprightOnce) {
     // made-irot6.heic: libheif turns the 64x48 picture upright (48x64) through its irot box, and
     // its Exif Orientation 6 describes that turn. made-orient6.webp: 64x48 pixels that only Exif
-    // Orientation 6 turns, which AutoRotate applies.
+    // Orientation 6 turns, which AutoRotate applies; so do the PNGs made of its pixels and Exif,
+    // one in an eXIf chunk, one in the hexadecimal text of older tools.
     Copy("made-irot6.heic");
     Copy("made-orient6.webp");
+    const std::vector<uint8_t> webp = ReadBytes(source / "made-orient6.webp");
+    const Bytes exif = ReadEmbeddedMetadata(webp).exif;
+    const std::vector<test::PngChunkData> pixels = test::SplitPng(EncodePng(DecodeImage(webp).value()).value());
+    ASSERT_FALSE(exif.empty());
+    std::string raw = "\nexif\n" + std::to_string(exif.size()) + "\n";
+    for (const uint8_t byte : exif) {
+        raw += "0123456789abcdef"[byte >> 4];
+        raw += "0123456789abcdef"[byte & 15];
+    }
+    const std::string keyword("Raw profile type exif\0", 22);
+    const struct {
+        const char* name;
+        test::PngChunkData chunk;
+    } pngs[] = {{"made-orient6.png", {"eXIf", exif}}, {"made-orient6-raw.png", {"tEXt", AsBytes(keyword + raw)}}};
+    for (const auto& png : pngs) {
+        std::vector<test::PngChunkData> chunks = pixels;
+        chunks.insert(chunks.begin() + 1, png.chunk);
+        const std::vector<uint8_t> bytes = test::JoinPng(chunks);
+        test::WriteBytes(source / png.name,
+                         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        Add(png.name);
+    }
     settings.FileType = kFileTypeJpeg;
     settings.Exif = 1;
-    // The Exif reader (and so the Exif dialog) sees the Exif of both.
-    EXPECT_EQ(OrientationOf(ReadBytes(source / "made-irot6.heic")), 6u);
-    EXPECT_EQ(OrientationOf(ReadBytes(source / "made-orient6.webp")), 6u);
+    settings.ExifDate = 1;
+    // The Exif reader (and so the Exif dialog) sees the Exif of each.
+    for (const char* name : {"made-irot6.heic", "made-orient6.webp", "made-orient6.png", "made-orient6-raw.png"}) {
+        EXPECT_EQ(OrientationOf(ReadBytes(source / name)), 6u) << name;
+    }
     for (const int auto_rotate : {1, 0}) {
         SCOPED_TRACE(auto_rotate);
         settings.AutoRotate = auto_rotate;
         const BatchOutcome outcome = Run();
-        ASSERT_EQ(outcome.written, 2) << (outcome.failures.empty() ? "" : outcome.failures[0].message);
+        ASSERT_EQ(outcome.written, 4) << (outcome.failures.empty() ? "" : outcome.failures[0].message);
         const Image heic = Decoded("made-irot6_s.jpg");
         EXPECT_EQ(heic.width(), 24);  // upright, never turned by its Exif as well
         EXPECT_EQ(heic.height(), 32);
         EXPECT_GT(heic.row(16)[3 * 22 + 1], 150);  // the green band turned to the right edge
         EXPECT_EQ(OrientationOf(Output("made-irot6_s.jpg")), 1u);
-        const Image webp = Decoded("made-orient6_s.jpg");
-        EXPECT_EQ(webp.width(), auto_rotate == 1 ? 24 : 32);
-        EXPECT_EQ(OrientationOf(Output("made-orient6_s.jpg")), auto_rotate == 1 ? 1u : 6u);
+        for (const char* name : {"made-orient6_s.jpg", "made-orient6-raw_s.jpg"}) {
+            SCOPED_TRACE(name);
+            const Image turned = Decoded(name);
+            EXPECT_EQ(turned.width(), auto_rotate == 1 ? 24 : 32);
+            EXPECT_EQ(OrientationOf(Output(name)), auto_rotate == 1 ? 1u : 6u);
+            // The shooting date of the Exif (2024:05:06 07:08:09) dates the output.
+            std::tm shot{};
+            shot.tm_year = 124;
+            shot.tm_mon = 4;
+            shot.tm_mday = 6;
+            shot.tm_hour = 7;
+            shot.tm_min = 8;
+            shot.tm_sec = 9;
+            shot.tm_isdst = -1;
+            struct stat info {};
+            ASSERT_EQ(stat((source.path() + "out/" + name).c_str(), &info), 0);
+            EXPECT_EQ(info.st_mtime, std::mktime(&shot));
+        }
+        EXPECT_TRUE(Decoded("made-orient6_s.jpg") == Decoded("made-orient6-raw_s.jpg"));
     }
 }
 
