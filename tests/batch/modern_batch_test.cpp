@@ -1,6 +1,7 @@
 // HEIF/HEIC, AVIF, WebP and PNG through whole batches: turned files come out upright exactly once,
 // WebP and AVIF outputs keep Exif and meet the size target, "same as the source" picks their
-// types, damaged files are reported and skipped, and colours are converted to sRGB or carried.
+// types, damaged files are reported and skipped (also in a batch over files of public test suites),
+// and colours are converted to sRGB or carried.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "batch/run_batch.h"
 #include "batch_test_support.h"
@@ -207,6 +209,45 @@ TEST_F(ModernBatchTest, DamagedFilesAreReportedAndSkipped) {
     for (size_t i = 0; i < std::size(damaged); ++i) {
         EXPECT_NE(outcome.failures[i].message.find(damaged[i]), std::string::npos) << outcome.failures[i].message;
     }
+}
+
+TEST_F(ModernBatchTest, ConformanceFilesAreWrittenUprightOrReportedByName) {
+    const std::filesystem::path conformance = std::filesystem::path(PELIMON_TEST_DATA_DIR) / "conformance";
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(conformance)) {
+        if (entry.path().extension() != ".LICENSE") {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        std::filesystem::copy_file(conformance / name, source / name);
+        Add(name);
+    }
+    settings.Width = 320;
+    settings.Height = 320;
+    settings.FileType = kFileTypePng;
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.kind, BatchOutcome::Kind::kCompleted);
+    EXPECT_EQ(outcome.written, 2);
+    // The damaged PNGs: a wrong IHDR CRC, a wrong image data CRC.
+    ASSERT_EQ(outcome.failures.size(), 2u);
+    EXPECT_NE(outcome.failures[0].message.find("xcsn0g01.png"), std::string::npos) << outcome.failures[0].message;
+    EXPECT_NE(outcome.failures[1].message.find("xhdn0g08.png"), std::string::npos) << outcome.failures[1].message;
+    EXPECT_FALSE(std::filesystem::exists(source.path() + "out/xcsn0g01_s.png"));
+    EXPECT_FALSE(std::filesystem::exists(source.path() + "out/xhdn0g08_s.png"));
+    // The picture stored upright and the one stored turned with an irot box come out alike.
+    const Image upright = Decoded("kimono_s.png");
+    const Image turned = Decoded("kimono.rotate90_s.png");
+    EXPECT_EQ(upright.width(), 226);
+    EXPECT_EQ(upright.height(), 320);
+    ASSERT_EQ(turned.width(), 226);
+    ASSERT_EQ(turned.height(), 320);
+    int64_t difference = 0;
+    for (size_t i = 0; i < upright.size_bytes(); ++i) {
+        difference += std::abs(upright.data()[i] - turned.data()[i]);
+    }
+    EXPECT_LT(difference / static_cast<int64_t>(upright.size_bytes()), 4);
 }
 
 TEST_F(ModernBatchTest, ColoursAreConvertedToSrgbOrCarried) {
