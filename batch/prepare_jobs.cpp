@@ -34,13 +34,15 @@ void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) 
         job.PrepareError = Error{t::NotAnImage(job.FileName, header.error().message), job.SourcePath};
         return;
     }
-    // The metadata of a JPEG lies in its leading segments; a WebP's chunks and a HEIF's Exif item
-    // may lie anywhere, so those files are read whole. A file that cannot be read leaves the
-    // defaults: the render will report it.
+    // The metadata of a JPEG lies in its leading segments, a PNG's in its chunks besides the image
+    // data; a WebP's chunks and a HEIF's Exif item may lie anywhere, so those files are read whole.
+    // A file that cannot be read leaves the defaults: the render will report it.
     const ImageFormat format = header.value().format;
     Result<std::vector<uint8_t>> bytes = std::vector<uint8_t>{};
     if (format == ImageFormat::kJpeg) {
         bytes = ReadJpegHeaderPrefix(job.SourcePath);
+    } else if (format == ImageFormat::kPng) {
+        bytes = ReadPngMetadata(job.SourcePath);
     } else if (format == ImageFormat::kWebp || format == ImageFormat::kHeif || format == ImageFormat::kAvif) {
         std::vector<uint8_t> whole;
         if (Status read = ReadFileInto(job.SourcePath, whole); read.ok()) {

@@ -82,6 +82,7 @@ Result<Bytes> EncodePngOutput(const Image& image, const OutputMetadata& metadata
 SourceMetadata ReadMetadataOf(const std::vector<uint8_t>& file) {
     switch (SniffFormat(file)) {
         case ImageFormat::kJpeg:
+        case ImageFormat::kPng:
         case ImageFormat::kWebp:
         case ImageFormat::kHeif:
         case ImageFormat::kAvif:

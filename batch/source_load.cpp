@@ -89,12 +89,15 @@ Status LoadStreamed(const AppSettings& settings, const ImageJob& job, int width,
     }
     TurnUpright(buffers.reduced, job.Orientation, job.Rotation);
     buffers.decoded = Image();  // a whole source of an earlier job is not kept for nothing
-    if (SniffFormat(buffers.file) == ImageFormat::kJpeg) {
-        Result<std::vector<uint8_t>> prefix = ReadJpegHeaderPrefix(job.SourcePath);
-        if (!prefix.ok()) {
-            return prefix.error();
+    // The metadata is read from what `buffers.file` holds afterwards.
+    const ImageFormat format = SniffFormat(buffers.file);
+    if (format == ImageFormat::kJpeg || format == ImageFormat::kPng) {
+        Result<std::vector<uint8_t>> metadata =
+            format == ImageFormat::kJpeg ? ReadJpegHeaderPrefix(job.SourcePath) : ReadPngMetadata(job.SourcePath);
+        if (!metadata.ok()) {
+            return metadata.error();
         }
-        buffers.file = std::move(prefix).value();
+        buffers.file = std::move(metadata).value();
     }
     return {};
 }

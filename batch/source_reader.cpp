@@ -11,6 +11,7 @@
 
 #include "batch/batch_texts.h"
 #include "common/atomic_file.h"
+#include "imagelib/png_chunks.h"
 
 namespace pelimon {
 
@@ -132,6 +133,18 @@ Result<std::vector<uint8_t>> ReadJpegHeaderPrefix(const std::string& path, size_
         }
         want = std::min(max_bytes, std::max({need, bytes.size() + kPrefixChunkBytes, 2 * bytes.size()}));
     }
+}
+
+Result<std::vector<uint8_t>> ReadPngMetadata(const std::string& path) {
+    Result<SourceFile> opened = OpenSourceFile(path);
+    if (!opened.ok()) {
+        return opened.error();
+    }
+    Result<Bytes> png = ReadPngWithoutImageData(opened.value().get(), kMaxPngMetadataBytes);
+    if (!png.ok()) {
+        return Error{png.error().message, path};
+    }
+    return std::move(png).value();
 }
 
 }  // namespace pelimon

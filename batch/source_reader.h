@@ -20,6 +20,9 @@ inline constexpr size_t kMaxSourceFileBytes = size_t{1} << 30;
 // Exif and ICC segments together rarely pass a few hundred kilobytes.
 inline constexpr size_t kMaxJpegPrefixBytes = size_t{1} << 20;
 
+// Bound of ReadPngMetadata: a PNG's chunks other than its image data.
+inline constexpr size_t kMaxPngMetadataBytes = size_t{16} << 20;
+
 // A source file open for reading from its start, closed with the object.
 class SourceFile {
   public:
@@ -54,5 +57,9 @@ Status ReadFileInto(const std::string& path, std::vector<uint8_t>& bytes);
 // The start of a JPEG file up to and including its first SOS segment header, or up to
 // `max_bytes`, or the whole file when it is shorter or not a JPEG stream at all.
 Result<std::vector<uint8_t>> ReadJpegHeaderPrefix(const std::string& path, size_t max_bytes = kMaxJpegPrefixBytes);
+
+// A PNG file without its image data (ReadPngWithoutImageData): where its metadata lies, read in
+// a few small reads however large the file is.
+Result<std::vector<uint8_t>> ReadPngMetadata(const std::string& path);
 
 }  // namespace pelimon

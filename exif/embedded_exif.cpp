@@ -29,7 +29,8 @@ std::span<const uint8_t> TiffOfExifSegment(std::span<const uint8_t> segment) {
 
 std::vector<uint8_t> EmbeddedExifAsJpeg(std::span<const uint8_t> file) {
     const ImageFormat format = SniffFormat(file);
-    if (format != ImageFormat::kWebp && format != ImageFormat::kHeif && format != ImageFormat::kAvif) {
+    if (format != ImageFormat::kWebp && format != ImageFormat::kHeif && format != ImageFormat::kAvif &&
+        format != ImageFormat::kPng) {
         return {};
     }
     std::vector<uint8_t> jpeg = {0xFF, 0xD8};

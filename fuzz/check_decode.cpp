@@ -1,14 +1,17 @@
-// Fuzz check for one decoder: the header probe, then the full decode with shrink-on-load. Inputs
-// whose signature is another format's are left to that format's target.
+// Fuzz check for one decoder: the header probe, then the full decode with shrink-on-load (for PNG
+// also its metadata). Inputs whose signature is another format's are left to that format's target.
 #include <algorithm>
 #include <cstdint>
 #include <span>
 
+#include "exif/source_metadata.h"
 #include "fuzz/fuzz_checks.h"
 #include "fuzz/fuzz_support.h"
 #include "imagelib/codec_support.h"
+#include "imagelib/embedded_metadata.h"
 #include "imagelib/formats.h"
 #include "imagelib/imagelib.h"
+#include "imagelib/png_chunks.h"
 
 namespace pelimon::fuzz {
 
@@ -54,11 +57,30 @@ void CheckStreamedDecode(std::span<const uint8_t> bytes, const DecodeOptions& op
     Expect(streamed == expected, "the streamed reduction is the whole image's");
 }
 
+// A PNG's Exif and XMP, read from the whole file and from the file without its image data (as the
+// batch reads a streamed source's), must be the same; the Exif must parse as the batch reads it.
+void CheckPngMetadata(std::span<const uint8_t> bytes) {
+    const EmbeddedMetadata whole = ReadEmbeddedMetadata(bytes);
+    Expect(whole.exif.empty() || TiffHeaderOffset(whole.exif) == size_t{0}, "Exif starts at its TIFF header");
+    const imagelib_detail::MemoryFile file(bytes);
+    if (file.get() != nullptr) {
+        const Result<Bytes> without = ReadPngWithoutImageData(file.get(), size_t{16} << 20);  // the batch's bound
+        Expect(without.ok(), "a file in memory can be read");
+        const EmbeddedMetadata read = ReadEmbeddedMetadata(without.value());
+        Expect(read.exif == whole.exif && read.xmp == whole.xmp, "the image data holds no metadata");
+    }
+    const SourceMetadata source = ReadSourceMetadata(bytes, 1700000000);
+    Expect(source.Orientation >= 1 && source.Orientation <= 8, "the orientation is 1..8");
+}
+
 }  // namespace
 
 void CheckDecodeInput(ImageFormat format, std::span<const uint8_t> bytes) {
     if (SniffFormat(bytes) != format) {
         return;
+    }
+    if (format == ImageFormat::kPng) {
+        CheckPngMetadata(bytes);
     }
     const Result<ImageHeader> header = ProbeImage(bytes);
     if (!header) {

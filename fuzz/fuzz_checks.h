@@ -18,7 +18,8 @@ void CheckParameterFileInput(std::span<const uint8_t> bytes);
 // CExifReader on the input as a whole JPEG file, then ReadSourceMetadata, BuildOutputMetadata,
 // PlaceInJpeg and PlaceInPng; the TIFF, XMP and Photoshop block editors on the raw input.
 void CheckExifInput(std::span<const uint8_t> bytes);
-// ProbeImage and DecodeImage with shrink-on-load, for inputs whose signature is `format`;
+// ProbeImage and DecodeImage with shrink-on-load (and a PNG's Exif and XMP, read whole and
+// without the image data), for inputs whose signature is `format`;
 // other inputs are ignored. What DecodeImage decodes, DecodeRows must decode too, and reduced
 // as it streams its rows it must give the whole image's reduction to the byte.
 void CheckDecodeInput(ImageFormat format, std::span<const uint8_t> bytes);

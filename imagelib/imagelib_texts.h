@@ -24,6 +24,7 @@ inline constexpr Phrase kJpegFrameHeaderShort{"JPEG のフレームヘッダー�
 inline constexpr Phrase kJpegNoFrameHeader{"JPEG のフレームヘッダーが見つかりません", "no JPEG frame header"};
 inline constexpr Phrase kJpegBadMarker{"JPEG のマーカーが不正です", "invalid JPEG marker"};
 inline constexpr Phrase kPngNoIhdr{"PNG の IHDR がありません", "no PNG IHDR"};
+inline constexpr Phrase kPngIhdrDamaged{"PNG の IHDR が壊れています（CRC が違います）", "damaged PNG IHDR (wrong CRC)"};
 inline constexpr Phrase kPngCannotConvert{"PNG の画素形式を変換できません", "cannot convert the PNG pixel format"};
 inline constexpr Phrase kPngReadSetupFailed{"PNG を読む準備ができません", "cannot prepare to read the PNG"};
 inline constexpr Phrase kPngWriteSetupFailed{"PNG: 準備ができません", "PNG: cannot prepare"};
@@ -63,6 +64,7 @@ inline constexpr Phrase kHeifReadSetupFailed{"HEIF を読む準備ができま�
 inline constexpr Phrase kHeifCannotConvert{"HEIF の画素形式を変換できません", "cannot convert the HEIF pixel format"};
 inline constexpr Phrase kHeifSizeMismatch{"HEIF の画像の大きさが宣言と異なります",
                                           "HEIF image size differs from the declared size"};
+inline constexpr Phrase kHeifBadCrop{"HEIF の切り抜き範囲（clap）が不正です", "invalid HEIF crop (clap)"};
 inline constexpr Phrase kHeifItemOutside{"HEIF: 項目の位置がファイルの外を指しています",
                                          "HEIF: an item lies outside the file"};
 inline constexpr Phrase kAvifOutOfMemory{"AVIF のメモリが足りません", "AVIF: out of memory"};
