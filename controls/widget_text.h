@@ -5,9 +5,19 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include "common/message.h"
 #include "controls/gui_text.h"
 
 namespace pelimon::widget_text {
+
+// The translation context of the window's texts: the translator that gui/qt_translations.h
+// installs answers it from the program's catalogue (a message's context is Qt's disambiguation).
+inline constexpr char kWindowTextContext[] = "pelimon";
+
+// A text of the window in the window's language, as the installed translator gives it.
+inline QString Tr(const Message& text) {
+    return QCoreApplication::translate(kWindowTextContext, text.id(), text.context());
+}
 
 // A text of the window in the window's language: its English from the installed translator
 // (res/i18n/pelimon_en.qm) in an English window, else the Japanese text itself.

@@ -30,14 +30,14 @@ struct Rendered {
 
 // Renders every text in English (the language is put back afterwards) and checks it.
 void ExpectEnglish(const std::vector<Rendered>& texts) {
-    SetLanguage(Language::kEnglish);
+    ASSERT_TRUE(SetLanguage(kEnglish));
     for (const Rendered& text : texts) {
         SCOPED_TRACE(text.name);
         const std::string english = text.render();
         EXPECT_FALSE(english.empty());
         EXPECT_FALSE(HoldsJapanese(english)) << english;
     }
-    SetLanguage(Language::kJapanese);
+    ASSERT_TRUE(SetLanguage(kJapanese));
 }
 
 TEST(EnglishTexts, App) {
@@ -142,8 +142,8 @@ TEST(EnglishTexts, UsagePagesAgreeWithTheParserAndTheManPage) {
 
 // The English tag catalogue names the same tags, in the same order and scopes, as the Japanese one.
 TEST(EnglishTexts, ExifTagCatalogue) {
-    const TagTable& japanese = BuiltinTagTable(Language::kJapanese);
-    const TagTable& english = BuiltinTagTable(Language::kEnglish);
+    const TagTable& japanese = BuiltinTagTable(kJapanese);
+    const TagTable& english = BuiltinTagTable(kEnglish);
     ASSERT_FALSE(japanese.numbers.empty());
     EXPECT_EQ(english.numbers, japanese.numbers);
     EXPECT_EQ(english.scopes, japanese.scopes);

@@ -29,19 +29,19 @@ namespace {
 
 const QString kSourceDir = QStringLiteral(PELIMON_SOURCE_DIR);
 
-struct Message {
+struct TsMessage {
     QString context;
     QString source;
     QString translation;
     QString type;  // the translation's type attribute: empty when finished
 };
 
-QList<Message> ReadCatalogue() {
+QList<TsMessage> ReadCatalogue() {
     QFile file(kSourceDir + QStringLiteral("/res/i18n/pelimon_en.ts"));
     if (!file.open(QIODevice::ReadOnly)) {
         qFatal("cannot read res/i18n/pelimon_en.ts");
     }
-    QList<Message> messages;
+    QList<TsMessage> messages;
     QString context;
     QXmlStreamReader xml(&file);
     while (!xml.atEnd()) {
@@ -167,7 +167,7 @@ QString ControlText(QWidget& window, const QString& path) {
 class TranslationsTest : public QObject {
     Q_OBJECT
   private slots:
-    void cleanupTestCase() { InstallTranslations(Language::kJapanese); }
+    void cleanupTestCase() { InstallTranslations(kJapanese); }
 
     void everyTextHasItsEnglish();
     void catalogueHoldsExactlyTheMarkedTexts();
@@ -181,10 +181,10 @@ class TranslationsTest : public QObject {
 };
 
 void TranslationsTest::everyTextHasItsEnglish() {
-    const QList<Message> messages = ReadCatalogue();
+    const QList<TsMessage> messages = ReadCatalogue();
     QVERIFY(!messages.isEmpty());
     QStringList untranslated;
-    for (const Message& message : messages) {
+    for (const TsMessage& message : messages) {
         if (!message.type.isEmpty() || message.translation.trimmed().isEmpty()) {
             untranslated << message.context + QStringLiteral(": ") + message.source;
         }
@@ -196,7 +196,7 @@ void TranslationsTest::everyTextHasItsEnglish() {
 // are filed under the context its GuiText constants name (kContext).
 void TranslationsTest::catalogueHoldsExactlyTheMarkedTexts() {
     QSet<QString> catalogue;
-    for (const Message& message : ReadCatalogue()) {
+    for (const TsMessage& message : ReadCatalogue()) {
         catalogue.insert(message.context + QLatin1Char('|') + message.source);
     }
     const QRegularExpression declared_context(QStringLiteral("kContext\\[\\] = \"([^\"]*)\""));
@@ -271,7 +271,7 @@ void TranslationsTest::windowSpeaksTheInstalledLanguage() {
     QFETCH(QString, window);
     QFETCH(QString, id);
     QFETCH(QString, text);
-    QVERIFY(InstallTranslations(english ? Language::kEnglish : Language::kJapanese));
+    QVERIFY(InstallTranslations(english ? kEnglish : kJapanese));
     QTemporaryDir root;
     AppSettings settings = test::TestSettings(root);
     const std::unique_ptr<QWidget> shown = MakeWindow(window, settings);
@@ -303,7 +303,7 @@ void TranslationsTest::sizeSummaryOfTheOtherLanguageIsBuiltAgain() {
     QFETCH(QString, rule);
     QFETCH(QString, summary);
     QFETCH(QString, file_size_group);
-    QVERIFY(InstallTranslations(english ? Language::kEnglish : Language::kJapanese));
+    QVERIFY(InstallTranslations(english ? kEnglish : kJapanese));
     QTemporaryDir root;
     AppSettings settings = test::TestSettings(root);
     settings.Base = kBaseCustom;
@@ -351,7 +351,7 @@ void TranslationsTest::helpPageOfTheLanguage() {
         QFile file(folder.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    const QString found = FindHelpPage(program.path(), english ? Language::kEnglish : Language::kJapanese);
+    const QString found = FindHelpPage(program.path(), english ? kEnglish : kJapanese);
     QCOMPARE(found, QFileInfo(folder.filePath(page)).absoluteFilePath());
 }
 
