@@ -48,4 +48,6 @@ grep -v '^#' po/LINGUAS | while read -r language; do
     [ -n "$language" ] || continue
     msgmerge --quiet --update --backup=none --previous --add-location=file --no-wrap "po/$language.po" "$pot"
     msgattrib --no-obsolete --add-location=file --no-wrap --output-file="po/$language.po" "po/$language.po"
+    # The template's date and address would change the file on every run.
+    sed -i '/^"POT-Creation-Date: /d; /^"Report-Msgid-Bugs-To: /d' "po/$language.po"
 done
