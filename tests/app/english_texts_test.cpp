@@ -125,18 +125,16 @@ std::set<std::string> LongOptions(std::string text) {
 // Both usage pages list the same options, every one of them known to the parser and described in
 // the man page.
 TEST(EnglishTexts, UsagePagesAgreeWithTheParserAndTheManPage) {
-    const std::set<std::string> english = LongOptions(std::string(app_texts::kPosixUsage.english()));
+    const std::set<std::string> english = LongOptions(app_texts::kPosixUsage.id());
     ASSERT_GE(english.size(), 20u);
-    EXPECT_EQ(LongOptions(std::string(app_texts::kPosixUsage.japanese())), english);
+    EXPECT_EQ(LongOptions(app_texts::kPosixUsage.str()), english);
     const std::set<std::string> manual = LongOptions(test::ReadText(PELIMON_MAN_PAGE));
     for (const std::string& name : english) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(manual.contains(name));
         const std::vector<std::string> args{name};
         const Result<PosixOptions> parsed = ParsePosixOptions(args);
-        char unknown[256];
-        std::snprintf(unknown, sizeof unknown, app_texts::kUnknownOption.c_str(), name.c_str());
-        EXPECT_TRUE(parsed || parsed.error().message != unknown);
+        EXPECT_TRUE(parsed || parsed.error().message != Format(app_texts::kUnknownOption, name));
     }
 }
 
