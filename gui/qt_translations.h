@@ -1,7 +1,7 @@
-// The catalogues that put the window into the program's language: its own texts (widget_text::Tr)
-// through a translator that answers from the program's message catalogue (common/language.h),
+// The window in the program's language: its own texts (widget_text::Tr) come from the program's
+// message catalogue (common/language.h) through the translator every application object gets;
 // Qt's own texts (message box buttons, the folder chooser, "Show Details...") from the qtbase
-// catalogues of Debian's qt6-translations-l10n.
+// catalogues of Debian's qt6-translations-l10n, which InstallTranslations loads.
 #pragma once
 
 #include <QString>
@@ -9,9 +9,9 @@
 
 namespace pelimon {
 
-// Makes `language` the program's language (SetLanguage) and the window's: installs the catalogue
-// translator (once) and Qt's catalogue qtbase_<language> (the locale's language when Qt has none
-// for the full name: qtbase_pt for pt_BR), replacing the one installed before; English needs none.
+// Makes `language` the program's language (SetLanguage), and so the window's, and installs Qt's
+// catalogue qtbase_<language> (qtbase_pt for pt_BR when Qt has no qtbase_pt_BR), replacing the
+// one installed before; English needs none. Windows made afterwards speak the language.
 // False when the program's catalogue or Qt's could not be loaded; those texts then stay English.
 // Needs a QCoreApplication; GUI thread.
 bool InstallTranslations(std::string_view language);

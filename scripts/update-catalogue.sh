@@ -11,6 +11,7 @@
 #        scripts/update-catalogue.sh --template FILE    only write the template
 #        scripts/update-catalogue.sh --sources          only list the program's source files
 set -euo pipefail
+[ "${1:-}" = --template ] && set -- --template "$(realpath -m "$2")"
 cd "$(dirname "$0")/.."
 
 # The program's folders, core and GUI (tests, tools and documentation hold no program texts).
