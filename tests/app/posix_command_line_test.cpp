@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "common/language.h"
+#include "common/message.h"
 #include "exif/source_metadata.h"
 #include "exif/tiff_block.h"
 #include "imagelib/imagelib.h"

@@ -208,5 +208,30 @@ TEST(Message, ReadsTheCurrentLanguage) {
     ASSERT_TRUE(SetLanguage(kJapanese));
 }
 
+// Every catalogue the build compiled (po/LINGUAS and the tests' pseudo-translation) reads, and
+// finds each of its messages with its first form. (msgfmt --check has compared their formats.)
+TEST(Catalogue, BuildCataloguesServeEveryMessage) {
+    const std::string languages = PELIMON_CATALOGUE_LANGUAGES;
+    for (size_t at = 0; at < languages.size();) {
+        const size_t end = std::min(languages.find(',', at), languages.size());
+        const std::string language = languages.substr(at, end - at);
+        at = end + 1;
+        SCOPED_TRACE(language);
+        const Result<Catalogue> read = Catalogue::Read(CataloguePath(PELIMON_BUILD_LOCALE_DIR, language));
+        ASSERT_TRUE(read) << read.error().message;
+        const std::vector<Catalogue::Message> messages = read.value().Messages();
+        EXPECT_GT(messages.size(), 300u);
+        for (const Catalogue::Message& message : messages) {
+            SCOPED_TRACE(std::string(message.id));
+            const std::string context(message.context);
+            const char* wanted = context.empty() ? nullptr : context.c_str();
+            const char* found = message.plural.empty() ? read.value().Find(wanted, message.id)
+                                                       : read.value().FindPlural(wanted, message.id, 1);
+            ASSERT_NE(found, nullptr);
+            EXPECT_EQ(std::string_view(found), message.forms.front());
+        }
+    }
+}
+
 }  // namespace
 }  // namespace pelimon
