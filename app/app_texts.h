@@ -145,7 +145,7 @@ inline constexpr Message kNotAFileOrFolder = Message("not a file or folder");
 inline constexpr Message kDryRunSkipped = Message("(not written: the source is smaller than the target)");
 inline constexpr Message kDryRunFails = Message("(fails: %s)");
 
-// The progress line's additions: the time left ("残り m:ss").
+// The progress line's additions: the time left ("m:ss left").
 inline constexpr Message kTimeLeft = Message("%d:%02d left");
 
 }  // namespace pelimon::app_texts
