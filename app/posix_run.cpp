@@ -56,9 +56,7 @@ void PrintPlanned(const BatchOutcome& outcome, bool dry_run) {
         std::string what = std::to_string(planned.width) + "x" + std::to_string(planned.height) + "\t" +
                            FormatNameOfOutputType(planned.output_type);
         if (planned.error) {
-            char text[1024];
-            std::snprintf(text, sizeof text, app_texts::kDryRunFails.c_str(), OneLine(planned.error->message).c_str());
-            what = text;
+            what = Format(app_texts::kDryRunFails, OneLine(planned.error->message));
         } else if (planned.skipped) {
             what = std::string(app_texts::kDryRunSkipped);
         }
@@ -76,10 +74,8 @@ Result<AppSettings> StartingSettings(const PosixOptions& options, const std::str
     settings.ModulePath = CurrentModulePath();
     settings.ProfilePath = (fs::path(current_directory) / *options.settings_file).lexically_normal().string();
     if (const Status loaded = LoadNamedSettings(settings); !loaded) {
-        char text[2048];
-        std::snprintf(text, sizeof text, app_texts::kSettingsNotRead.c_str(), settings.ProfilePath.c_str(),
-                      loaded.error().message.c_str());
-        return Error{text, settings.ProfilePath};
+        return Error{Format(app_texts::kSettingsNotRead, settings.ProfilePath, loaded.error().message),
+                     settings.ProfilePath};
     }
     return settings;
 }

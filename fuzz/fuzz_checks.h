@@ -28,5 +28,8 @@ void CheckDecodeInput(ImageFormat format, std::span<const uint8_t> bytes);
 void CheckModernInput(ImageFormat format, std::span<const uint8_t> bytes);
 // The DC-only decoder of progressive JPEG files on the input as a whole file.
 void CheckJpegDcInput(std::span<const uint8_t> bytes);
+// The message catalogue reader on the input as a compiled catalogue, its plural rules and the
+// printf check of translations.
+void CheckCatalogueInput(std::span<const uint8_t> bytes);
 
 }  // namespace pelimon::fuzz

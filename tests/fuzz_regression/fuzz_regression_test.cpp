@@ -48,6 +48,7 @@ const std::vector<Target>& Targets() {
         {"heif", [](std::span<const uint8_t> b) { fuzz::CheckModernInput(ImageFormat::kHeif, b); }},
         {"webp", [](std::span<const uint8_t> b) { fuzz::CheckModernInput(ImageFormat::kWebp, b); }},
         {"decode_jpeg_dc", fuzz::CheckJpegDcInput, "jpeg_progressive"},
+        {"catalogue", fuzz::CheckCatalogueInput},
     };
     return targets;
 }

@@ -13,6 +13,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "common/language.h"
 #include "controls/confirm_dialogs.h"
 #include "dialogs/csetsize.h"
 #include "gui/cpelimon_dlg.h"
@@ -423,7 +424,7 @@ void MainWindowTest::exifButtonChecksTheFileFirst() {
 // Qt's own buttons and dialogs speak Japanese with the window; another language's missing
 // catalogue leaves them English.
 void MainWindowTest::qtTextsFollowTheWindowLanguage() {
-    QVERIFY(InstallTranslations(Language::kJapanese));
+    QVERIFY(InstallTranslations(kJapanese));
     QMessageBox question(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
     const QString yes = question.button(QMessageBox::Yes)->text();
     QVERIFY2(!yes.contains(QStringLiteral("Yes")), qPrintable(yes));
