@@ -1,49 +1,32 @@
-// Texts of the start-up, the command line and the unattended run on a terminal, in Japanese and
-// English, kept in one place: the usage pages, the option errors, the dry-run and progress lines.
-// FormatPhrase texts are printf formats.
+// Texts of the start-up, the command line and the unattended run on a terminal, kept in one place
+// (their translations are in po/): the usage pages, the option errors, the dry-run and progress
+// lines. Texts with conversions are printf formats (common/message.h: Format).
 #pragma once
 
 #include <cstddef>
 #include <string>
 
-#include "common/language.h"
+#include "common/message.h"
 
 namespace pelimon::app_texts {
 
 // Shown (window) or printed (terminal) when the image library is older than the program needs.
-inline constexpr Phrase kLibraryVersionMessage{
-    "imgctl.dll のバージョンが異なります。imgctl.dll は、「ペリモン!!」同梱のものをご使用下さい。",
-    "imgctl.dll is not the expected version. Use the imgctl.dll that comes with pelimon."};
+inline constexpr Message kLibraryVersionMessage =
+    Message("imgctl.dll is not the expected version. Use the imgctl.dll that comes with pelimon.");
 
 // Command-line handling (shown through the Interaction).
-inline constexpr Phrase kCommandLineErrorCaption{"コマンドラインエラー", "Command line error"};
-inline constexpr Phrase kMissingParameterFileText{"パラメータファイルが指定されていません。",
-                                                  "No parameter file given."};
-inline constexpr Phrase kErrorCaption{"エラー", "Error"};
-inline constexpr Phrase kNoteMissing{"見つかりません（フォルダとして扱いました）。", "Not found (taken as a folder)."};
-inline constexpr Phrase kNoteOutsideFolder{"元画像フォルダにないため処理されません。",
-                                           "Not in the source folder, so not processed."};
-inline constexpr Phrase kNoteTooLong{"パスが長すぎるため飛ばしました。", "Skipped: the path is too long."};
+inline constexpr Message kCommandLineErrorCaption = Message("Command line error");
+inline constexpr Message kMissingParameterFileText = Message("No parameter file given.");
+inline constexpr Message kErrorCaption = Message("Error");
+inline constexpr Message kNoteMissing = Message("Not found (taken as a folder).");
+inline constexpr Message kNoteOutsideFolder = Message("Not in the source folder, so not processed.");
+inline constexpr Message kNoteTooLong = Message("Skipped: the path is too long.");
 
 // The unattended run.
-inline constexpr Phrase kNoParameterLines{"パラメータファイルに設定の行がありません。",
-                                          "the parameter file has no setting lines"};
-inline constexpr Phrase kNothingRun{"縮小処理は行いませんでした。すぐに処理するには /Q を付けてください。",
-                                    "nothing was reduced; add /Q to reduce at once"};
-inline constexpr Phrase kSettingsNotSaved{"設定ファイルを保存できませんでした: ", "cannot save the settings file: "};
-inline constexpr Phrase kUsage{
-    "使い方: pelimon [/Q] [/G] [ファイルまたはフォルダ ...]\n"
-    "        pelimon /F パラメータファイル\n"
-    "  /Q   すぐに縮小処理を行い、終わったら終了します\n"
-    "  /F   パラメータファイルの設定とファイル名で縮小処理を行い、終了します\n"
-    "  /G   /Q と /F の「終わったら終了」を取り消します（DragDrop=1 のときだけ処理します）\n"
-    "  --help, --version   オプション（- で始まる引数）の一覧とバージョン\n"
-    "画面が無いとき（DISPLAY と WAYLAND_DISPLAY が無い、または QT_QPA_PLATFORM=offscreen）は\n"
-    "ウィンドウを開かずに処理し、終了コードで結果を返します:\n"
-    "  0 すべて書き出した  1 画像ライブラリが古い  2 コマンドラインかパラメータファイルの誤り\n"
-    "  3 処理するものが無い  4 失敗したファイルがある  5 設定ファイルを保存できない\n"
-    "  130 中断された\n"
-    "設定ファイルは環境変数 PELIMON_INI で指定できます。\n",
+inline constexpr Message kNoParameterLines = Message("the parameter file has no setting lines");
+inline constexpr Message kNothingRun = Message("nothing was reduced; add /Q to reduce at once");
+inline constexpr Message kSettingsNotSaved = Message("cannot save the settings file: ");
+inline constexpr Message kUsage = Message(
     "Usage: pelimon [/Q] [/G] [FILE|FOLDER...]\n"
     "  or:  pelimon /F PARAMETER-FILE\n"
     "  /Q   reduce the named files and folders at once, then end\n"
@@ -55,88 +38,47 @@ inline constexpr Phrase kUsage{
     "  0 all written  1 image library too old  2 command-line or parameter-file error\n"
     "  3 nothing to do  4 some files failed  5 settings file not saved\n"
     "  130 interrupted\n"
-    "The PELIMON_INI environment variable names the settings file.\n"};
+    "The PELIMON_INI environment variable names the settings file.\n");
 
-// The summary line of a run: "pelimon: <written> 件を <folder> に書き出しました（失敗 n 件、…）。中断しました";
+// The summary line of a run: "pelimon: wrote <written> files to <folder> (n failed, ...); interrupted";
 // a part in parentheses only for a count above 0.
 inline std::string Summary(size_t written, const std::string& folder, size_t failed, size_t renamed, size_t unchanged,
                            bool interrupted) {
     std::string details;
-    const auto add = [&details](size_t count, const char* japanese, const char* english) {
+    const auto add = [&details](size_t count, const PluralMessage& part) {
         if (count == 0) {
             return;
         }
-        if (InEnglish()) {
-            details += (details.empty() ? "" : ", ") + std::to_string(count) + " " + english;
-        } else {
-            details += (details.empty() ? "" : "、") + std::string(japanese) + " " + std::to_string(count) + " 件";
+        if (!details.empty()) {
+            details += Message(", ", "list separator").str();
         }
+        details += Format(part, count, count);
     };
-    add(failed, "失敗", "failed");
-    add(renamed, "別名", "renamed");
-    add(unchanged, "そのまま", "left as they were");
-    if (InEnglish()) {
-        return "pelimon: wrote " + std::to_string(written) + (written == 1 ? " file" : " files") + " to " + folder +
-               (details.empty() ? "" : " (" + details + ")") + (interrupted ? "; interrupted" : "");
+    add(failed, PluralMessage("%zu failed", "%zu failed"));
+    add(renamed, PluralMessage("%zu renamed", "%zu renamed"));
+    add(unchanged, PluralMessage("%zu left as they were", "%zu left as they were"));
+    std::string line = Format(PluralMessage("pelimon: wrote %zu file to %s", "pelimon: wrote %zu files to %s"), written,
+                              written, folder);
+    if (!details.empty()) {
+        // TRANSLATORS: the counts after the summary line, " (1 failed, 2 renamed)".
+        line += Format(Message(" (%s)"), details);
     }
-    return "pelimon: " + std::to_string(written) + " 件を " + folder + " に書き出しました" +
-           (details.empty() ? "" : "（" + details + "）") + (interrupted ? "。中断しました" : "");
+    if (interrupted) {
+        line += Message("; interrupted").str();
+    }
+    return line;
 }
 
-// The terminal interaction: a question answered yes at once ("caption: text → はい"), and the
-// progress line ("処理中 done/total").
-inline constexpr Phrase kAnsweredYes{"→ はい", "-> yes"};
-inline constexpr Phrase kProgress{"処理中", "Reducing"};
+// The terminal interaction: a question answered yes at once ("caption: text -> yes"), and the
+// progress line ("Reducing done/total").
+inline constexpr Message kAnsweredYes = Message("-> yes");
+inline constexpr Message kProgress = Message("Reducing");
 
 // `pelimon --help` when the command line is a POSIX one (any argument starting with '-'). The
 // English page lists the options as the man page (res/pelimon.1.in) does. A printf format: the first
 // %s is the list of output format names (FormatChoiceNames), the second the formats that take a
 // quality (PosixUsage fills them in from the format table).
-inline constexpr FormatPhrase kPosixUsage{
-    "使い方: pelimon [オプション]... ファイルまたはフォルダ...\n"
-    "        pelimon [/Q] [/G] [ファイルまたはフォルダ ...]\n"
-    "        pelimon /F パラメータファイル\n"
-    "写真を縮小してコピーします。フォルダはその中の画像ファイルをすべて、ファイルはそのまま処理します。\n"
-    "オプションを付けるとウィンドウを開かず、設定ファイルも読みません。出力は元画像の名前に出力形式の\n"
-    "拡張子を付けて現在のフォルダに書き出します（元画像やほかの出力と重なる名前には「 (2)」などを付け、\n"
-    "元画像を上書きすることはありません）。目標より小さい元画像は拡大せず、そのほかは既定値です\n"
-    "（640 x 480 に収める、元画像と同じ形式、画質 90、メタデータは残さない）。オプションはこれをこの回\n"
-    "だけ変えます。--settings を付けると、その設定ファイルの設定から始めます（ファイルは書き換えません）。\n"
-    "連番は毎回 StartNum から始まります。\n"
-    "\n"
-    "      --settings ファイル   この設定ファイルの設定から始めます（書き換えません）\n"
-    "  -o, --output フォルダ     出力フォルダ（既定: 現在のフォルダ。無ければ作ります）\n"
-    "  -s, --size 幅x高さ        幅 x 高さに収めます（縦横比を保持）\n"
-    "      --width 幅            この幅にします（縦横比を保持）\n"
-    "      --height 高さ         この高さにします（縦横比を保持）\n"
-    "  -p, --percent N           元画像の N %%\n"
-    "      --enlarge             目標より小さい元画像を拡大します（既定: 元のサイズで書き出す）\n"
-    "  -f, --format 形式         %s\n"
-    "  -q, --quality N           画質 1〜100（%s）\n"
-    "      --target-size KB      このファイルサイズに収めます（--min-quality N で最低画質）\n"
-    "      --sampling            領域内平均の代わりにサンプリング法で縮小します\n"
-    "      --sharpen, --grey, --sepia, --contrast N   効果（N は -128〜128）\n"
-    "      --rotate 90|180|270   すべてのファイルを時計回りに回転します\n"
-    "      --suffix 文字列       ファイル名の後ろに付けます\n"
-    "      --prefix 文字列       ファイル名の前に付けます\n"
-    "      --number ベース名     ベース名 + 連番にします\n"
-    "      --keep-exif           Exif（と XMP, IPTC）を残します\n"
-    "      --strip               メタデータを何も残しません\n"
-    "      --no-location         位置情報を削除します（ほかは変えません）\n"
-    "      --exif-date           出力ファイルの更新日を撮影日にします\n"
-    "      --no-auto-rotate      Exif の向きを画素に適用しません\n"
-    "      --keep-profile        色を sRGB に変換せず、プロファイルをそのまま残します\n"
-    "  -j, --jobs N              処理スレッド数（既定: すべてのコア）\n"
-    "  -n, --dry-run             元画像、出力先、ピクセルサイズ、形式を表示し、何も書き出しません\n"
-    "      --quiet               標準エラー出力を減らします\n"
-    "      --verbose             書き出したファイルを 1 行ずつ表示します\n"
-    "  -h, --help                この説明を表示します\n"
-    "  -V, --version             バージョンを表示します\n"
-    "\n"
-    "終了コード: 0 すべて書き出した  1 画像ライブラリが古い  2 コマンドラインかパラメータファイルの誤り\n"
-    "  3 処理するものが無い  4 失敗したファイルがある  5 設定ファイルを保存できない  130 中断された\n"
-    "環境変数 PELIMON_INI はウィンドウと /Q, /F の設定ファイルを指定します（オプションを付けたときは\n"
-    "読みません）。詳しくは man pelimon をご覧ください。\n",
+inline constexpr Message kPosixUsage = Message(
     "Usage: pelimon [OPTION]... FILE|FOLDER...\n"
     "  or:  pelimon [/Q] [/G] [FILE|FOLDER...]\n"
     "  or:  pelimon /F PARAMETER-FILE\n"
@@ -181,40 +123,31 @@ inline constexpr FormatPhrase kPosixUsage{
     "Exit status: 0 all written  1 image library too old  2 command-line or parameter-file error\n"
     "  3 nothing to do  4 some files failed  5 settings file not saved  130 interrupted\n"
     "PELIMON_INI names the settings file of the window, /Q and /F; options never read it.\n"
-    "See man pelimon for details.\n"};
+    "See man pelimon for details.\n");
 
 // The line under every command-line error.
-inline constexpr Phrase kUsageHint{"詳しくは「pelimon --help」をご覧ください。",
-                                   "Try 'pelimon --help' for more information."};
+inline constexpr Message kUsageHint = Message("Try 'pelimon --help' for more information.");
 
 // Option errors (one line each; the option is named as it was written).
-inline constexpr FormatPhrase kUnknownOption{"不明なオプションです: %s", "unrecognized option '%s'"};
-inline constexpr FormatPhrase kMissingValue{"オプション %s には値が必要です", "option '%s' requires a value"};
-inline constexpr FormatPhrase kNotANumber{"オプション %s の値 %s は数ではありません",
-                                          "option '%s': '%s' is not a number"};
-inline constexpr FormatPhrase kOutOfRange{"オプション %s の値 %s が範囲外です（%d〜%d）",
-                                          "option '%s': '%s' is out of range (%d to %d)"};
-inline constexpr FormatPhrase kBadSize{"オプション %s の値 %s は 幅x高さ（例 1600x1200）ではありません",
-                                       "option '%s': '%s' is not WIDTHxHEIGHT (such as 1600x1200)"};
-inline constexpr FormatPhrase kBadChoice{"オプション %s の値 %s は使えません（%s）",
-                                         "option '%s': invalid value '%s' (valid values: %s)"};
-inline constexpr FormatPhrase kUnexpectedValue{"オプション %s は値を取りません", "option '%s' takes no value"};
-inline constexpr FormatPhrase kExcludes{"オプション %s と %s は一緒に使えません",
-                                        "options '%s' and '%s' cannot be used together"};
-inline constexpr FormatPhrase kSwitchWithOptions{"%s は - で始まるオプションと一緒には使えません",
-                                                 "%s cannot be used with options starting with '-'"};
-inline constexpr FormatPhrase kSettingsNotRead{"設定ファイル %s を読み込めません（%s）",
-                                               "cannot read the settings file %s (%s)"};
-inline constexpr Phrase kNoSources{"ファイルまたはフォルダを指定してください", "no files or folders given"};
+inline constexpr Message kUnknownOption = Message("unrecognized option '%s'");
+inline constexpr Message kMissingValue = Message("option '%s' requires a value");
+inline constexpr Message kNotANumber = Message("option '%s': '%s' is not a number");
+inline constexpr Message kOutOfRange = Message("option '%s': '%s' is out of range (%d to %d)");
+inline constexpr Message kBadSize = Message("option '%s': '%s' is not WIDTHxHEIGHT (such as 1600x1200)");
+inline constexpr Message kBadChoice = Message("option '%s': invalid value '%s' (valid values: %s)");
+inline constexpr Message kUnexpectedValue = Message("option '%s' takes no value");
+inline constexpr Message kExcludes = Message("options '%s' and '%s' cannot be used together");
+inline constexpr Message kSwitchWithOptions = Message("%s cannot be used with options starting with '-'");
+inline constexpr Message kSettingsNotRead = Message("cannot read the settings file %s (%s)");
+inline constexpr Message kNoSources = Message("no files or folders given");
 
 // Run notes.
-inline constexpr Phrase kSourceMissing{"見つかりません", "no such file or folder"};
-inline constexpr Phrase kNotAFileOrFolder{"ファイルでもフォルダでもありません", "not a file or folder"};
-inline constexpr Phrase kDryRunSkipped{"（書き出さない: 元画像が目標より小さい）",
-                                       "(not written: the source is smaller than the target)"};
-inline constexpr FormatPhrase kDryRunFails{"（失敗: %s）", "(fails: %s)"};
+inline constexpr Message kSourceMissing = Message("no such file or folder");
+inline constexpr Message kNotAFileOrFolder = Message("not a file or folder");
+inline constexpr Message kDryRunSkipped = Message("(not written: the source is smaller than the target)");
+inline constexpr Message kDryRunFails = Message("(fails: %s)");
 
-// The progress line's additions: the time left ("残り m:ss").
-inline constexpr FormatPhrase kTimeLeft{"残り %d:%02d", "%d:%02d left"};
+// The progress line's additions: the time left ("m:ss left").
+inline constexpr Message kTimeLeft = Message("%d:%02d left");
 
 }  // namespace pelimon::app_texts

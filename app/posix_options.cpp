@@ -1,7 +1,6 @@
 #include "app/posix_options.h"
 
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <string_view>
 
@@ -16,10 +15,8 @@ namespace {
 constexpr int32_t kMaxPixels = 100000;  // per side; the renderer refuses images beyond its pixel limit
 
 template <typename... Args>
-Error Message(std::string_view format, Args... args) {
-    char line[1024];
-    std::snprintf(line, sizeof line, std::string(format).c_str(), args...);
-    return Error{line, {}};
+Error OptionError(const Message& format, const Args&... args) {
+    return Error{Format(format, args...), {}};
 }
 
 // One option being parsed: its name as written (for messages) and its value.
@@ -33,10 +30,10 @@ Result<int32_t> Number(const Given& given, int32_t min, int32_t max) {
     const char* end = given.value.data() + given.value.size();
     const auto [ptr, error] = std::from_chars(given.value.data(), end, number);
     if (given.value.empty() || error != std::errc() || ptr != end) {
-        return Message(app_texts::kNotANumber, given.name.c_str(), given.value.c_str());
+        return OptionError(app_texts::kNotANumber, given.name, given.value);
     }
     if (number < min || number > max) {
-        return Message(app_texts::kOutOfRange, given.name.c_str(), given.value.c_str(), min, max);
+        return OptionError(app_texts::kOutOfRange, given.name, given.value, min, max);
     }
     return static_cast<int32_t>(number);
 }
@@ -45,7 +42,7 @@ Result<int32_t> Number(const Given& given, int32_t min, int32_t max) {
 Status SetFit(const Given& given, PosixOptions& options) {
     const size_t x = given.value.find_first_of("xX");
     if (x == std::string::npos) {
-        return Message(app_texts::kBadSize, given.name.c_str(), given.value.c_str());
+        return OptionError(app_texts::kBadSize, given.name, given.value);
     }
     const Result<int32_t> width = Number({given.name, given.value.substr(0, x)}, 1, kMaxPixels);
     const Result<int32_t> height = Number({given.name, given.value.substr(x + 1)}, 1, kMaxPixels);
@@ -67,15 +64,14 @@ Result<int32_t> FileTypeNamed(const Given& given) {
     if (const FormatRow* format = FormatOfCommandName(given.value)) {
         return format->codes.file_type;
     }
-    const std::vector<std::string_view> names = FormatChoiceNames();
-    return Message(app_texts::kBadChoice, given.name.c_str(), given.value.c_str(), JoinTexts(names, ", ").c_str());
+    return OptionError(app_texts::kBadChoice, given.name, given.value, JoinTexts(FormatChoiceNames(), ", "));
 }
 
 // Records an option of a group that excludes its other members (size rule, naming rule,
 // metadata rule): a second, different member fails.
 Status Exclusive(std::string& taken, const std::string& name) {
     if (!taken.empty() && taken != name) {
-        return Message(app_texts::kExcludes, taken.c_str(), name.c_str());
+        return OptionError(app_texts::kExcludes, taken, name);
     }
     taken = name;
     return {};
@@ -144,7 +140,7 @@ constexpr OptionRule kOptions[] = {
     {0, "settings", true,
      [](const Given& g, PosixOptions& o, Groups&) -> Status {
          if (g.value.empty()) {
-             return Message(app_texts::kMissingValue, g.name.c_str());
+             return OptionError(app_texts::kMissingValue, g.name);
          }
          o.settings_file = g.value;
          return {};
@@ -213,7 +209,7 @@ constexpr OptionRule kOptions[] = {
     {0, "rotate", true,
      [](const Given& g, PosixOptions& o, Groups&) -> Status {
          if (g.value != "90" && g.value != "180" && g.value != "270") {
-             return Message(app_texts::kBadChoice, g.name.c_str(), g.value.c_str(), "90, 180, 270");
+             return OptionError(app_texts::kBadChoice, g.name, g.value, "90, 180, 270");
          }
          o.rotation = std::stoi(g.value);
          return {};
@@ -336,7 +332,7 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!options_end && (arg == "/Q" || arg == "/F" || arg == "/G")) {
-            return Message(app_texts::kSwitchWithOptions, arg.c_str());
+            return OptionError(app_texts::kSwitchWithOptions, arg);
         }
         if (options_end || arg.size() < 2 || arg[0] != '-') {
             options.paths.push_back(arg);  // "-" alone is a name too
@@ -364,10 +360,10 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
             }
         }
         if (option == nullptr) {
-            return Message(app_texts::kUnknownOption, given.name.c_str());
+            return OptionError(app_texts::kUnknownOption, given.name);
         }
         if (!option->takes_value && attached) {
-            return Message(app_texts::kUnexpectedValue, given.name.c_str());
+            return OptionError(app_texts::kUnexpectedValue, given.name);
         }
         if (option->takes_value) {
             if (attached) {
@@ -375,7 +371,7 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
             } else if (i + 1 < args.size()) {
                 given.value = args[++i];
             } else {
-                return Message(app_texts::kMissingValue, given.name.c_str());
+                return OptionError(app_texts::kMissingValue, given.name);
             }
         }
         if (Status set = option->set(given, options, groups); !set) {
@@ -383,7 +379,7 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
         }
     }
     if (options.paths.empty() && !options.help && !options.version) {
-        return Message(app_texts::kNoSources);
+        return OptionError(app_texts::kNoSources);
     }
     return options;
 }

@@ -55,9 +55,7 @@ void PrintPlanned(const BatchOutcome& outcome, bool dry_run) {
         }
         std::string what;
         if (planned.error) {
-            char text[1024];
-            std::snprintf(text, sizeof text, app_texts::kDryRunFails.c_str(), OneLine(planned.error->message).c_str());
-            what = text;
+            what = Format(app_texts::kDryRunFails, OneLine(planned.error->message));
         } else if (planned.skipped) {
             what = std::string(app_texts::kDryRunSkipped);
         } else {
@@ -78,10 +76,8 @@ Result<AppSettings> StartingSettings(const PosixOptions& options, const std::str
     settings.ModulePath = CurrentModulePath();
     settings.ProfilePath = (fs::path(current_directory) / *options.settings_file).lexically_normal().string();
     if (const Status loaded = LoadNamedSettings(settings); !loaded) {
-        char text[2048];
-        std::snprintf(text, sizeof text, app_texts::kSettingsNotRead.c_str(), settings.ProfilePath.c_str(),
-                      loaded.error().message.c_str());
-        return Error{text, settings.ProfilePath};
+        return Error{Format(app_texts::kSettingsNotRead, settings.ProfilePath, loaded.error().message),
+                     settings.ProfilePath};
     }
     return settings;
 }
@@ -109,11 +105,7 @@ std::string PosixUsage() {
     }
     const std::string formats = JoinTexts(FormatChoiceNames(), ", ");
     const std::string qualities = JoinTexts(quality_formats, ", ");
-    const int length = std::snprintf(nullptr, 0, app_texts::kPosixUsage.c_str(), formats.c_str(), qualities.c_str());
-    std::string page(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
-    std::snprintf(page.data(), page.size(), app_texts::kPosixUsage.c_str(), formats.c_str(), qualities.c_str());
-    page.pop_back();
-    return page;
+    return Format(app_texts::kPosixUsage, formats, qualities);
 }
 
 PosixSources ListPosixSources(const std::vector<std::string>& paths, int32_t rotation, AppSettings& settings) {

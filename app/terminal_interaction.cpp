@@ -12,12 +12,6 @@ namespace {
 
 volatile std::sig_atomic_t g_cancel_signal = 0;
 
-std::string Format(std::string_view format, int a, int b) {
-    char text[128];
-    std::snprintf(text, sizeof text, std::string(format).c_str(), a, b);
-    return text;
-}
-
 extern "C" void OnCancelSignal(int /*signal*/) {
     g_cancel_signal = 1;
 }

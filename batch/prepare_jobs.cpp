@@ -48,19 +48,12 @@ void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) 
         job.PrepareError = Error{t::NotAnImage(job.FileName, header.error().message), job.SourcePath};
         return;
     }
-    // The metadata of a JPEG lies in its leading segments; a WebP's chunks and a HEIF's Exif item
-    // may lie anywhere, so those files are read whole (FormatRow::source_metadata). A file that
-    // cannot be read leaves the defaults: the render will report it.
-    const MetadataPlace place = FormatRowOf(header.value().format).source_metadata;
-    Result<std::vector<uint8_t>> bytes = std::vector<uint8_t>{};
-    if (place == MetadataPlace::kLeadingSegments) {
-        bytes = ReadJpegHeaderPrefix(job.SourcePath);
-    } else if (place == MetadataPlace::kAnywhere) {
-        std::vector<uint8_t> whole;
-        if (Status read = ReadFileInto(job.SourcePath, whole); read.ok()) {
-            bytes = std::move(whole);
-        }
-    }
+    // The metadata of a JPEG lies in its leading segments, a PNG's in its chunks beside the image
+    // data; a WebP's chunks and a HEIF's Exif item may lie anywhere, so those files are read whole
+    // (FormatRow::source_metadata). A file that cannot be read leaves the defaults: the render
+    // will report it.
+    const Result<std::vector<uint8_t>> bytes =
+        ReadMetadataBytes(job.SourcePath, FormatRowOf(header.value().format).source_metadata);
     if (bytes.ok() && !bytes.value().empty()) {
         // A HEIF/AVIF reports Orientation 1: its decoder turns the pixels itself.
         const SourceMetadata metadata = ReadSourceMetadata(bytes.value(), now);

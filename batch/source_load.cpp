@@ -90,15 +90,15 @@ Status LoadStreamed(const AppSettings& settings, const ImageJob& job, int width,
     }
     TurnUpright(buffers.reduced, job.Orientation, job.Rotation);
     buffers.decoded = Image();  // a whole source of an earlier job is not kept for nothing
-    // The renderer reads the source's metadata from buffers.file: for a format whose metadata lies
-    // in its leading segments, the file's start up to the image data.
+    // The renderer reads the source's metadata from buffers.file, which holds only the first bytes
+    // of a streamed file: now the part of the file where its format keeps its metadata.
     if (const FormatRow* format = FormatOfBytes(buffers.file);
-        format != nullptr && format->source_metadata == MetadataPlace::kLeadingSegments) {
-        Result<std::vector<uint8_t>> prefix = ReadJpegHeaderPrefix(job.SourcePath);
-        if (!prefix.ok()) {
-            return prefix.error();
+        format != nullptr && format->source_metadata != MetadataPlace::kNone) {
+        Result<std::vector<uint8_t>> metadata = ReadMetadataBytes(job.SourcePath, format->source_metadata);
+        if (!metadata.ok()) {
+            return metadata.error();
         }
-        buffers.file = std::move(prefix).value();
+        buffers.file = std::move(metadata).value();
     }
     return {};
 }

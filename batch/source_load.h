@@ -14,8 +14,8 @@ namespace pelimon {
 
 // Fills buffers.reduced with the source of `job` at width x height (the output's frame), and
 // buffers.file with the whole file, or, when streamed, with what the encoder reads the source's
-// metadata from (a JPEG's segments up to its first scan). Fails with a Japanese message naming
-// the file.
+// metadata from (a JPEG's segments up to its first scan, a PNG without its image data). Fails with a Japanese message
+// naming the file.
 Status LoadReducedSource(const AppSettings& settings, const ImageJob& job, int width, int height,
                          RenderBuffers& buffers);
 

@@ -11,6 +11,7 @@
 
 #include "batch/batch_texts.h"
 #include "common/atomic_file.h"
+#include "imagelib/png_chunks.h"
 
 namespace pelimon {
 
@@ -132,6 +133,33 @@ Result<std::vector<uint8_t>> ReadJpegHeaderPrefix(const std::string& path, size_
         }
         want = std::min(max_bytes, std::max({need, bytes.size() + kPrefixChunkBytes, 2 * bytes.size()}));
     }
+}
+
+Result<std::vector<uint8_t>> ReadMetadataBytes(const std::string& path, MetadataPlace place) {
+    switch (place) {
+        case MetadataPlace::kNone:
+            return std::vector<uint8_t>{};
+        case MetadataPlace::kLeadingSegments:
+            return ReadJpegHeaderPrefix(path);
+        case MetadataPlace::kOutsideImageData: {
+            Result<SourceFile> opened = OpenSourceFile(path);
+            if (!opened.ok()) {
+                return opened.error();
+            }
+            Result<Bytes> png = ReadPngWithoutImageData(opened.value().get(), kMaxPngMetadataBytes);
+            if (!png.ok()) {
+                return Error{png.error().message, path};
+            }
+            return std::move(png).value();
+        }
+        case MetadataPlace::kAnywhere:
+            break;
+    }
+    std::vector<uint8_t> whole;
+    if (Status read = ReadFileInto(path, whole); !read.ok()) {
+        return read.error();
+    }
+    return whole;
 }
 
 }  // namespace pelimon

@@ -1,5 +1,5 @@
-// Reading source files: whole, into a buffer a worker reuses from image to image, or only the
-// leading metadata segments of a JPEG for the preparation phase.
+// Reading source files: whole, into a buffer a worker reuses from image to image, or only the part
+// that holds the metadata (a JPEG's leading segments, a PNG without its image data).
 #pragma once
 
 #include <cstddef>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/result.h"
+#include "imagelib/format_table.h"
 
 namespace pelimon {
 
@@ -19,6 +20,9 @@ inline constexpr size_t kMaxSourceFileBytes = size_t{1} << 30;
 // Bound of ReadJpegHeaderPrefix: the metadata of a JPEG lies before its first SOS marker, and
 // Exif and ICC segments together rarely pass a few hundred kilobytes.
 inline constexpr size_t kMaxJpegPrefixBytes = size_t{1} << 20;
+
+// Bound of a PNG read without its image data (ReadMetadataBytes): its other chunks.
+inline constexpr size_t kMaxPngMetadataBytes = size_t{16} << 20;
 
 // A source file open for reading from its start, closed with the object.
 class SourceFile {
@@ -54,5 +58,11 @@ Status ReadFileInto(const std::string& path, std::vector<uint8_t>& bytes);
 // The start of a JPEG file up to and including its first SOS segment header, or up to
 // `max_bytes`, or the whole file when it is shorter or not a JPEG stream at all.
 Result<std::vector<uint8_t>> ReadJpegHeaderPrefix(const std::string& path, size_t max_bytes = kMaxJpegPrefixBytes);
+
+// What the metadata of a source is read from, by where its format keeps it
+// (FormatRow::source_metadata): the start of a JPEG up to its first scan (ReadJpegHeaderPrefix), a
+// PNG without its image data (ReadPngWithoutImageData, a few small reads however large the file
+// is), the whole file for the others; empty for kNone. Fails with a Japanese message naming the file.
+Result<std::vector<uint8_t>> ReadMetadataBytes(const std::string& path, MetadataPlace place);
 
 }  // namespace pelimon

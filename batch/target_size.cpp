@@ -1,5 +1,6 @@
 #include "batch/target_size.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace pelimon {
@@ -16,6 +17,12 @@ int32_t Nearest(double x) {
         return std::numeric_limits<int32_t>::min();
     }
     return static_cast<int32_t>(rounded);
+}
+
+// A computed side: rounded, and at least one pixel, so that a source of 2000 x 1 still gives an
+// image whatever the rule.
+int32_t Side(double x) {
+    return std::max<int32_t>(1, Nearest(x));
 }
 
 class SizeRules {
@@ -56,9 +63,9 @@ class SizeRules {
     // Fits inside Width x Height; the height limits on a tie.
     TargetSize FitRectangle() const {
         if (HeightSetting() / h_ <= WidthSetting() / w_) {
-            return {Even(Nearest((w_ / h_) * HeightSetting())), s_.Height};
+            return {Even(Side((w_ / h_) * HeightSetting())), s_.Height};
         }
-        return {s_.Width, Even(Nearest((h_ / w_) * WidthSetting()))};
+        return {s_.Width, Even(Side((h_ / w_) * WidthSetting()))};
     }
 
     std::optional<TargetSize> FreeAspect() const {
@@ -66,7 +73,7 @@ class SizeRules {
             return TargetSize{s_.Width, s_.Height};
         }
         if (s_.Method == kMethodRatio) {
-            return TargetSize{Nearest(WidthRatio() * w_), Nearest(h_ * HeightRatio())};
+            return TargetSize{Side(WidthRatio() * w_), Side(h_ * HeightRatio())};
         }
         return std::nullopt;
     }
@@ -74,9 +81,9 @@ class SizeRules {
     std::optional<TargetSize> KeptAspectPixels() const {
         switch (s_.Rect) {
             case kRectByWidth:
-                return TargetSize{s_.Width, Even(Nearest((h_ / w_) * WidthSetting()))};
+                return TargetSize{s_.Width, Even(Side((h_ / w_) * WidthSetting()))};
             case kRectByHeight:
-                return TargetSize{Even(Nearest((w_ / h_) * HeightSetting())), s_.Height};
+                return TargetSize{Even(Side((w_ / h_) * HeightSetting())), s_.Height};
             case kRectFitInto:
                 return FitRectangle();
             default:
@@ -89,18 +96,18 @@ class SizeRules {
         switch (s_.Rect) {
             case kRectByWidth: {
                 const double scaled_width = w_ * WidthRatio();
-                return {Even(Nearest(scaled_width)), Even(Nearest((h_ / w_) * scaled_width))};
+                return {Even(Side(scaled_width)), Even(Side((h_ / w_) * scaled_width))};
             }
             case kRectByHeight: {
                 const double scaled_height = h_ * HeightRatio();
-                return {Even(Nearest((w_ / h_) * scaled_height)), Even(Nearest(scaled_height))};
+                return {Even(Side((w_ / h_) * scaled_height)), Even(Side(scaled_height))};
             }
             case kRectFitInto: {
                 const double r = s_.WidthRatio < s_.HeightRatio ? WidthRatio() : HeightRatio();
-                return {Even(Nearest(w_ * r)), Even(Nearest(r * h_))};
+                return {Even(Side(w_ * r)), Even(Side(r * h_))};
             }
             default:
-                return {Even(Nearest(w_)), Even(Nearest(h_))};
+                return {Even(Side(w_)), Even(Side(h_))};
         }
     }
 
@@ -111,7 +118,10 @@ class SizeRules {
 
 bool IsLargerThanSource(const AppSettings& settings, TargetSize target, int32_t width, int32_t height) {
     if (settings.Equal == kEqualIsLarger) {
-        return target.width >= width || target.height >= height;
+        // A side of one pixel cannot shrink: that it stays does not make a 2000 x 1 source's
+        // 640 x 1 target larger.
+        return target.width > width || target.height > height || (target.width == width && width > 1) ||
+               (target.height == height && height > 1);
     }
     return target.width > width || target.height > height;
 }

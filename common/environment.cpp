@@ -1,6 +1,8 @@
 #include "common/environment.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 namespace pelimon {
 
@@ -10,6 +12,12 @@ std::optional<std::string> ProcessEnvironment(const std::string& name) {
         return std::nullopt;
     }
     return std::string(value);
+}
+
+std::string CurrentModulePath() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : exe.string();
 }
 
 }  // namespace pelimon

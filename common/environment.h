@@ -1,4 +1,5 @@
-// Reading the process environment through a lookup function, so that tests can give their own.
+// Reading the process environment through a lookup function, so that tests can give their own, and
+// the running executable's path.
 #pragma once
 
 #include <functional>
@@ -12,5 +13,8 @@ using EnvLookup = std::function<std::optional<std::string>(const std::string& na
 
 // The process's own environment (getenv).
 std::optional<std::string> ProcessEnvironment(const std::string& name);
+
+// The running executable (/proc/self/exe); empty when the platform cannot tell.
+std::string CurrentModulePath();
 
 }  // namespace pelimon

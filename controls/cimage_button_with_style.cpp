@@ -21,7 +21,7 @@ CImageButtonWithStyle::CImageButtonWithStyle(const QIcon& icon, QWidget* parent)
 CFolderMenuButton::CFolderMenuButton(const QIcon& icon, QWidget* parent)
     : CImageButtonWithStyle(icon, parent), menu_(new QMenu(this)) {}
 
-void CFolderMenuButton::AddCommand(int command, GuiText text) {
+void CFolderMenuButton::AddCommand(int command, const Message& text) {
     QAction* action = menu_->addAction(widget_text::Tr(text));
     action->setObjectName(QStringLiteral("id%1").arg(command));
     connect(action, &QAction::triggered, this, [this, command] { emit MenuCommand(command); });

@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <QPushButton>
 
-#include "controls/gui_text.h"
+#include "common/message.h"
 
 class QMenu;
 
@@ -40,7 +40,7 @@ class CFolderMenuButton : public CImageButtonWithStyle {
 
   protected:
     CFolderMenuButton(const QIcon& icon, QWidget* parent);
-    void AddCommand(int command, GuiText text);
+    void AddCommand(int command, const Message& text);
     void AddSeparator();
     void contextMenuEvent(QContextMenuEvent* event) override;
 

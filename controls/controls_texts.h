@@ -1,35 +1,33 @@
 // Texts of the small controls, the about box and the three confirmation dialogs, kept in one
-// place; their English is in res/i18n/pelimon_en.ts. Texts that read the same in every language
-// (OK, addresses) stay plain UTF-8.
+// place (their translations are in po/). Texts that read the same in every language (OK,
+// addresses) stay plain UTF-8.
 #pragma once
 
-#include "controls/gui_text.h"
+#include "common/message.h"
 
 namespace pelimon::controls_texts {
 
-inline constexpr char kContext[] = "controls_texts";
-
 // Confirmation dialogs (shared layout).
-inline constexpr GuiText kDontAskAgain{kContext, QT_TRANSLATE_NOOP("controls_texts", "以後このメッセージを表示しない")};
-inline constexpr GuiText kYes{kContext, QT_TRANSLATE_NOOP("controls_texts", "はい")};
-inline constexpr GuiText kNo{kContext, QT_TRANSLATE_NOOP("controls_texts", "いいえ")};
+inline constexpr Message kDontAskAgain = Message("Don't show this message again");
+inline constexpr Message kYes = Message("Yes");
+inline constexpr Message kNo = Message("No");
 
-inline constexpr GuiText kCompleteTitle{kContext, QT_TRANSLATE_NOOP("controls_texts", "完了")};
-inline constexpr GuiText kCompleteText{
-    kContext,
-    QT_TRANSLATE_NOOP("controls_texts", "縮小画像の生成が終了しました。今すぐ出力先の\nフォルダを開きますか？")};
-inline constexpr GuiText kConfirmTitle{kContext, QT_TRANSLATE_NOOP("controls_texts", "確認")};
-inline constexpr GuiText kConfirmText{
-    kContext,
-    QT_TRANSLATE_NOOP("controls_texts", "この操作をすると、画像の回転設定がクリアされます。\n処理を続けますか？")};
-inline constexpr GuiText kDefConfirmTitle{kContext, QT_TRANSLATE_NOOP("controls_texts", "確認")};
-inline constexpr GuiText kDefConfirmText{
-    kContext,
-    QT_TRANSLATE_NOOP("controls_texts", "この操作をすると、各種設定値が初期化されます。\n処理を続けますか？")};
+inline constexpr Message kCompleteTitle = Message("Finished");
+inline constexpr Message kCompleteText = Message(
+    "The reduced images have been made.\n"
+    "Open the output folder now?");
+inline constexpr Message kConfirmTitle = Message("Confirm");
+inline constexpr Message kConfirmText = Message(
+    "This clears the rotation set for the images.\n"
+    "Do you want to continue?");
+inline constexpr Message kDefConfirmTitle = Message("Confirm");
+inline constexpr Message kDefConfirmText = Message(
+    "This resets all settings to their defaults.\n"
+    "Do you want to continue?");
 
 // About box.
-inline constexpr GuiText kAboutTitle{kContext, QT_TRANSLATE_NOOP("controls_texts", "ペリモン !! のバージョン情報")};
-inline constexpr GuiText kAboutVersion{kContext, QT_TRANSLATE_NOOP("controls_texts", "ペリモン Version 1.42")};
+inline constexpr Message kAboutTitle = Message("About Pelimon !!");
+inline constexpr Message kAboutVersion = Message("Pelimon Version 1.42");
 inline constexpr char kAboutNotice[] = "Copyright (C) pelimon developers. GPL-3.0-or-later";
 inline constexpr char kAboutOk[] = "OK";
 inline constexpr char kAboutHomePageLabel[] = "Home Page";
@@ -38,12 +36,12 @@ inline constexpr char kAboutHomePage[] = "https://pelimon.example.org/";
 inline constexpr char kAboutMail[] = "pelimon@example.org";
 
 // Folder menus of the two folder buttons.
-inline constexpr GuiText kMenuDesktop{kContext, QT_TRANSLATE_NOOP("controls_texts", "デスクトップ")};
-inline constexpr GuiText kMenuDocuments{kContext, QT_TRANSLATE_NOOP("controls_texts", "マイドキュメント")};
-inline constexpr GuiText kMenuPictures{kContext, QT_TRANSLATE_NOOP("controls_texts", "マイピクチャ")};
-inline constexpr GuiText kMenuSameAsSource{kContext, QT_TRANSLATE_NOOP("controls_texts", "元画像と同一フォルダ")};
+inline constexpr Message kMenuDesktop = Message("Desktop");
+inline constexpr Message kMenuDocuments = Message("Documents");
+inline constexpr Message kMenuPictures = Message("Pictures");
+inline constexpr Message kMenuSameAsSource = Message("Same folder as the source images");
 
 // Preview pane.
-inline constexpr GuiText kNotAnImage{kContext, QT_TRANSLATE_NOOP("controls_texts", "画像ではありません")};
+inline constexpr Message kNotAnImage = Message("Not an image");
 
 }  // namespace pelimon::controls_texts

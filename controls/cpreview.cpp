@@ -1,6 +1,7 @@
 #include "controls/cpreview.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace pelimon {
 
@@ -20,11 +21,14 @@ QRect CPreview::FitRect(QSize image, QSize client) {
     const double ratio = static_cast<double>(image.width()) / static_cast<double>(image.height());
     const double cw = client.width();
     const double ch = client.height();
+    // A line of pixels still shows as one.
     if (ratio >= cw / ch) {
         // The width limits: full width, centred vertically.
-        return QRect(0, static_cast<int>((ch - cw / ratio) * 0.5), client.width(), static_cast<int>(cw / ratio));
+        return QRect(0, static_cast<int>((ch - cw / ratio) * 0.5), client.width(),
+                     std::max(1, static_cast<int>(cw / ratio)));
     }
-    return QRect(static_cast<int>((cw - ratio * ch) * 0.5), 0, static_cast<int>(ratio * ch), client.height());
+    return QRect(static_cast<int>((cw - ratio * ch) * 0.5), 0, std::max(1, static_cast<int>(ratio * ch)),
+                 client.height());
 }
 
 void CPreview::DrawImage(const QImage& image) {

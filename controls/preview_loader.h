@@ -17,7 +17,7 @@ namespace pelimon {
 struct PreviewRequest {
     QString path;
     int rotation = 0;          // clockwise degrees applied after the Exif orientation
-    bool auto_rotate = false;  // apply the Exif Orientation of JPEG files, as the batch does
+    bool auto_rotate = false;  // apply the Exif Orientation (JPEG, PNG, WebP), as the batch does
     QSize min_size;            // the decoded image is at least this large (when the file is)
 };
 

@@ -2,19 +2,20 @@
 // language, and controls named by the id the tests find them by.
 #pragma once
 
-#include <QCoreApplication>
 #include <QString>
 #include <string_view>
 
-#include "controls/gui_text.h"
+#include "common/message.h"
 
 namespace pelimon::widget_text {
 
-// A text of the window in the window's language: its English from the installed translator
-// (res/i18n/pelimon_en.qm) in an English window, else the Japanese text itself.
-inline QString Tr(GuiText text) {
-    return QCoreApplication::translate(text.context, text.source);
-}
+// The translation context of the window's texts. Every application object gets, as it is made, a
+// translator that answers this context (and no other) from the program's current catalogue
+// (common/language.h); a message's context is Qt's disambiguation.
+inline constexpr char kWindowTextContext[] = "pelimon";
+
+// A text of the window in the window's language, as the application's translators give it.
+QString Tr(const Message& text);
 
 // A UTF-8 text that needs no translation (names of formats, addresses) or that is already in the
 // window's language (the core's texts) as a QString.

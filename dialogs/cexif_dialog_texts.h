@@ -1,20 +1,18 @@
 // Texts of the Exif information dialog (CExifDialog) and of the Exif button's messages, kept in
-// one place for translation. UTF-8.
+// one place (their translations are in po/).
 #pragma once
 
-#include "controls/gui_text.h"
+#include "common/message.h"
 
 namespace pelimon::exif_dialog_texts {
 
-inline constexpr char kContext[] = "exif_dialog_texts";
-
-inline constexpr GuiText kTitle{kContext, QT_TRANSLATE_NOOP("exif_dialog_texts", "Exif 情報")};
-inline constexpr GuiText kNameColumn{kContext, QT_TRANSLATE_NOOP("exif_dialog_texts", "タグの名前")};
-inline constexpr GuiText kValueColumn{kContext, QT_TRANSLATE_NOOP("exif_dialog_texts", "説明")};
-inline constexpr GuiText kCopy{kContext, QT_TRANSLATE_NOOP("exif_dialog_texts", "クリップボード")};
+inline constexpr Message kTitle = Message("Exif Information");
+inline constexpr Message kNameColumn = Message("Tag");
+inline constexpr Message kValueColumn = Message("Value");
+inline constexpr Message kCopy = Message("Copy");
 inline constexpr const char* kOk = "OK";
 
-inline constexpr GuiText kMessageCaption{kContext, QT_TRANSLATE_NOOP("exif_dialog_texts", "ペリモン !!")};
+inline constexpr Message kMessageCaption = Message("Pelimon !!");
 // The group rows and the messages of a file without Exif are the core's: exif/exif_texts.h.
 
 }  // namespace pelimon::exif_dialog_texts

@@ -1,76 +1,66 @@
-// Texts of the options dialog (COptMain) and its three pages, kept in one place for translation.
-// UTF-8; the full-width characters are part of the texts.
+// Texts of the options dialog (COptMain) and its three pages, kept in one place (their
+// translations are in po/).
 #pragma once
 
-#include "controls/gui_text.h"
+#include "common/message.h"
 
 namespace pelimon::option_texts {
 
-inline constexpr char kContext[] = "option_texts";
-
-inline constexpr GuiText kTitle{kContext, QT_TRANSLATE_NOOP("option_texts", "オプション設定")};
-inline constexpr GuiText kTabGeneral{kContext, QT_TRANSLATE_NOOP("option_texts", "全般")};
-inline constexpr GuiText kTabFileName{kContext, QT_TRANSLATE_NOOP("option_texts", "ファイル名")};
-inline constexpr GuiText kTabReduction{kContext, QT_TRANSLATE_NOOP("option_texts", "縮小方法")};
+inline constexpr Message kTitle = Message("Options", "options dialog title");
+inline constexpr Message kTabGeneral = Message("General");
+inline constexpr Message kTabFileName = Message("File Names");
+inline constexpr Message kTabReduction = Message("Reduction");
 inline constexpr const char* kOk = "OK";
-inline constexpr GuiText kCancel{kContext, QT_TRANSLATE_NOOP("option_texts", "キャンセル")};
+inline constexpr Message kCancel = Message("Cancel");
 
 // Page 全般 (CSetOption).
-inline constexpr GuiText kDropGroup{
-    kContext, QT_TRANSLATE_NOOP("option_texts", "ドラッグ&&ドロップ時の動作")};  // && shows a single &
-inline constexpr GuiText kDragDrop{kContext, QT_TRANSLATE_NOOP("option_texts", "すぐに縮小処理を開始する")};
-inline constexpr GuiText kBigSizeGroup{kContext,
-                                       QT_TRANSLATE_NOOP("option_texts", "元画像より大きいサイズを指定した場合")};
-inline constexpr GuiText kEqual{kContext, QT_TRANSLATE_NOOP("option_texts", "元画像と同サイズも含める")};
-inline constexpr GuiText kEnlarge{kContext, QT_TRANSLATE_NOOP("option_texts", "拡大する")};
-inline constexpr GuiText kLeaveAlone{kContext, QT_TRANSLATE_NOOP("option_texts", "何もしない")};
-inline constexpr GuiText kRemoveExifOnly{kContext, QT_TRANSLATE_NOOP("option_texts", "Exif 情報のみ削除")};
-inline constexpr GuiText kExifGroup{kContext, QT_TRANSLATE_NOOP("option_texts", "Exif 情報")};
-inline constexpr GuiText kKeepExif{kContext, QT_TRANSLATE_NOOP("option_texts", "Exif 情報は残したままにする")};
-inline constexpr GuiText kNoLocation{kContext, QT_TRANSLATE_NOOP("option_texts", "位置情報を削除する")};
-inline constexpr GuiText kExifDate{kContext, QT_TRANSLATE_NOOP("option_texts", "更新日を撮影日にする")};
-inline constexpr GuiText kAutoRotate{kContext, QT_TRANSLATE_NOOP("option_texts", "Exif の回転情報で自動回転する")};
-inline constexpr GuiText kToSrgb{kContext, QT_TRANSLATE_NOOP("option_texts", "色を sRGB に変換する")};
-inline constexpr GuiText kOutputGroup{kContext, QT_TRANSLATE_NOOP("option_texts", "出力先フォルダ")};
-inline constexpr GuiText kUserFolder{kContext, QT_TRANSLATE_NOOP("option_texts", "ユーザー指定")};
-inline constexpr GuiText kResizeFolder{kContext,
-                                       QT_TRANSLATE_NOOP("option_texts", "元画像フォルダ内 resize+日付フォルダ")};
+inline constexpr Message kDropGroup = Message("On drag && drop");  // && shows a single &
+inline constexpr Message kDragDrop = Message("Start reducing at once");
+inline constexpr Message kBigSizeGroup = Message("When the size is larger than the source image");
+inline constexpr Message kEqual = Message("Also when it is the same size");
+inline constexpr Message kEnlarge = Message("Enlarge");
+inline constexpr Message kLeaveAlone = Message("Do nothing");
+inline constexpr Message kRemoveExifOnly = Message("Only remove the Exif information");
+inline constexpr Message kExifGroup = Message("Exif information");
+inline constexpr Message kKeepExif = Message("Keep the Exif information");
+inline constexpr Message kNoLocation = Message("Remove the location");
+inline constexpr Message kExifDate = Message("Set the modified date to the shooting date");
+inline constexpr Message kAutoRotate = Message("Rotate by the Exif orientation");
+inline constexpr Message kToSrgb = Message("Convert colours to sRGB");
+inline constexpr Message kOutputGroup = Message("Output folder");
+inline constexpr Message kUserFolder = Message("Chosen folder");
+inline constexpr Message kResizeFolder = Message("resize+date folder in the source folder");
 
 // Page ファイル名 (CSetOption2).
-inline constexpr GuiText kNamingGroup{kContext, QT_TRANSLATE_NOOP("option_texts", "縮小画像ファイルの命名規則")};
-inline constexpr GuiText kAppendText{kContext, QT_TRANSLATE_NOOP("option_texts", "元の名前の末尾に文字列追加")};
-inline constexpr GuiText kPrependText{kContext, QT_TRANSLATE_NOOP("option_texts", "元の名前の先頭に文字列追加")};
-inline constexpr GuiText kAddTextLabel{kContext, QT_TRANSLATE_NOOP("option_texts", "追加文字")};
-inline constexpr GuiText kSerialNumber{kContext,
-                                       QT_TRANSLATE_NOOP("option_texts", "指定した名前の末尾に通し番号を追加")};
-inline constexpr GuiText kBaseNameLabel{kContext, QT_TRANSLATE_NOOP("option_texts", "基本名")};
-inline constexpr GuiText kStartNumLabel{kContext, QT_TRANSLATE_NOOP("option_texts", "開始番号")};
-inline constexpr GuiText kZeroPadding{kContext, QT_TRANSLATE_NOOP("option_texts", "通し番号は桁数を揃える")};
-inline constexpr GuiText kSaveNum{kContext, QT_TRANSLATE_NOOP("option_texts", "通し番号を記憶する")};
-inline constexpr GuiText kClearNumber{kContext, QT_TRANSLATE_NOOP("option_texts", "番号クリア")};
+inline constexpr Message kNamingGroup = Message("Names of the reduced image files");
+inline constexpr Message kAppendText = Message("Add text to the end of the original name");
+inline constexpr Message kPrependText = Message("Add text to the start of the original name");
+inline constexpr Message kAddTextLabel = Message("Text");
+inline constexpr Message kSerialNumber = Message("A given name followed by a running number");
+inline constexpr Message kBaseNameLabel = Message("Base name");
+inline constexpr Message kStartNumLabel = Message("Start number");
+inline constexpr Message kZeroPadding = Message("Pad the number with zeros");
+inline constexpr Message kSaveNum = Message("Remember the next number");
+inline constexpr Message kClearNumber = Message("Reset number");
 
 // Page 縮小方法 (CSetOption3).
-inline constexpr GuiText kAlgorithmGroup{
-    kContext, QT_TRANSLATE_NOOP("option_texts", "アルゴリズム（上のものほど綺麗に縮小できます）")};
-inline constexpr GuiText kAreaAverage1{kContext, QT_TRANSLATE_NOOP("option_texts", "領域内平均カラー値 １")};
-inline constexpr GuiText kAreaAverage2{kContext, QT_TRANSLATE_NOOP("option_texts", "領域内平均カラー値 ２")};
-inline constexpr GuiText kSampling{kContext, QT_TRANSLATE_NOOP("option_texts", "サンプリング法")};
-inline constexpr GuiText kEffectGroup{kContext, QT_TRANSLATE_NOOP("option_texts", "エフェクト")};
-inline constexpr GuiText kSharpen{kContext, QT_TRANSLATE_NOOP("option_texts", "画像をクッキリさせる")};
-inline constexpr GuiText kGain{kContext, QT_TRANSLATE_NOOP("option_texts", "ゲイン")};
-inline constexpr GuiText kGrayscale{kContext, QT_TRANSLATE_NOOP("option_texts", "グレイスケール")};
-inline constexpr GuiText kSepia{kContext, QT_TRANSLATE_NOOP("option_texts", "セピア調にする")};
-inline constexpr GuiText kContrast{kContext, QT_TRANSLATE_NOOP("option_texts", "コントラスト調整")};
+inline constexpr Message kAlgorithmGroup = Message("Algorithm (the higher, the finer the result)");
+inline constexpr Message kAreaAverage1 = Message("Area average colour 1");
+inline constexpr Message kAreaAverage2 = Message("Area average colour 2");
+inline constexpr Message kSampling = Message("Sampling");
+inline constexpr Message kEffectGroup = Message("Effects");
+inline constexpr Message kSharpen = Message("Sharpen");
+inline constexpr Message kGain = Message("Gain");
+inline constexpr Message kGrayscale = Message("Grayscale");
+inline constexpr Message kSepia = Message("Sepia");
+inline constexpr Message kContrast = Message("Contrast");
 
 // Confirmations and errors of OK.
-inline constexpr GuiText kSameNameCaption{kContext, QT_TRANSLATE_NOOP("option_texts", "命名規則確認")};
-inline constexpr GuiText kSameName{
-    kContext, QT_TRANSLATE_NOOP("option_texts", "元画像と同じファイル名で縮小します。よろしいですか？")};
-inline constexpr GuiText kBaseNameCaption{kContext, QT_TRANSLATE_NOOP("option_texts", "基本名確認")};
-inline constexpr GuiText kBaseNameDefault{
-    kContext, QT_TRANSLATE_NOOP("option_texts", "基本名を resize とします。よろしいですか？")};
-inline constexpr GuiText kNameErrorCaption{kContext, QT_TRANSLATE_NOOP("option_texts", "ファイル名エラー")};
-inline constexpr GuiText kNameHasSlash{kContext,
-                                       QT_TRANSLATE_NOOP("option_texts", "追加文字と基本名には「/」を使えません。")};
+inline constexpr Message kSameNameCaption = Message("Confirm file names");
+inline constexpr Message kSameName = Message("The reduced images get the same names as the source images. Continue?");
+inline constexpr Message kBaseNameCaption = Message("Confirm base name");
+inline constexpr Message kBaseNameDefault = Message("The base name will be resize. Continue?");
+inline constexpr Message kNameErrorCaption = Message("File name error");
+inline constexpr Message kNameHasSlash = Message("The text and the base name cannot contain \"/\".");
 
 }  // namespace pelimon::option_texts

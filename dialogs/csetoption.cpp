@@ -16,13 +16,13 @@ using pelimon::widget_text::Tr;
 namespace {
 
 template <class W>
-W* Add(QGroupBox* group, pelimon::GuiText text, const char* id) {
+W* Add(QGroupBox* group, const pelimon::Message& text, const char* id) {
     auto* widget = Named(new W(Tr(text), group), id);
     group->layout()->addWidget(widget);
     return widget;
 }
 
-QGroupBox* Group(QWidget* page, pelimon::GuiText title) {
+QGroupBox* Group(QWidget* page, const pelimon::Message& title) {
     auto* group = new QGroupBox(Tr(title), page);
     new QVBoxLayout(group);
     page->layout()->addWidget(group);

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "controls/gui_text.h"
+#include "common/message.h"
 #include "settings/app_settings.h"
 
 namespace pelimon {
@@ -81,11 +81,11 @@ bool KeepsPreset(int32_t base, const std::string& pixel_width_text, const std::s
 // neither pixels nor ratio is never valid.
 bool SizeValuesValid(const SizeWorkingCopy& copy, int32_t w, int32_t h);
 
-// The one-line description of the rule: a format of size_texts such as "領域指定 ： %1 x %2 pixel"
+// The one-line description of the rule: a format of size_texts such as "Fit into: %1 x %2 pixel"
 // and the numbers for its placeholders; std::nullopt for a Method that is neither pixels nor ratio.
 // The window fills in the format in its language (SizeDescriptionText in csetsize.h).
 struct SizeDescription {
-    GuiText format;
+    Message format;
     int32_t count = 1;   // placeholders in `format`: 1 (%1) or 2 (%1 and %2)
     int32_t first = 0;   // %1
     int32_t second = 0;  // %2, when count is 2

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "batch/batch_texts.h"
 #include "common/environment.h"
 #include "common/language.h"
 #include "controls/cabout_dlg.h"
@@ -33,6 +34,7 @@
 #include "gui/qt_translations.h"
 #include "gui/run_report.h"
 #include "imagelib/format_table.h"
+#include "imagelib/imagelib_texts.h"
 
 namespace {
 
@@ -89,9 +91,12 @@ int main(int argc, char** argv) {
     pelimon::SetLanguage(pelimon::LanguageFromEnvironment(pelimon::ProcessEnvironment));
     QApplication application(argc, argv);
     pelimon::InstallTranslations(pelimon::CurrentLanguage());
-    // The English pictures are named after the Japanese ones with "-en": main-window-en.png.
+    // The pictures of another language are named after the Japanese ones with its name:
+    // main-window-en.png.
     const auto png = [](const char* name) {
-        return QString::fromLatin1(name) + (pelimon::InEnglish() ? QStringLiteral("-en.png") : QStringLiteral(".png"));
+        const std::string& language = pelimon::CurrentLanguage();
+        return QString::fromLatin1(name) +
+               QString::fromStdString(language == pelimon::kJapanese ? ".png" : "-" + language + ".png");
     };
     const QDir out(QString::fromLocal8Bit(argv[1]));
     const QString exif_sample = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
@@ -180,10 +185,8 @@ int main(int argc, char** argv) {
         [&] {
             const pelimon::RunCounts counts{.written = 35, .left_out = 2, .failed = 1, .cancelled = false};
             const std::vector<pelimon::Error> failures{
-                {pelimon::InEnglish() ? "IMG_0117.jpg: The image could not be read (the image data is corrupt (the "
-                                        "JPEG compressed data has an error))."
-                                      : "IMG_0117.jpg: 画像を読み込めませんでした（画像データが壊れています（JPEG "
-                                        "の圧縮データに誤りがあります）。）。",
+                {"IMG_0117.jpg: " + pelimon::batch_texts::NotDecoded(pelimon::imagelib_texts::Corrupt(
+                                        pelimon::imagelib_texts::kJpegBadCompressedData.str())),
                  photos.toStdString() + "/IMG_0117.jpg"}};
             pelimon::CRunReport dialog(counts, failures, {}, &window);
             return Shoot(dialog, out.filePath(png("end-report")));

@@ -1,4 +1,4 @@
-// The Exif of HEIF/HEIC, AVIF and WebP files seen as a JPEG's: their Exif block wrapped in an
+// The Exif of HEIF/HEIC, AVIF, WebP and PNG files seen as a JPEG's: their Exif block wrapped in an
 // APP1 segment, so that the Exif reader, the transfer and the shooting date serve every format
 // through one path.
 #pragma once
@@ -17,8 +17,9 @@ std::vector<uint8_t> ExifSegmentOfTiff(std::span<const uint8_t> tiff);
 // segment is too short to hold one.
 std::span<const uint8_t> TiffOfExifSegment(std::span<const uint8_t> segment);
 
-// For a file whose metadata lies beside its pixels (HEIF/HEIC, AVIF, WebP: FormatRow::read_metadata):
-// SOI followed by its Exif as an APP1 segment (SOI alone when it has none). Empty for any other file.
+// For a file whose metadata lies beside its pixels (HEIF/HEIC, AVIF, WebP, PNG:
+// FormatRow::read_metadata): SOI followed by its Exif as an APP1 segment (SOI alone when it has
+// none). Empty for any other file.
 std::vector<uint8_t> EmbeddedExifAsJpeg(std::span<const uint8_t> file);
 
 }  // namespace pelimon

@@ -8,7 +8,7 @@ namespace {
 
 constexpr int kNameColumns = 40;
 
-void AddGroup(std::vector<ExifListRow>& rows, const Phrase& title, const std::vector<ExifEntry>& entries) {
+void AddGroup(std::vector<ExifListRow>& rows, const Message& title, const std::vector<ExifEntry>& entries) {
     rows.push_back({title.str(), {}, true});
     for (const ExifEntry& entry : entries) {
         rows.push_back({entry.name, entry.value, false});

@@ -16,7 +16,7 @@ constexpr uint16_t kTagDateTimeOriginal = 0x9003;
 
 SourceMetadata ReadSourceMetadata(std::span<const uint8_t> file_bytes, std::time_t now) {
     SourceMetadata metadata;
-    // A HEIF/AVIF or WebP file: its Exif block becomes the segment of a JPEG made of SOI and it.
+    // A HEIF/AVIF, WebP or PNG file: its Exif block becomes the segment of a JPEG made of SOI and it.
     std::vector<uint8_t> embedded_jpeg;
     if (!StartsWithSoi(file_bytes)) {
         EmbeddedMetadata embedded = ReadEmbeddedMetadata(file_bytes);

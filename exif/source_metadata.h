@@ -28,7 +28,7 @@ struct SourceMetadata {
     // empty when there is none.
     std::vector<uint8_t> exif_segment;
     // The ICC colour profile reassembled from the APP2 "ICC_PROFILE" segments (of a HEIF/AVIF or
-    // WebP: its colour box or ICCP chunk); empty when none.
+    // WebP: its colour box or ICCP chunk; a PNG's is not read); empty when none.
     std::vector<uint8_t> icc_profile;
     // HEIF/AVIF nclx colour, when the file describes its colour that way.
     std::optional<NclxColour> nclx;
@@ -43,8 +43,9 @@ struct SourceMetadata {
     std::vector<uint8_t> photoshop;
 };
 
-// Reads the metadata of a JPEG, HEIF/HEIC, AVIF or WebP file held in memory (the Exif block of
-// the last three is seen as a JPEG's Exif segment). Other input, or malformed metadata, gives the
+// Reads the metadata of a JPEG, HEIF/HEIC, AVIF, WebP or PNG file held in memory (the Exif block
+// of the others is seen as a JPEG's Exif segment; a PNG's may also be one without its image data,
+// ReadPngWithoutImageData). Other input, or malformed metadata, gives the
 // defaults (never a failure, never a crash). `now` stands for the local time.
 SourceMetadata ReadSourceMetadata(std::span<const uint8_t> file_bytes, std::time_t now);
 

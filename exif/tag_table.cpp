@@ -103,10 +103,10 @@ const TagTable& BuiltinTagTable() {
     return BuiltinTagTable(CurrentLanguage());
 }
 
-const TagTable& BuiltinTagTable(Language language) {
+const TagTable& BuiltinTagTable(std::string_view language) {
     static const TagTable japanese = ParseTagTable(kExifTagsText);
     static const TagTable english = ParseTagTable(kExifTagsTextEnglish);
-    return language == Language::kEnglish ? english : japanese;
+    return language == kJapanese ? japanese : english;
 }
 
 int FindTag(uint16_t tag, std::span<const uint16_t> numbers, int low, int high) {

@@ -43,9 +43,10 @@ struct TagTable {
 TagTable ParseTagTable(std::string_view text);
 
 // The catalogue compiled into the program in the current language (or the one given), parsed
-// once on first use. Immutable afterwards, so any thread may use it.
+// once on first use: res/exif-tags.txt in Japanese, res/exif-tags-en.txt in every other language.
+// Immutable afterwards, so any thread may use it.
 const TagTable& BuiltinTagTable();
-const TagTable& BuiltinTagTable(Language language);
+const TagTable& BuiltinTagTable(std::string_view language);
 
 // Binary search for `tag` in numbers[low, high); the index, or -1 when it is not there.
 // Indices outside the array are clamped to it.

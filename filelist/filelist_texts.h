@@ -1,16 +1,16 @@
-// Texts of the source file list, in Japanese and English, kept in one place.
+// Texts of the source file list, kept in one place (their translations are in po/).
 #pragma once
 
 #include <string>
 
-#include "common/language.h"
+#include "common/message.h"
 
 namespace pelimon::filelist_texts {
 
-// The file count beside the list: "（selected/listed）", in English "(selected/listed)".
+// The file count beside the list: "(selected/listed)".
 inline std::string FileCount(int selected, int listed) {
-    const std::string count = std::to_string(selected) + "/" + std::to_string(listed);
-    return InEnglish() ? "(" + count + ")" : "（" + count + "）";
+    // TRANSLATORS: the checked files and all files of the list, beside the list.
+    return Format(Message("(%d/%d)"), selected, listed);
 }
 
 }  // namespace pelimon::filelist_texts

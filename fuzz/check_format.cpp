@@ -1,8 +1,8 @@
 // Fuzz check for one format of the format table, reached through its row: the metadata blocks as
-// the batch reads and carries them (NoLocation off and on) and the colour profile through lcms2
-// for a format whose blocks lie beside its pixels, then the header probe, the decode with
-// shrink-on-load, and the row-by-row decode where the format streams. Inputs whose signature is
-// another format's are left to that format's target.
+// the batch reads and carries them (NoLocation off and on; for a PNG also from the file without
+// its image data) and the colour profile through lcms2 for a format whose blocks lie beside its
+// pixels, then the header probe, the decode with shrink-on-load, and the row-by-row decode where
+// the format streams. Inputs whose signature is another format's are left to that format's target.
 #include <algorithm>
 #include <cstdint>
 #include <ctime>
@@ -21,6 +21,7 @@
 #include "imagelib/format_table.h"
 #include "imagelib/formats.h"
 #include "imagelib/imagelib.h"
+#include "imagelib/png_chunks.h"
 
 namespace pelimon::fuzz {
 
@@ -70,10 +71,21 @@ bool MayShrink(const FormatRow& format, const DecodeOptions& options) {
     return false;
 }
 
-// The blocks beside the pixels as the batch reads and carries them, and the colour profile.
-void CheckMetadata(std::span<const uint8_t> bytes) {
+// The blocks beside the pixels as the batch reads and carries them, and the colour profile. Where
+// the batch reads a file without its image data (a PNG's), the blocks read from that must be the
+// whole file's.
+void CheckMetadata(const FormatRow& format, std::span<const uint8_t> bytes) {
     const EmbeddedMetadata embedded = ReadEmbeddedMetadata(bytes);
     Expect(embedded.exif.empty() || TiffHeaderOffset(embedded.exif) == size_t{0}, "Exif starts at its TIFF header");
+    if (format.source_metadata == MetadataPlace::kOutsideImageData) {
+        const imagelib_detail::MemoryFile file(bytes);
+        if (file.get() != nullptr) {
+            const Result<Bytes> without = ReadPngWithoutImageData(file.get(), size_t{16} << 20);  // the batch's bound
+            Expect(without.ok(), "a file in memory can be read");
+            const EmbeddedMetadata read = ReadEmbeddedMetadata(without.value());
+            Expect(read.exif == embedded.exif && read.xmp == embedded.xmp, "the image data holds no metadata");
+        }
+    }
     const SourceMetadata source = ReadSourceMetadata(bytes, kNow);
     Expect(source.Orientation >= 1 && source.Orientation <= 8, "the orientation is 1..8");
     Expect(!source.decoder_orients || source.Orientation == 1, "a HEIF's own turn is never applied again");
@@ -124,7 +136,7 @@ void CheckFormatInput(const FormatRow& format, std::span<const uint8_t> bytes) {
         return;
     }
     if (format.read_metadata != nullptr) {
-        CheckMetadata(bytes);
+        CheckMetadata(format, bytes);
     }
     const Result<ImageHeader> header = ProbeImage(bytes);
     if (!header) {

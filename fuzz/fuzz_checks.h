@@ -20,11 +20,15 @@ void CheckParameterFileInput(std::span<const uint8_t> bytes);
 void CheckExifInput(std::span<const uint8_t> bytes);
 // One format of the format table, for inputs whose signature is its (others are ignored): the
 // blocks beside the pixels as the batch reads and carries them and the colour profile through
-// lcms2 (FormatRow::read_metadata), ProbeImage, DecodeImage with shrink-on-load or a thumbnail;
-// what DecodeImage decodes, DecodeRows must decode too, and reduced as it streams its rows it
-// must give the whole image's reduction to the byte.
+// lcms2 (FormatRow::read_metadata), and for a PNG the same blocks read from the file without its
+// image data; ProbeImage, DecodeImage with shrink-on-load or a thumbnail; what DecodeImage
+// decodes, DecodeRows must decode too, and reduced as it streams its rows it must give the whole
+// image's reduction to the byte.
 void CheckFormatInput(const FormatRow& format, std::span<const uint8_t> bytes);
 // The DC-only decoder of progressive JPEG files on the input as a whole file.
 void CheckJpegDcInput(std::span<const uint8_t> bytes);
+// The message catalogue reader on the input as a compiled catalogue, its plural rules and the
+// printf check of translations.
+void CheckCatalogueInput(std::span<const uint8_t> bytes);
 
 }  // namespace pelimon::fuzz

@@ -1,19 +1,17 @@
-// Texts of the progress dialog (CProcMsg), kept in one place; their English is in
-// res/i18n/pelimon_en.ts.
+// Texts of the progress dialog (CProcMsg), kept in one place (their translations are in po/).
 #pragma once
 
-#include "controls/gui_text.h"
+#include "common/message.h"
 
 namespace pelimon::progress_texts {
 
-inline constexpr char kContext[] = "progress_texts";
-
-inline constexpr GuiText kTitle{kContext, QT_TRANSLATE_NOOP("progress_texts", "画像生成中")};
-inline constexpr GuiText kText{kContext, QT_TRANSLATE_NOOP("progress_texts", "画像生成中です。しばらくお待ち下さい。")};
+inline constexpr Message kTitle = Message("Making images");
+inline constexpr Message kText = Message("Making the images. Please wait.");
 // The percentage: %1 is the number with one decimal, right-aligned in five columns (" 42.0").
-inline constexpr GuiText kPercentFormat{kContext, QT_TRANSLATE_NOOP("progress_texts", "%1 % 完了")};
-inline constexpr GuiText kInitial{kContext, QT_TRANSLATE_NOOP("progress_texts", "0% 完了")};
-inline constexpr GuiText kCancel{kContext, QT_TRANSLATE_NOOP("progress_texts", "キャンセル")};
+inline constexpr Message kPercentFormat = Message("%1 % done");
+// xgettext:no-c-format
+inline constexpr Message kInitial = Message("0% done");
+inline constexpr Message kCancel = Message("Cancel");
 inline constexpr char kCountFormat[] = "%1 / %2";
 
 }  // namespace pelimon::progress_texts

@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/cpelimon_app.h"
+#include "common/language.h"
 #include "controls/resources.h"
 #include "controls/widget_text.h"
 #include "gui/cpelimon_dlg.h"

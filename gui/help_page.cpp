@@ -5,7 +5,7 @@
 
 namespace pelimon {
 
-QString FindHelpPage(const QString& program_folder, Language language) {
+QString FindHelpPage(const QString& program_folder, std::string_view language) {
     const QDir program(program_folder);
     const QString folders[] = {
         program.filePath(QStringLiteral("help")),
@@ -13,8 +13,12 @@ QString FindHelpPage(const QString& program_folder, Language language) {
         QStringLiteral(PELIMON_INSTALLED_HELP_DIR),
     };
     QStringList pages;
-    if (language == Language::kEnglish) {
-        pages << QStringLiteral("en/index.html");
+    if (language != kJapanese) {
+        pages << QString::fromUtf8(language.data(), static_cast<qsizetype>(language.size())) +
+                     QStringLiteral("/index.html");
+        if (language != kEnglish) {
+            pages << QStringLiteral("en/index.html");
+        }
     }
     pages << QStringLiteral("index.html");
     for (const QString& page : pages) {

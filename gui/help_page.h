@@ -1,6 +1,6 @@
 // Where the help page is: beside the program in the build tree (help/index.html, copied there by
-// the build), or in the installed data folder (<prefix>/share/pelimon/help/index.html). The
-// English page is en/index.html in the same folders.
+// the build), or in the installed data folder (<prefix>/share/pelimon/help/index.html). The page
+// of another language is <language>/index.html in the same folders (English: en/index.html).
 #pragma once
 
 #include <QString>
@@ -15,9 +15,10 @@ inline constexpr char kMainWindowHelpAnchor[] = "main-window";
 
 // The first of these files that exists: <program folder>/help/index.html,
 // <program folder>/../share/pelimon/help/index.html, <install data folder>/pelimon/help/index.html.
-// For English the same folders are searched for en/index.html first, and the Japanese page is
-// taken when no English one is there. Empty when no page is found.
-QString FindHelpPage(const QString& program_folder, Language language);
+// For another language the same folders are searched first for <language>/index.html, then (but
+// for English) for en/index.html; the Japanese page is taken when neither is there. Empty when no
+// page is found.
+QString FindHelpPage(const QString& program_folder, std::string_view language);
 
 // file:// URL of `page` opened at `anchor`.
 QUrl HelpUrl(const QString& page, const QString& anchor);

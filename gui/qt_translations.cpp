@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QTranslator>
 
+#include "common/language.h"
+
 namespace pelimon {
 
 namespace {
@@ -34,12 +36,6 @@ QPointer<QTranslator>& QtCatalogue() {
     return installed;
 }
 
-bool LoadWindowTranslations(const QString& language) {
-    static QPointer<QTranslator> installed;
-    const QString file = language.isEmpty() ? QString() : QStringLiteral("pelimon_") + language;
-    return Replace(installed, file, QStringLiteral(":/i18n"));
-}
-
 }  // namespace
 
 bool LoadQtTranslations(const QString& language) {
@@ -47,13 +43,14 @@ bool LoadQtTranslations(const QString& language) {
     return Replace(QtCatalogue(), file, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) && !language.isEmpty();
 }
 
-bool InstallTranslations(Language language) {
-    if (language == Language::kEnglish) {
+bool InstallTranslations(std::string_view language) {
+    const bool program = SetLanguage(language).ok();
+    if (CurrentLanguage() == kEnglish) {
         LoadQtTranslations(QString());
-        return LoadWindowTranslations(QStringLiteral("en"));
+        return program;
     }
-    LoadWindowTranslations(QString());
-    return LoadQtTranslations(QStringLiteral("ja"));
+    // QTranslator::load falls back from qtbase_pt_BR to qtbase_pt by itself.
+    return LoadQtTranslations(QString::fromStdString(CurrentLanguage())) && program;
 }
 
 }  // namespace pelimon

@@ -1,21 +1,20 @@
-// The catalogues that put the window into the language chosen at start-up: the window's own
-// English (res/i18n/pelimon_en.ts, compiled into the program as :/i18n/pelimon_en.qm) and Qt's own
-// texts (message box buttons, the folder chooser, "Show Details...") from the qtbase catalogues of
-// Debian's qt6-translations-l10n.
+// The window in the program's language: its own texts (widget_text::Tr) come from the program's
+// message catalogue (common/language.h) through the translator every application object gets;
+// Qt's own texts (message box buttons, the folder chooser, "Show Details...") from the qtbase
+// catalogues of Debian's qt6-translations-l10n, which InstallTranslations loads.
 #pragma once
 
 #include <QString>
-
-#include "common/language.h"
+#include <string_view>
 
 namespace pelimon {
 
-// Installs the catalogues of `language` into the running application, replacing any installed
-// before. Japanese: Qt's catalogue qtbase_ja and no window catalogue (the window's texts are
-// Japanese already). English: the window's English and no Qt catalogue (Qt's texts are English).
-// False when the catalogue the language needs could not be loaded; its texts then stay as they
-// are in the source. Needs a QCoreApplication; GUI thread.
-bool InstallTranslations(Language language);
+// Makes `language` the program's language (SetLanguage), and so the window's, and installs Qt's
+// catalogue qtbase_<language> (qtbase_pt for pt_BR when Qt has no qtbase_pt_BR), replacing the
+// one installed before; English needs none. Windows made afterwards speak the language.
+// False when the program's catalogue or Qt's could not be loaded; those texts then stay English.
+// Needs a QCoreApplication; GUI thread.
+bool InstallTranslations(std::string_view language);
 
 // Installs Qt's catalogue for `language` ("ja": qtbase_ja.qm from Qt's translations folder),
 // replacing one installed before; an empty `language` only removes it. True when a catalogue was

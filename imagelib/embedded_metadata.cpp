@@ -11,6 +11,7 @@
 #include "imagelib/format_table.h"
 #include "imagelib/formats.h"
 #include "imagelib/heif_support.h"
+#include "imagelib/png_chunks.h"
 
 namespace pelimon {
 
@@ -122,6 +123,53 @@ void imagelib_detail::ReadWebpMetadata(ByteView bytes, EmbeddedMetadata& out) {
     }
     out.xmp = WebpChunk(demux.get(), "XMP ");
     out.icc_profile = WebpChunk(demux.get(), "ICCP");
+}
+
+namespace {
+
+// Text chunks longer than this (an XMP packet, a hex-encoded Exif block) are left alone.
+constexpr size_t kMaxPngTextBytes = size_t{16} << 20;
+
+}  // namespace
+
+// Exif from an eXIf chunk (the first one, from its TIFF header, or after an "Exif\0\0" some
+// writers put first); XMP from the iTXt chunk "XML:com.adobe.xmp". Without those, from the
+// "Raw profile type exif" (or "APP1") and "Raw profile type xmp" text chunks older tools write.
+// Damaged chunks are passed over.
+void imagelib_detail::ReadPngMetadata(ByteView bytes, EmbeddedMetadata& out) {
+    Bytes raw_exif;
+    Bytes raw_xmp;
+    for (const PngChunk& chunk : WalkPngChunks(bytes)) {
+        if (!chunk.intact) {
+            continue;
+        }
+        if (chunk.type == "eXIf") {
+            if (const std::optional<size_t> offset = TiffHeaderOffset(chunk.data); offset && out.exif.empty()) {
+                out.exif = TiffFrom(chunk.data, *offset);
+            }
+            continue;
+        }
+        std::optional<PngText> text = ReadPngText(chunk, kMaxPngTextBytes);
+        if (!text) {
+            continue;
+        }
+        if (text->keyword == "XML:com.adobe.xmp" && chunk.type == "iTXt" && out.xmp.empty()) {
+            out.xmp = std::move(text->text);
+        } else if ((text->keyword == "Raw profile type exif" || text->keyword == "Raw profile type APP1") &&
+                   raw_exif.empty()) {
+            raw_exif = DecodeRawProfile(text->text);
+        } else if (text->keyword == "Raw profile type xmp" && raw_xmp.empty()) {
+            raw_xmp = DecodeRawProfile(text->text);
+        }
+    }
+    if (out.exif.empty()) {
+        if (const std::optional<size_t> offset = TiffHeaderOffset(raw_exif)) {
+            out.exif = TiffFrom(raw_exif, *offset);
+        }
+    }
+    if (out.xmp.empty()) {
+        out.xmp = std::move(raw_xmp);
+    }
 }
 
 std::optional<size_t> TiffHeaderOffset(ByteView block) {

@@ -1,5 +1,6 @@
-// The metadata blocks that HEIF/HEIC, AVIF and WebP files keep beside their pixels: Exif, XMP,
-// and the colour description (an ICC profile, or for HEIF/AVIF an nclx colour box).
+// The metadata blocks that HEIF/HEIC, AVIF, WebP and PNG files keep beside their pixels: Exif, XMP,
+// and the colour description (an ICC profile, or for HEIF/AVIF an nclx colour box; a PNG's iCCP
+// chunk is not read here).
 #pragma once
 
 #include <optional>
@@ -26,8 +27,9 @@ struct EmbeddedMetadata {
     bool decoder_orients = false;
 };
 
-// Reads the blocks of a HEIF/HEIC, AVIF or WebP file held in memory (the primary image's, for
-// HEIF). Other formats, and damaged files, give an empty record: never a failure, never a crash.
+// Reads the blocks of a HEIF/HEIC, AVIF, WebP or PNG file held in memory (the primary image's, for
+// HEIF; for PNG the Exif and XMP). Other formats, and damaged files, give an empty record: never a
+// failure, never a crash.
 EmbeddedMetadata ReadEmbeddedMetadata(ByteView bytes);
 
 // Where the TIFF header of an Exif block starts: 0 for a bare TIFF block, 6 after an "Exif\0\0"

@@ -33,7 +33,10 @@ enum class NameMatch {
 enum class MetadataPlace {
     kNone,             // none is read from this format
     kLeadingSegments,  // in segments before the image data (JPEG): the file's start is enough
-    kAnywhere,         // in chunks or boxes anywhere in the file: the whole file is read
+    // In chunks before and after the image data (PNG): the file is read without its image data
+    // (ReadPngWithoutImageData), a few small reads however large it is.
+    kOutsideImageData,
+    kAnywhere,  // in chunks or boxes anywhere in the file: the whole file is read
 };
 
 // How the decoder shrinks on load when DecodeOptions asks for a minimum size.
@@ -110,8 +113,8 @@ struct FormatRow {
     Status (*decode_rows)(std::FILE* file, const DecodeOptions& options, RowSink& sink) = nullptr;
     // Encodes an output; null when the program does not write the format.
     Result<Bytes> (*encode)(const Image& image, const EncodeOptions& options) = nullptr;
-    // Reads the metadata blocks kept beside the pixels (HEIF, WebP); null when the blocks are read
-    // elsewhere (the segments of a JPEG) or not at all.
+    // Reads the metadata blocks kept beside the pixels (HEIF, WebP, PNG); null when the blocks are
+    // read elsewhere (the segments of a JPEG) or not at all.
     void (*read_metadata)(ByteView bytes, EmbeddedMetadata& out) = nullptr;
 
     bool Written() const { return encode != nullptr; }

@@ -51,10 +51,12 @@ Status DecodeJpegRows(std::FILE* file, const DecodeOptions& options, RowSink& si
 Status DecodePngRows(std::FILE* file, const DecodeOptions& options, RowSink& sink);
 Status DecodeBmpRows(std::FILE* file, const DecodeOptions& options, RowSink& sink);
 
-// The metadata blocks of a HEIF/HEIC or AVIF file (the primary image's) and of a WebP file
+// The metadata blocks of a HEIF/HEIC or AVIF file (the primary image's), of a WebP file and of a
+// PNG file (its Exif and XMP, from the whole file or one without its image data)
 // (embedded_metadata.cpp); a damaged file leaves `out` as it was.
 void ReadHeifMetadata(ByteView bytes, EmbeddedMetadata& out);
 void ReadWebpMetadata(ByteView bytes, EmbeddedMetadata& out);
+void ReadPngMetadata(ByteView bytes, EmbeddedMetadata& out);
 
 // The 1/8-scale image of a progressive JPEG from its DC coefficients alone (each block's DC is its
 // mean), as libjpeg's 1/8 scale gives it up to the AC terms of subsampled chroma: only the DC

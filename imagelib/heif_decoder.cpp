@@ -1,14 +1,17 @@
 // HEIF/HEIC and AVIF decoding with libheif: the primary image, with the file's transformations
-// (irot, imir, clap) applied by libheif, grid images assembled, 10- and 12-bit samples reduced to 8
+// (irot, imir, clap) applied by heif_geometry.cpp, grid images assembled, 10- and 12-bit samples reduced to 8
 // bits, monochrome expanded to RGB and alpha composited over white.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/heif_box_reader.h"
 #include "imagelib/heif_support.h"
 
 namespace pelimon::imagelib_detail {
@@ -19,36 +22,48 @@ struct DecodingOptionsFree {
     void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
 };
 
+// An embedded thumbnail and its geometry.
+struct Thumbnail {
+    HeifHandlePtr handle;
+    HeifGeometry geometry;
+};
+
 // The smallest embedded thumbnail that is at least min_width x min_height and has the primary
-// image's proportions (within 1%); null when there is none or thumbnails are not allowed.
-HeifHandlePtr ChooseThumbnail(const heif_image_handle* primary, const DecodeOptions& options) {
+// image's proportions (within 1%), both as displayed; nullopt when there is none or thumbnails are
+// not allowed.
+std::optional<Thumbnail> ChooseThumbnail(ByteView bytes, const OpenedHeif& opened, const DecodeOptions& options) {
     if (!options.allow_thumbnail || options.min_width < 1 || options.min_height < 1) {
-        return nullptr;
+        return std::nullopt;
     }
+    const heif_image_handle* primary = opened.primary.get();
     const int count = heif_image_handle_get_number_of_thumbnails(primary);
     if (count < 1) {
-        return nullptr;
+        return std::nullopt;
     }
     std::vector<heif_item_id> ids(static_cast<size_t>(count));
     const int listed = heif_image_handle_get_list_of_thumbnail_IDs(primary, ids.data(), count);
-    const double aspect =
-        static_cast<double>(heif_image_handle_get_width(primary)) / heif_image_handle_get_height(primary);
-    HeifHandlePtr best;
+    const HeifSize shown = DisplayedSize(opened.geometry);
+    const double aspect = static_cast<double>(shown.width) / shown.height;
+    std::optional<Thumbnail> best;
+    int best_width = 0;
     for (int i = 0; i < listed; ++i) {
+        const heif_item_id id = ids[static_cast<size_t>(i)];
+        Result<HeifGeometry> geometry = ReadHeifGeometry(bytes, id);
+        if (!geometry) {
+            continue;
+        }
+        const HeifSize size = DisplayedSize(geometry.value());
+        if (size.width < options.min_width || size.height < options.min_height ||
+            std::fabs(static_cast<double>(size.width) / size.height / aspect - 1.0) > 0.01 ||
+            (best && size.width >= best_width)) {
+            continue;
+        }
         heif_image_handle* thumbnail = nullptr;
-        if (heif_image_handle_get_thumbnail(primary, ids[static_cast<size_t>(i)], &thumbnail).code != heif_error_Ok) {
+        if (heif_image_handle_get_thumbnail(primary, id, &thumbnail).code != heif_error_Ok) {
             continue;
         }
-        HeifHandlePtr owned(thumbnail);
-        const int width = heif_image_handle_get_width(thumbnail);
-        const int height = heif_image_handle_get_height(thumbnail);
-        if (width < options.min_width || height < options.min_height ||
-            std::fabs(static_cast<double>(width) / height / aspect - 1.0) > 0.01) {
-            continue;
-        }
-        if (!best || width < heif_image_handle_get_width(best.get())) {
-            best = std::move(owned);
-        }
+        best = Thumbnail{HeifHandlePtr(thumbnail), std::move(geometry).value()};
+        best_width = size.width;
     }
     return best;
 }
@@ -104,6 +119,44 @@ heif_reader_grow_status SourceWait(int64_t target_size, void* userdata) {
                                                                    : heif_reader_grow_status_size_beyond_eof;
 }
 
+// Most files keep their boxes in a few kilobytes; a 'meta' box beyond this is not read.
+constexpr uint64_t kMaxMetaBoxBytes = uint64_t{64} << 20;
+
+// The top-level 'meta' box of `file`, read whole; empty when the file has none that fits in it.
+Result<Bytes> ReadMetaBox(std::FILE* file, int64_t file_size) {
+    const auto end = static_cast<uint64_t>(file_size);
+    uint64_t at = 0;
+    uint8_t header[16];
+    while (at + 8 <= end && ReadAt(file, static_cast<int64_t>(at), header, 8)) {
+        uint64_t size = ReadBe32(header, 0);
+        uint64_t header_size = 8;
+        if (size == 1) {
+            if (at + 16 > end || !ReadAt(file, static_cast<int64_t>(at), header, 16)) {
+                break;
+            }
+            size = uint64_t{ReadBe32(header, 8)} << 32 | ReadBe32(header, 12);
+            header_size = 16;
+        } else if (size == 0) {
+            size = end - at;
+        }
+        if (size < header_size || size > end - at) {
+            break;
+        }
+        if (ReadBe32(header, 4) == HeifBoxType("meta")) {
+            if (size > kMaxMetaBoxBytes) {
+                return CorruptError(imagelib_texts::kHeifUnreadable);
+            }
+            Bytes box(static_cast<size_t>(size));
+            if (!ReadAt(file, static_cast<int64_t>(at), box.data(), box.size())) {
+                break;
+            }
+            return box;
+        }
+        at += size;
+    }
+    return Bytes{};
+}
+
 }  // namespace
 
 Result<ImageHeader> ProbeHeifFile(const std::string& path, ImageFormat format) {
@@ -128,12 +181,17 @@ Result<ImageHeader> ProbeHeifFile(const std::string& path, ImageFormat format) {
         return HeifError(error);
     }
     const HeifHandlePtr owned(primary);
-    const int width = heif_image_handle_get_width(primary);
-    const int height = heif_image_handle_get_height(primary);
-    if (Status size = CheckDimensions(width, height, kMaxHeifSide); !size) {
-        return size.error();
+    // Read after libheif, which has no more use for the file.
+    const Result<Bytes> meta = ReadMetaBox(source.file.get(), source.size);
+    if (!meta) {
+        return meta.error();
     }
-    return ImageHeader{format, width, height};
+    const Result<HeifGeometry> geometry = PrimaryGeometry(context.get(), meta.value());
+    if (!geometry) {
+        return geometry.error();
+    }
+    const HeifSize shown = DisplayedSize(geometry.value());
+    return ImageHeader{format, shown.width, shown.height};
 }
 
 Result<ImageHeader> ProbeHeif(ByteView bytes) {
@@ -141,8 +199,8 @@ Result<ImageHeader> ProbeHeif(ByteView bytes) {
     if (!opened) {
         return opened.error();
     }
-    const heif_image_handle* primary = opened.value().primary.get();
-    return ImageHeader{SniffFormat(bytes), heif_image_handle_get_width(primary), heif_image_handle_get_height(primary)};
+    const HeifSize shown = DisplayedSize(opened.value().geometry);
+    return ImageHeader{SniffFormat(bytes), shown.width, shown.height};
 }
 
 Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out) {
@@ -151,13 +209,13 @@ Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out) {
         return opened.error();
     }
     // A grid or overlay declares its canvas again in its own data; libheif allocates that canvas
-    // before anything compares it with the declared size, so its limit follows the declared size,
-    // with room for a canvas that a 'clap' box crops.
-    const heif_image_handle* primary = opened.value().primary.get();
-    const int declared = std::max(heif_image_handle_get_width(primary), heif_image_handle_get_height(primary));
+    // before anything compares it with the declared size, so its limit follows the declared size.
+    const HeifGeometry& primary = opened.value().geometry;
+    const int declared = std::max(primary.coded_width, primary.coded_height);
     heif_context_set_maximum_image_size_limit(opened.value().context.get(), std::min(2 * declared + 64, kMaxHeifSide));
-    HeifHandlePtr thumbnail = ChooseThumbnail(opened.value().primary.get(), options);
-    const heif_image_handle* handle = thumbnail ? thumbnail.get() : opened.value().primary.get();
+    const std::optional<Thumbnail> thumbnail = ChooseThumbnail(bytes, opened.value(), options);
+    const heif_image_handle* handle = thumbnail ? thumbnail->handle.get() : opened.value().primary.get();
+    const HeifGeometry& geometry = thumbnail ? thumbnail->geometry : primary;
     const bool has_alpha = heif_image_handle_has_alpha_channel(handle) != 0;
 
     const std::unique_ptr<heif_decoding_options, DecodingOptionsFree> decoding(heif_decoding_options_alloc());
@@ -165,6 +223,7 @@ Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out) {
         return CorruptError(imagelib_texts::kHeifReadSetupFailed);
     }
     decoding->convert_hdr_to_8bit = 1;
+    decoding->ignore_transformations = 1;  // applied below, as the probes account for them
     heif_image* decoded = nullptr;
     const heif_error error =
         heif_decode_image(handle, &decoded, heif_colorspace_RGB,
@@ -178,11 +237,17 @@ Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out) {
     }
     // A file whose coded picture has another size than its boxes declare is damaged: the batch
     // sized the job from the boxes.
-    if (heif_image_get_width(image.get(), heif_channel_interleaved) != heif_image_handle_get_width(handle) ||
-        heif_image_get_height(image.get(), heif_channel_interleaved) != heif_image_handle_get_height(handle)) {
+    const std::optional<size_t> done =
+        TransformsDone(geometry, heif_image_get_width(image.get(), heif_channel_interleaved),
+                       heif_image_get_height(image.get(), heif_channel_interleaved));
+    if (!done) {
         return CorruptError(imagelib_texts::kHeifSizeMismatch);
     }
-    return CopyPixels(image.get(), has_alpha, out);
+    if (Status copied = CopyPixels(image.get(), has_alpha, out); !copied) {
+        return copied;
+    }
+    ApplyHeifTransforms(geometry, *done, out);
+    return {};
 }
 
 }  // namespace pelimon::imagelib_detail

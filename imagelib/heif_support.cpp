@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "imagelib/codec_support.h"
 
@@ -29,7 +30,7 @@ Result<OpenedHeif> OpenHeif(ByteView bytes) {
         return CorruptError(imagelib_texts::kHeifItemOutside);
     }
     EnsureHeifInitialised();
-    OpenedHeif opened{HeifContextPtr(heif_context_alloc()), nullptr};
+    OpenedHeif opened{HeifContextPtr(heif_context_alloc()), nullptr, {}};
     if (!opened.context) {
         return CorruptError(imagelib_texts::kHeifReadSetupFailed);
     }
@@ -45,12 +46,30 @@ Result<OpenedHeif> OpenHeif(ByteView bytes) {
         return HeifError(found);
     }
     opened.primary.reset(primary);
-    const int width = heif_image_handle_get_width(primary);
-    const int height = heif_image_handle_get_height(primary);
-    if (Status size = CheckDimensions(width, height, kMaxHeifSide); !size) {
-        return size.error();
+    Result<HeifGeometry> geometry = PrimaryGeometry(opened.context.get(), bytes);
+    if (!geometry) {
+        return geometry.error();
     }
+    opened.geometry = std::move(geometry).value();
     return opened;
+}
+
+Result<HeifGeometry> PrimaryGeometry(heif_context* context, ByteView boxes) {
+    heif_item_id id = 0;
+    if (const heif_error found = heif_context_get_primary_image_ID(context, &id); found.code != heif_error_Ok) {
+        return HeifError(found);
+    }
+    Result<HeifGeometry> geometry = ReadHeifGeometry(boxes, id);
+    if (!geometry) {
+        return geometry;
+    }
+    const HeifSize shown = DisplayedSize(geometry.value());
+    for (const HeifSize size : {HeifSize{geometry.value().coded_width, geometry.value().coded_height}, shown}) {
+        if (Status checked = CheckDimensions(size.width, size.height, kMaxHeifSide); !checked) {
+            return checked.error();
+        }
+    }
+    return geometry;
 }
 
 }  // namespace pelimon::imagelib_detail

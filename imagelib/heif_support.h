@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/result.h"
+#include "imagelib/heif_geometry.h"
 #include "imagelib/imagelib.h"
 
 namespace pelimon::imagelib_detail {
@@ -36,16 +37,21 @@ void EnsureHeifInitialised();
 // The largest side libheif may allocate for: libheif refuses images above side x side pixels.
 inline constexpr int kMaxHeifSide = 1 << 16;
 
-// An opened file: the context (which reads `bytes` in place, so they must outlive it) and the
-// primary image's handle.
+// An opened file: the context (which reads `bytes` in place, so they must outlive it), the
+// primary image's handle and its geometry.
 struct OpenedHeif {
     HeifContextPtr context;
     HeifHandlePtr primary;
+    HeifGeometry geometry;
 };
 
 // Parses the boxes of a HEIF/AVIF file in memory and finds the primary image. Refuses images
-// whose size, after the file's transformations, breaks CheckDimensions.
+// whose coded size, or whose size after the file's transformations, breaks CheckDimensions.
 Result<OpenedHeif> OpenHeif(ByteView bytes);
+
+// The geometry of the primary image of `context`, read from `boxes` (the file, or its 'meta'
+// box), refused as OpenHeif refuses it.
+Result<HeifGeometry> PrimaryGeometry(heif_context* context, ByteView boxes);
 
 // False when an item location of the file claims more bytes than the file has, or starts beyond
 // its end (heif_boxes.cpp). Such files are refused before libheif reads them.

@@ -5,13 +5,13 @@
 // malformed is left out (with libpng's benign-error handling) rather than failing the whole image,
 // since the pixels are still right and readers then assume sRGB. The Exif and XMP chunks go right
 // after IHDR, where readers that stop at the image data still find them.
-#include <array>
-#include <cstring>
 #include <new>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "imagelib/codec_support.h"
+#include "imagelib/png_chunks.h"
 #include "imagelib/png_support.h"
 
 namespace pelimon {
@@ -22,55 +22,19 @@ namespace {
 
 constexpr int kZlibLevel = 3;
 
-constexpr uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-// Signature, then IHDR: length 4, type 4, 13 bytes of data, CRC 4.
-constexpr size_t kAfterIhdr = sizeof kSignature + 4 + 4 + 13 + 4;
 constexpr std::string_view kXmpKeyword = "XML:com.adobe.xmp";
-
-// The CRC-32 of PNG chunks (ISO 3309, polynomial 0xEDB88320).
-uint32_t Crc32(std::span<const uint8_t> bytes, uint32_t crc = 0xFFFFFFFFu) {
-    static const std::array<uint32_t, 256> kTable = [] {
-        std::array<uint32_t, 256> table{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k) {
-                c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            }
-            table[n] = c;
-        }
-        return table;
-    }();
-    for (const uint8_t byte : bytes) {
-        crc = kTable[(crc ^ byte) & 0xFF] ^ (crc >> 8);
-    }
-    return crc;
-}
-
-void PutBigEndian32(Bytes& out, uint32_t value) {
-    out.insert(out.end(), {static_cast<uint8_t>(value >> 24), static_cast<uint8_t>(value >> 16),
-                           static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)});
-}
-
-void AppendChunk(Bytes& out, const char (&type)[5], std::span<const uint8_t> data) {
-    PutBigEndian32(out, static_cast<uint32_t>(data.size()));
-    const size_t type_at = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    PutBigEndian32(out, Crc32(std::span(out).subspan(type_at)) ^ 0xFFFFFFFFu);
-}
 
 // The file libpng wrote with an eXIf chunk for the Exif and an iTXt chunk for the XMP packet
 // right after IHDR.
 Bytes WithMetadataChunks(Bytes encoded, const EncodeMetadata& metadata) {
-    const bool has_ihdr = encoded.size() >= kAfterIhdr &&
-                          std::memcmp(encoded.data(), kSignature, sizeof kSignature) == 0 &&
-                          std::memcmp(encoded.data() + sizeof kSignature + 4, "IHDR", 4) == 0;
+    const std::vector<PngChunk> walked = WalkPngChunks(encoded);
+    const bool has_ihdr = !walked.empty() && walked.front().type == "IHDR";
     if (!has_ihdr || (metadata.exif.empty() && metadata.xmp.empty())) {
         return encoded;
     }
     Bytes chunks;
     if (!metadata.exif.empty()) {
-        AppendChunk(chunks, "eXIf", metadata.exif);
+        AppendPngChunk(chunks, "eXIf", metadata.exif);
     }
     if (!metadata.xmp.empty()) {
         // Keyword, NUL, uncompressed (flag 0, method 0), empty language tag and translated
@@ -78,13 +42,16 @@ Bytes WithMetadataChunks(Bytes encoded, const EncodeMetadata& metadata) {
         Bytes text(kXmpKeyword.begin(), kXmpKeyword.end());
         text.insert(text.end(), {0, 0, 0, 0, 0});
         text.insert(text.end(), metadata.xmp.begin(), metadata.xmp.end());
-        AppendChunk(chunks, "iTXt", text);
+        AppendPngChunk(chunks, "iTXt", text);
     }
+    // The new chunks follow IHDR (length, type, data, CRC).
+    const auto after_ihdr = encoded.begin() + (walked.front().data.data() - encoded.data()) +
+                            static_cast<std::ptrdiff_t>(walked.front().data.size() + 4);
     Bytes out;
     out.reserve(encoded.size() + chunks.size());
-    out.insert(out.end(), encoded.begin(), encoded.begin() + kAfterIhdr);
+    out.insert(out.end(), encoded.begin(), after_ihdr);
     out.insert(out.end(), chunks.begin(), chunks.end());
-    out.insert(out.end(), encoded.begin() + kAfterIhdr, encoded.end());
+    out.insert(out.end(), after_ihdr, encoded.end());
     return out;
 }
 

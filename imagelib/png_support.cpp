@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "imagelib/codec_support.h"
+
 namespace pelimon::imagelib_detail {
 
 void PngErrorCallback(png_structp png, png_const_charp message) {
@@ -13,5 +15,14 @@ void PngErrorCallback(png_structp png, png_const_charp message) {
 }
 
 void PngWarningCallback(png_structp, png_const_charp) {}
+
+void CompositeRow(const uint8_t* rgba, size_t width, uint8_t* rgb) {
+    for (size_t x = 0; x < width; ++x) {
+        const uint32_t alpha = rgba[4 * x + 3];
+        for (size_t c = 0; c < 3; ++c) {
+            rgb[3 * x + c] = OverWhite(rgba[4 * x + c], alpha);
+        }
+    }
+}
 
 }  // namespace pelimon::imagelib_detail

@@ -2,6 +2,7 @@
 // with those options (posix_run.h) and never opens a window. Otherwise the window when a display
 // is available, else the same run on the terminal (see unattended_run.h). A build without the
 // GUI always runs on the terminal.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,11 @@
 #endif
 
 int main(int argc, char** argv) {
-    pelimon::SetLanguage(pelimon::LanguageFromEnvironment(pelimon::ProcessEnvironment));
+    if (const pelimon::Status language =
+            pelimon::SetLanguage(pelimon::LanguageFromEnvironment(pelimon::ProcessEnvironment));
+        !language) {
+        std::fprintf(stderr, "pelimon: %s; the texts are shown in English\n", language.error().message.c_str());
+    }
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (pelimon::IsPosixCommandLine(args)) {
         return pelimon::RunPosix(args);

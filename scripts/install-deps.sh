@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and packaging pelimon need (dpkg-dev and
-# file: the Depends of `cpack -G DEB`; appstream: checking the AppStream file). Run as root (or with sudo).
+# file: the Depends of `cpack -G DEB`; appstream: checking the AppStream file; gettext: compiling and
+# updating the message catalogues). Run as root (or with sudo).
 set -euo pipefail
 SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 export DEBIAN_FRONTEND=noninteractive
 PACKAGES=(
-    build-essential cmake pkg-config git
+    build-essential cmake pkg-config git gettext
     qt6-base-dev libgl-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools
     libjpeg62-turbo-dev libpng-dev libgif-dev libimagequant-dev
     libheif-dev libwebp-dev liblcms2-dev

@@ -9,9 +9,6 @@
 
 namespace pelimon {
 
-// The running executable (/proc/self/exe); empty when the platform cannot tell.
-std::string CurrentModulePath();
-
 // The settings file: $PELIMON_INI when set; else <exe folder>/pelimon.ini when that folder is
 // writable and not a system program folder (/usr/..., /bin, /sbin): portable use; else
 // $XDG_CONFIG_HOME/pelimon/pelimon.ini (default ~/.config/pelimon/).

@@ -105,12 +105,6 @@ std::optional<std::string> PicturesFromUserDirs(const EnvLookup& env) {
 
 }  // namespace
 
-std::string CurrentModulePath() {
-    std::error_code error;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : exe.string();
-}
-
 std::string ResolveProfilePath(const std::string& module_path) {
     return ResolveProfilePath(module_path, ProcessEnvironment);
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "common/language.h"
+#include "common/message.h"
 #include "exif/source_metadata.h"
 #include "exif/tiff_block.h"
 #include "imagelib/imagelib.h"
@@ -368,6 +369,11 @@ TEST_F(PosixCommandLine, MessagesAreSentencesNotMessageBoxes) {
          english,
          0,
          "pelimon: created the output folder " + made + "\npelimon: wrote 1 file to " + made + "\n"},
+        // The tests' pseudo-translation, a language added as one more catalogue: plural forms too.
+        {{"-o", made, src + "a.jpg"},
+         {"LANG=xx_XX.UTF-8"},
+         0,
+         "pelimon: [created the output folder " + made + "]\n[pelimon: wrote 1 file to " + made + "]\n"},
         {{"--quiet", "-o", made, src + "a.jpg"}, english, 0, ""},
         {{"-p", "50", scratch.path() + "empty"},
          test::kJapaneseLocale,
@@ -430,7 +436,8 @@ TEST_F(PosixCommandLine, MessagesHelpAndVersion) {
 }
 
 // The locale picks the language of the usage page and the messages: English for any language but
-// Japanese, C and POSIX; Japanese also when no locale is set.
+// Japanese, C, POSIX and those with a catalogue (here the tests' pseudo-translation "xx", every
+// line in brackets); Japanese also when no locale is set.
 TEST_F(PosixCommandLine, LocaleChoosesTheLanguage) {
     const std::string kJapaneseUsage = "使い方: pelimon [オプション]";
     const std::string kEnglishUsage = "Usage: pelimon [OPTION]... FILE|FOLDER...\n";
@@ -443,6 +450,9 @@ TEST_F(PosixCommandLine, LocaleChoosesTheLanguage) {
          kEnglishUsage,
          "pelimon: unrecognized option '--bogus'\nTry 'pelimon --help' for more information.\n"},
         {{"LANGUAGE=en", "LANG=ja_JP.UTF-8"}, kEnglishUsage, "pelimon: unrecognized option '--bogus'\n"},
+        {{"LANGUAGE=xx", "LANG=C"},
+         "[Usage: pelimon [OPTION]... FILE|FOLDER...]\n[  or:  pelimon [/Q] [/G] [FILE|FOLDER...]]\n",
+         "pelimon: [unrecognized option '--bogus']\n[Try 'pelimon --help' for more information.]\n"},
         {{"LANG=C"}, kJapaneseUsage, "pelimon: 不明なオプションです: --bogus\n"},
         {{"LANG=ja_JP.UTF-8"}, kJapaneseUsage, "pelimon: 不明なオプションです: --bogus\n"},
         {{}, kJapaneseUsage, "pelimon: 不明なオプションです: --bogus\n"},

@@ -89,9 +89,9 @@ TEST(SummaryLine, NamesTheFolderAndWhatWentWrong) {
     batch.failures.resize(1);
     batch.renamed.resize(2);
     EXPECT_EQ(SummaryLine(batch), "pelimon: 12 件を /out/ に書き出しました（失敗 1 件、別名 2 件）");
-    SetLanguage(Language::kEnglish);
+    ASSERT_TRUE(SetLanguage(kEnglish));
     EXPECT_EQ(SummaryLine(batch), "pelimon: wrote 12 files to /out/ (1 failed, 2 renamed)");
-    SetLanguage(Language::kJapanese);
+    ASSERT_TRUE(SetLanguage(kJapanese));
 }
 
 TEST(OneLine, DropsMessageBoxLineBreaks) {

@@ -1,6 +1,9 @@
 #include "batch_test_support.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
 
 #include <algorithm>
 #include <filesystem>
@@ -128,6 +131,22 @@ std::vector<std::string> ListFolder(const std::string& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::time_t LocalTimeOf(const std::string& exif_date) {
+    std::tm time{};
+    EXPECT_EQ(std::sscanf(exif_date.c_str(), "%d:%d:%d %d:%d:%d", &time.tm_year, &time.tm_mon, &time.tm_mday,
+                          &time.tm_hour, &time.tm_min, &time.tm_sec),
+              6);
+    time.tm_year -= 1900;
+    time.tm_mon -= 1;
+    time.tm_isdst = -1;
+    return std::mktime(&time);
+}
+
+std::time_t ModificationTime(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_mtime : -1;
 }
 
 }  // namespace pelimon::test

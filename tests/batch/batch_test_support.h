@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ void WriteImageFile(const std::string& path, const Image& image);
 // ("YYYY:MM:DD HH:MM:SS").
 void WriteJpegWithExif(const std::string& path, const Image& image, int orientation,
                        const std::string& date_time_original = "");
+
+// An Exif date ("YYYY:MM:DD HH:MM:SS") as local time; and the modification time of a file (-1
+// when it cannot be read): the shooting date dates the outputs.
+std::time_t LocalTimeOf(const std::string& exif_date);
+std::time_t ModificationTime(const std::string& path);
 
 // Names of the entries of a folder, sorted.
 std::vector<std::string> ListFolder(const std::string& folder);

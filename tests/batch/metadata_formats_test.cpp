@@ -1,9 +1,10 @@
 // Exif and XMP through batches into every format that holds them (JPEG, PNG, WebP, AVIF), from
-// JPEG, WebP and AVIF sources with a GPS directory and XMP location properties: with NoLocation 0
+// JPEG, WebP, AVIF and PNG sources with a GPS directory and XMP location properties: with NoLocation 0
 // both arrive as the source has them, with NoLocation 1 neither the GPS directory nor an XMP
 // location does, and every format carries the same patched Exif block. Sources with a gain map
 // (an HDR JPEG with its MPF segment, a phone's XMP) give outputs that do not announce one.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <functional>
@@ -19,6 +20,7 @@
 #include "imagelib/imagelib.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/metadata_blocks.h"
+#include "tests/support/png_chunks.h"
 
 namespace pelimon {
 namespace {
@@ -50,6 +52,8 @@ std::vector<uint8_t> AsBytes(const std::string& text) {
 const std::vector<uint8_t> kXmp = AsBytes(kKeptHead + kLocationAttributes + kKeptMiddle + kLocationElement + kKeptTail);
 const std::vector<uint8_t> kXmpWithoutLocation = AsBytes(kKeptHead + kKeptMiddle + kKeptTail);
 
+constexpr char kRawPng[] = "phone-raw.png";
+
 // A phone photo with GPS (Orientation 6, IFD1 thumbnail) whose Exif the made sources share.
 constexpr char kPhone[] = "ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg";
 
@@ -79,8 +83,8 @@ class MetadataFormatsTest : public ::testing::Test {
         list.set_selected_count(static_cast<int>(list.rows().size()));
     }
 
-    // The real phone JPEG with the XMP packet added; a WebP and an AVIF made here with its Exif
-    // block and the same packet; a real WebP whose Exif has GPS and which has no XMP.
+    // The real phone JPEG with the XMP packet added; a WebP, an AVIF and two PNGs made here with
+    // its Exif block and the same packet; a real WebP whose Exif has GPS and which has no XMP.
     void WriteSources() {
         const std::filesystem::path data(PELIMON_TEST_DATA_DIR);
         std::vector<uint8_t> jpeg = ReadBytes((data / "camera" / kPhone).string());
@@ -92,14 +96,38 @@ class MetadataFormatsTest : public ::testing::Test {
         const SourceMetadata phone = ReadSourceMetadata(jpeg, 0);
         const ByteView exif = std::span(phone.exif_segment).subspan(4 + kExifIdentifierSize);
         const Image pixels = test::MakeTestImage(320, 240);
-        Write("phone-webp.webp",
-              EncodeWebp(pixels, {.quality = 90, .metadata = EncodeMetadata{exif, {}, kXmp}}).value());
-        Write("phone-avif.avif",
-              EncodeAvif(pixels, {.quality = 90, .metadata = EncodeMetadata{exif, {}, kXmp}}).value());
+        const EncodeOptions with_blocks{.quality = 90, .metadata = EncodeMetadata{exif, {}, kXmp}};
+        Write("phone-webp.webp", EncodeWebp(pixels, with_blocks).value());
+        Write("phone-avif.avif", EncodeAvif(pixels, with_blocks).value());
+        Write("phone-png.png", EncodePng(pixels, with_blocks).value());
+        // The Exif as older tools store it: hexadecimal in a compressed text chunk.
+        std::string raw = "\nexif\n" + std::to_string(exif.size()) + "\n";
+        for (const uint8_t byte : exif) {
+            raw += "0123456789abcdef"[byte >> 4];
+            raw += "0123456789abcdef"[byte & 15];
+        }
+        uLongf size = compressBound(static_cast<uLong>(raw.size()));
+        std::vector<uint8_t> text(std::string_view("Raw profile type exif\0\0", 23).begin(),
+                                  std::string_view("Raw profile type exif\0\0", 23).end());
+        const size_t at = text.size();
+        text.resize(at + size);
+        ASSERT_EQ(compress(text.data() + at, &size, reinterpret_cast<const uint8_t*>(raw.data()), raw.size()), Z_OK);
+        text.resize(at + size);
+        std::vector<test::PngChunkData> chunks =
+            test::SplitPng(EncodePng(pixels, {.metadata = EncodeMetadata{{}, {}, kXmp}}).value());
+        chunks.insert(chunks.begin() + 1, {"zTXt", text});
+        Write(kRawPng, test::JoinPng(chunks));
         Write("htc.webp", ReadBytes((data / "modern" / "htc-desire-exif-gps.webp").string()));
     }
 
-    FileBlocks SourceBlocks(const std::string& name) const { return ReadFileBlocks(ReadBytes(source / name)); }
+    // A source's blocks; the Exif of kRawPng is phone-png.png's, in another form.
+    FileBlocks SourceBlocks(const std::string& name) const {
+        FileBlocks blocks = ReadFileBlocks(ReadBytes(source / name));
+        if (name == kRawPng) {
+            blocks.exif = SourceBlocks("phone-png.png").exif;
+        }
+        return blocks;
+    }
     FileBlocks OutputBlocks(const std::string& name, const FormatRow& format) const {
         const std::string stem = std::filesystem::path(name).stem().string();
         return ReadFileBlocks(ReadBytes(source.path() + "out/" + stem + "_s" + std::string(format.OutputExtension())));

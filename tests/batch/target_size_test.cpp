@@ -74,6 +74,25 @@ TEST(TargetSize, DecisionTable) {
     }
 }
 
+TEST(TargetSize, ComputedSidesOfZeroBecomeOne) {
+    // A line of pixels once gave "Cannot make an image of output size 320 x 0".
+    const std::vector<SizeCase> cases = {
+        {"fit, wide line", 1, 1, 1, 1, 640, 480, 70, 70, 0, 2000, 1, TargetSize{640, 1}},
+        {"fit, tall line", 1, 1, 1, 1, 640, 480, 70, 70, 0, 1, 2000, TargetSize{1, 480}},
+        {"fit, wide line, PixEven", 1, 1, 1, 1, 640, 480, 70, 70, 1, 2000, 1, TargetSize{640, 2}},
+        {"free percent", 4, 0, 2, 4, 640, 480, 10, 10, 0, 2000, 1, TargetSize{200, 1}},
+        {"width given", 4, 1, 1, 1, 320, 480, 70, 70, 0, 2000, 1, TargetSize{320, 1}},
+        {"height given", 4, 1, 1, 2, 640, 100, 70, 70, 0, 1, 2000, TargetSize{1, 100}},
+        {"percent by width", 4, 1, 2, 1, 640, 480, 10, 70, 0, 2000, 1, TargetSize{200, 1}},
+        {"percent by height", 4, 1, 2, 2, 640, 480, 70, 10, 0, 1, 2000, TargetSize{1, 200}},
+        {"percent fit", 4, 1, 2, 4, 640, 480, 10, 10, 0, 2000, 1, TargetSize{200, 1}},
+    };
+    for (const SizeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ComputeTargetSize(SettingsFor(c), c.src_width, c.src_height), c.expected);
+    }
+}
+
 TEST(TargetSize, LargerThanSourceFollowsEqual) {
     struct Case {
         const char* name;
@@ -88,6 +107,9 @@ TEST(TargetSize, LargerThanSourceFollowsEqual) {
         {"640x300, Equal 0", 0, 640, 300, 0},
         {"smaller source", 1, 320, 240, 1},
         {"larger source", 1, 4000, 3000, 0},
+        {"a line of pixels shrinks along its length", 1, 2000, 1, 0},
+        {"a column of pixels shrinks along its length", 1, 1, 2000, 0},
+        {"a single pixel is larger", 1, 1, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

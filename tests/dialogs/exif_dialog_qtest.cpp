@@ -288,8 +288,9 @@ void ExifDialogTest::buttonMessages_data() {
                                        << "指定されたファイルには Exif 情報が有りません。";
     QTest::newRow("JFIF without Exif") << "noexif-app0-jfif-app13-sony.jpg"
                                        << "指定されたファイルには Exif 情報が有りません。";
-    QTest::newRow("not a JPEG") << "notjpeg-png-renamed.jpg"
-                                << "指定されたファイルは JPG ファイルではありません。";
+    // A PNG may carry Exif, as a WebP or HEIF may; this one has none.
+    QTest::newRow("PNG without Exif") << "notjpeg-png-renamed.jpg"
+                                      << "指定されたファイルには Exif 情報が有りません。";
     QTest::newRow("missing file") << "no-such-file.jpg"
                                   << "指定されたファイルは JPG ファイルではありません。";
     QTest::newRow("Exif") << "ii-app1-nointerop-thumb-long-sanyo.jpg"

@@ -70,7 +70,7 @@ TEST(TagTable, SameNumberIsNamedByItsDirectory) {
         {ExifDirectory::kGps, 0x010F, nullptr},
         {ExifDirectory::kSub, 0xA434, "レンズのモデル"},
     };
-    const TagTable& table = BuiltinTagTable(Language::kJapanese);
+    const TagTable& table = BuiltinTagTable(kJapanese);
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(static_cast<int>(c.directory)) + " " + std::to_string(c.tag));
         const int row = FindTagIn(table, c.directory, c.tag);

@@ -198,7 +198,10 @@ TEST(ReferenceFiles, EveryEntryOfEveryFileMatchesItsDump) {
         CExifReader reader;
         reader.LoadTagTable();
         reader.SetFileName(file.string());
-        const int expected_check = dump.Field("jpeg") != "1" ? 0 : (dump.Field("exif") == "1" ? 3 : 1);
+        // A PNG is read for Exif as a WebP or HEIF is: without any, it has no Exif (1) rather than
+        // being no JPEG (0).
+        const bool png = file.filename() == "notjpeg-png-renamed.jpg";
+        const int expected_check = dump.Field("jpeg") != "1" ? (png ? 1 : 0) : (dump.Field("exif") == "1" ? 3 : 1);
         ASSERT_EQ(reader.CheckJpeg(), expected_check);
         if (expected_check != 3) {
             continue;

@@ -45,6 +45,7 @@ const std::vector<Target>& Targets() {
             {"parameter_file", fuzz::CheckParameterFileInput, ""},
             {"exif", fuzz::CheckExifInput, ""},
             {"decode_jpeg_dc", fuzz::CheckJpegDcInput, "jpeg_progressive"},
+            {"catalogue", fuzz::CheckCatalogueInput, ""},
         };
         for (const FormatRow& format : FormatTable()) {
             all.push_back({std::string(format.name),

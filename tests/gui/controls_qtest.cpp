@@ -1,13 +1,16 @@
-// The progress dialog, the preview's fitting, the digit-only edit and the confirmation dialogs.
+// The progress dialog, the preview's fitting and loading, the digit-only edit and the confirmation
+// dialogs.
 #include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <optional>
 
 #include "controls/cfloat_edit.h"
 #include "controls/confirm_dialogs.h"
 #include "controls/cpreview.h"
+#include "controls/preview_loader.h"
 #include "gui/cproc_msg.h"
 #include "tests/gui/gui_test_support.h"
 
@@ -23,6 +26,7 @@ class ControlsTest : public QObject {
     void progressCancelRaisesFlagAndStays();
     void fitRect_data();
     void fitRect();
+    void previewOfPhoneHeicComesFromItsThumbnail();
     void floatEditKeepsDigits();
     void checkBoxWritesItsSettingWhateverTheAnswer_data();
     void checkBoxWritesItsSettingWhateverTheAnswer();
@@ -79,6 +83,8 @@ void ControlsTest::fitRect_data() {
     QTest::newRow("same ratio") << QSize(800, 600) << QSize(80, 60) << QRect(0, 0, 80, 60);
     QTest::newRow("small image is enlarged") << QSize(8, 6) << QSize(80, 60) << QRect(0, 0, 80, 60);
     QTest::newRow("empty image") << QSize(0, 0) << QSize(80, 60) << QRect();
+    QTest::newRow("a wide line keeps a row") << QSize(2000, 1) << QSize(80, 60) << QRect(0, 29, 80, 1);
+    QTest::newRow("a tall line keeps a column") << QSize(1, 2000) << QSize(80, 60) << QRect(39, 0, 1, 60);
 }
 
 void ControlsTest::fitRect() {
@@ -86,6 +92,18 @@ void ControlsTest::fitRect() {
     QFETCH(QSize, client);
     QFETCH(QRect, expected);
     QCOMPARE(CPreview::FitRect(image, client), expected);
+}
+
+void ControlsTest::previewOfPhoneHeicComesFromItsThumbnail() {
+    // The thumbnail's HEVC stream crops the rows its clap box crops; the preview once refused it.
+    PreviewLoader loader;
+    std::optional<PreviewResult> loaded;
+    QObject::connect(&loader, &PreviewLoader::Loaded, [&loaded](const PreviewResult& result) { loaded = result; });
+    loader.Request({QStringLiteral(PELIMON_TEST_DATA_DIR "/modern/galaxy-s24fe-rot90.heic"), 0, true, QSize(400, 150)});
+    QTRY_VERIFY_WITH_TIMEOUT(loaded.has_value(), 60000);
+    QCOMPARE(loaded->error, QString());
+    QCOMPARE(loaded->image.size(), QSize(512, 236));
+    QCOMPARE(loaded->full_size, QSize(4000, 1848));
 }
 
 void ControlsTest::floatEditKeepsDigits() {

@@ -1,20 +1,26 @@
-// The window in English: res/i18n/pelimon_en.ts gives every marked text of gui/, dialogs/ and
-// controls/ its English and holds no other; no Japanese text escapes the marking; the compiled
-// catalogue turns the window (and Qt's own texts) English, and without it the window is Japanese.
+// The window in each language: the catalogue translator and Qt's own catalogue turn the window
+// (and Qt's texts) English or Japanese; a language added as one more catalogue (the tests'
+// pseudo-translation "xx", every message in brackets) reaches every text of every dialog; the size
+// summary and the help page follow the language.
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
-#include <QRegularExpression>
-#include <QSet>
+#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
 #include <QtTest>
 #include <functional>
 #include <memory>
 
+#include "common/language.h"
+#include "common/message.h"
+#include "controls/cabout_dlg.h"
+#include "controls/confirm_dialogs.h"
 #include "dialogs/coptmain.h"
 #include "dialogs/csetsize.h"
 #include "gui/cpelimon_dlg.h"
@@ -27,110 +33,7 @@ using namespace pelimon;
 
 namespace {
 
-const QString kSourceDir = QStringLiteral(PELIMON_SOURCE_DIR);
-
-struct Message {
-    QString context;
-    QString source;
-    QString translation;
-    QString type;  // the translation's type attribute: empty when finished
-};
-
-QList<Message> ReadCatalogue() {
-    QFile file(kSourceDir + QStringLiteral("/res/i18n/pelimon_en.ts"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        qFatal("cannot read res/i18n/pelimon_en.ts");
-    }
-    QList<Message> messages;
-    QString context;
-    QXmlStreamReader xml(&file);
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement) {
-            continue;
-        }
-        if (xml.name() == QLatin1String("name")) {
-            context = xml.readElementText();
-        } else if (xml.name() == QLatin1String("message")) {
-            messages.append({context, {}, {}, {}});
-        } else if (xml.name() == QLatin1String("source")) {
-            messages.last().source = xml.readElementText();
-        } else if (xml.name() == QLatin1String("translation")) {
-            messages.last().type = xml.attributes().value(QLatin1String("type")).toString();
-            messages.last().translation = xml.readElementText();
-        }
-    }
-    if (xml.hasError()) {
-        qFatal("res/i18n/pelimon_en.ts: %s", qPrintable(xml.errorString()));
-    }
-    return messages;
-}
-
-// The C++ sources of the window's folders, relative to the source folder, with their text.
-QList<std::pair<QString, QString>> WindowSources() {
-    QList<std::pair<QString, QString>> sources;
-    for (const char* folder : {"gui", "dialogs", "controls"}) {
-        QDirIterator files(kSourceDir + QLatin1Char('/') + QLatin1String(folder), {"*.h", "*.cpp"}, QDir::Files);
-        while (files.hasNext()) {
-            QFile file(files.next());
-            file.open(QIODevice::ReadOnly);
-            sources.append({QDir(kSourceDir).relativeFilePath(file.fileName()), QString::fromUtf8(file.readAll())});
-        }
-    }
-    return sources;
-}
-
-// QT_TRANSLATE_NOOP("context", "text"): the context and the literal's text as written.
-const QRegularExpression kMarked(
-    QStringLiteral("QT_TRANSLATE_NOOP\\(\\s*\"([^\"]*)\"\\s*,\\s*\"((?:[^\"\\\\]|\\\\.)*)\"\\s*\\)"));
-
-QString Unescape(const QString& literal) {
-    QString text;
-    for (qsizetype i = 0; i < literal.size(); ++i) {
-        if (literal[i] == QLatin1Char('\\') && i + 1 < literal.size()) {
-            const QChar next = literal[++i];
-            text += next == QLatin1Char('n') ? QChar(QLatin1Char('\n')) : next;
-        } else {
-            text += literal[i];
-        }
-    }
-    return text;
-}
-
-bool HasJapanese(const QString& text) {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if ((u >= 0x3000 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The string literals of C++ `code`, comments skipped.
-QStringList StringLiterals(const QString& code) {
-    QStringList literals;
-    for (qsizetype i = 0; i < code.size(); ++i) {
-        if (code.mid(i, 2) == QLatin1String("//")) {
-            i = code.indexOf(QLatin1Char('\n'), i);
-            if (i < 0) {
-                break;
-            }
-        } else if (code.mid(i, 2) == QLatin1String("/*")) {
-            i = code.indexOf(QLatin1String("*/"), i);
-            if (i < 0) {
-                break;
-            }
-        } else if (code[i] == QLatin1Char('"') || code[i] == QLatin1Char('\'')) {
-            const QChar quote = code[i];
-            const qsizetype start = ++i;
-            while (i < code.size() && code[i] != quote) {
-                i += code[i] == QLatin1Char('\\') ? 2 : 1;
-            }
-            literals << code.mid(start, i - start);
-        }
-    }
-    return literals;
-}
+constexpr char kPseudoLanguage[] = "xx";
 
 std::unique_ptr<QWidget> MakeWindow(const QString& kind, AppSettings& settings) {
     if (kind == QLatin1String("main")) {
@@ -162,16 +65,74 @@ QString ControlText(QWidget& window, const QString& path) {
     return qobject_cast<QLabel*>(control)->text();
 }
 
+// Every text a person reads in `window` and its children: titles, labels, buttons, group boxes,
+// tabs, list headers, combo box items, tool tips, and the line edits' placeholders.
+QStringList VisibleTexts(QWidget& window) {
+    QStringList texts{window.windowTitle()};
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        texts << widget->toolTip();
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            texts << button->text();
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            texts << label->text();
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            texts << group->title();
+        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            texts << edit->placeholderText();
+        } else if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                texts << tabs->tabText(i);
+            }
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            for (int i = 0; i < combo->count(); ++i) {
+                texts << combo->itemText(i);
+            }
+        } else if (auto* view = qobject_cast<QAbstractItemView*>(widget); view != nullptr && view->model()) {
+            for (int column = 0; column < view->model()->columnCount(); ++column) {
+                texts << view->model()->headerData(column, Qt::Horizontal).toString();
+            }
+        }
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+// The windows and dialogs of the program, made afresh in the installed language.
+const std::vector<std::pair<const char*, std::function<std::unique_ptr<QWidget>(AppSettings&)>>> kWindows = {
+    {"main", [](AppSettings& s) { return std::unique_ptr<QWidget>(std::make_unique<CpelimonDlg>(s)); }},
+    {"size", [](AppSettings& s) { return std::unique_ptr<QWidget>(std::make_unique<CSetSize>(s)); }},
+    {"options", [](AppSettings& s) { return std::unique_ptr<QWidget>(std::make_unique<COptMain>(s)); }},
+    {"progress", [](AppSettings& s) { return MakeWindow(QStringLiteral("progress"), s); }},
+    {"about", [](AppSettings&) { return std::unique_ptr<QWidget>(std::make_unique<CAboutDlg>()); }},
+    {"confirm",
+     [](AppSettings& s) { return std::unique_ptr<QWidget>(std::make_unique<CConfirm>(s.Confirm, nullptr)); }},
+};
+
+QStringList TextsOf(const char* language, const char* window) {
+    for (const auto& [name, make] : kWindows) {
+        if (QLatin1String(name) == QLatin1String(window)) {
+            if (!InstallTranslations(language) && QLatin1String(language) != QLatin1String(kPseudoLanguage)) {
+                qFatal("cannot install the catalogues of %s", language);
+            }
+            QTemporaryDir root;
+            AppSettings settings = test::TestSettings(root);
+            const std::unique_ptr<QWidget> shown = make(settings);
+            return VisibleTexts(*shown);
+        }
+    }
+    qFatal("no window %s", window);
+}
+
 }  // namespace
 
 class TranslationsTest : public QObject {
     Q_OBJECT
   private slots:
-    void cleanupTestCase() { InstallTranslations(Language::kJapanese); }
+    void initTestCase() { QVERIFY(SetLanguage(kPseudoLanguage, {PELIMON_BUILD_LOCALE_DIR})); }
+    void cleanupTestCase() { InstallTranslations(kJapanese); }
 
-    void everyTextHasItsEnglish();
-    void catalogueHoldsExactlyTheMarkedTexts();
-    void noJapaneseTextOutsideTheMarking();
+    void addedLanguageReachesEveryText_data();
+    void addedLanguageReachesEveryText();
     void windowSpeaksTheInstalledLanguage_data();
     void windowSpeaksTheInstalledLanguage();
     void sizeSummaryOfTheOtherLanguageIsBuiltAgain_data();
@@ -180,66 +141,31 @@ class TranslationsTest : public QObject {
     void helpPageOfTheLanguage();
 };
 
-void TranslationsTest::everyTextHasItsEnglish() {
-    const QList<Message> messages = ReadCatalogue();
-    QVERIFY(!messages.isEmpty());
-    QStringList untranslated;
-    for (const Message& message : messages) {
-        if (!message.type.isEmpty() || message.translation.trimmed().isEmpty()) {
-            untranslated << message.context + QStringLiteral(": ") + message.source;
-        }
+void TranslationsTest::addedLanguageReachesEveryText_data() {
+    QTest::addColumn<QString>("window");
+    for (const auto& window : kWindows) {
+        QTest::newRow(window.first) << QString::fromLatin1(window.first);
     }
-    QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
 }
 
-// scripts/update-translations.sh was run after the last change of a text, and each header's texts
-// are filed under the context its GuiText constants name (kContext).
-void TranslationsTest::catalogueHoldsExactlyTheMarkedTexts() {
-    QSet<QString> catalogue;
-    for (const Message& message : ReadCatalogue()) {
-        catalogue.insert(message.context + QLatin1Char('|') + message.source);
+// In the pseudo-translation every text of the window is its English in brackets (texts made of
+// several messages nest them; texts that are no message, such as "OK" or "BMP", stay as they are):
+// no text is left Japanese or in another wording than the English window's.
+void TranslationsTest::addedLanguageReachesEveryText() {
+    QFETCH(QString, window);
+    const QByteArray name = window.toLatin1();
+    const QStringList english = TextsOf("en", name.constData());
+    const QStringList pseudo = TextsOf(kPseudoLanguage, name.constData());
+    QCOMPARE(pseudo.size(), english.size());
+    int bracketed = 0;
+    for (qsizetype i = 0; i < pseudo.size(); ++i) {
+        QString unbracketed = pseudo[i];
+        unbracketed.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+        QCOMPARE(unbracketed, english[i]);
+        QVERIFY2(!HoldsJapanese(pseudo[i].toStdString()), qPrintable(pseudo[i]));
+        bracketed += pseudo[i].startsWith(QLatin1Char('[')) ? 1 : 0;
     }
-    const QRegularExpression declared_context(QStringLiteral("kContext\\[\\] = \"([^\"]*)\""));
-    const QRegularExpression text_context(QStringLiteral("GuiText\\s+\\w+\\{(\\w+),"));
-    QSet<QString> marked;
-    QStringList problems;
-    for (const auto& [file, code] : WindowSources()) {
-        const QString context = declared_context.match(code).captured(1);
-        for (const QRegularExpressionMatch& match : text_context.globalMatch(code)) {
-            if (match.captured(1) != QLatin1String("kContext")) {
-                problems << file + QStringLiteral(": a text outside its header's context");
-            }
-        }
-        for (const QRegularExpressionMatch& match : kMarked.globalMatch(code)) {
-            const QString key = match.captured(1) + QLatin1Char('|') + Unescape(match.captured(2));
-            marked.insert(key);
-            if (!context.isEmpty() && match.captured(1) != context) {
-                problems << file + QStringLiteral(": context ") + match.captured(1) + QStringLiteral(" is not ") +
-                                context;
-            }
-            if (!catalogue.contains(key)) {
-                problems << file + QStringLiteral(": not in the catalogue: ") + key;
-            }
-        }
-    }
-    for (const QString& key : catalogue) {
-        if (!marked.contains(key)) {
-            problems << QStringLiteral("in the catalogue, gone from the sources: ") + key;
-        }
-    }
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
-}
-
-void TranslationsTest::noJapaneseTextOutsideTheMarking() {
-    QStringList unmarked;
-    for (const auto& [file, code] : WindowSources()) {
-        for (const QString& literal : StringLiterals(QString(code).remove(kMarked))) {
-            if (HasJapanese(literal)) {
-                unmarked << file + QStringLiteral(": ") + literal;
-            }
-        }
-    }
-    QVERIFY2(unmarked.isEmpty(), qPrintable(unmarked.join(QLatin1Char('\n'))));
+    QVERIFY2(bracketed > 0, qPrintable(pseudo.join(QLatin1Char('|'))));
 }
 
 void TranslationsTest::windowSpeaksTheInstalledLanguage_data() {
@@ -271,7 +197,7 @@ void TranslationsTest::windowSpeaksTheInstalledLanguage() {
     QFETCH(QString, window);
     QFETCH(QString, id);
     QFETCH(QString, text);
-    QVERIFY(InstallTranslations(english ? Language::kEnglish : Language::kJapanese));
+    QVERIFY(InstallTranslations(english ? kEnglish : kJapanese));
     QTemporaryDir root;
     AppSettings settings = test::TestSettings(root);
     const std::unique_ptr<QWidget> shown = MakeWindow(window, settings);
@@ -303,7 +229,7 @@ void TranslationsTest::sizeSummaryOfTheOtherLanguageIsBuiltAgain() {
     QFETCH(QString, rule);
     QFETCH(QString, summary);
     QFETCH(QString, file_size_group);
-    QVERIFY(InstallTranslations(english ? Language::kEnglish : Language::kJapanese));
+    QVERIFY(InstallTranslations(english ? kEnglish : kJapanese));
     QTemporaryDir root;
     AppSettings settings = test::TestSettings(root);
     settings.Base = kBaseCustom;
@@ -328,30 +254,29 @@ void TranslationsTest::sizeSummaryOfTheOtherLanguageIsBuiltAgain() {
 }
 
 void TranslationsTest::helpPageOfTheLanguage_data() {
-    QTest::addColumn<bool>("english");
-    QTest::addColumn<bool>("english_page_installed");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("installed");  // the pages beside the program
     QTest::addColumn<QString>("page");
-    QTest::newRow("Japanese") << false << true << "help/index.html";
-    QTest::newRow("English") << true << true << "help/en/index.html";
-    QTest::newRow("English page missing") << true << false << "help/index.html";
+    const QStringList all{"help/index.html", "help/en/index.html", "help/de/index.html"};
+    QTest::newRow("Japanese") << "ja" << all << "help/index.html";
+    QTest::newRow("English") << "en" << all << "help/en/index.html";
+    QTest::newRow("English page missing") << "en" << QStringList{"help/index.html"} << "help/index.html";
+    QTest::newRow("a language with its page") << "de" << all << "help/de/index.html";
+    QTest::newRow("a language without one") << "xx" << all << "help/en/index.html";
 }
 
 void TranslationsTest::helpPageOfTheLanguage() {
-    QFETCH(bool, english);
-    QFETCH(bool, english_page_installed);
+    QFETCH(QString, language);
+    QFETCH(QStringList, installed);
     QFETCH(QString, page);
     QTemporaryDir program;
     const QDir folder(program.path());
-    folder.mkpath(QStringLiteral("help/en"));
-    QStringList pages{QStringLiteral("help/index.html")};
-    if (english_page_installed) {
-        pages << QStringLiteral("help/en/index.html");
-    }
-    for (const QString& name : pages) {
+    for (const QString& name : installed) {
+        folder.mkpath(QFileInfo(name).path());
         QFile file(folder.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    const QString found = FindHelpPage(program.path(), english ? Language::kEnglish : Language::kJapanese);
+    const QString found = FindHelpPage(program.path(), language.toStdString());
     QCOMPARE(found, QFileInfo(folder.filePath(page)).absoluteFilePath());
 }
 

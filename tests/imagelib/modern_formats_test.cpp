@@ -20,6 +20,11 @@ Bytes Modern(const std::string& name) {
     return test::ReadFixture("../modern/" + name);
 }
 
+// A file of tests/data/<folder>/.
+Bytes DataFile(const std::string& path) {
+    return test::ReadFixture("../" + path);
+}
+
 // Each channel of `actual` within `tolerance` of `expected`.
 bool Near(Rgb actual, Rgb expected, int tolerance) {
     for (size_t c = 0; c < 3; ++c) {
@@ -38,25 +43,28 @@ TEST(ModernFormats, DecodesRealAndMadeFiles) {
         int height;
     };
     const Case cases[] = {
-        {"nokia-noexif-1440x960.heic", ImageFormat::kHeif, 1440, 960},
-        {"iphone11pro-p3.heic", ImageFormat::kHeif, 3024, 4032},  // grid of tiles
-        {"srgb-800x600.avif", ImageFormat::kAvif, 800, 600},
-        {"made-tenbit.heic", ImageFormat::kHeif, 64, 48},
-        {"made-mono.heic", ImageFormat::kHeif, 64, 48},
-        {"made-alpha.heic", ImageFormat::kHeif, 64, 48},
-        {"made-alpha.avif", ImageFormat::kAvif, 64, 48},
-        {"made-irot6.heic", ImageFormat::kHeif, 48, 64},  // turned by its irot box
-        {"nikon-d1x-exif.webp", ImageFormat::kWebp, 600, 391},
-        {"alpha-lossy.webp", ImageFormat::kWebp, 400, 301},
-        {"animated-lossy.webp", ImageFormat::kWebp, 320, 240},  // the first frame's canvas
+        {"modern/nokia-noexif-1440x960.heic", ImageFormat::kHeif, 1440, 960},
+        {"modern/iphone11pro-p3.heic", ImageFormat::kHeif, 3024, 4032},  // grid of tiles
+        {"modern/srgb-800x600.avif", ImageFormat::kAvif, 800, 600},
+        {"modern/made-tenbit.heic", ImageFormat::kHeif, 64, 48},
+        {"modern/made-mono.heic", ImageFormat::kHeif, 64, 48},
+        {"modern/made-alpha.heic", ImageFormat::kHeif, 64, 48},
+        {"modern/made-alpha.avif", ImageFormat::kAvif, 64, 48},
+        {"modern/made-irot6.heic", ImageFormat::kHeif, 48, 64},  // turned by its irot box
+        {"modern/galaxy-s24fe-rot90.heic", ImageFormat::kHeif, 4000, 1848},
+        // The irot box comes before ispe, which gives the coded size.
+        {"conformance/kimono.rotate90.avif", ImageFormat::kAvif, 722, 1024},
+        {"modern/nikon-d1x-exif.webp", ImageFormat::kWebp, 600, 391},
+        {"modern/alpha-lossy.webp", ImageFormat::kWebp, 400, 301},
+        {"modern/animated-lossy.webp", ImageFormat::kWebp, 320, 240},  // the first frame's canvas
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const Bytes bytes = Modern(c.file);
+        const Bytes bytes = DataFile(c.file);
         ASSERT_FALSE(bytes.empty());
         EXPECT_EQ(SniffFormat(bytes), c.format);
         for (const Result<ImageHeader>& header :
-             {ProbeImage(bytes), ProbeImageFile(std::string(PELIMON_TEST_DATA_DIR) + "/modern/" + c.file)}) {
+             {ProbeImage(bytes), ProbeImageFile(std::string(PELIMON_TEST_DATA_DIR) + "/" + c.file)}) {
             ASSERT_TRUE(header.ok()) << header.error().message;
             EXPECT_EQ(header.value().format, c.format);
             EXPECT_EQ(header.value().width, c.width);
@@ -67,6 +75,29 @@ TEST(ModernFormats, DecodesRealAndMadeFiles) {
         EXPECT_EQ(image.value().width(), c.width);
         EXPECT_EQ(image.value().height(), c.height);
     }
+}
+
+TEST(ModernFormats, TurnedAvifShowsThePictureUpright) {
+    // The same picture, once stored upright and once stored turned with an irot box that turns it
+    // back; the two encodes differ a little.
+    const Result<Image> upright = DecodeImage(DataFile("conformance/kimono.avif"));
+    const Result<Image> turned = DecodeImage(DataFile("conformance/kimono.rotate90.avif"));
+    ASSERT_TRUE(upright.ok() && turned.ok()) << (turned.ok() ? "" : turned.error().message);
+    ASSERT_EQ(turned.value().width(), upright.value().width());
+    ASSERT_EQ(turned.value().height(), upright.value().height());
+    int64_t difference = 0;
+    for (size_t i = 0; i < upright.value().size_bytes(); ++i) {
+        difference += std::abs(upright.value().data()[i] - turned.value().data()[i]);
+    }
+    EXPECT_LT(difference / static_cast<int64_t>(upright.value().size_bytes()), 4);
+}
+
+TEST(ModernFormats, PhoneThumbnailCroppedByItsCodecServesThePreview) {
+    // The thumbnail's HEVC stream crops the rows its clap box crops.
+    const Result<Image> thumbnail = DecodeImage(Modern("galaxy-s24fe-rot90.heic"), DecodeOptions{400, 150, true});
+    ASSERT_TRUE(thumbnail.ok()) << thumbnail.error().message;
+    EXPECT_EQ(thumbnail.value().width(), 512);
+    EXPECT_EQ(thumbnail.value().height(), 236);
 }
 
 TEST(ModernFormats, PixelsOfMadeFiles) {

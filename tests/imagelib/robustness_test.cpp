@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "imagelib/codec_support.h"
 #include "imagelib/imagelib.h"
 #include "test_images.h"
+#include "tests/support/png_chunks.h"
 
 namespace pelimon {
 namespace {
@@ -129,9 +133,10 @@ TEST(RobustnessTest, OversizedHeadersAreRefusedWithTheirDimensions) {
     PutLe32(bmp_pixels, 22, 4000);
     cases.push_back({"bmp pixels missing", bmp_pixels, "画像データが壊れています（ファイルが途中で切れています）。"});
 
-    Bytes png = test::ReadFixture("png_rgb.png");
-    PutBe(png, 16, 20000, 4);
-    PutBe(png, 20, 20000, 4);
+    std::vector<test::PngChunkData> chunks = test::SplitPng(test::ReadFixture("png_rgb.png"));
+    PutBe(chunks.at(0).data, 0, 20000, 4);
+    PutBe(chunks.at(0).data, 4, 20000, 4);
+    const Bytes png = test::JoinPng(chunks);
     cases.push_back({"png over the pixel limit", png, "画像が大きすぎます（20000 x 20000）。"});
 
     Bytes gif = test::ReadFixture("gif_transparent.gif");
@@ -183,6 +188,53 @@ TEST(RobustnessTest, DamagedJpegIsNotCalledCutShort) {
     const Result<Image> from_cut = DecodeImage(cut);
     ASSERT_FALSE(from_cut.ok());
     EXPECT_EQ(from_cut.error().message, "画像データが壊れています（ファイルが途中で切れています）。");
+}
+
+// Damage the checksums show: a wrong IHDR CRC is a damaged header; a wrong image data CRC or
+// Adler-32 (also one that comes in an IDAT chunk of its own after the last row) is damaged data.
+TEST(RobustnessTest, PngWithWrongChecksumIsRefused) {
+    const std::vector<test::PngChunkData> rgb = test::SplitPng(test::ReadFixture("png_rgb.png"));
+    ASSERT_EQ(rgb.size(), 3u);  // IHDR, IDAT, IEND
+    const Bytes& data = rgb[1].data;
+    const Bytes stream(data.begin(), data.end() - 4);
+    const Bytes adler(data.end() - 4, data.end());
+    Bytes wrong_adler = adler;
+    wrong_adler[3] ^= 0x55;
+    auto with_idats = [&rgb](std::vector<Bytes> idats) {
+        std::vector<test::PngChunkData> chunks{rgb[0]};
+        for (Bytes& idat : idats) {
+            chunks.push_back({"IDAT", std::move(idat)});
+        }
+        chunks.push_back(rgb[2]);
+        return test::JoinPng(chunks);
+    };
+    Bytes joined_wrong = stream;
+    joined_wrong.insert(joined_wrong.end(), wrong_adler.begin(), wrong_adler.end());
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        bool header_damaged;
+    };
+    const Case cases[] = {
+        {"IHDR CRC (PngSuite xhdn0g08)", test::ReadFixture("../conformance/xhdn0g08.png"), true},
+        {"IDAT CRC (PngSuite xcsn0g01)", test::ReadFixture("../conformance/xcsn0g01.png"), false},
+        {"Adler-32", with_idats({joined_wrong}), false},
+        {"Adler-32 in a chunk of its own", with_idats({stream, wrong_adler}), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.bytes.empty());
+        EXPECT_EQ(ProbeImage(c.bytes).ok(), !c.header_damaged);
+        const Result<Image> whole = DecodeImage(c.bytes);
+        ASSERT_FALSE(whole.ok());
+        EXPECT_NE(whole.error().message.find(c.header_damaged ? "IHDR" : "IDAT"), std::string::npos)
+            << whole.error().message;
+        const imagelib_detail::MemoryFile file(c.bytes);
+        Image streamed;
+        imagelib_detail::ImageSink sink(streamed);
+        EXPECT_FALSE(DecodeRows(file.get(), {}, sink).ok());
+    }
+    EXPECT_TRUE(DecodeImage(with_idats({stream, adler})).ok());  // the same split, undamaged
 }
 
 // Shrink-on-load can bring a JPEG that is too large at full size under the limit.
