@@ -36,7 +36,8 @@ class BitReader {
             overrun_ = true;
             return 0;
         }
-        const uint32_t bit = bytes_[position_ / 8] >> (7 - position_ % 8) & 1u;
+        const uint32_t byte = bytes_[position_ / 8];
+        const uint32_t bit = byte >> (7 - position_ % 8) & 1u;
         ++position_;
         return bit;
     }
