@@ -97,14 +97,8 @@ std::string FormatNameOfOutputType(int32_t output_type) {
 }
 
 std::string PosixUsage() {
-    std::vector<std::string_view> quality_formats;
-    for (const FormatRow& format : FormatTable()) {
-        if (format.takes_quality) {
-            quality_formats.push_back(format.display_name);
-        }
-    }
     const std::string formats = JoinTexts(FormatChoiceNames(), ", ");
-    const std::string qualities = JoinTexts(quality_formats, ", ");
+    const std::string qualities = JoinTexts(QualityFormatNames(), ", ");
     return Format(app_texts::kPosixUsage, formats, qualities);
 }
 

@@ -86,16 +86,12 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string_view> names;
     std::vector<std::string_view> display_names;
-    std::vector<std::string_view> quality_names;
     std::string desktop_mime_types;
     std::string metainfo_mediatypes;
     std::vector<std::string> extension_globs;
     for (const FormatRow& format : FormatTable()) {
         names.push_back(format.name);
         display_names.push_back(format.display_name);
-        if (format.takes_quality) {
-            quality_names.push_back(format.display_name);
-        }
         for (const std::string_view mime_type : format.mime_types) {
             desktop_mime_types += std::string(mime_type) + ";";
             metainfo_mediatypes += std::string(metainfo_mediatypes.empty() ? "" : "\n    ") + "<mediatype>" +
@@ -112,7 +108,7 @@ int main(int argc, char** argv) {
     const std::pair<const char*, std::string> variables[] = {
         {"PELIMON_FORMAT_NAMES", JoinTexts(names, ";")},
         {"PELIMON_READ_FORMATS", ProseList(display_names)},
-        {"PELIMON_QUALITY_FORMATS", ProseList(quality_names)},
+        {"PELIMON_QUALITY_FORMATS", ProseList(QualityFormatNames())},
         {"PELIMON_DESKTOP_MIME_TYPES", desktop_mime_types},
         {"PELIMON_METAINFO_MEDIATYPES", metainfo_mediatypes},
         {"PELIMON_COMPLETION_FORMATS", JoinTexts(FormatChoiceNames(), " ")},
