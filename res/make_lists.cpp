@@ -1,6 +1,6 @@
 // Writes the lists of the installed files that name formats (the desktop file's and the AppStream
 // file's MIME types, the bash completion's format names and file extensions, the man page's format
-// list) from the format table, as a CMake script of set() commands that configure_lists.cmake
+// list, the help pages' lists) from the format table, as a CMake script of set() commands that configure_lists.cmake
 // reads before it fills the @PELIMON_...@ places of each template. Run by the build:
 //   pelimon_make_lists <output.cmake>
 #include <cctype>
@@ -105,7 +105,31 @@ int main(int argc, char** argv) {
     for (const std::string& glob : extension_globs) {
         globs += (globs.empty() ? "" : "|") + glob;
     }
+    // The help pages' lists, as CMake lists that configure_lists.cmake joins in the page's language.
+    std::vector<std::string_view> read_names;
+    std::vector<std::string_view> exif_names;
+    std::vector<std::string_view> type_boxes;
+    for (const FormatRow* format : FormatsInCodeOrder(&FormatCodes::image_type)) {
+        read_names.push_back(format->display_name);
+        if (format->carries.exif && format->source_metadata != MetadataPlace::kNone) {
+            exif_names.push_back(format->display_name);
+        }
+        if (!format->type_box_caption.empty()) {
+            type_boxes.push_back(format->type_box_caption);
+        }
+    }
+    std::vector<std::string_view> output_names;
+    for (const FormatRow* format : FormatsInCodeOrder(&FormatCodes::file_type)) {
+        if (format->Written()) {
+            output_names.push_back(format->display_name);
+        }
+    }
     const std::pair<const char*, std::string> variables[] = {
+        {"PELIMON_HELP_READ_FORMATS", JoinTexts(read_names, ";")},
+        {"PELIMON_HELP_EXIF_FORMATS", JoinTexts(exif_names, ";")},
+        {"PELIMON_HELP_TYPE_BOXES", JoinTexts(type_boxes, ";")},
+        {"PELIMON_HELP_OUTPUT_FORMATS", JoinTexts(output_names, ";")},
+        {"PELIMON_HELP_QUALITY_FORMATS", JoinTexts(QualityFormatNames(), ";")},
         {"PELIMON_FORMAT_NAMES", JoinTexts(names, ";")},
         {"PELIMON_READ_FORMATS", ProseList(display_names)},
         {"PELIMON_QUALITY_FORMATS", ProseList(QualityFormatNames())},
