@@ -126,6 +126,7 @@ int main(int argc, char** argv) {
         {"PELIMON_QUALITY_FORMATS", quality_formats},         {"PELIMON_DESKTOP_MIME_TYPES", desktop_mime_types},
         {"PELIMON_METAINFO_MEDIATYPES", metainfo_mediatypes}, {"PELIMON_COMPLETION_EXTENSIONS", globs},
         {"PELIMON_MAN_FORMAT_CHOICES", man_format_choices},   {"PELIMON_MAN_OPTIONS", ManOptionEntries()},
+        {"PELIMON_MAN_PARAMETER_KEYS", ManParameterKeys()},
     };
     // The option entries name format lists themselves; a template's places are filled only once.
     for (auto& [name, value] : variables) {

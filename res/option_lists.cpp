@@ -5,6 +5,7 @@
 
 #include "app/posix_option_table.h"
 #include "common/text.h"
+#include "settings/settings_table.h"
 
 namespace pelimon {
 namespace {
@@ -165,6 +166,25 @@ std::string ManOptionEntries() {
         }
     }
     return entries;
+}
+
+std::string ManParameterKeys() {
+    constexpr size_t kKeysPerLine = 6;
+    std::vector<const SettingRow*> rows;
+    for (const SettingRow& row : SettingsTable()) {
+        if (!row.parameter_key.empty()) {
+            rows.push_back(&row);
+        }
+    }
+    std::string text;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const SettingRow& row = *rows[i];
+        std::string after = EqualsIgnoreCase(row.parameter_key, row.key) ? "" : " (" + std::string(row.key) + ")";
+        after += i + 1 == rows.size() ? "." : ", ";
+        text += std::string(i % kKeysPerLine == 0 ? (i == 0 ? ".BR " : "\n.BR ") : " ") + TroffText(row.parameter_key) +
+                " " + (after.find(' ') != std::string::npos ? "\"" + after + "\"" : after);
+    }
+    return text;
 }
 
 std::vector<std::pair<const char*, std::string>> CompletionLists() {
