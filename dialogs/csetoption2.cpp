@@ -124,8 +124,7 @@ void CSetOption2::Show() {
     }
     base_name_->setText(QString::fromStdString(settings_.BaseName));
     add_text_->setText(QString::fromStdString(settings_.AddText));
-    zero_padding_->setChecked(settings_.ZeroPadding != pelimon::kOff);
-    save_num_->setChecked(settings_.SaveNum != pelimon::kOff);
+    ShowSwitches(Switches(), settings_);
     ShowStartNumber();
 }
 
@@ -166,7 +165,10 @@ QString CSetOption2::BaseName() const {
     return base_name_->text();
 }
 
+std::array<SwitchBox, 2> CSetOption2::Switches() const {
+    return {{{zero_padding_, &pelimon::AppSettings::ZeroPadding}, {save_num_, &pelimon::AppSettings::SaveNum}}};
+}
+
 void CSetOption2::StoreFlags(pelimon::AppSettings& settings) const {
-    settings.ZeroPadding = zero_padding_->isChecked() ? pelimon::kOn : pelimon::kOff;
-    settings.SaveNum = save_num_->isChecked() ? pelimon::kOn : pelimon::kOff;
+    StoreSwitches(Switches(), settings);
 }
