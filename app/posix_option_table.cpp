@@ -103,29 +103,47 @@ Status SetNaming(const OptionValue& given, PosixOptions& options, OptionGroups& 
     return {};
 }
 
-Status SetMetadata(const OptionValue& given, PosixOptions& options, OptionGroups& groups, bool keep) {
-    if (Status ok = Exclusive(groups.metadata, given.name); !ok) {
-        return ok;
-    }
-    options.keep_exif = keep;
+// An option that sets a setting to a value of its own.
+template <NumberField kSetting, int32_t kValue>
+Status SetTo(const OptionValue&, PosixOptions& options, OptionGroups&) {
+    options.changes.push_back({kSetting, kValue});
     return {};
 }
 
-// A number option in the range of the setting it goes into.
-template <NumberField kSetting, std::optional<int32_t> PosixOptions::*kField>
-Status StoreNumber(const OptionValue& given, PosixOptions& options, OptionGroups&) {
-    return Store(NumberFor(given, kSetting), options.*kField);
+// An option that adds bits to a setting (--sharpen, --grey, --sepia to Effect).
+template <NumberField kSetting, int32_t kBits>
+Status AddBits(const OptionValue&, PosixOptions& options, OptionGroups&) {
+    options.changes.push_back({kSetting, kBits, true});
+    return {};
+}
+
+// Records the change of a setting to a value read from an option, or fails with the reason it
+// could not be read.
+Status Change(const Result<int32_t>& value, NumberField setting, PosixOptions& options) {
+    if (!value) {
+        return value.error();
+    }
+    options.changes.push_back({setting, value.value()});
+    return {};
+}
+
+// An option whose value a setting takes, read in the setting's range.
+template <NumberField kSetting>
+Status NumberInto(const OptionValue& given, PosixOptions& options, OptionGroups&) {
+    return Change(NumberFor(given, kSetting), kSetting, options);
+}
+
+Status SetMetadata(const OptionValue& given, PosixOptions& options, OptionGroups& groups, int32_t exif) {
+    if (Status ok = Exclusive(groups.metadata, given.name); !ok) {
+        return ok;
+    }
+    options.changes.push_back({&AppSettings::Exif, exif});
+    return {};
 }
 
 template <bool PosixOptions::*kFlag>
 Status Raise(const OptionValue&, PosixOptions& options, OptionGroups&) {
     options.*kFlag = true;
-    return {};
-}
-
-template <int32_t kEffect>
-Status AddEffect(const OptionValue&, PosixOptions& options, OptionGroups&) {
-    options.effect_bits |= kEffect;
     return {};
 }
 
@@ -249,7 +267,7 @@ Without it, such a source is written at its own size.)man",
      .help_values = FormatChoicesText,
      .manual = "@PELIMON_MAN_FORMAT_CHOICES@",
      .completion = kFormats,
-     .set = [](const O& g, P& o, G&) { return Store(FileTypeNamed(g), o.file_type); }},
+     .set = [](const O& g, P& o, G&) { return Change(FileTypeNamed(g), &AppSettings::FileType, o); }},
     {.short_name = 'q',
      .long_name = "quality",
      .value = kNumberValue,
@@ -257,7 +275,12 @@ Without it, such a source is written at its own size.)man",
      .help_values = QualityFormatsText,
      .manual = R"man(Quality 1\(en100 for @PELIMON_QUALITY_FORMATS@.)man",
      .completion = kNone,
-     .set = StoreNumber<&AppSettings::JpegComp, &PosixOptions::quality>},
+     // A quality turns the size search off.
+     .set =
+         [](const O& g, P& o, G& gr) {
+             o.changes.push_back({&AppSettings::SetSize, kOff});
+             return NumberInto<&AppSettings::JpegComp>(g, o, gr);
+         }},
     {.long_name = "target-size",
      .value = Message("KB", "option value"),
      .help = Message("reach this file size (lowest quality: --min-quality=N)"),
@@ -266,29 +289,39 @@ Without it, such a source is written at its own size.)man",
 (default: the settings' lowest quality,
 .BR LimitQuality ).)man",
      .completion = kNone,
-     .set = StoreNumber<&AppSettings::DataSize, &PosixOptions::target_size_kb>},
+     .set =
+         [](const O& g, P& o, G& gr) {
+             o.changes.push_back({&AppSettings::SetSize, kOn});
+             return NumberInto<&AppSettings::DataSize>(g, o, gr);
+         }},
     {.long_name = "min-quality",
      .value = kNumberValue,
      .usage = kInTextBefore,
      .man = kInTextBefore,
      .completion = kNone,
-     .set = StoreNumber<&AppSettings::LimitQuality, &PosixOptions::min_quality>},
+     .set = NumberInto<&AppSettings::LimitQuality>},
     {.long_name = "sampling",
      .help = Message("nearest-pixel sampling instead of area averaging"),
      .manual = "Nearest-pixel sampling instead of area averaging.",
-     .set = Raise<&PosixOptions::sampling>},
+     .set = SetTo<&AppSettings::Reduction, kReductionSampling>},
     {.long_name = "sharpen",
      .help = Message("effects (N from -128 to 128)"),
      .manual = "The effects; they add to the effects of the settings.",
-     .set = AddEffect<kEffectSharpen>},
-    {.long_name = "grey", .usage = kWithOneBefore, .man = kWithOneBefore, .set = AddEffect<kEffectGrayscale>},
-    {.long_name = "sepia", .usage = kWithOneBefore, .man = kWithOneBefore, .set = AddEffect<kEffectSepia>},
+     .set = AddBits<&AppSettings::Effect, kEffectSharpen>},
+    {.long_name = "grey",
+     .usage = kWithOneBefore,
+     .man = kWithOneBefore,
+     .set = AddBits<&AppSettings::Effect, kEffectGrayscale>},
+    {.long_name = "sepia",
+     .usage = kWithOneBefore,
+     .man = kWithOneBefore,
+     .set = AddBits<&AppSettings::Effect, kEffectSepia>},
     {.long_name = "contrast",
      .value = kNumberValue,
      .usage = kWithOneBefore,
      .manual = R"man(Contrast adjustment, \-128\(en128.)man",
      .completion = kNone,
-     .set = StoreNumber<&AppSettings::Contrast, &PosixOptions::contrast>},
+     .set = NumberInto<&AppSettings::Contrast>},
     {.long_name = "rotate",
      .value = Message("90|180|270", "option value"),
      .help = Message("turn every file clockwise"),
@@ -326,31 +359,31 @@ Only one of them may be given.)man",
     {.long_name = "keep-exif",
      .help = Message("keep the Exif data (and XMP, IPTC)"),
      .manual = "Keep the Exif data (and XMP and IPTC) in outputs that can hold it.",
-     .set = [](const O& g, P& o, G& gr) { return SetMetadata(g, o, gr, true); }},
+     .set = [](const O& g, P& o, G& gr) { return SetMetadata(g, o, gr, kOn); }},
     {.long_name = "strip",
      .help = Message("keep no metadata"),
      .manual = "Keep no metadata.",
-     .set = [](const O& g, P& o, G& gr) { return SetMetadata(g, o, gr, false); }},
+     .set = [](const O& g, P& o, G& gr) { return SetMetadata(g, o, gr, kOff); }},
     {.long_name = "no-location",
      .help = Message("remove the location (nothing else changes)"),
      .manual = "Remove the location (GPS data) from the outputs; nothing else changes.",
-     .set = Raise<&PosixOptions::no_location>},
+     .set = SetTo<&AppSettings::NoLocation, kOn>},
     {.long_name = "exif-date",
      .help = Message("set each output's modification time to its shooting date"),
      .manual = "Set each output's modification time to its shooting date.",
-     .set = Raise<&PosixOptions::exif_date>},
+     .set = SetTo<&AppSettings::ExifDate, kOn>},
     {.long_name = "no-auto-rotate",
      .help = Message("do not apply the Exif orientation to the pixels"),
      .manual = R"man(Do not apply the Exif orientation to the pixels
 .RB ( AutoRotate
 0).)man",
-     .set = Raise<&PosixOptions::no_auto_rotate>},
+     .set = SetTo<&AppSettings::AutoRotate, kOff>},
     {.long_name = "keep-profile",
      .help = Message("keep the colour profile instead of converting to sRGB"),
      .manual = R"man(Do not convert colours to sRGB; the colour profile travels with the image
 .RB ( ToSRGB
 0).)man",
-     .set = Raise<&PosixOptions::keep_profile>},
+     .set = SetTo<&AppSettings::ToSRGB, kOff>},
     {.short_name = 'j',
      .long_name = "jobs",
      .value = kNumberValue,

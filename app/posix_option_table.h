@@ -4,8 +4,9 @@
 // (made at build time by res/make_lists.cpp) all read it; nothing else lists the options.
 //
 // The rows are in the order of the usage page and the man page. An option changes the settings a
-// run starts from: the setter records it in PosixOptions, and ApplyPosixOptions puts it on the
-// settings, where the settings table (settings/settings_table.h) gives the ranges of the values.
+// run starts from: its setter records the change (a SettingChange, or for the size and naming
+// rules and the output folder a field of PosixOptions), and ApplyPosixOptions puts it on the
+// settings; number values are read in the range the settings table gives their setting.
 #pragma once
 
 #include <optional>

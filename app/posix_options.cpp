@@ -1,5 +1,6 @@
 #include "app/posix_options.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 
@@ -97,8 +98,12 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
                 return OptionError(app_texts::kMissingValue, given.name);
             }
         }
+        const size_t changes_before = options.changes.size();
         if (Status set = option->set(given, options, groups); !set) {
             return set.error();
+        }
+        for (size_t change = changes_before; change < options.changes.size(); ++change) {
+            options.changes[change].option = static_cast<size_t>(option - PosixOptionTable().data());
         }
     }
     if (options.paths.empty() && !options.help && !options.version) {
@@ -149,45 +154,16 @@ void ApplyPosixOptions(const PosixOptions& options, const std::string& current_d
             break;
     }
     settings.BigSize = options.enlarge ? kBigSizeEnlarge : kBigSizeStripExif;
-    if (options.file_type) {
-        settings.FileType = *options.file_type;
-    }
-    if (options.quality) {
-        settings.JpegComp = *options.quality;
-        settings.SetSize = kOff;
-    }
-    if (options.target_size_kb) {
-        settings.SetSize = kOn;
-        settings.DataSize = *options.target_size_kb;
-    }
-    if (options.min_quality) {
-        settings.LimitQuality = *options.min_quality;
-    }
-    if (options.sampling) {
-        settings.Reduction = kReductionSampling;
-    }
-    settings.Effect |= options.effect_bits;
-    if (options.contrast) {
-        settings.Contrast = *options.contrast;
-    }
     if (options.name_rule) {
         settings.NameRule = *options.name_rule;
         (*options.name_rule == kNameSerial ? settings.BaseName : settings.AddText) = options.name_text;
     }
-    if (options.keep_exif) {
-        settings.Exif = *options.keep_exif ? kOn : kOff;
-    }
-    if (options.no_location) {
-        settings.NoLocation = kOn;
-    }
-    if (options.exif_date) {
-        settings.ExifDate = kOn;
-    }
-    if (options.keep_profile) {
-        settings.ToSRGB = kOff;
-    }
-    if (options.no_auto_rotate) {
-        settings.AutoRotate = kOff;
+    std::vector<SettingChange> changes = options.changes;
+    std::stable_sort(changes.begin(), changes.end(),
+                     [](const SettingChange& a, const SettingChange& b) { return a.option < b.option; });
+    for (const SettingChange& change : changes) {
+        int32_t& value = settings.*change.setting;
+        value = change.add_bits ? (value | change.value) : change.value;
     }
     settings.ImageNum = 0;
 }
