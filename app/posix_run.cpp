@@ -96,12 +96,6 @@ std::string FormatNameOfOutputType(int32_t output_type) {
     return format != nullptr ? ToUpperAscii(format->name) : std::string();
 }
 
-std::string PosixUsage() {
-    const std::string formats = JoinTexts(FormatChoiceNames(), ", ");
-    const std::string qualities = JoinTexts(QualityFormatNames(), ", ");
-    return Format(app_texts::kPosixUsage, formats, qualities);
-}
-
 PosixSources ListPosixSources(const std::vector<std::string>& paths, int32_t rotation, AppSettings& settings) {
     PosixSources sources;
     std::error_code error;
