@@ -27,7 +27,7 @@ uint16_t ImgGetVersion();
 inline constexpr int64_t kMaxDecodedPixels = int64_t{256} * 1000 * 1000;
 
 // kHeif covers HEIF and HEIC (HEVC) files; kAvif the HEIF files whose brand says AV1.
-enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif, kWebp, kHeif, kAvif };
+enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif, kWebp, kHeif, kAvif, kTiff };
 
 struct ImageHeader {
     ImageFormat format = ImageFormat::kUnknown;
@@ -54,6 +54,9 @@ struct DecodeOptions {
     // min_height and has the image's proportions: quick, but encoded at a lower quality, so meant
     // for previews.
     bool allow_thumbnail = false;
+    // A CMYK TIFF with an ICC profile is converted through it (to sRGB); otherwise, and without
+    // one, by the plain formula R = (255 - C)(255 - K) / 255.
+    bool cmyk_by_profile = true;
 };
 
 // Receives a decoder's rows, top to bottom, 3 bytes (R, G, B) per pixel.
