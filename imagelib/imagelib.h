@@ -136,6 +136,10 @@ Result<Bytes> EncodeWebp(const Image& image, const EncodeOptions& options = {});
 // AVIF through libheif's AV1 encoder, 4:2:0, at a speed meant for batches; Exif becomes an Exif
 // item, XMP an XMP item (mime application/rdf+xml), the profile a 'prof' colour box (else nclx sRGB).
 Result<Bytes> EncodeAvif(const Image& image, const EncodeOptions& options = {});
+// TIFF: 8-bit RGB, Deflate with the horizontal predictor, strips of about 64 KB; the profile, XMP
+// and IPTC (as Photoshop image resources) are tags of IFD0, the Exif block's tags join IFD0 with
+// its Exif and GPS IFDs after it, in the Exif block's byte order.
+Result<Bytes> EncodeTiff(const Image& image, const EncodeOptions& options = {});
 
 // Geometry. Rotation is clockwise: 90 turns the top edge into the right edge. Other angles
 // are taken modulo 360 and truncated to a multiple of 90.

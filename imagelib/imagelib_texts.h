@@ -65,6 +65,7 @@ inline constexpr Message kAvifEmptyImage = Message("AVIF: empty image");
 inline constexpr Message kIccProfile = Message("ICC profile");
 inline constexpr Message kTiffReadSetupFailed = Message("cannot prepare to read the TIFF");
 inline constexpr Message kTiffWriteSetupFailed = Message("TIFF: cannot prepare");
+inline constexpr Message kTiffEmptyImage = Message("TIFF: empty image");
 inline constexpr Message kTiffNoDirectory = Message("no TIFF directory");
 inline constexpr Message kTiffBadTiles = Message("invalid TIFF tile size");
 

@@ -132,7 +132,11 @@ std::vector<TiffOutDirectory> CopyExifDirectories(const TiffStructure& tiff, con
     if (std::optional<TiffDirectory> gps = FollowPointer(tiff, ifd0, kTiffTagGpsIfd, visited)) {
         link(0, kTiffTagGpsIfd, copy_all(*gps));
     }
-    if (directories.size() == 1 && directories[0].empty()) {
+    // The resolution every TIFF writer stores says nothing about the photo: alone it makes no Exif.
+    const bool only_resolution = std::all_of(directories[0].begin(), directories[0].end(), [](const TiffOutEntry& e) {
+        return e.tag == 0x011A || e.tag == 0x011B || e.tag == 0x0128;
+    });
+    if (directories.size() == 1 && only_resolution) {
         return {};
     }
     return directories;
@@ -195,18 +199,32 @@ TiffMetadata ReadTiffMetadata(ByteView file) {
     return ReadTiffMetadata(source, kTiffMagics);
 }
 
+std::vector<TiffOutDirectory> ExifDirectories(ByteView exif, bool& little_endian) {
+    const MemoryTiffSource source(exif);
+    const std::optional<TiffStructure> tiff = TiffStructure::Open(source);
+    if (!tiff) {
+        return {};
+    }
+    little_endian = tiff->little_endian();
+    const std::optional<TiffDirectory> ifd0 = tiff->ReadDirectory(tiff->first_directory());
+    return ifd0 ? CopyExifDirectories(*tiff, *ifd0, tiff->first_directory(), {}) : std::vector<TiffOutDirectory>{};
+}
+
+TiffOutDirectory CopyDirectory(const TiffStructure& tiff, const TiffDirectory& directory) {
+    TiffOutDirectory out;
+    for (const TiffEntry& entry : directory.entries) {
+        if (std::optional<TiffOutEntry> copy = CopyEntry(tiff, entry, {})) {
+            out.push_back(std::move(*copy));
+        }
+    }
+    return out;
+}
+
 Bytes TiffMetadataFile(const TiffMetadata& metadata) {
     bool little_endian = true;
-    std::vector<TiffOutDirectory> directories(1);
-    const MemoryTiffSource exif_source(metadata.exif);
-    if (const std::optional<TiffStructure> exif = TiffStructure::Open(exif_source)) {
-        little_endian = exif->little_endian();
-        if (const std::optional<TiffDirectory> ifd0 = exif->ReadDirectory(exif->first_directory())) {
-            std::vector<TiffOutDirectory> copied = CopyExifDirectories(*exif, *ifd0, exif->first_directory(), {});
-            if (!copied.empty()) {
-                directories = std::move(copied);
-            }
-        }
+    std::vector<TiffOutDirectory> directories = ExifDirectories(metadata.exif, little_endian);
+    if (directories.empty()) {
+        directories.resize(1);
     }
     TiffOutDirectory& ifd0 = directories[0];
     if (metadata.photometric >= 0 && metadata.photometric <= UINT16_MAX) {

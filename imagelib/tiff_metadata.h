@@ -33,7 +33,7 @@ struct TiffMetadata {
     // DateTime, Artist, Copyright, resolution ...), the Exif IFD with its Interoperability IFD, and
     // the GPS IFD, each copied entry by entry (a maker note keeps its bytes, but offsets inside it
     // that counted from the file's start no longer hold). At most kMaxExifBlockBytes: a maker note,
-    // then any large value, is left out to fit. Empty when the file has none of these.
+    // then any large value, is left out to fit. Empty when the file has none of these (the resolution alone is none).
     Bytes exif;
     Bytes xmp;                       // tag 700, the XMP packet as stored
     Bytes iptc;                      // tag 33723, IPTC-IIM data sets
@@ -52,6 +52,16 @@ struct TiffMetadata {
 TiffMetadata ReadTiffMetadata(const TiffSource& source, std::span<const uint16_t> magics);
 // The same for a TIFF or BigTIFF file in memory.
 TiffMetadata ReadTiffMetadata(ByteView file);
+
+// The directories of an Exif block (from its TIFF header on) as TiffOutDirectory values in the
+// block's byte order, ready to be written into another TIFF: [0] holds IFD0's descriptive tags
+// and the pointers, which link to the Exif, Interoperability and GPS IFDs after it. Empty when
+// the block is no TIFF block or holds none of these; `little_endian` gets its byte order.
+std::vector<TiffOutDirectory> ExifDirectories(ByteView exif, bool& little_endian);
+
+// Every entry of `directory` whose value was fetched, as a TiffOutEntry of `tiff`'s byte order
+// (8-byte integers as LONGs where they fit; pointers to other directories left out).
+TiffOutDirectory CopyDirectory(const TiffStructure& tiff, const TiffDirectory& directory);
 
 // A small TIFF file that holds only `metadata`: IFD0 with the tags of the Exif block's IFD0, its
 // sub-IFDs, the PhotometricInterpretation and the XMP, IPTC, Photoshop and ICC blocks, and no

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "imagelib/imagelib.h"
 #include "imagelib/tiff_metadata.h"
 #include "imagelib/tiff_structure.h"
+#include "test_images.h"
 
 namespace pelimon {
 namespace {
@@ -172,6 +174,38 @@ TEST(TiffMetadata, DamagedDirectoriesNeverCrashOrLoop) {
     for (size_t size = 0; size < whole.size(); ++size) {
         const TiffMetadata cut = ReadTiffMetadata(ByteView(whole).first(size));
         EXPECT_LE(cut.exif.size(), kMaxExifBlockBytes);
+    }
+}
+
+TEST(TiffMetadata, AnEncodedTiffCarriesTheBlocksAndItsPixelsLosslessly) {
+    for (const bool little : {true, false}) {
+        SCOPED_TRACE(little ? "II" : "MM");
+        const TiffMetadata source = ReadTiffMetadata(MetadataTiff(little));
+        Bytes photoshop = Text(std::string("Photoshop 3.0\0", 14));
+        const Bytes resource = {'8', 'B', 'I', 'M', 0x04, 0x04, 0, 0, 0, 0, 0, 8};
+        photoshop.insert(photoshop.end(), resource.begin(), resource.end());
+        photoshop.insert(photoshop.end(), kIptc.begin(), kIptc.end());
+        const Image image = test::MakeGradient(9, 7);
+        const Result<Bytes> encoded = EncodeTiff(
+            image, {.metadata = {.exif = source.exif, .icc_profile = kIcc, .xmp = kXmp, .photoshop = photoshop}});
+        ASSERT_TRUE(encoded.ok()) << encoded.error().message;
+        EXPECT_EQ(encoded.value()[0], little ? 'I' : 'M');  // the Exif block's byte order
+        const Result<Image> decoded = DecodeImage(encoded.value());
+        ASSERT_TRUE(decoded.ok()) << decoded.error().message;
+        EXPECT_EQ(decoded.value(), image);
+        const TiffMetadata written = ReadTiffMetadata(encoded.value());
+        // IFD0 gains the resolution libtiff writes; the Exif IFDs come through whole.
+        const BlockTags tags = TagsOf(written.exif);
+        const BlockTags source_tags = TagsOf(source.exif);
+        EXPECT_EQ(tags.ifd0,
+                  (Tags{0x010F, kTiffTagOrientation, 0x011A, 0x011B, 0x0128, kTiffTagExifIfd, kTiffTagGpsIfd}));
+        EXPECT_EQ(tags.exif, source_tags.exif);
+        EXPECT_EQ(tags.interop, source_tags.interop);
+        EXPECT_EQ(tags.gps, source_tags.gps);
+        EXPECT_EQ(written.icc_profile, kIcc);
+        EXPECT_EQ(written.xmp, kXmp);
+        EXPECT_EQ(written.photoshop, Bytes(photoshop.begin() + 14, photoshop.end()));
+        EXPECT_EQ(written.orientation, 6);
     }
 }
 
