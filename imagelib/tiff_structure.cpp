@@ -140,6 +140,7 @@ std::optional<TiffDirectory> TiffStructure::ReadDirectory(uint64_t offset, size_
         }
     }
     TiffDirectory directory;
+    size_t budget = kMaxTiffDirectoryValueBytes;
     if (has_next && count == stored_count) {
         directory.next = Unsigned(raw.data() + count * entry_size, field_size);
     }
@@ -161,9 +162,18 @@ std::optional<TiffDirectory> TiffStructure::ReadDirectory(uint64_t offset, size_
         if (size <= field_size) {
             entry.value.assign(value_field, value_field + size);
         } else {
-            entry.value.resize(size);
-            if (!source_->ReadAt(Unsigned(value_field, field_size), entry.value)) {
+            // A value must lie inside the file, and the values of one directory together stay
+            // within a budget: thousands of entries may all name the same large extent.
+            const uint64_t at = Unsigned(value_field, field_size);
+            if (at > source_->size() || size > source_->size() - at) {
                 continue;
+            }
+            if (size <= budget) {
+                budget -= size;
+                entry.value.resize(size);
+                if (!source_->ReadAt(at, entry.value)) {
+                    continue;
+                }
             }
         }
         directory.entries.push_back(std::move(entry));

@@ -3,7 +3,8 @@
 // included). Nothing here decodes pixels; libtiff does that.
 //
 // Safety: every read is checked against the file's size, directories hold at most
-// kMaxTiffEntries entries, a value is fetched only up to kMaxTiffValueBytes, and a chain of
+// kMaxTiffEntries entries, a value is fetched only up to kMaxTiffValueBytes (and a directory's
+// values up to kMaxTiffDirectoryValueBytes together), and a chain of
 // directories is never followed into a directory already seen, so malformed files never crash,
 // loop or exhaust memory.
 #pragma once
@@ -51,6 +52,8 @@ class FileTiffSource final : public TiffSource {
 
 inline constexpr size_t kMaxTiffEntries = 4096;
 inline constexpr size_t kMaxTiffValueBytes = size_t{16} << 20;
+// The values of one directory together: beyond it, entries keep an empty value.
+inline constexpr size_t kMaxTiffDirectoryValueBytes = size_t{64} << 20;
 
 // TIFF field types (TIFF 6.0 and BigTIFF).
 enum TiffType : uint16_t {
