@@ -116,15 +116,19 @@ std::optional<TiffPixelLayout> DirectLayout(TIFF* tiff, uint32_t width) {
     return layout;
 }
 
-// Reads rows from a striped file: contiguous samples a scanline at a time, separate planes a strip
-// at a time (a scanline of each plane in turn would restart the decoding of every strip).
+// Reads rows from a striped file a strip at a time: libtiff then decodes each strip in one call
+// (Deflate through libdeflate, twice as fast as zlib's streaming inflate). A file of strips too
+// large for memory (a whole picture in one strip) is read a scanline at a time instead, which
+// libtiff decodes in parts; separate planes must be read by strips (a scanline of each plane in
+// turn would restart the decoding of every strip).
 Status ReadStrips(const TiffHandle& handle, const TiffPixelLayout& layout, uint32_t height, TiffRowConverter& convert,
                   RowSink& sink) {
     TIFF* tiff = handle.get();
     const uint64_t row_bytes = TIFFScanlineSize64(tiff);
     const size_t planes = layout.separate ? layout.samples : 1;
-    const uint32_t strip_rows =
-        layout.separate ? std::clamp(Field<uint32_t>(tiff, TIFFTAG_ROWSPERSTRIP, height), 1u, height) : 1;
+    const uint32_t rows_per_strip = std::clamp(Field<uint32_t>(tiff, TIFFTAG_ROWSPERSTRIP, height), 1u, height);
+    const bool whole_strips = layout.separate || row_bytes * rows_per_strip * planes <= kMaxTiffBandBytes / 4;
+    const uint32_t strip_rows = whole_strips ? rows_per_strip : 1;
     if (row_bytes == 0 || row_bytes * strip_rows * planes > kMaxTiffBandBytes) {
         return TooLargeError(layout.width, height);
     }
@@ -135,7 +139,7 @@ Status ReadStrips(const TiffHandle& handle, const TiffPixelLayout& layout, uint3
         const uint32_t count = std::min(strip_rows, height - y);
         for (size_t p = 0; p < planes; ++p) {
             uint8_t* plane = band.data() + p * row_bytes * strip_rows;
-            const bool read = layout.separate
+            const bool read = whole_strips
                                   ? TIFFReadEncodedStrip(tiff, TIFFComputeStrip(tiff, y, static_cast<uint16_t>(p)),
                                                          plane, static_cast<tmsize_t>(row_bytes * count)) ==
                                         static_cast<tmsize_t>(row_bytes * count)

@@ -32,7 +32,7 @@ uint8_t To8Bits(uint32_t value, int bits) {
         case 8:
             return static_cast<uint8_t>(value);
         case 16:
-            return static_cast<uint8_t>((value * 255 + 32767) / 65535);
+            return static_cast<uint8_t>((value * 255 + 32895) >> 16);  // round(value / 257)
         default:
             return static_cast<uint8_t>(value * 255 / ((1u << bits) - 1));
     }
@@ -61,6 +61,16 @@ const uint8_t* TiffRowConverter::EightBitSamples(std::span<const uint8_t* const>
     }
     const bool index = layout_.kind == TiffPixelKind::kPalette;
     uint8_t* out = samples_.data();
+    if (layout_.bits == 16 && !layout_.separate) {
+        // The common deep kind, in one tight loop.
+        const uint8_t* in = planes[0];
+        for (size_t i = 0; i < width * samples; ++i) {
+            uint16_t value = 0;
+            std::memcpy(&value, in + 2 * i, 2);
+            out[i] = To8Bits(value, 16);
+        }
+        return samples_.data();
+    }
     for (size_t x = 0; x < width; ++x) {
         for (size_t s = 0; s < samples; ++s) {
             const uint32_t value = layout_.separate ? SampleAt(planes[s], x, layout_.bits)
@@ -80,6 +90,12 @@ void TiffRowConverter::Convert(std::span<const uint8_t* const> planes, uint8_t* 
             std::memcpy(cmyk_.data() + 4 * x, in + x * step, 4);
         }
         cmyk_profile_->Convert(cmyk_.data(), rgb, width);
+    }
+    if (layout_.alpha < 0 && layout_.kind == TiffPixelKind::kRgb) {
+        for (size_t x = 0; x < width; ++x) {
+            std::memcpy(rgb + 3 * x, in + x * step, 3);
+        }
+        return;
     }
     const size_t entries = layout_.palette.size() / 3;
     for (size_t x = 0; x < width; ++x) {
