@@ -1,6 +1,8 @@
 // The TIFF format's probe and metadata, read through the directories (tiff_structure.h) without
 // libtiff: a probe reads IFD0 alone, wherever in the file it lies.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -76,7 +78,7 @@ Result<ImageHeader> ProbeTiff(ByteView bytes) {
 Result<ImageHeader> ProbeTiffFile(const std::string& path, ImageFormat /*format*/) {
     const std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        return Error{imagelib_texts::NotReadable("fopen"), path};
+        return Error{imagelib_texts::NotReadable(std::strerror(errno)), path};
     }
     const FileTiffSource source(file.get());
     return ProbeTiffSource(source);
