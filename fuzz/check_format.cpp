@@ -44,11 +44,12 @@ DecodeOptions OptionsFor(std::span<const uint8_t> bytes, const ImageHeader& head
     const unsigned selector = bytes.empty() ? 0u : bytes.back();
     const int eighths = static_cast<int>(selector % 9);
     DecodeOptions options;
+    // In 64 bits: a TIFF header may claim sides up to 2^31 - 1.
     if (eighths != 0) {
-        options.min_width = std::max(1, (header.width * eighths + 7) / 8);
-        options.min_height = std::max(1, (header.height * eighths + 7) / 8);
+        options.min_width = static_cast<int>(std::max<int64_t>(1, (int64_t{header.width} * eighths + 7) / 8));
+        options.min_height = static_cast<int>(std::max<int64_t>(1, (int64_t{header.height} * eighths + 7) / 8));
     }
-    if ((selector & 0x80u) != 0) {
+    if ((selector & 0x80u) != 0 && options.min_width < INT32_MAX) {
         options.min_width += 1;
     }
     options.allow_thumbnail = (selector & 0x40u) != 0;
