@@ -49,6 +49,7 @@ ResizeMethod MethodFor(const AppSettings& settings) {
 // decode at full size.
 DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job, int width, int height) {
     DecodeOptions options;
+    options.cmyk_by_profile = settings.ToSRGB == kOn;
     const bool area_average = settings.Reduction != kReductionSampling;
     const bool reducing = width < job.SrcWidth && height < job.SrcHeight;
     if (!area_average || !reducing) {

@@ -108,6 +108,13 @@ $common"
     write_job pelimon-webp "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=64
 JPEGCOMP=80
 $common"
+    if [ ${#TIFF8S[@]} -gt 0 ]; then
+        local to_jpeg="FILETYPE=4
+JPEGCOMP=90
+$common"
+        write_job pelimon-tiff8 "$TIFF8" "${TIFF8S[@]}" <<<"$to_jpeg"
+        write_job pelimon-tiff16 "$TIFF16" "${TIFF16S[@]}" <<<"$to_jpeg"
+    fi
     if [ ${#P3S[@]} -gt 0 ]; then
         write_job pelimon-srgb "$P3" "${P3S[@]}" <<<"FILETYPE=8
 TOSRGB=1
@@ -140,6 +147,47 @@ ensure_heic_corpus() {
         cmp -s "$f" "$H/${f##*/}" || cp "$f" "$H/"
         case $f in *p3*) cmp -s "$f" "$P3/${f##*/}" || cp "$f" "$P3/" ;; esac
     done
+}
+
+# The TIFF set: every corpus JPEG as an 8-bit RGB LZW TIFF and as a 16-bit RGB Deflate TIFF
+# (strips, as vips writes them), made once with vips beside the corpus, two at a time.
+ensure_tiff_corpus() {
+    local f base n=0
+    mkdir -p "$TIFF8" "$TIFF16"
+    for f in "${JPGS[@]}"; do
+        base=${f##*/}
+        [ -s "$TIFF8/${base%.jpg}.tif" ] && [ -s "$TIFF16/${base%.jpg}.tif" ] || n=$((n + 1))
+    done
+    if [ "$n" -gt 0 ]; then
+        echo "tiff corpus: writing $n JPEGs as TIFFs into $TIFF8 and $TIFF16" >&2
+        printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
+            'b=$(basename "$1" .jpg)
+             [ -s "$2/$b.tif" ] || { vips tiffsave "$1" "$2/$b.part.tif" --compression lzw &&
+                 mv "$2/$b.part.tif" "$2/$b.tif"; } || exit 1
+             [ -s "$3/$b.tif" ] || { vips colourspace "$1" "$3/$b.part.tif[compression=deflate]" rgb16 &&
+                 mv "$3/$b.part.tif" "$3/$b.tif"; }' sh {} "$TIFF8" "$TIFF16"
+    fi
+}
+
+# The CMYK TIFF of the sRGB check: four corpus photos reduced to 1200x900 and separated into CMYK
+# through Ghostscript's default CMYK profile (package libgs-common), which the file carries.
+ensure_cmyk_corpus() {
+    [ -s "$CMYK_ICC" ] || return 0
+    mkdir -p "$CMYK"
+    "$PY" - "$CMYK_ICC" "$CMYK" "${JPGS[@]:0:4}" <<'PYEOF'
+import os
+import sys
+from PIL import Image, ImageCms
+icc_path, out = sys.argv[1], sys.argv[2]
+icc = open(icc_path, "rb").read()
+to_cmyk = ImageCms.buildTransform(ImageCms.createProfile("sRGB"), ImageCms.ImageCmsProfile(icc_path), "RGB", "CMYK",
+                                  renderingIntent=ImageCms.Intent.PERCEPTUAL)
+for path in sys.argv[3:]:
+    target = os.path.join(out, os.path.basename(path)[:-4] + ".tif")
+    if not os.path.exists(target):
+        photo = Image.open(path).convert("RGB").resize((1200, 900), Image.BOX)
+        ImageCms.applyTransform(photo, to_cmyk).save(target, compression="tiff_lzw", icc_profile=icc)
+PYEOF
 }
 
 # write_fit_sizes WIDTH HEIGHT OUT FILE...: cwebp resizes to a given width and height, so each
@@ -198,6 +246,9 @@ nfiles() {
         *png*) echo ${#PNGS[@]} ;;
         *size*) echo ${#SIZE_SET[@]} ;;
         *heic*) echo ${#HEICS[@]} ;;
+        *tiff8*) echo ${#TIFF8S[@]} ;;
+        *tiff16*) echo ${#TIFF16S[@]} ;;
+        pelimon-cmyk) echo ${#CMYKS[@]} ;;
         pelimon-srgb | pelimon-p3) echo ${#P3S[@]} ;;
         *) echo ${#JPGS[@]} ;;
     esac
@@ -210,6 +261,10 @@ tool_cmd() {
     local d=$O/$1
     CWD=$C/jpg
     case $1 in
+        # the same pixels as Pillow's: the CMYK sources at their own size, converted to sRGB (the
+        # command line's default)
+        pelimon-cmyk) CMD=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen "$PELIMON" -p 100 -f png
+            -o "$d" "${CMYKS[@]}") ;;
         pelimon-*) CMD=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
             PELIMON_INI="$S/$1.ini" "$PELIMON" /F "$S/$1.txt") ;;
         vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${JPGS[@]}") ;;
@@ -230,6 +285,8 @@ tool_cmd() {
         huge-vips-png) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.png" "$HUGE/big.png") ;;
         huge-im-png) CMD=(mogrify -path "$d" -format png -resize 640x480 "$HUGE/big.png") ;;
         size-im-kib) CMD=(mogrify -path "$d" -resize 1600x1200 -define jpeg:extent=50KiB "${SIZE_SET[@]}") ;;
+        tiff8-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${TIFF8S[@]}") ;;
+        tiff16-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${TIFF16S[@]}") ;;
         heic-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${HEICS[@]}") ;;
         webp-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.webp[Q=80]" "${JPGS[@]}") ;;
         webp-cwebp) CMD=(sh -c 'while read -r w h f; do b=${f##*/}

@@ -106,6 +106,12 @@ srgb_section() {
     run_tool pelimon-srgb warm && run_tool pelimon-p3 warm || { echo "pelimon failed"; echo; return; }
     "$PY" "$HERE/srgb_check.py" "$O/pelimon-p3" "$O/pelimon-srgb" | tee "$W/srgb.summary"
     echo
+    echo "### CMYK TIFF: pelimon's conversion through the file's profile against ImageCms on the same pixels"
+    echo
+    [ ${#CMYKS[@]} -gt 0 ] || { echo "not run (needs $CMYK_ICC, package libgs-common)"; echo; return; }
+    run_tool pelimon-cmyk warm || { echo "pelimon failed"; echo; return; }
+    "$PY" "$HERE/srgb_check.py" --cmyk "$CMYK" "$O/pelimon-cmyk" | tee "$W/srgb-cmyk.summary"
+    echo
 }
 
 # check LABEL MEASURED OK: one row of the targets table.
@@ -139,6 +145,8 @@ targets_section() {
             "$(awk -v a="$pavg" -v m="$pmin" -v b="$bad" 'BEGIN {print (a >= 43 && m >= 39 && b == 0) ? 1 : 0}')"
     fi
     ratio_check "PNG set: wall ≤ 0.7 × vipsthumbnail" pelimon-png png-vips 0.7
+    ratio_check "TIFF set, 8-bit LZW: wall ≤ 0.6 × vipsthumbnail" pelimon-tiff8 tiff8-vips 0.6
+    ratio_check "TIFF set, 16-bit Deflate: wall ≤ 0.6 × vipsthumbnail" pelimon-tiff16 tiff16-vips 0.6
     for tool in pelimon-size pelimon-size-lq1 pelimon-size-webp pelimon-size-avif; do
         if [ -s "$T/size.summary" ] && grep -q "^$tool " "$T/size.summary"; then
             read -r _ n over dev mx mn floor < <(grep "^$tool " "$T/size.summary")
@@ -166,6 +174,12 @@ targets_section() {
         local mean maxd
         read -r mean maxd < <(awk '/^all /{print $2, $3}' "$W/srgb.summary")
         check "sRGB conversion vs Pillow ImageCms: mean ≤ 1, max ≤ 4 levels" "mean $mean, max $maxd" \
+            "$(awk -v a="$mean" -v m="$maxd" 'BEGIN {print (a <= 1 && m <= 4) ? 1 : 0}')"
+    fi
+    if [ -s "$W/srgb-cmyk.summary" ]; then
+        local mean maxd
+        read -r mean maxd < <(awk '/^all /{print $2, $3}' "$W/srgb-cmyk.summary")
+        check "CMYK TIFF to sRGB vs Pillow ImageCms: mean ≤ 1, max ≤ 4 levels" "mean $mean, max $maxd" \
             "$(awk -v a="$mean" -v m="$maxd" 'BEGIN {print (a <= 1 && m <= 4) ? 1 : 0}')"
     fi
     echo

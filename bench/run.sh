@@ -2,7 +2,7 @@
 # Throughput and fidelity of pelimon against the tools people use today, on one corpus of
 # real photographs, measured in one run. See bench/README.md.
 #
-#   bench/run.sh [SET...]      SET: jpeg png size size-webp size-avif fidelity heic webp srgb huge
+#   bench/run.sh [SET...]      SET: jpeg png size size-webp size-avif fidelity heic webp tiff srgb huge
 #                              (default: all but huge)
 #
 # env: RUNS (5)  WARMUP (1)  timed runs per tool and untimed warm-up rounds
@@ -34,9 +34,10 @@ C=${CORPUS:-$CACHE/corpus}
 HUGE=${HUGE:-$CACHE/huge}
 W=${WORK:-/tmp/pelimon-bench}
 BUILD_DIR=${BUILD_DIR:-$REPO/build-bench}
-SETS=${*:-jpeg png size size-webp size-avif fidelity heic webp srgb}
+SETS=${*:-jpeg png size size-webp size-avif fidelity heic webp tiff srgb}
 TESTDATA=${TESTDATA:-$REPO/../shared/testdata}
-H=$CACHE/heic P3=$CACHE/p3
+H=$CACHE/heic P3=$CACHE/p3 TIFF8=$CACHE/tiff-lzw8 TIFF16=$CACHE/tiff-deflate16 CMYK=$CACHE/cmyk
+CMYK_ICC=${CMYK_ICC:-/usr/share/color/icc/ghostscript/default_cmyk.icc}
 
 # shellcheck source=bench/lib.sh
 . "$HERE/lib.sh"
@@ -73,6 +74,17 @@ if [[ " $SETS " == *" heic "* || " $SETS " == *" srgb "* ]]; then
     ensure_heic_corpus
     HEICS=("$H"/*.heic)
     P3S=("$P3"/*.heic)
+fi
+TIFF8S=() TIFF16S=() CMYKS=()
+if [[ " $SETS " == *" tiff "* ]]; then
+    need vips libvips-tools
+    ensure_tiff_corpus
+    TIFF8S=("$TIFF8"/*.tif)
+    TIFF16S=("$TIFF16"/*.tif)
+fi
+if [[ " $SETS " == *" srgb "* ]]; then
+    ensure_cmyk_corpus
+    [ ! -s "$CMYK_ICC" ] || CMYKS=("$CMYK"/*.tif)
 fi
 if [[ " $SETS " == *" webp "* || " $SETS " == *" size-webp "* ]]; then
     need cwebp webp
@@ -117,6 +129,12 @@ REPORT=$W/results.md
                 bench_set "WebP set: ${#JPGS[@]} JPEGs 4000x3000 -> fit 640x480, WebP q80" \
                     pelimon-webp webp-vips webp-cwebp
                 ;;
+            tiff)
+                bench_set "TIFF set: ${#TIFF8S[@]} 8-bit LZW TIFFs 4000x3000 (the corpus through vips) -> fit 640x480, JPEG q90" \
+                    pelimon-tiff8 tiff8-vips
+                bench_set "TIFF set: ${#TIFF16S[@]} 16-bit Deflate TIFFs 4000x3000 -> fit 640x480, JPEG q90" \
+                    pelimon-tiff16 tiff16-vips
+                ;;
             srgb) srgb_section ;;
             huge)
                 bench_set "Huge set: 24000x18000 baseline JPEG -> fit 640x480, JPEG q90" \
@@ -125,7 +143,7 @@ REPORT=$W/results.md
                     pelimon-huge-prog huge-vips-prog huge-im-prog
                 bench_set "Huge set: 30000x20000 PNG -> fit 640x480, PNG" pelimon-huge-png huge-vips-png huge-im-png
                 ;;
-            *) echo "unknown set $set (jpeg png size size-webp size-avif fidelity heic webp srgb huge)" >&2; exit 2 ;;
+            *) echo "unknown set $set (jpeg png size size-webp size-avif fidelity heic webp tiff srgb huge)" >&2; exit 2 ;;
         esac
     done
     targets_section

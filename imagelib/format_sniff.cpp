@@ -83,4 +83,9 @@ bool SniffsAvif(ByteView bytes) {
     return SniffHeifFamily(bytes) == ImageFormat::kAvif;
 }
 
+bool SniffsTiff(ByteView bytes) {
+    return StartsWith(bytes, {'I', 'I', 42, 0}) || StartsWith(bytes, {'M', 'M', 0, 42}) ||
+           StartsWith(bytes, {'I', 'I', 43, 0}) || StartsWith(bytes, {'M', 'M', 0, 43});
+}
+
 }  // namespace pelimon::imagelib_detail

@@ -30,6 +30,9 @@ constexpr std::string_view kHeifExtensions[] = {".heic", ".heif", ".hif"};
 constexpr std::string_view kHeifMime[] = {"image/heic", "image/heif"};
 constexpr std::string_view kAvifExtensions[] = {".avif"};
 constexpr std::string_view kAvifMime[] = {"image/avif"};
+constexpr std::string_view kTiffAliases[] = {"tif"};
+constexpr std::string_view kTiffExtensions[] = {".tif", ".tiff"};
+constexpr std::string_view kTiffMime[] = {"image/tiff"};
 
 bool AlwaysStreams(ByteView /*prefix*/) {
     return true;
@@ -41,7 +44,7 @@ bool BmpStreams(ByteView prefix) {
     return !BmpIsCompressed(prefix);
 }
 
-const std::array<FormatRow, 7> kFormats = {{
+const std::array<FormatRow, 8> kFormats = {{
     {
         .format = ImageFormat::kJpeg,
         .name = "jpeg",
@@ -188,6 +191,30 @@ const std::array<FormatRow, 7> kFormats = {{
         .decode = DecodeHeif,
         .encode = EncodeAvif,
         .read_metadata = ReadHeifMetadata,
+    },
+    {
+        // The first page of a TIFF or BigTIFF file, strips or tiles, decoded row by row.
+        .format = ImageFormat::kTiff,
+        .name = "tiff",
+        .display_name = "TIFF",
+        .aliases = kTiffAliases,
+        .codes = {.image_type = 64, .file_type = 256, .output_type = 128},
+        .extensions = kTiffExtensions,
+        .name_match = NameMatch::kAtEnd,
+        .mime_types = kTiffMime,
+        .same_as_source = ImageFormat::kTiff,
+        .type_box_caption = "TIFF",
+        .window = {.type_box = 1043, .output_choice = 1044},
+        .carries = {.exif = true, .xmp = true, .iptc = true, .icc_profile = true, .alpha = true},
+        .source_metadata = MetadataPlace::kTiffDirectories,
+        .sniff = SniffsTiff,
+        .probe = ProbeTiff,
+        .probe_file = ProbeTiffFile,
+        .decode = DecodeTiff,
+        .streams = AlwaysStreams,
+        .decode_rows = DecodeTiffRows,
+        .encode = EncodeTiff,
+        .read_metadata = ReadTiffEmbeddedMetadata,
     },
 }};
 

@@ -37,6 +37,9 @@ enum class MetadataPlace {
     // (ReadPngWithoutImageData), a few small reads however large it is.
     kOutsideImageData,
     kAnywhere,  // in chunks or boxes anywhere in the file: the whole file is read
+    // In directories and values anywhere in the file (TIFF): read through IFD0 into a small TIFF
+    // of its own (ReadTiffMetadataFile), a few small reads however large the file is.
+    kTiffDirectories,
 };
 
 // How the decoder shrinks on load when DecodeOptions asks for a minimum size.

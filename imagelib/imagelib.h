@@ -27,7 +27,7 @@ uint16_t ImgGetVersion();
 inline constexpr int64_t kMaxDecodedPixels = int64_t{256} * 1000 * 1000;
 
 // kHeif covers HEIF and HEIC (HEVC) files; kAvif the HEIF files whose brand says AV1.
-enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif, kWebp, kHeif, kAvif };
+enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif, kWebp, kHeif, kAvif, kTiff };
 
 struct ImageHeader {
     ImageFormat format = ImageFormat::kUnknown;
@@ -54,6 +54,9 @@ struct DecodeOptions {
     // min_height and has the image's proportions: quick, but encoded at a lower quality, so meant
     // for previews.
     bool allow_thumbnail = false;
+    // A CMYK TIFF with an ICC profile is converted through it (to sRGB); otherwise, and without
+    // one, by the plain formula R = (255 - C)(255 - K) / 255.
+    bool cmyk_by_profile = true;
 };
 
 // Receives a decoder's rows, top to bottom, 3 bytes (R, G, B) per pixel.
@@ -133,6 +136,10 @@ Result<Bytes> EncodeWebp(const Image& image, const EncodeOptions& options = {});
 // AVIF through libheif's AV1 encoder, 4:2:0, at a speed meant for batches; Exif becomes an Exif
 // item, XMP an XMP item (mime application/rdf+xml), the profile a 'prof' colour box (else nclx sRGB).
 Result<Bytes> EncodeAvif(const Image& image, const EncodeOptions& options = {});
+// TIFF: 8-bit RGB, Deflate with the horizontal predictor, strips of about 64 KB; the profile, XMP
+// and IPTC (as Photoshop image resources) are tags of IFD0, the Exif block's tags join IFD0 with
+// its Exif and GPS IFDs after it, in the Exif block's byte order.
+Result<Bytes> EncodeTiff(const Image& image, const EncodeOptions& options = {});
 
 // Geometry. Rotation is clockwise: 90 turns the top edge into the right edge. Other angles
 // are taken modulo 360 and truncated to a multiple of 90.

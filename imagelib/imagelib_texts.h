@@ -63,6 +63,11 @@ inline constexpr Message kHeifItemOutside = Message("HEIF: an item lies outside 
 inline constexpr Message kAvifOutOfMemory = Message("AVIF: out of memory");
 inline constexpr Message kAvifEmptyImage = Message("AVIF: empty image");
 inline constexpr Message kIccProfile = Message("ICC profile");
+inline constexpr Message kTiffReadSetupFailed = Message("cannot prepare to read the TIFF");
+inline constexpr Message kTiffWriteSetupFailed = Message("TIFF: cannot prepare");
+inline constexpr Message kTiffEmptyImage = Message("TIFF: empty image");
+inline constexpr Message kTiffNoDirectory = Message("no TIFF directory");
+inline constexpr Message kTiffBadTiles = Message("invalid TIFF tile size");
 
 inline std::string BmpUnsupportedBits(int bits, uint32_t compression) {
     return Format(Message("BMP of %d bits, compression %u"), bits, compression);
