@@ -45,6 +45,9 @@ enum class ShrinkOnLoad {
     kDctScale,   // a DCT scale of 1/8 .. 8/8 (JPEG), which DecodedPixelCount predicts
     kRescaler,   // the codec's own area-averaging rescaler (WebP)
     kThumbnail,  // the embedded thumbnail, with DecodeOptions::allow_thumbnail only (HEIF/AVIF)
+    // The embedded preview when it is at least the size asked for, else the raw data developed at
+    // half size when that is (camera raw); either may differ a little from the probed size.
+    kPreview,
 };
 
 // The format's codes in the settings, as the INI and parameter files store them.

@@ -22,6 +22,7 @@ bool SniffsBmp(ByteView bytes);
 bool SniffsWebp(ByteView bytes);
 bool SniffsHeif(ByteView bytes);
 bool SniffsAvif(ByteView bytes);
+bool SniffsRaw(ByteView bytes);  // camera raw (raw_signature.cpp)
 
 Result<ImageHeader> ProbeBmp(ByteView bytes);
 Result<ImageHeader> ProbeJpeg(ByteView bytes);
@@ -32,6 +33,9 @@ Result<ImageHeader> ProbeHeif(ByteView bytes);  // HEIF/HEIC and AVIF: the prima
 // The same for a file, reading only the boxes libheif needs (libheif checks every item's extent
 // against the file's size, so a prefix in memory would not do). `format` is the sniffed one.
 Result<ImageHeader> ProbeHeifFile(const std::string& path, ImageFormat format);
+// Camera raw through libraw (raw_decoder.cpp): the developed picture's size, as turned.
+Result<ImageHeader> ProbeRaw(ByteView bytes);
+Result<ImageHeader> ProbeRawFile(const std::string& path, ImageFormat format);
 
 Status DecodeBmp(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out);
@@ -39,6 +43,7 @@ Status DecodePng(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeGif(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeWebp(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out);
+Status DecodeRaw(ByteView bytes, const DecodeOptions& options, Image& out);
 
 // Whether the PNG whose first bytes are `bytes` is interlaced (Adam7).
 bool PngIsInterlaced(ByteView bytes);
@@ -57,6 +62,8 @@ Status DecodeBmpRows(std::FILE* file, const DecodeOptions& options, RowSink& sin
 void ReadHeifMetadata(ByteView bytes, EmbeddedMetadata& out);
 void ReadWebpMetadata(ByteView bytes, EmbeddedMetadata& out);
 void ReadPngMetadata(ByteView bytes, EmbeddedMetadata& out);
+// The Exif and XMP of a camera raw file (raw_metadata.cpp), whose turn the decoder applies.
+void ReadRawMetadata(ByteView bytes, EmbeddedMetadata& out);
 
 // The 1/8-scale image of a progressive JPEG from its DC coefficients alone (each block's DC is its
 // mean), as libjpeg's 1/8 scale gives it up to the AC terms of subsampled chroma: only the DC

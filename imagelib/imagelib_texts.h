@@ -63,6 +63,12 @@ inline constexpr Message kHeifItemOutside = Message("HEIF: an item lies outside 
 inline constexpr Message kAvifOutOfMemory = Message("AVIF: out of memory");
 inline constexpr Message kAvifEmptyImage = Message("AVIF: empty image");
 inline constexpr Message kIccProfile = Message("ICC profile");
+// Details of the camera raw codec.
+inline constexpr Message kRawNotRead = Message("a camera raw file libraw cannot read");
+inline constexpr Message kRawTooBig = Message("the raw data needs more memory than allowed");
+inline constexpr Message kRawTooSlow = Message("decoding the raw data takes too long");
+inline constexpr Message kRawDataMissing = Message("the raw data is missing or cut short");
+inline constexpr Message kRawDamaged = Message("damaged camera raw data");
 
 inline std::string BmpUnsupportedBits(int bits, uint32_t compression) {
     return Format(Message("BMP of %d bits, compression %u"), bits, compression);
