@@ -213,7 +213,7 @@ const std::array<FormatRow, 8> kFormats = {{
         .type_box_caption = "RAW",
         .window = {.type_box = 1048},
         .carries = {.exif = true, .xmp = true, .iptc = false, .icc_profile = false, .alpha = false},
-        .source_metadata = MetadataPlace::kAnywhere,
+        .source_metadata = MetadataPlace::kFileStart,
         .shrink = ShrinkOnLoad::kPreview,
         .sniff = SniffsRaw,
         .probe = ProbeRaw,

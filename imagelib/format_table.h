@@ -37,7 +37,14 @@ enum class MetadataPlace {
     // (ReadPngWithoutImageData), a few small reads however large it is.
     kOutsideImageData,
     kAnywhere,  // in chunks or boxes anywhere in the file: the whole file is read
+    // In directories near the start of the file, before the raw data (camera raw): its first
+    // kMaxFileStartMetadataBytes are read.
+    kFileStart,
 };
+
+// What MetadataPlace::kFileStart reads: camera raw files keep their directories and embedded
+// JPEG's Exif in the first few megabytes, ahead of tens of megabytes of raw data.
+inline constexpr size_t kMaxFileStartMetadataBytes = size_t{8} << 20;
 
 // How the decoder shrinks on load when DecodeOptions asks for a minimum size.
 enum class ShrinkOnLoad {

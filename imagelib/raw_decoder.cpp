@@ -7,6 +7,7 @@
 // A file whose raw data is missing or cut short (stripped files keep only their metadata) is
 // refused, never developed into a black or garbage picture; its preview still serves when it is
 // whole and large enough.
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -49,14 +50,20 @@ bool ServesAs(Size preview, Size wanted, LibRaw& raw) {
            std::fabs(aspect / raw_aspect - 1.0) <= kPreviewAspectTolerance;
 }
 
-// The embedded preview, decoded with the options' shrink-on-load, when it is whole and serves;
-// false leaves `out` to the raw data. A preview whose stated size is too small is not read.
-bool DecodePreview(LibRaw& raw, Size wanted, const DecodeOptions& options, Image& out) {
+enum class PreviewUse { kServed, kNotRead, kFailed };
+
+// The embedded preview, decoded with the options' shrink-on-load, when it is whole and serves. A
+// preview whose stated size is too small is not read (kNotRead); one that was read but did not
+// serve (kFailed) may have left libraw without its file.
+PreviewUse DecodePreview(LibRaw& raw, Size wanted, const DecodeOptions& options, Image& out) {
     const libraw_thumbnail_t& thumbnail = raw.imgdata.thumbnail;
     const bool too_small = thumbnail.twidth > 0 && thumbnail.theight > 0 &&
                            (thumbnail.twidth < wanted.width || thumbnail.theight < wanted.height);
-    if (thumbnail.tlength == 0 || too_small || raw.unpack_thumb() != LIBRAW_SUCCESS || thumbnail.thumb == nullptr) {
-        return false;
+    if (thumbnail.tlength == 0 || too_small) {
+        return PreviewUse::kNotRead;
+    }
+    if (raw.unpack_thumb() != LIBRAW_SUCCESS || thumbnail.thumb == nullptr) {
+        return PreviewUse::kFailed;
     }
     const ByteView bytes(reinterpret_cast<const uint8_t*>(thumbnail.thumb), thumbnail.tlength);
     if (thumbnail.tformat == LIBRAW_THUMBNAIL_BITMAP) {
@@ -64,25 +71,25 @@ bool DecodePreview(LibRaw& raw, Size wanted, const DecodeOptions& options, Image
         if (size.width < 1 || size.height < 1 ||
             size_t{thumbnail.tlength} != size_t{thumbnail.twidth} * thumbnail.theight * 3 ||
             !ServesAs(size, wanted, raw)) {
-            return false;
+            return PreviewUse::kFailed;
         }
         out.Reset(size.width, size.height);
         std::copy(bytes.begin(), bytes.end(), out.data());
-        return true;
+        return PreviewUse::kServed;
     }
     if (thumbnail.tformat != LIBRAW_THUMBNAIL_JPEG || !SniffsJpeg(bytes)) {
-        return false;
+        return PreviewUse::kFailed;
     }
     const Result<ImageHeader> header = ProbeJpeg(bytes);
     if (!header || !ServesAs({header.value().width, header.value().height}, wanted, raw)) {
-        return false;
+        return PreviewUse::kFailed;
     }
     DecodeOptions jpeg_options;
     if (options.min_width > 0 || options.min_height > 0) {
         jpeg_options.min_width = wanted.width;
         jpeg_options.min_height = wanted.height;
     }
-    return DecodeJpeg(bytes, jpeg_options, out).ok();
+    return DecodeJpeg(bytes, jpeg_options, out).ok() ? PreviewUse::kServed : PreviewUse::kFailed;
 }
 
 struct ProcessedImageFree {
@@ -178,12 +185,15 @@ Status DecodeRaw(ByteView bytes, const DecodeOptions& options, Image& out) {
     }
     const int orientation = session.Orientation();
     const Size wanted = WantedSize(session.raw(), options, orientation >= 5);
-    if (DecodePreview(session.raw(), wanted, options, out)) {
+    const PreviewUse preview = DecodePreview(session.raw(), wanted, options, out);
+    if (preview == PreviewUse::kServed) {
         ApplyExifOrientation(out, orientation);
         return {};
     }
-    // A preview that failed may have left libraw without its file: the raw data gets a session
-    // of its own. libraw turns the developed picture itself.
+    // libraw turns the developed picture itself.
+    if (preview == PreviewUse::kNotRead) {
+        return Develop(session, wanted, options, out);
+    }
     RawSession developing;
     if (Status opened = developing.Open(bytes); !opened) {
         return opened;
