@@ -37,17 +37,25 @@ Size WantedSize(const LibRaw& raw, const DecodeOptions& options, bool swap) {
     return swap ? Size{options.min_height, options.min_width} : Size{options.min_width, options.min_height};
 }
 
-// Whether a preview of `preview` pixels serves for `wanted`. The proportions of a Fuji sensor
-// turned by 45 degrees show only once developed, so they are not compared.
-bool ServesAs(Size preview, Size wanted, LibRaw& raw) {
+// The proportions of the developed picture before the file's turn: a Fuji sensor turned by 45
+// degrees gives fuji_width by height - fuji_width (both over the square root of 1/2), and pixels
+// that are not square are stretched to square ones, as libraw develops them.
+double DevelopedAspect(LibRaw& raw) {
     const libraw_image_sizes_t& sizes = raw.imgdata.sizes;
-    if (raw.get_internal_data_pointer()->internal_output_params.fuji_width != 0) {
-        return preview.width >= wanted.width && preview.height >= wanted.height;
+    const int fuji_width = raw.get_internal_data_pointer()->internal_output_params.fuji_width;
+    if (fuji_width != 0 && sizes.height > fuji_width) {
+        return static_cast<double>(fuji_width) / (sizes.height - fuji_width);
     }
+    const double aspect = static_cast<double>(sizes.width) / sizes.height;
+    return sizes.pixel_aspect > 0 ? aspect * sizes.pixel_aspect : aspect;
+}
+
+// Whether a preview of `preview` pixels serves for `wanted`: large enough and of the developed
+// picture's proportions (a letterboxed preview would come out stretched).
+bool ServesAs(Size preview, Size wanted, LibRaw& raw) {
     const double aspect = static_cast<double>(preview.width) / preview.height;
-    const double raw_aspect = static_cast<double>(sizes.width) / sizes.height;
     return preview.width >= wanted.width && preview.height >= wanted.height &&
-           std::fabs(aspect / raw_aspect - 1.0) <= kPreviewAspectTolerance;
+           std::fabs(aspect / DevelopedAspect(raw) - 1.0) <= kPreviewAspectTolerance;
 }
 
 enum class PreviewUse { kServed, kNotRead, kFailed };
@@ -160,25 +168,32 @@ Status Develop(RawSession& session, Size wanted, const DecodeOptions& options, I
     return {};
 }
 
-}  // namespace
-
-Result<ImageHeader> ProbeRaw(ByteView bytes) {
-    RawSession session;
-    if (Status opened = session.Open(bytes); !opened) {
-        return opened.error();
+// When the raw data cannot be developed (a stripped or cut file), a smaller preview still serves
+// down to half the size asked for: shrink-on-load asks for twice the output's size, so that
+// preview still gives the output without enlarging it.
+Status DecodeSmallerPreview(ByteView bytes, const DecodeOptions& options, Status developed, Image& out) {
+    if (developed.ok() || (options.min_width <= 0 && options.min_height <= 0)) {
+        return developed;
     }
-    return session.ShownHeader();
+    RawSession session;
+    if (!session.Open(bytes)) {
+        return developed;
+    }
+    const int orientation = session.Orientation();
+    const Size asked = WantedSize(session.raw(), options, orientation >= 5);
+    const Size half{(asked.width + 1) / 2, (asked.height + 1) / 2};
+    DecodeOptions smaller = options;
+    smaller.min_width = (options.min_width + 1) / 2;
+    smaller.min_height = (options.min_height + 1) / 2;
+    if (DecodePreview(session.raw(), half, smaller, out) != PreviewUse::kServed) {
+        out.Reset(0, 0);
+        return developed;
+    }
+    ApplyExifOrientation(out, orientation);
+    return {};
 }
 
-Result<ImageHeader> ProbeRawFile(const std::string& path, ImageFormat /*format*/) {
-    RawSession session;
-    if (Status opened = session.OpenFile(path); !opened) {
-        return opened.error();
-    }
-    return session.ShownHeader();
-}
-
-Status DecodeRaw(ByteView bytes, const DecodeOptions& options, Image& out) {
+Status Decode(ByteView bytes, const DecodeOptions& options, Image& out) {
     RawSession session;
     if (Status opened = session.Open(bytes); !opened) {
         return opened;
@@ -199,6 +214,28 @@ Status DecodeRaw(ByteView bytes, const DecodeOptions& options, Image& out) {
         return opened;
     }
     return Develop(developing, wanted, options, out);
+}
+
+}  // namespace
+
+Result<ImageHeader> ProbeRaw(ByteView bytes) {
+    RawSession session;
+    if (Status opened = session.Open(bytes); !opened) {
+        return opened.error();
+    }
+    return session.ShownHeader();
+}
+
+Result<ImageHeader> ProbeRawFile(const std::string& path, ImageFormat /*format*/) {
+    RawSession session;
+    if (Status opened = session.OpenFile(path); !opened) {
+        return opened.error();
+    }
+    return session.ShownHeader();
+}
+
+Status DecodeRaw(ByteView bytes, const DecodeOptions& options, Image& out) {
+    return DecodeSmallerPreview(bytes, options, Decode(bytes, options, out), out);
 }
 
 }  // namespace pelimon::imagelib_detail
