@@ -63,14 +63,15 @@ enum class PreviewUse { kServed, kNotRead, kFailed };
 // The embedded preview, decoded with the options' shrink-on-load, when it is whole and serves. A
 // preview whose stated size is too small is not read (kNotRead); one that was read but did not
 // serve (kFailed) may have left libraw without its file.
-PreviewUse DecodePreview(LibRaw& raw, Size wanted, const DecodeOptions& options, Image& out) {
+PreviewUse DecodePreview(RawSession& session, Size wanted, const DecodeOptions& options, Image& out) {
+    LibRaw& raw = session.raw();
     const libraw_thumbnail_t& thumbnail = raw.imgdata.thumbnail;
     const bool too_small = thumbnail.twidth > 0 && thumbnail.theight > 0 &&
                            (thumbnail.twidth < wanted.width || thumbnail.theight < wanted.height);
     if (thumbnail.tlength == 0 || too_small) {
         return PreviewUse::kNotRead;
     }
-    if (raw.unpack_thumb() != LIBRAW_SUCCESS || thumbnail.thumb == nullptr) {
+    if (session.UnpackPreview() != LIBRAW_SUCCESS || thumbnail.thumb == nullptr) {
         return PreviewUse::kFailed;
     }
     const ByteView bytes(reinterpret_cast<const uint8_t*>(thumbnail.thumb), thumbnail.tlength);
@@ -185,7 +186,7 @@ Status DecodeSmallerPreview(ByteView bytes, const DecodeOptions& options, Status
     DecodeOptions smaller = options;
     smaller.min_width = (options.min_width + 1) / 2;
     smaller.min_height = (options.min_height + 1) / 2;
-    if (DecodePreview(session.raw(), half, smaller, out) != PreviewUse::kServed) {
+    if (DecodePreview(session, half, smaller, out) != PreviewUse::kServed) {
         out.Reset(0, 0);
         return developed;
     }
@@ -200,7 +201,7 @@ Status Decode(ByteView bytes, const DecodeOptions& options, Image& out) {
     }
     const int orientation = session.Orientation();
     const Size wanted = WantedSize(session.raw(), options, orientation >= 5);
-    const PreviewUse preview = DecodePreview(session.raw(), wanted, options, out);
+    const PreviewUse preview = DecodePreview(session, wanted, options, out);
     if (preview == PreviewUse::kServed) {
         ApplyExifOrientation(out, orientation);
         return {};

@@ -46,7 +46,7 @@ Bytes RafExif(ByteView bytes) {
 // The Exif of the preview JPEG libraw finds.
 Bytes PreviewExif(ByteView bytes) {
     RawSession session;
-    if (!session.Open(bytes) || session.raw().unpack_thumb() != LIBRAW_SUCCESS) {
+    if (!session.Open(bytes) || session.UnpackPreview() != LIBRAW_SUCCESS) {
         return {};
     }
     const libraw_thumbnail_t& thumbnail = session.raw().imgdata.thumbnail;

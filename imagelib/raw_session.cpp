@@ -77,11 +77,21 @@ Status RawSession::StatusOf(int code) {
 
 Status RawSession::Open(ByteView bytes) {
     stream_ = std::make_unique<Stream>(bytes);
-    return Identified(raw_->open_datastream(stream_.get()));
+    const RawWatchdog watchdog(*raw_);
+    const int code = raw_->open_datastream(stream_.get());
+    return Identified(watchdog.fired() ? LIBRAW_CANCELLED_BY_CALLBACK : code);
 }
 
 Status RawSession::OpenFile(const std::string& path) {
-    return Identified(raw_->open_file(path.c_str()));
+    const RawWatchdog watchdog(*raw_);
+    const int code = raw_->open_file(path.c_str());
+    return Identified(watchdog.fired() ? LIBRAW_CANCELLED_BY_CALLBACK : code);
+}
+
+int RawSession::UnpackPreview() {
+    const RawWatchdog watchdog(*raw_);
+    const int code = raw_->unpack_thumb();
+    return watchdog.fired() ? LIBRAW_CANCELLED_BY_CALLBACK : code;
 }
 
 Status RawSession::Identified(int code) {

@@ -41,6 +41,9 @@ class RawSession {
     // Unpacks the raw data, failing when it is missing, cut short, damaged or all of one value.
     Status Unpack();
 
+    // Unpacks the embedded preview (libraw's unpack_thumb) under the watchdog; libraw's code.
+    int UnpackPreview();
+
     LibRaw& raw() { return *raw_; }
 
     // Maps a libraw return code to the program's message; success gives ok.
@@ -56,6 +59,8 @@ class RawSession {
     int data_errors_ = 0;
 };
 
+// Opening, unpacking and developing each run under a RawWatchdog.
+//
 // Runs while a libraw call may take long and cancels it (setCancelFlag) when kMaxRawDecodeSeconds
 // pass; the cancelled call returns LIBRAW_CANCELLED_BY_CALLBACK or an exception code, which
 // RawSession::StatusOf names.
