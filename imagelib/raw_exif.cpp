@@ -140,26 +140,20 @@ Value PointerValue() {
 
 }  // namespace
 
-TiffMetadata ReadTiffStructureMetadata(ByteView file) {
-    TiffMetadata metadata;
-    if (file.size() < 8 || file[0] != file[1] || (file[0] != 'I' && file[0] != 'M')) {
-        return metadata;
-    }
-    const Reader reader(file);
-    const Directory ifd0 = reader.Read(reader.U32(4));
-    if (const auto xmp = ifd0.find(kTagXmp); xmp != ifd0.end()) {
-        metadata.xmp.assign(xmp->second.bytes.begin(), xmp->second.bytes.end());
-    }
-    const std::optional<uint32_t> exif_offset = reader.Pointer(ifd0, kTagExifIfd);
-    Directory exif = exif_offset ? reader.Read(*exif_offset) : Directory{};
+namespace {
+
+bool IsTiff(ByteView file) {
+    return file.size() >= 8 && file[0] == file[1] && (file[0] == 'I' || file[0] == 'M');
+}
+
+// The compact block of the descriptive tags of `ifd0` and the whole `exif` and `gps` directories
+// (the maker note and interoperability pointer left out); empty without an Exif directory.
+Bytes Compact(bool little, const Directory& ifd0, Directory exif, const Directory& gps) {
     exif.erase(kTagMakerNote);
     exif.erase(kTagInteropIfd);
     if (exif.empty()) {
-        return metadata;
+        return {};
     }
-    const std::optional<uint32_t> gps_offset = reader.Pointer(ifd0, kTagGpsIfd);
-    const Directory gps = gps_offset ? reader.Read(*gps_offset) : Directory{};
-
     Directory first;
     for (const uint16_t tag : kDescriptiveTags) {
         if (const auto found = ifd0.find(tag); found != ifd0.end()) {
@@ -170,16 +164,44 @@ TiffMetadata ReadTiffStructureMetadata(ByteView file) {
     if (!gps.empty()) {
         first.emplace(kTagGpsIfd, PointerValue());
     }
-    Writer writer(reader.little());
+    Writer writer(little);
     const size_t first_at = writer.Write(first);
     writer.Point(first_at, kTagExifIfd, writer.Write(exif));
     if (!gps.empty()) {
         writer.Point(first_at, kTagGpsIfd, writer.Write(gps));
     }
-    if (writer.size() <= kMaxBlockBytes) {
-        metadata.exif = writer.Take();
+    return writer.size() <= kMaxBlockBytes ? writer.Take() : Bytes{};
+}
+
+}  // namespace
+
+TiffMetadata ReadTiffStructureMetadata(ByteView file) {
+    TiffMetadata metadata;
+    if (!IsTiff(file)) {
+        return metadata;
     }
+    const Reader reader(file);
+    const Directory ifd0 = reader.Read(reader.U32(4));
+    if (const auto xmp = ifd0.find(kTagXmp); xmp != ifd0.end()) {
+        metadata.xmp.assign(xmp->second.bytes.begin(), xmp->second.bytes.end());
+    }
+    const std::optional<uint32_t> exif_offset = reader.Pointer(ifd0, kTagExifIfd);
+    const std::optional<uint32_t> gps_offset = reader.Pointer(ifd0, kTagGpsIfd);
+    metadata.exif = Compact(reader.little(), ifd0, exif_offset ? reader.Read(*exif_offset) : Directory{},
+                            gps_offset ? reader.Read(*gps_offset) : Directory{});
     return metadata;
+}
+
+Bytes CombineTiffDirectories(ByteView ifd0, ByteView exif, ByteView gps) {
+    if (!IsTiff(ifd0) || !IsTiff(exif) || ifd0[0] != exif[0]) {
+        return {};
+    }
+    const Reader first(ifd0);
+    const Reader exif_reader(exif);
+    const bool gps_fits = IsTiff(gps) && gps[0] == ifd0[0];
+    const Reader gps_reader(gps_fits ? gps : ifd0);
+    return Compact(first.little(), first.Read(first.U32(4)), exif_reader.Read(exif_reader.U32(4)),
+                   gps_fits ? gps_reader.Read(gps_reader.U32(4)) : Directory{});
 }
 
 }  // namespace pelimon::imagelib_detail

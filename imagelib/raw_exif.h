@@ -17,4 +17,10 @@ struct TiffMetadata {
 // Every read is bounds-checked; entries that lie outside the file are left out.
 TiffMetadata ReadTiffStructureMetadata(ByteView file);
 
+// The same compact block from three TIFF structures whose first directories are the first
+// directory, the Exif directory and the GPS directory (a CR3 file's CMT1, CMT2 and CMT4 boxes; an
+// empty or unreadable `gps` leaves the location out). Empty unless the first two are of one byte
+// order.
+Bytes CombineTiffDirectories(ByteView ifd0, ByteView exif, ByteView gps);
+
 }  // namespace pelimon::imagelib_detail

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "exif/tiff_block.h"
 #include "imagelib/embedded_metadata.h"
 #include "imagelib/imagelib.h"
 #include "imagelib/imagelib_texts.h"
@@ -220,6 +221,41 @@ TEST(Raw, StrippedRealFilesAreRefusedAndKeepTheirExif) {
     // A damaged file with an RW2 signature.
     EXPECT_EQ(SniffFormat(RawFile("mei_Issue419.rw2")), ImageFormat::kRaw);
     EXPECT_FALSE(ProbeImage(RawFile("mei_Issue419.rw2")).ok());
+}
+
+TEST(Raw, Cr3ExifComesFromItsDirectoryBoxes) {
+    const Bytes exif = ReadEmbeddedMetadata(test::MakeDng(Quadrants(16, 16))).exif;
+    const TiffBlock block(exif);
+    ASSERT_TRUE(block.valid() && block.SubIfdOffset() != 0 && block.GpsIfdOffset() != 0);
+    // CMT2 and CMT4 are TIFF structures whose first directory is the Exif or the GPS directory.
+    const auto first_directory_at = [&exif](uint32_t offset) {
+        Bytes tiff = exif;
+        for (size_t i = 0; i < 4; ++i) {
+            tiff[4 + i] = static_cast<uint8_t>(offset >> (8 * i));
+        }
+        return tiff;
+    };
+    const auto box = [](std::string_view type, std::initializer_list<Bytes> parts) {
+        Bytes out(8);
+        for (const Bytes& part : parts) {
+            out.insert(out.end(), part.begin(), part.end());
+        }
+        const size_t size = out.size();
+        for (size_t i = 0; i < 4; ++i) {
+            out[i] = static_cast<uint8_t>(size >> (8 * (3 - i)));
+            out[4 + i] = static_cast<uint8_t>(type[i]);
+        }
+        return out;
+    };
+    const Bytes canon_uuid = {0x85, 0xC0, 0xB6, 0x87, 0x82, 0x0F, 0x11, 0xE0,
+                              0x81, 0x11, 0xF4, 0xCE, 0x46, 0x2B, 0x6A, 0x48};
+    Bytes cr3 = box("ftyp", {Bytes{'c', 'r', 'x', ' ', 0, 0, 0, 1}});
+    const Bytes moov = box(
+        "moov", {box("uuid", {canon_uuid, box("CMT1", {exif}), box("CMT2", {first_directory_at(block.SubIfdOffset())}),
+                              box("CMT4", {first_directory_at(block.GpsIfdOffset())})})});
+    cr3.insert(cr3.end(), moov.begin(), moov.end());
+    EXPECT_EQ(SniffFormat(cr3), ImageFormat::kRaw);
+    EXPECT_EQ(ReadEmbeddedMetadata(cr3).exif, exif);
 }
 
 }  // namespace
