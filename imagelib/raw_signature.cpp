@@ -1,7 +1,8 @@
 // The signatures of camera raw files. Most formats have their own magic; those that are plain
 // TIFF files (DNG, NEF, ARW, PEF, SRW, 3FR...) are told from other TIFF files by their first
-// directory: a DNG version, or a camera maker's name beside a directory only a raw file has (sub
-// directories, a reduced first image, a colour filter array, a compression of the maker's own).
+// directories: a DNG version, a colour filter array (or linear raw samples) in the first directory,
+// its first sub directory or the next one, or a camera maker's name beside a layout only a raw file
+// has (sub directories, a reduced first image, a compression of the maker's own).
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -39,44 +40,51 @@ bool OrdinaryCompression(uint32_t compression) {
     return std::find(kOrdinary.begin(), kOrdinary.end(), compression) != kOrdinary.end();
 }
 
-bool TiffLooksRaw(ByteView bytes) {
+// What one directory of a TIFF structure tells about raw data.
+struct DirectorySigns {
+    bool dng = false;
+    bool raw_samples = false;  // a colour filter array or linear raw samples
+    bool raw_layout = false;   // sub directories, a reduced image, a maker's compression
+    std::string_view make;
+    uint32_t sub_ifd = 0;   // the first sub directory
+    uint32_t next_ifd = 0;  // the directory after it
+};
+
+DirectorySigns ReadSigns(ByteView bytes, size_t ifd) {
     const bool little = bytes[0] == 'I';
     const auto u16 = [&](size_t at) { return little ? ReadLe16(bytes, at) : ReadBe16(bytes, at); };
     const auto u32 = [&](size_t at) { return little ? ReadLe32(bytes, at) : ReadBe32(bytes, at); };
-    const size_t ifd = u32(4);
+    DirectorySigns signs;
     if (ifd < 8 || ifd + 2 > bytes.size()) {
-        return false;
+        return signs;
     }
     const size_t count = u16(ifd);
-    bool dng = false;
-    bool raw_layout = false;
-    std::string_view make;
     for (size_t i = 0; i < count && ifd + 2 + 12 * (i + 1) <= bytes.size(); ++i) {
         const size_t entry = ifd + 2 + 12 * i;
-        const uint32_t tag = u16(entry);
         const uint32_t type = u16(entry + 2);
         const uint32_t number = u32(entry + 4);
         const uint32_t value = type == 3 ? u16(entry + 8) : u32(entry + 8);
-        switch (tag) {
+        switch (u16(entry)) {
             case kTagDngVersion:
-                dng = true;
+                signs.dng = true;
                 break;
             case kTagNewSubfileType:
-                raw_layout = raw_layout || value == 1;
+                signs.raw_layout = signs.raw_layout || value == 1;
                 break;
             case kTagSubIfds:
-                raw_layout = true;
+                signs.raw_layout = true;
+                signs.sub_ifd = number == 1 ? value : u32(value);
                 break;
             case kTagPhotometric:
-                raw_layout = raw_layout || value == kPhotometricCfa || value == kPhotometricLinearRaw;
+                signs.raw_samples = value == kPhotometricCfa || value == kPhotometricLinearRaw;
                 break;
             case kTagCompression:
-                raw_layout = raw_layout || !OrdinaryCompression(value);
+                signs.raw_layout = signs.raw_layout || !OrdinaryCompression(value);
                 break;
             case kTagMake: {
                 const size_t at = number <= 4 ? entry + 8 : value;
                 if (type == 2 && at < bytes.size() && number <= bytes.size() - at) {
-                    make = std::string_view(reinterpret_cast<const char*>(bytes.data()) + at, number);
+                    signs.make = std::string_view(reinterpret_cast<const char*>(bytes.data()) + at, number);
                 }
                 break;
             }
@@ -84,9 +92,27 @@ bool TiffLooksRaw(ByteView bytes) {
                 break;
         }
     }
+    if (ifd + 2 + 12 * count + 4 <= bytes.size()) {
+        signs.next_ifd = u32(ifd + 2 + 12 * count);
+    }
+    return signs;
+}
+
+// Raw when the first directory gives a DNG version, when it, its first sub directory or the
+// directory after it holds raw samples, or when a camera maker's name stands beside a raw layout.
+bool TiffLooksRaw(ByteView bytes) {
+    const DirectorySigns first = ReadSigns(bytes, bytes[0] == 'I' ? ReadLe32(bytes, 4) : ReadBe32(bytes, 4));
+    if (first.dng || first.raw_samples) {
+        return true;
+    }
+    for (const uint32_t further : {first.sub_ifd, first.next_ifd}) {
+        if (further != 0 && ReadSigns(bytes, further).raw_samples) {
+            return true;
+        }
+    }
     const bool raw_maker = std::any_of(kRawMakers.begin(), kRawMakers.end(),
-                                       [make](std::string_view maker) { return make.starts_with(maker); });
-    return dng || (raw_maker && raw_layout);
+                                       [make = first.make](std::string_view maker) { return make.starts_with(maker); });
+    return raw_maker && first.raw_layout;
 }
 
 }  // namespace

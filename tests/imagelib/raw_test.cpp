@@ -185,6 +185,11 @@ TEST(Raw, SignaturesTellRawFilesFromOthers) {
                                 12)),
          false},
         {bytes(std::string_view("II*\0\x08\0\0\0\0\0", 10)), false},  // a TIFF with no sign of raw data
+        // a colour filter array in a sub directory of a first directory that says nothing else
+        {bytes(std::string_view("II*\0\x08\0\0\0\x01\0\x4a\x01\x04\0\x01\0\0\0\x1a\0\0\0\0\0\0\0"
+                                "\x01\0\x06\x01\x03\0\x01\0\0\0\x23\x80\0\0\0\0\0\0",
+                                44)),
+         true},
         {test::MakeDng(Quadrants(4, 4)), true},
     };
     for (const Case& c : cases) {
