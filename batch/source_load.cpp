@@ -18,8 +18,9 @@ namespace t = batch_texts;
 namespace {
 
 // What the first bytes of a source tell: its format, whether a row decoder reads it, and the size
-// its pixels take once decoded.
-constexpr size_t kSniffBytes = 64;
+// its pixels take once decoded. Camera raw files that are plain TIFF structures show what they are
+// only in their first directory, which the first 64 KB hold.
+constexpr size_t kSniffBytes = size_t{64} << 10;
 
 // From this many decoded pixels on, the reduction runs on a second thread beside the decoder. A
 // batch of camera photos keeps both cores busy with one photo each; a single huge source would

@@ -164,6 +164,14 @@ Result<std::vector<uint8_t>> ReadMetadataBytes(const std::string& path, Metadata
             }
             return std::move(tiff).value();
         }
+        case MetadataPlace::kFileStart: {
+            std::vector<uint8_t> start;
+            if (const std::optional<FileReadFailure> failure =
+                    ReadRegularFile(path, kMaxFileStartMetadataBytes, LongerFiles::kReadPrefix, start)) {
+                return SourceReadError(path, *failure);
+            }
+            return start;
+        }
         case MetadataPlace::kAnywhere:
             break;
     }

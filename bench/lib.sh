@@ -1,5 +1,5 @@
 # Functions of bench/run.sh (sourced; uses its variables C O S T W PY PELIMON JPGS PNGS SIZE_SET
-# HEICS P3S).
+# HEICS P3S RAWS RAWNS).
 # shellcheck shell=bash
 
 need() { command -v "$1" >/dev/null || { echo "needs $1 (apt-get install $2)" >&2; exit 1; }; }
@@ -105,6 +105,14 @@ $common"
 JPEGCOMP=90
 $common"
     fi
+    if [ ${#RAWS[@]} -gt 0 ]; then
+        write_job pelimon-raw "$RAW" "${RAWS[@]}" <<<"FILETYPE=4
+JPEGCOMP=90
+$common"
+        write_job pelimon-raw-nopreview "$RAWN" "${RAWNS[@]}" <<<"FILETYPE=4
+JPEGCOMP=90
+$common"
+    fi
     write_job pelimon-webp "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=64
 JPEGCOMP=80
 $common"
@@ -190,6 +198,21 @@ for path in sys.argv[3:]:
 PYEOF
 }
 
+# The RAW set: camera-style DNGs made once from the corpus JPEGs by make_raw_set.py (about 1 GB
+# each folder, a few minutes), with the photograph as a full-size preview in $RAW and without any
+# preview in $RAWN.
+ensure_raw_corpus() {
+    local f base n=0
+    for f in "${JPGS[@]}"; do
+        base=${f##*/}
+        [ -s "$RAW/${base%.jpg}.dng" ] && [ -s "$RAWN/${base%.jpg}.dng" ] || n=$((n + 1))
+    done
+    if [ "$n" -gt 0 ]; then
+        echo "raw set: writing $n DNGs into $RAW and $RAWN" >&2
+        nice -n 19 "$PY" "$HERE/make_raw_set.py" "$RAW" "$RAWN" "${JPGS[@]}"
+    fi
+}
+
 # write_fit_sizes WIDTH HEIGHT OUT FILE...: cwebp resizes to a given width and height, so each
 # JPEG's fit into WIDTH x HEIGHT is read from its header beforehand, one "w h path" line per file.
 write_fit_sizes() {
@@ -249,6 +272,7 @@ nfiles() {
         *tiff8*) echo ${#TIFF8S[@]} ;;
         *tiff16*) echo ${#TIFF16S[@]} ;;
         pelimon-cmyk) echo ${#CMYKS[@]} ;;
+        *raw*) echo ${#RAWS[@]} ;;
         pelimon-srgb | pelimon-p3) echo ${#P3S[@]} ;;
         *) echo ${#JPGS[@]} ;;
     esac
@@ -287,6 +311,10 @@ tool_cmd() {
         size-im-kib) CMD=(mogrify -path "$d" -resize 1600x1200 -define jpeg:extent=50KiB "${SIZE_SET[@]}") ;;
         tiff8-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${TIFF8S[@]}") ;;
         tiff16-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${TIFF16S[@]}") ;;
+        # libraw's own converter at half size piped into a JPEG encode, two files at a time as
+        # pelimon renders two jobs at a time on two cores
+        raw-dcraw) CMD=(xargs -a "$S/raws.list" -d '\n' -P2 -I{} sh -c \
+            'dcraw_emu -h -Z - "$1" | cjpeg -quality 90 >"$2/$(basename "$1" .dng).jpg"' sh {} "$d") ;;
         heic-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${HEICS[@]}") ;;
         webp-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.webp[Q=80]" "${JPGS[@]}") ;;
         webp-cwebp) CMD=(sh -c 'while read -r w h f; do b=${f##*/}
@@ -306,6 +334,7 @@ prepare() {
     mkdir -p "$O/$1"
     [ ! -f "$S/$1.ini.start" ] || cp "$S/$1.ini.start" "$S/$1.ini"
     printf '%s\n' "${JPGS[@]}" >"$S/jpgs.list"
+    printf '%s\n' "${RAWS[@]}" >"$S/raws.list"
 }
 
 # run_tool NAME MODE: one run under GNU time; "wall_s cpu_s rss_kb" goes to $T/NAME.all for a

@@ -170,6 +170,8 @@ targets_section() {
     ratio_check "Target size (pelimon-size-lq1): wall ≤ 0.25 × ImageMagick jpeg:extent" pelimon-size-lq1 size-im-kib 0.25
     ratio_check "HEIC set: wall ≤ 0.8 × vipsthumbnail" pelimon-heic heic-vips 0.8
     ratio_check "WebP set: wall ≤ 0.7 × vipsthumbnail" pelimon-webp webp-vips 0.7
+    ratio_check "RAW set, from the preview: wall ≤ 0.3 × dcraw_emu -h + cjpeg" pelimon-raw raw-dcraw 0.3
+    ratio_check "RAW set, preview ignored: wall ≤ 1.0 × dcraw_emu -h + cjpeg" pelimon-raw-nopreview raw-dcraw 1.0
     if [ -s "$W/srgb.summary" ]; then
         local mean maxd
         read -r mean maxd < <(awk '/^all /{print $2, $3}' "$W/srgb.summary")

@@ -2,7 +2,7 @@
 # Throughput and fidelity of pelimon against the tools people use today, on one corpus of
 # real photographs, measured in one run. See bench/README.md.
 #
-#   bench/run.sh [SET...]      SET: jpeg png size size-webp size-avif fidelity heic webp tiff srgb huge
+#   bench/run.sh [SET...]      SET: jpeg png size size-webp size-avif fidelity heic webp tiff srgb raw huge
 #                              (default: all but huge)
 #
 # env: RUNS (5)  WARMUP (1)  timed runs per tool and untimed warm-up rounds
@@ -34,9 +34,10 @@ C=${CORPUS:-$CACHE/corpus}
 HUGE=${HUGE:-$CACHE/huge}
 W=${WORK:-/tmp/pelimon-bench}
 BUILD_DIR=${BUILD_DIR:-$REPO/build-bench}
-SETS=${*:-jpeg png size size-webp size-avif fidelity heic webp tiff srgb}
+SETS=${*:-jpeg png size size-webp size-avif fidelity heic webp tiff srgb raw}
 TESTDATA=${TESTDATA:-$REPO/../shared/testdata}
 H=$CACHE/heic P3=$CACHE/p3 TIFF8=$CACHE/tiff-lzw8 TIFF16=$CACHE/tiff-deflate16 CMYK=$CACHE/cmyk
+RAW=$CACHE/raw RAWN=$CACHE/raw-nopreview
 CMYK_ICC=${CMYK_ICC:-/usr/share/color/icc/ghostscript/default_cmyk.icc}
 
 # shellcheck source=bench/lib.sh
@@ -85,6 +86,14 @@ fi
 if [[ " $SETS " == *" srgb "* ]]; then
     ensure_cmyk_corpus
     [ ! -s "$CMYK_ICC" ] || CMYKS=("$CMYK"/*.tif)
+fi
+RAWS=() RAWNS=()
+if [[ " $SETS " == *" raw "* ]]; then
+    need dcraw_emu libraw-bin
+    need cjpeg libjpeg-turbo-progs
+    ensure_raw_corpus
+    RAWS=("$RAW"/*.dng)
+    RAWNS=("$RAWN"/*.dng)
 fi
 if [[ " $SETS " == *" webp "* || " $SETS " == *" size-webp "* ]]; then
     need cwebp webp
@@ -136,6 +145,10 @@ REPORT=$W/results.md
                     pelimon-tiff16 tiff16-vips
                 ;;
             srgb) srgb_section ;;
+            raw)
+                bench_set "RAW set: ${#RAWS[@]} DNGs 4000x3000 (Bayer mosaic, full-size preview JPEG) -> fit 640x480, JPEG q90" \
+                    pelimon-raw pelimon-raw-nopreview raw-dcraw
+                ;;
             huge)
                 bench_set "Huge set: 24000x18000 baseline JPEG -> fit 640x480, JPEG q90" \
                     pelimon-huge-base huge-vips-base huge-im-base
@@ -143,7 +156,7 @@ REPORT=$W/results.md
                     pelimon-huge-prog huge-vips-prog huge-im-prog
                 bench_set "Huge set: 30000x20000 PNG -> fit 640x480, PNG" pelimon-huge-png huge-vips-png huge-im-png
                 ;;
-            *) echo "unknown set $set (jpeg png size size-webp size-avif fidelity heic webp tiff srgb huge)" >&2; exit 2 ;;
+            *) echo "unknown set $set (jpeg png size size-webp size-avif fidelity heic webp tiff srgb raw huge)" >&2; exit 2 ;;
         esac
     done
     targets_section

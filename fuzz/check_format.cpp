@@ -58,6 +58,9 @@ DecodeOptions OptionsFor(std::span<const uint8_t> bytes, const ImageHeader& head
 
 // Whether the decoder may give a smaller image than the header's for these options.
 bool MayShrink(const FormatRow& format, const DecodeOptions& options) {
+    if (format.shrink == ShrinkOnLoad::kPreview) {
+        return true;  // a preview, or a developed picture that differs a little from the probe's
+    }
     if (options.min_width <= 0 && options.min_height <= 0) {
         return false;
     }
@@ -66,6 +69,7 @@ bool MayShrink(const FormatRow& format, const DecodeOptions& options) {
             return false;
         case ShrinkOnLoad::kThumbnail:
             return options.allow_thumbnail;
+        case ShrinkOnLoad::kPreview:
         case ShrinkOnLoad::kDctScale:
         case ShrinkOnLoad::kRescaler:
             return true;
@@ -172,7 +176,7 @@ void CheckFormatInput(const FormatRow& format, std::span<const uint8_t> bytes) {
                "the probe and the decoder agree on the size");
     } else {
         // A scaling decoder never enlarges; a thumbnail is whatever size the file holds.
-        Expect(format.shrink == ShrinkOnLoad::kThumbnail ||
+        Expect(format.shrink == ShrinkOnLoad::kThumbnail || format.shrink == ShrinkOnLoad::kPreview ||
                    (image.width() <= header.value().width && image.height() <= header.value().height),
                "shrink-on-load never enlarges");
         Expect(image.width() >= std::min(options.min_width, header.value().width) &&

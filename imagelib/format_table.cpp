@@ -33,6 +33,16 @@ constexpr std::string_view kAvifMime[] = {"image/avif"};
 constexpr std::string_view kTiffAliases[] = {"tif"};
 constexpr std::string_view kTiffExtensions[] = {".tif", ".tiff"};
 constexpr std::string_view kTiffMime[] = {"image/tiff"};
+constexpr std::string_view kRawExtensions[] = {".dng", ".cr2", ".cr3", ".crw", ".nef", ".nrw", ".arw", ".sr2", ".srf",
+                                               ".raf", ".orf", ".rw2", ".rwl", ".pef", ".srw", ".3fr", ".fff", ".iiq",
+                                               ".kdc", ".dcr", ".mrw", ".x3f", ".erf", ".mef", ".mos", ".gpr"};
+constexpr std::string_view kRawMime[] = {
+    "image/x-adobe-dng",   "image/x-canon-cr2",   "image/x-canon-cr3",   "image/x-canon-crw",
+    "image/x-nikon-nef",   "image/x-nikon-nrw",   "image/x-sony-arw",    "image/x-sony-sr2",
+    "image/x-sony-srf",    "image/x-fuji-raf",    "image/x-olympus-orf", "image/x-panasonic-rw2",
+    "image/x-pentax-pef",  "image/x-samsung-srw", "image/x-kodak-kdc",   "image/x-kodak-dcr",
+    "image/x-minolta-mrw", "image/x-sigma-x3f",   "image/x-epson-erf",   "image/x-hasselblad-3fr",
+    "image/x-leaf-mos",    "image/x-mamiya-mef",  "image/x-phaseone-iiq"};
 
 bool AlwaysStreams(ByteView /*prefix*/) {
     return true;
@@ -44,7 +54,7 @@ bool BmpStreams(ByteView prefix) {
     return !BmpIsCompressed(prefix);
 }
 
-const std::array<FormatRow, 8> kFormats = {{
+const std::array<FormatRow, 9> kFormats = {{
     {
         .format = ImageFormat::kJpeg,
         .name = "jpeg",
@@ -191,6 +201,28 @@ const std::array<FormatRow, 8> kFormats = {{
         .decode = DecodeHeif,
         .encode = EncodeAvif,
         .read_metadata = ReadHeifMetadata,
+    },
+    {
+        // Camera raw files, through libraw; not written: "same as the source" gives JPEG. Before
+        // any TIFF row: most raw formats are TIFF structures, told apart by their first directory.
+        .format = ImageFormat::kRaw,
+        .name = "raw",
+        .display_name = "RAW",
+        .codes = {.image_type = 256},
+        .extensions = kRawExtensions,
+        .name_match = NameMatch::kAtEnd,
+        .mime_types = kRawMime,
+        .same_as_source = ImageFormat::kJpeg,
+        .type_box_caption = "RAW",
+        .window = {.type_box = 1048},
+        .carries = {.exif = true, .xmp = true, .iptc = false, .icc_profile = false, .alpha = false},
+        .source_metadata = MetadataPlace::kFileStart,
+        .shrink = ShrinkOnLoad::kPreview,
+        .sniff = SniffsRaw,
+        .probe = ProbeRaw,
+        .probe_file = ProbeRawFile,
+        .decode = DecodeRaw,
+        .read_metadata = ReadRawMetadata,
     },
     {
         // The first page of a TIFF or BigTIFF file, strips or tiles, decoded row by row.

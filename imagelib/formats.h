@@ -23,6 +23,7 @@ bool SniffsWebp(ByteView bytes);
 bool SniffsHeif(ByteView bytes);
 bool SniffsAvif(ByteView bytes);
 bool SniffsTiff(ByteView bytes);  // TIFF and BigTIFF, either byte order
+bool SniffsRaw(ByteView bytes);  // camera raw (raw_signature.cpp)
 
 Result<ImageHeader> ProbeBmp(ByteView bytes);
 Result<ImageHeader> ProbeJpeg(ByteView bytes);
@@ -36,6 +37,9 @@ Result<ImageHeader> ProbeHeifFile(const std::string& path, ImageFormat format);
 // TIFF: the size of the first page from IFD0, which may lie anywhere in the file (tiff_header.cpp).
 Result<ImageHeader> ProbeTiff(ByteView bytes);
 Result<ImageHeader> ProbeTiffFile(const std::string& path, ImageFormat format);
+// Camera raw through libraw (raw_decoder.cpp): the developed picture's size, as turned.
+Result<ImageHeader> ProbeRaw(ByteView bytes);
+Result<ImageHeader> ProbeRawFile(const std::string& path, ImageFormat format);
 
 Status DecodeBmp(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeJpeg(ByteView bytes, const DecodeOptions& options, Image& out);
@@ -44,6 +48,7 @@ Status DecodeGif(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeWebp(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeTiff(ByteView bytes, const DecodeOptions& options, Image& out);
+Status DecodeRaw(ByteView bytes, const DecodeOptions& options, Image& out);
 
 // Whether the PNG whose first bytes are `bytes` is interlaced (Adam7).
 bool PngIsInterlaced(ByteView bytes);
@@ -65,6 +70,8 @@ void ReadWebpMetadata(ByteView bytes, EmbeddedMetadata& out);
 void ReadPngMetadata(ByteView bytes, EmbeddedMetadata& out);
 // TIFF: Exif, XMP, IPTC and the ICC profile of IFD0 (tiff_header.cpp).
 void ReadTiffEmbeddedMetadata(ByteView bytes, EmbeddedMetadata& out);
+// The Exif and XMP of a camera raw file (raw_metadata.cpp), whose turn the decoder applies.
+void ReadRawMetadata(ByteView bytes, EmbeddedMetadata& out);
 
 // The 1/8-scale image of a progressive JPEG from its DC coefficients alone (each block's DC is its
 // mean), as libjpeg's 1/8 scale gives it up to the AC terms of subsampled chroma: only the DC

@@ -26,8 +26,9 @@ uint16_t ImgGetVersion();
 // Decoded images larger than this (after any shrink-on-load) are refused: 256 megapixels.
 inline constexpr int64_t kMaxDecodedPixels = int64_t{256} * 1000 * 1000;
 
-// kHeif covers HEIF and HEIC (HEVC) files; kAvif the HEIF files whose brand says AV1.
-enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif, kWebp, kHeif, kAvif, kTiff };
+// kHeif covers HEIF and HEIC (HEVC) files; kAvif the HEIF files whose brand says AV1; kRaw the
+// camera raw files libraw reads (DNG, CR2, NEF, ARW, RAF, ...).
+enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif, kWebp, kHeif, kAvif, kTiff, kRaw };
 
 struct ImageHeader {
     ImageFormat format = ImageFormat::kUnknown;
@@ -47,7 +48,9 @@ Result<ImageHeader> ProbeImageFile(const std::string& path);
 struct DecodeOptions {
     // Shrink-on-load: a JPEG may be decoded at a DCT scale (1/8 .. 8/8), a WebP through libwebp's
     // area-averaging rescaler, as long as the decoded image stays at least min_width x min_height.
-    // 0 x 0 decodes at full size. Other formats always decode at full size.
+    // 0 x 0 decodes at full size. A camera raw file gives its embedded preview when that is at
+    // least this size (the whole picture's size for 0 x 0), else its raw data developed at half
+    // size when that is enough. Other formats always decode at full size.
     int min_width = 0;
     int min_height = 0;
     // A HEIF/AVIF may give its embedded thumbnail instead, when that is at least min_width x

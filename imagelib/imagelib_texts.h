@@ -68,6 +68,12 @@ inline constexpr Message kTiffWriteSetupFailed = Message("TIFF: cannot prepare")
 inline constexpr Message kTiffEmptyImage = Message("TIFF: empty image");
 inline constexpr Message kTiffNoDirectory = Message("no TIFF directory");
 inline constexpr Message kTiffBadTiles = Message("invalid TIFF tile size");
+// Details of the camera raw codec.
+inline constexpr Message kRawNotRead = Message("a camera raw file libraw cannot read");
+inline constexpr Message kRawTooBig = Message("the raw data needs more memory than allowed");
+inline constexpr Message kRawTooSlow = Message("decoding the raw data takes too long");
+inline constexpr Message kRawDataMissing = Message("the raw data is missing or cut short");
+inline constexpr Message kRawDamaged = Message("damaged camera raw data");
 
 inline std::string BmpUnsupportedBits(int bits, uint32_t compression) {
     return Format(Message("BMP of %d bits, compression %u"), bits, compression);

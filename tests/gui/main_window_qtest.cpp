@@ -262,9 +262,10 @@ void MainWindowTest::typeBox_data() {
     QTest::addColumn<bool>("jpeg_checked");
     QTest::addColumn<int>("image_type");
     QTest::addColumn<int>("rows");
-    QTest::newRow("いいえ keeps everything") << "id2" << true << AllImageTypes() << 3;
-    QTest::newRow("はい lists without JPEG")
-        << "id1" << false << (AllImageTypes() & ~ImageTypeOf(ImageFormat::kJpeg)) << 2;
+    const int all = AllImageTypes();
+    const int jpeg = test::ImageTypeOf(ImageFormat::kJpeg);
+    QTest::newRow("いいえ keeps everything") << "id2" << true << all << 3;
+    QTest::newRow("はい lists without JPEG") << "id1" << false << (all & ~jpeg) << 2;
 }
 
 void MainWindowTest::typeBox() {

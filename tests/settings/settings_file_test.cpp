@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+
+#include "imagelib/format_table.h"
 
 #include "imagelib/format_table.h"
 #include "tests/support/temp_folder.h"
