@@ -83,4 +83,9 @@ bool SniffsAvif(ByteView bytes) {
     return SniffHeifFamily(bytes) == ImageFormat::kAvif;
 }
 
+bool SniffsJxl(ByteView bytes) {
+    return StartsWith(bytes, {0xFF, 0x0A}) ||
+           StartsWith(bytes, {0, 0, 0, 0x0C, 'J', 'X', 'L', ' ', 0x0D, 0x0A, 0x87, 0x0A});
+}
+
 }  // namespace pelimon::imagelib_detail

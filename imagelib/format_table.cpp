@@ -30,6 +30,8 @@ constexpr std::string_view kHeifExtensions[] = {".heic", ".heif", ".hif"};
 constexpr std::string_view kHeifMime[] = {"image/heic", "image/heif"};
 constexpr std::string_view kAvifExtensions[] = {".avif"};
 constexpr std::string_view kAvifMime[] = {"image/avif"};
+constexpr std::string_view kJxlExtensions[] = {".jxl"};
+constexpr std::string_view kJxlMime[] = {"image/jxl"};
 
 bool AlwaysStreams(ByteView /*prefix*/) {
     return true;
@@ -41,7 +43,7 @@ bool BmpStreams(ByteView prefix) {
     return !BmpIsCompressed(prefix);
 }
 
-const std::array<FormatRow, 7> kFormats = {{
+const std::array<FormatRow, 8> kFormats = {{
     {
         .format = ImageFormat::kJpeg,
         .name = "jpeg",
@@ -188,6 +190,28 @@ const std::array<FormatRow, 7> kFormats = {{
         .decode = DecodeHeif,
         .encode = EncodeAvif,
         .read_metadata = ReadHeifMetadata,
+    },
+    {
+        // libjxl applies the file's orientation itself, as libheif does for HEIF.
+        .format = ImageFormat::kJxl,
+        .name = "jxl",
+        .display_name = "JPEG XL",
+        .codes = {.image_type = 128, .file_type = 512, .output_type = 256},
+        .extensions = kJxlExtensions,
+        .name_match = NameMatch::kAtEnd,
+        .mime_types = kJxlMime,
+        .same_as_source = ImageFormat::kJxl,
+        .type_box_caption = "JPEG XL",
+        .window = {.type_box = 1045, .output_choice = 1047},
+        .carries = {.exif = true, .xmp = true, .iptc = false, .icc_profile = true, .alpha = true},
+        .takes_quality = true,
+        .source_metadata = MetadataPlace::kAnywhere,
+        .header_may_lie_deep = true,
+        .sniff = SniffsJxl,
+        .probe = ProbeJxl,
+        .decode = DecodeJxl,
+        .encode = EncodeJxl,
+        .read_metadata = ReadJxlMetadata,
     },
 }};
 

@@ -22,12 +22,14 @@ bool SniffsBmp(ByteView bytes);
 bool SniffsWebp(ByteView bytes);
 bool SniffsHeif(ByteView bytes);
 bool SniffsAvif(ByteView bytes);
+bool SniffsJxl(ByteView bytes);  // a bare codestream or the container
 
 Result<ImageHeader> ProbeBmp(ByteView bytes);
 Result<ImageHeader> ProbeJpeg(ByteView bytes);
 Result<ImageHeader> ProbePng(ByteView bytes);
 Result<ImageHeader> ProbeGif(ByteView bytes);
 Result<ImageHeader> ProbeWebp(ByteView bytes);
+Result<ImageHeader> ProbeJxl(ByteView bytes);   // the size as shown, after the file's orientation
 Result<ImageHeader> ProbeHeif(ByteView bytes);  // HEIF/HEIC and AVIF: the primary image, as turned
 // The same for a file, reading only the boxes libheif needs (libheif checks every item's extent
 // against the file's size, so a prefix in memory would not do). `format` is the sniffed one.
@@ -39,6 +41,7 @@ Status DecodePng(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeGif(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeWebp(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out);
+Status DecodeJxl(ByteView bytes, const DecodeOptions& options, Image& out);
 
 // Whether the PNG whose first bytes are `bytes` is interlaced (Adam7).
 bool PngIsInterlaced(ByteView bytes);
@@ -57,6 +60,8 @@ Status DecodeBmpRows(std::FILE* file, const DecodeOptions& options, RowSink& sin
 void ReadHeifMetadata(ByteView bytes, EmbeddedMetadata& out);
 void ReadWebpMetadata(ByteView bytes, EmbeddedMetadata& out);
 void ReadPngMetadata(ByteView bytes, EmbeddedMetadata& out);
+// A JPEG XL file's Exif and XMP boxes and the profile of its decoded pixels (jxl_metadata.cpp).
+void ReadJxlMetadata(ByteView bytes, EmbeddedMetadata& out);
 
 // The 1/8-scale image of a progressive JPEG from its DC coefficients alone (each block's DC is its
 // mean), as libjpeg's 1/8 scale gives it up to the AC terms of subsampled chroma: only the DC

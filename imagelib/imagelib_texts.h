@@ -63,6 +63,12 @@ inline constexpr Message kHeifItemOutside = Message("HEIF: an item lies outside 
 inline constexpr Message kAvifOutOfMemory = Message("AVIF: out of memory");
 inline constexpr Message kAvifEmptyImage = Message("AVIF: empty image");
 inline constexpr Message kIccProfile = Message("ICC profile");
+inline constexpr Message kJxlUnreadable = Message("cannot read the JPEG XL");
+inline constexpr Message kJxlReadSetupFailed = Message("cannot prepare to read the JPEG XL");
+inline constexpr Message kJxlColourSpace = Message("JPEG XL colour space");
+inline constexpr Message kJxlEmptyImage = Message("JPEG XL: empty image");
+inline constexpr Message kJxlMetadata = Message("JPEG XL metadata");
+inline constexpr Message kJxlCannotRecompress = Message("JPEG XL: cannot recompress the JPEG");
 
 inline std::string BmpUnsupportedBits(int bits, uint32_t compression) {
     return Format(Message("BMP of %d bits, compression %u"), bits, compression);

@@ -261,8 +261,9 @@ void MainWindowTest::typeBox_data() {
     QTest::addColumn<bool>("jpeg_checked");
     QTest::addColumn<int>("image_type");
     QTest::addColumn<int>("rows");
-    QTest::newRow("いいえ keeps everything") << "id2" << true << 63 << 3;
-    QTest::newRow("はい lists without JPEG") << "id1" << false << 61 << 2;
+    QTest::newRow("いいえ keeps everything") << "id2" << true << AllImageTypes() << 3;
+    QTest::newRow("はい lists without JPEG")
+        << "id1" << false << (AllImageTypes() & ~ImageTypeOf(ImageFormat::kJpeg)) << 2;
 }
 
 void MainWindowTest::typeBox() {

@@ -1,0 +1,160 @@
+// JPEG XL: decoding files of public test suites (orientation, HDR, alpha, animation, damage), the
+// metadata boxes, the quality's distance and the lossless recompression of a JPEG.
+#include <gtest/gtest.h>
+#include <jxl/decode.h>
+
+#include <memory>
+#include <string>
+
+#include "imagelib/embedded_metadata.h"
+#include "imagelib/imagelib.h"
+#include "test_images.h"
+
+namespace pelimon {
+namespace {
+
+using test::PixelAt;
+using test::ReadFixture;
+using test::Rgb;
+
+TEST(Jxl, DecodesFilesOfTestSuitesAsShown) {
+    struct Case {
+        const char* file;
+        int width;  // as shown, after the file's orientation
+        int height;
+    };
+    const Case cases[] = {
+        {"jxl_orientation6.jxl", 256, 100},  // coded 100x256
+        {"jxl_sunset_logo_orientation7.jxl", 924, 1386},
+        {"jxl_hdr_pq.jxl", 1024, 1024},
+        {"jxl_alpha_premultiplied.jxl", 1024, 1024},
+        {"jxl_animation_ooo_jxlp.jxl", 500, 160},
+        {"jxl_grey_jpeg_recompressed.jxl", 200, 200},
+        {"jxl_1x1_exif_xmp.jxl", 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Bytes bytes = ReadFixture(c.file);
+        EXPECT_EQ(SniffFormat(bytes), ImageFormat::kJxl);
+        const Result<ImageHeader> header = ProbeImage(bytes);
+        ASSERT_TRUE(header.ok()) << header.error().message;
+        EXPECT_EQ(header.value().width, c.width);
+        EXPECT_EQ(header.value().height, c.height);
+        const Result<Image> image = DecodeImage(bytes);
+        ASSERT_TRUE(image.ok()) << image.error().message;
+        EXPECT_EQ(image.value().width(), c.width);
+        EXPECT_EQ(image.value().height(), c.height);
+        EXPECT_TRUE(ReadEmbeddedMetadata(bytes).decoder_orients);
+    }
+}
+
+TEST(Jxl, PixelsAreUprightOverWhiteAndInSdr) {
+    const Result<Image> turned = DecodeImage(ReadFixture("jxl_orientation6.jxl"));
+    ASSERT_TRUE(turned.ok());
+    // A blue L: a bar along the top and a short leg down the left side.
+    EXPECT_EQ(PixelAt(turned.value(), 200, 25), (Rgb{0, 0, 255}));
+    EXPECT_EQ(PixelAt(turned.value(), 25, 70), (Rgb{0, 0, 255}));
+    EXPECT_EQ(PixelAt(turned.value(), 200, 70), (Rgb{255, 255, 255}));
+
+    const Result<Image> alpha = DecodeImage(ReadFixture("jxl_alpha_premultiplied.jxl"));
+    ASSERT_TRUE(alpha.ok());
+    EXPECT_EQ(PixelAt(alpha.value(), 1020, 3), (Rgb{255, 255, 255}));  // transparent
+
+    // PQ: the grey steps of the top rows rise from near black to white, SDR white (203 cd/m²)
+    // being white; without tone mapping everything would be dark.
+    const Result<Image> hdr = DecodeImage(ReadFixture("jxl_hdr_pq.jxl"));
+    ASSERT_TRUE(hdr.ok());
+    int previous = -1;
+    for (const int x : {20, 200, 400, 600, 900}) {
+        const int grey = PixelAt(hdr.value(), x, 64)[1];
+        EXPECT_GE(grey, previous) << x;
+        previous = grey;
+    }
+    EXPECT_LT(PixelAt(hdr.value(), 20, 64)[1], 40);
+    EXPECT_GT(PixelAt(hdr.value(), 900, 64)[1], 240);
+}
+
+TEST(Jxl, ReadsExifAndXmpBoxesAlsoCompressedOnes) {
+    for (const char* file : {"jxl_1x1_exif_xmp.jxl", "jxl_truncated_brob_boxes.jxl"}) {
+        SCOPED_TRACE(file);
+        const EmbeddedMetadata metadata = ReadEmbeddedMetadata(ReadFixture(file));
+        EXPECT_EQ(TiffHeaderOffset(metadata.exif), size_t{0});
+        EXPECT_NE(std::string(metadata.xmp.begin(), metadata.xmp.end()).find("x:xmpmeta"), std::string::npos);
+    }
+}
+
+TEST(Jxl, DamagedFileIsRefusedWithAMessage) {
+    const Bytes bytes = ReadFixture("jxl_truncated_brob_boxes.jxl");
+    const Result<Image> image = DecodeImage(bytes);
+    ASSERT_FALSE(image.ok());
+    EXPECT_FALSE(image.error().message.empty());
+    const Bytes codestream_start = {0xFF, 0x0A, 0xFA};
+    EXPECT_FALSE(DecodeImage(codestream_start).ok());
+}
+
+TEST(Jxl, EncoderStoresMetadataInBoxesAndProfileInCodestream) {
+    const Image image = test::MakeGradient(48, 32);
+    const Bytes exif = {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const std::string xmp = "<x:xmpmeta xmlns:x='adobe:ns:meta/'/>";
+    EncodeOptions options;
+    options.metadata.exif = exif;
+    options.metadata.xmp = ByteView(reinterpret_cast<const uint8_t*>(xmp.data()), xmp.size());
+    const Result<Bytes> encoded = EncodeJxl(image, options);
+    ASSERT_TRUE(encoded.ok()) << encoded.error().message;
+    const EmbeddedMetadata read = ReadEmbeddedMetadata(encoded.value());
+    EXPECT_EQ(read.exif, exif);
+    EXPECT_EQ(std::string(read.xmp.begin(), read.xmp.end()), xmp);
+    EXPECT_TRUE(read.icc_profile.empty());  // sRGB
+}
+
+TEST(Jxl, QualityMapsOntoDistanceAsCjxlDoes) {
+    const std::pair<int, float> cases[] = {{100, 0.1f}, {150, 0.1f}, {90, 1.0f}, {80, 1.9f},
+                                           {30, 6.4f},  {25, 6.8f},  {1, 25.0f}, {-5, 25.0f}};
+    for (const auto& [quality, distance] : cases) {
+        EXPECT_NEAR(JxlDistanceOfQuality(quality), distance, 0.01f) << quality;
+    }
+    const Image image = test::MakeGradient(64, 64);
+    const Result<Bytes> low = EncodeJxl(image, {.quality = 30});
+    const Result<Bytes> high = EncodeJxl(image, {.quality = 95});
+    ASSERT_TRUE(low.ok() && high.ok());
+    EXPECT_LT(low.value().size(), high.value().size());
+}
+
+struct DecoderDelete {
+    void operator()(JxlDecoder* decoder) const { JxlDecoderDestroy(decoder); }
+};
+
+// The JPEG that libjxl rebuilds from a recompression, as djxl does.
+Bytes ReconstructJpeg(const Bytes& jxl) {
+    const std::unique_ptr<JxlDecoder, DecoderDelete> decoder(JxlDecoderCreate(nullptr));
+    JxlDecoderSubscribeEvents(decoder.get(), JXL_DEC_JPEG_RECONSTRUCTION | JXL_DEC_FULL_IMAGE);
+    JxlDecoderSetInput(decoder.get(), jxl.data(), jxl.size());
+    JxlDecoderCloseInput(decoder.get());
+    Bytes jpeg(size_t{1} << 20);
+    for (;;) {
+        const JxlDecoderStatus status = JxlDecoderProcessInput(decoder.get());
+        if (status == JXL_DEC_JPEG_RECONSTRUCTION) {
+            JxlDecoderSetJPEGBuffer(decoder.get(), jpeg.data(), jpeg.size());
+        } else if (status == JXL_DEC_FULL_IMAGE) {
+            jpeg.resize(jpeg.size() - JxlDecoderReleaseJPEGBuffer(decoder.get()));
+            return jpeg;
+        } else {
+            return {};
+        }
+    }
+}
+
+TEST(Jxl, JpegRecompressionRestoresTheJpegBitForBit) {
+    for (const char* file : {"jpeg_baseline.jpg", "jpeg_progressive.jpg", "jpeg_grey.jpg"}) {
+        SCOPED_TRACE(file);
+        const Bytes jpeg = ReadFixture(file);
+        const Result<Bytes> jxl = RecompressJpegAsJxl(jpeg);
+        ASSERT_TRUE(jxl.ok()) << jxl.error().message;
+        EXPECT_EQ(SniffFormat(jxl.value()), ImageFormat::kJxl);
+        EXPECT_EQ(ReconstructJpeg(jxl.value()), jpeg);
+    }
+    EXPECT_FALSE(RecompressJpegAsJxl(ReadFixture("jpeg_cmyk.jpg")).ok());
+}
+
+}  // namespace
+}  // namespace pelimon
