@@ -211,6 +211,7 @@ const std::array<FormatRow, 8> kFormats = {{
         .probe = ProbeJxl,
         .decode = DecodeJxl,
         .encode = EncodeJxl,
+        .recompress_jpeg = RecompressJpegAsJxl,
         .read_metadata = ReadJxlMetadata,
     },
 }};

@@ -1,14 +1,13 @@
 // JPEG XL: decoding files of public test suites (orientation, HDR, alpha, animation, damage), the
 // metadata boxes, the quality's distance and the lossless recompression of a JPEG.
 #include <gtest/gtest.h>
-#include <jxl/decode.h>
 
-#include <memory>
 #include <string>
 
 #include "imagelib/embedded_metadata.h"
 #include "imagelib/imagelib.h"
 #include "test_images.h"
+#include "tests/support/jxl_reconstruction.h"
 
 namespace pelimon {
 namespace {
@@ -120,30 +119,6 @@ TEST(Jxl, QualityMapsOntoDistanceAsCjxlDoes) {
     EXPECT_LT(low.value().size(), high.value().size());
 }
 
-struct DecoderDelete {
-    void operator()(JxlDecoder* decoder) const { JxlDecoderDestroy(decoder); }
-};
-
-// The JPEG that libjxl rebuilds from a recompression, as djxl does.
-Bytes ReconstructJpeg(const Bytes& jxl) {
-    const std::unique_ptr<JxlDecoder, DecoderDelete> decoder(JxlDecoderCreate(nullptr));
-    JxlDecoderSubscribeEvents(decoder.get(), JXL_DEC_JPEG_RECONSTRUCTION | JXL_DEC_FULL_IMAGE);
-    JxlDecoderSetInput(decoder.get(), jxl.data(), jxl.size());
-    JxlDecoderCloseInput(decoder.get());
-    Bytes jpeg(size_t{1} << 20);
-    for (;;) {
-        const JxlDecoderStatus status = JxlDecoderProcessInput(decoder.get());
-        if (status == JXL_DEC_JPEG_RECONSTRUCTION) {
-            JxlDecoderSetJPEGBuffer(decoder.get(), jpeg.data(), jpeg.size());
-        } else if (status == JXL_DEC_FULL_IMAGE) {
-            jpeg.resize(jpeg.size() - JxlDecoderReleaseJPEGBuffer(decoder.get()));
-            return jpeg;
-        } else {
-            return {};
-        }
-    }
-}
-
 TEST(Jxl, JpegRecompressionRestoresTheJpegBitForBit) {
     for (const char* file : {"jpeg_baseline.jpg", "jpeg_progressive.jpg", "jpeg_grey.jpg"}) {
         SCOPED_TRACE(file);
@@ -151,7 +126,7 @@ TEST(Jxl, JpegRecompressionRestoresTheJpegBitForBit) {
         const Result<Bytes> jxl = RecompressJpegAsJxl(jpeg);
         ASSERT_TRUE(jxl.ok()) << jxl.error().message;
         EXPECT_EQ(SniffFormat(jxl.value()), ImageFormat::kJxl);
-        EXPECT_EQ(ReconstructJpeg(jxl.value()), jpeg);
+        EXPECT_EQ(test::ReconstructJpeg(jxl.value()), jpeg);
     }
     EXPECT_FALSE(RecompressJpegAsJxl(ReadFixture("jpeg_cmyk.jpg")).ok());
 }
