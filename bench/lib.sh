@@ -1,5 +1,5 @@
 # Functions of bench/run.sh (sourced; uses its variables C O S T W PY PELIMON JPGS PNGS SIZE_SET
-# HEICS P3S).
+# HEICS P3S JXLS P3JXLS).
 # shellcheck shell=bash
 
 need() { command -v "$1" >/dev/null || { echo "needs $1 (apt-get install $2)" >&2; exit 1; }; }
@@ -108,6 +108,22 @@ $common"
     write_job pelimon-webp "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=64
 JPEGCOMP=80
 $common"
+    if [ ${#JXLS[@]} -gt 0 ]; then
+        write_job pelimon-jxl "$X" "${JXLS[@]}" <<<"FILETYPE=4
+JPEGCOMP=90
+$common"
+    fi
+    write_job pelimon-jxl-out "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=512
+JPEGCOMP=80
+$common"
+    if [ ${#P3JXLS[@]} -gt 0 ]; then
+        write_job pelimon-srgb-jxl "$XP3" "${P3JXLS[@]}" <<<"FILETYPE=8
+TOSRGB=1
+$common"
+        write_job pelimon-p3-jxl "$XP3" "${P3JXLS[@]}" <<<"FILETYPE=8
+TOSRGB=0
+$common"
+    fi
     if [ ${#P3S[@]} -gt 0 ]; then
         write_job pelimon-srgb "$P3" "${P3S[@]}" <<<"FILETYPE=8
 TOSRGB=1
@@ -139,6 +155,33 @@ ensure_heic_corpus() {
         [ -f "$f" ] || continue
         cmp -s "$f" "$H/${f##*/}" || cp "$f" "$H/"
         case $f in *p3*) cmp -s "$f" "$P3/${f##*/}" || cp "$f" "$P3/" ;; esac
+    done
+}
+
+# The JPEG XL set: the corpus JPEGs encoded from their pixels with cjxl at quality 90 and its
+# default effort (once, cached beside the corpus, two encodes at a time; about ten seconds per
+# photo), and for the sRGB check the Display P3 phone photos of the shared test data through
+# heif-convert (a PNG with the P3 profile) and cjxl, which codes their colours as P3.
+ensure_jxl_corpus() {
+    local f b n=0
+    mkdir -p "$X" "$XP3"
+    for f in "${JPGS[@]}"; do
+        b=${f##*/}
+        [ -s "$X/${b%.jpg}.jxl" ] || n=$((n + 1))
+    done
+    if [ "$n" -gt 0 ]; then
+        echo "jxl corpus: encoding $n JPEGs with cjxl into $X" >&2
+        printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
+            'b=$(basename "$1" .jpg); [ -s "$2/$b.jxl" ] && exit 0
+             cjxl -q 90 --lossless_jpeg=0 --num_threads=1 "$1" "$2/$b.part.jxl" >/dev/null 2>&1 &&
+                 mv "$2/$b.part.jxl" "$2/$b.jxl"' sh {} "$X"
+    fi
+    for f in "$TESTDATA"/modern/iphone8-gps-p3.heic "$TESTDATA"/modern/iphone11pro-p3.heic; do
+        b=${f##*/}
+        b=${b%.heic}
+        [ -f "$f" ] && [ ! -s "$XP3/$b.jxl" ] || continue
+        heif-convert "$f" "$W/$b.png" >/dev/null && cjxl -q 90 "$W/$b.png" "$XP3/$b.jxl" >/dev/null 2>&1
+        rm -f "$W/$b.png"
     done
 }
 
@@ -199,6 +242,8 @@ nfiles() {
         *size*) echo ${#SIZE_SET[@]} ;;
         *heic*) echo ${#HEICS[@]} ;;
         pelimon-srgb | pelimon-p3) echo ${#P3S[@]} ;;
+        pelimon-srgb-jxl | pelimon-p3-jxl) echo ${#P3JXLS[@]} ;;
+        pelimon-jxl | jxl-vips) echo ${#JXLS[@]} ;;
         *) echo ${#JPGS[@]} ;;
     esac
 }
@@ -232,6 +277,8 @@ tool_cmd() {
         size-im-kib) CMD=(mogrify -path "$d" -resize 1600x1200 -define jpeg:extent=50KiB "${SIZE_SET[@]}") ;;
         heic-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${HEICS[@]}") ;;
         webp-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.webp[Q=80]" "${JPGS[@]}") ;;
+        jxl-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${JXLS[@]}") ;;
+        jxl-out-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jxl[Q=80]" "${JPGS[@]}") ;;
         webp-cwebp) CMD=(sh -c 'while read -r w h f; do b=${f##*/}
             cwebp -quiet -q 80 -resize "$w" "$h" "$f" -o "$1/${b%.jpg}.webp" || exit 1; done <"$2"' sh "$d"
             "$S/cwebp.sizes") ;;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "imagelib/colour.h"
 #include "imagelib/embedded_metadata.h"
 #include "imagelib/imagelib.h"
 #include "test_images.h"
@@ -104,6 +105,14 @@ TEST(Jxl, EncoderStoresMetadataInBoxesAndProfileInCodestream) {
     EXPECT_EQ(read.exif, exif);
     EXPECT_EQ(std::string(read.xmp.begin(), read.xmp.end()), xmp);
     EXPECT_TRUE(read.icc_profile.empty());  // sRGB
+
+    // A Display P3 profile: the pixels come back in P3, with a profile that says so.
+    const Bytes p3 = IccProfileForNclx(NclxColour{12, 13, 6, true});
+    const Result<Bytes> wide = EncodeJxl(image, {.quality = 90, .metadata = {.icc_profile = p3}});
+    ASSERT_TRUE(wide.ok()) << wide.error().message;
+    const Bytes decoded_profile = ReadEmbeddedMetadata(wide.value()).icc_profile;
+    EXPECT_FALSE(decoded_profile.empty());
+    EXPECT_FALSE(IsSrgbProfile(decoded_profile));
 }
 
 TEST(Jxl, QualityMapsOntoDistanceAsCjxlDoes) {
