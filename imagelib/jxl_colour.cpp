@@ -131,12 +131,10 @@ JxlFloatConverter::JxlFloatConverter(const JxlColorEncoding& encoding, float pea
 JxlFloatConverter::~JxlFloatConverter() = default;
 
 void JxlFloatConverter::Convert(const float* pixels, size_t count, size_t channels, uint8_t* out) {
-    const bool grey = channels <= 2;
-    const bool alpha = channels == 2 || channels == 4;
+    const bool alpha = channels == 4;
     for (size_t i = 0; i < count; ++i) {
         const float* p = pixels + i * channels;
-        std::array<float, 3> rgb =
-            grey ? std::array<float, 3>{p[0], p[0], p[0]} : std::array<float, 3>{p[0], p[1], p[2]};
+        std::array<float, 3> rgb{p[0], p[1], p[2]};
         if (transfer_ == JXL_TRANSFER_FUNCTION_HLG) {
             for (float& v : rgb) {
                 v = HlgToScene(v);

@@ -23,8 +23,8 @@ class JxlFloatConverter {
     ~JxlFloatConverter();
     // False when lcms2 cannot model the primaries.
     bool ok() const { return ok_; }
-    // Converts `count` pixels of `channels` floats each (grey, grey+alpha, RGB or RGBA) into `out`
-    // (3 bytes per pixel). Not thread-safe: one converter per decode.
+    // Converts `count` pixels of `channels` floats each (RGB or RGBA, 0..1) into `out` (3 bytes
+    // per pixel). Not thread-safe: one converter per decode.
     void Convert(const float* pixels, size_t count, size_t channels, uint8_t* out);
 
   private:

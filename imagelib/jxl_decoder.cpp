@@ -5,6 +5,7 @@
 // turned into sRGB here. libjxl's allocations are capped (kMaxJxlDecoderBytes).
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
@@ -24,31 +25,59 @@ Status FailureOf(const JxlReader& reader, const JxlBasicInfo* info) {
     return CorruptError(imagelib_texts::kJxlUnreadable);
 }
 
-// Receives the decoded pixels a scanline (or part of one) at a time and writes them into the
-// image as 8-bit RGB over white.
-struct PixelWriter {
-    Image* out = nullptr;
-    size_t channels = 3;
+// Where libjxl writes the pixels: straight into the image when they are 8-bit RGB (grey comes
+// as RGB too), else into a buffer of 8-bit RGBA or of 16-bit samples (linear and HDR pixels)
+// that Finish turns into 8-bit RGB over white. libjxl renders into a buffer with far less memory
+// of its own than into a callback (about a third for a large still image).
+struct PixelTarget {
+    JxlPixelFormat format{3, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
     std::optional<JxlFloatConverter> converter;  // for linear and HDR pixels
+    std::vector<uint8_t> staging;                // when the pixels do not go straight into the image
 
-    static void Receive(void* opaque, size_t x, size_t y, size_t count, const void* pixels) {
-        auto& self = *static_cast<PixelWriter*>(opaque);
-        if (y >= static_cast<size_t>(self.out->height()) || x + count > static_cast<size_t>(self.out->width())) {
+    Status SetBuffer(JxlDecoder* decoder, Image& out) {
+        size_t size = 0;
+        if (JxlDecoderImageOutBufferSize(decoder, &format, &size) != JXL_DEC_SUCCESS) {
+            return CorruptError(imagelib_texts::kJxlReadSetupFailed);
+        }
+        uint8_t* buffer = out.data();
+        if (format.num_channels != 3 || format.data_type != JXL_TYPE_UINT8) {
+            staging.resize(size);
+            buffer = staging.data();
+        } else if (size != out.size_bytes()) {
+            return CorruptError(imagelib_texts::kJxlReadSetupFailed);
+        }
+        if (JxlDecoderSetImageOutBuffer(decoder, &format, buffer, size) != JXL_DEC_SUCCESS) {
+            return CorruptError(imagelib_texts::kJxlReadSetupFailed);
+        }
+        return {};
+    }
+
+    void Finish(Image& out) {
+        if (staging.empty()) {
             return;
         }
-        uint8_t* dst = self.out->row(static_cast<int>(y)) + 3 * x;
-        if (self.converter) {
-            self.converter->Convert(static_cast<const float*>(pixels), count, self.channels, dst);
-            return;
-        }
-        const auto* src = static_cast<const uint8_t*>(pixels);
-        for (size_t i = 0; i < count; ++i, src += self.channels, dst += 3) {
-            const bool grey = self.channels <= 2;
-            const uint32_t alpha = (self.channels == 2 || self.channels == 4) ? src[self.channels - 1] : 255;
-            for (size_t c = 0; c < 3; ++c) {
-                dst[c] = OverWhite(src[grey ? 0 : c], alpha);
+        const size_t width = static_cast<size_t>(out.width());
+        const size_t channels = format.num_channels;
+        std::vector<float> row(converter ? width * channels : 0);
+        for (int y = 0; y < out.height(); ++y) {
+            uint8_t* dst = out.row(y);
+            if (converter) {
+                const auto* src =
+                    reinterpret_cast<const uint16_t*>(staging.data()) + static_cast<size_t>(y) * row.size();
+                for (size_t i = 0; i < row.size(); ++i) {
+                    row[i] = static_cast<float>(src[i]) / 65535.0f;
+                }
+                converter->Convert(row.data(), width, channels, dst);
+                continue;
+            }
+            const uint8_t* src = staging.data() + static_cast<size_t>(y) * width * 4;
+            for (size_t x = 0; x < width; ++x, src += 4, dst += 3) {
+                for (size_t c = 0; c < 3; ++c) {
+                    dst[c] = OverWhite(src[c], src[3]);
+                }
             }
         }
+        staging = {};
     }
 };
 
@@ -85,9 +114,7 @@ Status DecodeJxl(ByteView bytes, const DecodeOptions& /*options*/, Image& out) {
     }
     JxlBasicInfo info{};
     bool have_info = false;
-    PixelWriter writer;
-    writer.out = &out;
-    JxlPixelFormat format{3, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+    PixelTarget target;
     for (;;) {
         switch (JxlDecoderProcessInput(decoder)) {
             case JXL_DEC_BASIC_INFO: {
@@ -98,30 +125,28 @@ Status DecodeJxl(ByteView bytes, const DecodeOptions& /*options*/, Image& out) {
                 if (Status size = CheckDimensions(info.xsize, info.ysize, kMaxJxlSide); !size) {
                     return size;
                 }
-                const uint32_t colour = info.num_color_channels == 1 ? 1 : 3;
-                format.num_channels = colour + (info.alpha_bits > 0 ? 1 : 0);
-                writer.channels = format.num_channels;
+                target.format.num_channels = info.alpha_bits > 0 ? 4 : 3;
                 break;
             }
             case JXL_DEC_COLOR_ENCODING: {
                 const JxlColourPlan plan = PlanJxlColour(decoder, info);
                 if (plan.float_to_srgb) {
-                    writer.converter.emplace(plan.encoding, plan.intensity_target);
-                    if (!writer.converter->ok()) {
+                    target.converter.emplace(plan.encoding, plan.intensity_target);
+                    if (!target.converter->ok()) {
                         return UnsupportedError(imagelib_texts::kJxlColourSpace);
                     }
-                    format.data_type = JXL_TYPE_FLOAT;
+                    target.format.data_type = JXL_TYPE_UINT16;
                 }
                 break;
             }
             case JXL_DEC_NEED_IMAGE_OUT_BUFFER:
                 out.Reset(static_cast<int>(info.xsize), static_cast<int>(info.ysize));
-                if (out.empty() || JxlDecoderSetImageOutCallback(decoder, &format, &PixelWriter::Receive, &writer) !=
-                                       JXL_DEC_SUCCESS) {
-                    return CorruptError(imagelib_texts::kJxlReadSetupFailed);
+                if (Status set = target.SetBuffer(decoder, out); !set) {
+                    return set;
                 }
                 break;
             case JXL_DEC_FULL_IMAGE:
+                target.Finish(out);
                 return {};  // the first frame: the rest of an animation is not read
             case JXL_DEC_NEED_MORE_INPUT:
                 return CorruptError(imagelib_texts::kFileTruncated);
