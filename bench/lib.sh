@@ -134,22 +134,29 @@ $common"
     fi
 }
 
+# encode_corpus DIR EXT COMMAND: encodes each corpus JPEG that DIR lacks as NAME.EXT, two at a
+# time at low priority. COMMAND is a shell command reading "$in" and writing "$out" (a temporary
+# name beside the final one, so that an interrupted encode is never taken for a finished one).
+encode_corpus() {
+    local dir=$1 ext=$2 f b n=0
+    for f in "${JPGS[@]}"; do
+        b=${f##*/}
+        [ -s "$dir/${b%.jpg}.$ext" ] || n=$((n + 1))
+    done
+    [ "$n" -gt 0 ] || return 0
+    echo "$ext corpus: encoding $n JPEGs into $dir" >&2
+    printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
+        'in=$1 b=$(basename "$1" .jpg); [ -s "$2/$b.$3" ] && exit 0
+         out=$2/$b.part.$3; eval "$4" >/dev/null 2>&1 && mv "$out" "$2/$b.$3"' sh {} "$dir" "$ext" "$3"
+}
+
 # The HEIC set: the corpus JPEGs encoded with heif-enc at its default quality (once, cached
 # beside the corpus, two encodes at a time), plus the real phone files of the shared test data,
 # which also make up the Display P3 set of the sRGB check.
 ensure_heic_corpus() {
-    local f base n=0
+    local f
     mkdir -p "$H" "$P3"
-    for f in "${JPGS[@]}"; do
-        base=${f##*/}
-        [ -s "$H/${base%.jpg}.heic" ] || n=$((n + 1))
-    done
-    if [ "$n" -gt 0 ]; then
-        echo "heic corpus: encoding $n JPEGs with heif-enc into $H" >&2
-        printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
-            'b=$(basename "$1" .jpg); [ -s "$2/$b.heic" ] && exit 0
-             heif-enc -o "$2/$b.part.heic" "$1" >/dev/null && mv "$2/$b.part.heic" "$2/$b.heic"' sh {} "$H"
-    fi
+    encode_corpus "$H" heic 'heif-enc -o "$out" "$in"'
     for f in "$TESTDATA"/modern/iphone8-gps-p3.heic "$TESTDATA"/modern/iphone11pro-p3.heic \
         "$TESTDATA"/modern/galaxy-s24fe-rot90.heic "$TESTDATA"/modern/nokia-noexif-1440x960.heic; do
         [ -f "$f" ] || continue
@@ -163,19 +170,9 @@ ensure_heic_corpus() {
 # photo), and for the sRGB check the Display P3 phone photos of the shared test data through
 # heif-convert (a PNG with the P3 profile) and cjxl, which codes their colours as P3.
 ensure_jxl_corpus() {
-    local f b n=0
+    local f b
     mkdir -p "$X" "$XP3"
-    for f in "${JPGS[@]}"; do
-        b=${f##*/}
-        [ -s "$X/${b%.jpg}.jxl" ] || n=$((n + 1))
-    done
-    if [ "$n" -gt 0 ]; then
-        echo "jxl corpus: encoding $n JPEGs with cjxl into $X" >&2
-        printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
-            'b=$(basename "$1" .jpg); [ -s "$2/$b.jxl" ] && exit 0
-             cjxl -q 90 --lossless_jpeg=0 --num_threads=1 "$1" "$2/$b.part.jxl" >/dev/null 2>&1 &&
-                 mv "$2/$b.part.jxl" "$2/$b.jxl"' sh {} "$X"
-    fi
+    encode_corpus "$X" jxl 'cjxl -q 90 --lossless_jpeg=0 --num_threads=1 "$in" "$out"'
     for f in "$TESTDATA"/modern/iphone8-gps-p3.heic "$TESTDATA"/modern/iphone11pro-p3.heic; do
         b=${f##*/}
         b=${b%.heic}
