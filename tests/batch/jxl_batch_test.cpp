@@ -106,6 +106,13 @@ TEST_F(JxlBatchTest, JpegWithItsPixelsKeptIsRecompressedLosslessly) {
         EXPECT_EQ(ReadEmbeddedMetadata(Output("exif_s.jxl")).exif.empty(), exif == 0);
         EXPECT_TRUE(DecodeImage(restored).value() == DecodeImage(ReadBytes(source / "exif.jpg")).value());
     }
+    // A recompression larger than the target file size gives way to the size search.
+    settings.SetSize = kOn;
+    settings.DataSize = 1;
+    settings.LimitQuality = 1;
+    ASSERT_EQ(Run().written, 2);
+    EXPECT_TRUE(test::ReconstructJpeg(Output("plain_s.jxl")).empty());
+    EXPECT_LE(Output("plain_s.jxl").size(), size_t{1024});
 }
 
 TEST_F(JxlBatchTest, JpegWhosePixelsChangeIsEncodedFromThem) {
