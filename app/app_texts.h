@@ -74,11 +74,11 @@ inline std::string Summary(size_t written, const std::string& folder, size_t fai
 inline constexpr Message kAnsweredYes = Message("-> yes");
 inline constexpr Message kProgress = Message("Reducing");
 
-// `pelimon --help` when the command line is a POSIX one (any argument starting with '-'). The
-// English page lists the options as the man page (res/pelimon.1.in) does. A printf format: the first
-// %s is the list of output format names (FormatChoiceNames), the second the formats that take a
-// quality (PosixUsage fills them in from the format table).
-inline constexpr Message kPosixUsage = Message(
+// `pelimon --help` when the command line is a POSIX one (any argument starting with '-'): this
+// head, a line for each option of the option table (app/posix_option_table.cpp: its names, the
+// name of its value and its help), and the tail. The man page (res/pelimon.1.in) lists the options
+// from the same table.
+inline constexpr Message kPosixUsageHead = Message(
     "Usage: pelimon [OPTION]... FILE|FOLDER...\n"
     "  or:  pelimon [/Q] [/G] [FILE|FOLDER...]\n"
     "  or:  pelimon /F PARAMETER-FILE\n"
@@ -90,35 +90,10 @@ inline constexpr Message kPosixUsage = Message(
     "640 x 480, the source's format, quality 90, no metadata kept). The options change this for the\n"
     "run; --settings starts from a settings file's settings instead (the file is not written back).\n"
     "Numbered names start at StartNum on every run.\n"
-    "\n"
-    "      --settings=FILE       start from the settings of this settings file (not written back)\n"
-    "  -o, --output=DIR          output folder (default: the current folder; created when missing)\n"
-    "  -s, --size=WxH            fit in W x H pixels, aspect ratio kept\n"
-    "      --width=W             this width, aspect ratio kept\n"
-    "      --height=H            this height, aspect ratio kept\n"
-    "  -p, --percent=N           N per cent of the source\n"
-    "      --enlarge             enlarge sources smaller than the target (default: keep their size)\n"
-    "  -f, --format=FORMAT       %s\n"
-    "  -q, --quality=N           quality 1-100 (%s)\n"
-    "      --target-size=KB      reach this file size (lowest quality: --min-quality=N)\n"
-    "      --sampling            nearest-pixel sampling instead of area averaging\n"
-    "      --sharpen, --grey, --sepia, --contrast=N   effects (N from -128 to 128)\n"
-    "      --rotate=90|180|270   turn every file clockwise\n"
-    "      --suffix=TEXT         put TEXT after the source's name\n"
-    "      --prefix=TEXT         put TEXT before the source's name\n"
-    "      --number=BASE         name the outputs BASE and a running number\n"
-    "      --keep-exif           keep the Exif data (and XMP, IPTC)\n"
-    "      --strip               keep no metadata\n"
-    "      --no-location         remove the location (nothing else changes)\n"
-    "      --exif-date           set each output's modification time to its shooting date\n"
-    "      --no-auto-rotate      do not apply the Exif orientation to the pixels\n"
-    "      --keep-profile        keep the colour profile instead of converting to sRGB\n"
-    "  -j, --jobs=N              worker threads (default: one per core)\n"
-    "  -n, --dry-run             print source, output, pixel size and format; write nothing\n"
-    "      --quiet               print only errors on standard error\n"
-    "      --verbose             also print a line for every written output\n"
-    "  -h, --help                display this help and exit\n"
-    "  -V, --version             output version information and exit\n"
+    "\n");
+// TRANSLATORS: an option and the name of its value on a line of the usage page ("--output=DIR").
+inline constexpr Message kOptionWithValue = Message("%s=%s", "usage page");
+inline constexpr Message kPosixUsageTail = Message(
     "\n"
     "A JPEG written as JPEG XL with its pixels as they are (no reduction, turn or effect: --percent 100,\n"
     "or a larger target without --enlarge) is stored as a lossless recompression: about a fifth\n"

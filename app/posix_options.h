@@ -13,6 +13,7 @@
 
 #include "common/result.h"
 #include "settings/app_settings.h"
+#include "settings/settings_table.h"
 
 namespace pelimon {
 
@@ -21,6 +22,14 @@ namespace pelimon {
 bool IsPosixCommandLine(std::span<const std::string> args);
 
 enum class Verbosity { kQuiet, kNormal, kVerbose };
+
+// A setting an option changes: set to `value`, or with add_bits the value's bits added to it.
+struct SettingChange {
+    NumberField setting;
+    int32_t value = 0;
+    bool add_bits = false;
+    size_t option = 0;  // the option's row in the option table; changes apply in the table's order
+};
 
 // The size rule of -s, --width, --height and -p (only one of them may be given).
 enum class SizeOption { kNone, kFit, kWidth, kHeight, kPercent };
@@ -39,21 +48,10 @@ struct PosixOptions {
     int32_t height = 0;   // kFit, kHeight
     int32_t percent = 0;  // kPercent
     bool enlarge = false;
-    std::optional<int32_t> file_type;  // a FileType value
-    std::optional<int32_t> quality;
-    std::optional<int32_t> target_size_kb;
-    std::optional<int32_t> min_quality;
-    bool sampling = false;
-    int32_t effect_bits = 0;  // added to Effect
-    std::optional<int32_t> contrast;
     std::optional<int32_t> rotation;   // 90, 180 or 270, every file
     std::optional<int32_t> name_rule;  // with name_text: AddText or BaseName
     std::string name_text;
-    std::optional<bool> keep_exif;  // true: --keep-exif, false: --strip
-    bool no_location = false;
-    bool exif_date = false;
-    bool no_auto_rotate = false;
-    bool keep_profile = false;
+    std::vector<SettingChange> changes;  // the other settings the options change
 
     // How the run goes.
     int jobs = 0;  // worker threads; 0: one per core
@@ -82,8 +80,10 @@ AppSettings PosixDefaults(const std::string& current_directory);
 
 // Puts the options on top of `settings` for one run: the output folder (made absolute from
 // `current_directory`, Resize off), the size rule, BigSize (enlarge, or the source's own size for
-// a source smaller than the target), the format, quality, size search, reduction, effects, naming
-// rule and metadata switches. ImageNum becomes 0 so that numbered names start at StartNum.
+// a source smaller than the target), the naming rule, and the changes of the other settings (the
+// format, quality, size search, reduction, effects and metadata switches) in the order of the
+// option table, each option's in the order given. ImageNum becomes 0 so that numbered names start
+// at StartNum.
 void ApplyPosixOptions(const PosixOptions& options, const std::string& current_directory, AppSettings& settings);
 
 }  // namespace pelimon

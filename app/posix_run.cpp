@@ -96,18 +96,6 @@ std::string FormatNameOfOutputType(int32_t output_type) {
     return format != nullptr ? ToUpperAscii(format->name) : std::string();
 }
 
-std::string PosixUsage() {
-    std::vector<std::string_view> quality_formats;
-    for (const FormatRow& format : FormatTable()) {
-        if (format.takes_quality) {
-            quality_formats.push_back(format.display_name);
-        }
-    }
-    const std::string formats = JoinTexts(FormatChoiceNames(), ", ");
-    const std::string qualities = JoinTexts(quality_formats, ", ");
-    return Format(app_texts::kPosixUsage, formats, qualities);
-}
-
 PosixSources ListPosixSources(const std::vector<std::string>& paths, int32_t rotation, AppSettings& settings) {
     PosixSources sources;
     std::error_code error;

@@ -27,7 +27,8 @@ PosixSources ListPosixSources(const std::vector<std::string>& paths, int32_t rot
 // as the dry run prints it; empty for a value no format has.
 std::string FormatNameOfOutputType(int32_t output_type);
 
-// The usage page of --help in the current language, with the format table's lists filled in.
+// The usage page of --help in the current language: a line for each option of the option table,
+// with the format table's lists filled in (posix_usage.cpp).
 std::string PosixUsage();
 
 // The whole run, arguments without the program name; returns the exit status (the statuses of

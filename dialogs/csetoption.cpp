@@ -74,8 +74,17 @@ void CSetOption::BuildLayout() {
     static_cast<QVBoxLayout*>(layout())->addStretch();
 }
 
+std::array<SwitchBox, 6> CSetOption::Switches() const {
+    return {{{drag_drop_, &pelimon::AppSettings::DragDrop},
+             {exif_, &pelimon::AppSettings::Exif},
+             {no_location_, &pelimon::AppSettings::NoLocation},
+             {exif_date_, &pelimon::AppSettings::ExifDate},
+             {auto_rotate_, &pelimon::AppSettings::AutoRotate},
+             {to_srgb_, &pelimon::AppSettings::ToSRGB}}};
+}
+
 void CSetOption::Show(const pelimon::AppSettings& settings) {
-    drag_drop_->setChecked(settings.DragDrop != pelimon::kOff);
+    ShowSwitches(Switches(), settings);
     equal_->setChecked(settings.Equal == pelimon::kEqualIsLarger);
     if (settings.BigSize & pelimon::kBigSizeEnlarge) {
         enlarge_->setChecked(true);
@@ -87,12 +96,7 @@ void CSetOption::Show(const pelimon::AppSettings& settings) {
         exif_only_->setChecked(true);
         exif_->setEnabled(false);
     }
-    exif_->setChecked(settings.Exif != pelimon::kOff);
-    no_location_->setChecked(settings.NoLocation != pelimon::kOff);
     UpdateNoLocation();
-    exif_date_->setChecked(settings.ExifDate != pelimon::kOff);
-    auto_rotate_->setChecked(settings.AutoRotate != pelimon::kOff);
-    to_srgb_->setChecked(settings.ToSRGB != pelimon::kOff);
     (settings.Resize != pelimon::kResizeUserFolder ? resize_folder_ : user_folder_)->setChecked(true);
 }
 
@@ -105,12 +109,7 @@ void CSetOption::Store(pelimon::AppSettings& settings) const {
     } else if (exif_only_->isChecked()) {
         settings.BigSize = pelimon::kBigSizeStripExif;
     }
-    settings.DragDrop = drag_drop_->isChecked() ? pelimon::kOn : pelimon::kOff;
-    settings.Exif = exif_->isChecked() ? pelimon::kOn : pelimon::kOff;
-    settings.ExifDate = exif_date_->isChecked() ? pelimon::kOn : pelimon::kOff;
-    settings.AutoRotate = auto_rotate_->isChecked() ? pelimon::kOn : pelimon::kOff;
-    settings.ToSRGB = to_srgb_->isChecked() ? pelimon::kOn : pelimon::kOff;
-    settings.NoLocation = no_location_->isChecked() ? pelimon::kOn : pelimon::kOff;
+    StoreSwitches(Switches(), settings);
     if (user_folder_->isChecked()) {
         settings.Resize = pelimon::kResizeUserFolder;
     } else if (resize_folder_->isChecked()) {

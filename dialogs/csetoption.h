@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 
+#include "dialogs/setting_controls.h"
 #include "settings/app_settings.h"
 
 class QCheckBox;
@@ -25,6 +27,8 @@ class CSetOption : public QWidget {
     void SetExifEnabled(bool enabled);
     // 位置情報を削除する is enabled exactly while the Exif box is enabled and checked.
     void UpdateNoLocation();
+    // The check boxes of switch settings, with their settings.
+    std::array<SwitchBox, 6> Switches() const;
 
     QCheckBox* drag_drop_ = nullptr;         // 1007
     QCheckBox* equal_ = nullptr;             // 1013

@@ -59,7 +59,7 @@ CSetOption2::CSetOption2(pelimon::AppSettings& settings, QWidget* parent) : QWid
     });
     connect(digit_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0) {
-            settings_.Digit = index + 1;
+            settings_.Digit = pelimon::SettingRowOf(&pelimon::AppSettings::Digit).min + index;
             ShowStartNumber();
         }
     });
@@ -105,10 +105,13 @@ void CSetOption2::BuildLayout() {
 }
 
 void CSetOption2::Show() {
-    for (int digits = 1; digits <= 9; ++digits) {
+    // One choice per digit count the Digit setting offers; a count beyond them selects none.
+    const pelimon::SettingRow& digit = pelimon::SettingRowOf(&pelimon::AppSettings::Digit);
+    for (int32_t digits = digit.min; digits <= digit.max; ++digits) {
         digit_->addItem(QString::number(digits));
     }
-    digit_->setCurrentIndex(settings_.Digit >= 1 && settings_.Digit <= 9 ? settings_.Digit - 1 : -1);
+    digit_->setCurrentIndex(settings_.Digit >= digit.min && settings_.Digit <= digit.max ? settings_.Digit - digit.min
+                                                                                         : -1);
     switch (settings_.NameRule) {
         case pelimon::kNameAppendText:
             append_->setChecked(true);
@@ -124,8 +127,7 @@ void CSetOption2::Show() {
     }
     base_name_->setText(QString::fromStdString(settings_.BaseName));
     add_text_->setText(QString::fromStdString(settings_.AddText));
-    zero_padding_->setChecked(settings_.ZeroPadding != pelimon::kOff);
-    save_num_->setChecked(settings_.SaveNum != pelimon::kOff);
+    ShowSwitches(Switches(), settings_);
     ShowStartNumber();
 }
 
@@ -166,7 +168,10 @@ QString CSetOption2::BaseName() const {
     return base_name_->text();
 }
 
+std::array<SwitchBox, 2> CSetOption2::Switches() const {
+    return {{{zero_padding_, &pelimon::AppSettings::ZeroPadding}, {save_num_, &pelimon::AppSettings::SaveNum}}};
+}
+
 void CSetOption2::StoreFlags(pelimon::AppSettings& settings) const {
-    settings.ZeroPadding = zero_padding_->isChecked() ? pelimon::kOn : pelimon::kOff;
-    settings.SaveNum = save_num_->isChecked() ? pelimon::kOn : pelimon::kOff;
+    StoreSwitches(Switches(), settings);
 }

@@ -5,7 +5,9 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 
+#include "dialogs/setting_controls.h"
 #include "settings/app_settings.h"
 
 class QCheckBox;
@@ -32,6 +34,8 @@ class CSetOption2 : public QWidget {
     void ApplyEnabling();
 
   private:
+    // The check boxes of switch settings, with their settings.
+    std::array<SwitchBox, 2> Switches() const;
     void BuildLayout();
     void Show();
     void ShowStartNumber();

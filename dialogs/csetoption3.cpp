@@ -12,6 +12,7 @@
 
 #include "dialogs/coptmain_texts.h"
 #include "dialogs/option_text.h"
+#include "dialogs/setting_controls.h"
 
 namespace t = pelimon::option_texts;
 
@@ -95,7 +96,7 @@ void CSetOption3::Show(const pelimon::AppSettings& settings) {
     grayscale_->setChecked((settings.Effect & pelimon::kEffectGrayscale) != 0);
     sepia_->setChecked((settings.Effect & pelimon::kEffectSepia) != 0);
 
-    gain_->setRange(0, 40);
+    SetRangeOfSetting(gain_, &pelimon::AppSettings::Gain);
     gain_->setTickPosition(QSlider::TicksBelow);
     gain_->setTickInterval(4);
     gain_->setPageStep(1);
@@ -103,7 +104,7 @@ void CSetOption3::Show(const pelimon::AppSettings& settings) {
     gain_->setValue(settings.Gain);
     gain_text_->setText(QString::fromStdString(pelimon::GainText(settings.Gain)));
 
-    contrast_->setRange(-128, 128);
+    SetRangeOfSetting(contrast_, &pelimon::AppSettings::Contrast);
     contrast_->setTickPosition(QSlider::TicksBelow);
     contrast_->setTickInterval(16);
     contrast_->setPageStep(32);

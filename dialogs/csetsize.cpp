@@ -13,7 +13,9 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "common/list_text.h"
 #include "dialogs/csetsize_texts.h"
+#include "imagelib/format_table.h"
 
 namespace t = pelimon::size_texts;
 
@@ -83,7 +85,8 @@ void CSetSize::BuildLayout() {
     size_grid->setColumnMinimumWidth(0, 16);
     size_grid->setColumnStretch(5, 1);
 
-    auto* file_group = new QGroupBox(Tr(t::kFileSizeGroup), this);
+    auto* file_group =
+        new QGroupBox(Text(Format(t::kFileSizeGroup, pelimon::ProseListText(pelimon::QualityFormatNames()))), this);
     auto* file_box = new QVBoxLayout(file_group);
     c_.set_size = Named(new QCheckBox(Tr(t::kSetSize), file_group), "id1008");
     c_.data_size = SizeEdit(file_group, "id1004");

@@ -121,8 +121,10 @@ std::optional<std::pair<uint32_t, uint64_t>> TiffBlock::OutOfLineValue(const Ent
 }
 
 void TiffBlock::Zero(uint64_t offset, uint64_t size) {
-    // IFD0's directory is never zeroed: a malformed pointer into it must not break the block.
-    if (!Fits(offset, size) || Overlaps(offset, size, ifd0_, DirectorySize(Short(ifd0_)))) {
+    // The header and IFD0's directory are never zeroed: a malformed pointer into them must not
+    // break the block.
+    if (!Fits(offset, size) || Overlaps(offset, size, 0, kMinIfdOffset) ||
+        Overlaps(offset, size, ifd0_, DirectorySize(Short(ifd0_)))) {
         return;
     }
     std::fill_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), static_cast<size_t>(size), uint8_t{0});

@@ -16,15 +16,11 @@
 #include "settings/app_settings.h"
 #include "settings/ini_document.h"
 #include "settings/settings_file.h"
+#include "settings/settings_table.h"
 
 namespace pelimon::fuzz {
 
 namespace {
-
-constexpr std::string_view kSections[] = {"General", "ImageSize", "Option"};
-constexpr std::string_view kKeys[] = {"Confirm",  "ImagePath",  "OutputPath", "Width",    "SizeString",
-                                      "EvenMenu", "PixEven",    "AddText",    "BaseName", "0-Padding",
-                                      "ImageNum", "AutoRotate", "Gain"};
 
 // What Get returns after Set(value): line breaks become blanks, nothing else changes.
 std::string Flattened(std::string_view value) {
@@ -41,10 +37,9 @@ std::string WithoutCr(std::string text) {
 
 void CheckDocument(std::string_view text) {
     IniDocument document = IniDocument::Parse(text);
-    for (std::string_view section : kSections) {
-        for (std::string_view key : kKeys) {
-            (void)document.Get(section, key);
-        }
+    const std::span<const SettingRow> rows = SettingsTable();
+    for (const SettingRow& row : rows) {
+        (void)document.Get(row.section, row.key);
     }
     // Parsing what Serialize wrote and serialising again keeps every section and line. A CR that
     // ended a line in the input is written before the LF and read as part of the line break, so
@@ -55,8 +50,8 @@ void CheckDocument(std::string_view text) {
 
     // A value from the input (its last 16 bytes) survives Set, Serialize and Parse.
     const std::string_view value = text.substr(text.size() - std::min<size_t>(text.size(), 16));
-    const std::string_view section = kSections[text.size() % std::size(kSections)];
-    const std::string_view key = kKeys[text.size() % std::size(kKeys)];
+    const std::string_view section = rows[text.size() % rows.size()].section;
+    const std::string_view key = rows[(text.size() / rows.size()) % rows.size()].key;
     document.Set(section, key, value);
     const std::optional<std::string> direct = document.Get(section, key);
     Expect(direct.has_value() && *direct == Flattened(value), "Get returns what Set stored");

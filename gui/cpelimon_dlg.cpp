@@ -20,6 +20,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <vector>
+
+#include "common/list_text.h"
 #include "controls/cabout_dlg.h"
 #include "controls/cimage_button_with_style.h"
 #include "controls/cpreview.h"
@@ -42,6 +46,9 @@ using namespace main_texts;
 constexpr QSize kPreviewFrame(200, 150);
 constexpr int kWorkerIconSize = 16;
 constexpr int kQualityEditWidth = 48;
+// The most type boxes and output choices a row holds; more go onto further rows of equal length.
+constexpr size_t kTypeBoxesPerRow = 6;
+constexpr size_t kOutputChoicesPerRow = 7;
 
 using widget_text::Named;
 using widget_text::Text;
@@ -52,6 +59,17 @@ QPushButton* PlainButton(const QString& text, int id, QWidget* parent) {
     // No button of the main window is a default button: Enter must not press one.
     button->setAutoDefault(false);
     return button;
+}
+
+// Lays `widgets` out in as few rows of at most `most_per_row` as they need, the rows as even as
+// they can be, with the space left over at the right.
+void LayInRows(const std::vector<QWidget*>& widgets, size_t most_per_row, QGridLayout* grid) {
+    const size_t rows = std::max<size_t>(1, (widgets.size() + most_per_row - 1) / most_per_row);
+    const size_t per_row = (widgets.size() + rows - 1) / rows;
+    for (size_t i = 0; i < widgets.size(); ++i) {
+        grid->addWidget(widgets[i], static_cast<int>(i / per_row), static_cast<int>(i % per_row));
+    }
+    grid->setColumnStretch(static_cast<int>(per_row), 1);
 }
 
 }  // namespace
@@ -73,15 +91,16 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     auto* right = new QVBoxLayout;
     right->addWidget(BuildPreviewPart(), 1);  // the preview grows with the window
     auto* type_group = new QGroupBox(Tr(kTypeGroup));
-    auto* types = new QHBoxLayout(type_group);
+    std::vector<QWidget*> type_widgets;
     for (const FormatRow* format : FormatsInCodeOrder(&FormatCodes::image_type)) {
         if (format->type_box_caption.empty()) {
             continue;  // listed under the box of an earlier format with the same bit
         }
         QCheckBox* box = Named(new QCheckBox(Text(format->type_box_caption), type_group), format->window.type_box);
         ui_.type_boxes.push_back({format->codes.image_type, box});
-        types->addWidget(box);
+        type_widgets.push_back(box);
     }
+    LayInRows(type_widgets, kTypeBoxesPerRow, new QGridLayout(type_group));
     right->addWidget(type_group);
     auto* top = new QHBoxLayout;
     top->addLayout(left, 3);
@@ -250,11 +269,11 @@ QWidget* CpelimonDlg::BuildRotationGroup() {
 QWidget* CpelimonDlg::BuildFormatGroup() {
     auto* group = new QGroupBox(Tr(kFormatGroup), this);
     ui_.format = new QButtonGroup(group);
-    auto* layout = new QHBoxLayout(group);
+    std::vector<QWidget*> choices;
     const auto add = [&](const QString& text, int id, int file_type) {
         auto* radio = Named(new QRadioButton(text, group), id);
         ui_.format->addButton(radio, file_type);
-        layout->addWidget(radio);
+        choices.push_back(radio);
     };
     add(Tr(kFormatSame), 1016, kFileTypeSame);
     for (const FormatRow* format : FormatsInCodeOrder(&FormatCodes::file_type)) {
@@ -262,12 +281,12 @@ QWidget* CpelimonDlg::BuildFormatGroup() {
             add(Text(format->display_name), format->window.output_choice, format->codes.file_type);
         }
     }
-    layout->addStretch(1);
+    LayInRows(choices, kOutputChoicesPerRow, new QGridLayout(group));
     return group;
 }
 
 QWidget* CpelimonDlg::BuildQualityGroup() {
-    auto* group = new QGroupBox(Tr(kQualityGroup), this);
+    auto* group = new QGroupBox(Text(Format(kQualityGroup, ListText(QualityFormatNames()))), this);
     ui_.quality = Named(new QSlider(Qt::Horizontal, group), 1002);
     ui_.quality->setRange(0, 100);
     ui_.quality->setTickInterval(10);

@@ -18,7 +18,7 @@ inline constexpr Message kOutputCaption = Message("Output folder for the reduced
 inline constexpr Message kSizeGroup = Message("Reduced size");
 inline constexpr Message kRotationGroup = Message("Rotation");
 inline constexpr Message kFormatGroup = Message("Output file format");
-inline constexpr Message kQualityGroup = Message("Quality (JPEG, WebP, AVIF, JPEG XL)");
+inline constexpr Message kQualityGroup = Message("Quality (%s)");  // %s: the formats that take it
 inline constexpr Message kLowQuality = Message("Low");
 inline constexpr Message kHighQuality = Message("High");
 

@@ -313,6 +313,16 @@ std::vector<const FormatRow*> FormatsInCodeOrder(int32_t FormatCodes::*code) {
     return rows;
 }
 
+std::vector<std::string_view> QualityFormatNames() {
+    std::vector<std::string_view> names;
+    for (const FormatRow& row : kFormats) {
+        if (row.Written() && row.takes_quality) {
+            names.push_back(row.display_name);
+        }
+    }
+    return names;
+}
+
 int32_t AllImageTypes() {
     int32_t bits = 0;
     for (const FormatRow& row : kFormats) {

@@ -149,6 +149,10 @@ const FormatRow* FormatOfCommandName(std::string_view name);
 // order. The window shows its type boxes by ImageType bit and its output choices by FileType.
 std::vector<const FormatRow*> FormatsInCodeOrder(int32_t FormatCodes::*code);
 
+// The display names of the written formats that take a quality, and so a target file size, in
+// the table's order ("JPEG", "WebP", "AVIF").
+std::vector<std::string_view> QualityFormatNames();
+
 // Every ImageType bit of the table: the types a new settings file lists.
 int32_t AllImageTypes();
 

@@ -1,7 +1,8 @@
-// Writes the lists of the installed files that name formats (the desktop file's and the AppStream
-// file's MIME types, the bash completion's format names and file extensions, the man page's format
-// list) from the format table, as a CMake script of set() commands that configure_lists.cmake
-// reads before it fills the @PELIMON_...@ places of each template. Run by the build:
+// Writes the lists of the installed files that name formats or options (the desktop file's and the
+// AppStream file's MIME types, the bash completion's format names, file extensions and options, the
+// man page's format list and option entries, the help pages' lists) from the format table and the option table, as a
+// CMake script of set() commands that configure_lists.cmake reads before it fills the
+// @PELIMON_...@ places of each template. Run by the build:
 //   pelimon_make_lists <output.cmake>
 #include <cctype>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "app/posix_options.h"
 #include "common/text.h"
 #include "imagelib/format_table.h"
+#include "option_lists.h"
 
 namespace pelimon {
 namespace {
@@ -75,6 +77,13 @@ std::string ManFormatChoices() {
     return text;
 }
 
+std::string ReplacedAll(std::string text, std::string_view place, std::string_view value) {
+    for (size_t at = text.find(place); at != std::string::npos; at = text.find(place, at + value.size())) {
+        text.replace(at, place.size(), value);
+    }
+    return text;
+}
+
 }  // namespace
 }  // namespace pelimon
 
@@ -86,16 +95,12 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string_view> names;
     std::vector<std::string_view> display_names;
-    std::vector<std::string_view> quality_names;
     std::string desktop_mime_types;
     std::string metainfo_mediatypes;
     std::vector<std::string> extension_globs;
     for (const FormatRow& format : FormatTable()) {
         names.push_back(format.name);
         display_names.push_back(format.display_name);
-        if (format.takes_quality) {
-            quality_names.push_back(format.display_name);
-        }
         for (const std::string_view mime_type : format.mime_types) {
             desktop_mime_types += std::string(mime_type) + ";";
             metainfo_mediatypes += std::string(metainfo_mediatypes.empty() ? "" : "\n    ") + "<mediatype>" +
@@ -109,18 +114,54 @@ int main(int argc, char** argv) {
     for (const std::string& glob : extension_globs) {
         globs += (globs.empty() ? "" : "|") + glob;
     }
-    const std::pair<const char*, std::string> variables[] = {
+    // The help pages' lists, as CMake lists that configure_lists.cmake joins in the page's language.
+    std::vector<std::string_view> read_names;
+    std::vector<std::string_view> exif_names;
+    std::vector<std::string_view> type_boxes;
+    for (const FormatRow* format : FormatsInCodeOrder(&FormatCodes::image_type)) {
+        read_names.push_back(format->display_name);
+        if (format->carries.exif && format->source_metadata != MetadataPlace::kNone) {
+            exif_names.push_back(format->display_name);
+        }
+        if (!format->type_box_caption.empty()) {
+            type_boxes.push_back(format->type_box_caption);
+        }
+    }
+    std::vector<std::string_view> output_names;
+    for (const FormatRow* format : FormatsInCodeOrder(&FormatCodes::file_type)) {
+        if (format->Written()) {
+            output_names.push_back(format->display_name);
+        }
+    }
+    const std::string read_formats = ProseList(display_names);
+    const std::string quality_formats = ProseList(QualityFormatNames());
+    const std::string man_format_choices = ManFormatChoices();
+    std::vector<std::pair<const char*, std::string>> variables = {
         {"PELIMON_FORMAT_NAMES", JoinTexts(names, ";")},
-        {"PELIMON_READ_FORMATS", ProseList(display_names)},
-        {"PELIMON_QUALITY_FORMATS", ProseList(quality_names)},
+        {"PELIMON_READ_FORMATS", read_formats},
+        {"PELIMON_QUALITY_FORMATS", quality_formats},
         {"PELIMON_DESKTOP_MIME_TYPES", desktop_mime_types},
         {"PELIMON_METAINFO_MEDIATYPES", metainfo_mediatypes},
-        {"PELIMON_COMPLETION_FORMATS", JoinTexts(FormatChoiceNames(), " ")},
         {"PELIMON_COMPLETION_EXTENSIONS", globs},
-        {"PELIMON_MAN_FORMAT_CHOICES", ManFormatChoices()},
+        {"PELIMON_MAN_FORMAT_CHOICES", man_format_choices},
+        {"PELIMON_MAN_OPTIONS", ManOptionEntries()},
+        {"PELIMON_MAN_PARAMETER_KEYS", ManParameterKeys()},
+        {"PELIMON_HELP_READ_FORMATS", JoinTexts(read_names, ";")},
+        {"PELIMON_HELP_EXIF_FORMATS", JoinTexts(exif_names, ";")},
+        {"PELIMON_HELP_TYPE_BOXES", JoinTexts(type_boxes, ";")},
+        {"PELIMON_HELP_OUTPUT_FORMATS", JoinTexts(output_names, ";")},
+        {"PELIMON_HELP_QUALITY_FORMATS", JoinTexts(QualityFormatNames(), ";")},
     };
+    // The option entries name format lists themselves; a template's places are filled only once.
+    for (auto& [name, value] : variables) {
+        value = ReplacedAll(ReplacedAll(value, "@PELIMON_MAN_FORMAT_CHOICES@", man_format_choices),
+                            "@PELIMON_QUALITY_FORMATS@", quality_formats);
+    }
+    for (auto& list : CompletionLists()) {
+        variables.push_back(std::move(list));
+    }
     std::ofstream out(argv[1], std::ios::trunc);
-    out << "# Written by pelimon_make_lists from the format table; do not edit.\n";
+    out << "# Written by pelimon_make_lists from the format table and the option table; do not edit.\n";
     for (const auto& [name, value] : variables) {
         out << "set(" << name << " " << Quoted(value) << ")\n";
     }

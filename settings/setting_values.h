@@ -9,8 +9,8 @@
 
 namespace pelimon {
 
-// 0/1 switches: DragDrop, SetSize, Exif, ExifDate, SaveNum, 0-Padding, AutoRotate, ToSRGB,
-// EvenMenu, PixEven. Each reader says whether it takes "== kOn" or "!= kOff".
+// The value of a switch setting (the settings table's kSwitch rows). Each reader says whether it
+// takes "== kOn" or "!= kOff".
 enum Switch : int32_t { kOff = 0, kOn = 1 };
 
 // Confirm, DefConfirm and Complete: the "以後このメッセージを表示しない" box of the question

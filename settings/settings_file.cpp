@@ -1,15 +1,14 @@
-// AppSettings in the INI file: one table of keys drives load and save, so both keep the same
+// AppSettings in the INI file: the settings table drives load and save, so both keep the same
 // sections, keys and order.
 #include "settings/settings_file.h"
 
 #include <filesystem>
-#include <span>
 #include <system_error>
-#include <variant>
 
 #include "common/atomic_file.h"
 #include "common/text.h"
 #include "settings/ini_document.h"
+#include "settings/settings_table.h"
 #include "settings/settings_texts.h"
 
 namespace pelimon {
@@ -19,63 +18,6 @@ namespace fs = std::filesystem;
 
 // Settings files are a few KB; anything far larger is not ours and is not loaded.
 constexpr size_t kMaxSettingsBytes = size_t{16} << 20;
-
-using FieldPointer = std::variant<int32_t AppSettings::*, std::string AppSettings::*>;
-
-struct Key {
-    const char* section;
-    const char* name;
-    FieldPointer field;
-    bool saved = true;  // EvenMenu and PixEven can only be set by editing the file
-};
-
-// Every persisted key in the order of a new file.
-constexpr Key kKeys[] = {
-    {"General", "Confirm", &AppSettings::Confirm},
-    {"General", "Complete", &AppSettings::Complete},
-    {"General", "DefConfirm", &AppSettings::DefConfirm},
-    {"General", "ImageType", &AppSettings::ImageType},
-    {"General", "ImagePath", &AppSettings::ImagePath},
-    {"General", "OutputPath", &AppSettings::OutputPath},
-    {"General", "Select", &AppSettings::Select},
-    {"ImageSize", "Base", &AppSettings::Base},
-    {"ImageSize", "Width", &AppSettings::Width},
-    {"ImageSize", "Height", &AppSettings::Height},
-    {"ImageSize", "WidthRatio", &AppSettings::WidthRatio},
-    {"ImageSize", "HeightRatio", &AppSettings::HeightRatio},
-    {"ImageSize", "Method", &AppSettings::Method},
-    {"ImageSize", "Aspect", &AppSettings::Aspect},
-    {"ImageSize", "Rect", &AppSettings::Rect},
-    {"ImageSize", "SizeString", &AppSettings::SizeString},
-    {"ImageSize", "SetSize", &AppSettings::SetSize},
-    {"ImageSize", "DataSize", &AppSettings::DataSize},
-    {"ImageSize", "LimitQuality", &AppSettings::LimitQuality},
-    {"ImageSize", "EvenMenu", &AppSettings::EvenMenu, false},
-    {"ImageSize", "PixEven", &AppSettings::PixEven, false},
-    {"Option", "FileType", &AppSettings::FileType},
-    {"Option", "JpegComp", &AppSettings::JpegComp},
-    {"Option", "DragDrop", &AppSettings::DragDrop},
-    {"Option", "BigSize", &AppSettings::BigSize},
-    {"Option", "Equal", &AppSettings::Equal},
-    {"Option", "Exif", &AppSettings::Exif},
-    {"Option", "ExifDate", &AppSettings::ExifDate},
-    {"Option", "Resize", &AppSettings::Resize},
-    {"Option", "NameRule", &AppSettings::NameRule},
-    {"Option", "AddText", &AppSettings::AddText},
-    {"Option", "StartNum", &AppSettings::StartNum},
-    {"Option", "0-Padding", &AppSettings::ZeroPadding},
-    {"Option", "Digit", &AppSettings::Digit},
-    {"Option", "BaseName", &AppSettings::BaseName},
-    {"Option", "SaveNum", &AppSettings::SaveNum},
-    {"Option", "ImageNum", &AppSettings::ImageNum},
-    {"Option", "Reduction", &AppSettings::Reduction},
-    {"Option", "Effect", &AppSettings::Effect},
-    {"Option", "Contrast", &AppSettings::Contrast},
-    {"Option", "Gain", &AppSettings::Gain},
-    {"Option", "AutoRotate", &AppSettings::AutoRotate},
-    {"Option", "ToSRGB", &AppSettings::ToSRGB},
-    {"Option", "NoLocation", &AppSettings::NoLocation},
-};
 
 bool Exists(const std::string& path) {
     std::error_code error;
@@ -112,18 +54,11 @@ Error SaveError(const std::string& path, const std::string& detail) {
 void LoadSettingsFrom(const std::string& bytes, AppSettings& settings) {
     ApplyDefaults(settings);
     const IniDocument document = IniDocument::Parse(DecodeUserText(bytes));
-    for (const Key& key : kKeys) {
-        std::optional<std::string> value = document.Get(key.section, key.name);
-        if (!value) {
-            continue;
-        }
-        if (const auto* integer = std::get_if<int32_t AppSettings::*>(&key.field)) {
-            // An empty value reads as missing, as the Windows profile functions did.
-            if (!value->empty()) {
-                settings.*(*integer) = LeadingInt(*value);
-            }
-        } else {
-            settings.*std::get<std::string AppSettings::*>(key.field) = std::move(*value);
+    for (const SettingRow& row : SettingsTable()) {
+        const std::optional<std::string> value = document.Get(row.section, row.key);
+        // An empty number reads as missing, as the Windows profile functions did.
+        if (value && !(row.IsNumber() && value->empty())) {
+            row.SetFromText(settings, *value);
         }
     }
 }
@@ -164,14 +99,9 @@ Status SaveSettings(AppSettings& settings) {
         }
         document = IniDocument::Parse(DecodeUserText(bytes.value()));
     }
-    for (const Key& key : kKeys) {
-        if (!key.saved) {
-            continue;
-        }
-        if (const auto* integer = std::get_if<int32_t AppSettings::*>(&key.field)) {
-            document.Set(key.section, key.name, std::to_string(settings.*(*integer)));
-        } else {
-            document.Set(key.section, key.name, settings.*std::get<std::string AppSettings::*>(key.field));
+    for (const SettingRow& row : SettingsTable()) {
+        if (row.saved) {
+            document.Set(row.section, row.key, row.Text(settings));
         }
     }
 

@@ -32,7 +32,7 @@ scripts/update-catalogue.sh --sources |
 # text: the default of the settings file's SizeString, which the window rewrites in its language.
 if perl -00 -CSD -ne '
         next unless /^msgid/m && /[\x{3000}-\x{30FF}\x{3400}-\x{9FFF}\x{FF00}-\x{FFEF}]/;
-        next if m{^#: settings/app_settings\.h$}m && /^msgid "\x{5E45}\x{30FB}\x{9AD8}\x{3055}/m;
+        next if m{^#: settings/settings_table\.cpp$}m && /^msgid "\x{5E45}\x{30FB}\x{9AD8}\x{3055}/m;
         print; $found = 1;
         END { exit($found ? 0 : 1) }' "$work/strings.po"; then
     echo "Japanese strings in the code: give them English message ids and their Japanese in po/ja.po"
