@@ -100,12 +100,14 @@ Result<Bytes> EncodeJxl(const Image& image, const EncodeOptions& options) {
     if (JxlEncoderSetBasicInfo(encoder.get(), &info) != JXL_ENC_SUCCESS) {
         return EncodeError("JPEG XL");
     }
+    // A profile libjxl refuses for RGB pixels (a grey or CMYK source's, which the batch carries as
+    // it is) gives way to sRGB rather than failing the output.
     JxlColorEncoding srgb;
     JxlColorEncodingSetToSRGB(&srgb, JXL_FALSE);
-    const bool colour_set = metadata.icc_profile.empty()
-                                ? JxlEncoderSetColorEncoding(encoder.get(), &srgb) == JXL_ENC_SUCCESS
-                                : JxlEncoderSetICCProfile(encoder.get(), metadata.icc_profile.data(),
-                                                          metadata.icc_profile.size()) == JXL_ENC_SUCCESS;
+    const bool colour_set =
+        (!metadata.icc_profile.empty() && JxlEncoderSetICCProfile(encoder.get(), metadata.icc_profile.data(),
+                                                                  metadata.icc_profile.size()) == JXL_ENC_SUCCESS) ||
+        JxlEncoderSetColorEncoding(encoder.get(), &srgb) == JXL_ENC_SUCCESS;
     if (!colour_set) {
         return EncodeError(imagelib_texts::kIccProfile);
     }

@@ -84,6 +84,13 @@ TEST(Jxl, EncoderStoresMetadataInBoxesAndProfileInCodestream) {
     const Bytes decoded_profile = ReadEmbeddedMetadata(wide.value()).icc_profile;
     EXPECT_FALSE(decoded_profile.empty());
     EXPECT_FALSE(IsSrgbProfile(decoded_profile));
+
+    // A grey source's profile cannot describe RGB pixels: the output says sRGB instead of failing.
+    const Bytes grey = ReadEmbeddedMetadata(ReadFixture("jxl_grey_jpeg_recompressed.jxl")).icc_profile;
+    ASSERT_FALSE(grey.empty());
+    const Result<Bytes> from_grey = EncodeJxl(image, {.quality = 90, .metadata = {.icc_profile = grey}});
+    ASSERT_TRUE(from_grey.ok()) << from_grey.error().message;
+    EXPECT_TRUE(ReadEmbeddedMetadata(from_grey.value()).icc_profile.empty());
 }
 
 TEST(Jxl, QualityMapsOntoDistanceAsCjxlDoes) {
