@@ -80,6 +80,9 @@ inline std::string BmpUnsupportedHeader(uint32_t info_size) {
 inline std::string CannotEncodeSize(const char* format, int width, int height) {
     return Format(Message("size too large for %s (%d x %d)"), format, width, height);
 }
+inline std::string JxlTooSlow(int seconds) {
+    return Format(Message("The JPEG XL image was given up after %d seconds of decoding."), seconds);
+}
 inline std::string NotReadable(const char* why) {
     return Format(Message("Cannot read the file (%s)."), why);
 }

@@ -22,6 +22,9 @@ Status FailureOf(const JxlReader& reader, const JxlBasicInfo* info) {
     if (reader.ran_out_of_memory()) {
         return info != nullptr ? TooLargeError(info->xsize, info->ysize) : TooLargeError(0, 0);
     }
+    if (reader.ran_out_of_time()) {
+        return Error{imagelib_texts::JxlTooSlow(static_cast<int>(kMaxJxlDecodeTime.count())), {}};
+    }
     return CorruptError(imagelib_texts::kJxlUnreadable);
 }
 

@@ -48,10 +48,13 @@ Bytes DataProfile(JxlDecoder* decoder) {
 
 }  // namespace
 
-JxlReader::JxlReader(ByteView bytes) {
+JxlReader::JxlReader(ByteView bytes, std::chrono::milliseconds time) {
+    deadline_.at = std::chrono::steady_clock::now() + time;
     const JxlMemoryManager manager{&memory_, &JxlReader::Allocate, &JxlReader::Free};
     decoder_.reset(JxlDecoderCreate(&manager));
-    if (decoder_ && JxlDecoderSetInput(decoder_.get(), bytes.data(), bytes.size()) != JXL_DEC_SUCCESS) {
+    if (decoder_ &&
+        (JxlDecoderSetParallelRunner(decoder_.get(), &JxlReader::RunInTime, &deadline_) != JXL_DEC_SUCCESS ||
+         JxlDecoderSetInput(decoder_.get(), bytes.data(), bytes.size()) != JXL_DEC_SUCCESS)) {
         decoder_.reset();
     }
     if (decoder_) {
@@ -76,6 +79,22 @@ void* JxlReader::Allocate(void* opaque, size_t size) {
     *static_cast<size_t*>(block) = size;
     memory.used += size;
     return static_cast<char*>(block) + kHeader;
+}
+
+JxlParallelRetCode JxlReader::RunInTime(void* opaque, void* jxl_opaque, JxlParallelRunInit init,
+                                        JxlParallelRunFunction task, uint32_t begin, uint32_t end) {
+    Deadline& deadline = *static_cast<Deadline*>(opaque);
+    if (const JxlParallelRetCode failed = init(jxl_opaque, 1); failed != 0) {
+        return failed;
+    }
+    for (uint32_t i = begin; i < end; ++i) {
+        if (std::chrono::steady_clock::now() > deadline.at) {
+            deadline.passed = true;
+            return JXL_PARALLEL_RET_RUNNER_ERROR;
+        }
+        task(jxl_opaque, i, 0);
+    }
+    return 0;
 }
 
 void JxlReader::Free(void* opaque, void* address) {

@@ -4,6 +4,9 @@
 
 #include <jxl/decode.h>
 
+#include <jxl/parallel_runner.h>
+
+#include <chrono>
 #include <cstddef>
 #include <memory>
 
@@ -16,11 +19,16 @@ namespace pelimon::imagelib_detail {
 // refused as too large. 256 megapixels of 8-bit RGB fit, with libjxl's working buffers.
 inline constexpr size_t kMaxJxlDecoderBytes = size_t{3} << 30;
 
+// The longest one JPEG XL decode may take; a file that takes longer (a damaged or hostile one: a
+// photo of the largest size decodes in seconds) is given up.
+inline constexpr std::chrono::seconds kMaxJxlDecodeTime{120};
+
 // A libjxl decoder with its input set to `bytes` (closed: the whole file is there), whose
-// allocations are counted and refused beyond kMaxJxlDecoderBytes.
+// allocations are counted and refused beyond kMaxJxlDecoderBytes, and whose work stops once
+// `time` has passed.
 class JxlReader {
   public:
-    explicit JxlReader(ByteView bytes);
+    explicit JxlReader(ByteView bytes, std::chrono::milliseconds time = kMaxJxlDecodeTime);
     JxlReader(const JxlReader&) = delete;
     JxlReader& operator=(const JxlReader&) = delete;
     ~JxlReader();
@@ -28,6 +36,8 @@ class JxlReader {
     explicit operator bool() const { return decoder_ != nullptr; }
     // Whether an allocation was refused for the cap: a failure is then "too large", not "corrupt".
     bool ran_out_of_memory() const { return memory_.refused; }
+    // Whether the decode was given up for its time.
+    bool ran_out_of_time() const { return deadline_.passed; }
 
   private:
     struct Memory {
@@ -37,10 +47,18 @@ class JxlReader {
     struct DecoderDelete {
         void operator()(JxlDecoder* decoder) const { JxlDecoderDestroy(decoder); }
     };
+    struct Deadline {
+        std::chrono::steady_clock::time_point at;
+        bool passed = false;
+    };
     static void* Allocate(void* opaque, size_t size);
     static void Free(void* opaque, void* address);
+    // Runs libjxl's tasks one after the other on this thread, checking the deadline before each.
+    static JxlParallelRetCode RunInTime(void* opaque, void* jxl_opaque, JxlParallelRunInit init,
+                                        JxlParallelRunFunction task, uint32_t begin, uint32_t end);
 
     Memory memory_;
+    Deadline deadline_;
     std::unique_ptr<JxlDecoder, DecoderDelete> decoder_;
 };
 

@@ -3,11 +3,13 @@
 // are checked with the other modern formats' (modern_formats_test.cpp).
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "imagelib/colour.h"
 #include "imagelib/embedded_metadata.h"
 #include "imagelib/imagelib.h"
+#include "imagelib/jxl_support.h"
 #include "test_images.h"
 #include "tests/support/jxl_reconstruction.h"
 
@@ -61,6 +63,22 @@ TEST(Jxl, DamagedFileIsRefusedWithAMessage) {
     EXPECT_FALSE(image.error().message.empty());
     const Bytes codestream_start = {0xFF, 0x0A, 0xFA};
     EXPECT_FALSE(DecodeImage(codestream_start).ok());
+}
+
+TEST(Jxl, DecodeIsGivenUpWhenItsTimeHasPassed) {
+    const Bytes bytes = ReadFixture("jxl_hdr_pq.jxl");
+    imagelib_detail::JxlReader reader(bytes, std::chrono::milliseconds(0));
+    ASSERT_TRUE(reader);
+    JxlDecoderSubscribeEvents(reader.get(), JXL_DEC_FULL_IMAGE);
+    const JxlPixelFormat format{3, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+    Bytes pixels(size_t{1024} * 1024 * 3);
+    JxlDecoderStatus status = JxlDecoderProcessInput(reader.get());
+    if (status == JXL_DEC_NEED_IMAGE_OUT_BUFFER) {
+        JxlDecoderSetImageOutBuffer(reader.get(), &format, pixels.data(), pixels.size());
+        status = JxlDecoderProcessInput(reader.get());
+    }
+    EXPECT_EQ(status, JXL_DEC_ERROR);
+    EXPECT_TRUE(reader.ran_out_of_time());
 }
 
 TEST(Jxl, EncoderStoresMetadataInBoxesAndProfileInCodestream) {
