@@ -1,5 +1,5 @@
 # Functions of bench/run.sh (sourced; uses its variables C O S T W PY PELIMON JPGS PNGS SIZE_SET
-# HEICS P3S RAWS RAWNS).
+# HEICS P3S RAWS RAWNS JXLS P3JXLS).
 # shellcheck shell=bash
 
 need() { command -v "$1" >/dev/null || { echo "needs $1 (apt-get install $2)" >&2; exit 1; }; }
@@ -123,6 +123,22 @@ $common"
         write_job pelimon-tiff8 "$TIFF8" "${TIFF8S[@]}" <<<"$to_jpeg"
         write_job pelimon-tiff16 "$TIFF16" "${TIFF16S[@]}" <<<"$to_jpeg"
     fi
+    if [ ${#JXLS[@]} -gt 0 ]; then
+        write_job pelimon-jxl "$X" "${JXLS[@]}" <<<"FILETYPE=4
+JPEGCOMP=90
+$common"
+    fi
+    write_job pelimon-jxl-out "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=512
+JPEGCOMP=80
+$common"
+    if [ ${#P3JXLS[@]} -gt 0 ]; then
+        write_job pelimon-srgb-jxl "$XP3" "${P3JXLS[@]}" <<<"FILETYPE=8
+TOSRGB=1
+$common"
+        write_job pelimon-p3-jxl "$XP3" "${P3JXLS[@]}" <<<"FILETYPE=8
+TOSRGB=0
+$common"
+    fi
     if [ ${#P3S[@]} -gt 0 ]; then
         write_job pelimon-srgb "$P3" "${P3S[@]}" <<<"FILETYPE=8
 TOSRGB=1
@@ -133,22 +149,29 @@ $common"
     fi
 }
 
+# encode_corpus DIR EXT COMMAND: encodes each corpus JPEG that DIR lacks as NAME.EXT, two at a
+# time at low priority. COMMAND is a shell command reading "$in" and writing "$out" (a temporary
+# name beside the final one, so that an interrupted encode is never taken for a finished one).
+encode_corpus() {
+    local dir=$1 ext=$2 f b n=0
+    for f in "${JPGS[@]}"; do
+        b=${f##*/}
+        [ -s "$dir/${b%.jpg}.$ext" ] || n=$((n + 1))
+    done
+    [ "$n" -gt 0 ] || return 0
+    echo "$ext corpus: encoding $n JPEGs into $dir" >&2
+    printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
+        'in=$1 b=$(basename "$1" .jpg); [ -s "$2/$b.$3" ] && exit 0
+         out=$2/$b.part.$3; eval "$4" >/dev/null 2>&1 && mv "$out" "$2/$b.$3"' sh {} "$dir" "$ext" "$3"
+}
+
 # The HEIC set: the corpus JPEGs encoded with heif-enc at its default quality (once, cached
 # beside the corpus, two encodes at a time), plus the real phone files of the shared test data,
 # which also make up the Display P3 set of the sRGB check.
 ensure_heic_corpus() {
-    local f base n=0
+    local f
     mkdir -p "$H" "$P3"
-    for f in "${JPGS[@]}"; do
-        base=${f##*/}
-        [ -s "$H/${base%.jpg}.heic" ] || n=$((n + 1))
-    done
-    if [ "$n" -gt 0 ]; then
-        echo "heic corpus: encoding $n JPEGs with heif-enc into $H" >&2
-        printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
-            'b=$(basename "$1" .jpg); [ -s "$2/$b.heic" ] && exit 0
-             heif-enc -o "$2/$b.part.heic" "$1" >/dev/null && mv "$2/$b.part.heic" "$2/$b.heic"' sh {} "$H"
-    fi
+    encode_corpus "$H" heic 'heif-enc -o "$out" "$in"'
     for f in "$TESTDATA"/modern/iphone8-gps-p3.heic "$TESTDATA"/modern/iphone11pro-p3.heic \
         "$TESTDATA"/modern/galaxy-s24fe-rot90.heic "$TESTDATA"/modern/nokia-noexif-1440x960.heic; do
         [ -f "$f" ] || continue
@@ -213,6 +236,23 @@ ensure_raw_corpus() {
     fi
 }
 
+# The JPEG XL set: the corpus JPEGs encoded from their pixels with cjxl at quality 90 and its
+# default effort (once, cached beside the corpus, two encodes at a time; about ten seconds per
+# photo), and for the sRGB check the Display P3 phone photos of the shared test data through
+# heif-convert (a PNG with the P3 profile) and cjxl, which codes their colours as P3.
+ensure_jxl_corpus() {
+    local f b
+    mkdir -p "$X" "$XP3"
+    encode_corpus "$X" jxl 'cjxl -q 90 --lossless_jpeg=0 --num_threads=1 "$in" "$out"'
+    for f in "$TESTDATA"/modern/iphone8-gps-p3.heic "$TESTDATA"/modern/iphone11pro-p3.heic; do
+        b=${f##*/}
+        b=${b%.heic}
+        [ -f "$f" ] && [ ! -s "$XP3/$b.jxl" ] || continue
+        heif-convert "$f" "$W/$b.png" >/dev/null && cjxl -q 90 "$W/$b.png" "$XP3/$b.jxl" >/dev/null 2>&1
+        rm -f "$W/$b.png"
+    done
+}
+
 # write_fit_sizes WIDTH HEIGHT OUT FILE...: cwebp resizes to a given width and height, so each
 # JPEG's fit into WIDTH x HEIGHT is read from its header beforehand, one "w h path" line per file.
 write_fit_sizes() {
@@ -274,6 +314,8 @@ nfiles() {
         pelimon-cmyk) echo ${#CMYKS[@]} ;;
         *raw*) echo ${#RAWS[@]} ;;
         pelimon-srgb | pelimon-p3) echo ${#P3S[@]} ;;
+        pelimon-srgb-jxl | pelimon-p3-jxl) echo ${#P3JXLS[@]} ;;
+        pelimon-jxl | jxl-vips) echo ${#JXLS[@]} ;;
         *) echo ${#JPGS[@]} ;;
     esac
 }
@@ -317,6 +359,8 @@ tool_cmd() {
             'dcraw_emu -h -Z - "$1" | cjpeg -quality 90 >"$2/$(basename "$1" .dng).jpg"' sh {} "$d") ;;
         heic-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${HEICS[@]}") ;;
         webp-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.webp[Q=80]" "${JPGS[@]}") ;;
+        jxl-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${JXLS[@]}") ;;
+        jxl-out-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jxl[Q=80]" "${JPGS[@]}") ;;
         webp-cwebp) CMD=(sh -c 'while read -r w h f; do b=${f##*/}
             cwebp -quiet -q 80 -resize "$w" "$h" "$f" -o "$1/${b%.jpg}.webp" || exit 1; done <"$2"' sh "$d"
             "$S/cwebp.sizes") ;;

@@ -43,6 +43,8 @@ constexpr std::string_view kRawMime[] = {
     "image/x-pentax-pef",  "image/x-samsung-srw", "image/x-kodak-kdc",   "image/x-kodak-dcr",
     "image/x-minolta-mrw", "image/x-sigma-x3f",   "image/x-epson-erf",   "image/x-hasselblad-3fr",
     "image/x-leaf-mos",    "image/x-mamiya-mef",  "image/x-phaseone-iiq"};
+constexpr std::string_view kJxlExtensions[] = {".jxl"};
+constexpr std::string_view kJxlMime[] = {"image/jxl"};
 
 bool AlwaysStreams(ByteView /*prefix*/) {
     return true;
@@ -54,7 +56,7 @@ bool BmpStreams(ByteView prefix) {
     return !BmpIsCompressed(prefix);
 }
 
-const std::array<FormatRow, 9> kFormats = {{
+const std::array<FormatRow, 10> kFormats = {{
     {
         .format = ImageFormat::kJpeg,
         .name = "jpeg",
@@ -201,6 +203,29 @@ const std::array<FormatRow, 9> kFormats = {{
         .decode = DecodeHeif,
         .encode = EncodeAvif,
         .read_metadata = ReadHeifMetadata,
+    },
+    {
+        // libjxl applies the file's orientation itself, as libheif does for HEIF.
+        .format = ImageFormat::kJxl,
+        .name = "jxl",
+        .display_name = "JPEG XL",
+        .codes = {.image_type = 128, .file_type = 512, .output_type = 256},
+        .extensions = kJxlExtensions,
+        .name_match = NameMatch::kAtEnd,
+        .mime_types = kJxlMime,
+        .same_as_source = ImageFormat::kJxl,
+        .type_box_caption = "JPEG XL",
+        .window = {.type_box = 1045, .output_choice = 1047},
+        .carries = {.exif = true, .xmp = true, .iptc = false, .icc_profile = true, .alpha = true},
+        .takes_quality = true,
+        .source_metadata = MetadataPlace::kAnywhere,
+        .header_may_lie_deep = true,
+        .sniff = SniffsJxl,
+        .probe = ProbeJxl,
+        .decode = DecodeJxl,
+        .encode = EncodeJxl,
+        .recompress_jpeg = RecompressJpegAsJxl,
+        .read_metadata = ReadJxlMetadata,
     },
     {
         // Camera raw files, through libraw; not written: "same as the source" gives JPEG. Before

@@ -126,6 +126,9 @@ struct FormatRow {
     Status (*decode_rows)(std::FILE* file, const DecodeOptions& options, RowSink& sink) = nullptr;
     // Encodes an output; null when the program does not write the format.
     Result<Bytes> (*encode)(const Image& image, const EncodeOptions& options) = nullptr;
+    // Stores a JPEG file losslessly in this format (JPEG XL), for a JPEG source whose pixels the job
+    // leaves as they are; null for a format that cannot.
+    Result<Bytes> (*recompress_jpeg)(ByteView jpeg) = nullptr;
     // Reads the metadata blocks kept beside the pixels (HEIF, WebP, PNG); null when the blocks are
     // read elsewhere (the segments of a JPEG) or not at all.
     void (*read_metadata)(ByteView bytes, EmbeddedMetadata& out) = nullptr;

@@ -23,13 +23,15 @@ bool SniffsWebp(ByteView bytes);
 bool SniffsHeif(ByteView bytes);
 bool SniffsAvif(ByteView bytes);
 bool SniffsTiff(ByteView bytes);  // TIFF and BigTIFF, either byte order
-bool SniffsRaw(ByteView bytes);  // camera raw (raw_signature.cpp)
+bool SniffsRaw(ByteView bytes);   // camera raw (raw_signature.cpp)
+bool SniffsJxl(ByteView bytes);   // a bare codestream or the container
 
 Result<ImageHeader> ProbeBmp(ByteView bytes);
 Result<ImageHeader> ProbeJpeg(ByteView bytes);
 Result<ImageHeader> ProbePng(ByteView bytes);
 Result<ImageHeader> ProbeGif(ByteView bytes);
 Result<ImageHeader> ProbeWebp(ByteView bytes);
+Result<ImageHeader> ProbeJxl(ByteView bytes);   // the size as shown, after the file's orientation
 Result<ImageHeader> ProbeHeif(ByteView bytes);  // HEIF/HEIC and AVIF: the primary image, as turned
 // The same for a file, reading only the boxes libheif needs (libheif checks every item's extent
 // against the file's size, so a prefix in memory would not do). `format` is the sniffed one.
@@ -49,6 +51,7 @@ Status DecodeWebp(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeHeif(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeTiff(ByteView bytes, const DecodeOptions& options, Image& out);
 Status DecodeRaw(ByteView bytes, const DecodeOptions& options, Image& out);
+Status DecodeJxl(ByteView bytes, const DecodeOptions& options, Image& out);
 
 // Whether the PNG whose first bytes are `bytes` is interlaced (Adam7).
 bool PngIsInterlaced(ByteView bytes);
@@ -72,6 +75,8 @@ void ReadPngMetadata(ByteView bytes, EmbeddedMetadata& out);
 void ReadTiffEmbeddedMetadata(ByteView bytes, EmbeddedMetadata& out);
 // The Exif and XMP of a camera raw file (raw_metadata.cpp), whose turn the decoder applies.
 void ReadRawMetadata(ByteView bytes, EmbeddedMetadata& out);
+// A JPEG XL file's Exif and XMP boxes and the profile of its decoded pixels (jxl_metadata.cpp).
+void ReadJxlMetadata(ByteView bytes, EmbeddedMetadata& out);
 
 // The 1/8-scale image of a progressive JPEG from its DC coefficients alone (each block's DC is its
 // mean), as libjpeg's 1/8 scale gives it up to the AC terms of subsampled chroma: only the DC

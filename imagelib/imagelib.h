@@ -28,7 +28,7 @@ inline constexpr int64_t kMaxDecodedPixels = int64_t{256} * 1000 * 1000;
 
 // kHeif covers HEIF and HEIC (HEVC) files; kAvif the HEIF files whose brand says AV1; kRaw the
 // camera raw files libraw reads (DNG, CR2, NEF, ARW, RAF, ...).
-enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif, kWebp, kHeif, kAvif, kTiff, kRaw };
+enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif, kWebp, kHeif, kAvif, kTiff, kRaw, kJxl };
 
 struct ImageHeader {
     ImageFormat format = ImageFormat::kUnknown;
@@ -116,7 +116,7 @@ struct EncodeMetadata {
 
 // One encode: the quality of the formats that take one, and the blocks to store.
 struct EncodeOptions {
-    int quality = 90;  // 1..100 (clamped): JPEG, WebP and AVIF; the others ignore it
+    int quality = 90;  // 1..100 (clamped): JPEG, WebP, AVIF and JPEG XL; the others ignore it
     EncodeMetadata metadata{};
 };
 
@@ -143,6 +143,17 @@ Result<Bytes> EncodeAvif(const Image& image, const EncodeOptions& options = {});
 // and IPTC (as Photoshop image resources) are tags of IFD0, the Exif block's tags join IFD0 with
 // its Exif and GPS IFDs after it, in the Exif block's byte order.
 Result<Bytes> EncodeTiff(const Image& image, const EncodeOptions& options = {});
+// JPEG XL: lossy 8-bit RGB at JxlDistanceOfQuality(quality); Exif and XMP in "Exif" and "xml "
+// boxes of a container, the profile in the codestream (else sRGB).
+Result<Bytes> EncodeJxl(const Image& image, const EncodeOptions& options = {});
+// The encoder's distance for a 1..100 quality (clamped), as cjxl maps its own quality: from 30 up,
+// 0.1 + (100 - quality) x 0.09, so 100 gives 0.1, 90 gives 1.0 ("visually lossless") and 30 gives
+// 6.4; below 30 it grows faster, 6.4 + 2.5^((30 - quality) / 5) / 6.25, up to 25 (libjxl's largest).
+float JxlDistanceOfQuality(int quality);
+// A JPEG file recompressed losslessly as JPEG XL (its DCT coefficients and, for reconstruction, its
+// segments): typically a fifth smaller, and djxl restores the JPEG bit for bit. Fails for JPEGs
+// libjxl cannot take (CMYK, arithmetic coding).
+Result<Bytes> RecompressJpegAsJxl(ByteView jpeg);
 
 // Geometry. Rotation is clockwise: 90 turns the top edge into the right edge. Other angles
 // are taken modulo 360 and truncated to a multiple of 90.
