@@ -1,11 +1,14 @@
 #include "filelist/source_list.h"
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <system_error>
 
 #include "filelist/file_type.h"
 #include "filelist/filelist_texts.h"
 #include "filelist/folder_listing.h"
+#include "settings/output_folder_path.h"
 
 namespace pelimon {
 namespace {
@@ -31,6 +34,15 @@ fs::path AbsolutePath(const std::string& path) {
     return absolute.lexically_normal();
 }
 
+// The output folder that a run from `folder` would write into, which a listing of its tree leaves
+// out (it holds outputs, not sources); empty when there is none.
+std::string OutputFolderInside(const std::string& folder, const AppSettings& settings) {
+    AppSettings from_folder = settings;
+    from_folder.ImagePath = folder;
+    const std::optional<OutputFolderPlan> plan = OutputFolderOf(from_folder, TodayDateText());
+    return plan ? plan->folder : std::string();
+}
+
 }  // namespace
 
 int SourceList::ListSourceFiles(const std::string& folder, std::string_view name, int rotation,
@@ -42,14 +54,22 @@ int SourceList::ListSourceFiles(const std::string& folder, std::string_view name
     // directly, as the Windows original did, would list the parent's files whose names begin
     // with the folder's name.)
     const std::string folder_path = WithTrailingSlash(folder);
-    const std::vector<FolderEntry> entries =
-        name.empty() ? ListFolderEntries(folder_path) : ListNamedEntry(folder_path, std::string(name));
+    std::vector<FolderEntry> entries;
+    if (!name.empty()) {
+        entries = ListNamedEntry(folder_path, std::string(name));
+    } else if (settings.Recurse == kOn) {
+        FolderTree tree = ListFolderTree(folder_path, OutputFolderInside(folder_path, settings));
+        entries = std::move(tree.entries);
+        unreadable_folders_ = std::move(tree.unreadable);
+    } else {
+        entries = ListFolderEntries(folder_path);
+    }
 
     const int turned = rotation / 90 * 90;
     std::vector<FileRow>& rows = list_.rows();
     int added = 0;
     for (const FolderEntry& entry : entries) {
-        if ((FileTypeOfName(entry.name) & settings.ImageType) == 0) {
+        if ((FileTypeOfName(NameWithoutFolders(entry.name)) & settings.ImageType) == 0) {
             continue;
         }
         FileRow row{entry.name, SizeText(entry.size), turned, settings.Select == kSelectChecked};
@@ -64,6 +84,7 @@ void SourceList::SetFolderText(const std::string& text, AppSettings& settings) {
     folder_text_ = text;
     if (!single_file_mode_) {
         list_.Clear();
+        unreadable_folders_.clear();
         ListSourceFiles(text, {}, 0, settings);
     }
     SyncCounts();
@@ -78,7 +99,30 @@ void SourceList::UseFolder(const std::string& folder, AppSettings& settings) {
 void SourceList::ChangeTypeFilter(int filter, AppSettings& settings) {
     settings.ImageType = filter;
     list_.Clear();
+    unreadable_folders_.clear();
     ListSourceFiles(folder_text_, {}, 0, settings);
+}
+
+void SourceList::ChangeRecurse(bool recurse, AppSettings& settings) {
+    settings.Recurse = recurse ? kOn : kOff;
+    if (single_file_mode_) {
+        return;
+    }
+    std::map<std::string, FileRow> before;
+    for (FileRow& row : list_.rows()) {
+        std::string name = row.name;
+        before.emplace(std::move(name), std::move(row));
+    }
+    list_.Clear();
+    unreadable_folders_.clear();
+    ListSourceFiles(folder_text_, {}, 0, settings);
+    for (FileRow& row : list_.rows()) {
+        if (const auto kept = before.find(row.name); kept != before.end()) {
+            row.rotation = kept->second.rotation;
+            row.checked = kept->second.checked;
+        }
+    }
+    SyncCounts();
 }
 
 void SourceList::AddSourcePath(const std::string& path, int rotation, AppSettings& settings) {

@@ -32,7 +32,9 @@ class SourceList {
     // Inserts the files of `folder` whose type is one of settings.ImageType above the existing rows,
     // in name order, each at `rotation` (truncated to a multiple of 90) and checked when
     // settings.Select is 1. An empty `name` takes every visible file of the folder (see
-    // ListFolderEntries); otherwise only the file of that exact name. `folder` is a folder
+    // ListFolderEntries), and with settings.Recurse on those of its subfolders too, named by their
+    // path from the folder (ListFolderTree, leaving out the output folder the settings give);
+    // otherwise only the file of that exact name. `folder` is a folder
     // whether or not it ends with '/'; an empty text lists nothing. Returns the rows added.
     int ListSourceFiles(const std::string& folder, std::string_view name, int rotation, const AppSettings& settings);
 
@@ -49,6 +51,11 @@ class SourceList {
     // becomes `filter` and the folder in the box is listed again, rotations at 0. Lists even in
     // single-file mode.
     void ChangeTypeFilter(int filter, AppSettings& settings);
+
+    // The "include subfolders" box changed: Recurse becomes `recurse` and, unless single-file
+    // mode is on, the folder in the box is listed again. Rows listed before and after keep their
+    // check marks and rotations.
+    void ChangeRecurse(bool recurse, AppSettings& settings);
 
     // A dropped or named path. A relative path is taken from the current directory. A folder, or
     // a path that does not exist or cannot be examined, becomes the source folder (single-file
@@ -77,12 +84,16 @@ class SourceList {
     // The count label: "（selected/files）".
     std::string FileCountText() const;
 
+    // The subfolders that the last listing of a tree could not read.
+    const std::vector<std::string>& unreadable_folders() const { return unreadable_folders_; }
+
   private:
     void SyncCounts();
 
     FileList list_;
     bool single_file_mode_ = false;
     std::string folder_text_;
+    std::vector<std::string> unreadable_folders_;
 };
 
 }  // namespace pelimon

@@ -143,6 +143,7 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     auto* part = new QWidget(this);
     ui_.source = Named(new QLineEdit(part), 1004);
     ui_.source_button = Named(new CXPSrc(FolderIcon(), part), 1005);
+    ui_.recurse = Named(new QCheckBox(Tr(kRecurse), part), 1050);
     ui_.count = Named(new QLabel(Tr(kCountInitial), part), 1046);
     ui_.exif = PlainButton(Text(kExif), 1030, part);
     ui_.exif->setEnabled(false);
@@ -181,6 +182,12 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     auto* folder_row = new QHBoxLayout;
     folder_row->addWidget(ui_.source, 1);
     folder_row->addWidget(ui_.source_button);
+    folder_row->addWidget(ui_.recurse);
+    unreadable_notice_ = new QLabel(part);
+    unreadable_notice_->setObjectName("unreadable_notice");
+    unreadable_notice_->setWordWrap(true);
+    unreadable_notice_->setTextFormat(Qt::PlainText);
+    unreadable_notice_->hide();
     auto* list_row = new QHBoxLayout;
     list_row->addWidget(new QLabel(Tr(kListCaption), part));
     list_row->addWidget(ui_.count);
@@ -194,6 +201,7 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     layout->addLayout(folder_row);
     layout->addLayout(list_row);
     layout->addWidget(ui_.list, 1);
+    layout->addWidget(unreadable_notice_);
     return part;
 }
 
@@ -335,6 +343,7 @@ QWidget* CpelimonDlg::BuildButtonColumn() {
 void CpelimonDlg::ConnectControls() {
     connect(ui_.source, &QLineEdit::textChanged, this, &CpelimonDlg::OnSourceTextChanged);
     connect(ui_.source_button, &QPushButton::clicked, this, [this] { BrowseFolder(true); });
+    connect(ui_.recurse, &QCheckBox::toggled, this, &CpelimonDlg::OnRecurseToggled);
     connect(ui_.output_button, &QPushButton::clicked, this, [this] { BrowseFolder(false); });
     connect(ui_.source_button, &CFolderMenuButton::MenuCommand, this, &CpelimonDlg::OnFolderMenuCommand);
     connect(ui_.output_button, &CFolderMenuButton::MenuCommand, this, &CpelimonDlg::OnFolderMenuCommand);

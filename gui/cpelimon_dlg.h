@@ -113,6 +113,7 @@ class CpelimonDlg : public QWidget {
 
     // The file list and the preview (cpelimon_dlg_list.cpp).
     void OnSourceTextChanged(const QString& text);
+    void OnRecurseToggled(bool recurse);
     void UseSourceFolder(const QString& folder);
     void ShowSourceFolderText();
     void OnTypeBoxClicked(int bit, QCheckBox* box, bool checked);
@@ -127,6 +128,7 @@ class CpelimonDlg : public QWidget {
     void OnColoursCounted(quint32 colours);
     void ClearPreview();
     void ShowFileCount();
+    void ShowUnreadableFolders();
     void ShowListNotice();
     void OpenExifDialog();
     int CurrentRow() const;
@@ -140,6 +142,7 @@ class CpelimonDlg : public QWidget {
     struct Controls {
         QLineEdit* source = nullptr;                     // 1004
         CFolderMenuButton* source_button = nullptr;      // 1005
+        QCheckBox* recurse = nullptr;                    // 1050
         QLabel* count = nullptr;                         // 1046
         QPushButton* exif = nullptr;                     // 1030
         QPushButton* select_all = nullptr;               // 1025
@@ -177,6 +180,8 @@ class CpelimonDlg : public QWidget {
     Qt::SortOrder sort_order_ = Qt::AscendingOrder;
     Controls ui_;
     QLabel* list_notice_ = nullptr;
+    // Below the list: the subfolders that the listing of a tree could not read.
+    QLabel* unreadable_notice_ = nullptr;
     // Owned here, not by Qt: it reads sources_, so it must go before sources_ does (members are
     // destroyed before the children).
     std::unique_ptr<FileListModel> model_;

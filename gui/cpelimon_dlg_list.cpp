@@ -21,6 +21,7 @@
 #include "controls/widget_text.h"
 #include "dialogs/cexif_dialog.h"
 #include "filelist/file_type.h"
+#include "filelist/filelist_texts.h"
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg.h"
 #include "gui/cpelimon_dlg_texts.h"
@@ -49,6 +50,15 @@ std::vector<std::string> LocalPaths(const QMimeData* mime) {
 
 void CpelimonDlg::OnSourceTextChanged(const QString& text) {
     model_->Rebuild([&] { sources_.SetFolderText(text.toStdString(), settings_); });
+    ClearPreview();
+    ShowFileCount();
+}
+
+void CpelimonDlg::OnRecurseToggled(bool recurse) {
+    if (recurse == (settings_.Recurse == kOn)) {
+        return;
+    }
+    model_->Rebuild([&] { sources_.ChangeRecurse(recurse, settings_); });
     ClearPreview();
     ShowFileCount();
 }
@@ -147,7 +157,7 @@ void CpelimonDlg::UpdatePreview() {
         return;
     }
     const FileRow& file = sources_.list().rows()[static_cast<size_t>(row)];
-    if (FileTypeOfName(file.name) == 0) {
+    if (FileTypeOfName(file.file_name()) == 0) {
         preview_loader_->Cancel();
         ui_.preview->DrawNotice(Tr(controls_texts::kNotAnImage));
         return;
@@ -191,6 +201,16 @@ void CpelimonDlg::ClearPreview() {
 void CpelimonDlg::ShowFileCount() {
     ui_.count->setText(QString::fromStdString(sources_.FileCountText()));
     ShowListNotice();
+    ShowUnreadableFolders();
+}
+
+void CpelimonDlg::ShowUnreadableFolders() {
+    QStringList lines;
+    for (const std::string& folder : sources_.unreadable_folders()) {
+        lines.append(QString::fromStdString(folder) + QStringLiteral(": ") + Tr(filelist_texts::kUnreadableFolder));
+    }
+    unreadable_notice_->setText(lines.join(QLatin1Char('\n')));
+    unreadable_notice_->setVisible(!lines.isEmpty());
 }
 
 void CpelimonDlg::ShowListNotice() {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/app/app_test_support.h"
+#include "tests/support/read_only_folder.h"
 
 namespace pelimon {
 namespace {
@@ -272,6 +273,40 @@ TEST(SourceList, RelativePathsAreResolvedFromTheCurrentDirectory) {
         EXPECT_EQ(sources.folder_text(), real + "/shots/");
     }
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg"}));
+}
+
+// A tree with a subfolder that cannot be read, and the output folder (relative, as OutputPath
+// gives it) inside it.
+TEST(SourceList, TreeListingReportsUnreadableSubfoldersAndSkipsTheOutputFolder) {
+    TempFolder folder;
+    for (const char* name : {"a.jpg", "locked/l.jpg", "open/o.jpg", "out/done.jpg", "out2/p.jpg"}) {
+        std::filesystem::create_directories(std::filesystem::path(folder.Path(name)).parent_path());
+        WriteSizedFile(folder.Path(name), 10);
+    }
+    AppSettings settings = SettingsWithTypes(15);
+    settings.Recurse = kOn;
+    settings.OutputPath = "out";
+    SourceList sources;
+    {
+        test::UnreadableFolder locked(folder.Path("locked"));
+        ASSERT_TRUE(locked.ok()) << locked.why();
+        sources.UseFolder(folder.path(), settings);
+    }
+    EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg", "open/o.jpg", "out2/p.jpg"}));
+    EXPECT_EQ(sources.unreadable_folders(), (std::vector<std::string>{folder.Path("locked")}));
+    EXPECT_EQ(sources.FileCountText(), "（3/3）");
+
+    // Turning Recurse off and on again keeps the rows' check marks and rotations.
+    sources.list().rows()[0].rotation = 90;
+    sources.list().rows()[0].checked = false;
+    sources.ChangeRecurse(false, settings);
+    EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg"}));
+    EXPECT_TRUE(sources.unreadable_folders().empty());
+    sources.ChangeRecurse(true, settings);  // "locked" is readable again
+    EXPECT_EQ(settings.Recurse, kOn);
+    EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg", "locked/l.jpg", "open/o.jpg", "out2/p.jpg"}));
+    EXPECT_EQ(sources.list().rows()[0].rotation, 90);
+    EXPECT_EQ(sources.FileCountText(), "（3/4）");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // Batches started from the main window: 実行 with progress and cancel, and drops that run at once.
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -47,6 +48,7 @@ class MainWindowBatchTest : public QObject {
     void endMessageCountsEveryFile();
     void dropWithAutomaticRunChecksAllAndRuns();
     void defaultsPressedDuringARunAreKept();
+    void subfoldersAreListedByTheirPathAndMirrored();
 
   private:
     static constexpr int kImages = 6;
@@ -213,6 +215,37 @@ void MainWindowBatchTest::defaultsPressedDuringARunAreKept() {
     // The run numbered its files and started with Complete 1; the reset's values stay.
     QCOMPARE(settings_.ImageNum, 0);
     QCOMPARE(settings_.Complete, 0);
+}
+
+// "Include subfolders" lists the tree by paths from the source folder; the Exif button finds a
+// subfolder's file, and the run writes each output into the same subfolder of the output folder.
+void MainWindowBatchTest::subfoldersAreListedByTheirPathAndMirrored() {
+    const QString src = QString::fromStdString(settings_.ImagePath);
+    for (const char* folder : {"2026/kyoto", ".thumbnails"}) {
+        QDir(src).mkpath(folder);
+    }
+    WriteImages(src + "2026/kyoto", 2);
+    WriteImages(src + ".thumbnails", 1);
+    CpelimonDlg window(settings_);
+    auto* list = window.findChild<QTableView*>("id1006");
+    QCOMPARE(list->model()->rowCount(), kImages);
+    window.findChild<QCheckBox*>("id1050")->click();
+    QCOMPARE(settings_.Recurse, kOn);
+    QCOMPARE(list->model()->rowCount(), kImages + 2);
+    QCOMPARE(list->model()->index(kImages, 0).data().toString(), QStringLiteral("2026/kyoto/img0.png"));
+    QCOMPARE(window.findChild<QLabel*>("id1046")->text(), QStringLiteral("（8/8）"));
+
+    list->setCurrentIndex(list->model()->index(kImages + 1, 0));
+    auto* exif = window.findChild<QPushButton*>("id1030");
+    exif->setEnabled(true);  // as if the preview had found Exif data
+    ModalAnswerer<QMessageBox> box([](QMessageBox* message) { message->accept(); });
+    exif->click();
+    QCOMPARE(box.text(), QStringLiteral("指定されたファイルには Exif 情報が有りません。"));  // found, a PNG
+
+    window.findChild<QPushButton*>("id1001")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
+    QCOMPARE(OutputCount(settings_), kImages);
+    QCOMPARE(QDir(QString::fromStdString(settings_.OutputPath) + "2026/kyoto").entryList(QDir::Files).size(), 2);
 }
 
 QTEST_MAIN(MainWindowBatchTest)
