@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -91,8 +92,8 @@ std::vector<FolderEntry> ListFolderEntries(const std::string& folder) {
     return ReadFolder(folder, nullptr).files;
 }
 
-FolderTree ListFolderTree(const std::string& folder, const std::string& skipped) {
-    FolderTree tree;
+void WalkFolderTree(const std::string& folder, const std::string& skipped,
+                    const std::function<bool(FolderTree& part)>& part) {
     const std::string skipped_path = skipped.empty() ? std::string() : ComparablePath(skipped);
     const std::string root = ComparablePath(folder);
     // Folders still to read, the next one at the back: (path, prefix of its entries' names).
@@ -103,13 +104,14 @@ FolderTree ListFolderTree(const std::string& folder, const std::string& skipped)
         pending.pop_back();
         std::vector<std::string> subfolders;
         FolderRead read = ReadFolder(path, &subfolders);
+        FolderTree listed;
         if (read.failed && !is_root) {
-            tree.unreadable.push_back(path.string());
+            listed.unreadable.push_back(path.string());
         }
         is_root = false;
         for (FolderEntry& entry : read.files) {
             entry.name = prefix + entry.name;
-            tree.entries.push_back(std::move(entry));
+            listed.entries.push_back(std::move(entry));
         }
         // Pushed in reverse so that the first in name order is read next.
         for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it) {
@@ -120,7 +122,19 @@ FolderTree ListFolderTree(const std::string& folder, const std::string& skipped)
             }
             pending.emplace_back(subfolder, prefix + *it + '/');
         }
+        if (!part(listed)) {
+            return;
+        }
     }
+}
+
+FolderTree ListFolderTree(const std::string& folder, const std::string& skipped) {
+    FolderTree tree;
+    WalkFolderTree(folder, skipped, [&tree](FolderTree& part) {
+        std::move(part.entries.begin(), part.entries.end(), std::back_inserter(tree.entries));
+        std::move(part.unreadable.begin(), part.unreadable.end(), std::back_inserter(tree.unreadable));
+        return true;
+    });
     return tree;
 }
 

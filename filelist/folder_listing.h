@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,12 @@ struct FolderTree {
 // are not followed, so a link back up the tree cannot make the listing endless; links to files
 // are. A subfolder that cannot be read is noted in `unreadable` and the rest is listed.
 FolderTree ListFolderTree(const std::string& folder, const std::string& skipped);
+
+// The same listing, handed over folder by folder as it is read: `part` is called once per folder
+// (the listed folder first) with that folder's entries and, when it could not be read, its path in
+// `unreadable`; returning false stops the walk. For listing big trees while the window stays live.
+void WalkFolderTree(const std::string& folder, const std::string& skipped,
+                    const std::function<bool(FolderTree& part)>& part);
 
 // The one file `folder`/`name` when it is a regular file (hidden or not: it was named), else
 // nothing.

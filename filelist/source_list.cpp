@@ -1,7 +1,7 @@
 #include "filelist/source_list.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <system_error>
 
@@ -34,16 +34,20 @@ fs::path AbsolutePath(const std::string& path) {
     return absolute.lexically_normal();
 }
 
-// The output folder that a run from `folder` would write into, which a listing of its tree leaves
-// out (it holds outputs, not sources); empty when there is none.
-std::string OutputFolderInside(const std::string& folder, const AppSettings& settings) {
-    AppSettings from_folder = settings;
-    from_folder.ImagePath = folder;
-    const std::optional<OutputFolderPlan> plan = OutputFolderOf(from_folder, TodayDateText());
-    return plan ? plan->folder : std::string();
+// Whether the file at `path` (a name, or a path from the source folder) is of a type the filter
+// lets through.
+bool TypeIsListed(const std::string& path, const AppSettings& settings) {
+    return (FileTypeOfName(NameWithoutFolders(path)) & settings.ImageType) != 0;
 }
 
 }  // namespace
+
+std::string OutputFolderInside(const std::string& folder, const AppSettings& settings) {
+    AppSettings from_folder = settings;
+    from_folder.ImagePath = WithTrailingSlash(folder);
+    const std::optional<OutputFolderPlan> plan = OutputFolderOf(from_folder, TodayDateText());
+    return plan ? plan->folder : std::string();
+}
 
 int SourceList::ListSourceFiles(const std::string& folder, std::string_view name, int rotation,
                                 const AppSettings& settings) {
@@ -69,7 +73,7 @@ int SourceList::ListSourceFiles(const std::string& folder, std::string_view name
     std::vector<FileRow>& rows = list_.rows();
     int added = 0;
     for (const FolderEntry& entry : entries) {
-        if ((FileTypeOfName(NameWithoutFolders(entry.name)) & settings.ImageType) == 0) {
+        if (!TypeIsListed(entry.name, settings)) {
             continue;
         }
         FileRow row{entry.name, SizeText(entry.size), turned, settings.Select == kSelectChecked};
@@ -103,28 +107,6 @@ void SourceList::ChangeTypeFilter(int filter, AppSettings& settings) {
     ListSourceFiles(folder_text_, {}, 0, settings);
 }
 
-void SourceList::ChangeRecurse(bool recurse, AppSettings& settings) {
-    settings.Recurse = recurse ? kOn : kOff;
-    if (single_file_mode_) {
-        return;
-    }
-    std::map<std::string, FileRow> before;
-    for (FileRow& row : list_.rows()) {
-        std::string name = row.name;
-        before.emplace(std::move(name), std::move(row));
-    }
-    list_.Clear();
-    unreadable_folders_.clear();
-    ListSourceFiles(folder_text_, {}, 0, settings);
-    for (FileRow& row : list_.rows()) {
-        if (const auto kept = before.find(row.name); kept != before.end()) {
-            row.rotation = kept->second.rotation;
-            row.checked = kept->second.checked;
-        }
-    }
-    SyncCounts();
-}
-
 void SourceList::AddSourcePath(const std::string& path, int rotation, AppSettings& settings) {
     const fs::path absolute = AbsolutePath(path);
     std::error_code error;
@@ -145,6 +127,31 @@ void SourceList::ReplaceWithPaths(const std::vector<std::string>& paths, AppSett
     for (const std::string& path : paths) {
         AddSourcePath(path, 0, settings);
     }
+}
+
+int SourceList::CountListable(const FolderTree& part, const AppSettings& settings) {
+    return static_cast<int>(
+        std::count_if(part.entries.begin(), part.entries.end(),
+                      [&settings](const FolderEntry& entry) { return TypeIsListed(entry.name, settings); }));
+}
+
+int SourceList::AppendListedPart(const FolderTree& part, const AppSettings& settings) {
+    int added = 0;
+    for (const FolderEntry& entry : part.entries) {
+        if (TypeIsListed(entry.name, settings)) {
+            list_.rows().push_back({entry.name, SizeText(entry.size), 0, settings.Select == kSelectChecked});
+            ++added;
+        }
+    }
+    unreadable_folders_.insert(unreadable_folders_.end(), part.unreadable.begin(), part.unreadable.end());
+    SyncCounts();
+    return added;
+}
+
+void SourceList::DropSubfolderRows() {
+    std::erase_if(list_.rows(), [](const FileRow& row) { return !row.subfolder().empty(); });
+    unreadable_folders_.clear();
+    SyncCounts();
 }
 
 void SourceList::ToggleSelectAll(AppSettings& settings) {

@@ -11,9 +11,14 @@
 #include <vector>
 
 #include "filelist/file_list.h"
+#include "filelist/folder_listing.h"
 #include "settings/app_settings.h"
 
 namespace pelimon {
+
+// The output folder that a run from `folder` would write into, which a listing of its tree leaves
+// out (it holds outputs, not sources); empty when there is none.
+std::string OutputFolderInside(const std::string& folder, const AppSettings& settings);
 
 class SourceList {
   public:
@@ -52,11 +57,6 @@ class SourceList {
     // single-file mode.
     void ChangeTypeFilter(int filter, AppSettings& settings);
 
-    // The "include subfolders" box changed: Recurse becomes `recurse` and, unless single-file
-    // mode is on, the folder in the box is listed again. Rows listed before and after keep their
-    // check marks and rotations.
-    void ChangeRecurse(bool recurse, AppSettings& settings);
-
     // A dropped or named path. A relative path is taken from the current directory. A folder, or
     // a path that does not exist or cannot be examined, becomes the source folder (single-file
     // mode off). A file sets single-file mode, makes its folder the source folder without listing
@@ -83,6 +83,16 @@ class SourceList {
 
     // The count label: "（selected/files）".
     std::string FileCountText() const;
+
+    // A part of a tree listed elsewhere (WalkFolderTree): its files whose type is one of
+    // settings.ImageType are appended below the existing rows, at rotation 0 and checked when
+    // settings.Select is 1; its unreadable folders are noted. Returns the rows added.
+    int AppendListedPart(const FolderTree& part, const AppSettings& settings);
+    // The rows AppendListedPart would add.
+    static int CountListable(const FolderTree& part, const AppSettings& settings);
+
+    // Leaves the rows of the source folder's own files: those of its subfolders go.
+    void DropSubfolderRows();
 
     // The subfolders that the last listing of a tree could not read.
     const std::vector<std::string>& unreadable_folders() const { return unreadable_folders_; }

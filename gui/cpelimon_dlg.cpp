@@ -34,6 +34,7 @@
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/file_list_model.h"
+#include "gui/tree_listing.h"
 #include "imagelib/format_table.h"
 
 namespace pelimon {
@@ -84,6 +85,9 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     model_ = std::make_unique<FileListModel>(sources_);
     preview_loader_ = new PreviewLoader(this);
     batch_ = new BatchController(this, settings_);
+    tree_listing_ = new TreeListing(this);
+    connect(tree_listing_, &TreeListing::PartListed, this, &CpelimonDlg::OnSubfoldersListed);
+    connect(tree_listing_, &TreeListing::Finished, this, &CpelimonDlg::OnListingFinished);
 
     auto* left = new QVBoxLayout;
     left->addWidget(BuildSourcePart(), 1);
@@ -136,6 +140,7 @@ CpelimonDlg::~CpelimonDlg() {
     ui_.quality_text->disconnect(this);
     ui_.list->removeEventFilter(this);
     preview_loader_->Cancel();
+    tree_listing_->Stop();
     ui_.list->setModel(nullptr);
 }
 

@@ -296,17 +296,21 @@ TEST(SourceList, TreeListingReportsUnreadableSubfoldersAndSkipsTheOutputFolder) 
     EXPECT_EQ(sources.unreadable_folders(), (std::vector<std::string>{folder.Path("locked")}));
     EXPECT_EQ(sources.FileCountText(), "（3/3）");
 
-    // Turning Recurse off and on again keeps the rows' check marks and rotations.
+    // Turning Recurse off leaves the folder's own rows with their check marks and rotations; a
+    // part listed in the background is appended below them.
     sources.list().rows()[0].rotation = 90;
     sources.list().rows()[0].checked = false;
-    sources.ChangeRecurse(false, settings);
+    sources.DropSubfolderRows();
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg"}));
     EXPECT_TRUE(sources.unreadable_folders().empty());
-    sources.ChangeRecurse(true, settings);  // "locked" is readable again
-    EXPECT_EQ(settings.Recurse, kOn);
-    EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg", "locked/l.jpg", "open/o.jpg", "out2/p.jpg"}));
     EXPECT_EQ(sources.list().rows()[0].rotation, 90);
-    EXPECT_EQ(sources.FileCountText(), "（3/4）");
+    FolderTree part;
+    part.entries = {{"sub/b.jpg", 10}, {"sub/notes.txt", 10}};
+    part.unreadable = {"/x/locked"};
+    EXPECT_EQ(sources.AppendListedPart(part, settings), 1);
+    EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg", "sub/b.jpg"}));
+    EXPECT_EQ(sources.unreadable_folders(), part.unreadable);
+    EXPECT_EQ(sources.FileCountText(), "（1/2）");
 }
 
 }  // namespace

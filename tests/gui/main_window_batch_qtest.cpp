@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
@@ -231,7 +232,9 @@ void MainWindowBatchTest::subfoldersAreListedByTheirPathAndMirrored() {
     QCOMPARE(list->model()->rowCount(), kImages);
     window.findChild<QCheckBox*>("id1050")->click();
     QCOMPARE(settings_.Recurse, kOn);
-    QCOMPARE(list->model()->rowCount(), kImages + 2);
+    // The subfolders are read in the background; their rows follow the folder's own.
+    QTRY_COMPARE(list->model()->rowCount(), kImages + 2);
+    QTRY_VERIFY(window.findChild<QPushButton*>("id1001")->isEnabled());
     QCOMPARE(list->model()->index(kImages, 0).data().toString(), QStringLiteral("2026/kyoto/img0.png"));
     QCOMPARE(window.findChild<QLabel*>("id1046")->text(), QStringLiteral("（8/8）"));
 
@@ -246,6 +249,15 @@ void MainWindowBatchTest::subfoldersAreListedByTheirPathAndMirrored() {
     QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
     QCOMPARE(OutputCount(settings_), kImages);
     QCOMPARE(QDir(QString::fromStdString(settings_.OutputPath) + "2026/kyoto").entryList(QDir::Files).size(), 2);
+
+    // Turned off, the subfolders' rows go; the folder's own stay.
+    window.findChild<QCheckBox*>("id1050")->click();
+    QCOMPARE(list->model()->rowCount(), kImages);
+    // A folder typed with Recurse on lists its tree too.
+    window.findChild<QCheckBox*>("id1050")->click();
+    window.findChild<QLineEdit*>("id1004")->setText(src + "2026");
+    QTRY_COMPARE(list->model()->rowCount(), 2);
+    QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("kyoto/img0.png"));
 }
 
 QTEST_MAIN(MainWindowBatchTest)
