@@ -19,6 +19,7 @@
 #include "gui/cproc_msg.h"
 #include "gui/run_report.h"
 #include "tests/gui/gui_test_support.h"
+#include "tests/support/read_only_folder.h"
 
 using namespace pelimon;
 using namespace pelimon::test;
@@ -230,11 +231,20 @@ void MainWindowBatchTest::subfoldersAreListedByTheirPathAndMirrored() {
     CpelimonDlg window(settings_);
     auto* list = window.findChild<QTableView*>("id1006");
     QCOMPARE(list->model()->rowCount(), kImages);
-    window.findChild<QCheckBox*>("id1050")->click();
-    QCOMPARE(settings_.Recurse, kOn);
-    // The subfolders are read in the background; their rows follow the folder's own.
-    QTRY_COMPARE(list->model()->rowCount(), kImages + 2);
-    QTRY_VERIFY(window.findChild<QPushButton*>("id1001")->isEnabled());
+    QDir(src).mkpath("locked");
+    auto* unreadable = window.findChild<QLabel*>("unreadable_notice");
+    {
+        // The walk's thread starts from this one and has its permissions.
+        UnreadableFolder locked(src.toStdString() + "locked");
+        QVERIFY2(locked.ok(), locked.why().c_str());
+        window.findChild<QCheckBox*>("id1050")->click();
+        QCOMPARE(settings_.Recurse, kOn);
+        // The subfolders are read in the background; their rows follow the folder's own.
+        QTRY_COMPARE(list->model()->rowCount(), kImages + 2);
+        QTRY_VERIFY(window.findChild<QPushButton*>("id1001")->isEnabled());
+    }
+    QVERIFY(!unreadable->isHidden());
+    QVERIFY2(unreadable->text().contains(src + "locked: "), qPrintable(unreadable->text()));
     QCOMPARE(list->model()->index(kImages, 0).data().toString(), QStringLiteral("2026/kyoto/img0.png"));
     QCOMPARE(window.findChild<QLabel*>("id1046")->text(), QStringLiteral("（8/8）"));
 
