@@ -111,6 +111,13 @@ TEST_F(TreeCommandLine, OutputsMirrorTheTreeOrGoFlatWithCollisionNames) {
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(FilesBelow(out), c.outputs);
     }
+
+    // What a killed run (of a process that no longer runs) left in a subfolder is cleared away.
+    const std::string stale = out + "2026/kyoto/.a.jpg.pelimon-999999999-abcdef";
+    fs::create_directories(out + "2026/kyoto");
+    test::WriteBytes(stale, "partial");
+    ASSERT_EQ(Run({"-r", "-o", out, src}).status, 0);
+    EXPECT_FALSE(fs::exists(stale));
 }
 
 TEST_F(TreeCommandLine, OutputFolderInsideTheSourceIsNotListedAndSourcesStay) {
