@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -40,6 +42,17 @@
 namespace pelimon {
 
 namespace {
+
+// The height the style gives an item of one line of text with a check indicator.
+int OneLineRowHeight(const QTableView& view) {
+    QStyleOptionViewItem option;
+    option.initFrom(&view);
+    option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
+    option.text = QStringLiteral("Ag");
+    option.font = view.font();
+    option.fontMetrics = view.fontMetrics();
+    return view.style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), &view).height();
+}
 
 using namespace main_texts;
 
@@ -165,7 +178,10 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     ui_.list->setTabKeyNavigation(false);
     ui_.list->installEventFilter(this);
     ui_.list->verticalHeader()->hide();
-    ui_.list->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Every row is one line with a check box: one fixed height, as the style draws such an item.
+    // (Measuring each row's contents would cost a pass over the whole list at every append.)
+    ui_.list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ui_.list->verticalHeader()->setDefaultSectionSize(OneLineRowHeight(*ui_.list));
     // Said in the list's place when the source folder does not exist.
     list_notice_ = new QLabel(ui_.list->viewport());
     list_notice_->setObjectName("list_notice");
