@@ -275,7 +275,14 @@ Without it, such a source is written at its own size.)man",
      .long_name = "format",
      .value = Message("FORMAT", "option value"),
      .help_values = FormatChoicesText,
-     .manual = "@PELIMON_MAN_FORMAT_CHOICES@",
+     .manual = R"man(@PELIMON_MAN_FORMAT_CHOICES@
+A JPEG source written as JPEG XL with its pixels as they are (no reduction,
+turn, effect or colour conversion: \-p 100, or a target larger than the source
+without \-\-enlarge) is stored as a lossless recompression of the JPEG, with the
+metadata kept as asked: typically a fifth smaller, and
+.BR djxl (1)
+gives that JPEG back bit for bit.
+With a target file size it is used when it fits.)man",
      .completion = kFormats,
      .set = [](const O& g, P& o, G&) { return Change(FileTypeNamed(g), &AppSettings::FileType, o); }},
     {.short_name = 'q',
@@ -283,7 +290,12 @@ Without it, such a source is written at its own size.)man",
      .value = kNumberValue,
      .help = Message("quality 1-100 (%s)"),
      .help_values = QualityFormatsText,
-     .manual = R"man(Quality 1\(en100 for @PELIMON_QUALITY_FORMATS@.)man",
+     .manual = R"man(Quality 1\(en100 for @PELIMON_QUALITY_FORMATS@.
+For JPEG XL it gives the encoder's distance as
+.BR cjxl (1)
+maps its own quality: from 30 up, 0.1 + (100 \(mi quality) \(mu 0.09 (100 gives 0.1,
+90 gives 1.0, visually lossless, 30 gives 6.4); below 30,
+6.4 + 2.5^((30 \(mi quality) / 5) / 6.25, at most 25.)man",
      .completion = kNone,
      // A quality turns the size search off.
      .set =

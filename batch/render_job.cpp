@@ -1,9 +1,11 @@
 #include "batch/render_job.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "batch/batch_texts.h"
+#include "batch/jpeg_recompression.h"
 #include "batch/jpeg_size_search.h"
 #include "batch/output_colour.h"
 #include "batch/source_load.h"
@@ -137,15 +139,30 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
         return loaded.error();
     }
     SourceMetadata source = ReadMetadataOf(buffers.file);
+    const std::vector<uint8_t> source_profile = SourceColourProfile(source);
     source.icc_profile = PrepareOutputColour(settings, source, buffers.reduced);
+    const bool colours_converted = source.icc_profile != source_profile;
     ApplyEffects(settings, buffers.reduced);
 
     OutputMetadata metadata = MetadataFor(settings, job, *format, buffers.reduced, source);
-    Result<Bytes> encoded = Encode(settings, *format, buffers.reduced, metadata);
-    if (!encoded.ok()) {
-        return JobError(job, t::NotEncoded(encoded.error().message));
+    std::optional<Bytes> recompressed;
+    const FormatRow* source_format = FormatOfBytes(buffers.file);
+    if (format->recompress_jpeg != nullptr && source_format != nullptr && source_format->format == ImageFormat::kJpeg &&
+        KeepsSourcePixels(settings, job, width, height, colours_converted)) {
+        if (Status read = ReadFileInto(job.SourcePath, buffers.file); !read.ok()) {
+            return read.error();
+        }
+        recompressed = RecompressKeptJpeg(settings, *format, buffers.file, BlocksOf(metadata));
     }
-    output.bytes = std::move(encoded).value();
+    if (recompressed) {
+        output.bytes = std::move(*recompressed);
+    } else {
+        Result<Bytes> encoded = Encode(settings, *format, buffers.reduced, metadata);
+        if (!encoded.ok()) {
+            return JobError(job, t::NotEncoded(encoded.error().message));
+        }
+        output.bytes = std::move(encoded).value();
+    }
     for (std::string& note : metadata.notes) {
         output.notes.push_back(job.FileName + ": " + std::move(note));
     }

@@ -18,8 +18,9 @@ namespace t = batch_texts;
 namespace {
 
 // What the first bytes of a source tell: its format, whether a row decoder reads it, and the size
-// its pixels take once decoded.
-constexpr size_t kSniffBytes = 64;
+// its pixels take once decoded. Camera raw files that are plain TIFF structures show what they are
+// only in their first directory, which the first 64 KB hold.
+constexpr size_t kSniffBytes = size_t{64} << 10;
 
 // From this many decoded pixels on, the reduction runs on a second thread beside the decoder. A
 // batch of camera photos keeps both cores busy with one photo each; a single huge source would
@@ -49,6 +50,7 @@ ResizeMethod MethodFor(const AppSettings& settings) {
 // decode at full size.
 DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job, int width, int height) {
     DecodeOptions options;
+    options.cmyk_by_profile = settings.ToSRGB == kOn;
     const bool area_average = settings.Reduction != kReductionSampling;
     const bool reducing = width < job.SrcWidth && height < job.SrcHeight;
     if (!area_average || !reducing) {

@@ -12,6 +12,7 @@
 #include "batch/batch_texts.h"
 #include "common/atomic_file.h"
 #include "imagelib/png_chunks.h"
+#include "imagelib/tiff_metadata.h"
 
 namespace pelimon {
 
@@ -151,6 +152,25 @@ Result<std::vector<uint8_t>> ReadMetadataBytes(const std::string& path, Metadata
                 return Error{png.error().message, path};
             }
             return std::move(png).value();
+        }
+        case MetadataPlace::kTiffDirectories: {
+            Result<SourceFile> opened = OpenSourceFile(path);
+            if (!opened.ok()) {
+                return opened.error();
+            }
+            Result<Bytes> tiff = ReadTiffMetadataFile(opened.value().get());
+            if (!tiff.ok()) {
+                return Error{tiff.error().message, path};
+            }
+            return std::move(tiff).value();
+        }
+        case MetadataPlace::kFileStart: {
+            std::vector<uint8_t> start;
+            if (const std::optional<FileReadFailure> failure =
+                    ReadRegularFile(path, kMaxFileStartMetadataBytes, LongerFiles::kReadPrefix, start)) {
+                return SourceReadError(path, *failure);
+            }
+            return start;
         }
         case MetadataPlace::kAnywhere:
             break;

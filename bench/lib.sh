@@ -1,5 +1,5 @@
 # Functions of bench/run.sh (sourced; uses its variables C O S T W PY PELIMON JPGS PNGS SIZE_SET
-# HEICS P3S).
+# HEICS P3S RAWS RAWNS JXLS P3JXLS).
 # shellcheck shell=bash
 
 need() { command -v "$1" >/dev/null || { echo "needs $1 (apt-get install $2)" >&2; exit 1; }; }
@@ -105,9 +105,40 @@ $common"
 JPEGCOMP=90
 $common"
     fi
+    if [ ${#RAWS[@]} -gt 0 ]; then
+        write_job pelimon-raw "$RAW" "${RAWS[@]}" <<<"FILETYPE=4
+JPEGCOMP=90
+$common"
+        write_job pelimon-raw-nopreview "$RAWN" "${RAWNS[@]}" <<<"FILETYPE=4
+JPEGCOMP=90
+$common"
+    fi
     write_job pelimon-webp "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=64
 JPEGCOMP=80
 $common"
+    if [ ${#TIFF8S[@]} -gt 0 ]; then
+        local to_jpeg="FILETYPE=4
+JPEGCOMP=90
+$common"
+        write_job pelimon-tiff8 "$TIFF8" "${TIFF8S[@]}" <<<"$to_jpeg"
+        write_job pelimon-tiff16 "$TIFF16" "${TIFF16S[@]}" <<<"$to_jpeg"
+    fi
+    if [ ${#JXLS[@]} -gt 0 ]; then
+        write_job pelimon-jxl "$X" "${JXLS[@]}" <<<"FILETYPE=4
+JPEGCOMP=90
+$common"
+    fi
+    write_job pelimon-jxl-out "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=512
+JPEGCOMP=80
+$common"
+    if [ ${#P3JXLS[@]} -gt 0 ]; then
+        write_job pelimon-srgb-jxl "$XP3" "${P3JXLS[@]}" <<<"FILETYPE=8
+TOSRGB=1
+$common"
+        write_job pelimon-p3-jxl "$XP3" "${P3JXLS[@]}" <<<"FILETYPE=8
+TOSRGB=0
+$common"
+    fi
     if [ ${#P3S[@]} -gt 0 ]; then
         write_job pelimon-srgb "$P3" "${P3S[@]}" <<<"FILETYPE=8
 TOSRGB=1
@@ -118,27 +149,107 @@ $common"
     fi
 }
 
+# encode_corpus DIR EXT COMMAND: encodes each corpus JPEG that DIR lacks as NAME.EXT, two at a
+# time at low priority. COMMAND is a shell command reading "$in" and writing "$out" (a temporary
+# name beside the final one, so that an interrupted encode is never taken for a finished one).
+encode_corpus() {
+    local dir=$1 ext=$2 f b n=0
+    for f in "${JPGS[@]}"; do
+        b=${f##*/}
+        [ -s "$dir/${b%.jpg}.$ext" ] || n=$((n + 1))
+    done
+    [ "$n" -gt 0 ] || return 0
+    echo "$ext corpus: encoding $n JPEGs into $dir" >&2
+    printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
+        'in=$1 b=$(basename "$1" .jpg); [ -s "$2/$b.$3" ] && exit 0
+         out=$2/$b.part.$3; eval "$4" >/dev/null 2>&1 && mv "$out" "$2/$b.$3"' sh {} "$dir" "$ext" "$3"
+}
+
 # The HEIC set: the corpus JPEGs encoded with heif-enc at its default quality (once, cached
 # beside the corpus, two encodes at a time), plus the real phone files of the shared test data,
 # which also make up the Display P3 set of the sRGB check.
 ensure_heic_corpus() {
-    local f base n=0
+    local f
     mkdir -p "$H" "$P3"
-    for f in "${JPGS[@]}"; do
-        base=${f##*/}
-        [ -s "$H/${base%.jpg}.heic" ] || n=$((n + 1))
-    done
-    if [ "$n" -gt 0 ]; then
-        echo "heic corpus: encoding $n JPEGs with heif-enc into $H" >&2
-        printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
-            'b=$(basename "$1" .jpg); [ -s "$2/$b.heic" ] && exit 0
-             heif-enc -o "$2/$b.part.heic" "$1" >/dev/null && mv "$2/$b.part.heic" "$2/$b.heic"' sh {} "$H"
-    fi
+    encode_corpus "$H" heic 'heif-enc -o "$out" "$in"'
     for f in "$TESTDATA"/modern/iphone8-gps-p3.heic "$TESTDATA"/modern/iphone11pro-p3.heic \
         "$TESTDATA"/modern/galaxy-s24fe-rot90.heic "$TESTDATA"/modern/nokia-noexif-1440x960.heic; do
         [ -f "$f" ] || continue
         cmp -s "$f" "$H/${f##*/}" || cp "$f" "$H/"
         case $f in *p3*) cmp -s "$f" "$P3/${f##*/}" || cp "$f" "$P3/" ;; esac
+    done
+}
+
+# The TIFF set: every corpus JPEG as an 8-bit RGB LZW TIFF and as a 16-bit RGB Deflate TIFF
+# (strips, as vips writes them), made once with vips beside the corpus, two at a time.
+ensure_tiff_corpus() {
+    local f base n=0
+    mkdir -p "$TIFF8" "$TIFF16"
+    for f in "${JPGS[@]}"; do
+        base=${f##*/}
+        [ -s "$TIFF8/${base%.jpg}.tif" ] && [ -s "$TIFF16/${base%.jpg}.tif" ] || n=$((n + 1))
+    done
+    if [ "$n" -gt 0 ]; then
+        echo "tiff corpus: writing $n JPEGs as TIFFs into $TIFF8 and $TIFF16" >&2
+        printf '%s\n' "${JPGS[@]}" | nice -n 19 xargs -d '\n' -P2 -I{} sh -c \
+            'b=$(basename "$1" .jpg)
+             [ -s "$2/$b.tif" ] || { vips tiffsave "$1" "$2/$b.part.tif" --compression lzw &&
+                 mv "$2/$b.part.tif" "$2/$b.tif"; } || exit 1
+             [ -s "$3/$b.tif" ] || { vips colourspace "$1" "$3/$b.part.tif[compression=deflate]" rgb16 &&
+                 mv "$3/$b.part.tif" "$3/$b.tif"; }' sh {} "$TIFF8" "$TIFF16"
+    fi
+}
+
+# The CMYK TIFF of the sRGB check: four corpus photos reduced to 1200x900 and separated into CMYK
+# through Ghostscript's default CMYK profile (package libgs-common), which the file carries.
+ensure_cmyk_corpus() {
+    [ -s "$CMYK_ICC" ] || return 0
+    mkdir -p "$CMYK"
+    "$PY" - "$CMYK_ICC" "$CMYK" "${JPGS[@]:0:4}" <<'PYEOF'
+import os
+import sys
+from PIL import Image, ImageCms
+icc_path, out = sys.argv[1], sys.argv[2]
+icc = open(icc_path, "rb").read()
+to_cmyk = ImageCms.buildTransform(ImageCms.createProfile("sRGB"), ImageCms.ImageCmsProfile(icc_path), "RGB", "CMYK",
+                                  renderingIntent=ImageCms.Intent.PERCEPTUAL)
+for path in sys.argv[3:]:
+    target = os.path.join(out, os.path.basename(path)[:-4] + ".tif")
+    if not os.path.exists(target):
+        photo = Image.open(path).convert("RGB").resize((1200, 900), Image.BOX)
+        ImageCms.applyTransform(photo, to_cmyk).save(target, compression="tiff_lzw", icc_profile=icc)
+PYEOF
+}
+
+# The RAW set: camera-style DNGs made once from the corpus JPEGs by make_raw_set.py (about 1 GB
+# each folder, a few minutes), with the photograph as a full-size preview in $RAW and without any
+# preview in $RAWN.
+ensure_raw_corpus() {
+    local f base n=0
+    for f in "${JPGS[@]}"; do
+        base=${f##*/}
+        [ -s "$RAW/${base%.jpg}.dng" ] && [ -s "$RAWN/${base%.jpg}.dng" ] || n=$((n + 1))
+    done
+    if [ "$n" -gt 0 ]; then
+        echo "raw set: writing $n DNGs into $RAW and $RAWN" >&2
+        nice -n 19 "$PY" "$HERE/make_raw_set.py" "$RAW" "$RAWN" "${JPGS[@]}"
+    fi
+}
+
+# The JPEG XL set: the corpus JPEGs encoded from their pixels with cjxl at quality 90 and its
+# default effort (once, cached beside the corpus, two encodes at a time; about ten seconds per
+# photo), and for the sRGB check the Display P3 phone photos of the shared test data through
+# heif-convert (a PNG with the P3 profile) and cjxl, which codes their colours as P3.
+ensure_jxl_corpus() {
+    local f b
+    mkdir -p "$X" "$XP3"
+    encode_corpus "$X" jxl 'cjxl -q 90 --lossless_jpeg=0 --num_threads=1 "$in" "$out"'
+    for f in "$TESTDATA"/modern/iphone8-gps-p3.heic "$TESTDATA"/modern/iphone11pro-p3.heic; do
+        b=${f##*/}
+        b=${b%.heic}
+        [ -f "$f" ] && [ ! -s "$XP3/$b.jxl" ] || continue
+        heif-convert "$f" "$W/$b.png" >/dev/null && cjxl -q 90 "$W/$b.png" "$XP3/$b.jxl" >/dev/null 2>&1
+        rm -f "$W/$b.png"
     done
 }
 
@@ -198,7 +309,13 @@ nfiles() {
         *png*) echo ${#PNGS[@]} ;;
         *size*) echo ${#SIZE_SET[@]} ;;
         *heic*) echo ${#HEICS[@]} ;;
+        *tiff8*) echo ${#TIFF8S[@]} ;;
+        *tiff16*) echo ${#TIFF16S[@]} ;;
+        pelimon-cmyk) echo ${#CMYKS[@]} ;;
+        *raw*) echo ${#RAWS[@]} ;;
         pelimon-srgb | pelimon-p3) echo ${#P3S[@]} ;;
+        pelimon-srgb-jxl | pelimon-p3-jxl) echo ${#P3JXLS[@]} ;;
+        pelimon-jxl | jxl-vips) echo ${#JXLS[@]} ;;
         *) echo ${#JPGS[@]} ;;
     esac
 }
@@ -210,6 +327,10 @@ tool_cmd() {
     local d=$O/$1
     CWD=$C/jpg
     case $1 in
+        # the same pixels as Pillow's: the CMYK sources at their own size, converted to sRGB (the
+        # command line's default)
+        pelimon-cmyk) CMD=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen "$PELIMON" -p 100 -f png
+            -o "$d" "${CMYKS[@]}") ;;
         pelimon-*) CMD=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
             PELIMON_INI="$S/$1.ini" "$PELIMON" /F "$S/$1.txt") ;;
         vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${JPGS[@]}") ;;
@@ -230,8 +351,16 @@ tool_cmd() {
         huge-vips-png) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.png" "$HUGE/big.png") ;;
         huge-im-png) CMD=(mogrify -path "$d" -format png -resize 640x480 "$HUGE/big.png") ;;
         size-im-kib) CMD=(mogrify -path "$d" -resize 1600x1200 -define jpeg:extent=50KiB "${SIZE_SET[@]}") ;;
+        tiff8-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${TIFF8S[@]}") ;;
+        tiff16-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${TIFF16S[@]}") ;;
+        # libraw's own converter at half size piped into a JPEG encode, two files at a time as
+        # pelimon renders two jobs at a time on two cores
+        raw-dcraw) CMD=(xargs -a "$S/raws.list" -d '\n' -P2 -I{} sh -c \
+            'dcraw_emu -h -Z - "$1" | cjpeg -quality 90 >"$2/$(basename "$1" .dng).jpg"' sh {} "$d") ;;
         heic-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${HEICS[@]}") ;;
         webp-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.webp[Q=80]" "${JPGS[@]}") ;;
+        jxl-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${JXLS[@]}") ;;
+        jxl-out-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jxl[Q=80]" "${JPGS[@]}") ;;
         webp-cwebp) CMD=(sh -c 'while read -r w h f; do b=${f##*/}
             cwebp -quiet -q 80 -resize "$w" "$h" "$f" -o "$1/${b%.jpg}.webp" || exit 1; done <"$2"' sh "$d"
             "$S/cwebp.sizes") ;;
@@ -249,6 +378,7 @@ prepare() {
     mkdir -p "$O/$1"
     [ ! -f "$S/$1.ini.start" ] || cp "$S/$1.ini.start" "$S/$1.ini"
     printf '%s\n' "${JPGS[@]}" >"$S/jpgs.list"
+    printf '%s\n' "${RAWS[@]}" >"$S/raws.list"
 }
 
 # run_tool NAME MODE: one run under GNU time; "wall_s cpu_s rss_kb" goes to $T/NAME.all for a

@@ -106,6 +106,19 @@ srgb_section() {
     run_tool pelimon-srgb warm && run_tool pelimon-p3 warm || { echo "pelimon failed"; echo; return; }
     "$PY" "$HERE/srgb_check.py" "$O/pelimon-p3" "$O/pelimon-srgb" | tee "$W/srgb.summary"
     echo
+    if [ ${#P3JXLS[@]} -gt 0 ]; then
+        echo "The same for the Display P3 photos as JPEG XL (cjxl -q 90):"
+        echo
+        run_tool pelimon-srgb-jxl warm && run_tool pelimon-p3-jxl warm || { echo "pelimon failed"; echo; return; }
+        "$PY" "$HERE/srgb_check.py" "$O/pelimon-p3-jxl" "$O/pelimon-srgb-jxl" | tee "$W/srgb-jxl.summary"
+        echo
+    fi
+    echo "### CMYK TIFF: pelimon's conversion through the file's profile against ImageCms on the same pixels"
+    echo
+    [ ${#CMYKS[@]} -gt 0 ] || { echo "not run (needs $CMYK_ICC, package libgs-common)"; echo; return; }
+    run_tool pelimon-cmyk warm || { echo "pelimon failed"; echo; return; }
+    "$PY" "$HERE/srgb_check.py" --cmyk "$CMYK" "$O/pelimon-cmyk" | tee "$W/srgb-cmyk.summary"
+    echo
 }
 
 # check LABEL MEASURED OK: one row of the targets table.
@@ -139,6 +152,8 @@ targets_section() {
             "$(awk -v a="$pavg" -v m="$pmin" -v b="$bad" 'BEGIN {print (a >= 43 && m >= 39 && b == 0) ? 1 : 0}')"
     fi
     ratio_check "PNG set: wall ≤ 0.7 × vipsthumbnail" pelimon-png png-vips 0.7
+    ratio_check "TIFF set, 8-bit LZW: wall ≤ 0.6 × vipsthumbnail" pelimon-tiff8 tiff8-vips 0.6
+    ratio_check "TIFF set, 16-bit Deflate: wall ≤ 0.6 × vipsthumbnail" pelimon-tiff16 tiff16-vips 0.6
     for tool in pelimon-size pelimon-size-lq1 pelimon-size-webp pelimon-size-avif; do
         if [ -s "$T/size.summary" ] && grep -q "^$tool " "$T/size.summary"; then
             read -r _ n over dev mx mn floor < <(grep "^$tool " "$T/size.summary")
@@ -162,11 +177,17 @@ targets_section() {
     ratio_check "Target size (pelimon-size-lq1): wall ≤ 0.25 × ImageMagick jpeg:extent" pelimon-size-lq1 size-im-kib 0.25
     ratio_check "HEIC set: wall ≤ 0.8 × vipsthumbnail" pelimon-heic heic-vips 0.8
     ratio_check "WebP set: wall ≤ 0.7 × vipsthumbnail" pelimon-webp webp-vips 0.7
-    if [ -s "$W/srgb.summary" ]; then
-        local mean maxd
-        read -r mean maxd < <(awk '/^all /{print $2, $3}' "$W/srgb.summary")
-        check "sRGB conversion vs Pillow ImageCms: mean ≤ 1, max ≤ 4 levels" "mean $mean, max $maxd" \
-            "$(awk -v a="$mean" -v m="$maxd" 'BEGIN {print (a <= 1 && m <= 4) ? 1 : 0}')"
-    fi
+    ratio_check "RAW set, from the preview: wall ≤ 0.3 × dcraw_emu -h + cjpeg" pelimon-raw raw-dcraw 0.3
+    ratio_check "RAW set, preview ignored: wall ≤ 1.0 × dcraw_emu -h + cjpeg" pelimon-raw-nopreview raw-dcraw 1.0
+    ratio_check "JPEG XL set: wall ≤ 0.8 × vipsthumbnail (the same libjxl)" pelimon-jxl jxl-vips 0.8
+    ratio_check "JPEG XL output set: wall ≤ 1.0 × pelimon's WebP output" pelimon-jxl-out pelimon-webp 1.0
+    local summary mean maxd
+    for summary in srgb srgb-jxl srgb-cmyk; do
+        if [ -s "$W/$summary.summary" ]; then
+            read -r mean maxd < <(awk '/^all /{print $2, $3}' "$W/$summary.summary")
+            check "sRGB conversion vs Pillow ImageCms ($summary): mean ≤ 1, max ≤ 4 levels" "mean $mean, max $maxd" \
+                "$(awk -v a="$mean" -v m="$maxd" 'BEGIN {print (a <= 1 && m <= 4) ? 1 : 0}')"
+        fi
+    done
     echo
 }

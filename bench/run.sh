@@ -2,13 +2,15 @@
 # Throughput and fidelity of pelimon against the tools people use today, on one corpus of
 # real photographs, measured in one run. See bench/README.md.
 #
-#   bench/run.sh [SET...]      SET: jpeg png size size-webp size-avif fidelity heic webp srgb huge
+#   bench/run.sh [SET...]      SET: jpeg png size size-webp size-avif fidelity heic webp jxl jxl-out
+#                              tiff srgb raw huge
 #                              (default: all but huge)
 #
 # env: RUNS (5)  WARMUP (1)  timed runs per tool and untimed warm-up rounds
 #      PELIMON   pelimon binary to use; unset: build one in BUILD_DIR; "none": peers only
 #      BUILD_DIR (<repo>/build-bench)   CORPUS (~/.cache/pelimon-bench/corpus)
 #      HUGE      folder of the huge set (~/.cache/pelimon-bench/huge), made from the corpus
+#      JXL       folder of the JPEG XL set (~/.cache/pelimon-bench/jxl), made from the corpus
 #      WORK      scratch folder (/tmp/pelimon-bench); outputs, logs, results.md
 #      PEERS     space-separated subset of the peers to run (default: all of each set)
 #      NICE      niceness of this run (unset; negative, as root, shields it from a busy machine)
@@ -34,9 +36,12 @@ C=${CORPUS:-$CACHE/corpus}
 HUGE=${HUGE:-$CACHE/huge}
 W=${WORK:-/tmp/pelimon-bench}
 BUILD_DIR=${BUILD_DIR:-$REPO/build-bench}
-SETS=${*:-jpeg png size size-webp size-avif fidelity heic webp srgb}
+SETS=${*:-jpeg png size size-webp size-avif fidelity heic webp jxl jxl-out tiff srgb raw}
 TESTDATA=${TESTDATA:-$REPO/../shared/testdata}
-H=$CACHE/heic P3=$CACHE/p3
+H=$CACHE/heic P3=$CACHE/p3 TIFF8=$CACHE/tiff-lzw8 TIFF16=$CACHE/tiff-deflate16 CMYK=$CACHE/cmyk
+X=${JXL:-$CACHE/jxl} XP3=$CACHE/jxl-p3
+RAW=$CACHE/raw RAWN=$CACHE/raw-nopreview
+CMYK_ICC=${CMYK_ICC:-/usr/share/color/icc/ghostscript/default_cmyk.icc}
 
 # shellcheck source=bench/lib.sh
 . "$HERE/lib.sh"
@@ -59,7 +64,7 @@ ensure_pelimon
 mkdir -p "$W"
 W=$(cd "$W" && pwd)
 O=$W/out S=$W/settings T=$W/times
-rm -rf "$O" "$S" "$T" "$W/fidelity.summary"
+rm -rf "$O" "$S" "$T" "$W/fidelity.summary" "$W/srgb.summary" "$W/srgb-jxl.summary"
 mkdir -p "$O" "$S" "$T"
 check_job_paths
 
@@ -73,6 +78,33 @@ if [[ " $SETS " == *" heic "* || " $SETS " == *" srgb "* ]]; then
     ensure_heic_corpus
     HEICS=("$H"/*.heic)
     P3S=("$P3"/*.heic)
+fi
+TIFF8S=() TIFF16S=() CMYKS=()
+if [[ " $SETS " == *" tiff "* ]]; then
+    need vips libvips-tools
+    ensure_tiff_corpus
+    TIFF8S=("$TIFF8"/*.tif)
+    TIFF16S=("$TIFF16"/*.tif)
+fi
+if [[ " $SETS " == *" srgb "* ]]; then
+    ensure_cmyk_corpus
+    [ ! -s "$CMYK_ICC" ] || CMYKS=("$CMYK"/*.tif)
+fi
+RAWS=() RAWNS=()
+if [[ " $SETS " == *" raw "* ]]; then
+    need dcraw_emu libraw-bin
+    need cjpeg libjpeg-turbo-progs
+    ensure_raw_corpus
+    RAWS=("$RAW"/*.dng)
+    RAWNS=("$RAWN"/*.dng)
+fi
+JXLS=() P3JXLS=()
+if [[ " $SETS " == *" jxl "* || " $SETS " == *" srgb "* ]]; then
+    need cjxl libjxl-tools
+    need heif-convert libheif-examples
+    ensure_jxl_corpus
+    JXLS=("$X"/*.jxl)
+    P3JXLS=("$XP3"/*.jxl)
 fi
 if [[ " $SETS " == *" webp "* || " $SETS " == *" size-webp "* ]]; then
     need cwebp webp
@@ -117,7 +149,25 @@ REPORT=$W/results.md
                 bench_set "WebP set: ${#JPGS[@]} JPEGs 4000x3000 -> fit 640x480, WebP q80" \
                     pelimon-webp webp-vips webp-cwebp
                 ;;
+            tiff)
+                bench_set "TIFF set: ${#TIFF8S[@]} 8-bit LZW TIFFs 4000x3000 (the corpus through vips) -> fit 640x480, JPEG q90" \
+                    pelimon-tiff8 tiff8-vips
+                bench_set "TIFF set: ${#TIFF16S[@]} 16-bit Deflate TIFFs 4000x3000 -> fit 640x480, JPEG q90" \
+                    pelimon-tiff16 tiff16-vips
+                ;;
+            jxl)
+                bench_set "JPEG XL set: ${#JXLS[@]} JXLs (40 corpus JPEGs through cjxl -q 90) -> fit 640x480, JPEG q90" \
+                    pelimon-jxl jxl-vips
+                ;;
+            jxl-out)
+                bench_set "JPEG XL output set: ${#JPGS[@]} JPEGs 4000x3000 -> fit 640x480, JPEG XL q80" \
+                    pelimon-jxl-out pelimon-webp jxl-out-vips
+                ;;
             srgb) srgb_section ;;
+            raw)
+                bench_set "RAW set: ${#RAWS[@]} DNGs 4000x3000 (Bayer mosaic, full-size preview JPEG) -> fit 640x480, JPEG q90" \
+                    pelimon-raw pelimon-raw-nopreview raw-dcraw
+                ;;
             huge)
                 bench_set "Huge set: 24000x18000 baseline JPEG -> fit 640x480, JPEG q90" \
                     pelimon-huge-base huge-vips-base huge-im-base
@@ -125,7 +175,7 @@ REPORT=$W/results.md
                     pelimon-huge-prog huge-vips-prog huge-im-prog
                 bench_set "Huge set: 30000x20000 PNG -> fit 640x480, PNG" pelimon-huge-png huge-vips-png huge-im-png
                 ;;
-            *) echo "unknown set $set (jpeg png size size-webp size-avif fidelity heic webp srgb huge)" >&2; exit 2 ;;
+            *) echo "unknown set $set (jpeg png size size-webp size-avif fidelity heic webp jxl jxl-out tiff srgb raw huge)" >&2; exit 2 ;;
         esac
     done
     targets_section

@@ -12,8 +12,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "folder: sized by a rule, in an output format, at a quality or a target file\n"
     "size, optionally sharpened, greyed, sepia-toned or contrast-adjusted, named by\n"
     "a rule, with or without its Exif data. It reads BMP, JPEG, PNG, GIF, WebP,\n"
-    "HEIF/HEIC and AVIF files. The window is Japanese; batches also run from the\n"
-    "command line.")
+    "HEIF/HEIC, AVIF, JPEG XL and TIFF files and camera RAW files. The window is\n"
+    "Japanese; batches also run from the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)

@@ -1,5 +1,8 @@
 #include "exif/exif_reader.h"
 
+#include <cstdio>
+#include <memory>
+
 #include "common/atomic_file.h"
 #include "exif/embedded_exif.h"
 #include "exif/exif_texts.h"
@@ -7,6 +10,8 @@
 #include "exif/format_value.h"
 #include "exif/jpeg_segments.h"
 #include "exif/value_bytes.h"
+#include "imagelib/format_table.h"
+#include "imagelib/tiff_metadata.h"
 
 namespace pelimon {
 namespace {
@@ -26,6 +31,27 @@ constexpr uint16_t kTagMakerNote = 0x927C;
 
 bool Fits(std::span<const uint8_t> data, uint64_t offset, uint64_t size) {
     return offset <= data.size() && size <= data.size() - offset;
+}
+
+struct FileClose {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The file, or of a TIFF, whose image data may run to gigabytes, a small TIFF holding its metadata
+// (ReadTiffMetadataFile).
+Result<std::string> ReadMetadataPart(const std::string& path) {
+    const std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "rb"));
+    uint8_t prefix[8] = {};
+    const size_t got = file ? std::fread(prefix, 1, sizeof prefix, file.get()) : 0;
+    const FormatRow* format = FormatOfBytes(std::span<const uint8_t>(prefix, got));
+    if (format == nullptr || format->source_metadata != MetadataPlace::kTiffDirectories) {
+        return ReadWholeFile(path, kMaxFileBytes);
+    }
+    Result<Bytes> kept = ReadTiffMetadataFile(file.get());
+    if (!kept) {
+        return kept.error();
+    }
+    return std::string(kept.value().begin(), kept.value().end());
 }
 
 }  // namespace
@@ -74,7 +100,7 @@ int CExifReader::CheckJpeg() {
     if (given) {
         file = *given;
     } else {
-        Result<std::string> read = ReadWholeFile(file_name_, kMaxFileBytes);
+        Result<std::string> read = ReadMetadataPart(file_name_);
         if (!read) {
             return 0;
         }

@@ -47,8 +47,9 @@ class CExifReader {
     // 3: a JPEG with one (bit 0 JPEG, bit 1 Exif). The Exif segment is the first APP1 before the
     // image data whose identifier is "Exif\0\0" and whose TIFF header says "II" or "MM", found
     // by following the segment lengths. Sets m_nTiffBase, m_nApp1Length and m_bLittleEndian.
-    // A HEIF/HEIC, AVIF or WebP file counts as a JPEG whose Exif segment holds its Exif block
-    // (m_nTiffBase is then 12, as after SOI and the segment head).
+    // A HEIF/HEIC, AVIF, WebP, PNG or TIFF file counts as a JPEG whose Exif segment holds its Exif
+    // block (m_nTiffBase is then 12, as after SOI and the segment head); of a TIFF named by
+    // SetFileName only its directories are read, however large its image data.
     int CheckJpeg();
 
     // Each read returns 1 when its IFD was found inside the segment, 0 otherwise (its list is

@@ -28,6 +28,7 @@ SourceMetadata ReadSourceMetadata(std::span<const uint8_t> file_bytes, std::time
         metadata.nclx = embedded.nclx;
         metadata.decoder_orients = embedded.decoder_orients;
         metadata.xmp.assign(embedded.xmp.begin(), embedded.xmp.end());
+        metadata.photoshop = std::move(embedded.photoshop);
     } else {
         const std::vector<JpegSegment> segments = WalkJpegSegments(file_bytes);
         metadata.icc_profile = ReadIccProfile(file_bytes, segments);

@@ -1,8 +1,8 @@
 // Fuzz check for one format of the format table, reached through its row: the metadata blocks as
 // the batch reads and carries them (NoLocation off and on; for a PNG also from the file without
-// its image data) and the colour profile through lcms2 for a format whose blocks lie beside its
-// pixels, then the header probe, the decode with shrink-on-load, and the row-by-row decode where
-// the format streams. Inputs whose signature is another format's are left to that format's target.
+// its image data, for a TIFF from its directories alone) and the colour profile through lcms2 for a format whose blocks
+// lie beside its pixels, then the header probe, the decode with shrink-on-load, and the row-by-row decode where the
+// format streams. Inputs whose signature is another format's are left to that format's target.
 #include <algorithm>
 #include <cstdint>
 #include <ctime>
@@ -22,6 +22,7 @@
 #include "imagelib/formats.h"
 #include "imagelib/imagelib.h"
 #include "imagelib/png_chunks.h"
+#include "imagelib/tiff_metadata.h"
 
 namespace pelimon::fuzz {
 
@@ -43,11 +44,12 @@ DecodeOptions OptionsFor(std::span<const uint8_t> bytes, const ImageHeader& head
     const unsigned selector = bytes.empty() ? 0u : bytes.back();
     const int eighths = static_cast<int>(selector % 9);
     DecodeOptions options;
+    // In 64 bits: a TIFF header may claim sides up to 2^31 - 1.
     if (eighths != 0) {
-        options.min_width = std::max(1, (header.width * eighths + 7) / 8);
-        options.min_height = std::max(1, (header.height * eighths + 7) / 8);
+        options.min_width = static_cast<int>(std::max<int64_t>(1, (int64_t{header.width} * eighths + 7) / 8));
+        options.min_height = static_cast<int>(std::max<int64_t>(1, (int64_t{header.height} * eighths + 7) / 8));
     }
-    if ((selector & 0x80u) != 0) {
+    if ((selector & 0x80u) != 0 && options.min_width < INT32_MAX) {
         options.min_width += 1;
     }
     options.allow_thumbnail = (selector & 0x40u) != 0;
@@ -56,6 +58,9 @@ DecodeOptions OptionsFor(std::span<const uint8_t> bytes, const ImageHeader& head
 
 // Whether the decoder may give a smaller image than the header's for these options.
 bool MayShrink(const FormatRow& format, const DecodeOptions& options) {
+    if (format.shrink == ShrinkOnLoad::kPreview) {
+        return true;  // a preview, or a developed picture that differs a little from the probe's
+    }
     if (options.min_width <= 0 && options.min_height <= 0) {
         return false;
     }
@@ -64,6 +69,7 @@ bool MayShrink(const FormatRow& format, const DecodeOptions& options) {
             return false;
         case ShrinkOnLoad::kThumbnail:
             return options.allow_thumbnail;
+        case ShrinkOnLoad::kPreview:
         case ShrinkOnLoad::kDctScale:
         case ShrinkOnLoad::kRescaler:
             return true;
@@ -84,6 +90,18 @@ void CheckMetadata(const FormatRow& format, std::span<const uint8_t> bytes) {
             Expect(without.ok(), "a file in memory can be read");
             const EmbeddedMetadata read = ReadEmbeddedMetadata(without.value());
             Expect(read.exif == embedded.exif && read.xmp == embedded.xmp, "the image data holds no metadata");
+        }
+    }
+    if (format.source_metadata == MetadataPlace::kTiffDirectories) {
+        const imagelib_detail::MemoryFile file(bytes);
+        if (file.get() != nullptr) {
+            const Result<Bytes> kept = ReadTiffMetadataFile(file.get());
+            if (kept.ok()) {
+                const EmbeddedMetadata read = ReadEmbeddedMetadata(kept.value());
+                Expect(read.exif == embedded.exif && read.xmp == embedded.xmp &&
+                           read.icc_profile == embedded.icc_profile && read.photoshop == embedded.photoshop,
+                       "the metadata kept of a streamed TIFF is the whole file's");
+            }
         }
     }
     const SourceMetadata source = ReadSourceMetadata(bytes, kNow);
@@ -158,7 +176,7 @@ void CheckFormatInput(const FormatRow& format, std::span<const uint8_t> bytes) {
                "the probe and the decoder agree on the size");
     } else {
         // A scaling decoder never enlarges; a thumbnail is whatever size the file holds.
-        Expect(format.shrink == ShrinkOnLoad::kThumbnail ||
+        Expect(format.shrink == ShrinkOnLoad::kThumbnail || format.shrink == ShrinkOnLoad::kPreview ||
                    (image.width() <= header.value().width && image.height() <= header.value().height),
                "shrink-on-load never enlarges");
         Expect(image.width() >= std::min(options.min_width, header.value().width) &&

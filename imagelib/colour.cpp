@@ -168,4 +168,24 @@ Status ConvertToSrgb(Image& image, ByteView icc) {
     return {};
 }
 
+CmykToSrgb::CmykToSrgb(ByteView icc) {
+    const ProfilePtr source = OpenProfile(icc);
+    if (!source || cmsGetColorSpace(source.get()) != cmsSigCmykData) {
+        return;
+    }
+    const ProfilePtr srgb(cmsCreate_sRGBProfile());
+    transform_ = cmsCreateTransform(source.get(), TYPE_CMYK_8, srgb.get(), TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC,
+                                    cmsFLAGS_BLACKPOINTCOMPENSATION);
+}
+
+CmykToSrgb::~CmykToSrgb() {
+    if (transform_ != nullptr) {
+        cmsDeleteTransform(transform_);
+    }
+}
+
+void CmykToSrgb::Convert(const uint8_t* cmyk, uint8_t* rgb, size_t pixels) const {
+    cmsDoTransform(transform_, cmyk, rgb, static_cast<cmsUInt32Number>(pixels));
+}
+
 }  // namespace pelimon

@@ -25,4 +25,21 @@ Bytes IccProfileForNclx(const NclxColour& nclx);
 // not an RGB profile.
 Status ConvertToSrgb(Image& image, ByteView icc);
 
+// Converts rows of 8-bit CMYK pixels (0 = no ink, 4 bytes each) to sRGB through a CMYK profile,
+// relative colorimetric with black-point compensation. One converter per thread.
+class CmykToSrgb {
+  public:
+    // valid() is false when lcms2 cannot read `icc` or it is not a CMYK profile.
+    explicit CmykToSrgb(ByteView icc);
+    ~CmykToSrgb();
+    CmykToSrgb(const CmykToSrgb&) = delete;
+    CmykToSrgb& operator=(const CmykToSrgb&) = delete;
+
+    bool valid() const { return transform_ != nullptr; }
+    void Convert(const uint8_t* cmyk, uint8_t* rgb, size_t pixels) const;
+
+  private:
+    void* transform_ = nullptr;
+};
+
 }  // namespace pelimon

@@ -1,4 +1,4 @@
-// The metadata blocks that HEIF/HEIC, AVIF, WebP and PNG files keep beside their pixels: Exif, XMP,
+// The metadata blocks that HEIF/HEIC, AVIF, WebP, PNG and TIFF files keep beside their pixels: Exif, XMP,
 // and the colour description (an ICC profile, or for HEIF/AVIF an nclx colour box; a PNG's iCCP
 // chunk is not read here).
 #pragma once
@@ -21,6 +21,9 @@ struct EmbeddedMetadata {
     Bytes exif;  // from the TIFF header on; empty when the file has none that parses as one
     Bytes xmp;
     Bytes icc_profile;
+    // TIFF: the IPTC data and image resources as the payload of a JPEG's APP13 "Photoshop 3.0"
+    // segment; empty for the other formats and without IPTC.
+    Bytes photoshop;
     std::optional<NclxColour> nclx;  // HEIF/AVIF only, when the file gives nclx colour
     // HEIF/AVIF: the decoder applies the file's turn itself, so the Exif Orientation only
     // describes pixels that come out upright already and must not be applied again.

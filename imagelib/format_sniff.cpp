@@ -83,4 +83,14 @@ bool SniffsAvif(ByteView bytes) {
     return SniffHeifFamily(bytes) == ImageFormat::kAvif;
 }
 
+bool SniffsTiff(ByteView bytes) {
+    return StartsWith(bytes, {'I', 'I', 42, 0}) || StartsWith(bytes, {'M', 'M', 0, 42}) ||
+           StartsWith(bytes, {'I', 'I', 43, 0}) || StartsWith(bytes, {'M', 'M', 0, 43});
+}
+
+bool SniffsJxl(ByteView bytes) {
+    return StartsWith(bytes, {0xFF, 0x0A}) ||
+           StartsWith(bytes, {0, 0, 0, 0x0C, 'J', 'X', 'L', ' ', 0x0D, 0x0A, 0x87, 0x0A});
+}
+
 }  // namespace pelimon::imagelib_detail

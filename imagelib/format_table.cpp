@@ -30,6 +30,21 @@ constexpr std::string_view kHeifExtensions[] = {".heic", ".heif", ".hif"};
 constexpr std::string_view kHeifMime[] = {"image/heic", "image/heif"};
 constexpr std::string_view kAvifExtensions[] = {".avif"};
 constexpr std::string_view kAvifMime[] = {"image/avif"};
+constexpr std::string_view kTiffAliases[] = {"tif"};
+constexpr std::string_view kTiffExtensions[] = {".tif", ".tiff"};
+constexpr std::string_view kTiffMime[] = {"image/tiff"};
+constexpr std::string_view kRawExtensions[] = {".dng", ".cr2", ".cr3", ".crw", ".nef", ".nrw", ".arw", ".sr2", ".srf",
+                                               ".raf", ".orf", ".rw2", ".rwl", ".pef", ".srw", ".3fr", ".fff", ".iiq",
+                                               ".kdc", ".dcr", ".mrw", ".x3f", ".erf", ".mef", ".mos", ".gpr"};
+constexpr std::string_view kRawMime[] = {
+    "image/x-adobe-dng",   "image/x-canon-cr2",   "image/x-canon-cr3",   "image/x-canon-crw",
+    "image/x-nikon-nef",   "image/x-nikon-nrw",   "image/x-sony-arw",    "image/x-sony-sr2",
+    "image/x-sony-srf",    "image/x-fuji-raf",    "image/x-olympus-orf", "image/x-panasonic-rw2",
+    "image/x-pentax-pef",  "image/x-samsung-srw", "image/x-kodak-kdc",   "image/x-kodak-dcr",
+    "image/x-minolta-mrw", "image/x-sigma-x3f",   "image/x-epson-erf",   "image/x-hasselblad-3fr",
+    "image/x-leaf-mos",    "image/x-mamiya-mef",  "image/x-phaseone-iiq"};
+constexpr std::string_view kJxlExtensions[] = {".jxl"};
+constexpr std::string_view kJxlMime[] = {"image/jxl"};
 
 bool AlwaysStreams(ByteView /*prefix*/) {
     return true;
@@ -41,7 +56,7 @@ bool BmpStreams(ByteView prefix) {
     return !BmpIsCompressed(prefix);
 }
 
-const std::array<FormatRow, 7> kFormats = {{
+const std::array<FormatRow, 10> kFormats = {{
     {
         .format = ImageFormat::kJpeg,
         .name = "jpeg",
@@ -188,6 +203,75 @@ const std::array<FormatRow, 7> kFormats = {{
         .decode = DecodeHeif,
         .encode = EncodeAvif,
         .read_metadata = ReadHeifMetadata,
+    },
+    {
+        // libjxl applies the file's orientation itself, as libheif does for HEIF.
+        .format = ImageFormat::kJxl,
+        .name = "jxl",
+        .display_name = "JPEG XL",
+        .codes = {.image_type = 128, .file_type = 512, .output_type = 256},
+        .extensions = kJxlExtensions,
+        .name_match = NameMatch::kAtEnd,
+        .mime_types = kJxlMime,
+        .same_as_source = ImageFormat::kJxl,
+        .type_box_caption = "JPEG XL",
+        .window = {.type_box = 1045, .output_choice = 1047},
+        .carries = {.exif = true, .xmp = true, .iptc = false, .icc_profile = true, .alpha = true},
+        .takes_quality = true,
+        .source_metadata = MetadataPlace::kAnywhere,
+        .header_may_lie_deep = true,
+        .sniff = SniffsJxl,
+        .probe = ProbeJxl,
+        .decode = DecodeJxl,
+        .encode = EncodeJxl,
+        .recompress_jpeg = RecompressJpegAsJxl,
+        .read_metadata = ReadJxlMetadata,
+    },
+    {
+        // Camera raw files, through libraw; not written: "same as the source" gives JPEG. Before
+        // any TIFF row: most raw formats are TIFF structures, told apart by their first directory.
+        .format = ImageFormat::kRaw,
+        .name = "raw",
+        .display_name = "RAW",
+        .codes = {.image_type = 256},
+        .extensions = kRawExtensions,
+        .name_match = NameMatch::kAtEnd,
+        .mime_types = kRawMime,
+        .same_as_source = ImageFormat::kJpeg,
+        .type_box_caption = "RAW",
+        .window = {.type_box = 1048},
+        .carries = {.exif = true, .xmp = true, .iptc = false, .icc_profile = false, .alpha = false},
+        .source_metadata = MetadataPlace::kFileStart,
+        .shrink = ShrinkOnLoad::kPreview,
+        .sniff = SniffsRaw,
+        .probe = ProbeRaw,
+        .probe_file = ProbeRawFile,
+        .decode = DecodeRaw,
+        .read_metadata = ReadRawMetadata,
+    },
+    {
+        // The first page of a TIFF or BigTIFF file, strips or tiles, decoded row by row.
+        .format = ImageFormat::kTiff,
+        .name = "tiff",
+        .display_name = "TIFF",
+        .aliases = kTiffAliases,
+        .codes = {.image_type = 64, .file_type = 256, .output_type = 128},
+        .extensions = kTiffExtensions,
+        .name_match = NameMatch::kAtEnd,
+        .mime_types = kTiffMime,
+        .same_as_source = ImageFormat::kTiff,
+        .type_box_caption = "TIFF",
+        .window = {.type_box = 1043, .output_choice = 1044},
+        .carries = {.exif = true, .xmp = true, .iptc = true, .icc_profile = true, .alpha = true},
+        .source_metadata = MetadataPlace::kTiffDirectories,
+        .sniff = SniffsTiff,
+        .probe = ProbeTiff,
+        .probe_file = ProbeTiffFile,
+        .decode = DecodeTiff,
+        .streams = AlwaysStreams,
+        .decode_rows = DecodeTiffRows,
+        .encode = EncodeTiff,
+        .read_metadata = ReadTiffEmbeddedMetadata,
     },
 }};
 

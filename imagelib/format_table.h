@@ -37,7 +37,17 @@ enum class MetadataPlace {
     // (ReadPngWithoutImageData), a few small reads however large it is.
     kOutsideImageData,
     kAnywhere,  // in chunks or boxes anywhere in the file: the whole file is read
+    // In directories and values anywhere in the file (TIFF): read through IFD0 into a small TIFF
+    // of its own (ReadTiffMetadataFile), a few small reads however large the file is.
+    kTiffDirectories,
+    // In directories near the start of the file, before the raw data (camera raw): its first
+    // kMaxFileStartMetadataBytes are read.
+    kFileStart,
 };
+
+// What MetadataPlace::kFileStart reads: camera raw files keep their directories and embedded
+// JPEG's Exif in the first few megabytes, ahead of tens of megabytes of raw data.
+inline constexpr size_t kMaxFileStartMetadataBytes = size_t{8} << 20;
 
 // How the decoder shrinks on load when DecodeOptions asks for a minimum size.
 enum class ShrinkOnLoad {
@@ -45,6 +55,9 @@ enum class ShrinkOnLoad {
     kDctScale,   // a DCT scale of 1/8 .. 8/8 (JPEG), which DecodedPixelCount predicts
     kRescaler,   // the codec's own area-averaging rescaler (WebP)
     kThumbnail,  // the embedded thumbnail, with DecodeOptions::allow_thumbnail only (HEIF/AVIF)
+    // The embedded preview when it is at least the size asked for, else the raw data developed at
+    // half size when that is (camera raw); either may differ a little from the probed size.
+    kPreview,
 };
 
 // The format's codes in the settings, as the INI and parameter files store them.
@@ -113,6 +126,9 @@ struct FormatRow {
     Status (*decode_rows)(std::FILE* file, const DecodeOptions& options, RowSink& sink) = nullptr;
     // Encodes an output; null when the program does not write the format.
     Result<Bytes> (*encode)(const Image& image, const EncodeOptions& options) = nullptr;
+    // Stores a JPEG file losslessly in this format (JPEG XL), for a JPEG source whose pixels the job
+    // leaves as they are; null for a format that cannot.
+    Result<Bytes> (*recompress_jpeg)(ByteView jpeg) = nullptr;
     // Reads the metadata blocks kept beside the pixels (HEIF, WebP, PNG); null when the blocks are
     // read elsewhere (the segments of a JPEG) or not at all.
     void (*read_metadata)(ByteView bytes, EmbeddedMetadata& out) = nullptr;

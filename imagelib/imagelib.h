@@ -26,8 +26,9 @@ uint16_t ImgGetVersion();
 // Decoded images larger than this (after any shrink-on-load) are refused: 256 megapixels.
 inline constexpr int64_t kMaxDecodedPixels = int64_t{256} * 1000 * 1000;
 
-// kHeif covers HEIF and HEIC (HEVC) files; kAvif the HEIF files whose brand says AV1.
-enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif, kWebp, kHeif, kAvif };
+// kHeif covers HEIF and HEIC (HEVC) files; kAvif the HEIF files whose brand says AV1; kRaw the
+// camera raw files libraw reads (DNG, CR2, NEF, ARW, RAF, ...).
+enum class ImageFormat { kUnknown, kBmp, kJpeg, kPng, kGif, kWebp, kHeif, kAvif, kTiff, kRaw, kJxl };
 
 struct ImageHeader {
     ImageFormat format = ImageFormat::kUnknown;
@@ -47,13 +48,18 @@ Result<ImageHeader> ProbeImageFile(const std::string& path);
 struct DecodeOptions {
     // Shrink-on-load: a JPEG may be decoded at a DCT scale (1/8 .. 8/8), a WebP through libwebp's
     // area-averaging rescaler, as long as the decoded image stays at least min_width x min_height.
-    // 0 x 0 decodes at full size. Other formats always decode at full size.
+    // 0 x 0 decodes at full size. A camera raw file gives its embedded preview when that is at
+    // least this size (the whole picture's size for 0 x 0), else its raw data developed at half
+    // size when that is enough. Other formats always decode at full size.
     int min_width = 0;
     int min_height = 0;
     // A HEIF/AVIF may give its embedded thumbnail instead, when that is at least min_width x
     // min_height and has the image's proportions: quick, but encoded at a lower quality, so meant
     // for previews.
     bool allow_thumbnail = false;
+    // A CMYK TIFF with an ICC profile is converted through it (to sRGB); otherwise, and without
+    // one, by the plain formula R = (255 - C)(255 - K) / 255.
+    bool cmyk_by_profile = true;
 };
 
 // Receives a decoder's rows, top to bottom, 3 bytes (R, G, B) per pixel.
@@ -110,7 +116,7 @@ struct EncodeMetadata {
 
 // One encode: the quality of the formats that take one, and the blocks to store.
 struct EncodeOptions {
-    int quality = 90;  // 1..100 (clamped): JPEG, WebP and AVIF; the others ignore it
+    int quality = 90;  // 1..100 (clamped): JPEG, WebP, AVIF and JPEG XL; the others ignore it
     EncodeMetadata metadata{};
 };
 
@@ -133,6 +139,21 @@ Result<Bytes> EncodeWebp(const Image& image, const EncodeOptions& options = {});
 // AVIF through libheif's AV1 encoder, 4:2:0, at a speed meant for batches; Exif becomes an Exif
 // item, XMP an XMP item (mime application/rdf+xml), the profile a 'prof' colour box (else nclx sRGB).
 Result<Bytes> EncodeAvif(const Image& image, const EncodeOptions& options = {});
+// TIFF: 8-bit RGB, Deflate with the horizontal predictor, strips of about 64 KB; the profile, XMP
+// and IPTC (as Photoshop image resources) are tags of IFD0, the Exif block's tags join IFD0 with
+// its Exif and GPS IFDs after it, in the Exif block's byte order.
+Result<Bytes> EncodeTiff(const Image& image, const EncodeOptions& options = {});
+// JPEG XL: lossy 8-bit RGB at JxlDistanceOfQuality(quality); Exif and XMP in "Exif" and "xml "
+// boxes of a container, the profile in the codestream (else sRGB).
+Result<Bytes> EncodeJxl(const Image& image, const EncodeOptions& options = {});
+// The encoder's distance for a 1..100 quality (clamped), as cjxl maps its own quality: from 30 up,
+// 0.1 + (100 - quality) x 0.09, so 100 gives 0.1, 90 gives 1.0 ("visually lossless") and 30 gives
+// 6.4; below 30 it grows faster, 6.4 + 2.5^((30 - quality) / 5) / 6.25, up to 25 (libjxl's largest).
+float JxlDistanceOfQuality(int quality);
+// A JPEG file recompressed losslessly as JPEG XL (its DCT coefficients and, for reconstruction, its
+// segments): typically a fifth smaller, and djxl restores the JPEG bit for bit. Fails for JPEGs
+// libjxl cannot take (CMYK, arithmetic coding).
+Result<Bytes> RecompressJpegAsJxl(ByteView jpeg);
 
 // Geometry. Rotation is clockwise: 90 turns the top edge into the right edge. Other angles
 // are taken modulo 360 and truncated to a multiple of 90.

@@ -63,6 +63,23 @@ inline constexpr Message kHeifItemOutside = Message("HEIF: an item lies outside 
 inline constexpr Message kAvifOutOfMemory = Message("AVIF: out of memory");
 inline constexpr Message kAvifEmptyImage = Message("AVIF: empty image");
 inline constexpr Message kIccProfile = Message("ICC profile");
+inline constexpr Message kTiffReadSetupFailed = Message("cannot prepare to read the TIFF");
+inline constexpr Message kTiffWriteSetupFailed = Message("TIFF: cannot prepare");
+inline constexpr Message kTiffEmptyImage = Message("TIFF: empty image");
+inline constexpr Message kTiffNoDirectory = Message("no TIFF directory");
+inline constexpr Message kTiffBadTiles = Message("invalid TIFF tile size");
+// Details of the camera raw codec.
+inline constexpr Message kRawNotRead = Message("a camera raw file libraw cannot read");
+inline constexpr Message kRawTooBig = Message("the raw data needs more memory than allowed");
+inline constexpr Message kRawTooSlow = Message("decoding the raw data takes too long");
+inline constexpr Message kRawDataMissing = Message("the raw data is missing or cut short");
+inline constexpr Message kRawDamaged = Message("damaged camera raw data");
+inline constexpr Message kJxlUnreadable = Message("cannot read the JPEG XL");
+inline constexpr Message kJxlReadSetupFailed = Message("cannot prepare to read the JPEG XL");
+inline constexpr Message kJxlColourSpace = Message("JPEG XL colour space");
+inline constexpr Message kJxlEmptyImage = Message("JPEG XL: empty image");
+inline constexpr Message kJxlMetadata = Message("JPEG XL metadata");
+inline constexpr Message kJxlCannotRecompress = Message("JPEG XL: cannot recompress the JPEG");
 
 inline std::string BmpUnsupportedBits(int bits, uint32_t compression) {
     return Format(Message("BMP of %d bits, compression %u"), bits, compression);
@@ -73,6 +90,9 @@ inline std::string BmpUnsupportedHeader(uint32_t info_size) {
 // "size too large for GIF (w x h)" and the same for JPEG; `format` is "GIF" or "JPEG".
 inline std::string CannotEncodeSize(const char* format, int width, int height) {
     return Format(Message("size too large for %s (%d x %d)"), format, width, height);
+}
+inline std::string JxlTooSlow(int seconds) {
+    return Format(Message("The JPEG XL image was given up after %d seconds of decoding."), seconds);
 }
 inline std::string NotReadable(const char* why) {
     return Format(Message("Cannot read the file (%s)."), why);

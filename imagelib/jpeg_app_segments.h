@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -51,5 +52,12 @@ namespace imagelib_detail {
 Bytes PlaceInJpeg(ByteView encoded, const EncodeMetadata& metadata);
 
 }  // namespace imagelib_detail
+
+// The JPEG file `jpeg` with its metadata replaced by `metadata`, placed as PlaceInJpeg places it,
+// and its image data untouched: every APPn segment but APP0 (JFIF) and APP14 (Adobe, which says
+// how the colours are coded) is dropped, so are comments and whatever follows EOI (the further
+// pictures of a multi-picture file, makers' trailers). nullopt when the file's segments cannot be
+// followed to its EOI.
+std::optional<Bytes> ReplaceJpegMetadata(ByteView jpeg, const EncodeMetadata& metadata);
 
 }  // namespace pelimon

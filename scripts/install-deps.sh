@@ -10,7 +10,7 @@ PACKAGES=(
     build-essential cmake pkg-config git gettext
     qt6-base-dev libgl-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools
     libjpeg62-turbo-dev libpng-dev libgif-dev libimagequant-dev
-    libheif-dev libwebp-dev liblcms2-dev
+    libheif-dev libwebp-dev liblcms2-dev libtiff-dev libraw-dev libjxl-dev
     libde265-0 libdav1d6 libaom3
     googletest libgtest-dev libgmock-dev
     clang libclang-rt-14-dev llvm

@@ -201,7 +201,7 @@ TEST_F(PosixCommandLine, ErrorsNameTheOptionAndWriteNothing) {
         {{"-s", "0x10"}, "-s"},
         {{"--width", "-5"}, "--width"},
         {{"-p", "0"}, "-p"},
-        {{"-f", "tiff"}, "tiff"},
+        {{"-f", "pcx"}, "pcx"},
         {{"--rotate", "45"}, "--rotate"},
         {{"--contrast", "129"}, "--contrast"},
         {{"--target-size", "0"}, "--target-size"},

@@ -1,4 +1,4 @@
-// Exif and XMP through batches into every format that holds them (JPEG, PNG, WebP, AVIF), from
+// Exif and XMP through batches into every format that holds them (JPEG, PNG, WebP, AVIF, TIFF), from
 // JPEG, WebP, AVIF and PNG sources with a GPS directory and XMP location properties: with NoLocation 0
 // both arrive as the source has them, with NoLocation 1 neither the GPS directory nor an XMP
 // location does, and every format carries the same patched Exif block. Sources with a gain map
@@ -177,6 +177,10 @@ TEST_F(MetadataFormatsTest, LocationIsKeptWholeOrRemovedInEveryFormat) {
                     const std::string stem = std::filesystem::path(name).stem().string();
                     EXPECT_EQ(ReadSourceMetadata(ReadBytes(source.path() + "out/" + stem + "_s.jpg"), 0).Orientation,
                               1);
+                } else if (format.format == ImageFormat::kTiff) {
+                    // A TIFF holds the Exif as directories of its own, not as the block: the GPS
+                    // directory arrives entry for entry.
+                    EXPECT_EQ(GpsBytes(out.exif), GpsBytes(from_jpeg[i].exif));
                 } else {
                     EXPECT_EQ(out.exif, from_jpeg[i].exif);
                 }

@@ -68,7 +68,7 @@ class RunBatchTest : public ::testing::Test {
 TEST_F(RunBatchTest, UnknownFileTypeStopsTheRunInsteadOfWritingExtensionlessGifs) {
     WriteImageFile(source / "a.jpg", MakeTestImage(160, 120));
     AddRow("a.jpg");
-    for (const int32_t file_type : {0, 3, 32, 256}) {
+    for (const int32_t file_type : {0, 3, 32, 4096}) {
         SCOPED_TRACE(file_type);
         settings.FileType = file_type;
         ui.errors.clear();

@@ -39,6 +39,13 @@ bool WritesInto(pid_t pid, const std::string& folder) {
     return false;
 }
 
+// Whether the child `pid` has exited: it stays a zombie, to which kill(pid, 0) still answers,
+// until it is waited for.
+bool HasExited(pid_t pid) {
+    siginfo_t info{};
+    return waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+}
+
 // A pid that no process has any more: a child that has exited and been waited for.
 pid_t EndedPid() {
     const pid_t child = fork();
@@ -63,7 +70,7 @@ TEST_F(KilledRun, LeavesOnlyCompleteImages) {
     {
         PelimonProcess process({"/Q", src}, ini, scratch / "stderr.txt");
         // Polls until an output is open for writing, then kills the run at once.
-        while (!caught && kill(process.pid(), 0) == 0) {
+        while (!caught && !HasExited(process.pid())) {
             caught = WritesInto(process.pid(), folder);
         }
         kill(process.pid(), SIGKILL);

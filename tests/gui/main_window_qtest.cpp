@@ -74,6 +74,7 @@ class MainWindowTest : public QObject {
     void typeBox_data();
     void typeBox();
     void webpAndHeifBoxesAndOutputRadios();
+    void everyFormatHasItsBoxAndChoice();
     void parameterFileTypesAreTheFilterTheBoxesShow();
     void selectAllToggleAndCountLabel();
     void keyboardPassesThroughTheList();
@@ -261,8 +262,10 @@ void MainWindowTest::typeBox_data() {
     QTest::addColumn<bool>("jpeg_checked");
     QTest::addColumn<int>("image_type");
     QTest::addColumn<int>("rows");
-    QTest::newRow("いいえ keeps everything") << "id2" << true << 63 << 3;
-    QTest::newRow("はい lists without JPEG") << "id1" << false << 61 << 2;
+    const int all = AllImageTypes();
+    const int jpeg = test::ImageTypeOf(ImageFormat::kJpeg);
+    QTest::newRow("いいえ keeps everything") << "id2" << true << all << 3;
+    QTest::newRow("はい lists without JPEG") << "id1" << false << (all & ~jpeg) << 2;
 }
 
 void MainWindowTest::typeBox() {
@@ -307,6 +310,28 @@ void MainWindowTest::webpAndHeifBoxesAndOutputRadios() {
     Find<QRadioButton>(window, 1041)->click();
     QCOMPARE(settings_.FileType, test::FileTypeOf(ImageFormat::kWebp));
     QVERIFY(Find<QSlider>(window, 1002)->parentWidget()->property("title").toString().contains("WebP"));
+}
+
+// Every row of the format table reaches the window: its type box under its caption, checked by its
+// ImageType bit, and its output choice, which selects its FileType.
+void MainWindowTest::everyFormatHasItsBoxAndChoice() {
+    settings_.Confirm = 0;
+    settings_.ImageType = AllImageTypes();
+    CpelimonDlg window(settings_);
+    for (const FormatRow& format : FormatTable()) {
+        const QString name =
+            QString::fromUtf8(format.display_name.data(), static_cast<int>(format.display_name.size()));
+        if (format.window.type_box != 0) {
+            auto* box = Find<QCheckBox>(window, format.window.type_box);
+            QCOMPARE(box->text(), QString::fromUtf8(format.type_box_caption.data(),
+                                                    static_cast<int>(format.type_box_caption.size())));
+            QVERIFY2(box->isChecked(), qPrintable(name));
+        }
+        if (format.window.output_choice != 0) {
+            Find<QRadioButton>(window, format.window.output_choice)->click();
+            QCOMPARE(settings_.FileType, format.codes.file_type);
+        }
+    }
 }
 
 // A parameter file's IMAGETYPE is the filter the boxes show: its names are listed by it, and the

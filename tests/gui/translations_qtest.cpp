@@ -215,10 +215,10 @@ void TranslationsTest::sizeSummaryOfTheOtherLanguageIsBuiltAgain_data() {
     QTest::addColumn<QString>("file_size_group");
     QTest::newRow("ja") << false << "Fit into: 1600 x 1600 pixel" << QStringLiteral("領域指定 ： 1600 x 1600 pixel")
                         << QStringLiteral("領域指定 ： 1600 x 1600 pixel、300 KB 以内")
-                        << QStringLiteral("ファイルサイズ指定（JPEG・WebP・AVIF で保存時のみ有効）");
+                        << QStringLiteral("ファイルサイズ指定（JPEG・WebP・AVIF・JPEG XL で保存時のみ有効）");
     QTest::newRow("en") << true << QStringLiteral("領域指定 ： 1600 x 1600 pixel") << "Fit into: 1600 x 1600 pixel"
                         << "Fit into: 1600 x 1600 pixel, at most 300 KB"
-                        << "File size (JPEG, WebP and AVIF output only)";
+                        << "File size (JPEG, WebP, AVIF and JPEG XL output only)";
 }
 
 // The main window's size summary comes from the rule's settings in the window's language, with the

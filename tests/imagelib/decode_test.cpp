@@ -96,6 +96,16 @@ const std::vector<DecodeCase>& DecodeCases() {
         {"jpeg_progressive.jpg", ImageFormat::kJpeg, 32, 32, Quadrants, 12, 3},
         {"jpeg_grey.jpg", ImageFormat::kJpeg, 32, 32, QuadrantsGrey, 8, 3},
         {"jpeg_cmyk.jpg", ImageFormat::kJpeg, 32, 32, Quadrants, 24, 3},
+        {"tiff_rgb_lzw.tif", ImageFormat::kTiff, 7, 5, Pattern, 0},
+        {"tiff_rgb16_deflate_tiled_be.tif", ImageFormat::kTiff, 7, 5, Pattern, 0},
+        {"tiff_rgb_planar_bigtiff.tif", ImageFormat::kTiff, 7, 5, Pattern, 0},
+        {"tiff_grey16_packbits.tif", ImageFormat::kTiff, 7, 5, Grey, 0},
+        {"tiff_bilevel_g4.tif", ImageFormat::kTiff, 7, 5, Grey1Bit, 0},
+        {"tiff_rgba_unassociated.tif", ImageFormat::kTiff, 7, 5, PatternAlpha, 0},
+        {"tiff_rgba_associated.tif", ImageFormat::kTiff, 7, 5, PatternAlpha, 1},
+        {"tiff_cmyk.tif", ImageFormat::kTiff, 7, 5, Pattern, 0},
+        {"tiff_multipage.tif", ImageFormat::kTiff, 7, 5, Pattern, 0},
+        {"tiff_jpeg_rgb.tif", ImageFormat::kTiff, 32, 32, Quadrants, 12, 3},
     };
     return cases;
 }

@@ -1,4 +1,4 @@
-// HEIF/HEIC, AVIF and WebP: decoding real and made files, damaged files, the metadata blocks, the
+// HEIF/HEIC, AVIF, WebP and JPEG XL: decoding real and made files, damaged files, the metadata blocks, the
 // encoders' round trips and the colour conversion.
 #include <gtest/gtest.h>
 
@@ -57,6 +57,14 @@ TEST(ModernFormats, DecodesRealAndMadeFiles) {
         {"modern/nikon-d1x-exif.webp", ImageFormat::kWebp, 600, 391},
         {"modern/alpha-lossy.webp", ImageFormat::kWebp, 400, 301},
         {"modern/animated-lossy.webp", ImageFormat::kWebp, 320, 240},  // the first frame's canvas
+        // JPEG XL, as shown after the file's orientation.
+        {"images/jxl_orientation6.jxl", ImageFormat::kJxl, 256, 100},  // coded 100x256
+        {"images/jxl_sunset_logo_orientation7.jxl", ImageFormat::kJxl, 924, 1386},
+        {"images/jxl_hdr_pq.jxl", ImageFormat::kJxl, 1024, 1024},
+        {"images/jxl_alpha_premultiplied.jxl", ImageFormat::kJxl, 1024, 1024},
+        {"images/jxl_animation_ooo_jxlp.jxl", ImageFormat::kJxl, 500, 160},  // the first frame
+        {"images/jxl_grey_jpeg_recompressed.jxl", ImageFormat::kJxl, 200, 200},
+        {"images/jxl_1x1_exif_xmp.jxl", ImageFormat::kJxl, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

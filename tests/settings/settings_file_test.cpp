@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
+#include "imagelib/format_table.h"
+
+#include "imagelib/format_table.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_files.h"
 
@@ -26,7 +30,9 @@ std::string NewFileText(const std::string& folder) {
            "Confirm=0\n"
            "Complete=0\n"
            "DefConfirm=0\n"
-           "ImageType=63\n"
+           "ImageType=" +
+           std::to_string(AllImageTypes()) +
+           "\n"
            "ImagePath=" +
            folder +
            "\n"
@@ -84,7 +90,7 @@ TEST(SettingsFile, FirstStartGivesDefaultsWithTheExeFolder) {
     LoadSettings(settings);
     EXPECT_EQ(settings.ImagePath, folder.path());
     EXPECT_EQ(settings.OutputPath, folder.path());
-    EXPECT_EQ(settings.ImageType, 63);  // every source type, WebP and HEIF/AVIF included
+    EXPECT_EQ(settings.ImageType, AllImageTypes());  // every source type of the format table
     EXPECT_EQ(settings.Width, 640);
     EXPECT_EQ(settings.ModulePath, folder / "pelimon");
     EXPECT_FALSE(std::filesystem::exists(settings.ProfilePath));

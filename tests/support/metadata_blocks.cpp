@@ -66,13 +66,14 @@ std::vector<uint8_t> GpsBytes(const std::vector<uint8_t>& tiff) {
     if (gps == 0 || !entries) {
         return {};
     }
-    std::vector<uint8_t> out(tiff.begin() + gps, tiff.begin() + gps + 2 + 12 * static_cast<long>(entries->size()) + 4);
+    std::vector<uint8_t> out;
     for (const auto& entry : *entries) {
+        const auto field = tiff.begin() + static_cast<long>(entry.position);
+        out.insert(out.end(), field, field + 8);  // tag, type, count
         const uint64_t size = uint64_t{TypeSize(entry.type)} * entry.count;
-        if (size > 4) {
-            const uint32_t at = GetLong(tiff.data() + entry.position + 8, tiff[0] == 'I');
-            out.insert(out.end(), tiff.begin() + at, tiff.begin() + at + static_cast<long>(size));
-        }
+        const auto value =
+            size > 4 ? tiff.begin() + GetLong(tiff.data() + entry.position + 8, tiff[0] == 'I') : field + 8;
+        out.insert(out.end(), value, value + static_cast<long>(size));
     }
     return out;
 }

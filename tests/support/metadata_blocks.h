@@ -21,8 +21,10 @@ FileBlocks ReadFileBlocks(const std::vector<uint8_t>& file);
 // failure); empty when absent.
 std::vector<uint8_t> PngChunk(const std::vector<uint8_t>& png, const char* type);
 
-// The GPS directory of a TIFF block followed by the values it points at, in directory order;
-// empty when the block has no GPS directory.
+// The GPS directory of a TIFF block as its entries in directory order, each its tag, type and
+// count and then its value bytes (without offsets or the padding of an inline value), so that a
+// directory written anew compares equal to the one it was copied from; empty when the block has
+// no GPS directory.
 std::vector<uint8_t> GpsBytes(const std::vector<uint8_t>& tiff);
 
 }  // namespace pelimon::test

@@ -216,7 +216,41 @@ def write_progressive_jpegs():
     subprocess.run(["rm", "waves.ppm"], check=True)
 
 
+def write_tiffs():
+    """The TIFF fixtures: 7 x 5 lossless ones in the layouts the decoder converts itself, written
+    by tifffile and Pillow; tiff_jpeg_rgb.tif holds the JPEG quadrants; tiff_multipage.tif the
+    pattern on its first page and black on its second."""
+    import numpy as np
+    import tifffile
+    rgb = np.array([[COLOURS[index(x, y)] for x in range(W)] for y in range(H)], dtype=np.uint8)
+    alpha = np.array([[ALPHAS[(x + y) % 3] for x in range(W)] for y in range(H)], dtype=np.uint8)
+    grey = np.array([[GREYS[index(x, y)] for x in range(W)] for y in range(H)], dtype=np.uint8)
+    bits = np.array([[index(x, y, 2) for x in range(W)] for y in range(H)], dtype=np.uint8)
+    Image.fromarray(rgb).save("tiff_rgb_lzw.tif", compression="tiff_lzw")
+    tifffile.imwrite("tiff_rgb16_deflate_tiled_be.tif", rgb.astype(np.uint16) * 257, byteorder=">",
+                     compression="zlib", tile=(16, 16), photometric="rgb")
+    tifffile.imwrite("tiff_rgb_planar_bigtiff.tif", np.moveaxis(rgb, 2, 0), bigtiff=True, planarconfig="separate",
+                     photometric="rgb")
+    Image.fromarray(grey.astype(np.uint16) * 257).save("tiff_grey16_packbits.tif", compression="packbits")
+    # 1-bit through libtiff's CCITT Group 4 coder: COLOURS[:2] index 0 is black here, 1 white.
+    Image.fromarray(bits * 255).convert("1").save("tiff_bilevel_g4.tif", compression="group4")
+    tifffile.imwrite("tiff_rgba_unassociated.tif", np.dstack([rgb, alpha]), photometric="rgb",
+                     extrasamples=[2])
+    tifffile.imwrite("tiff_rgba_associated.tif", np.dstack([(rgb.astype(np.uint32) * alpha[..., None] // 255)
+                                                            .astype(np.uint8), alpha]), photometric="rgb",
+                     extrasamples=[1])
+    inks = [(0, 255, 255, 0), (255, 0, 255, 0), (255, 255, 0, 0), (0, 0, 0, 0), (0, 0, 0, 255), (0, 0, 255, 0),
+            (255, 0, 0, 0), (0, 127, 191, 127)]
+    cmyk = np.array([[inks[index(x, y)] for x in range(W)] for y in range(H)], dtype=np.uint8)
+    tifffile.imwrite("tiff_cmyk.tif", cmyk, photometric="separated")
+    Image.open("jpeg_baseline.jpg").convert("RGB").save("tiff_jpeg_rgb.tif", compression="jpeg", quality=95)
+    with tifffile.TiffWriter("tiff_multipage.tif") as tif:
+        tif.write(rgb, photometric="rgb")
+        tif.write(np.zeros_like(rgb), photometric="rgb")
+
+
 write_bmps()
 write_pngs_and_gifs()
 write_jpegs()
 write_progressive_jpegs()
+write_tiffs()
