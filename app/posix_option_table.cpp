@@ -209,6 +209,22 @@ Default: the current directory.)man",
          o.output_folder = g.value;
          return {};
      }},
+    {.short_name = 'r',
+     .long_name = "recursive",
+     .help = Message("also the files of every subfolder of a folder, mirrored below the output folder"),
+     .manual = R"man(A folder argument lists the files of its subfolders too, at any depth, in name order, and
+each output goes into the same subfolder below the output folder
+.RI ( folder /2026/kyoto/a.heic
+becomes
+.IR output /2026/kyoto/a.jpg ).
+Hidden folders, the output folder itself and symbolic links to folders are skipped;
+a subfolder that cannot be read is reported and the rest goes on.)man",
+     .set = SetTo<&AppSettings::Recurse, kOn>},
+    {.long_name = "flat",
+     .help = Message("write every output straight into the output folder"),
+     .manual = R"man(Write every output straight into the output folder, not into the subfolders of its
+source; outputs of the same name get " (2)", " (3)" ... before their extension.)man",
+     .set = SetTo<&AppSettings::Flat, kOn>},
     {.short_name = 's',
      .long_name = "size",
      .value = Message("WxH", "option value"),

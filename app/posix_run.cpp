@@ -14,6 +14,7 @@
 #include "batch/output_folder.h"
 #include "batch/run_batch.h"
 #include "common/text.h"
+#include "filelist/filelist_texts.h"
 #include "filelist/folder_listing.h"
 #include "filelist/source_list.h"
 #include "imagelib/format_table.h"
@@ -36,15 +37,21 @@ std::string FolderText(const fs::path& folder) {
     return text.ends_with('/') ? text : text + '/';
 }
 
-// Every file of `folder` that the type filter (ImageType) lets through, as the window lists it.
-void AddFolder(const fs::path& folder, int32_t rotation, const AppSettings& settings, FileList& list) {
+// Every file of `folder` that the type filter (ImageType) lets through, as the window lists it
+// (with Recurse on, its tree, named by paths from `folder`). Returns the subfolders that could not
+// be read, each reported on standard error.
+int AddFolder(const fs::path& folder, int32_t rotation, const AppSettings& settings, FileList& list) {
     SourceList listing;
     listing.ListSourceFiles(folder.string(), {}, rotation, settings);
+    for (const std::string& unreadable : listing.unreadable_folders()) {
+        PrintPathNote(unreadable, filelist_texts::kUnreadableFolder);
+    }
     for (FileRow row : listing.list().rows()) {
         row.folder = FolderText(folder);
         row.checked = true;
         list.rows().push_back(std::move(row));
     }
+    return static_cast<int>(listing.unreadable_folders().size());
 }
 
 // Prints the dry run's line of each job, or (verbose) of each written output.
@@ -109,7 +116,7 @@ PosixSources ListPosixSources(const std::vector<std::string>& paths, int32_t rot
             settings.ImagePath = FolderText(folder ? absolute : absolute.parent_path());
         }
         if (folder) {
-            AddFolder(absolute, rotation, settings, sources.list);
+            sources.missing += AddFolder(absolute, rotation, settings, sources.list);
             continue;
         }
         const std::vector<FolderEntry> entry =

@@ -15,8 +15,9 @@ namespace pelimon {
 // The sources of a run: every file of a named folder whose type is one of ImageType, every
 // named file whatever its type, in argument order, each row checked, at `rotation` and with its
 // own folder. ImagePath becomes the folder of the first path (where a relative OutputPath and the
-// "resize" + date folder lie). Paths that name nothing usable are counted in `missing` and
-// printed to standard error.
+// "resize" + date folder lie). With Recurse on, a folder gives its tree, each row named by its
+// path from the folder. Paths that name nothing usable, and subfolders that cannot be read, are
+// counted in `missing` and printed to standard error.
 struct PosixSources {
     FileList list;
     int missing = 0;

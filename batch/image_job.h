@@ -21,9 +21,9 @@ struct ImageJob {
     uint16_t ExifLength = 0;  // length field of the source's Exif APP1 segment; 0 when none
     std::string SizeText;     // the file list's size column
     std::string FileName;     // source file name, no folder
-    std::string SourcePath;   // source folder + FileName
+    std::string SourcePath;   // source folder + its subfolders (a listed tree) + FileName
     std::string DestName;     // output file name with extension
-    std::string DestPath;     // output folder + DestName
+    std::string DestPath;     // output folder + the source's subfolders (unless Flat) + DestName
     int32_t OutputType = 0;   // the output format's OutputType (imagelib/format_table.h); 0: none, see PrepareError
     int32_t LargerThanSource = 0;  // 1 when the target is not smaller than the source (see Equal)
     std::string ShotDate = "0";    // "YYYY/MM/DD HH:MM:SS", or "0" when the source has none

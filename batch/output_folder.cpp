@@ -3,7 +3,6 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "batch/batch_texts.h"
@@ -16,13 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string WithTrailingSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
-
 bool IsWritableFolder(const fs::path& folder) {
     struct statvfs info {};
     if (statvfs(folder.c_str(), &info) == 0 && (info.f_flag & ST_RDONLY) != 0) {
@@ -33,38 +25,12 @@ bool IsWritableFolder(const fs::path& folder) {
 
 }  // namespace
 
-std::string LocalDateText(std::time_t now) {
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%d%02d%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-    return buffer;
-}
-
-std::string TodayDateText() {
-    return LocalDateText(std::time(nullptr));
-}
-
 Result<OutputFolderPlan> ResolveOutputFolder(const AppSettings& settings, const std::string& today) {
-    OutputFolderPlan plan;
-    std::string out = settings.OutputPath;
-    plan.saved_output_path = settings.OutputPath;
-    if (settings.Resize == kResizeDatedFolder) {
-        out = "resize" + today;
-        plan.saved_output_path = out;
+    if (std::optional<OutputFolderPlan> plan = OutputFolderOf(settings, today)) {
+        return *std::move(plan);
     }
-    if (!out.empty() && out.front() == '/') {
-        plan.folder = WithTrailingSlash(out);
-        return plan;
-    }
-    if (settings.ImagePath.empty()) {
-        return Error{t::NoSourceFolder(out).text, out};
-    }
-    plan.folder = WithTrailingSlash(settings.ImagePath);
-    if (!out.empty()) {
-        plan.folder = WithTrailingSlash(plan.folder + out);
-    }
-    return plan;
+    const std::string out = settings.Resize == kResizeDatedFolder ? "resize" + today : settings.OutputPath;
+    return Error{t::NoSourceFolder(out).text, out};
 }
 
 int CheckOutputFolder(const std::string& folder) {

@@ -1,29 +1,17 @@
 // The output folder of a run: where it is, whether it can be written, and creating it on request.
 #pragma once
 
-#include <ctime>
 #include <string>
 
 #include "batch/interaction.h"
 #include "common/result.h"
 #include "settings/app_settings.h"
+#include "settings/output_folder_path.h"
 
 namespace pelimon {
 
-// The local date of `now` as "%d%02d%02d" text (20070502), for the "resize" + date folder.
-std::string LocalDateText(std::time_t now);
-// Today's local date as LocalDateText gives it; what callers of RunBatch pass as `today`.
-std::string TodayDateText();
-
-struct OutputFolderPlan {
-    std::string folder;             // absolute working folder of the run, ends with '/'
-    std::string saved_output_path;  // what OutputPath holds after the run ("resize" + date with Resize 1)
-};
-
-// Works out the run's output folder from OutputPath, ImagePath and Resize: with Resize 1 the
-// folder "resize" + `today`; a folder not starting with '/' lies inside ImagePath; an empty one
-// is ImagePath itself. Fails (with a message for the person) when a folder inside ImagePath is
-// needed but ImagePath is empty.
+// The run's output folder as OutputFolderOf gives it. Fails (with a message for the person) when
+// a folder inside ImagePath is needed but ImagePath is empty.
 Result<OutputFolderPlan> ResolveOutputFolder(const AppSettings& settings, const std::string& today);
 
 // Codes of CheckOutputFolder.

@@ -37,6 +37,22 @@ Result<int32_t> OutputTypeFor(const AppSettings& settings, const std::string& na
     return output_type;
 }
 
+// Where below the output folder the output of `row` goes: the row's subfolders of the source
+// folder, so that the outputs mirror the source tree; none with Flat on. A name that would leave
+// the output folder ("..") is never mirrored (listings do not make such names).
+std::string OutputSubfolder(const AppSettings& settings, const FileRow& row) {
+    const std::string subfolder = row.subfolder();
+    if (settings.Flat == kOn || subfolder.empty() || subfolder.starts_with('/')) {
+        return {};
+    }
+    for (const std::filesystem::path& part : std::filesystem::path(subfolder)) {
+        if (part == "..") {
+            return {};
+        }
+    }
+    return subfolder;
+}
+
 int32_t NormalRotation(int rotation) {
     return ((rotation % 360) + 360) % 360;
 }
@@ -103,12 +119,12 @@ PreparedJobs PrepareJobs(const PrepareInput& input) {
         ImageJob job;
         job.ListIndex = static_cast<int32_t>(i);
         job.SizeText = row.size_text;
-        job.FileName = row.name;
+        job.FileName = row.file_name();
         job.SourcePath = path;
-        const Result<int32_t> output_type = OutputTypeFor(settings, row.name);
+        const Result<int32_t> output_type = OutputTypeFor(settings, job.FileName);
         job.OutputType = output_type.ok() ? output_type.value() : 0;
         job.Rotation = NormalRotation(row.rotation);
-        BuildOutputName(settings, input.output_folder, job, prepared.jobs.size());
+        BuildOutputName(settings, input.output_folder + OutputSubfolder(settings, row), job, prepared.jobs.size());
         if (output_type.ok()) {
             ExamineSource(settings, input.now, job);
         } else {

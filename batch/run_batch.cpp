@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <set>
 
 #include "batch/batch_texts.h"
 #include "batch/output_folder.h"
@@ -135,8 +136,14 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     }
 
     // A run killed in the middle of a write on a file system without unnamed temporary files left
-    // its temporary file here; those of runs still writing into the folder stay.
-    RemoveTemporariesOfEndedRuns(folder);
+    // its temporary file in the folder of that output; those of runs still writing stay.
+    std::set<std::string> output_folders{folder};
+    for (const ImageJob& job : jobs) {
+        output_folders.insert(job.DestPath.substr(0, job.DestPath.size() - job.DestName.size()));
+    }
+    for (const std::string& output_folder : output_folders) {
+        RemoveTemporariesOfEndedRuns(output_folder);
+    }
     const RunJobsOutcome rendered = RunJobs({run, jobs, ui, options.workers});
     CollectResults(rendered.results, renamed, outcome);
     for (size_t i = 0; i < outcome.planned.size(); ++i) {

@@ -30,6 +30,8 @@ inline constexpr Message kToSrgb = Message("Convert colours to sRGB");
 inline constexpr Message kOutputGroup = Message("Output folder");
 inline constexpr Message kUserFolder = Message("Chosen folder");
 inline constexpr Message kResizeFolder = Message("resize+date folder in the source folder");
+// TRANSLATORS: instead of repeating the subfolders of the source folder below the output folder.
+inline constexpr Message kFlat = Message("All outputs directly in the output folder (no subfolders)");
 
 // Page ファイル名 (CSetOption2).
 inline constexpr Message kNamingGroup = Message("Names of the reduced image files");

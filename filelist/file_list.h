@@ -10,6 +10,12 @@
 
 namespace pelimon {
 
+// The part of a path after its last '/': "a.heic" of "2026/kyoto/a.heic".
+inline std::string NameWithoutFolders(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 struct FileRow {
     FileRow() = default;
     // Rows are made as {name, size text, rotation, checked} and, rarely, with their own folder.
@@ -20,13 +26,20 @@ struct FileRow {
           checked(check),
           folder(std::move(own_folder)) {}
 
-    std::string name;       // file name without folder
+    // The file's name; for a file of a subfolder of the source folder (a listing with Recurse on)
+    // its path relative to that folder, "2026/kyoto/a.heic".
+    std::string name;
     std::string size_text;  // "<kilobytes> KB"
     int rotation = 0;       // 0, 90, 180 or 270 (clockwise)
     bool checked = false;
     // The folder the file is in, ending with '/', when it is not the source folder (ImagePath):
     // command-line runs that name files of several folders. Empty: the source folder.
     std::string folder;
+
+    // The name without the subfolders: "a.heic".
+    std::string file_name() const { return NameWithoutFolders(name); }
+    // The subfolders of the name, ending with '/': "2026/kyoto/"; empty for a file of the folder itself.
+    std::string subfolder() const { return name.substr(0, name.size() - file_name().size()); }
 };
 
 class FileList {

@@ -13,4 +13,7 @@ inline std::string FileCount(int selected, int listed) {
     return Format(Message("(%d/%d)"), selected, listed);
 }
 
+// After the path of a subfolder that a listing of a tree could not read.
+inline constexpr Message kUnreadableFolder = Message("cannot be read; its files are not listed");
+
 }  // namespace pelimon::filelist_texts

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -25,37 +26,116 @@ std::optional<uint64_t> RegularFileSize(const fs::path& path) {
     return static_cast<uint64_t>(size);
 }
 
-bool NameOrderLess(const FolderEntry& a, const FolderEntry& b) {
-    const std::string fold_a = ToLowerAscii(a.name);
-    const std::string fold_b = ToLowerAscii(b.name);
+bool NameLess(const std::string& a, const std::string& b) {
+    const std::string fold_a = ToLowerAscii(a);
+    const std::string fold_b = ToLowerAscii(b);
     if (fold_a != fold_b) {
         return fold_a < fold_b;
     }
-    return a.name < b.name;
+    return a < b;
+}
+
+bool NameOrderLess(const FolderEntry& a, const FolderEntry& b) {
+    return NameLess(a.name, b.name);
+}
+
+struct FolderRead {
+    std::vector<FolderEntry> files;  // in name order
+    bool failed = false;             // the folder could not be opened or read to its end
+};
+
+// The visible regular files of `folder` and, when `subfolders` is given, the names of its visible
+// subfolders that are real folders, not symbolic links (both in name order).
+FolderRead ReadFolder(const fs::path& folder, std::vector<std::string>* subfolders) {
+    FolderRead read;
+    std::error_code error;
+    fs::directory_iterator it(folder, error);
+    for (const fs::directory_iterator end; !error && it != end; it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (name.starts_with('.')) {
+            continue;
+        }
+        std::error_code type_error;
+        if (subfolders != nullptr && it->is_directory(type_error) && !it->is_symlink(type_error)) {
+            subfolders->push_back(std::move(name));
+        } else if (std::optional<uint64_t> size = RegularFileSize(it->path())) {
+            read.files.push_back({std::move(name), *size});
+        }
+    }
+    // An error part-way through (a folder removed while it is read) ends its listing with what
+    // was read so far.
+    read.failed = static_cast<bool>(error);
+    std::sort(read.files.begin(), read.files.end(), NameOrderLess);
+    if (subfolders != nullptr) {
+        std::sort(subfolders->begin(), subfolders->end(), NameLess);
+    }
+    return read;
+}
+
+// A folder path as the file system resolves it, without a final '/', for comparing folders.
+std::string ComparablePath(const std::string& folder) {
+    std::error_code error;
+    fs::path resolved = fs::weakly_canonical(folder, error);
+    if (error) {
+        resolved = fs::path(folder).lexically_normal();
+    }
+    std::string text = resolved.string();
+    while (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
 }
 
 }  // namespace
 
 std::vector<FolderEntry> ListFolderEntries(const std::string& folder) {
-    std::vector<FolderEntry> entries;
-    std::error_code error;
-    fs::directory_iterator it(folder, error);
-    if (error) {
-        return entries;
-    }
-    for (const fs::directory_iterator end; it != end && !error; it.increment(error)) {
-        std::string name = it->path().filename().string();
-        if (name.starts_with('.')) {
-            continue;
+    return ReadFolder(folder, nullptr).files;
+}
+
+void WalkFolderTree(const std::string& folder, const std::string& skipped,
+                    const std::function<bool(FolderTree& part)>& part) {
+    const std::string skipped_path = skipped.empty() ? std::string() : ComparablePath(skipped);
+    const std::string root = ComparablePath(folder);
+    // Folders still to read, the next one at the back: (path, prefix of its entries' names).
+    std::vector<std::pair<fs::path, std::string>> pending{{fs::path(folder), std::string()}};
+    bool is_root = true;
+    while (!pending.empty()) {
+        auto [path, prefix] = std::move(pending.back());
+        pending.pop_back();
+        std::vector<std::string> subfolders;
+        FolderRead read = ReadFolder(path, &subfolders);
+        FolderTree listed;
+        if (read.failed && !is_root) {
+            listed.unreadable.push_back(path.string());
         }
-        if (std::optional<uint64_t> size = RegularFileSize(it->path())) {
-            entries.push_back({std::move(name), *size});
+        is_root = false;
+        for (FolderEntry& entry : read.files) {
+            entry.name = prefix + entry.name;
+            listed.entries.push_back(std::move(entry));
+        }
+        // Pushed in reverse so that the first in name order is read next.
+        for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it) {
+            const fs::path subfolder = path / *it;
+            const std::string comparable = ComparablePath(subfolder.string());
+            if (comparable == skipped_path && comparable != root) {
+                continue;
+            }
+            pending.emplace_back(subfolder, prefix + *it + '/');
+        }
+        if (!part(listed)) {
+            return;
         }
     }
-    // An error part-way through (a folder removed while it is read) ends the listing with what
-    // was read so far.
-    std::sort(entries.begin(), entries.end(), NameOrderLess);
-    return entries;
+}
+
+FolderTree ListFolderTree(const std::string& folder, const std::string& skipped) {
+    FolderTree tree;
+    WalkFolderTree(folder, skipped, [&tree](FolderTree& part) {
+        std::move(part.entries.begin(), part.entries.end(), std::back_inserter(tree.entries));
+        std::move(part.unreadable.begin(), part.unreadable.end(), std::back_inserter(tree.unreadable));
+        return true;
+    });
+    return tree;
 }
 
 std::vector<FolderEntry> ListNamedEntry(const std::string& folder, const std::string& name) {

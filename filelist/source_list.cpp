@@ -1,11 +1,14 @@
 #include "filelist/source_list.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "filelist/file_type.h"
 #include "filelist/filelist_texts.h"
 #include "filelist/folder_listing.h"
+#include "settings/output_folder_path.h"
 
 namespace pelimon {
 namespace {
@@ -31,7 +34,20 @@ fs::path AbsolutePath(const std::string& path) {
     return absolute.lexically_normal();
 }
 
+// Whether the file at `path` (a name, or a path from the source folder) is of a type the filter
+// lets through.
+bool TypeIsListed(const std::string& path, const AppSettings& settings) {
+    return (FileTypeOfName(NameWithoutFolders(path)) & settings.ImageType) != 0;
+}
+
 }  // namespace
+
+std::string OutputFolderInside(const std::string& folder, const AppSettings& settings) {
+    AppSettings from_folder = settings;
+    from_folder.ImagePath = WithTrailingSlash(folder);
+    const std::optional<OutputFolderPlan> plan = OutputFolderOf(from_folder, TodayDateText());
+    return plan ? plan->folder : std::string();
+}
 
 int SourceList::ListSourceFiles(const std::string& folder, std::string_view name, int rotation,
                                 const AppSettings& settings) {
@@ -42,14 +58,22 @@ int SourceList::ListSourceFiles(const std::string& folder, std::string_view name
     // directly, as the Windows original did, would list the parent's files whose names begin
     // with the folder's name.)
     const std::string folder_path = WithTrailingSlash(folder);
-    const std::vector<FolderEntry> entries =
-        name.empty() ? ListFolderEntries(folder_path) : ListNamedEntry(folder_path, std::string(name));
+    std::vector<FolderEntry> entries;
+    if (!name.empty()) {
+        entries = ListNamedEntry(folder_path, std::string(name));
+    } else if (settings.Recurse == kOn) {
+        FolderTree tree = ListFolderTree(folder_path, OutputFolderInside(folder_path, settings));
+        entries = std::move(tree.entries);
+        unreadable_folders_ = std::move(tree.unreadable);
+    } else {
+        entries = ListFolderEntries(folder_path);
+    }
 
     const int turned = rotation / 90 * 90;
     std::vector<FileRow>& rows = list_.rows();
     int added = 0;
     for (const FolderEntry& entry : entries) {
-        if ((FileTypeOfName(entry.name) & settings.ImageType) == 0) {
+        if (!TypeIsListed(entry.name, settings)) {
             continue;
         }
         FileRow row{entry.name, SizeText(entry.size), turned, settings.Select == kSelectChecked};
@@ -64,6 +88,7 @@ void SourceList::SetFolderText(const std::string& text, AppSettings& settings) {
     folder_text_ = text;
     if (!single_file_mode_) {
         list_.Clear();
+        unreadable_folders_.clear();
         ListSourceFiles(text, {}, 0, settings);
     }
     SyncCounts();
@@ -78,6 +103,7 @@ void SourceList::UseFolder(const std::string& folder, AppSettings& settings) {
 void SourceList::ChangeTypeFilter(int filter, AppSettings& settings) {
     settings.ImageType = filter;
     list_.Clear();
+    unreadable_folders_.clear();
     ListSourceFiles(folder_text_, {}, 0, settings);
 }
 
@@ -101,6 +127,31 @@ void SourceList::ReplaceWithPaths(const std::vector<std::string>& paths, AppSett
     for (const std::string& path : paths) {
         AddSourcePath(path, 0, settings);
     }
+}
+
+int SourceList::CountListable(const FolderTree& part, const AppSettings& settings) {
+    return static_cast<int>(
+        std::count_if(part.entries.begin(), part.entries.end(),
+                      [&settings](const FolderEntry& entry) { return TypeIsListed(entry.name, settings); }));
+}
+
+int SourceList::AppendListedPart(const FolderTree& part, const AppSettings& settings) {
+    int added = 0;
+    for (const FolderEntry& entry : part.entries) {
+        if (TypeIsListed(entry.name, settings)) {
+            list_.rows().push_back({entry.name, SizeText(entry.size), 0, settings.Select == kSelectChecked});
+            ++added;
+        }
+    }
+    unreadable_folders_.insert(unreadable_folders_.end(), part.unreadable.begin(), part.unreadable.end());
+    SyncCounts();
+    return added;
+}
+
+void SourceList::DropSubfolderRows() {
+    std::erase_if(list_.rows(), [](const FileRow& row) { return !row.subfolder().empty(); });
+    unreadable_folders_.clear();
+    SyncCounts();
 }
 
 void SourceList::ToggleSelectAll(AppSettings& settings) {

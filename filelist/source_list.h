@@ -11,9 +11,14 @@
 #include <vector>
 
 #include "filelist/file_list.h"
+#include "filelist/folder_listing.h"
 #include "settings/app_settings.h"
 
 namespace pelimon {
+
+// The output folder that a run from `folder` would write into, which a listing of its tree leaves
+// out (it holds outputs, not sources); empty when there is none.
+std::string OutputFolderInside(const std::string& folder, const AppSettings& settings);
 
 class SourceList {
   public:
@@ -32,7 +37,9 @@ class SourceList {
     // Inserts the files of `folder` whose type is one of settings.ImageType above the existing rows,
     // in name order, each at `rotation` (truncated to a multiple of 90) and checked when
     // settings.Select is 1. An empty `name` takes every visible file of the folder (see
-    // ListFolderEntries); otherwise only the file of that exact name. `folder` is a folder
+    // ListFolderEntries), and with settings.Recurse on those of its subfolders too, named by their
+    // path from the folder (ListFolderTree, leaving out the output folder the settings give);
+    // otherwise only the file of that exact name. `folder` is a folder
     // whether or not it ends with '/'; an empty text lists nothing. Returns the rows added.
     int ListSourceFiles(const std::string& folder, std::string_view name, int rotation, const AppSettings& settings);
 
@@ -77,12 +84,26 @@ class SourceList {
     // The count label: "（selected/files）".
     std::string FileCountText() const;
 
+    // A part of a tree listed elsewhere (WalkFolderTree): its files whose type is one of
+    // settings.ImageType are appended below the existing rows, at rotation 0 and checked when
+    // settings.Select is 1; its unreadable folders are noted. Returns the rows added.
+    int AppendListedPart(const FolderTree& part, const AppSettings& settings);
+    // The rows AppendListedPart would add.
+    static int CountListable(const FolderTree& part, const AppSettings& settings);
+
+    // Leaves the rows of the source folder's own files: those of its subfolders go.
+    void DropSubfolderRows();
+
+    // The subfolders that the last listing of a tree could not read.
+    const std::vector<std::string>& unreadable_folders() const { return unreadable_folders_; }
+
   private:
     void SyncCounts();
 
     FileList list_;
     bool single_file_mode_ = false;
     std::string folder_text_;
+    std::vector<std::string> unreadable_folders_;
 };
 
 }  // namespace pelimon

@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -34,11 +36,23 @@
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/file_list_model.h"
+#include "gui/tree_listing.h"
 #include "imagelib/format_table.h"
 
 namespace pelimon {
 
 namespace {
+
+// The height the style gives an item of one line of text with a check indicator.
+int OneLineRowHeight(const QTableView& view) {
+    QStyleOptionViewItem option;
+    option.initFrom(&view);
+    option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
+    option.text = QStringLiteral("Ag");
+    option.font = view.font();
+    option.fontMetrics = view.fontMetrics();
+    return view.style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), &view).height();
+}
 
 using namespace main_texts;
 
@@ -84,6 +98,9 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     model_ = std::make_unique<FileListModel>(sources_);
     preview_loader_ = new PreviewLoader(this);
     batch_ = new BatchController(this, settings_);
+    tree_listing_ = new TreeListing(this);
+    connect(tree_listing_, &TreeListing::PartListed, this, &CpelimonDlg::OnSubfoldersListed);
+    connect(tree_listing_, &TreeListing::Finished, this, &CpelimonDlg::OnListingFinished);
 
     auto* left = new QVBoxLayout;
     left->addWidget(BuildSourcePart(), 1);
@@ -136,6 +153,7 @@ CpelimonDlg::~CpelimonDlg() {
     ui_.quality_text->disconnect(this);
     ui_.list->removeEventFilter(this);
     preview_loader_->Cancel();
+    tree_listing_->Stop();
     ui_.list->setModel(nullptr);
 }
 
@@ -143,6 +161,7 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     auto* part = new QWidget(this);
     ui_.source = Named(new QLineEdit(part), 1004);
     ui_.source_button = Named(new CXPSrc(FolderIcon(), part), 1005);
+    ui_.recurse = Named(new QCheckBox(Tr(kRecurse), part), 1050);
     ui_.count = Named(new QLabel(Tr(kCountInitial), part), 1046);
     ui_.exif = PlainButton(Text(kExif), 1030, part);
     ui_.exif->setEnabled(false);
@@ -159,7 +178,10 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     ui_.list->setTabKeyNavigation(false);
     ui_.list->installEventFilter(this);
     ui_.list->verticalHeader()->hide();
-    ui_.list->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Every row is one line with a check box: one fixed height, as the style draws such an item.
+    // (Measuring each row's contents would cost a pass over the whole list at every append.)
+    ui_.list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ui_.list->verticalHeader()->setDefaultSectionSize(OneLineRowHeight(*ui_.list));
     // Said in the list's place when the source folder does not exist.
     list_notice_ = new QLabel(ui_.list->viewport());
     list_notice_->setObjectName("list_notice");
@@ -181,6 +203,12 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     auto* folder_row = new QHBoxLayout;
     folder_row->addWidget(ui_.source, 1);
     folder_row->addWidget(ui_.source_button);
+    folder_row->addWidget(ui_.recurse);
+    unreadable_notice_ = new QLabel(part);
+    unreadable_notice_->setObjectName("unreadable_notice");
+    unreadable_notice_->setWordWrap(true);
+    unreadable_notice_->setTextFormat(Qt::PlainText);
+    unreadable_notice_->hide();
     auto* list_row = new QHBoxLayout;
     list_row->addWidget(new QLabel(Tr(kListCaption), part));
     list_row->addWidget(ui_.count);
@@ -194,6 +222,7 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     layout->addLayout(folder_row);
     layout->addLayout(list_row);
     layout->addWidget(ui_.list, 1);
+    layout->addWidget(unreadable_notice_);
     return part;
 }
 
@@ -335,6 +364,7 @@ QWidget* CpelimonDlg::BuildButtonColumn() {
 void CpelimonDlg::ConnectControls() {
     connect(ui_.source, &QLineEdit::textChanged, this, &CpelimonDlg::OnSourceTextChanged);
     connect(ui_.source_button, &QPushButton::clicked, this, [this] { BrowseFolder(true); });
+    connect(ui_.recurse, &QCheckBox::toggled, this, &CpelimonDlg::OnRecurseToggled);
     connect(ui_.output_button, &QPushButton::clicked, this, [this] { BrowseFolder(false); });
     connect(ui_.source_button, &CFolderMenuButton::MenuCommand, this, &CpelimonDlg::OnFolderMenuCommand);
     connect(ui_.output_button, &CFolderMenuButton::MenuCommand, this, &CpelimonDlg::OnFolderMenuCommand);

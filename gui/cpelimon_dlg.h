@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,7 @@ class CImageButtonWithStyle;
 class CPreview;
 class FileListModel;
 class PreviewLoader;
+class TreeListing;
 struct PreviewResult;
 
 class CpelimonDlg : public QWidget {
@@ -113,6 +115,14 @@ class CpelimonDlg : public QWidget {
 
     // The file list and the preview (cpelimon_dlg_list.cpp).
     void OnSourceTextChanged(const QString& text);
+    void OnRecurseToggled(bool recurse);
+    // Runs a change that lists the source folder: its own files at once, then (Recurse on) its
+    // subfolders in the background, their rows arriving as they are read.
+    void Relist(const std::function<void()>& change);
+    void ListSubfoldersInBackground();
+    void OnSubfoldersListed(const FolderTree& part);
+    void OnListingFinished();
+    void EnableRunWhenListed();
     void UseSourceFolder(const QString& folder);
     void ShowSourceFolderText();
     void OnTypeBoxClicked(int bit, QCheckBox* box, bool checked);
@@ -127,6 +137,7 @@ class CpelimonDlg : public QWidget {
     void OnColoursCounted(quint32 colours);
     void ClearPreview();
     void ShowFileCount();
+    void ShowUnreadableFolders();
     void ShowListNotice();
     void OpenExifDialog();
     int CurrentRow() const;
@@ -140,6 +151,7 @@ class CpelimonDlg : public QWidget {
     struct Controls {
         QLineEdit* source = nullptr;                     // 1004
         CFolderMenuButton* source_button = nullptr;      // 1005
+        QCheckBox* recurse = nullptr;                    // 1050
         QLabel* count = nullptr;                         // 1046
         QPushButton* exif = nullptr;                     // 1030
         QPushButton* select_all = nullptr;               // 1025
@@ -177,6 +189,10 @@ class CpelimonDlg : public QWidget {
     Qt::SortOrder sort_order_ = Qt::AscendingOrder;
     Controls ui_;
     QLabel* list_notice_ = nullptr;
+    // Below the list: the subfolders that the listing of a tree could not read.
+    QLabel* unreadable_notice_ = nullptr;
+    TreeListing* tree_listing_ = nullptr;
+    bool run_when_listed_ = false;  // a drop that runs at once waits for its tree
     // Owned here, not by Qt: it reads sources_, so it must go before sources_ does (members are
     // destroyed before the children).
     std::unique_ptr<FileListModel> model_;

@@ -6,6 +6,7 @@
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg.h"
 #include "gui/file_list_model.h"
+#include "gui/tree_listing.h"
 
 namespace pelimon {
 
@@ -40,7 +41,7 @@ bool CpelimonDlg::HandleCommandLine(const CommandLine& command_line) {
 }
 
 void CpelimonDlg::OnBatchRunningChanged(bool running) {
-    ui_.run->setEnabled(!running);
+    ui_.run->setEnabled(!running && !tree_listing_->running());
     ui_.worker->setEnabled(running);
 }
 

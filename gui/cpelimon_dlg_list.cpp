@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QUrl>
+#include <utility>
 
 #include "controls/confirm_dialogs.h"
 #include "controls/controls_texts.h"
@@ -21,10 +22,12 @@
 #include "controls/widget_text.h"
 #include "dialogs/cexif_dialog.h"
 #include "filelist/file_type.h"
+#include "filelist/filelist_texts.h"
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/file_list_model.h"
+#include "gui/tree_listing.h"
 
 namespace pelimon {
 
@@ -48,13 +51,67 @@ std::vector<std::string> LocalPaths(const QMimeData* mime) {
 }  // namespace
 
 void CpelimonDlg::OnSourceTextChanged(const QString& text) {
-    model_->Rebuild([&] { sources_.SetFolderText(text.toStdString(), settings_); });
+    Relist([&] { sources_.SetFolderText(text.toStdString(), settings_); });
     ClearPreview();
     ShowFileCount();
 }
 
+void CpelimonDlg::OnRecurseToggled(bool recurse) {
+    if (recurse == (settings_.Recurse == kOn)) {
+        return;
+    }
+    settings_.Recurse = recurse ? kOn : kOff;
+    if (recurse) {
+        ListSubfoldersInBackground();  // the rows listed stay as they are
+    } else {
+        tree_listing_->Stop();
+        model_->Rebuild([&] { sources_.DropSubfolderRows(); });
+        ClearPreview();
+    }
+    EnableRunWhenListed();
+    ShowFileCount();
+}
+
+void CpelimonDlg::Relist(const std::function<void()>& change) {
+    tree_listing_->Stop();
+    run_when_listed_ = false;
+    // The folder's own files now, at once; its subfolders follow in the background.
+    const int32_t recurse = settings_.Recurse;
+    settings_.Recurse = kOff;
+    model_->Rebuild(change);
+    settings_.Recurse = recurse;
+    ListSubfoldersInBackground();
+}
+
+void CpelimonDlg::ListSubfoldersInBackground() {
+    const std::string& folder = sources_.folder_text();
+    if (settings_.Recurse == kOn && !sources_.single_file_mode() && !folder.empty()) {
+        tree_listing_->Start(folder, OutputFolderInside(folder, settings_));
+    }
+    EnableRunWhenListed();
+}
+
+void CpelimonDlg::OnSubfoldersListed(const FolderTree& part) {
+    model_->AppendListedPart(part, settings_);
+    ShowFileCount();
+}
+
+void CpelimonDlg::OnListingFinished() {
+    EnableRunWhenListed();
+    ShowFileCount();
+    if (std::exchange(run_when_listed_, false) && !batch_->running()) {
+        CheckAllWhenSelectIsOff();
+        StartBatch();
+    }
+}
+
+// A run takes the list as it stands, so it waits until a tree is listed whole.
+void CpelimonDlg::EnableRunWhenListed() {
+    ui_.run->setEnabled(!batch_->running() && !tree_listing_->running());
+}
+
 void CpelimonDlg::UseSourceFolder(const QString& folder) {
-    model_->Rebuild([&] { sources_.UseFolder(folder.toStdString(), settings_); });
+    Relist([&] { sources_.UseFolder(folder.toStdString(), settings_); });
     ShowSourceFolderText();
     ClearPreview();
     ShowFileCount();
@@ -76,7 +133,7 @@ void CpelimonDlg::OnTypeBoxClicked(int bit, QCheckBox* box, bool checked) {
         }
     }
     const int filter = checked ? (settings_.ImageType | bit) : (settings_.ImageType & ~bit);
-    model_->Rebuild([&] { sources_.ChangeTypeFilter(filter, settings_); });
+    Relist([&] { sources_.ChangeTypeFilter(filter, settings_); });
     ClearPreview();
     ShowFileCount();
 }
@@ -147,7 +204,7 @@ void CpelimonDlg::UpdatePreview() {
         return;
     }
     const FileRow& file = sources_.list().rows()[static_cast<size_t>(row)];
-    if (FileTypeOfName(file.name) == 0) {
+    if (FileTypeOfName(file.file_name()) == 0) {
         preview_loader_->Cancel();
         ui_.preview->DrawNotice(Tr(controls_texts::kNotAnImage));
         return;
@@ -189,8 +246,22 @@ void CpelimonDlg::ClearPreview() {
 }
 
 void CpelimonDlg::ShowFileCount() {
-    ui_.count->setText(QString::fromStdString(sources_.FileCountText()));
+    QString count = QString::fromStdString(sources_.FileCountText());
+    if (tree_listing_->running()) {
+        count += Tr(main_texts::kListingSubfolders);
+    }
+    ui_.count->setText(count);
     ShowListNotice();
+    ShowUnreadableFolders();
+}
+
+void CpelimonDlg::ShowUnreadableFolders() {
+    QStringList lines;
+    for (const std::string& folder : sources_.unreadable_folders()) {
+        lines.append(QString::fromStdString(folder) + QStringLiteral(": ") + Tr(filelist_texts::kUnreadableFolder));
+    }
+    unreadable_notice_->setText(lines.join(QLatin1Char('\n')));
+    unreadable_notice_->setVisible(!lines.isEmpty());
 }
 
 void CpelimonDlg::ShowListNotice() {
@@ -241,13 +312,17 @@ void CpelimonDlg::HandleDroppedPaths(const std::vector<std::string>& paths) {
     if (batch_->running()) {
         return;
     }
-    model_->Rebuild([&] { sources_.ReplaceWithPaths(paths, settings_); });
+    Relist([&] { sources_.ReplaceWithPaths(paths, settings_); });
     ShowSourceFolderText();
     ClearPreview();
     ShowFileCount();
     if (settings_.DragDrop == kOn) {
-        CheckAllWhenSelectIsOff();
-        StartBatch();
+        // A tree still being listed runs once it is all there.
+        run_when_listed_ = tree_listing_->running();
+        if (!run_when_listed_) {
+            CheckAllWhenSelectIsOff();
+            StartBatch();
+        }
     }
 }
 

@@ -211,6 +211,11 @@ void CpelimonDlg::OnDefaults() {
 
 void CpelimonDlg::ShowSettings() {
     SetSelectButtonCaption();
+    {
+        // Shown, not acted on: whoever changed Recurse lists the folder afterwards.
+        const QSignalBlocker quiet(ui_.recurse);
+        ui_.recurse->setChecked(settings_.Recurse == kOn);
+    }
     SetTypeBoxesFromImageType();
     SetSizeRadiosFromBase();
     ShowSizeDescription();

@@ -10,6 +10,9 @@ inline constexpr Message kAboutMenu = Message("About Pelimon !!...");
 
 // Captions and groups.
 inline constexpr Message kSourceCaption = Message("Folder of the source images");
+inline constexpr Message kRecurse = Message("Include subfolders");
+// TRANSLATORS: after the file count while the subfolders are still being read.
+inline constexpr Message kListingSubfolders = Message(" listing subfolders...");
 inline constexpr Message kListCaption = Message("Files");
 inline constexpr Message kCountInitial = Message("(Files: )");
 inline constexpr Message kPreviewGroup = Message("Preview");

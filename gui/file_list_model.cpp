@@ -45,6 +45,18 @@ void FileListModel::Rebuild(const std::function<void()>& change) {
     endResetModel();
 }
 
+void FileListModel::AppendListedPart(const FolderTree& part, const AppSettings& settings) {
+    const int before = rowCount();
+    const int added = sources_.CountListable(part, settings);
+    if (added == 0) {
+        sources_.AppendListedPart(part, settings);  // its unreadable folders
+        return;
+    }
+    beginInsertRows(QModelIndex(), before, before + added - 1);
+    sources_.AppendListedPart(part, settings);
+    endInsertRows();
+}
+
 void FileListModel::SetRotation(const QList<int>& row_numbers, int degrees) {
     for (const int row : row_numbers) {
         if (row >= 0 && row < rowCount()) {

@@ -22,6 +22,9 @@ class FileListModel : public QAbstractTableModel {
     // Runs `change` (which may rebuild the rows) and tells the views that everything changed.
     void Rebuild(const std::function<void()>& change);
 
+    // Appends the rows of a part of the tree listed in the background (SourceList::AppendListedPart).
+    void AppendListedPart(const FolderTree& part, const AppSettings& settings);
+
     // Writes `degrees` into the rotation of each of `rows`.
     void SetRotation(const QList<int>& rows, int degrees);
     // Every row back to 0 degrees.

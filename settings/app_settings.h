@@ -27,6 +27,7 @@ struct AppSettings {
     std::string ImagePath;   // source folder, ends with '/'
     std::string OutputPath;  // as typed: absolute, relative to ImagePath, or empty
     int32_t Select;
+    int32_t Recurse;  // the source folder's subfolders are listed too, at any depth
 
     // [ImageSize]
     int32_t Base;
@@ -68,6 +69,7 @@ struct AppSettings {
     int32_t AutoRotate;  // apply the Exif Orientation of JPEG and WebP sources to their pixels
     int32_t ToSRGB;      // convert sources whose colours are not sRGB (Display P3, Adobe RGB, ...) to sRGB
     int32_t NoLocation;  // with Exif kept: no GPS block and no XMP/IPTC location in any output
+    int32_t Flat;        // every output straight into the output folder, not in the source's subfolders
 };
 
 }  // namespace pelimon

@@ -63,6 +63,7 @@ std::span<const SettingRow> Rows() {
         Text(&AppSettings::ImagePath, "General", "ImagePath", kFolder, "", "IMAGEPATH"),
         Text(&AppSettings::OutputPath, "General", "OutputPath", kFolder, "", "OUTPUTPATH"),
         Number(&AppSettings::Select, "General", "Select", kCode, kSelectChecked),
+        Number(&AppSettings::Recurse, "General", "Recurse", kSwitch, kOff, "RECURSE"),
         Number(&AppSettings::Base, "ImageSize", "Base", kCode, kBase640x480),
         Number(&AppSettings::Width, "ImageSize", "Width", kNumber, 640, "WIDTH", 1, kMaxSide),
         Number(&AppSettings::Height, "ImageSize", "Height", kNumber, 480, "HEIGHT", 1, kMaxSide),
@@ -101,6 +102,7 @@ std::span<const SettingRow> Rows() {
         Number(&AppSettings::AutoRotate, "Option", "AutoRotate", kSwitch, kOn, "AUTOROTATE"),
         Number(&AppSettings::ToSRGB, "Option", "ToSRGB", kSwitch, kOn, "TOSRGB"),
         Number(&AppSettings::NoLocation, "Option", "NoLocation", kSwitch, kOff, "NOLOCATION"),
+        Number(&AppSettings::Flat, "Option", "Flat", kSwitch, kOff, "FLAT"),
     };
     return rows;
 }

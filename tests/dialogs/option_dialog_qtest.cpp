@@ -399,6 +399,7 @@ void OptionDialogTest::okStoresEveryPage() {
     Control<QCheckBox>(dialog, kGeneral, "autoRotate")->click();
     Control<QCheckBox>(dialog, kGeneral, "toSrgb")->click();
     Control<QRadioButton>(dialog, kGeneral, "id1017")->click();
+    Control<QCheckBox>(dialog, kGeneral, "id1057")->click();
     Control<QCheckBox>(dialog, kNames, "id1010")->click();
     Control<QRadioButton>(dialog, kReduction, reductionRadio.toLatin1().constData())->click();
     Control<QCheckBox>(dialog, kReduction, "id1009")->click();
@@ -412,6 +413,7 @@ void OptionDialogTest::okStoresEveryPage() {
     QCOMPARE(settings.ToSRGB, 0);
     QCOMPARE(settings.BigSize, 0);
     QCOMPARE(settings.Resize, 1);
+    QCOMPARE(settings.Flat, 1);
     QCOMPARE(settings.SaveNum, 0);
     QCOMPARE(settings.Reduction, reduction);
     QCOMPARE(settings.Effect, 0xF2 | 4);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/app/app_test_support.h"
+#include "tests/support/read_only_folder.h"
 
 namespace pelimon {
 namespace {
@@ -272,6 +273,44 @@ TEST(SourceList, RelativePathsAreResolvedFromTheCurrentDirectory) {
         EXPECT_EQ(sources.folder_text(), real + "/shots/");
     }
     EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg"}));
+}
+
+// A tree with a subfolder that cannot be read, and the output folder (relative, as OutputPath
+// gives it) inside it.
+TEST(SourceList, TreeListingReportsUnreadableSubfoldersAndSkipsTheOutputFolder) {
+    TempFolder folder;
+    for (const char* name : {"a.jpg", "locked/l.jpg", "open/o.jpg", "out/done.jpg", "out2/p.jpg"}) {
+        std::filesystem::create_directories(std::filesystem::path(folder.Path(name)).parent_path());
+        WriteSizedFile(folder.Path(name), 10);
+    }
+    AppSettings settings = SettingsWithTypes(15);
+    settings.Recurse = kOn;
+    settings.OutputPath = "out";
+    SourceList sources;
+    {
+        test::UnreadableFolder locked(folder.Path("locked"));
+        ASSERT_TRUE(locked.ok()) << locked.why();
+        sources.UseFolder(folder.path(), settings);
+    }
+    EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg", "open/o.jpg", "out2/p.jpg"}));
+    EXPECT_EQ(sources.unreadable_folders(), (std::vector<std::string>{folder.Path("locked")}));
+    EXPECT_EQ(sources.FileCountText(), "（3/3）");
+
+    // Turning Recurse off leaves the folder's own rows with their check marks and rotations; a
+    // part listed in the background is appended below them.
+    sources.list().rows()[0].rotation = 90;
+    sources.list().rows()[0].checked = false;
+    sources.DropSubfolderRows();
+    EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg"}));
+    EXPECT_TRUE(sources.unreadable_folders().empty());
+    EXPECT_EQ(sources.list().rows()[0].rotation, 90);
+    FolderTree part;
+    part.entries = {{"sub/b.jpg", 10}, {"sub/notes.txt", 10}};
+    part.unreadable = {"/x/locked"};
+    EXPECT_EQ(sources.AppendListedPart(part, settings), 1);
+    EXPECT_EQ(RowNames(sources), (std::vector<std::string>{"a.jpg", "sub/b.jpg"}));
+    EXPECT_EQ(sources.unreadable_folders(), part.unreadable);
+    EXPECT_EQ(sources.FileCountText(), "（1/2）");
 }
 
 }  // namespace

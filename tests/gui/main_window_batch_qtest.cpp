@@ -1,7 +1,9 @@
 // Batches started from the main window: 実行 with progress and cancel, and drops that run at once.
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
@@ -17,6 +19,7 @@
 #include "gui/cproc_msg.h"
 #include "gui/run_report.h"
 #include "tests/gui/gui_test_support.h"
+#include "tests/support/read_only_folder.h"
 
 using namespace pelimon;
 using namespace pelimon::test;
@@ -47,6 +50,7 @@ class MainWindowBatchTest : public QObject {
     void endMessageCountsEveryFile();
     void dropWithAutomaticRunChecksAllAndRuns();
     void defaultsPressedDuringARunAreKept();
+    void subfoldersAreListedByTheirPathAndMirrored();
 
   private:
     static constexpr int kImages = 6;
@@ -213,6 +217,57 @@ void MainWindowBatchTest::defaultsPressedDuringARunAreKept() {
     // The run numbered its files and started with Complete 1; the reset's values stay.
     QCOMPARE(settings_.ImageNum, 0);
     QCOMPARE(settings_.Complete, 0);
+}
+
+// "Include subfolders" lists the tree by paths from the source folder; the Exif button finds a
+// subfolder's file, and the run writes each output into the same subfolder of the output folder.
+void MainWindowBatchTest::subfoldersAreListedByTheirPathAndMirrored() {
+    const QString src = QString::fromStdString(settings_.ImagePath);
+    for (const char* folder : {"2026/kyoto", ".thumbnails"}) {
+        QDir(src).mkpath(folder);
+    }
+    WriteImages(src + "2026/kyoto", 2);
+    WriteImages(src + ".thumbnails", 1);
+    CpelimonDlg window(settings_);
+    auto* list = window.findChild<QTableView*>("id1006");
+    QCOMPARE(list->model()->rowCount(), kImages);
+    QDir(src).mkpath("locked");
+    auto* unreadable = window.findChild<QLabel*>("unreadable_notice");
+    {
+        // The walk's thread starts from this one and has its permissions.
+        UnreadableFolder locked(src.toStdString() + "locked");
+        QVERIFY2(locked.ok(), locked.why().c_str());
+        window.findChild<QCheckBox*>("id1050")->click();
+        QCOMPARE(settings_.Recurse, kOn);
+        // The subfolders are read in the background; their rows follow the folder's own.
+        QTRY_COMPARE(list->model()->rowCount(), kImages + 2);
+        QTRY_VERIFY(window.findChild<QPushButton*>("id1001")->isEnabled());
+    }
+    QVERIFY(!unreadable->isHidden());
+    QVERIFY2(unreadable->text().contains(src + "locked: "), qPrintable(unreadable->text()));
+    QCOMPARE(list->model()->index(kImages, 0).data().toString(), QStringLiteral("2026/kyoto/img0.png"));
+    QCOMPARE(window.findChild<QLabel*>("id1046")->text(), QStringLiteral("（8/8）"));
+
+    list->setCurrentIndex(list->model()->index(kImages + 1, 0));
+    auto* exif = window.findChild<QPushButton*>("id1030");
+    exif->setEnabled(true);  // as if the preview had found Exif data
+    ModalAnswerer<QMessageBox> box([](QMessageBox* message) { message->accept(); });
+    exif->click();
+    QCOMPARE(box.text(), QStringLiteral("指定されたファイルには Exif 情報が有りません。"));  // found, a PNG
+
+    window.findChild<QPushButton*>("id1001")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
+    QCOMPARE(OutputCount(settings_), kImages);
+    QCOMPARE(QDir(QString::fromStdString(settings_.OutputPath) + "2026/kyoto").entryList(QDir::Files).size(), 2);
+
+    // Turned off, the subfolders' rows go; the folder's own stay.
+    window.findChild<QCheckBox*>("id1050")->click();
+    QCOMPARE(list->model()->rowCount(), kImages);
+    // A folder typed with Recurse on lists its tree too.
+    window.findChild<QCheckBox*>("id1050")->click();
+    window.findChild<QLineEdit*>("id1004")->setText(src + "2026");
+    QTRY_COMPARE(list->model()->rowCount(), 2);
+    QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("kyoto/img0.png"));
 }
 
 QTEST_MAIN(MainWindowBatchTest)

@@ -40,6 +40,7 @@ std::string NewFileText(const std::string& folder) {
            folder +
            "\n"
            "Select=1\n"
+           "Recurse=0\n"
            "\n"
            "[ImageSize]\n"
            "Base=1\n"
@@ -78,7 +79,8 @@ std::string NewFileText(const std::string& folder) {
            "Gain=15\n"
            "AutoRotate=1\n"
            "ToSRGB=1\n"
-           "NoLocation=0\n";
+           "NoLocation=0\n"
+           "Flat=0\n";
 }
 
 TEST(SettingsFile, FirstStartGivesDefaultsWithTheExeFolder) {
@@ -108,12 +110,12 @@ TEST(SettingsFile, EveryKeyIsLoadedAndSavedBack) {
     // Every key with a value that is not its default, in the order of a new file.
     const std::string custom =
         "[General]\nConfirm=1\nComplete=1\nDefConfirm=1\nImageType=15\nImagePath=/photos/2024 旅行/\nOutputPath=\n"
-        "Select=0\n\n"
+        "Select=0\nRecurse=1\n\n"
         "[ImageSize]\nBase=4\nWidth=800\nHeight=600\nWidthRatio=50\nHeightRatio=40\nMethod=2\nAspect=0\nRect=4\n"
         "SizeString=幅を指定：800 pxel\nSetSize=1\nDataSize=120\nLimitQuality=30\n\n"
         "[Option]\nFileType=4\nJpegComp=75\nDragDrop=1\nBigSize=2\nEqual=0\nExif=1\nExifDate=1\nResize=1\n"
         "NameRule=1\nAddText=\" (copy)\"\nStartNum=10\n0-Padding=0\nDigit=6\nBaseName=photo\nSaveNum=1\n"
-        "ImageNum=12\nReduction=2\nEffect=3\nContrast=-128\nGain=25\nAutoRotate=0\nToSRGB=0\nNoLocation=1\n";
+        "ImageNum=12\nReduction=2\nEffect=3\nContrast=-128\nGain=25\nAutoRotate=0\nToSRGB=0\nNoLocation=1\nFlat=1\n";
     TempFolder folder;
     AppSettings settings = PortableSettings(folder);
     folder.Write("pelimon.ini", custom);

@@ -1,7 +1,9 @@
 #include "tests/support/read_only_folder.h"
 
+#include <linux/capability.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -61,6 +63,48 @@ ReadOnlyFolder::ReadOnlyFolder(const std::string& folder)
 
 ReadOnlyFolder::~ReadOnlyFolder() {
     if (ok_ && !mount_) {
+        chmod(folder_.c_str(), 0755);
+    }
+}
+
+namespace {
+
+// Raises or lowers the permission-overriding capabilities in this thread's effective set (they
+// stay permitted, so they can be raised again).
+bool SetPermissionOverride(bool raised) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+    if (syscall(SYS_capget, &header, data) != 0) {
+        return false;
+    }
+    const unsigned int bits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+    data[0].effective = raised ? (data[0].effective | (bits & data[0].permitted)) : (data[0].effective & ~bits);
+    return syscall(SYS_capset, &header, data) == 0;
+}
+
+}  // namespace
+
+UnreadableFolder::UnreadableFolder(const std::string& folder) : folder_(folder) {
+    if (chmod(folder.c_str(), 0) != 0) {
+        why_ = "cannot take the permissions of " + folder + ": " + std::strerror(errno);
+        return;
+    }
+    if (RunningAsRoot()) {
+        capabilities_dropped_ = SetPermissionOverride(false);
+        if (!capabilities_dropped_) {
+            why_ = std::string("cannot drop the capabilities that override permissions: ") + std::strerror(errno);
+            chmod(folder.c_str(), 0755);
+            return;
+        }
+    }
+    ok_ = true;
+}
+
+UnreadableFolder::~UnreadableFolder() {
+    if (capabilities_dropped_) {
+        SetPermissionOverride(true);
+    }
+    if (ok_) {
         chmod(folder_.c_str(), 0755);
     }
 }

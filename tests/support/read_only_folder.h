@@ -49,4 +49,25 @@ class ReadOnlyFolder {
     bool ok_ = false;
 };
 
+// Makes `folder` unreadable for the life of the object: mode 0000 and, as root, the calling
+// thread's effective capabilities that override permissions (CAP_DAC_OVERRIDE,
+// CAP_DAC_READ_SEARCH) dropped until destruction, so that this thread meets the permissions as any
+// user would. ok() is false, and why() says why, when neither is possible.
+class UnreadableFolder {
+  public:
+    explicit UnreadableFolder(const std::string& folder);
+    UnreadableFolder(const UnreadableFolder&) = delete;
+    UnreadableFolder& operator=(const UnreadableFolder&) = delete;
+    ~UnreadableFolder();
+
+    bool ok() const { return ok_; }
+    const std::string& why() const { return why_; }
+
+  private:
+    std::string folder_;
+    std::string why_;
+    bool capabilities_dropped_ = false;
+    bool ok_ = false;
+};
+
 }  // namespace pelimon::test
