@@ -85,7 +85,9 @@ Bytes InvertingCmykProfile() {
     cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 4, 3);
     cmsStage* table = cmsStageAllocCLut16bit(nullptr, 2, 4, 3, nullptr);
     const auto sample = [](const cmsUInt16Number in[], cmsUInt16Number out[], void* cargo) -> cmsInt32Number {
-        const auto ink = [&](int c) { return (65535 - in[c]) * (65535 - in[3]) / 65535 / 257; };
+        const auto ink = [&](int c) {
+            return static_cast<int>(int64_t{65535 - in[c]} * (65535 - in[3]) / 65535 / 257);
+        };
         const uint8_t rgb[3] = {static_cast<uint8_t>(255 - ink(0)), static_cast<uint8_t>(255 - ink(1)),
                                 static_cast<uint8_t>(255 - ink(2))};
         cmsDoTransform(cargo, rgb, out, 1);
