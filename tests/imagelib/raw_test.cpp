@@ -224,8 +224,8 @@ TEST(Raw, StrippedRealFilesAreRefusedAndKeepTheirExif) {
         EXPECT_NE(exif.find(c.make), std::string::npos);
     }
     // A damaged file with an RW2 signature.
-    EXPECT_EQ(SniffFormat(RawFile("mei_Issue419.rw2")), ImageFormat::kRaw);
-    EXPECT_FALSE(ProbeImage(RawFile("mei_Issue419.rw2")).ok());
+    EXPECT_EQ(SniffFormat(RawFile("mei_damaged_signature_only.rw2")), ImageFormat::kRaw);
+    EXPECT_FALSE(ProbeImage(RawFile("mei_damaged_signature_only.rw2")).ok());
 }
 
 TEST(Raw, Cr3ExifComesFromItsDirectoryBoxes) {
