@@ -24,7 +24,7 @@ struct PosixSources {
 };
 PosixSources ListPosixSources(const std::vector<std::string>& paths, int32_t rotation, AppSettings& settings);
 
-// "JPEG", "PNG", "WEBP" ...: the upper-case command-line name of the format an OutputType writes,
+// "JPEG", "PNG", ...: the upper-case command-line name of the format an OutputType writes,
 // as the dry run prints it; empty for a value no format has.
 std::string FormatNameOfOutputType(int32_t output_type);
 

@@ -1,4 +1,5 @@
-// An AV1 sequence header read as far as its frame size (AV1 bitstream specification, 5.5).
+// An AV1 sequence header read as far as its frame size: its fields in the order the AV1 bitstream
+// stores them.
 #include "imagelib/av1_config.h"
 
 #include <cstdint>

@@ -162,12 +162,12 @@ void ExifDialogTest::entriesAreNamedInTheirOwnGroup_data() {
     QTest::newRow("GPS altitude reference") << samsung << gps << QStringLiteral("高度の基準|海抜");
     QTest::newRow("GPS version") << samsung << gps << QStringLiteral("GPS タグのバージョン|2.2.0.0");
     const QString iphone = kModern + "iphone11pro-p3.heic";
-    QTest::newRow("lens specification") << iphone << sub << QStringLiteral("レンズの仕様|1.54-6 mm F1.8-2.4");
+    QTest::newRow("lens range") << iphone << sub << QStringLiteral("レンズの仕様|1.54-6 mm F1.8-2.4");
     QTest::newRow("lens make") << iphone << sub << QStringLiteral("レンズのメーカー|Apple");
     QTest::newRow("lens model") << iphone << sub
                                 << QStringLiteral("レンズのモデル|iPhone 11 Pro back triple camera 4.25mm f/1.8");
-    QTest::newRow("lens specification in IFD0") << kCorpus + "mm-app0-interop-thumb-short-usercomment-canon.jpg" << main
-                                                << QStringLiteral("レンズの仕様|18-55 mm");
+    QTest::newRow("lens range in IFD0") << kCorpus + "mm-app0-interop-thumb-short-usercomment-canon.jpg" << main
+                                        << QStringLiteral("レンズの仕様|18-55 mm");
 }
 
 // Each entry is listed under its directory's group row and in no other group (the clipboard text

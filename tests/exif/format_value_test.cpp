@@ -171,17 +171,17 @@ const FormatCase kFormatCases[] = {
     {"date with one colon", 0x9003, 2, 8, [](bool) { return Ascii("2007:05"); }, "2007/05"},
     {"tag outside the catalogue", 0x8830, 3, 1, [](bool le) { return test::Short(7, le); }, ""},
     {"GPS IFD pointer", 0x8825, 4, 1, [](bool le) { return test::Long(3740, le); }, "3740 バイト"},
-    {"lens specification, apertures unknown", 0xA432, 5, 4,
+    {"lens range, apertures unknown", 0xA432, 5, 4,
      [](bool le) {
          return Rationals({{18, 1}, {55, 1}, {0, 0}, {0, 0}}, le);
      },
      "18-55 mm"},
-    {"lens specification of a phone", 0xA432, 5, 4,
+    {"lens range of a phone", 0xA432, 5, 4,
      [](bool le) {
          return Rationals({{807365, 524263}, {6, 1}, {9, 5}, {12, 5}}, le);
      },
      "1.54-6 mm F1.8-2.4"},
-    {"lens specification of a prime lens", 0xA432, 5, 4,
+    {"lens range of a prime lens", 0xA432, 5, 4,
      [](bool le) {
          return Rationals({{50, 1}, {50, 1}, {14, 10}, {14, 10}}, le);
      },

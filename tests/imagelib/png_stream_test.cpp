@@ -45,7 +45,7 @@ uint8_t Predictor(uint8_t filter, int a, int b, int c) {
 }
 
 // The IHDR, IDAT and IEND chunks of a PNG of pseudo-random pixels, each row filtered as `made`
-// says: the filtering follows the PNG specification, written out independently of any reader.
+// says: each filter type computed as the PNG format defines it, written out independently of any reader.
 std::vector<PngChunkData> MakeChunks(const MadePng& made) {
     const size_t row_bytes = static_cast<size_t>(made.width * made.channels);
     std::vector<uint8_t> pixels(row_bytes * static_cast<size_t>(made.height));
