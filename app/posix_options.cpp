@@ -106,7 +106,13 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
             options.changes[change].option = static_cast<size_t>(option - PosixOptionTable().data());
         }
     }
-    if (options.paths.empty() && !options.help && !options.version) {
+    if (options.files_from && options.paths.size() > 1) {
+        return OptionError(app_texts::kFilesFromOneFolder, "--files-from");
+    }
+    if (options.null_separated && !options.files_from) {
+        return OptionError(app_texts::kNullWithoutFilesFrom, "-0");
+    }
+    if (options.paths.empty() && !options.files_from && !options.help && !options.version) {
         return OptionError(app_texts::kNoSources);
     }
     return options;

@@ -5,12 +5,14 @@
 #include <set>
 
 #include "batch/batch_texts.h"
+#include "batch/manifest_recorder.h"
 #include "batch/output_folder.h"
 #include "batch/output_naming.h"
 #include "batch/prepare_jobs.h"
 #include "batch/render_job.h"
 #include "batch/run_jobs.h"
 #include "batch/target_size.h"
+#include "batch/up_to_date.h"
 #include "common/atomic_file.h"
 #include "imagelib/format_table.h"
 
@@ -63,6 +65,32 @@ std::vector<PlannedOutput> PlanOutputs(const AppSettings& settings, const std::v
     return planned;
 }
 
+// What the manifest records of each job once it is written: the stamp of its row, and its output's
+// path from the output folder. Nothing for a job whose output lies outside that folder.
+std::vector<std::optional<ManifestEntry>> ManifestEntriesOf(const std::vector<ImageJob>& jobs,
+                                                            const UpToDateCheck& check, const std::string& folder) {
+    std::vector<std::optional<ManifestEntry>> entries(jobs.size());
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        const std::optional<ManifestEntry>& stamp = check.stamps[static_cast<size_t>(jobs[i].ListIndex)];
+        if (stamp && jobs[i].DestPath.starts_with(folder)) {
+            entries[i] = *stamp;
+            entries[i]->output = jobs[i].DestPath.substr(folder.size());
+        }
+    }
+    return entries;
+}
+
+// The list without the rows that are up to date.
+FileList WithoutUpToDate(const FileList& list, const UpToDateCheck& check) {
+    FileList remaining = list;
+    for (size_t i = 0; i < remaining.rows().size(); ++i) {
+        if (check.up_to_date[i]) {
+            remaining.rows()[i].checked = false;
+        }
+    }
+    return remaining;
+}
+
 }  // namespace
 
 CarriedSettings CarriedFrom(const AppSettings& settings) {
@@ -112,7 +140,24 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
         return outcome;
     }
 
-    PreparedJobs prepared = PrepareJobs({run, list, folder, ui, selected, std::time(nullptr)});
+    // Whether sources are up to date is decided from stats alone, before anything is read.
+    const ManifestRead manifest = run.Update == kOn ? ReadManifest(folder) : ManifestRead{};
+    const bool record = !options.dry_run && (run.Update == kOn || ManifestExists(folder));
+    if (manifest.damaged) {
+        outcome.notes.push_back(t::ManifestDamaged(folder + std::string(kManifestName)));
+    }
+    const UpToDateCheck check =
+        record || run.Update == kOn ? CheckUpToDate(run, list, folder, manifest.entries) : UpToDateCheck{};
+    outcome.up_to_date = check.up_to_date_count;
+    const FileList remaining = check.up_to_date_count > 0 ? WithoutUpToDate(list, check) : FileList{};
+    const FileList& to_run = check.up_to_date_count > 0 ? remaining : list;
+    if (selected == check.up_to_date_count) {
+        outcome.kind = BatchOutcome::Kind::kCompleted;
+        return outcome;
+    }
+
+    PreparedJobs prepared =
+        PrepareJobs({run, to_run, folder, ui, selected - check.up_to_date_count, std::time(nullptr)});
     outcome.carried.ImageNum = run.ImageNum;
     if (prepared.cancelled) {
         outcome.kind = BatchOutcome::Kind::kCancelled;
@@ -123,7 +168,7 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
         ui.ShowError(t::NoImages());
         return outcome;
     }
-    const std::vector<RenamedOutput> renamed = MakeDestinationsDistinct(jobs);
+    const std::vector<RenamedOutput> renamed = MakeDestinationsDistinct(jobs, check.kept);
     ComputeTargetSizes(run, jobs);
     outcome.planned = PlanOutputs(run, jobs);
     if (ui.CancelRequested()) {
@@ -144,8 +189,25 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     for (const std::string& output_folder : output_folders) {
         RemoveTemporariesOfEndedRuns(output_folder);
     }
-    const RunJobsOutcome rendered = RunJobs({run, jobs, ui, options.workers});
+    std::optional<ManifestRecorder> recorder;
+    RunJobsInput render{run, jobs, ui, options.workers, {}};
+    if (record) {
+        recorder.emplace(folder, ManifestEntriesOf(jobs, check, folder));
+        render.on_finished = [&recorder](size_t job, const JobResult& result) {
+            recorder->Finished(job, result.state == JobState::kWritten);
+        };
+    }
+    const RunJobsOutcome rendered = RunJobs(render);
     CollectResults(rendered.results, renamed, outcome);
+    if (recorder) {
+        recorder->Flush();
+        for (std::string& note : recorder->TakeNotes()) {
+            // A damaged manifest is named once, whether this run found it first or a flush did.
+            if (std::find(outcome.notes.begin(), outcome.notes.end(), note) == outcome.notes.end()) {
+                outcome.notes.push_back(std::move(note));
+            }
+        }
+    }
     for (size_t i = 0; i < outcome.planned.size(); ++i) {
         outcome.planned[i].written = rendered.results[i].state == JobState::kWritten;
     }

@@ -48,7 +48,7 @@ class JobQueue {
                 return;
             }
             results_[index] = RunOne(input_.jobs[index], buffers);
-            Finished(input_.jobs[index]);
+            Finished(index);
         }
     }
 
@@ -73,8 +73,12 @@ class JobQueue {
     }
 
     // Reports under a lock so that the person sees the count rise steadily.
-    void Finished(const ImageJob& job) {
+    void Finished(size_t index) {
+        const ImageJob& job = input_.jobs[index];
         const std::lock_guard lock(progress_mutex_);
+        if (input_.on_finished) {
+            input_.on_finished(index, results_[index]);
+        }
         ++completed_;
         input_.ui.ReportCurrentFile(job.FileName);
         input_.ui.ReportProgress(completed_, static_cast<int>(input_.jobs.size()));

@@ -1,6 +1,7 @@
 // The rendering phase: a fixed pool of workers renders and saves the jobs of a run.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -31,6 +32,9 @@ struct RunJobsInput {
     std::span<const ImageJob> jobs;  // names and sizes fixed; read only
     Interaction& ui;                 // progress and cancel, called from the workers
     int workers = 0;                 // 0: one per core
+    // Called as each job finishes, with its index and result, from the worker that ran it, one
+    // call at a time. May be empty.
+    std::function<void(size_t job, const JobResult& result)> on_finished;
 };
 
 struct RunJobsOutcome {

@@ -46,6 +46,9 @@ struct SettingRow {
     std::string_view parameter_key;  // the parameter file's key (upper case); empty: none
     EmptyParameter empty_parameter = EmptyParameter::kKept;
     bool saved = true;  // false: read from the settings file, never written (EvenMenu, PixEven)
+    // False for a setting that only says which files a run takes, where it puts the outputs, or how
+    // it talks to the person; true for one that changes an output's pixels, bytes or name.
+    bool shapes_output = true;
 
     bool IsNumber() const { return std::holds_alternative<NumberField>(field); }
 
