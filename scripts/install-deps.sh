@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and packaging pelimon need (dpkg-dev and
 # file: the Depends of `cpack -G DEB`; appstream: checking the AppStream file; gettext: compiling and
-# updating the message catalogues). Run as root (or with sudo).
+# updating the message catalogues; parallel: the test that splits a tree among processes). Run as root (or with sudo).
 set -euo pipefail
 SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
@@ -16,6 +16,7 @@ PACKAGES=(
     clang libclang-rt-14-dev llvm
     clang-format
     dpkg-dev file appstream
+    parallel
     fonts-noto-cjk
 )
 missing=()
