@@ -106,7 +106,15 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
             options.changes[change].option = static_cast<size_t>(option - PosixOptionTable().data());
         }
     }
-    if (options.paths.empty() && !options.help && !options.version) {
+    const bool preset_command =
+        options.list_presets || options.export_preset || options.import_preset || options.delete_preset;
+    if (preset_command && !options.paths.empty()) {
+        return OptionError(app_texts::kPresetCommandWithFiles);
+    }
+    if (options.save_preset && options.presets.size() > 1) {
+        return OptionError(app_texts::kSaveOneOfPresets);
+    }
+    if (options.paths.empty() && !options.help && !options.version && !preset_command && !options.save_preset) {
         return OptionError(app_texts::kNoSources);
     }
     return options;

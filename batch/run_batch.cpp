@@ -52,6 +52,13 @@ void CollectResults(const std::vector<JobResult>& results, const std::vector<Ren
     }
 }
 
+// A set's settings (the run's copy), its jobs and the notes on outputs given a distinct name.
+struct PlannedSet {
+    AppSettings settings;
+    std::vector<ImageJob> jobs;
+    std::vector<RenamedOutput> renamed;
+};
+
 std::vector<PlannedOutput> PlanOutputs(const AppSettings& settings, const std::vector<ImageJob>& jobs) {
     std::vector<PlannedOutput> planned;
     planned.reserve(jobs.size());
@@ -79,53 +86,75 @@ void StoreCarriedSettings(const CarriedSettings& carried, AppSettings& settings)
 
 BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
                       const std::string& today) {
+    const OutputSet set{settings, {}};
+    return RunBatch(std::span(&set, 1), list, ui, options, today);
+}
+
+BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Interaction& ui,
+                      const BatchOptions& options, const std::string& today) {
     BatchOutcome outcome;
-    outcome.carried = CarriedFrom(settings);
+    outcome.carried = CarriedFrom(sets.front().settings);
     const int selected = CountChecked(list);
     if (selected == 0) {
         ui.ShowError(t::NoImages());
         return outcome;
     }
 
-    if (settings.FileType != kFileTypeSame && FormatOfFileType(settings.FileType) == nullptr) {
-        ui.ShowError(t::UnknownFileType(settings.FileType));
-        outcome.kind = BatchOutcome::Kind::kStopped;
-        return outcome;
+    for (const OutputSet& set : sets) {
+        if (set.settings.FileType != kFileTypeSame && FormatOfFileType(set.settings.FileType) == nullptr) {
+            ui.ShowError(t::UnknownFileType(set.settings.FileType));
+            outcome.kind = BatchOutcome::Kind::kStopped;
+            return outcome;
+        }
     }
 
-    // The run works on its own copy; what persists goes into outcome.carried.
-    AppSettings run = settings;
-    const Result<OutputFolderPlan> plan = ResolveOutputFolder(run, today);
-    if (!plan.ok()) {
-        ui.ShowError(t::NoSourceFolder(plan.error().path));
-        outcome.kind = BatchOutcome::Kind::kStopped;
-        return outcome;
+    // Each set works on its own copy of its settings; what persists goes into outcome.carried.
+    std::vector<PlannedSet> planned_sets;
+    std::set<std::string> checked_folders;
+    for (const OutputSet& set : sets) {
+        PlannedSet& planned = planned_sets.emplace_back(PlannedSet{set.settings, {}, {}});
+        AppSettings& run = planned.settings;
+        const Result<OutputFolderPlan> plan = ResolveOutputFolder(run, today);
+        if (!plan.ok()) {
+            ui.ShowError(t::NoSourceFolder(plan.error().path));
+            outcome.kind = BatchOutcome::Kind::kStopped;
+            return outcome;
+        }
+        const bool first = planned_sets.size() == 1;
+        if (first && run.Resize == kResizeDatedFolder) {
+            outcome.carried.OutputPath = plan.value().saved_output_path;
+        }
+        const std::string& base_folder = plan.value().folder;
+        if (first) {
+            outcome.output_folder = base_folder;
+        }
+        // The sets' own subfolders are made as their first output is written.
+        if (checked_folders.insert(base_folder).second) {
+            const int code = options.dry_run ? kFolderUsable : CheckOutputFolder(base_folder);
+            if (code != kFolderUsable && ConfirmOutputFolder(code, base_folder, ui) != 0) {
+                outcome.kind = BatchOutcome::Kind::kStopped;
+                return outcome;
+            }
+        }
+        const std::string folder = set.subfolder.empty() ? base_folder : base_folder + set.subfolder + "/";
+        PreparedJobs prepared = PrepareJobs({run, list, folder, ui, selected, std::time(nullptr)});
+        if (first) {
+            outcome.carried.ImageNum = run.ImageNum;
+        }
+        if (prepared.cancelled) {
+            outcome.kind = BatchOutcome::Kind::kCancelled;
+            return outcome;
+        }
+        planned.jobs = std::move(prepared.jobs);
+        planned.renamed = MakeDestinationsDistinct(planned.jobs);
+        ComputeTargetSizes(run, planned.jobs);
+        std::vector<PlannedOutput> outputs = PlanOutputs(run, planned.jobs);
+        outcome.planned.insert(outcome.planned.end(), outputs.begin(), outputs.end());
     }
-    if (run.Resize == kResizeDatedFolder) {
-        outcome.carried.OutputPath = plan.value().saved_output_path;
-    }
-    const std::string& folder = plan.value().folder;
-    outcome.output_folder = folder;
-    const int code = options.dry_run ? kFolderUsable : CheckOutputFolder(folder);
-    if (code != kFolderUsable && ConfirmOutputFolder(code, folder, ui) != 0) {
-        outcome.kind = BatchOutcome::Kind::kStopped;
-        return outcome;
-    }
-
-    PreparedJobs prepared = PrepareJobs({run, list, folder, ui, selected, std::time(nullptr)});
-    outcome.carried.ImageNum = run.ImageNum;
-    if (prepared.cancelled) {
-        outcome.kind = BatchOutcome::Kind::kCancelled;
-        return outcome;
-    }
-    std::vector<ImageJob>& jobs = prepared.jobs;
-    if (jobs.empty()) {
+    if (outcome.planned.empty()) {
         ui.ShowError(t::NoImages());
         return outcome;
     }
-    const std::vector<RenamedOutput> renamed = MakeDestinationsDistinct(jobs);
-    ComputeTargetSizes(run, jobs);
-    outcome.planned = PlanOutputs(run, jobs);
     if (ui.CancelRequested()) {
         outcome.kind = BatchOutcome::Kind::kCancelled;
         return outcome;
@@ -137,17 +166,24 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
 
     // A run killed in the middle of a write on a file system without unnamed temporary files left
     // its temporary file in the folder of that output; those of runs still writing stay.
-    std::set<std::string> output_folders{folder};
-    for (const ImageJob& job : jobs) {
-        output_folders.insert(job.DestPath.substr(0, job.DestPath.size() - job.DestName.size()));
+    std::set<std::string> output_folders = checked_folders;
+    std::vector<JobSet> job_sets;
+    for (const PlannedSet& planned : planned_sets) {
+        for (const ImageJob& job : planned.jobs) {
+            output_folders.insert(job.DestPath.substr(0, job.DestPath.size() - job.DestName.size()));
+        }
+        job_sets.push_back({planned.settings, planned.jobs});
     }
     for (const std::string& output_folder : output_folders) {
         RemoveTemporariesOfEndedRuns(output_folder);
     }
-    const RunJobsOutcome rendered = RunJobs({run, jobs, ui, options.workers});
-    CollectResults(rendered.results, renamed, outcome);
-    for (size_t i = 0; i < outcome.planned.size(); ++i) {
-        outcome.planned[i].written = rendered.results[i].state == JobState::kWritten;
+    const RunJobsOutcome rendered = RunJobs({job_sets, ui, options.workers});
+    size_t planned_index = 0;
+    for (size_t set = 0; set < planned_sets.size(); ++set) {
+        CollectResults(rendered.results[set], planned_sets[set].renamed, outcome);
+        for (const JobResult& result : rendered.results[set]) {
+            outcome.planned[planned_index++].written = result.state == JobState::kWritten;
+        }
     }
     outcome.kind = rendered.cancelled ? BatchOutcome::Kind::kCancelled : BatchOutcome::Kind::kCompleted;
     if (!outcome.failures.empty() || !outcome.renamed.empty() || !outcome.notes.empty()) {
@@ -155,9 +191,10 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
         notes.insert(notes.end(), outcome.notes.begin(), outcome.notes.end());
         ui.ReportSummary(outcome.failures, notes);
     }
-    if (outcome.kind == BatchOutcome::Kind::kCompleted && run.Complete == kAskAgain && !options.quiet_run) {
+    if (outcome.kind == BatchOutcome::Kind::kCompleted && planned_sets.front().settings.Complete == kAskAgain &&
+        !options.quiet_run) {
         bool dont_ask_again = false;
-        ui.OfferToOpenFolder(folder, dont_ask_again);
+        ui.OfferToOpenFolder(outcome.output_folder, dont_ask_again);
         if (dont_ask_again) {
             outcome.carried.Complete = kDontAskAgain;
         }

@@ -46,6 +46,9 @@ struct SettingRow {
     std::string_view parameter_key;  // the parameter file's key (upper case); empty: none
     EmptyParameter empty_parameter = EmptyParameter::kKept;
     bool saved = true;  // false: read from the settings file, never written (EvenMenu, PixEven)
+    // It shapes the outputs (size rule, format, quality or target size, naming, metadata, effects,
+    // the output folder rule): a preset holds it (settings/presets.h).
+    bool in_preset = false;
 
     bool IsNumber() const { return std::holds_alternative<NumberField>(field); }
 
