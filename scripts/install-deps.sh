@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and packaging pelimon need (dpkg-dev and
-# file: the Depends of `cpack -G DEB`; appstream: checking the AppStream file; gettext: compiling and
+# file: the Depends of `cpack -G DEB`; appstream: checking the AppStream file; desktop-file-utils:
+# checking the desktop files; python3: the test of the Nautilus extension; gettext: compiling and
 # updating the message catalogues). Run as root (or with sudo).
 set -euo pipefail
 SUDO=
@@ -15,7 +16,7 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev
     clang libclang-rt-14-dev llvm
     clang-format
-    dpkg-dev file appstream
+    dpkg-dev file appstream desktop-file-utils python3
     fonts-noto-cjk
 )
 missing=()
