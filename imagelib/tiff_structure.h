@@ -77,7 +77,8 @@ struct TiffEntry {
     uint16_t tag = 0;
     uint16_t type = 0;
     uint64_t count = 0;
-    Bytes value;  // count * TiffTypeSize(type) bytes; empty when the value was not fetched
+    Bytes value;                // count * TiffTypeSize(type) bytes; empty when the value was not fetched
+    uint64_t value_offset = 0;  // where a value too large for the entry itself lies; 0 for one inside it
 };
 
 struct TiffDirectory {
