@@ -2,7 +2,9 @@
 // JPEG) is at least the size asked for is reduced from that preview: quick, and it shows the
 // camera's own rendering. Otherwise the raw data is developed: camera white balance, sRGB, 8 bits,
 // at half size (each 2 x 2 block of the colour filter array one pixel, no interpolation) when
-// that still gives the size asked for. Either way the file's own turn is applied here, once.
+// that still gives the size asked for; a Bayer mosaic is developed at half size here, straight
+// from the unpacked raw data (raw_half_develop.cpp), anything else by libraw. Either way the
+// file's own turn is applied once.
 //
 // A file whose raw data is missing or cut short (stripped files keep only their metadata) is
 // refused, never developed into a black or garbage picture; its preview still serves when it is
@@ -13,6 +15,7 @@
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/raw_half_develop.h"
 #include "imagelib/raw_session.h"
 
 namespace pelimon::imagelib_detail {
@@ -138,6 +141,11 @@ Status Develop(RawSession& session, Size wanted, const DecodeOptions& options, I
     }
     if (Status unpacked = session.Unpack(); !unpacked) {
         return unpacked;
+    }
+    if (params.half_size != 0 && DevelopsAtHalfSize(raw)) {
+        DevelopAtHalfSize(raw, out);
+        ApplyExifOrientation(out, session.Orientation());
+        return {};
     }
     int code = LIBRAW_SUCCESS;
     std::unique_ptr<libraw_processed_image_t, ProcessedImageFree> image;
