@@ -116,10 +116,11 @@ std::array<uint32_t, kPlaces> BlackLevels(const libraw_colordata_t& color, const
     return black;
 }
 
-// The largest sample above its black level, less that level: what libraw calls the data maximum.
-uint32_t DataMaximum(const Mosaic& mosaic) {
+// The largest sample above its black level, less that level: what libraw calls the data maximum;
+// any value from `enough` on once one is found (it then no longer matters).
+uint32_t DataMaximum(const Mosaic& mosaic, uint32_t enough) {
     uint32_t most = 0;
-    for (int row = 0; row < mosaic.height; ++row) {
+    for (int row = 0; row < mosaic.height && most < enough; ++row) {
         const uint16_t* samples =
             &mosaic.raw[static_cast<size_t>(row + mosaic.top) * mosaic.pitch + static_cast<size_t>(mosaic.left)];
         const uint32_t black_even = mosaic.black[static_cast<size_t>(mosaic.Place(row, 0))];
@@ -175,52 +176,67 @@ std::array<float, kPlaces> Scales(const LibRaw& raw, uint32_t maximum, uint32_t 
 }
 
 // A sample less its black level, white-balanced and clipped onto 16 bits, as libraw scales it (a
-// float product truncated).
+// float product truncated). Written without branches, so that rows of them are computed in
+// vector registers.
 inline int Scaled(uint32_t sample, uint32_t black, float scale) {
-    const int above = sample > black ? static_cast<int>(sample - black) : 0;
+    const int above = std::max(static_cast<int>(sample) - static_cast<int>(black), 0);
     return std::min(static_cast<int>(static_cast<float>(above) * scale), 65535);
 }
 
-// One row of developed pixels, three 16-bit channels each, in libraw's arithmetic (its float
-// products and truncations included).
-void DevelopRow(const Mosaic& mosaic, int y, int width, uint16_t* out) {
-    const auto black = mosaic.black;
-    std::array<float, kPlaces> scale{};
-    std::array<size_t, kPlaces> place_of{};  // the place of each colour
-    for (size_t place = 0; place < kPlaces; ++place) {
-        const auto colour = static_cast<size_t>(mosaic.colour[place]);
-        scale[place] = mosaic.scale[colour];
-        place_of[colour] = place;
+// The scaled samples of one place along a row of blocks: every second sample of `samples` from
+// `first`, for `count` blocks.
+void ScaleAlong(const uint16_t* samples, int first, int count, uint32_t black, float scale, int* out) {
+    for (int x = 0; x < count; ++x) {
+        out[x] = Scaled(samples[2 * x + first], black, scale);
     }
-    const auto& m = mosaic.matrix;
-    const auto pixel = [&](const std::array<int, kPlaces>& v, uint16_t* rgb) {
-        const auto red = static_cast<float>(v[place_of[0]]);
-        const auto green = static_cast<float>((v[place_of[1]] + v[place_of[3]]) >> 1);
-        const auto blue = static_cast<float>(v[place_of[2]]);
-        for (size_t c = 0; c < 3; ++c) {
-            float sum = 0;
-            sum += m[c][0] * red;
-            sum += m[c][1] * green;
-            sum += m[c][2] * blue;
-            rgb[c] = static_cast<uint16_t>(std::clamp(static_cast<int>(sum), 0, 65535));
-        }
-    };
+}
+
+// One row of developed pixels, three 16-bit channels each, in libraw's arithmetic (its float
+// products and truncations included). `work` holds 7 * width values.
+void DevelopRow(const Mosaic& mosaic, int y, int width, int* work, uint16_t* out) {
     const bool two_rows = 2 * y + 1 < mosaic.height;
     const uint16_t* top =
         &mosaic.raw[static_cast<size_t>(2 * y + mosaic.top) * mosaic.pitch + static_cast<size_t>(mosaic.left)];
-    const uint16_t* bottom = two_rows ? top + mosaic.pitch : top;
-    const int whole = mosaic.width / 2;
-    for (int x = 0; x < whole; ++x) {
-        std::array<int, kPlaces> v = {Scaled(top[2 * x], black[0], scale[0]),
-                                      Scaled(top[2 * x + 1], black[1], scale[1]),
-                                      two_rows ? Scaled(bottom[2 * x], black[2], scale[2]) : 0,
-                                      two_rows ? Scaled(bottom[2 * x + 1], black[3], scale[3]) : 0};
-        pixel(v, out + 3 * x);
+    const int whole = mosaic.width / 2;  // blocks with two columns; an odd width leaves one of one
+    // The scaled samples by colour, a row of blocks each; a place outside the mosaic gives 0.
+    std::array<int*, kPlaces> by_colour{};
+    for (size_t place = 0; place < kPlaces; ++place) {
+        const auto colour = static_cast<size_t>(mosaic.colour[place]);
+        int* values = work + static_cast<size_t>(width) * colour;
+        by_colour[colour] = values;
+        const bool second_row = place >= 2;
+        const int column = static_cast<int>(place % 2);
+        const int count = column == 0 ? width : whole;
+        if (second_row && !two_rows) {
+            std::fill(values, values + width, 0);
+            continue;
+        }
+        ScaleAlong(second_row ? top + mosaic.pitch : top, column, count, mosaic.black[place], mosaic.scale[colour],
+                   values);
+        std::fill(values + count, values + width, 0);
     }
-    if (whole < width) {  // an odd width: the last block has one column
-        std::array<int, kPlaces> v = {Scaled(top[2 * whole], black[0], scale[0]), 0,
-                                      two_rows ? Scaled(bottom[2 * whole], black[2], scale[2]) : 0, 0};
-        pixel(v, out + 3 * whole);
+    const int* red = by_colour[0];
+    const int* green = by_colour[1];
+    const int* green2 = by_colour[3];
+    const int* blue = by_colour[2];
+    for (size_t c = 0; c < 3; ++c) {
+        const float from_red = mosaic.matrix[c][0];
+        const float from_green = mosaic.matrix[c][1];
+        const float from_blue = mosaic.matrix[c][2];
+        int* converted = work + static_cast<size_t>(width) * (kPlaces + c);
+        for (int x = 0; x < width; ++x) {
+            float sum = 0;
+            sum += from_red * static_cast<float>(red[x]);
+            sum += from_green * static_cast<float>((green[x] + green2[x]) >> 1);
+            sum += from_blue * static_cast<float>(blue[x]);
+            converted[x] = std::clamp(static_cast<int>(sum), 0, 65535);
+        }
+    }
+    const int* converted = work + static_cast<size_t>(width) * kPlaces;
+    for (int x = 0; x < width; ++x) {
+        out[3 * x] = static_cast<uint16_t>(converted[x]);
+        out[3 * x + 1] = static_cast<uint16_t>(converted[width + x]);
+        out[3 * x + 2] = static_cast<uint16_t>(converted[2 * width + x]);
     }
 }
 
@@ -240,7 +256,7 @@ Mosaic MosaicOf(LibRaw& raw) {
     mosaic.black = BlackLevels(color, mosaic.colour);
     const uint32_t common_black = *std::min_element(mosaic.black.begin(), mosaic.black.end());
     const uint32_t maximum = color.maximum > common_black ? color.maximum - common_black : 0;
-    mosaic.scale = Scales(raw, maximum, DataMaximum(mosaic));
+    mosaic.scale = Scales(raw, maximum, DataMaximum(mosaic, maximum));
     for (size_t i = 0; i < 3; ++i) {
         for (size_t j = 0; j < 3; ++j) {
             mosaic.matrix[i][j] = color.rgb_cam[i][j];
@@ -275,7 +291,10 @@ bool DevelopsAtHalfSize(LibRaw& raw) {
     const bool own_matrix = idata.dng_version == 0 && color.cmatrix[0][0] > 0.25f &&
                             !std::equal(&color.cmatrix[0][0], &color.cmatrix[0][0] + 12, &color.rgb_cam[0][0]);
     const bool block_black = color.cblack[4] > 2 || color.cblack[5] > 2;
-    return internal.raw_color == 0 && internal.zero_is_bad == 0 && internal.fuji_width == 0 &&
+    // The visible area lies inside rows of raw data that are as long as libraw says.
+    const bool inside = sizes.raw_pitch >= 2u * sizes.raw_width && sizes.left_margin + 2 <= sizes.raw_width &&
+                        sizes.top_margin + 2 <= sizes.raw_height;
+    return inside && internal.raw_color == 0 && internal.zero_is_bad == 0 && internal.fuji_width == 0 &&
            (sizes.pixel_aspect == 1.0 || sizes.pixel_aspect == 0.0) && color.cam_mul[0] != -1 && !white_patch &&
            color.as_shot_wb_applied == 0 && !own_matrix && !block_black && sizes.width >= 2 && sizes.height >= 2 &&
            params.use_camera_wb == 1 && params.output_color == 1 && params.highlight == 0 &&
@@ -292,13 +311,14 @@ void DevelopAtHalfSize(LibRaw& raw, Image& out) {
     // The 16-bit picture is kept for the curve, which depends on all of it: the white point is the
     // lowest bin of any channel above which lie more than its brightest 1 %.
     const std::unique_ptr<uint16_t[]> developed(new uint16_t[row_values * static_cast<size_t>(height)]);
+    std::vector<int> work(static_cast<size_t>(width) * (kPlaces + 3));
     std::array<std::vector<int>, 3> histogram;
     for (std::vector<int>& bins : histogram) {
         bins.assign(kHistogramBins, 0);
     }
     for (int y = 0; y < height; ++y) {
         uint16_t* row = developed.get() + row_values * static_cast<size_t>(y);
-        DevelopRow(mosaic, y, width, row);
+        DevelopRow(mosaic, y, width, work.data(), row);
         for (size_t i = 0; i < row_values; i += 3) {
             ++histogram[0][row[i] >> kHistogramShift];
             ++histogram[1][row[i + 1] >> kHistogramShift];
