@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "exif/tiff_block.h"
@@ -11,6 +13,7 @@
 #include "imagelib/imagelib.h"
 #include "imagelib/imagelib_texts.h"
 #include "imagelib/raw_half_develop.h"
+#include "imagelib/raw_metadata.h"
 #include "imagelib/raw_session.h"
 #include "support/dng_writer.h"
 #include "test_images.h"
@@ -211,6 +214,59 @@ TEST(Raw, ThePreviewServesWhenItIsLargeEnough) {
         EXPECT_EQ(image.value().height(), c.height);
         const Rgb centre = PixelAt(image.value(), c.width / 4, c.height / 4);
         EXPECT_EQ(centre[0] > 150 && centre[2] > 150 && centre[1] < 100, c.from_preview);
+    }
+}
+
+// `bytes` as a file of its own (deleted when closed), read from its start.
+std::unique_ptr<std::FILE, int (*)(std::FILE*)> TemporaryFile(const Bytes& bytes) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file.get()), bytes.size());
+    std::rewind(file.get());
+    return file;
+}
+
+// Keeps the rows a decoder gives.
+class WholeImageSink final : public RowSink {
+  public:
+    Status Begin(int width, int height) override {
+        image.Reset(width, height);
+        return {};
+    }
+    void Row(const uint8_t* rgb) override { std::copy(rgb, rgb + image.stride(), image.row(next++)); }
+    Image image;
+    int next = 0;
+};
+
+TEST(Raw, AFileDecodesAsTheSameBytesInMemory) {
+    const Bytes preview = EncodeJpeg(Quadrants(128, 96), {.quality = 90}).value();
+    const Bytes with_preview = test::MakeDng(Quadrants(64, 48), Contents(6, preview));
+    const Bytes without = test::MakeDng(Quadrants(64, 48), Contents(3));
+    for (const Bytes* dng : {&with_preview, &without}) {
+        for (const DecodeOptions& options : {DecodeOptions{}, DecodeOptions{.min_width = 40, .min_height = 30}}) {
+            const auto file = TemporaryFile(*dng);
+            WholeImageSink sink;
+            ASSERT_TRUE(DecodeRows(file.get(), options, sink).ok());
+            EXPECT_EQ(sink.next, sink.image.height());
+            EXPECT_TRUE(sink.image == DecodeImage(*dng, options).value());
+        }
+    }
+}
+
+TEST(Raw, TheMetadataIsReadFromTheDirectoriesAtTheStart) {
+    const Bytes preview = EncodeJpeg(Solid(128, 96, {200, 40, 200}), {.quality = 95}).value();
+    const Bytes dng = test::MakeDng(Quadrants(64, 48), Contents(1, preview));
+    const Bytes raf = RawFile("et_FujiFilm.raf");
+    struct Case {
+        const Bytes* file;
+        size_t most;  // of the file's start read
+    };
+    for (const Case& c : {Case{&dng, test::DngRawDataOffset(dng)}, Case{&raf, raf.size()}}) {
+        const uint64_t extent = RawMetadataExtent(TemporaryFile(*c.file).get());
+        EXPECT_LE(extent, c.most);
+        const Bytes start(c.file->begin(), c.file->begin() + static_cast<long>(extent));
+        const EmbeddedMetadata metadata = ReadEmbeddedMetadata(start);
+        EXPECT_FALSE(metadata.exif.empty());
+        EXPECT_EQ(metadata.exif, ReadEmbeddedMetadata(*c.file).exif);
     }
 }
 
