@@ -60,6 +60,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     pelimon::InstallTranslations(pelimon::CurrentLanguage());
     const bool grid = argc > 2 && std::string(argv[2]) == "grid";
+    // PELIMON_BENCH_GAPS=1 names every gap of 40 ms or more on standard error.
+    const bool gaps_shown = qEnvironmentVariableIsSet("PELIMON_BENCH_GAPS");
 
     pelimon::AppSettings settings;
     settings.ProfilePath = "/dev/null";
@@ -91,7 +93,12 @@ int main(int argc, char** argv) {
     ticker.setInterval(static_cast<int>(kTick));
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         const qint64 now = clock.elapsed();
-        longest_gap = std::max(longest_gap, now - last_tick - kTick);
+        const qint64 gap = now - last_tick - kTick;
+        longest_gap = std::max(longest_gap, gap);
+        if (gaps_shown && gap >= 40) {
+            std::fprintf(stderr, "gap of %lld ms at %lld ms\n", static_cast<long long>(gap),
+                         static_cast<long long>(now));
+        }
         last_tick = now;
         const int rows = model.rowCount();
         if (rows == 0) {

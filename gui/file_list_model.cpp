@@ -79,8 +79,7 @@ void FileListModel::SetThumbnail(const QString& path, const QImage& image, const
         }
     }
     if (row >= 0) {
-        emit dataChanged(index(row, kNameColumn), index(row, kNameColumn), {Qt::DecorationRole});
-        emit dataChanged(index(row, kPixelSizeColumn), index(row, kOutputSizeColumn), {Qt::DisplayRole});
+        emit dataChanged(index(row, kNameColumn), index(row, kOutputSizeColumn), {Qt::DecorationRole, Qt::DisplayRole});
     }
 }
 

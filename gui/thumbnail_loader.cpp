@@ -1,5 +1,7 @@
 #include "gui/thumbnail_loader.h"
 
+#include <sys/resource.h>
+
 #include <QMetaObject>
 #include <algorithm>
 #include <iterator>
@@ -12,6 +14,7 @@ namespace pelimon {
 namespace {
 
 constexpr unsigned kMaxWorkers = 2;
+constexpr int kWorkerNiceness = 5;
 
 QImage ToQImage(const Image& image) {
     if (image.empty()) {
@@ -98,6 +101,9 @@ size_t ThumbnailLoader::NearestJob() const {
 }
 
 void ThumbnailLoader::Work() {
+    // Below the window's thread, so that input and painting come first on a busy machine (on
+    // Linux a thread's niceness is its own).
+    setpriority(PRIO_PROCESS, 0, getpriority(PRIO_PROCESS, 0) + kWorkerNiceness);
     for (;;) {
         Job job;
         unsigned generation = 0;
