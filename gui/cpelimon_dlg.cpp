@@ -209,11 +209,11 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     for (const int column : {FileListModel::kPixelSizeColumn, FileListModel::kOutputSizeColumn}) {
         const QFontMetrics metrics(header->font());
         const int heading = metrics.horizontalAdvance(model_->headerData(column, Qt::Horizontal).toString());
-        const int value = ui_.list->fontMetrics().horizontalAdvance(QStringLiteral("88888 × 88888"));
+        const int value = ui_.list->fontMetrics().horizontalAdvance(QStringLiteral("8888 × 8888"));
         header->resizeSection(column, std::max(heading, value) + 16);
     }
     header->setStretchLastSection(false);
-    thumbnails_ = new FileListThumbnails(*model_, ui_.list, part);
+    thumbnails_ = new FileListThumbnails(*model_, ui_.list, settings_, part);
 
     auto* folder_row = new QHBoxLayout;
     folder_row->addWidget(ui_.source, 1);

@@ -24,6 +24,7 @@
 #include "gui/cpelimon_dlg.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/file_list_model.h"
+#include "gui/file_list_thumbnails.h"
 #include "gui/help_page.h"
 #include "gui/help_window.h"
 #include "settings/settings_file.h"
@@ -219,6 +220,7 @@ void CpelimonDlg::ShowSettings() {
         const QSignalBlocker quiet(ui_.recurse);
         ui_.recurse->setChecked(settings_.Recurse == kOn);
     }
+    thumbnails_->ShowSettingsView();
     SetTypeBoxesFromImageType();
     SetSizeRadiosFromBase();
     ShowSizeDescription();

@@ -5,6 +5,8 @@
 #include <QListView>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
 #include <algorithm>
@@ -22,8 +24,20 @@ using widget_text::Tr;
 namespace {
 
 // The table's thumbnails beside the names, and the grid's, in device-independent pixels.
-constexpr int kRowThumbnailSide = 48;
+constexpr int kRowThumbnailSide = 40;
 constexpr int kGridThumbnailSide = 128;
+
+// The grid's names centred below their thumbnails (the table aligns them left).
+class GridDelegate final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
+    }
+};
 
 // The normal cache size (128) serves both views unless the screen's pixels are finer than that.
 ThumbnailSize CacheSizeFor(const QWidget& widget) {
@@ -34,9 +48,10 @@ ThumbnailSize CacheSizeFor(const QWidget& widget) {
 
 }  // namespace
 
-FileListThumbnails::FileListThumbnails(FileListModel& model, QTableView* table, QWidget* parent)
+FileListThumbnails::FileListThumbnails(FileListModel& model, QTableView* table, AppSettings& settings, QWidget* parent)
     : QObject(parent),
       model_(model),
+      settings_(settings),
       table_(table),
       grid_(new QListView(parent)),
       views_(new QStackedWidget(parent)),
@@ -60,8 +75,12 @@ FileListThumbnails::FileListThumbnails(FileListModel& model, QTableView* table, 
     grid_->setIconSize(QSize(kGridThumbnailSide, kGridThumbnailSide));
     grid_->setTextElideMode(Qt::ElideMiddle);
     grid_->setWordWrap(false);
+    // Wide enough that the check box the style puts at the item's left stays clear of the
+    // thumbnail centred above the name.
+    const int check = grid_->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, grid_);
     const int line = QFontMetrics(grid_->font()).height();
-    grid_->setGridSize(QSize(kGridThumbnailSide + 24, kGridThumbnailSide + line + 16));
+    grid_->setGridSize(QSize(kGridThumbnailSide + 2 * (check + 4), kGridThumbnailSide + line + 16));
+    grid_->setItemDelegate(new GridDelegate(grid_));
 
     views_->addWidget(table_);
     views_->addWidget(grid_);
@@ -69,6 +88,8 @@ FileListThumbnails::FileListThumbnails(FileListModel& model, QTableView* table, 
     toggle_->setObjectName("id1060");
     toggle_->setText(Tr(main_texts::kThumbnailGrid));
     toggle_->setCheckable(true);
+    toggle_->setChecked(settings_.ThumbnailGrid == kOn);
+    views_->setCurrentWidget(toggle_->isChecked() ? static_cast<QWidget*>(grid_) : table_);
     connect(toggle_, &QToolButton::toggled, this, &FileListThumbnails::ShowGrid);
 
     connect(loader_, &ThumbnailLoader::Made, this,
@@ -87,6 +108,10 @@ FileListThumbnails::~FileListThumbnails() {
     Stop();
 }
 
+void FileListThumbnails::ShowSettingsView() {
+    toggle_->setChecked(settings_.ThumbnailGrid == kOn);
+}
+
 void FileListThumbnails::Stop() {
     loader_->Cancel();
 }
@@ -97,6 +122,7 @@ void FileListThumbnails::WatchScrolling(QAbstractItemView* view) {
 }
 
 void FileListThumbnails::ShowGrid(bool grid) {
+    settings_.ThumbnailGrid = grid ? kOn : kOff;
     QAbstractItemView* shown = grid ? static_cast<QAbstractItemView*>(grid_) : table_;
     views_->setCurrentWidget(shown);
     const QModelIndex current = table_->selectionModel()->currentIndex();

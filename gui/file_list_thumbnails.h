@@ -6,6 +6,8 @@
 
 #include <QObject>
 
+#include "settings/app_settings.h"
+
 class QAbstractItemView;
 class QListView;
 class QStackedWidget;
@@ -21,7 +23,9 @@ class FileListThumbnails : public QObject {
     Q_OBJECT
   public:
     // Builds the grid beside `table` (which shows `model`) and the toggle; `parent` owns them.
-    FileListThumbnails(FileListModel& model, QTableView* table, QWidget* parent);
+    // The view shown is settings.ThumbnailGrid's, and the toggle writes it; `settings` must
+    // outlive this.
+    FileListThumbnails(FileListModel& model, QTableView* table, AppSettings& settings, QWidget* parent);
     ~FileListThumbnails() override;
 
     // The table and the grid, one shown at a time: what goes into the window's layout.
@@ -30,6 +34,8 @@ class FileListThumbnails : public QObject {
     QToolButton* toggle() const { return toggle_; }
     QListView* grid() const { return grid_; }
     ThumbnailLoader& loader() const { return *loader_; }
+    // Shows the view settings.ThumbnailGrid names (after Defaults or a parameter file).
+    void ShowSettingsView();
     // Drops every thumbnail still to be made (the window is closing).
     void Stop();
 
@@ -41,6 +47,7 @@ class FileListThumbnails : public QObject {
     void WatchScrolling(QAbstractItemView* view);
 
     FileListModel& model_;
+    AppSettings& settings_;
     QTableView* table_;
     QListView* grid_;
     QStackedWidget* views_;

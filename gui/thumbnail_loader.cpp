@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <QMetaObject>
+#include <QPainter>
 #include <algorithm>
 #include <iterator>
 #include <limits>
@@ -16,13 +17,20 @@ namespace {
 constexpr unsigned kMaxWorkers = 2;
 constexpr int kWorkerNiceness = 5;
 
-QImage ToQImage(const Image& image) {
+// The thumbnail centred on a transparent square, so that the views line up their names and
+// check boxes whatever each picture's shape.
+QImage SquareImage(const Image& image) {
     if (image.empty()) {
         return {};
     }
-    return QImage(image.data(), image.width(), image.height(), static_cast<qsizetype>(image.stride()),
-                  QImage::Format_RGB888)
-        .copy();
+    const QImage pixels(image.data(), image.width(), image.height(), static_cast<qsizetype>(image.stride()),
+                        QImage::Format_RGB888);
+    const int side = std::max(image.width(), image.height());
+    QImage square(side, side, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.drawImage((side - image.width()) / 2, (side - image.height()) / 2, pixels);
+    return square;
 }
 
 }  // namespace
@@ -121,7 +129,7 @@ void ThumbnailLoader::Work() {
             ++in_progress_;
         }
         const Result<CachedThumbnail> made = LoadThumbnail(job.path, size_, cache_root_);
-        QImage image = made ? ToQImage(made.value().image) : QImage();
+        QImage image = made ? SquareImage(made.value().image) : QImage();
         const QSize source_size = made && made.value().source_width > 0
                                       ? QSize(made.value().source_width, made.value().source_height)
                                       : QSize();

@@ -64,6 +64,7 @@ std::span<const SettingRow> Rows() {
         Text(&AppSettings::OutputPath, "General", "OutputPath", kFolder, "", "OUTPUTPATH"),
         Number(&AppSettings::Select, "General", "Select", kCode, kSelectChecked),
         Number(&AppSettings::Recurse, "General", "Recurse", kSwitch, kOff, "RECURSE"),
+        Number(&AppSettings::ThumbnailGrid, "General", "ThumbnailGrid", kSwitch, kOff),
         Number(&AppSettings::Base, "ImageSize", "Base", kCode, kBase640x480),
         Number(&AppSettings::Width, "ImageSize", "Width", kNumber, 640, "WIDTH", 1, kMaxSide),
         Number(&AppSettings::Height, "ImageSize", "Height", kNumber, 480, "HEIGHT", 1, kMaxSide),

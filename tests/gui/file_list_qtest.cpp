@@ -91,6 +91,7 @@ void FileListTest::thumbnailsAndPixelSizesFillInAndTheToggleShowsTheGrid() {
     QVERIFY(list->isVisible() && !grid->isVisible());
     toggle->click();
     QVERIFY(grid->isVisible() && !list->isVisible());
+    QCOMPARE(settings_.ThumbnailGrid, kOn);  // the next start shows the grid
     QCOMPARE(grid->model(), list->model());
     // One selection: the file made current in the grid is the list's current row.
     grid->setCurrentIndex(grid->model()->index(2, 0));
