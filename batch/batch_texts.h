@@ -108,6 +108,9 @@ inline std::string NotDated(const std::string& name, const std::string& why) {
 inline std::string NotRead(const std::string& path, const std::string& why) {
     return Format(Message("Cannot read %s (%s)."), path, why);
 }
+inline std::string FileGone(const std::string& file) {
+    return Format(Message("%s: the file no longer exists."), file);
+}
 inline std::string NotARegularFile(const std::string& path) {
     return Format(Message("%s is not a regular file."), path);
 }

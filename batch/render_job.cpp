@@ -85,20 +85,20 @@ OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, con
 // The output file with its metadata. A format with a quality is encoded at the quality the size
 // goal chooses; every encoder stores the metadata inside its file, so every trial of the size
 // search is the file as written.
-Result<Bytes> Encode(const AppSettings& settings, const FormatRow& format, const Image& image,
-                     const OutputMetadata& metadata) {
+Result<JpegChoice> Encode(const AppSettings& settings, const FormatRow& format, const Image& image,
+                          const OutputMetadata& metadata) {
     EncodeOptions options{.quality = settings.JpegComp, .metadata = BlocksOf(metadata)};
     if (!format.takes_quality) {
-        return format.encode(image, options);
+        Result<Bytes> encoded = format.encode(image, options);
+        if (!encoded.ok()) {
+            return encoded.error();
+        }
+        return JpegChoice{0, std::move(encoded).value()};
     }
-    Result<JpegChoice> choice = ChooseQuality(SizeGoalOf(settings), [&](int quality) {
+    return ChooseQuality(SizeGoalOf(settings), [&](int quality) {
         options.quality = quality;
         return format.encode(image, options);
     });
-    if (!choice.ok()) {
-        return choice.error();
-    }
-    return std::move(choice).value().encoded;
 }
 
 }  // namespace
@@ -112,38 +112,43 @@ OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job
     return plan;
 }
 
-Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
+Result<OutputImagePlan> ReduceJobSource(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
     if (job.PrepareError) {
         return *job.PrepareError;
     }
+    if (FormatOfOutputType(job.OutputType) == nullptr) {
+        return JobError(job, t::NoOutputFormat(job.OutputType));
+    }
+    const OutputImagePlan plan = PlanOutputImage(settings, job);
+    if (plan.skipped) {
+        return plan;
+    }
+    if (plan.width < 1 || plan.height < 1) {
+        return JobError(job, t::OutputSizeUnusable(plan.width, plan.height));
+    }
+    if (int64_t{plan.width} * int64_t{plan.height} > kMaxDecodedPixels) {
+        return JobError(job, t::OutputSizeTooLarge(plan.width, plan.height));
+    }
+    if (Status loaded = LoadReducedSource(settings, job, plan.width, plan.height, buffers); !loaded.ok()) {
+        return loaded.error();
+    }
+    return plan;
+}
+
+Result<RenderedOutput> FinishJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
     const FormatRow* format = FormatOfOutputType(job.OutputType);
     if (format == nullptr) {
         return JobError(job, t::NoOutputFormat(job.OutputType));
     }
-    RenderedOutput output;
-    const OutputImagePlan plan = PlanOutputImage(settings, job);
-    if (plan.skipped) {
-        output.skipped = true;
-        return output;
-    }
-    const int width = plan.width;
-    const int height = plan.height;
-    if (width < 1 || height < 1) {
-        return JobError(job, t::OutputSizeUnusable(width, height));
-    }
-    if (int64_t{width} * int64_t{height} > kMaxDecodedPixels) {
-        return JobError(job, t::OutputSizeTooLarge(width, height));
-    }
-
-    if (Status loaded = LoadReducedSource(settings, job, width, height, buffers); !loaded.ok()) {
-        return loaded.error();
-    }
+    const int width = buffers.reduced.width();
+    const int height = buffers.reduced.height();
     SourceMetadata source = ReadMetadataOf(buffers.file);
     const std::vector<uint8_t> source_profile = SourceColourProfile(source);
     source.icc_profile = PrepareOutputColour(settings, source, buffers.reduced);
     const bool colours_converted = source.icc_profile != source_profile;
     ApplyEffects(settings, buffers.reduced);
 
+    RenderedOutput output;
     OutputMetadata metadata = MetadataFor(settings, job, *format, buffers.reduced, source);
     std::optional<Bytes> recompressed;
     const FormatRow* source_format = FormatOfBytes(buffers.file);
@@ -157,16 +162,30 @@ Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& jo
     if (recompressed) {
         output.bytes = std::move(*recompressed);
     } else {
-        Result<Bytes> encoded = Encode(settings, *format, buffers.reduced, metadata);
+        Result<JpegChoice> encoded = Encode(settings, *format, buffers.reduced, metadata);
         if (!encoded.ok()) {
             return JobError(job, t::NotEncoded(encoded.error().message));
         }
-        output.bytes = std::move(encoded).value();
+        output.quality = encoded.value().quality;
+        output.bytes = std::move(encoded).value().encoded;
     }
     for (std::string& note : metadata.notes) {
         output.notes.push_back(job.FileName + ": " + std::move(note));
     }
     return output;
+}
+
+Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
+    Result<OutputImagePlan> reduced = ReduceJobSource(settings, job, buffers);
+    if (!reduced.ok()) {
+        return reduced.error();
+    }
+    if (reduced.value().skipped) {
+        RenderedOutput output;
+        output.skipped = true;
+        return output;
+    }
+    return FinishJob(settings, job, buffers);
 }
 
 }  // namespace pelimon

@@ -25,6 +25,7 @@ struct RenderBuffers {
 struct RenderedOutput {
     bool skipped = false;  // BigSize 2 and a target not smaller than the source: no file on purpose
     Bytes bytes;           // the output file, when not skipped
+    int quality = 0;       // the quality it was encoded at; 0 for a format without one or a recompressed JPEG
     // Metadata of the source that was left out because it was malformed, one note each, naming
     // the file ("name: why"); the picture is written all the same.
     std::vector<std::string> notes;
@@ -39,6 +40,14 @@ struct OutputImagePlan {
     int height = 0;
 };
 OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job);
+
+// The two halves of RenderJob, for a caller that renders one source under several settings and
+// keeps the first half's result (the window's output preview). ReduceJobSource loads the source at
+// the output's size into buffers.reduced (and what its metadata is read from into buffers.file),
+// or tells that there is no file on purpose (`skipped`); it reads Reduction, ToSRGB, BigSize and the
+// job. FinishJob turns those buffers into the output file: colours, effects, metadata, encoding.
+Result<OutputImagePlan> ReduceJobSource(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers);
+Result<RenderedOutput> FinishJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers);
 
 // Renders `job` under `settings` (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules,
 // quality settings of JPEG, WebP and AVIF, Exif, ToSRGB). Fails, with a Japanese message naming the file, when the
