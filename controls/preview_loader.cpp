@@ -5,6 +5,7 @@
 #include <span>
 
 #include "common/atomic_file.h"
+#include "controls/qimage_of.h"
 #include "exif/source_metadata.h"
 #include "imagelib/imagelib.h"
 #include "imagelib/orientation.h"
@@ -20,12 +21,6 @@ PreviewResult Failure(const std::string& message) {
     PreviewResult result;
     result.error = QString::fromStdString(message);
     return result;
-}
-
-QImage ToQImage(const Image& image) {
-    return QImage(image.data(), image.width(), image.height(), static_cast<qsizetype>(image.stride()),
-                  QImage::Format_RGB888)
-        .copy();
 }
 
 }  // namespace
@@ -98,7 +93,7 @@ void PreviewLoader::Load(uint64_t generation, const PreviewRequest& request) {
     // Decoded at full size when the upright picture has the file's size, turned as it is.
     const bool full_size = shown.width() == upright_size.width() && shown.height() == upright_size.height();
     PreviewResult result;
-    result.image = ToQImage(shown);
+    result.image = QImageOf(shown);
     result.full_size = upright_size;
     result.has_exif = metadata.ExifLength != 0;
     deliver(std::move(result));
