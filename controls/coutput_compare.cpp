@@ -75,10 +75,6 @@ QSize COutputCompare::PictureSize() const {
                  std::max(1, static_cast<int>(std::lround(output_.height() / ratio))));
 }
 
-QRect COutputCompare::SplitArea() const {
-    return rect();
-}
-
 QRect COutputCompare::PictureRect(const QRect& area) const {
     if (zoom_ == Zoom::kFit) {
         return CPreview::FitRect(output_.size(), area.size()).translated(area.topLeft());
@@ -87,7 +83,7 @@ QRect COutputCompare::PictureRect(const QRect& area) const {
 }
 
 int COutputCompare::DividerX() const {
-    const QRect picture = PictureRect(SplitArea()).intersected(rect());
+    const QRect picture = PictureRect(rect()).intersected(rect());
     return picture.left() + static_cast<int>(std::lround(split_ * picture.width()));
 }
 
@@ -104,14 +100,30 @@ void COutputCompare::resizeEvent(QResizeEvent* event) {
     ClampPan();
 }
 
+// A caption in a corner of the visible part of a picture, on a veil that keeps it legible.
+void COutputCompare::DrawCaption(QPainter& painter, const QRect& picture, const QString& caption,
+                                 Qt::Alignment corner) {
+    const QRect text = painter.fontMetrics().boundingRect(caption).adjusted(-4, -1, 4, 1);
+    QRect box(QPoint(), text.size());
+    box.moveTop(picture.top());
+    if (corner & Qt::AlignRight) {
+        box.moveRight(picture.right());
+    } else {
+        box.moveLeft(picture.left());
+    }
+    painter.fillRect(box, QColor(0, 0, 0, 128));
+    painter.setPen(Qt::white);
+    painter.drawText(box, Qt::AlignCenter, caption);
+}
+
 void COutputCompare::DrawPicture(QPainter& painter, const QRect& area, const QImage& image, const QString& caption) {
     painter.save();
     painter.setClipRect(area);
+    const QRect picture = PictureRect(area);
     if (!image.isNull()) {
-        painter.drawImage(PictureRect(area), image);
+        painter.drawImage(picture, image);
     }
-    painter.setPen(palette().color(QPalette::ButtonText));
-    painter.drawText(area.adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignLeft, caption);
+    DrawCaption(painter, picture.intersected(area), caption, Qt::AlignLeft);
     painter.restore();
 }
 
@@ -133,20 +145,22 @@ void COutputCompare::paintEvent(QPaintEvent* /*event*/) {
         DrawPicture(painter, QRect(width() - half, 0, half, height()), output_, output_caption);
         return;
     }
-    const QRect area = SplitArea();
+    const QRect picture = PictureRect(rect());
+    const QRect visible = picture.intersected(rect());
     const int divider = DividerX();
-    DrawPicture(painter, QRect(area.left(), area.top(), divider - area.left(), area.height()), source_, source_caption);
     painter.save();
-    painter.setClipRect(QRect(divider, area.top(), area.right() - divider + 1, area.height()));
-    painter.drawImage(PictureRect(area), output_);
-    painter.setPen(palette().color(QPalette::ButtonText));
-    painter.drawText(area.adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignRight, output_caption);
+    painter.setClipRect(QRect(visible.left(), visible.top(), divider - visible.left(), visible.height()));
+    if (!source_.isNull()) {
+        painter.drawImage(picture, source_);
+    }
+    painter.setClipRect(QRect(divider, visible.top(), visible.right() - divider + 1, visible.height()));
+    painter.drawImage(picture, output_);
     painter.restore();
-    const QRect picture = PictureRect(area).intersected(rect());
     painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-    painter.drawLine(divider, picture.top(), divider, picture.bottom());
-    const QRect grip(divider - 5, picture.center().y() - 10, 10, 20);
-    painter.fillRect(grip, palette().color(QPalette::Highlight));
+    painter.drawLine(divider, visible.top(), divider, visible.bottom());
+    painter.fillRect(QRect(divider - 5, visible.center().y() - 10, 10, 20), palette().color(QPalette::Highlight));
+    DrawCaption(painter, visible, source_caption, Qt::AlignLeft);
+    DrawCaption(painter, visible, output_caption, Qt::AlignRight);
 }
 
 void COutputCompare::mousePressEvent(QMouseEvent* event) {
@@ -167,7 +181,7 @@ void COutputCompare::mousePressEvent(QMouseEvent* event) {
 void COutputCompare::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (drag_ == Drag::kDivider) {
-        const QRect picture = PictureRect(SplitArea()).intersected(rect());
+        const QRect picture = PictureRect(rect()).intersected(rect());
         if (picture.width() > 0) {
             SetSplit(static_cast<double>(at.x() - picture.left()) / picture.width());
             emit SplitMoved(split_);

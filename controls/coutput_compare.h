@@ -55,10 +55,10 @@ class COutputCompare : public QWidget {
 
   private:
     QSize PictureSize() const;
-    QRect SplitArea() const;
     int DividerX() const;
     void ClampPan();
     void DrawPicture(QPainter& painter, const QRect& area, const QImage& image, const QString& caption);
+    static void DrawCaption(QPainter& painter, const QRect& picture, const QString& caption, Qt::Alignment corner);
 
     QSize frame_;
     QImage source_;
