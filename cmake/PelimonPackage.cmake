@@ -27,7 +27,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/pelimon/pelimon")
 if(PELIMON_BUILD_GUI)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 endif()
-# The window's Japanese texts need a CJK font.
+# The window's Japanese texts need a CJK font; on a Wayland desktop the window runs natively with
+# Qt's Wayland plugin (without it, through XWayland).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+if(PELIMON_BUILD_GUI)
+    string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", qt6-wayland")
+endif()
 
 include(CPack)

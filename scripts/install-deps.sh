@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and packaging pelimon need (dpkg-dev and
 # file: the Depends of `cpack -G DEB`; appstream: checking the AppStream file; gettext: compiling and
-# updating the message catalogues). Run as root (or with sudo).
+# updating the message catalogues; qt6-wayland: the window on Wayland; weston: checking it there with
+# its headless backend). Run as root (or with sudo).
 set -euo pipefail
 SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
@@ -17,6 +18,7 @@ PACKAGES=(
     clang-format
     dpkg-dev file appstream
     fonts-noto-cjk
+    qt6-wayland weston
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
