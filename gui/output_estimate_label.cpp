@@ -25,6 +25,9 @@ OutputEstimateLabel::OutputEstimateLabel(OutputPreviewService* service, QWidget*
     setObjectName(QStringLiteral("id1066"));
     setAlignment(Qt::AlignCenter);
     setWordWrap(true);
+    // The column of buttons keeps its width whatever the text: it wraps into two lines at most.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setFixedHeight(2 * fontMetrics().lineSpacing());
     pause_.setSingleShot(true);
     pause_.setInterval(kRestMilliseconds);
     connect(&pause_, &QTimer::timeout, this, &OutputEstimateLabel::EstimateNow);
