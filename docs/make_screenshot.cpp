@@ -159,6 +159,9 @@ int main(int argc, char** argv) {
     auto* show_output = window.findChild<QCheckBox*>(QStringLiteral("id1061"));
     auto* output_line = window.findChild<QLabel*>(QStringLiteral("id1065"));
     auto* estimate = window.findChild<QLabel*>(QStringLiteral("id1066"));
+    // On a larger window, so that the pictures are large enough to judge.
+    const QSize natural = window.size();
+    window.resize(window.screen()->availableGeometry().size() * 0.9);
     show_output->click();
     const QDeadlineTimer rendered(30000);
     while ((!output_line->text().contains(QLatin1Char('x')) || estimate->text().isEmpty()) && !rendered.hasExpired()) {
@@ -166,6 +169,7 @@ int main(int argc, char** argv) {
     }
     ok = Shoot(window, out.filePath(png("output-preview"))) && ok;
     show_output->click();
+    window.resize(natural);
     window.show();
 
     const std::function<bool()> shots[] = {

@@ -242,7 +242,7 @@ QWidget* CpelimonDlg::BuildPreviewPart() {
         field->setFrame(false);
         field->setFocusPolicy(Qt::NoFocus);
     }
-    output_pane_ = new OutputPreviewPane(ui_.preview, output_service_, group);
+    output_pane_ = new OutputPreviewPane(ui_.preview, output_service_, settings_, group);
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(output_pane_, 1);
     layout->addWidget(ui_.resolution);
@@ -360,7 +360,7 @@ QWidget* CpelimonDlg::BuildButtonColumn() {
     ui_.worker->setEnabled(false);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    estimate_ = new OutputEstimateLabel(output_service_, column);
+    estimate_ = new OutputEstimateLabel(output_service_, settings_, column);
     for (QPushButton* button : {ui_.defaults, ui_.options, ui_.run}) {
         layout->addWidget(button);
     }

@@ -41,14 +41,14 @@ void CpelimonDlg::ConnectOutputPreview() {
 void CpelimonDlg::RefreshOutputPreview() {
     const int row = CurrentRow();
     if (row < 0) {
-        output_pane_->Refresh(settings_, std::nullopt);
+        output_pane_->Refresh(std::nullopt);
         return;
     }
-    output_pane_->Refresh(settings_, sources_.list().rows()[static_cast<size_t>(row)]);
+    output_pane_->Refresh(sources_.list().rows()[static_cast<size_t>(row)]);
 }
 
 void CpelimonDlg::RefreshOutputEstimate() {
-    estimate_->Refresh(settings_, sources_.list());
+    estimate_->Refresh(sources_.list());
 }
 
 }  // namespace pelimon

@@ -20,8 +20,8 @@ constexpr int kRestMilliseconds = 400;
 
 }  // namespace
 
-OutputEstimateLabel::OutputEstimateLabel(OutputPreviewService* service, QWidget* parent)
-    : QLabel(parent), service_(service) {
+OutputEstimateLabel::OutputEstimateLabel(OutputPreviewService* service, const AppSettings& settings, QWidget* parent)
+    : QLabel(parent), service_(service), settings_(settings) {
     setObjectName(QStringLiteral("id1066"));
     setAlignment(Qt::AlignCenter);
     setWordWrap(true);
@@ -47,8 +47,7 @@ QString OutputEstimateLabel::SizeText(qint64 bytes) {
     return Tr(kGigabytesFormat).arg(locale.toString(kilobytes / (kKilo * kKilo), 'f', 2));
 }
 
-void OutputEstimateLabel::Refresh(const AppSettings& settings, const FileList& list) {
-    settings_ = settings;
+void OutputEstimateLabel::Refresh(const FileList& list) {
     sample_.clear();
     for (size_t row : SampleCheckedRows(list, kSampleFiles)) {
         sample_.push_back(list.rows()[row]);

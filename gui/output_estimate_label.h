@@ -20,10 +20,11 @@ class OutputEstimateLabel : public QLabel {
     // Files rendered for an estimate.
     static constexpr size_t kSampleFiles = 8;
 
-    OutputEstimateLabel(OutputPreviewService* service, QWidget* parent = nullptr);
+    // Estimates under `settings` as they are when an estimate starts; they must outlive the label.
+    OutputEstimateLabel(OutputPreviewService* service, const AppSettings& settings, QWidget* parent = nullptr);
 
-    // The checked rows of `list` under `settings` are to be estimated.
-    void Refresh(const AppSettings& settings, const FileList& list);
+    // The checked rows of `list` are to be estimated again: they or a setting may have changed.
+    void Refresh(const FileList& list);
 
     // "12.3 MB", "840 KB": a size in the window's language.
     static QString SizeText(qint64 bytes);
@@ -34,7 +35,7 @@ class OutputEstimateLabel : public QLabel {
 
     OutputPreviewService* service_;
     QTimer pause_;
-    AppSettings settings_;
+    const AppSettings& settings_;
     std::vector<FileRow> sample_;
     int checked_ = 0;
 };

@@ -27,8 +27,9 @@ constexpr int kRestMilliseconds = 150;
 
 }  // namespace
 
-OutputPreviewPane::OutputPreviewPane(CPreview* source_preview, OutputPreviewService* service, QWidget* parent)
-    : QWidget(parent), service_(service) {
+OutputPreviewPane::OutputPreviewPane(CPreview* source_preview, OutputPreviewService* service,
+                                     const AppSettings& settings, QWidget* parent)
+    : QWidget(parent), service_(service), settings_(settings) {
     show_ = Named(new QCheckBox(Tr(kShowOutput), this), 1061);
     show_->setToolTip(Tr(kShowOutputTip));
     layout_ = Named(new QComboBox(this), 1062);
@@ -71,8 +72,7 @@ bool OutputPreviewPane::showing_output() const {
     return show_->isChecked();
 }
 
-void OutputPreviewPane::Refresh(const AppSettings& settings, const std::optional<FileRow>& row) {
-    settings_ = settings;
+void OutputPreviewPane::Refresh(const std::optional<FileRow>& row) {
     row_ = row;
     if (showing_output()) {
         pause_.start();

@@ -26,11 +26,13 @@ struct OutputPreviewResult;
 class OutputPreviewPane : public QWidget {
     Q_OBJECT
   public:
-    // Takes `source_preview` into the pane, where it shows while the output is not shown.
-    OutputPreviewPane(CPreview* source_preview, OutputPreviewService* service, QWidget* parent = nullptr);
+    // Takes `source_preview` into the pane, where it shows while the output is not shown. Renders
+    // under `settings` as they are when a render starts; they must outlive the pane.
+    OutputPreviewPane(CPreview* source_preview, OutputPreviewService* service, const AppSettings& settings,
+                      QWidget* parent = nullptr);
 
-    // The output of `row` under `settings` is to be shown (nullopt: no current file).
-    void Refresh(const AppSettings& settings, const std::optional<FileRow>& row);
+    // The output of `row` is to be shown again (nullopt: no current file), a setting may have changed.
+    void Refresh(const std::optional<FileRow>& row);
     void Clear();
     bool showing_output() const;
 
@@ -47,7 +49,7 @@ class OutputPreviewPane : public QWidget {
     COutputCompare* compare_ = nullptr;  // 1064
     QLabel* info_ = nullptr;             // 1065
     QTimer pause_;
-    AppSettings settings_;
+    const AppSettings& settings_;
     std::optional<FileRow> row_;
 };
 
