@@ -35,6 +35,11 @@ OutputEstimateLabel::OutputEstimateLabel(OutputPreviewService* service, const Ap
 }
 
 QString OutputEstimateLabel::SizeText(qint64 bytes) {
+    // The number and its unit stay on one line.
+    return ByteUnitsText(bytes).replace(QLatin1Char(' '), QChar::Nbsp);
+}
+
+QString OutputEstimateLabel::ByteUnitsText(qint64 bytes) {
     const QLocale locale;
     constexpr double kKilo = 1024.0;
     const double kilobytes = static_cast<double>(bytes) / kKilo;

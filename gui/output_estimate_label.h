@@ -30,6 +30,7 @@ class OutputEstimateLabel : public QLabel {
     static QString SizeText(qint64 bytes);
 
   private:
+    static QString ByteUnitsText(qint64 bytes);
     void EstimateNow();
     void OnReady(const OutputEstimateResult& result);
 
