@@ -5,6 +5,7 @@
 #include <span>
 
 #include "common/atomic_file.h"
+#include "controls/latest_only.h"
 #include "controls/qimage_of.h"
 #include "exif/source_metadata.h"
 #include "imagelib/imagelib.h"
@@ -52,14 +53,7 @@ void PreviewLoader::Load(uint64_t generation, const PreviewRequest& request) {
         return;
     }
     auto deliver = [this, generation](PreviewResult result) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, result = std::move(result)] {
-                if (generation == generation_) {
-                    emit Loaded(result);
-                }
-            },
-            Qt::QueuedConnection);
+        DeliverIfLatest(this, generation_, generation, [this, result = std::move(result)] { emit Loaded(result); });
     };
 
     auto bytes = std::make_shared<std::string>();
@@ -100,14 +94,7 @@ void PreviewLoader::Load(uint64_t generation, const PreviewRequest& request) {
 
     // The colour count needs every pixel; a reduced decode would give too few colours.
     auto counted = [this, generation](uint32_t colours) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, colours] {
-                if (generation == generation_) {
-                    emit ColoursCounted(colours);
-                }
-            },
-            Qt::QueuedConnection);
+        DeliverIfLatest(this, generation_, generation, [this, colours] { emit ColoursCounted(colours); });
     };
     if (full_size) {
         counted(CountColors(shown));  // turning keeps the set of colours

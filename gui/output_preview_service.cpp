@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "controls/latest_only.h"
 #include "controls/qimage_of.h"
 #include "imagelib/imagelib.h"
 
@@ -39,15 +40,8 @@ void OutputPreviewService::RequestPreview(const AppSettings& settings, const Fil
         if (generation != preview_generation_) {
             return;
         }
-        OutputPreviewResult result = Render(settings, row);
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, result = std::move(result)] {
-                if (generation == preview_generation_) {
-                    emit PreviewRendered(result);
-                }
-            },
-            Qt::QueuedConnection);
+        DeliverIfLatest(this, preview_generation_, generation,
+                        [this, result = Render(settings, row)] { emit PreviewRendered(result); });
     });
 }
 
@@ -87,15 +81,8 @@ void OutputPreviewService::RequestEstimate(const AppSettings& settings, std::vec
         if (stale()) {
             return;
         }
-        OutputEstimateResult result{estimate.has_value(), estimate.value_or(OutputSizeEstimate{})};
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, result] {
-                if (generation == estimate_generation_) {
-                    emit EstimateReady(result);
-                }
-            },
-            Qt::QueuedConnection);
+        const OutputEstimateResult result{estimate.has_value(), estimate.value_or(OutputSizeEstimate{})};
+        DeliverIfLatest(this, estimate_generation_, generation, [this, result] { emit EstimateReady(result); });
     });
 }
 
