@@ -89,6 +89,8 @@ inline std::string NotDecoded(const std::string& why) {
     return Format(Message("Cannot read the image (%s)."), why);
 }
 inline constexpr Message kSourceCutShort = Message("the file is cut short");
+// A render that is no longer wanted (a newer preview supersedes it).
+inline constexpr Message kAbandoned = Message("no longer wanted");
 // `why` is the encoder's own message (imagelib_texts::EncodeFailed).
 inline std::string NotEncoded(const std::string& why) {
     return Format(Message("Cannot write the image (%s).", "job failure"), why);

@@ -45,7 +45,8 @@ void OutputPreviewRenderer::Clear() {
     work_ = RenderBuffers{};
 }
 
-Result<PreviewedOutput> OutputPreviewRenderer::Render(const AppSettings& settings, const FileRow& row) {
+Result<PreviewedOutput> OutputPreviewRenderer::Render(const AppSettings& settings, const FileRow& row,
+                                                      const std::function<bool()>& abandoned) {
     Result<ImageJob> prepared = PrepareSingleJob(settings, row);
     if (!prepared.ok()) {
         return prepared.error();
@@ -74,10 +75,14 @@ Result<PreviewedOutput> OutputPreviewRenderer::Render(const AppSettings& setting
             return output;
         }
         key_ = std::move(key);
+        reduced_.decoded = Image();  // only the reduced image is kept
+    }
+    if (abandoned && abandoned()) {
+        return Error{batch_texts::kAbandoned.str(), job.SourcePath};
     }
     work_.file = reduced_.file;
     work_.reduced = reduced_.reduced;
-    Result<RenderedOutput> finished = FinishJob(settings, job, work_);
+    Result<RenderedOutput> finished = FinishJob(settings, job, work_, abandoned);
     if (!finished.ok()) {
         return finished.error();
     }

@@ -40,7 +40,10 @@ Result<ImageJob> PrepareSingleJob(const AppSettings& settings, const FileRow& ro
 // thread at a time.
 class OutputPreviewRenderer {
   public:
-    Result<PreviewedOutput> Render(const AppSettings& settings, const FileRow& row);
+    // `abandoned` (optional) is asked between the steps and the trial encodes: true stops the render
+    // with an error, as a newer request makes this one useless.
+    Result<PreviewedOutput> Render(const AppSettings& settings, const FileRow& row,
+                                   const std::function<bool()>& abandoned = {});
     // Forgets the kept source.
     void Clear();
     // The source of the last render at the output's size, before colours and effects.

@@ -86,7 +86,7 @@ OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, con
 // goal chooses; every encoder stores the metadata inside its file, so every trial of the size
 // search is the file as written.
 Result<JpegChoice> Encode(const AppSettings& settings, const FormatRow& format, const Image& image,
-                          const OutputMetadata& metadata) {
+                          const OutputMetadata& metadata, const std::function<bool()>& abandoned) {
     EncodeOptions options{.quality = settings.JpegComp, .metadata = BlocksOf(metadata)};
     if (!format.takes_quality) {
         Result<Bytes> encoded = format.encode(image, options);
@@ -95,7 +95,10 @@ Result<JpegChoice> Encode(const AppSettings& settings, const FormatRow& format, 
         }
         return JpegChoice{0, std::move(encoded).value()};
     }
-    return ChooseQuality(SizeGoalOf(settings), [&](int quality) {
+    return ChooseQuality(SizeGoalOf(settings), [&](int quality) -> Result<Bytes> {
+        if (abandoned && abandoned()) {
+            return Error{t::kAbandoned.str(), {}};
+        }
         options.quality = quality;
         return format.encode(image, options);
     });
@@ -135,7 +138,8 @@ Result<OutputImagePlan> ReduceJobSource(const AppSettings& settings, const Image
     return plan;
 }
 
-Result<RenderedOutput> FinishJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
+Result<RenderedOutput> FinishJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers,
+                                 const std::function<bool()>& abandoned) {
     const FormatRow* format = FormatOfOutputType(job.OutputType);
     if (format == nullptr) {
         return JobError(job, t::NoOutputFormat(job.OutputType));
@@ -162,7 +166,7 @@ Result<RenderedOutput> FinishJob(const AppSettings& settings, const ImageJob& jo
     if (recompressed) {
         output.bytes = std::move(*recompressed);
     } else {
-        Result<JpegChoice> encoded = Encode(settings, *format, buffers.reduced, metadata);
+        Result<JpegChoice> encoded = Encode(settings, *format, buffers.reduced, metadata, abandoned);
         if (!encoded.ok()) {
             return JobError(job, t::NotEncoded(encoded.error().message));
         }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,11 @@ OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job
 // the output's size into buffers.reduced (and what its metadata is read from into buffers.file),
 // or tells that there is no file on purpose (`skipped`); it reads Reduction, ToSRGB, BigSize and the
 // job. FinishJob turns those buffers into the output file: colours, effects, metadata, encoding.
+// When `abandoned` is given and returns true before a trial encode of a size search, it fails
+// instead (its caller no longer wants the file).
 Result<OutputImagePlan> ReduceJobSource(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers);
-Result<RenderedOutput> FinishJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers);
+Result<RenderedOutput> FinishJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers,
+                                 const std::function<bool()>& abandoned = {});
 
 // Renders `job` under `settings` (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules,
 // quality settings of JPEG, WebP and AVIF, Exif, ToSRGB). Fails, with a Japanese message naming the file, when the

@@ -41,13 +41,14 @@ void OutputPreviewService::RequestPreview(const AppSettings& settings, const Fil
             return;
         }
         DeliverIfLatest(this, preview_generation_, generation,
-                        [this, result = Render(settings, row)] { emit PreviewRendered(result); });
+                        [this, result = Render(settings, row, generation)] { emit PreviewRendered(result); });
     });
 }
 
-OutputPreviewResult OutputPreviewService::Render(const AppSettings& settings, const FileRow& row) {
+OutputPreviewResult OutputPreviewService::Render(const AppSettings& settings, const FileRow& row, uint64_t generation) {
     OutputPreviewResult result;
-    Result<PreviewedOutput> rendered = renderer_->Render(settings, row);
+    Result<PreviewedOutput> rendered =
+        renderer_->Render(settings, row, [this, generation] { return generation != preview_generation_; });
     if (!rendered.ok()) {
         result.error = QString::fromStdString(rendered.error().message);
         return result;

@@ -52,7 +52,7 @@ class OutputPreviewService : public QObject {
     void EstimateReady(const pelimon::OutputEstimateResult& result);
 
   private:
-    OutputPreviewResult Render(const AppSettings& settings, const FileRow& row);
+    OutputPreviewResult Render(const AppSettings& settings, const FileRow& row, uint64_t generation);
 
     std::atomic<uint64_t> preview_generation_{0};
     std::atomic<uint64_t> estimate_generation_{0};

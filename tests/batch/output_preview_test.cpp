@@ -1,6 +1,7 @@
 // The output preview renders the bytes a run then writes, whichever settings changed since the
-// last render (its kept reduced source must never leak into a render it does not fit), and the
-// estimate of a run's total size is the sum of the outputs when every file is sampled.
+// last render (its kept reduced source must never leak into a render it does not fit, nor a
+// render given up on spoil it), and the estimate of a run's total size is the sum of the outputs
+// when every file is sampled.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -87,6 +88,9 @@ TEST_F(OutputPreviewTest, RendersTheBytesTheRunWritesAsSettingsChange) {
     cases.insert(cases.end(), changes.begin(), changes.end());
 
     OutputPreviewRenderer renderer;  // one renderer throughout: its kept source is reused or replaced
+    // a render given up on (a newer one is wanted) fails and leaves the kept source sound
+    settings.SetSize = kOn;
+    EXPECT_FALSE(renderer.Render(settings, list.rows()[0], [] { return true; }).ok());
     for (const PreviewCase& c : cases) {
         SCOPED_TRACE(c.what);
         Apply(c);
