@@ -66,7 +66,7 @@ Result<PreviewedOutput> OutputPreviewRenderer::Render(const AppSettings& setting
     PreviewedOutput output;
     if (!key_ || !(*key_ == key) || job.PrepareError) {
         key_.reset();
-        Result<OutputImagePlan> reduced = ReduceJobSource(settings, job, reduced_);
+        Result<OutputImagePlan> reduced = ReduceJobSource({settings, job}, reduced_);
         if (!reduced.ok()) {
             return reduced.error();
         }
@@ -82,14 +82,14 @@ Result<PreviewedOutput> OutputPreviewRenderer::Render(const AppSettings& setting
     }
     work_.file = reduced_.file;
     work_.reduced = reduced_.reduced;
-    Result<RenderedOutput> finished = FinishJob(settings, job, work_, abandoned);
+    Result<RenderedOutput> finished = FinishJob({settings, job}, work_, abandoned);
     if (!finished.ok()) {
         return finished.error();
     }
     output.bytes = std::move(finished).value().bytes;
     output.quality = finished.value().quality;
-    output.width = work_.reduced.width();
-    output.height = work_.reduced.height();
+    output.width = work_.reduced.front().width();
+    output.height = work_.reduced.front().height();
     return output;
 }
 
@@ -126,7 +126,8 @@ std::optional<OutputSizeEstimate> EstimateOutputSize(const AppSettings& settings
         if (!job.ok()) {
             continue;
         }
-        Result<RenderedOutput> rendered = RenderJob(settings, job.value(), buffers);
+        const RenderTarget target[] = {{settings, job.value()}};
+        const Result<RenderedOutput> rendered = std::move(RenderJobs(target, buffers).front());
         if (!rendered.ok()) {
             continue;
         }

@@ -1,6 +1,6 @@
 // One file rendered as a run would write it, kept in memory instead of written: the window's view
 // of the output before a run, and the estimate of how large a run's outputs will be. The bytes are
-// those of RenderJob, which a run writes as they are.
+// those of the batch's renderer (RenderJobs), which a run writes as they are.
 #pragma once
 
 #include <cstddef>
@@ -46,8 +46,9 @@ class OutputPreviewRenderer {
                                    const std::function<bool()>& abandoned = {});
     // Forgets the kept source.
     void Clear();
-    // The source of the last render at the output's size, before colours and effects.
-    const Image& reduced_source() const { return reduced_.reduced; }
+    // The source of the last render at the output's size, before colours and effects (empty before
+    // the first).
+    const Image& reduced_source() const { return reduced_.reduced.empty() ? kNone : reduced_.reduced.front(); }
 
   private:
     // Everything the reduced source depends on.
@@ -64,6 +65,7 @@ class OutputPreviewRenderer {
         friend bool operator==(const ReducedKey&, const ReducedKey&) = default;
     };
 
+    static inline const Image kNone{};
     std::optional<ReducedKey> key_;
     RenderBuffers reduced_;  // as ReduceJobSource left them for key_
     RenderBuffers work_;     // a copy that FinishJob changes

@@ -1,10 +1,12 @@
-// The renderer: turns one prepared job into the bytes of its output file. Load, orient, rotate,
-// reduce, convert the colours to sRGB, apply the effects, encode, carry the metadata over. Thread-safe: it keeps no
-// state of its own, so every worker calls it with its own buffers.
+// The renderer: turns the prepared jobs of one source into the bytes of their output files. Load,
+// orient, rotate, reduce, convert the colours to sRGB, apply the effects, encode, carry the metadata
+// over. The source is decoded once for all its outputs. Thread-safe: it keeps no state of its own,
+// so every worker calls it with its own buffers.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,9 +20,9 @@ namespace pelimon {
 
 // Buffers a worker keeps from image to image so that a batch does not allocate per photo.
 struct RenderBuffers {
-    std::vector<uint8_t> file;  // the source file
-    Image decoded;              // the source's pixels, possibly shrunk on load
-    Image reduced;              // the output's pixels
+    std::vector<uint8_t> file;   // the source file
+    Image decoded;               // the source's pixels, possibly shrunk on load
+    std::vector<Image> reduced;  // each output's pixels
 };
 
 struct RenderedOutput {
@@ -42,20 +44,29 @@ struct OutputImagePlan {
 };
 OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job);
 
-// The two halves of RenderJob, for a caller that renders one source under several settings and
-// keeps the first half's result (the window's output preview). ReduceJobSource loads the source at
-// the output's size into buffers.reduced (and what its metadata is read from into buffers.file),
-// or tells that there is no file on purpose (`skipped`); it reads Reduction, ToSRGB, BigSize and the
-// job. FinishJob turns those buffers into the output file: colours, effects, metadata, encoding.
-// When `abandoned` is given and returns true before a trial encode of a size search, it fails
-// instead (its caller no longer wants the file).
-Result<OutputImagePlan> ReduceJobSource(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers);
-Result<RenderedOutput> FinishJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers,
+// One output of a source: the job, and the settings it is made under.
+struct RenderTarget {
+    const AppSettings& settings;
+    const ImageJob& job;
+};
+
+// The two halves of rendering one target, for a caller that renders one source under changing
+// settings and keeps the first half's result (the window's output preview). ReduceJobSource loads
+// the source at the output's size into buffers.reduced[0] (and what its metadata is read from into
+// buffers.file), or tells that there is no file on purpose (`skipped`); it reads Reduction, ToSRGB,
+// BigSize and the job. FinishJob turns those buffers into the output file as RenderJobs does:
+// colours, effects, metadata, encoding. When `abandoned` is given and returns true before a trial
+// encode of a size search, it fails instead (its caller no longer wants the file).
+Result<OutputImagePlan> ReduceJobSource(const RenderTarget& target, RenderBuffers& buffers);
+Result<RenderedOutput> FinishJob(const RenderTarget& target, RenderBuffers& buffers,
                                  const std::function<bool()>& abandoned = {});
 
-// Renders `job` under `settings` (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules,
-// quality settings of JPEG, WebP and AVIF, Exif, ToSRGB). Fails, with a Japanese message naming the file, when the
-// source cannot be read or decoded, when the job has no usable output size, or when encoding fails.
-Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers);
+// Renders each target (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules, quality
+// settings of JPEG, WebP and AVIF, Exif, ToSRGB); every target's job is of the same source file.
+// The source is decoded once for the outputs that agree on its orientation and colour handling
+// (AutoRotate, ToSRGB), at the scale the largest of them needs. A target fails, with a Japanese
+// message naming the file, when the source cannot be read or decoded, when its job has no usable
+// output size, or when encoding fails; one result per target, in order.
+std::vector<Result<RenderedOutput>> RenderJobs(std::span<const RenderTarget> targets, RenderBuffers& buffers);
 
 }  // namespace pelimon

@@ -58,6 +58,7 @@ class MainWindowBatchTest : public QObject {
     void defaultsPressedDuringARunAreKept();
     void subfoldersAreListedByTheirPathAndMirrored();
     void outputPreviewAndEstimateShowWhatTheRunWrites();
+    void secondUpdateRunSkipsEveryUpToDateFile();
 
   private:
     static constexpr int kImages = 6;
@@ -325,6 +326,24 @@ void MainWindowBatchTest::outputPreviewAndEstimateShowWhatTheRunWrites() {
     const QFileInfo first(
         QDir(QString::fromStdString(settings_.OutputPath)).filePath(QStringLiteral("resize0001.jpg")));
     QCOMPARE(first.size(), PreviewBytes(info));
+}
+
+void MainWindowBatchTest::secondUpdateRunSkipsEveryUpToDateFile() {
+    settings_.Update = 1;
+    CpelimonDlg window(settings_);
+    window.findChild<QPushButton*>("id1001")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
+    QCOMPARE(OutputCount(settings_), kImages);
+
+    QString said;
+    ModalAnswerer<CRunReport> end([&said](CRunReport* report) {
+        said = report->findChild<QLabel*>("summary")->text();
+        report->accept();
+    });
+    window.findChild<QPushButton*>("id1001")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
+    QCOMPARE(said.split('\n'), QStringList({QStringLiteral("0 個の画像を書き出しました。"),
+                                            QStringLiteral("%1 個の画像は最新のため省略しました。").arg(kImages)}));
 }
 
 QTEST_MAIN(MainWindowBatchTest)
