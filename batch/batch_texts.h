@@ -89,6 +89,8 @@ inline std::string NotDecoded(const std::string& why) {
     return Format(Message("Cannot read the image (%s)."), why);
 }
 inline constexpr Message kSourceCutShort = Message("the file is cut short");
+// A render that is no longer wanted (a newer preview supersedes it).
+inline constexpr Message kAbandoned = Message("no longer wanted");
 // `why` is the encoder's own message (imagelib_texts::EncodeFailed).
 inline std::string NotEncoded(const std::string& why) {
     return Format(Message("Cannot write the image (%s).", "job failure"), why);
@@ -107,6 +109,9 @@ inline std::string NotDated(const std::string& name, const std::string& why) {
 }
 inline std::string NotRead(const std::string& path, const std::string& why) {
     return Format(Message("Cannot read %s (%s)."), path, why);
+}
+inline std::string FileGone(const std::string& file) {
+    return Format(Message("%s: the file no longer exists."), file);
 }
 inline std::string NotARegularFile(const std::string& path) {
     return Format(Message("%s is not a regular file."), path);

@@ -85,20 +85,23 @@ OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, con
 // The output file with its metadata. A format with a quality is encoded at the quality the size
 // goal chooses; every encoder stores the metadata inside its file, so every trial of the size
 // search is the file as written.
-Result<Bytes> Encode(const AppSettings& settings, const FormatRow& format, const Image& image,
-                     const OutputMetadata& metadata) {
+Result<JpegChoice> Encode(const AppSettings& settings, const FormatRow& format, const Image& image,
+                          const OutputMetadata& metadata, const std::function<bool()>& abandoned) {
     EncodeOptions options{.quality = settings.JpegComp, .metadata = BlocksOf(metadata)};
     if (!format.takes_quality) {
-        return format.encode(image, options);
+        Result<Bytes> encoded = format.encode(image, options);
+        if (!encoded.ok()) {
+            return encoded.error();
+        }
+        return JpegChoice{0, std::move(encoded).value()};
     }
-    Result<JpegChoice> choice = ChooseQuality(SizeGoalOf(settings), [&](int quality) {
+    return ChooseQuality(SizeGoalOf(settings), [&](int quality) -> Result<Bytes> {
+        if (abandoned && abandoned()) {
+            return Error{t::kAbandoned.str(), {}};
+        }
         options.quality = quality;
         return format.encode(image, options);
     });
-    if (!choice.ok()) {
-        return choice.error();
-    }
-    return std::move(choice).value().encoded;
 }
 
 // An output that needs the source's pixels: its target, the output format and pixel size.
@@ -149,7 +152,8 @@ std::optional<OutputToRender> Plan(const RenderTarget& target, size_t index, Res
 // The output file of a loaded output: colours, effects, metadata, then the encoding (or the
 // lossless recompression of a JPEG source whose pixels stay as they are).
 Result<RenderedOutput> Finish(const RenderTarget& target, const OutputToRender& output, bool jpeg_source,
-                              SourceMetadata source, Image& image, RenderBuffers& buffers) {
+                              SourceMetadata source, Image& image, RenderBuffers& buffers,
+                              const std::function<bool()>& abandoned) {
     const AppSettings& settings = target.settings;
     const ImageJob& job = target.job;
     const std::vector<uint8_t> source_profile = SourceColourProfile(source);
@@ -170,11 +174,12 @@ Result<RenderedOutput> Finish(const RenderTarget& target, const OutputToRender& 
     if (recompressed) {
         rendered.bytes = std::move(*recompressed);
     } else {
-        Result<Bytes> encoded = Encode(settings, *output.format, image, metadata);
+        Result<JpegChoice> encoded = Encode(settings, *output.format, image, metadata, abandoned);
         if (!encoded.ok()) {
             return JobError(job, t::NotEncoded(encoded.error().message));
         }
-        rendered.bytes = std::move(encoded).value();
+        rendered.quality = encoded.value().quality;
+        rendered.bytes = std::move(encoded).value().encoded;
     }
     for (std::string& note : metadata.notes) {
         rendered.notes.push_back(job.FileName + ": " + std::move(note));
@@ -191,6 +196,37 @@ OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job
     plan.width = own_size ? job.SrcWidth : job.TargetWidth;
     plan.height = own_size ? job.SrcHeight : job.TargetHeight;
     return plan;
+}
+
+Result<OutputImagePlan> ReduceJobSource(const RenderTarget& target, RenderBuffers& buffers) {
+    Result<RenderedOutput> known = RenderedOutput{};
+    const std::optional<OutputToRender> output = Plan(target, 0, known);
+    if (!output) {
+        if (!known.ok()) {
+            return known.error();
+        }
+        OutputImagePlan skipped;
+        skipped.skipped = true;
+        return skipped;
+    }
+    buffers.reduced.resize(1);
+    const LoadTarget load[] = {{target.settings, output->width, output->height, buffers.reduced[0]}};
+    if (Status loaded = LoadReducedSources(target.job, load, buffers); !loaded.ok()) {
+        return loaded.error();
+    }
+    return OutputImagePlan{false, output->width, output->height};
+}
+
+Result<RenderedOutput> FinishJob(const RenderTarget& target, RenderBuffers& buffers,
+                                 const std::function<bool()>& abandoned) {
+    Result<RenderedOutput> known = RenderedOutput{};
+    const std::optional<OutputToRender> output = Plan(target, 0, known);
+    if (!output || buffers.reduced.empty()) {
+        return known;
+    }
+    const FormatRow* source_format = FormatOfBytes(buffers.file);
+    const bool jpeg_source = source_format != nullptr && source_format->format == ImageFormat::kJpeg;
+    return Finish(target, *output, jpeg_source, ReadMetadataOf(buffers.file), buffers.reduced[0], buffers, abandoned);
 }
 
 std::vector<Result<RenderedOutput>> RenderJobs(std::span<const RenderTarget> targets, RenderBuffers& buffers) {
@@ -230,8 +266,8 @@ std::vector<Result<RenderedOutput>> RenderJobs(std::span<const RenderTarget> tar
         const FormatRow* source_format = FormatOfBytes(buffers.file);
         const bool jpeg_source = source_format != nullptr && source_format->format == ImageFormat::kJpeg;
         for (const OutputToRender& output : group) {
-            results[output.target] =
-                Finish(targets[output.target], output, jpeg_source, source, buffers.reduced[output.target], buffers);
+            results[output.target] = Finish(targets[output.target], output, jpeg_source, source,
+                                            buffers.reduced[output.target], buffers, {});
         }
     }
     return results;

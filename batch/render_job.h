@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ struct RenderBuffers {
 struct RenderedOutput {
     bool skipped = false;  // BigSize 2 and a target not smaller than the source: no file on purpose
     Bytes bytes;           // the output file, when not skipped
+    int quality = 0;       // the quality it was encoded at; 0 for a format without one or a recompressed JPEG
     // Metadata of the source that was left out because it was malformed, one note each, naming
     // the file ("name: why"); the picture is written all the same.
     std::vector<std::string> notes;
@@ -47,6 +49,17 @@ struct RenderTarget {
     const AppSettings& settings;
     const ImageJob& job;
 };
+
+// The two halves of rendering one target, for a caller that renders one source under changing
+// settings and keeps the first half's result (the window's output preview). ReduceJobSource loads
+// the source at the output's size into buffers.reduced[0] (and what its metadata is read from into
+// buffers.file), or tells that there is no file on purpose (`skipped`); it reads Reduction, ToSRGB,
+// BigSize and the job. FinishJob turns those buffers into the output file as RenderJobs does:
+// colours, effects, metadata, encoding. When `abandoned` is given and returns true before a trial
+// encode of a size search, it fails instead (its caller no longer wants the file).
+Result<OutputImagePlan> ReduceJobSource(const RenderTarget& target, RenderBuffers& buffers);
+Result<RenderedOutput> FinishJob(const RenderTarget& target, RenderBuffers& buffers,
+                                 const std::function<bool()>& abandoned = {});
 
 // Renders each target (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules, quality
 // settings of JPEG, WebP and AVIF, Exif, ToSRGB); every target's job is of the same source file.

@@ -28,8 +28,12 @@ if(PELIMON_BUILD_GUI)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 endif()
 # The window's Japanese texts need a CJK font; the file managers' unattended preset runs tell how
-# they went through notify-send.
+# they went through notify-send; on a Wayland desktop the window runs natively with Qt's Wayland
+# plugin (without it, through XWayland).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, libnotify-bin")
+if(PELIMON_BUILD_GUI)
+    string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", qt6-wayland")
+endif()
 # Nautilus shows "Reduce with pelimon" through its Python extensions; choosing a preset from the
 # KDE menu asks with kdialog or zenity.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3-nautilus, kdialog | zenity")

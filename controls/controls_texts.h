@@ -25,6 +25,10 @@ inline constexpr Message kDefConfirmText = Message(
     "This resets all settings to their defaults.\n"
     "Do you want to continue?");
 
+// The output preview's pictures.
+inline constexpr Message kCompareSource = Message("Source");
+inline constexpr Message kCompareOutput = Message("Output");
+
 // About box.
 inline constexpr Message kAboutTitle = Message("About Pelimon !!");
 inline constexpr Message kAboutVersion = Message("Pelimon Version 1.42");

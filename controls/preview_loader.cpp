@@ -5,6 +5,8 @@
 #include <span>
 
 #include "common/atomic_file.h"
+#include "controls/latest_only.h"
+#include "controls/qimage_of.h"
 #include "exif/source_metadata.h"
 #include "imagelib/imagelib.h"
 #include "imagelib/orientation.h"
@@ -20,12 +22,6 @@ PreviewResult Failure(const std::string& message) {
     PreviewResult result;
     result.error = QString::fromStdString(message);
     return result;
-}
-
-QImage ToQImage(const Image& image) {
-    return QImage(image.data(), image.width(), image.height(), static_cast<qsizetype>(image.stride()),
-                  QImage::Format_RGB888)
-        .copy();
 }
 
 }  // namespace
@@ -57,14 +53,7 @@ void PreviewLoader::Load(uint64_t generation, const PreviewRequest& request) {
         return;
     }
     auto deliver = [this, generation](PreviewResult result) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, result = std::move(result)] {
-                if (generation == generation_) {
-                    emit Loaded(result);
-                }
-            },
-            Qt::QueuedConnection);
+        DeliverIfLatest(this, generation_, generation, [this, result = std::move(result)] { emit Loaded(result); });
     };
 
     auto bytes = std::make_shared<std::string>();
@@ -98,21 +87,14 @@ void PreviewLoader::Load(uint64_t generation, const PreviewRequest& request) {
     // Decoded at full size when the upright picture has the file's size, turned as it is.
     const bool full_size = shown.width() == upright_size.width() && shown.height() == upright_size.height();
     PreviewResult result;
-    result.image = ToQImage(shown);
+    result.image = QImageOf(shown);
     result.full_size = upright_size;
     result.has_exif = metadata.ExifLength != 0;
     deliver(std::move(result));
 
     // The colour count needs every pixel; a reduced decode would give too few colours.
     auto counted = [this, generation](uint32_t colours) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, colours] {
-                if (generation == generation_) {
-                    emit ColoursCounted(colours);
-                }
-            },
-            Qt::QueuedConnection);
+        DeliverIfLatest(this, generation_, generation, [this, colours] { emit ColoursCounted(colours); });
     };
     if (full_size) {
         counted(CountColors(shown));  // turning keeps the set of colours

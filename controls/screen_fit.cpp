@@ -1,5 +1,6 @@
 #include "controls/screen_fit.h"
 
+#include <QEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -12,6 +13,24 @@ FittingScrollArea::FittingScrollArea(QWidget* page, QWidget* parent) : QScrollAr
     setFocusPolicy(Qt::NoFocus);  // the page's controls take the focus, not the area
     setWidgetResizable(true);
     setWidget(page);
+    page->installEventFilter(this);
+}
+
+bool FittingScrollArea::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == widget() && event->type() == QEvent::LayoutRequest && window()->isVisible() &&
+        !window()->isMaximized() && !window()->isFullScreen()) {
+        const QSize hint = sizeHint();
+        const bool was_whole =
+            !shown_hint_.isValid() || (width() >= shown_hint_.width() && height() >= shown_hint_.height());
+        const QSize missing = (hint - size()).expandedTo(QSize(0, 0));
+        if (was_whole && !missing.isNull() && window()->screen() != nullptr) {
+            const QSize room =
+                window()->screen()->availableGeometry().size() - (window()->frameGeometry().size() - window()->size());
+            window()->resize((window()->size() + missing).boundedTo(room));
+        }
+        shown_hint_ = hint;
+    }
+    return QScrollArea::eventFilter(watched, event);
 }
 
 QSize FittingScrollArea::sizeHint() const {

@@ -15,6 +15,15 @@ class FittingScrollArea : public QScrollArea {
   public:
     explicit FittingScrollArea(QWidget* page, QWidget* parent = nullptr);
     QSize sizeHint() const override;
+
+  protected:
+    // A page that grows after its window was shown whole (a list that fills, a text that arrives)
+    // grows the window with it, as far as the screen has room; a window the person made smaller
+    // than its page keeps its size.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QSize shown_hint_;  // the hint the window last had room for
 };
 
 // Gives `window` (a top-level widget, when it is first shown) its natural size (its size hint, which

@@ -1,15 +1,17 @@
 // Renders the documentation screenshots: the main window over a folder of generated sample photos
-// (the first one previewed, one turned by 90°), each dialog, the progress dialog and the messages
-// at the end of a run. Meant for a real X server with a window manager (docs/make-screenshot.sh
-// runs Xvfb and openbox), so that the pictures show the frames and fonts people see.
-// Usage: pelimon_screenshot <output folder> [JPEG with Exif data] [main]
-// With "main" only the main window is rendered (the scaled screenshot).
+// (the first one previewed, one turned by 90°), the first one's output split with its source, each
+// dialog, the progress dialog and the messages at the end of a run. Meant for a real X server with a window manager
+// (docs/make-screenshot.sh runs Xvfb and openbox), so that the pictures show the frames and fonts people see. Usage:
+// pelimon_screenshot <output folder> [JPEG with Exif data] [main] With "main" only the main window is rendered (the
+// scaled screenshot).
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
@@ -71,7 +73,11 @@ bool Shoot(QWidget& window, const QString& file) {
     window.activateWindow();
     Settle(800);
     const QRect frame = window.frameGeometry();
-    const QPixmap shot = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    QPixmap shot = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    // A Wayland compositor lets no client read the screen: the window's own contents, without its frame.
+    if (shot.isNull()) {
+        shot = window.grab();
+    }
     window.hide();
     if (!shot.save(file)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
@@ -147,6 +153,23 @@ int main(int argc, char** argv) {
     if (only_main) {
         return ok ? 0 : 1;
     }
+    window.show();
+
+    // The output preview: the first file split with its output, as the run will write it.
+    auto* show_output = window.findChild<QCheckBox*>(QStringLiteral("id1061"));
+    auto* output_line = window.findChild<QLabel*>(QStringLiteral("id1065"));
+    auto* estimate = window.findChild<QLabel*>(QStringLiteral("id1066"));
+    // On a larger window, so that the pictures are large enough to judge.
+    const QSize natural = window.size();
+    window.resize(window.screen()->availableGeometry().size() * 0.9);
+    show_output->click();
+    const QDeadlineTimer rendered(30000);
+    while ((!output_line->text().contains(QLatin1Char('x')) || estimate->text().isEmpty()) && !rendered.hasExpired()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    ok = Shoot(window, out.filePath(png("output-preview"))) && ok;
+    show_output->click();
+    window.resize(natural);
     window.show();
 
     const std::function<bool()> shots[] = {

@@ -40,6 +40,9 @@
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/file_list_model.h"
 #include "gui/file_list_thumbnails.h"
+#include "gui/output_estimate_label.h"
+#include "gui/output_preview_pane.h"
+#include "gui/output_preview_service.h"
 #include "gui/preset_bar.h"
 #include "gui/tree_listing.h"
 #include "imagelib/format_table.h"
@@ -102,6 +105,7 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
 
     model_ = std::make_unique<FileListModel>(sources_, settings_);
     preview_loader_ = new PreviewLoader(this);
+    output_service_ = new OutputPreviewService(this);
     batch_ = new BatchController(this, settings_);
     tree_listing_ = new TreeListing(this);
     connect(tree_listing_, &TreeListing::PartListed, this, &CpelimonDlg::OnSubfoldersListed);
@@ -161,6 +165,8 @@ CpelimonDlg::~CpelimonDlg() {
     ui_.quality_text->disconnect(this);
     ui_.list->removeEventFilter(this);
     preview_loader_->Cancel();
+    output_service_->CancelPreview();
+    output_service_->CancelEstimate();
     tree_listing_->Stop();
     thumbnails_->Stop();
     thumbnails_->grid()->setModel(nullptr);
@@ -256,8 +262,9 @@ QWidget* CpelimonDlg::BuildPreviewPart() {
         field->setFrame(false);
         field->setFocusPolicy(Qt::NoFocus);
     }
+    output_pane_ = new OutputPreviewPane(ui_.preview, output_service_, settings_, group);
     auto* layout = new QVBoxLayout(group);
-    layout->addWidget(ui_.preview, 1);
+    layout->addWidget(output_pane_, 1);
     layout->addWidget(ui_.resolution);
     layout->addWidget(ui_.colours);
     return group;
@@ -373,7 +380,12 @@ QWidget* CpelimonDlg::BuildButtonColumn() {
     ui_.worker->setEnabled(false);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (QPushButton* button : {ui_.defaults, ui_.options, ui_.run, ui_.help, ui_.quit}) {
+    estimate_ = new OutputEstimateLabel(output_service_, settings_, column);
+    for (QPushButton* button : {ui_.defaults, ui_.options, ui_.run}) {
+        layout->addWidget(button);
+    }
+    layout->addWidget(estimate_);
+    for (QPushButton* button : {ui_.help, ui_.quit}) {
         layout->addWidget(button);
     }
     layout->addStretch(1);
@@ -422,6 +434,7 @@ void CpelimonDlg::ConnectControls() {
     connect(ui_.quit, &QPushButton::clicked, this, &QWidget::close);
     connect(batch_, &BatchController::RunningChanged, this, &CpelimonDlg::OnBatchRunningChanged);
     connect(batch_, &BatchController::Finished, this, &CpelimonDlg::OnBatchFinished);
+    ConnectOutputPreview();
 }
 
 void CpelimonDlg::InitialiseFromSettings() {

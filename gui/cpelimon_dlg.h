@@ -5,7 +5,8 @@
 //
 // The implementation is split by concern: cpelimon_dlg.cpp builds the controls and lays them
 // out, cpelimon_dlg_settings.cpp handles the setting controls, cpelimon_dlg_list.cpp the file
-// list, its preview and drops, cpelimon_dlg_batch.cpp batches and the command line.
+// list, its preview and drops, cpelimon_dlg_output.cpp the output preview and the size estimate,
+// cpelimon_dlg_batch.cpp batches and the command line.
 #pragma once
 
 #include <QWidget>
@@ -34,6 +35,9 @@ class CImageButtonWithStyle;
 class CPreview;
 class FileListModel;
 class FileListThumbnails;
+class OutputEstimateLabel;
+class OutputPreviewPane;
+class OutputPreviewService;
 class PreviewLoader;
 class TreeListing;
 struct PreviewResult;
@@ -147,6 +151,11 @@ class CpelimonDlg : public QWidget {
     int CurrentRow() const;
     QString CurrentPath() const;
 
+    // The output preview and the estimate of the run's size (cpelimon_dlg_output.cpp).
+    void ConnectOutputPreview();
+    void RefreshOutputPreview();
+    void RefreshOutputEstimate();
+
     // Batches (cpelimon_dlg_batch.cpp).
     void OnBatchRunningChanged(bool running);
     void OnBatchFinished();
@@ -203,6 +212,9 @@ class CpelimonDlg : public QWidget {
     // destroyed before the children).
     std::unique_ptr<FileListModel> model_;
     PreviewLoader* preview_loader_ = nullptr;
+    OutputPreviewService* output_service_ = nullptr;
+    OutputPreviewPane* output_pane_ = nullptr;  // holds the preview (1021) and the output (1061..1065)
+    OutputEstimateLabel* estimate_ = nullptr;   // 1066, under 実行
     BatchController* batch_ = nullptr;
 };
 

@@ -28,6 +28,7 @@
 #include "gui/cpelimon_dlg.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/file_list_model.h"
+#include "gui/output_preview_pane.h"
 #include "gui/tree_listing.h"
 
 namespace pelimon {
@@ -270,6 +271,7 @@ void CpelimonDlg::OnColoursCounted(quint32 colours) {
 
 void CpelimonDlg::ClearPreview() {
     preview_loader_->Cancel();
+    output_pane_->Clear();
     ui_.preview->EraseImage();
     ui_.resolution->clear();
     ui_.colours->clear();

@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages that building, testing and packaging pelimon need (dpkg-dev and
 # file: the Depends of `cpack -G DEB`; appstream: checking the AppStream file; desktop-file-utils:
 # checking the desktop files; python3: the test of the Nautilus extension; gettext: compiling and
-# updating the message catalogues; parallel: the test that splits a tree among processes). Run as
+# updating the message catalogues; parallel: the test that splits a tree among processes;
+# qt6-wayland: the window on Wayland; weston: checking it there with its headless backend). Run as
 # root (or with sudo).
 set -euo pipefail
 SUDO=
@@ -22,6 +23,7 @@ PACKAGES=(
 # updating the message catalogues; parallel: the test that splits a tree among processes). Run as
 # root (or with sudo).
     fonts-noto-cjk
+    qt6-wayland weston
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -5,12 +5,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QVBoxLayout>
 #include <optional>
 
 #include "controls/cfloat_edit.h"
 #include "controls/confirm_dialogs.h"
 #include "controls/cpreview.h"
 #include "controls/preview_loader.h"
+#include "controls/screen_fit.h"
 #include "gui/cproc_msg.h"
 #include "tests/gui/gui_test_support.h"
 
@@ -30,6 +32,7 @@ class ControlsTest : public QObject {
     void floatEditKeepsDigits();
     void checkBoxWritesItsSettingWhateverTheAnswer_data();
     void checkBoxWritesItsSettingWhateverTheAnswer();
+    void windowGrowsWithItsPageUnlessMadeSmaller();
 };
 
 void ControlsTest::progressStartsAtZero() {
@@ -140,4 +143,28 @@ void ControlsTest::checkBoxWritesItsSettingWhateverTheAnswer() {
 }
 
 QTEST_MAIN(ControlsTest)
+// A page that grows after the window was shown whole grows the window; a window the person made
+// smaller than its page stays as it is.
+void ControlsTest::windowGrowsWithItsPageUnlessMadeSmaller() {
+    QWidget window;
+    auto* page = new QWidget;
+    auto* content = new QWidget(page);
+    content->setMinimumSize(200, 100);
+    (new QVBoxLayout(page))->addWidget(content);
+    (new QVBoxLayout(&window))->addWidget(new FittingScrollArea(page, &window));
+    window.layout()->setContentsMargins(0, 0, 0, 0);
+    window.show();
+    pelimon::FitToScreen(window);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QSize shown = window.size();
+    content->setMinimumSize(260, 100);
+    QTRY_COMPARE(window.width(), shown.width() + 60);
+
+    window.resize(window.width() - 100, window.height());
+    QCoreApplication::sendPostedEvents();
+    content->setMinimumSize(300, 100);
+    QCoreApplication::sendPostedEvents();  // the layout request
+    QCOMPARE(window.width(), shown.width() - 40);
+}
+
 #include "controls_qtest.moc"

@@ -13,12 +13,18 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <QComboBox>
+#include <QRegularExpression>
+#include <QSlider>
+
 #include "controls/confirm_dialogs.h"
+#include "controls/coutput_compare.h"
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg.h"
 #include "gui/cproc_msg.h"
 #include "gui/run_report.h"
 #include "tests/gui/gui_test_support.h"
+#include "tests/support/format_codes.h"
 #include "tests/support/read_only_folder.h"
 
 using namespace pelimon;
@@ -51,6 +57,7 @@ class MainWindowBatchTest : public QObject {
     void dropWithAutomaticRunChecksAllAndRuns();
     void defaultsPressedDuringARunAreKept();
     void subfoldersAreListedByTheirPathAndMirrored();
+    void outputPreviewAndEstimateShowWhatTheRunWrites();
     void secondUpdateRunSkipsEveryUpToDateFile();
 
   private:
@@ -269,6 +276,56 @@ void MainWindowBatchTest::subfoldersAreListedByTheirPathAndMirrored() {
     window.findChild<QLineEdit*>("id1004")->setText(src + "2026");
     QTRY_COMPARE(list->model()->rowCount(), 2);
     QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("kyoto/img0.png"));
+}
+
+// The bytes of the output line under the output preview ("出力　12,345 バイト（13 KB）　640 x 480").
+qint64 PreviewBytes(const QLabel* info) {
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("([0-9,]+) バイト")).match(info->text());
+    return match.hasMatch() ? match.captured(1).remove(QLatin1Char(',')).toLongLong() : -1;
+}
+
+void MainWindowBatchTest::outputPreviewAndEstimateShowWhatTheRunWrites() {
+    settings_.FileType = FileTypeOf(ImageFormat::kJpeg);
+    CpelimonDlg window(settings_);
+    window.show();
+    auto* show = window.findChild<QCheckBox*>("id1061");
+    auto* compare = window.findChild<COutputCompare*>("id1064");
+    auto* info = window.findChild<QLabel*>("id1065");
+    auto* estimate = window.findChild<QLabel*>("id1066");
+    QVERIFY(show && compare && info && estimate);
+    QVERIFY(!show->isChecked() && !compare->isVisible());  // the source preview shows until asked
+
+    auto* list = window.findChild<QTableView*>("id1006");
+    list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    show->click();
+    QVERIFY(compare->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!compare->output().isNull(), kRunTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(info->text().contains(QStringLiteral("640 x 480")), kRunTimeoutMs);
+    const qint64 at_90 = PreviewBytes(info);
+    QVERIFY(at_90 > 0);
+    // Every file is checked and there are fewer than the sample: the total is exact, not "about".
+    QTRY_VERIFY_WITH_TIMEOUT(estimate->text().startsWith(QStringLiteral("出力 ")), kRunTimeoutMs);
+    QVERIFY(!estimate->text().contains(QStringLiteral("約")));
+
+    window.findChild<QComboBox*>("id1062")->setCurrentIndex(1);
+    QCOMPARE(compare->layout(), COutputCompare::Layout::kBeside);
+    window.findChild<QComboBox*>("id1062")->setCurrentIndex(0);
+    QTest::mousePress(compare, Qt::LeftButton, {}, QPoint(compare->width() / 4, compare->height() / 2));
+    QTest::mouseRelease(compare, Qt::LeftButton, {}, QPoint(compare->width() / 4, compare->height() / 2));
+    QVERIFY(compare->split() < 0.4);
+    window.findChild<QComboBox*>("id1063")->setCurrentIndex(1);
+    QCOMPARE(compare->zoom(), COutputCompare::Zoom::kActualPixels);
+
+    // A lower quality renders again, smaller; the run then writes exactly the size shown.
+    window.findChild<QSlider*>("id1002")->setValue(30);
+    QTRY_VERIFY_WITH_TIMEOUT(PreviewBytes(info) > 0 && PreviewBytes(info) < at_90, kRunTimeoutMs);
+    window.findChild<QPushButton*>("id1001")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
+    // the outputs are numbered in list order (NameRule's default)
+    const QFileInfo first(
+        QDir(QString::fromStdString(settings_.OutputPath)).filePath(QStringLiteral("resize0001.jpg")));
+    QCOMPARE(first.size(), PreviewBytes(info));
 }
 
 void MainWindowBatchTest::secondUpdateRunSkipsEveryUpToDateFile() {
