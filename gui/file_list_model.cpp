@@ -83,6 +83,17 @@ void FileListModel::SetThumbnail(const QString& path, const QImage& image, const
     }
 }
 
+void FileListModel::KeepThumbnailsOf(int first, int last) {
+    QHash<QString, Thumbnail> kept;
+    for (int row = std::max(0, first); row <= std::min(last, rowCount() - 1); ++row) {
+        const QString path = PathOf(row);
+        if (const auto found = thumbnails_.constFind(path); found != thumbnails_.constEnd()) {
+            kept.insert(path, found.value());
+        }
+    }
+    thumbnails_ = std::move(kept);
+}
+
 void FileListModel::SizeSettingsChanged() {
     if (rowCount() > 0) {
         emit dataChanged(index(0, kOutputSizeColumn), index(rowCount() - 1, kOutputSizeColumn), {Qt::DisplayRole});

@@ -44,6 +44,8 @@ class FileListModel : public QAbstractTableModel {
     // The thumbnail of the file at `path` (null: none can be made) and its picture's upright size
     // (invalid when unknown); `row_hint` is where it was last seen.
     void SetThumbnail(const QString& path, const QImage& image, const QSize& source_size, int row_hint);
+    // Drops the thumbnails of the rows before `first` and after `last` (a long list scrolled away).
+    void KeepThumbnailsOf(int first, int last);
     // The size settings changed: the output size column is computed again.
     void SizeSettingsChanged();
 
