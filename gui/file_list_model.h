@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QIcon>
+#include <QPixmap>
 #include <QSize>
 #include <functional>
 
@@ -78,7 +79,8 @@ class FileListModel : public QAbstractTableModel {
     std::vector<FileRow>& rows() { return sources_.list().rows(); }
     const std::vector<FileRow>& rows() const { return sources_.list().rows(); }
     struct Thumbnail {
-        QIcon icon;
+        QPixmap pixmap;     // null: none could be made
+        QIcon icon;         // of the pixmap as it stands
         QSize source_size;  // upright; invalid when unknown
     };
     const Thumbnail* ThumbnailOf(int row) const;
