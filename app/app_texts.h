@@ -43,7 +43,7 @@ inline constexpr Message kUsage = Message(
 // The summary line of a run: "pelimon: wrote <written> files to <folder> (n failed, ...); interrupted";
 // a part in parentheses only for a count above 0.
 inline std::string Summary(size_t written, const std::string& folder, size_t failed, size_t renamed, size_t unchanged,
-                           bool interrupted) {
+                           size_t up_to_date, bool interrupted) {
     std::string details;
     const auto add = [&details](size_t count, const PluralMessage& part) {
         if (count == 0) {
@@ -57,6 +57,7 @@ inline std::string Summary(size_t written, const std::string& folder, size_t fai
     add(failed, PluralMessage("%zu failed", "%zu failed"));
     add(renamed, PluralMessage("%zu renamed", "%zu renamed"));
     add(unchanged, PluralMessage("%zu left as they were", "%zu left as they were"));
+    add(up_to_date, PluralMessage("%zu skipped as up to date", "%zu skipped as up to date"));
     std::string line = Format(PluralMessage("pelimon: wrote %zu file to %s", "pelimon: wrote %zu files to %s"), written,
                               written, folder);
     if (!details.empty()) {
@@ -101,7 +102,7 @@ inline constexpr Message kPosixUsageTail = Message(
     "\n"
     "Exit status: 0 all written  1 image library too old  2 command-line or parameter-file error\n"
     "  3 nothing to do  4 some files failed  5 settings file not saved  130 interrupted\n"
-    "PELIMON_INI names the settings file of the window, /Q and /F; options never read it.\n"
+    "PELIMON_INI names the settings file of the window, /Q and /F; options read only its presets.\n"
     "See man pelimon for details.\n");
 
 // The line under every command-line error.
@@ -119,10 +120,37 @@ inline constexpr Message kExcludes = Message("options '%s' and '%s' cannot be us
 inline constexpr Message kSwitchWithOptions = Message("%s cannot be used with options starting with '-'");
 inline constexpr Message kSettingsNotRead = Message("cannot read the settings file %s (%s)");
 inline constexpr Message kNoSources = Message("no files or folders given");
+inline constexpr Message kFilesFromOneFolder = Message("with option '%s', give at most one folder: the source folder");
+inline constexpr Message kNullWithoutFilesFrom = Message("option '%s' needs --files-from");
+inline constexpr Message kFilesFromNotRead = Message("cannot read the list of files %s (%s)");
+
+// The dry run's count with --update, on standard error.
+inline std::string DryRunUpdate(size_t to_write, size_t up_to_date) {
+    return Format(PluralMessage("pelimon: would write %zu file", "pelimon: would write %zu files"), to_write,
+                  to_write) +
+           Format(PluralMessage(", %zu up to date", ", %zu up to date"), up_to_date, up_to_date);
+}
+inline constexpr Message kBadPresetName = Message("option '%s': '%s' cannot name a preset: %s");
+inline constexpr Message kPresetGivenTwice = Message("option '%s': the preset '%s' is given twice");
+inline constexpr Message kPresetCommandWithFiles =
+    Message("--list-presets, --export-preset, --import-preset and --delete-preset take no files or folders");
+inline constexpr Message kSaveOneOfPresets = Message("--save-preset stores the settings of one --preset at most");
+
+// Presets.
+inline constexpr Message kUnknownPreset = Message("there is no preset '%s' in %s (see pelimon --list-presets)");
+inline constexpr Message kNoPresetsIn = Message("%s holds no preset");
+inline constexpr Message kPresetClash = Message(
+    "the preset '%s' of %s is already in %s with other settings: nothing was imported (remove the one there "
+    "with --delete-preset, or rename the section [Preset:%s] of %s)");
+inline constexpr Message kPresetSaved = Message("preset '%s' stored in %s");
+inline constexpr Message kPresetDeleted = Message("preset '%s' removed from %s");
+inline constexpr Message kPresetImported = Message("preset '%s' imported into %s");
+inline constexpr Message kPresetExportHead = Message("; a pelimon preset: pelimon --import-preset FILE stores it");
 
 // Run notes.
 inline constexpr Message kSourceMissing = Message("no such file or folder");
 inline constexpr Message kNotAFileOrFolder = Message("not a file or folder");
+inline constexpr Message kNotAFolder = Message("not a folder");
 inline constexpr Message kDryRunSkipped = Message("(not written: the source is smaller than the target)");
 inline constexpr Message kDryRunFails = Message("(fails: %s)");
 

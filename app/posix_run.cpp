@@ -9,6 +9,8 @@
 
 #include "app/app_texts.h"
 #include "app/cpelimon_app.h"
+#include "app/files_from.h"
+#include "app/posix_presets.h"
 #include "app/terminal_interaction.h"
 #include "app/unattended_run.h"
 #include "batch/output_folder.h"
@@ -19,6 +21,7 @@
 #include "filelist/source_list.h"
 #include "imagelib/format_table.h"
 #include "imagelib/imagelib.h"
+#include "settings/output_folder_path.h"
 #include "settings/settings_file.h"
 
 namespace pelimon {
@@ -87,6 +90,24 @@ Result<AppSettings> StartingSettings(const PosixOptions& options, const std::str
                      settings.ProfilePath};
     }
     return settings;
+}
+
+// The sources --files-from names, below the one folder argument (or the current directory).
+Result<PosixSources> ListFilesFrom(const PosixOptions& options, const std::string& current_directory,
+                                   AppSettings& settings) {
+    const Result<std::vector<std::string>> names = ReadFilesFrom(*options.files_from, options.null_separated);
+    if (!names) {
+        return names.error();
+    }
+    const std::string source_folder = FolderText(
+        (fs::path(current_directory) / (options.paths.empty() ? "." : options.paths.front())).lexically_normal());
+    const std::optional<OutputFolderPlan> output = OutputFolderOf(settings, TodayDateText());
+    NamedSources named = ListNamedSources(names.value(), source_folder, output ? output->folder : std::string(),
+                                          options.rotation.value_or(0), settings);
+    for (const std::string& missing : named.missing) {
+        PrintPathNote(missing, app_texts::kSourceMissing);
+    }
+    return PosixSources{std::move(named.list), static_cast<int>(named.missing.size())};
 }
 
 int ExitStatusOfBatch(const BatchOutcome& batch) {
@@ -165,9 +186,40 @@ int RunPosix(std::span<const std::string> args) {
         std::fprintf(stderr, "%s: %s\n", kProgram, started.error().message.c_str());
         return kExitCommandLineError;
     }
-    AppSettings& settings = started.value();
-    ApplyPosixOptions(options, current_directory, settings);
-    const PosixSources sources = ListPosixSources(options.paths, options.rotation.value_or(0), settings);
+    const std::string preset_file = PresetFilePath(options, current_directory);
+    if (const std::optional<int> done = RunPresetCommand(options, preset_file)) {
+        return *done;
+    }
+    Result<std::vector<OutputSet>> made = PosixOutputSets(options, started.value(), preset_file, current_directory);
+    if (!made) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, made.error().message.c_str());
+        return kExitCommandLineError;
+    }
+    std::vector<OutputSet>& sets = made.value();
+    if (const std::optional<int> failed = SaveCommandLinePreset(options, sets.front().settings, preset_file)) {
+        return *failed;
+    }
+    if (options.paths.empty() && !options.files_from) {
+        return kExitAllWritten;
+    }
+    AppSettings& settings = sets.front().settings;
+    if (options.files_from && !options.paths.empty() &&
+        !fs::is_directory(fs::path(current_directory) / options.paths.front(), error)) {
+        PrintPathNote(options.paths.front(), app_texts::kNotAFolder);
+        return kExitCommandLineError;
+    }
+    Result<PosixSources> listed =
+        options.files_from
+            ? ListFilesFrom(options, current_directory, settings)
+            : Result<PosixSources>(ListPosixSources(options.paths, options.rotation.value_or(0), settings));
+    if (!listed) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, listed.error().message.c_str());
+        return kExitCommandLineError;
+    }
+    const PosixSources& sources = listed.value();
+    for (OutputSet& set : sets) {
+        set.settings.ImagePath = settings.ImagePath;
+    }
     // A named file or folder that is not there failed (4), even when it was all there was to do:
     // "nothing to do" (3) is a folder without image files.
     if (sources.list.rows().empty() && sources.missing > 0) {
@@ -182,7 +234,7 @@ int RunPosix(std::span<const std::string> args) {
     batch_options.quiet_run = true;
     batch_options.workers = options.jobs;
     batch_options.dry_run = options.dry_run;
-    const BatchOutcome outcome = RunBatch(settings, sources.list, ui, batch_options, TodayDateText());
+    const BatchOutcome outcome = RunBatch(sets, sources.list, ui, batch_options, TodayDateText());
 
     if (options.dry_run || options.verbosity == Verbosity::kVerbose) {
         PrintPlanned(outcome, options.dry_run);
@@ -190,6 +242,9 @@ int RunPosix(std::span<const std::string> args) {
     const bool wrote = outcome.kind == BatchOutcome::Kind::kCompleted || outcome.kind == BatchOutcome::Kind::kCancelled;
     if (wrote && !quiet && !options.dry_run) {
         std::fprintf(stderr, "%s\n", SummaryLine(outcome).c_str());
+    }
+    if (wrote && !quiet && options.dry_run && settings.Update == kOn) {
+        std::fprintf(stderr, "%s\n", DryRunUpdateLine(outcome).c_str());
     }
     int status = ExitStatusOfBatch(outcome);
     const bool plan_fails = std::any_of(outcome.planned.begin(), outcome.planned.end(),

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,7 @@ struct BatchOutcome {
     Kind kind = Kind::kNothingToDo;
     int written = 0;                     // outputs written
     int skipped = 0;                     // jobs that produced no file on purpose (BigSize 2)
+    int up_to_date = 0;                  // checked files left alone as their output is current (Update)
     std::vector<Error> failures;         // one per job that failed, in job order
     std::vector<std::string> renamed;    // notes on outputs given a distinct name
     std::vector<std::string> notes;      // metadata left out of written outputs, "name: why"
@@ -65,12 +67,31 @@ struct BatchOutcome {
     std::vector<PlannedOutput> planned;  // one per job, in job order, once the jobs are sized
 };
 
+// One set of outputs of a run: the settings they are made under, and the folder below the run's
+// output folder they go into (empty: the output folder itself).
+struct OutputSet {
+    AppSettings settings;
+    std::string subfolder;
+};
+
 // Runs a batch under `settings`. What persists across runs comes back in `carried` of the
 // outcome, in every outcome, for the caller to store with StoreCarriedSettings: ImageNum,
 // Complete (when the completion box was ticked), and, with Resize kResizeDatedFolder, OutputPath
 // holding the "resize" + date folder text. `today` is the local date as yyyymmdd text for the
 // "resize" folder (passed in so that tests do not depend on the date).
+// With Update on, a checked file whose output the manifest of the output folder names as made from
+// the file as it is now, with the present settings, and still there, takes no job (counted in
+// up_to_date; a dry run plans only the others). Every run that writes records its outputs in that
+// manifest when Update is on or the folder has one (every 1,000 files and at the end); a damaged
+// manifest is not trusted, is rebuilt, and gives a note.
 BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
                       const std::string& today);
+
+// Runs one batch that makes every set's outputs of each checked file, decoding each source once
+// for all of them. Each set's output folder is the one its settings name with its subfolder below;
+// each set names and numbers its outputs on its own. The outcome counts and lists every set's
+// jobs (planned: set by set); what it carries comes from the first set.
+BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Interaction& ui,
+                      const BatchOptions& options, const std::string& today);
 
 }  // namespace pelimon

@@ -40,6 +40,7 @@
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/file_list_model.h"
 #include "gui/file_list_thumbnails.h"
+#include "gui/preset_bar.h"
 #include "gui/tree_listing.h"
 #include "imagelib/format_table.h"
 
@@ -141,6 +142,9 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     auto* page = new QWidget;
     auto* page_layout = new QVBoxLayout(page);
     page_layout->addLayout(top, 1);
+    auto* preset_bar = new CPresetBar(settings_, page);
+    connect(preset_bar, &CPresetBar::PresetApplied, this, &CpelimonDlg::ShowSettings);
+    page_layout->addWidget(preset_bar);
     page_layout->addLayout(bottom);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -46,6 +46,12 @@ SettingRow NeverSaved(SettingRow row) {
     return row;
 }
 
+// A setting that leaves every output as it is (see SettingRow::shapes_output).
+SettingRow AboutTheRun(SettingRow row) {
+    row.shapes_output = false;
+    return row;
+}
+
 SettingRow EmptyParameterGivesDefault(SettingRow row) {
     row.empty_parameter = EmptyParameter::kToDefault;
     return row;
@@ -56,15 +62,15 @@ SettingRow EmptyParameterGivesDefault(SettingRow row) {
 // ImagePath and OutputPath default to DefaultImageFolder (LoadSettings fills them in).
 std::span<const SettingRow> Rows() {
     static const SettingRow rows[] = {
-        Number(&AppSettings::Confirm, "General", "Confirm", kCode, kAskAgain),
-        Number(&AppSettings::Complete, "General", "Complete", kCode, kAskAgain),
-        Number(&AppSettings::DefConfirm, "General", "DefConfirm", kCode, kAskAgain),
-        Number(&AppSettings::ImageType, "General", "ImageType", kCode, AllImageTypes(), "IMAGETYPE"),
-        Text(&AppSettings::ImagePath, "General", "ImagePath", kFolder, "", "IMAGEPATH"),
-        Text(&AppSettings::OutputPath, "General", "OutputPath", kFolder, "", "OUTPUTPATH"),
-        Number(&AppSettings::Select, "General", "Select", kCode, kSelectChecked),
-        Number(&AppSettings::Recurse, "General", "Recurse", kSwitch, kOff, "RECURSE"),
-        Number(&AppSettings::ThumbnailGrid, "General", "ThumbnailGrid", kSwitch, kOff),
+        AboutTheRun(Number(&AppSettings::Confirm, "General", "Confirm", kCode, kAskAgain)),
+        AboutTheRun(Number(&AppSettings::Complete, "General", "Complete", kCode, kAskAgain)),
+        AboutTheRun(Number(&AppSettings::DefConfirm, "General", "DefConfirm", kCode, kAskAgain)),
+        AboutTheRun(Number(&AppSettings::ImageType, "General", "ImageType", kCode, AllImageTypes(), "IMAGETYPE")),
+        AboutTheRun(Text(&AppSettings::ImagePath, "General", "ImagePath", kFolder, "", "IMAGEPATH")),
+        AboutTheRun(Text(&AppSettings::OutputPath, "General", "OutputPath", kFolder, "", "OUTPUTPATH")),
+        AboutTheRun(Number(&AppSettings::Select, "General", "Select", kCode, kSelectChecked)),
+        AboutTheRun(Number(&AppSettings::Recurse, "General", "Recurse", kSwitch, kOff, "RECURSE")),
+        AboutTheRun(Number(&AppSettings::ThumbnailGrid, "General", "ThumbnailGrid", kSwitch, kOff)),
         Number(&AppSettings::Base, "ImageSize", "Base", kCode, kBase640x480),
         Number(&AppSettings::Width, "ImageSize", "Width", kNumber, 640, "WIDTH", 1, kMaxSide),
         Number(&AppSettings::Height, "ImageSize", "Height", kNumber, 480, "HEIGHT", 1, kMaxSide),
@@ -74,7 +80,7 @@ std::span<const SettingRow> Rows() {
         Number(&AppSettings::Aspect, "ImageSize", "Aspect", kCode, kAspectKeep, "ASPECT"),
         Number(&AppSettings::Rect, "ImageSize", "Rect", kCode, kRectByWidth, "RECT"),
         // Data, not a text: the window rewrites it in its language.
-        Text(&AppSettings::SizeString, "ImageSize", "SizeString", kText, "幅・高さ固定：640 x 480 pxel"),
+        AboutTheRun(Text(&AppSettings::SizeString, "ImageSize", "SizeString", kText, "幅・高さ固定：640 x 480 pxel")),
         Number(&AppSettings::SetSize, "ImageSize", "SetSize", kSwitch, kOff, "SETSIZE"),
         Number(&AppSettings::DataSize, "ImageSize", "DataSize", kNumber, 50, "DATASIZE", 1, 1000000),
         Number(&AppSettings::LimitQuality, "ImageSize", "LimitQuality", kNumber, 20, "LIMITQUALITY", 1, 100),
@@ -82,7 +88,7 @@ std::span<const SettingRow> Rows() {
         NeverSaved(Number(&AppSettings::PixEven, "ImageSize", "PixEven", kSwitch, kOff)),
         Number(&AppSettings::FileType, "Option", "FileType", kCode, kFileTypeSame, "FILETYPE"),
         Number(&AppSettings::JpegComp, "Option", "JpegComp", kNumber, 90, "JPEGCOMP", 1, 100),
-        Number(&AppSettings::DragDrop, "Option", "DragDrop", kSwitch, kOff),
+        AboutTheRun(Number(&AppSettings::DragDrop, "Option", "DragDrop", kSwitch, kOff)),
         Number(&AppSettings::BigSize, "Option", "BigSize", kCode, kBigSizeEnlarge, "BIGSIZE"),
         Number(&AppSettings::Equal, "Option", "Equal", kCode, kEqualIsLarger, "EQUALSIZE"),
         Number(&AppSettings::Exif, "Option", "Exif", kSwitch, kOff, "EXIF"),
@@ -95,7 +101,7 @@ std::span<const SettingRow> Rows() {
         Number(&AppSettings::Digit, "Option", "Digit", kNumber, 4, "DIGIT", 1, 9),
         EmptyParameterGivesDefault(Text(&AppSettings::BaseName, "Option", "BaseName", kText, "resize", "BASENAME")),
         Number(&AppSettings::SaveNum, "Option", "SaveNum", kSwitch, kOn, "SAVENUM"),
-        Number(&AppSettings::ImageNum, "Option", "ImageNum", kNumber, 0, {}, 0, kMaxNumber),
+        AboutTheRun(Number(&AppSettings::ImageNum, "Option", "ImageNum", kNumber, 0, {}, 0, kMaxNumber)),
         Number(&AppSettings::Reduction, "Option", "Reduction", kCode, kReductionAreaAverage, "RESIZE"),
         Number(&AppSettings::Effect, "Option", "Effect", kCode, 0, "EFFECT"),
         Number(&AppSettings::Contrast, "Option", "Contrast", kNumber, 0, "CONTRAST", -128, 128),
@@ -104,6 +110,7 @@ std::span<const SettingRow> Rows() {
         Number(&AppSettings::ToSRGB, "Option", "ToSRGB", kSwitch, kOn, "TOSRGB"),
         Number(&AppSettings::NoLocation, "Option", "NoLocation", kSwitch, kOff, "NOLOCATION"),
         Number(&AppSettings::Flat, "Option", "Flat", kSwitch, kOff, "FLAT"),
+        AboutTheRun(Number(&AppSettings::Update, "Option", "Update", kSwitch, kOff, "UPDATE")),
     };
     return rows;
 }
