@@ -95,6 +95,13 @@ std::string CachedThumbnailPath(const std::string& root, const std::string& abso
     return root + folder + Md5Hex(FileUri(absolute_path)) + ".png";
 }
 
+std::string FailedThumbnailPath(const std::string& root, const std::string& absolute_path) {
+    if (root.empty()) {
+        return {};
+    }
+    return root + "/fail/pelimon-" + std::to_string(ImgGetVersion()) + "/" + Md5Hex(FileUri(absolute_path)) + ".png";
+}
+
 Result<ThumbnailSource> ExamineThumbnailSource(const std::string& absolute_path) {
     struct stat info {};
     if (stat(absolute_path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -142,10 +149,15 @@ Status WriteCachedThumbnail(const std::string& cache_path, const ThumbnailSource
     namespace fs = std::filesystem;
     const fs::path folder = fs::path(cache_path).parent_path();
     std::error_code error;
-    // The cache root and its size folders are private: they show what the user's files hold.
-    for (const fs::path& level : {folder.parent_path(), folder}) {
-        if (!fs::is_directory(level, error) && fs::create_directories(level, error)) {
-            fs::permissions(level, fs::perms::owner_all, error);
+    // Every folder made here is private: the cache shows what the user's files hold.
+    std::vector<fs::path> missing;
+    for (fs::path level = folder; !fs::is_directory(level, error) && level != level.parent_path();
+         level = level.parent_path()) {
+        missing.push_back(level);
+    }
+    for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
+        if (fs::create_directory(*level, error)) {
+            fs::permissions(*level, fs::perms::owner_all, error);
         }
     }
     Result<Bytes> png = EncodePng(thumbnail.image);

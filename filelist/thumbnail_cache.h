@@ -31,6 +31,11 @@ std::string ThumbnailCacheRoot(const EnvLookup& environment = ProcessEnvironment
 // <root>/normal/<md5 of the URI>.png (large/ for kLarge); empty without a root.
 std::string CachedThumbnailPath(const std::string& root, const std::string& absolute_path, ThumbnailSize size);
 
+// <root>/fail/pelimon-<image library version>/<md5 of the URI>.png: the note that this version
+// could not make the file's thumbnail, so that it does not try again until the file changes (or
+// pelimon does). Empty without a root.
+std::string FailedThumbnailPath(const std::string& root, const std::string& absolute_path);
+
 // What the cache knows of a source file: the URI, the modification time in whole seconds and
 // the byte size. A thumbnail is current when its URI and time are the file's.
 struct ThumbnailSource {

@@ -115,6 +115,10 @@ Result<CachedThumbnail> LoadThumbnail(const std::string& path, ThumbnailSize siz
     if (std::optional<CachedThumbnail> cached = ReadCachedThumbnail(cache_path, source.value())) {
         return std::move(*cached);
     }
+    const std::string failed_path = cached_here ? std::string() : FailedThumbnailPath(cache_root, path);
+    if (ReadCachedThumbnail(failed_path, source.value())) {
+        return Error{"no thumbnail could be made of this file", path};
+    }
     Result<std::string> bytes = ReadWholeFile(path, kMaxSourceBytes);
     if (!bytes) {
         return bytes.error();
@@ -122,6 +126,11 @@ Result<CachedThumbnail> LoadThumbnail(const std::string& path, ThumbnailSize siz
     const ByteView view(reinterpret_cast<const uint8_t*>(bytes.value().data()), bytes.value().size());
     Result<MadeThumbnail> made = MakeThumbnail(view, ThumbnailPixels(size));
     if (!made) {
+        if (!failed_path.empty()) {
+            CachedThumbnail note;
+            note.image = Image(1, 1);
+            (void)WriteCachedThumbnail(failed_path, source.value(), note);
+        }
         return Error{made.error().message, path};
     }
     if (!cache_path.empty()) {

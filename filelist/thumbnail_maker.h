@@ -26,7 +26,8 @@ Result<MadeThumbnail> MakeThumbnail(ByteView bytes, int max_side);
 // As MakeThumbnail for the file at `path`, taken from the cache below `cache_root` (its normal or
 // large folder as `size` says) when current there, else made and stored there. An empty root
 // makes it without caching; so does a file lying inside the cache itself. A failure to store is
-// not an error: the thumbnail is still given.
+// not an error: the thumbnail is still given. A file whose thumbnail could not be made is noted in
+// the cache's fail folder and not tried again until it changes.
 Result<CachedThumbnail> LoadThumbnail(const std::string& path, ThumbnailSize size, const std::string& cache_root);
 
 }  // namespace pelimon

@@ -5,6 +5,7 @@
 #include <string>
 
 #include <QPixmap>
+#include <QTransform>
 
 #include "batch/output_pixel_size.h"
 #include "common/text.h"
@@ -68,7 +69,8 @@ bool FileListModel::HasThumbnail(int row) const {
 
 void FileListModel::SetThumbnail(const QString& path, const QImage& image, const QSize& source_size, int row_hint) {
     Thumbnail& thumbnail = thumbnails_[path];
-    thumbnail.icon = image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+    thumbnail.pixmap = image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+    thumbnail.icon = thumbnail.pixmap.isNull() ? QIcon() : QIcon(thumbnail.pixmap);
     thumbnail.source_size = source_size;
     int row = row_hint;
     if (row < 0 || row >= rowCount() || PathOf(row) != path) {
@@ -81,6 +83,17 @@ void FileListModel::SetThumbnail(const QString& path, const QImage& image, const
     if (row >= 0) {
         emit dataChanged(index(row, kNameColumn), index(row, kOutputSizeColumn), {Qt::DecorationRole, Qt::DisplayRole});
     }
+}
+
+void FileListModel::KeepThumbnailsOf(int first, int last) {
+    QHash<QString, Thumbnail> kept;
+    for (int row = std::max(0, first); row <= std::min(last, rowCount() - 1); ++row) {
+        const QString path = PathOf(row);
+        if (const auto found = thumbnails_.constFind(path); found != thumbnails_.constEnd()) {
+            kept.insert(path, found.value());
+        }
+    }
+    thumbnails_ = std::move(kept);
 }
 
 void FileListModel::SizeSettingsChanged() {
@@ -176,7 +189,8 @@ void FileListModel::SetRotation(const QList<int>& row_numbers, int degrees) {
     for (const int row : row_numbers) {
         if (row >= 0 && row < rowCount()) {
             rows()[static_cast<size_t>(row)].rotation = degrees;
-            emit dataChanged(index(row, kRotationColumn), index(row, kOutputSizeColumn), {Qt::DisplayRole});
+            emit dataChanged(index(row, kNameColumn), index(row, kOutputSizeColumn),
+                             {Qt::DisplayRole, Qt::DecorationRole});
         }
     }
 }
@@ -186,7 +200,8 @@ void FileListModel::ResetRotations() {
         row.rotation = 0;
     }
     if (rowCount() > 0) {
-        emit dataChanged(index(0, kRotationColumn), index(rowCount() - 1, kOutputSizeColumn), {Qt::DisplayRole});
+        emit dataChanged(index(0, kNameColumn), index(rowCount() - 1, kOutputSizeColumn),
+                         {Qt::DisplayRole, Qt::DecorationRole});
     }
 }
 
@@ -238,7 +253,15 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::DecorationRole:
             if (index.column() == kNameColumn) {
                 const Thumbnail* thumbnail = ThumbnailOf(index.row());
-                return thumbnail == nullptr ? QVariant() : QVariant(thumbnail->icon);
+                if (thumbnail == nullptr) {
+                    return {};
+                }
+                // Turned as the row will be written; only rows on screen are asked, so turning
+                // each time costs little.
+                if (row.rotation % 360 != 0 && !thumbnail->pixmap.isNull()) {
+                    return QIcon(thumbnail->pixmap.transformed(QTransform().rotate(row.rotation)));
+                }
+                return thumbnail->icon;
             }
             return {};
         case Qt::CheckStateRole:

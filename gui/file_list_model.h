@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QIcon>
+#include <QPixmap>
 #include <QSize>
 #include <functional>
 
@@ -44,6 +45,8 @@ class FileListModel : public QAbstractTableModel {
     // The thumbnail of the file at `path` (null: none can be made) and its picture's upright size
     // (invalid when unknown); `row_hint` is where it was last seen.
     void SetThumbnail(const QString& path, const QImage& image, const QSize& source_size, int row_hint);
+    // Drops the thumbnails of the rows before `first` and after `last` (a long list scrolled away).
+    void KeepThumbnailsOf(int first, int last);
     // The size settings changed: the output size column is computed again.
     void SizeSettingsChanged();
 
@@ -76,7 +79,8 @@ class FileListModel : public QAbstractTableModel {
     std::vector<FileRow>& rows() { return sources_.list().rows(); }
     const std::vector<FileRow>& rows() const { return sources_.list().rows(); }
     struct Thumbnail {
-        QIcon icon;
+        QPixmap pixmap;     // null: none could be made
+        QIcon icon;         // of the pixmap as it stands
         QSize source_size;  // upright; invalid when unknown
     };
     const Thumbnail* ThumbnailOf(int row) const;

@@ -26,6 +26,9 @@ namespace {
 // The table's thumbnails beside the names, and the grid's, in device-independent pixels.
 constexpr int kRowThumbnailSide = 40;
 constexpr int kGridThumbnailSide = 128;
+// At most this many thumbnails are held (64 KB each) and made ahead: a longer list has those of
+// the rows around the screen, and the others go as it scrolls away from them.
+constexpr int kHeldThumbnails = 2000;
 
 // The grid's names centred below their thumbnails (the table aligns them left).
 class GridDelegate final : public QStyledItemDelegate {
@@ -96,10 +99,10 @@ FileListThumbnails::FileListThumbnails(FileListModel& model, QTableView* table, 
             [this](const QString& path, const QImage& image, const QSize& source_size, int row) {
                 model_.SetThumbnail(path, image, source_size, row);
             });
-    connect(&model_, &QAbstractItemModel::modelReset, this, &FileListThumbnails::QueueAllRows);
-    connect(&model_, &QAbstractItemModel::layoutChanged, this, &FileListThumbnails::QueueAllRows);
+    connect(&model_, &QAbstractItemModel::modelReset, this, &FileListThumbnails::QueueWantedRows);
+    connect(&model_, &QAbstractItemModel::layoutChanged, this, &FileListThumbnails::QueueWantedRows);
     connect(&model_, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int last) { QueueRows(first, last); });
+            [this](const QModelIndex&, int first, int last) { OnRowsInserted(first, last); });
     WatchScrolling(table_);
     WatchScrolling(grid_);
 }
@@ -132,19 +135,55 @@ void FileListThumbnails::ShowGrid(bool grid) {
     TellVisibleRows();
 }
 
-// Every row that has no thumbnail yet, numbered as the list stands (after a new listing or a sort).
-void FileListThumbnails::QueueAllRows() {
+FileListThumbnails::Rows FileListThumbnails::VisibleRows() const {
+    const int rows = model_.rowCount();
+    Rows visible{0, rows - 1};
+    if (views_->currentWidget() == grid_) {
+        const QRect area = grid_->viewport()->rect();
+        const QModelIndex top_left = grid_->indexAt(area.topLeft() + QPoint(2, 2));
+        const QSize cell = grid_->gridSize();
+        const int columns = std::max(1, area.width() / std::max(1, cell.width()));
+        const int lines = area.height() / std::max(1, cell.height()) + 1;
+        visible.first = top_left.isValid() ? top_left.row() : 0;
+        visible.last = std::min(rows - 1, visible.first + columns * lines - 1);
+    } else {
+        visible.first = std::max(0, table_->rowAt(0));
+        const int bottom = table_->rowAt(table_->viewport()->height() - 1);
+        visible.last = bottom < 0 ? rows - 1 : bottom;
+    }
+    return visible;
+}
+
+// Every row when the list is short enough; else the rows around those on screen.
+void FileListThumbnails::QueueWantedRows() {
+    const int rows = model_.rowCount();
+    const Rows visible = VisibleRows();
+    wanted_ = {0, rows - 1};
+    if (rows > kHeldThumbnails) {
+        const int centre = (visible.first + visible.last) / 2;
+        wanted_.first = std::clamp(centre - kHeldThumbnails / 2, 0, rows - kHeldThumbnails);
+        wanted_.last = wanted_.first + kHeldThumbnails - 1;
+        model_.KeepThumbnailsOf(wanted_.first, wanted_.last);
+    }
     std::vector<ThumbnailLoader::Job> jobs;
-    for (int row = 0; row < model_.rowCount(); ++row) {
+    for (int row = wanted_.first; row <= wanted_.last; ++row) {
         if (!model_.HasThumbnail(row)) {
             jobs.push_back({model_.PathOf(row).toStdString(), model_.PathOf(row), row});
         }
     }
     loader_->SetJobs(std::move(jobs));
-    TellVisibleRows();
+    loader_->SetVisibleRows(visible.first, visible.last);
 }
 
-void FileListThumbnails::QueueRows(int first, int last) {
+void FileListThumbnails::OnRowsInserted(int first, int last) {
+    if (model_.rowCount() > kHeldThumbnails) {
+        // The rows wanted may now reach further; a full set stays as it is.
+        if (wanted_.last - wanted_.first + 1 < kHeldThumbnails) {
+            QueueWantedRows();
+        }
+        return;
+    }
+    wanted_ = {0, model_.rowCount() - 1};
     std::vector<ThumbnailLoader::Job> jobs;
     for (int row = first; row <= last; ++row) {
         if (!model_.HasThumbnail(row)) {
@@ -159,22 +198,14 @@ void FileListThumbnails::TellVisibleRows() {
     if (rows == 0) {
         return;
     }
-    int first = 0;
-    int last = rows - 1;
-    if (views_->currentWidget() == grid_) {
-        const QRect area = grid_->viewport()->rect();
-        const QModelIndex top_left = grid_->indexAt(area.topLeft() + QPoint(2, 2));
-        const QSize cell = grid_->gridSize();
-        const int columns = std::max(1, area.width() / std::max(1, cell.width()));
-        const int lines = area.height() / std::max(1, cell.height()) + 1;
-        first = top_left.isValid() ? top_left.row() : 0;
-        last = std::min(rows - 1, first + columns * lines - 1);
-    } else {
-        first = std::max(0, table_->rowAt(0));
-        const int bottom = table_->rowAt(table_->viewport()->height() - 1);
-        last = bottom < 0 ? rows - 1 : bottom;
+    const Rows visible = VisibleRows();
+    loader_->SetVisibleRows(visible.first, visible.last);
+    // Scrolled near the edge of the rows held: hold those around the screen instead.
+    const int margin = kHeldThumbnails / 4;
+    if (rows > kHeldThumbnails && ((wanted_.first > 0 && visible.first < wanted_.first + margin) ||
+                                   (wanted_.last < rows - 1 && visible.last > wanted_.last - margin))) {
+        QueueWantedRows();
     }
-    loader_->SetVisibleRows(first, last);
 }
 
 }  // namespace pelimon

@@ -41,8 +41,13 @@ class FileListThumbnails : public QObject {
 
   private:
     void ShowGrid(bool grid);
-    void QueueAllRows();
-    void QueueRows(int first, int last);
+    struct Rows {
+        int first = 0;
+        int last = -1;
+    };
+    Rows VisibleRows() const;
+    void QueueWantedRows();
+    void OnRowsInserted(int first, int last);
     void TellVisibleRows();
     void WatchScrolling(QAbstractItemView* view);
 
@@ -53,6 +58,7 @@ class FileListThumbnails : public QObject {
     QStackedWidget* views_;
     QToolButton* toggle_;
     ThumbnailLoader* loader_;
+    Rows wanted_;  // the rows whose thumbnails are held or being made
 };
 
 }  // namespace pelimon

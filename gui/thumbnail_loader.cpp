@@ -123,7 +123,9 @@ void ThumbnailLoader::Work() {
             }
             const size_t index = NearestJob();
             job = std::move(jobs_[index]);
-            jobs_[index] = std::move(jobs_.back());
+            if (index + 1 != jobs_.size()) {
+                jobs_[index] = std::move(jobs_.back());
+            }
             jobs_.pop_back();
             generation = generation_;
             ++in_progress_;

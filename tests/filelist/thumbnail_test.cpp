@@ -162,6 +162,19 @@ TEST(ThumbnailCache, StoresReusesAndRemakesWhenTheSourceChanges) {
     EXPECT_EQ(remade.value().source_height, 400);
     EXPECT_EQ(TextsOf(cache_path)["Thumb::MTime"], std::to_string(ExamineThumbnailSource(photo).value().mtime));
 
+    // A file that gives no thumbnail is noted as such, and tried again once it changes.
+    const std::string damaged = folder.Write("photos/b.jpg", "\xFF\xD8\xFF\xDB broken");
+    const std::string note = FailedThumbnailPath(root, damaged);
+    EXPECT_FALSE(LoadThumbnail(damaged, ThumbnailSize::kNormal, root).ok());
+    ASSERT_TRUE(ReadCachedThumbnail(note, ExamineThumbnailSource(damaged).value()));
+    EXPECT_EQ(ModeOf(root + "/fail"), 0700);
+    const std::filesystem::file_time_type noted = std::filesystem::last_write_time(damaged);
+    WriteJpeg(folder, "photos/b.jpg", HalfBright(40, 30));
+    std::filesystem::last_write_time(damaged, noted);
+    EXPECT_FALSE(LoadThumbnail(damaged, ThumbnailSize::kNormal, root).ok());  // not decoded again
+    std::filesystem::last_write_time(damaged, noted + std::chrono::seconds(5));
+    EXPECT_TRUE(LoadThumbnail(damaged, ThumbnailSize::kNormal, root).ok());
+
     // Without a cache, thumbnails are made all the same.
     EXPECT_TRUE(LoadThumbnail(photo, ThumbnailSize::kLarge, "").ok());
     EXPECT_FALSE(LoadThumbnail(folder.path() + "missing.jpg", ThumbnailSize::kNormal, root).ok());

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QToolButton>
 
 #include "gui/cpelimon_dlg.h"
+#include "gui/thumbnail_loader.h"
 #include "tests/gui/gui_test_support.h"
 
 using namespace pelimon;
@@ -62,6 +64,7 @@ class FileListTest : public QObject {
     void thumbnailsAndPixelSizesFillInAndTheToggleShowsTheGrid();
     void rowsListedAfterASortAreSortedIn();
     void movingTheOutputFolderListsTheTreeWithoutIt();
+    void rowsOnScreenGetTheirThumbnailsFirst();
 
   private:
     std::unique_ptr<QTemporaryDir> root_;
@@ -82,6 +85,15 @@ void FileListTest::thumbnailsAndPixelSizesFillInAndTheToggleShowsTheGrid() {
     // The output column follows the size settings.
     window.findChild<QRadioButton*>("id1011")->click();
     QCOMPARE(Column(list, 4), QStringList(3, QStringLiteral("480 × 360")));
+    // A turned row shows its thumbnail turned: the landscape picture's empty bands move to the sides.
+    const auto thumbnail = [list] {
+        return list->model()->index(0, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(128).toImage();
+    };
+    QCOMPARE(qAlpha(thumbnail().pixel(64, 2)), 0);
+    list->selectRow(0);
+    window.findChild<QRadioButton*>("id1034")->click();
+    QCOMPARE(qAlpha(thumbnail().pixel(2, 64)), 0);
+    QCOMPARE(qAlpha(thumbnail().pixel(64, 2)), 255);
     // Shared with the desktop's cache; nothing written beside the photos.
     QCOMPARE(QDir(cache_ + "/thumbnails/normal").entryList(QDir::Files).size(), 3);
     QCOMPARE(QDir(src_).entryList(QDir::Files | QDir::Hidden).size(), 3);
@@ -143,6 +155,28 @@ void FileListTest::movingTheOutputFolderListsTheTreeWithoutIt() {
     output->setText(root_->filePath("out"));
     QTRY_VERIFY(run->isEnabled());
     QCOMPARE(Column(list, 0), QStringList({"own.png", "first/a.png", "second/b.png"}));
+}
+
+void FileListTest::rowsOnScreenGetTheirThumbnailsFirst() {
+    WriteImages(src_, 30);
+    ThumbnailLoader loader(ThumbnailSize::kNormal, cache_.toStdString());
+    QList<int> order;
+    connect(
+        &loader, &ThumbnailLoader::Made, this,
+        [&order](const QString&, const QImage& image, const QSize&, int row) { order << (image.isNull() ? -1 : row); });
+    loader.SetVisibleRows(20, 25);
+    std::vector<ThumbnailLoader::Job> jobs;
+    for (int row = 0; row < 30; ++row) {
+        const QString path = src_ + QStringLiteral("img%1.png").arg(row);
+        jobs.push_back({path.toStdString(), path, row});
+    }
+    loader.SetJobs(std::move(jobs));
+    QTRY_COMPARE_WITH_TIMEOUT(order.size(), 30, kFillTimeoutMs);
+    // Two workers: a seventh file is taken only once five of the six on screen are done.
+    for (int i = 0; i < 5; ++i) {
+        QVERIFY2(order[i] >= 20 && order[i] <= 25, qPrintable(QString::number(order[i])));
+    }
+    QVERIFY(!order.contains(-1));
 }
 
 QTEST_MAIN(FileListTest)
