@@ -289,7 +289,8 @@ QString CpelimonDlg::CurrentPath() const {
     if (row < 0) {
         return {};
     }
-    return QString::fromStdString(settings_.ImagePath + sources_.list().rows()[static_cast<size_t>(row)].name);
+    const FileRow& shown = sources_.list().rows()[static_cast<size_t>(row)];
+    return QString::fromStdString((shown.folder.empty() ? settings_.ImagePath : shown.folder) + shown.name);
 }
 
 void CpelimonDlg::dragEnterEvent(QDragEnterEvent* event) {
