@@ -314,6 +314,10 @@ void CpelimonDlg::HandleDroppedPaths(const std::vector<std::string>& paths) {
         return;
     }
     Relist([&] { sources_.ReplaceWithPaths(paths, settings_); });
+    if (sources_.several_places() && settings_.Recurse == kOn) {
+        // Rows of several places have no background listing: their trees are listed at once.
+        model_->Rebuild([&] { sources_.ReplaceWithPaths(paths, settings_); });
+    }
     ShowSourceFolderText();
     ClearPreview();
     ShowFileCount();
