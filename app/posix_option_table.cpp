@@ -174,6 +174,16 @@ Status SetRotation(const OptionValue& given, PosixOptions& options) {
     return OptionError(app_texts::kBadChoice, given.name, given.value, JoinTexts(kRotations, ", "));
 }
 
+// An option naming a file; an empty name is no name.
+template <std::optional<std::string> PosixOptions::*kField>
+Status FileInto(const OptionValue& given, PosixOptions& options, OptionGroups&) {
+    if (given.value.empty()) {
+        return OptionError(app_texts::kMissingValue, given.name);
+    }
+    options.*kField = given.value;
+    return {};
+}
+
 // A preset name option: the name must be able to name a preset.
 Status PresetName(const OptionValue& given, std::optional<std::string>& into) {
     if (std::optional<std::string> problem = PresetNameProblem(given.value)) {
@@ -224,13 +234,7 @@ store or remove.
 It is also where presets are read from.
 A file that cannot be read is an error (exit status 2).)man",
      .completion = kFile,
-     .set = [](const O& g, P& o, G&) -> Status {
-         if (g.value.empty()) {
-             return OptionError(app_texts::kMissingValue, g.name);
-         }
-         o.settings_file = g.value;
-         return {};
-     }},
+     .set = FileInto<&PosixOptions::settings_file>},
     {.long_name = "preset",
      .value = kNameValue,
      .help = Message("make the outputs of this preset (given twice or more: each into its own subfolder)"),
@@ -291,13 +295,7 @@ or rename the section in
 .IR FILE .
 A preset that is there already with the same settings is left as it is.)man",
      .completion = kFile,
-     .set = [](const O& g, P& o, G&) -> Status {
-         if (g.value.empty()) {
-             return OptionError(app_texts::kMissingValue, g.name);
-         }
-         o.import_preset = g.value;
-         return {};
-     }},
+     .set = FileInto<&PosixOptions::import_preset>},
     {.long_name = "delete-preset",
      .value = kNameValue,
      .help = Message("remove preset NAME from the settings file"),

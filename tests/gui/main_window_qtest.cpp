@@ -27,15 +27,6 @@ using namespace pelimon::test;
 
 namespace {
 
-template <class T>
-T* Find(QWidget& window, int id) {
-    T* control = window.findChild<T*>(QStringLiteral("id%1").arg(id));
-    if (control == nullptr) {
-        qFatal("control id%d missing", id);
-    }
-    return control;
-}
-
 void WriteFileOfSize(const QString& path, qint64 bytes) {
     QFile file(path);
     file.open(QIODevice::WriteOnly);
