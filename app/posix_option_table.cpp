@@ -232,7 +232,10 @@ written, except for the preset sections that
 .BR \-\-save\-preset ", " \-\-import\-preset " and " \-\-delete\-preset
 store or remove.
 It is also where presets are read from.
-A file that cannot be read is an error (exit status 2).)man",
+A file that cannot be read is an error (exit status 2); the preset options take a file that is not
+there yet as one without presets, and
+.BR \-\-save\-preset " and " \-\-import\-preset
+make it.)man",
      .completion = kFile,
      .set = FileInto<&PosixOptions::settings_file>},
     {.long_name = "preset",

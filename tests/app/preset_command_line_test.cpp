@@ -88,6 +88,12 @@ TEST_F(PresetCommandLine, ExportedPresetImportsElsewhereAndAClashChangesNothing)
     ASSERT_EQ(imported.status, 0) << imported.err;
     EXPECT_EQ(Run({"--settings", other, "--list-presets"}).out, "web\n");
     EXPECT_EQ(Run({"--settings", other, "--import-preset", shared}).status, 0);  // the same again: fine
+    EXPECT_EQ(test::ReadText(other).rfind("[General]\nRecurse=1\n", 0), 0u);
+    // A --settings file that is not there yet is made by an import or a save.
+    const std::string fresh = scratch.Path("fresh.ini");
+    ASSERT_EQ(Run({"--settings", fresh, "--import-preset", shared}).status, 0);
+    ASSERT_EQ(Run({"--settings", fresh, "-s", "10x10", "--save-preset", "tiny"}).status, 0);
+    EXPECT_EQ(Run({"--settings", fresh, "--list-presets"}).out, "web\ntiny\n");
 
     // Another preset of that name is never replaced by an import.
     Save("web", {"-s", "50x50"});
