@@ -76,6 +76,21 @@ TEST_F(PresetCommandLine, SeveralPresetsEachGoIntoTheirOwnFolderAsTheyWouldAlone
                             "large/L0001.jpg\t225x300\tJPEG\n");
 }
 
+// A source streamed row by row feeds every preset's reduction at once: memory holds the outputs,
+// never the whole source (72 MB here).
+TEST_F(PresetCommandLine, SeveralPresetsOfAStreamedSourceStayInBoundedMemory) {
+    test::WritePng(src + "large.png", 6000, 4000);
+    Save("big", {"-s", "1200x1200"});
+    Save("small", {"-s", "200x200", "--sampling"});
+    const ProcessResult run = Run({"--preset", "big", "--preset", "small", "-o", out, src + "large.png"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(test::FileNames(out + "big"), std::vector<std::string>{"large.png"});
+    EXPECT_EQ(test::FileNames(out + "small"), std::vector<std::string>{"large.png"});
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    EXPECT_LT(run.max_rss_kb, 60 * 1024);
+#endif
+}
+
 TEST_F(PresetCommandLine, ExportedPresetImportsElsewhereAndAClashChangesNothing) {
     Save("web", {"-s", "200x200"});
     const ProcessResult exported = Run({"--export-preset", "web"});
