@@ -226,7 +226,7 @@ using G = OptionGroups;
 constexpr PosixOptionRow kOptions[] = {
     {.long_name = "settings",
      .value = kFileValue,
-     .help = Message("start from the settings of this settings file (not written back), which holds the presets"),
+     .help = Message("start from this settings file (not written back); presets come from it"),
      .manual = R"man(Start from the settings of this settings file instead of the defaults; it is read, never
 written, except for the preset sections that
 .BR \-\-save\-preset ", " \-\-import\-preset " and " \-\-delete\-preset
@@ -240,7 +240,7 @@ make it.)man",
      .set = FileInto<&PosixOptions::settings_file>},
     {.long_name = "preset",
      .value = kNameValue,
-     .help = Message("make the outputs of this preset (given twice or more: each into its own subfolder)"),
+     .help = Message("make the outputs of this preset; twice or more: each into a subfolder"),
      .manual = R"man(Start from the preset
 .I NAME
 of the settings file
@@ -286,7 +286,7 @@ reads on another account or machine, and exit.)man",
      .set = PresetNameInto<&PosixOptions::export_preset>},
     {.long_name = "import-preset",
      .value = kFileValue,
-     .help = Message("store the presets of FILE (a name taken by other settings is refused)"),
+     .help = Message("store the presets of FILE; a name taken by other settings is refused"),
      .manual = R"man(Store every preset of
 .I FILE
 into the settings file and exit.
