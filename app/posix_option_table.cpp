@@ -252,7 +252,7 @@ Given twice or more, each source's outputs are made for every preset named, each
 its own subfolder of the output folder, named after the preset; each source is decoded once for
 all of them.
 A name that no preset has is an error (exit status 2).)man",
-     .completion = kNone,
+     .completion = kPresets,
      .set = [](const O& g, P& o, G&) { return AddPreset(g, o); }},
     {.long_name = "save-preset",
      .value = kNameValue,
@@ -267,7 +267,7 @@ else the user's settings file), replacing a preset of that name; only its
 .BI [Preset: NAME ]
 section is written.
 Without files or folders nothing else is done.)man",
-     .completion = kNone,
+     .completion = kPresets,
      .set = PresetNameInto<&PosixOptions::save_preset>},
     {.long_name = "list-presets",
      .help = Message("print the names of the presets, one a line"),
@@ -282,7 +282,7 @@ A damaged preset is left out with a note on standard error.)man",
 on standard output as a settings file of its own section, which
 .B \-\-import\-preset
 reads on another account or machine, and exit.)man",
-     .completion = kNone,
+     .completion = kPresets,
      .set = PresetNameInto<&PosixOptions::export_preset>},
     {.long_name = "import-preset",
      .value = kFileValue,
@@ -303,7 +303,7 @@ A preset that is there already with the same settings is left as it is.)man",
      .value = kNameValue,
      .help = Message("remove preset NAME from the settings file"),
      .manual = "Remove the preset\n.I NAME\nfrom the settings file and exit.",
-     .completion = kNone,
+     .completion = kPresets,
      .set = PresetNameInto<&PosixOptions::delete_preset>},
     {.short_name = 'o',
      .long_name = "output",
