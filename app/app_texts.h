@@ -43,7 +43,7 @@ inline constexpr Message kUsage = Message(
 // The summary line of a run: "pelimon: wrote <written> files to <folder> (n failed, ...); interrupted";
 // a part in parentheses only for a count above 0.
 inline std::string Summary(size_t written, const std::string& folder, size_t failed, size_t renamed, size_t unchanged,
-                           bool interrupted) {
+                           size_t up_to_date, bool interrupted) {
     std::string details;
     const auto add = [&details](size_t count, const PluralMessage& part) {
         if (count == 0) {
@@ -57,6 +57,7 @@ inline std::string Summary(size_t written, const std::string& folder, size_t fai
     add(failed, PluralMessage("%zu failed", "%zu failed"));
     add(renamed, PluralMessage("%zu renamed", "%zu renamed"));
     add(unchanged, PluralMessage("%zu left as they were", "%zu left as they were"));
+    add(up_to_date, PluralMessage("%zu skipped as up to date", "%zu skipped as up to date"));
     std::string line = Format(PluralMessage("pelimon: wrote %zu file to %s", "pelimon: wrote %zu files to %s"), written,
                               written, folder);
     if (!details.empty()) {
@@ -120,6 +121,16 @@ inline constexpr Message kExcludes = Message("options '%s' and '%s' cannot be us
 inline constexpr Message kSwitchWithOptions = Message("%s cannot be used with options starting with '-'");
 inline constexpr Message kSettingsNotRead = Message("cannot read the settings file %s (%s)");
 inline constexpr Message kNoSources = Message("no files or folders given");
+inline constexpr Message kFilesFromOneFolder = Message("with option '%s', give at most one folder: the source folder");
+inline constexpr Message kNullWithoutFilesFrom = Message("option '%s' needs --files-from");
+inline constexpr Message kFilesFromNotRead = Message("cannot read the list of files %s (%s)");
+
+// The dry run's count with --update, on standard error.
+inline std::string DryRunUpdate(size_t to_write, size_t up_to_date) {
+    return Format(PluralMessage("pelimon: would write %zu file", "pelimon: would write %zu files"), to_write,
+                  to_write) +
+           Format(PluralMessage(", %zu up to date", ", %zu up to date"), up_to_date, up_to_date);
+}
 inline constexpr Message kBadPresetName = Message("option '%s': '%s' cannot name a preset: %s");
 inline constexpr Message kPresetGivenTwice = Message("option '%s': the preset '%s' is given twice");
 inline constexpr Message kPresetCommandWithFiles =
@@ -140,6 +151,7 @@ inline constexpr Message kPresetExportHead = Message("; a pelimon preset: pelimo
 // Run notes.
 inline constexpr Message kSourceMissing = Message("no such file or folder");
 inline constexpr Message kNotAFileOrFolder = Message("not a file or folder");
+inline constexpr Message kNotAFolder = Message("not a folder");
 inline constexpr Message kDryRunSkipped = Message("(not written: the source is smaller than the target)");
 inline constexpr Message kDryRunFails = Message("(fails: %s)");
 

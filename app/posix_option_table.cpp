@@ -332,6 +332,46 @@ a subfolder that cannot be read is reported and the rest goes on.)man",
      .manual = R"man(Write every output straight into the output folder, not into the subfolders of its
 source; outputs of the same name get " (2)", " (3)" ... before their extension.)man",
      .set = SetTo<&AppSettings::Flat, kOn>},
+    {.long_name = "update",
+     .help = Message("skip sources whose output is in place and was made from them with these settings"),
+     .manual = R"man(Leave alone every source whose output is in place and was made from the source as it is
+now (same size and modification time) with the settings that shape outputs as they are now; reduce
+the others. pelimon knows by the manifest
+.I .pelimon-manifest
+in the output folder, which every run that writes there keeps up to date (see
+.BR "KEEPING A COPY UP TO DATE" ).
+Nothing is ever deleted.)man",
+     .set = SetTo<&AppSettings::Update, kOn>},
+    {.long_name = "files-from",
+     .value = kFileValue,
+     .help = Message("reduce the files named in FILE, one a line ('-': standard input)"),
+     .manual = R"man(Reduce the files named in
+.IR FILE ,
+one a line, or with
+.B \-0
+separated by NUL bytes;
+.B \-
+reads standard input. Each name is a path relative to the source folder (the one
+.I FOLDER
+argument, or the current directory without one) or an absolute one; outputs mirror the source
+folder's tree as with
+.BR \-r .
+Folders and files of no image type in the list are passed over; a name that is not there is
+reported.)man",
+     .completion = kFile,
+     .set = [](const O& g, P& o, G&) -> Status {
+         o.files_from = g.value;
+         return {};
+     }},
+    {.short_name = '0',
+     .long_name = "null",
+     .help = Message("the names of --files-from are separated by NUL bytes (find -print0)"),
+     .manual = R"man(The names of
+.B \-\-files\-from
+are separated by NUL bytes, as
+.B find \-print0
+writes them, so that any name, line breaks included, passes.)man",
+     .set = Raise<&PosixOptions::null_separated>},
     {.short_name = 's',
      .long_name = "size",
      .value = Message("WxH", "option value"),

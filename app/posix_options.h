@@ -68,6 +68,11 @@ struct PosixOptions {
     Verbosity verbosity = Verbosity::kNormal;
 
     std::vector<std::string> paths;  // files and folders, in order
+
+    // --files-from: the file that names the sources ("-": standard input); the one path, if any,
+    // is then the source folder.
+    std::optional<std::string> files_from;
+    bool null_separated = false;  // -0: its names end with NUL bytes, not line breaks
 };
 
 // The values -f takes as the usage page, the man page and the completion list them: "same" (each
@@ -80,7 +85,7 @@ std::vector<std::string_view> FormatChoiceNames();
 // of range, two options that exclude each other, "/Q", "/F" or "/G" among options (before "--"),
 // a name that cannot be a preset's or a preset given twice, files or folders beside
 // --list-presets, --export-preset or --import-preset, or (unless -h, -V or one of those or
-// --save-preset is given) no file or folder.
+// --save-preset is given) no file or folder (with --files-from: more than one folder).
 Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args);
 
 // What a POSIX command line starts from when it names no settings file (no file is read): every

@@ -9,6 +9,7 @@
 
 #include "app/app_texts.h"
 #include "app/cpelimon_app.h"
+#include "app/files_from.h"
 #include "app/posix_presets.h"
 #include "app/terminal_interaction.h"
 #include "app/unattended_run.h"
@@ -20,6 +21,7 @@
 #include "filelist/source_list.h"
 #include "imagelib/format_table.h"
 #include "imagelib/imagelib.h"
+#include "settings/output_folder_path.h"
 #include "settings/settings_file.h"
 
 namespace pelimon {
@@ -88,6 +90,24 @@ Result<AppSettings> StartingSettings(const PosixOptions& options, const std::str
                      settings.ProfilePath};
     }
     return settings;
+}
+
+// The sources --files-from names, below the one folder argument (or the current directory).
+Result<PosixSources> ListFilesFrom(const PosixOptions& options, const std::string& current_directory,
+                                   AppSettings& settings) {
+    const Result<std::vector<std::string>> names = ReadFilesFrom(*options.files_from, options.null_separated);
+    if (!names) {
+        return names.error();
+    }
+    const std::string source_folder = FolderText(
+        (fs::path(current_directory) / (options.paths.empty() ? "." : options.paths.front())).lexically_normal());
+    const std::optional<OutputFolderPlan> output = OutputFolderOf(settings, TodayDateText());
+    NamedSources named = ListNamedSources(names.value(), source_folder, output ? output->folder : std::string(),
+                                          options.rotation.value_or(0), settings);
+    for (const std::string& missing : named.missing) {
+        PrintPathNote(missing, app_texts::kSourceMissing);
+    }
+    return PosixSources{std::move(named.list), static_cast<int>(named.missing.size())};
 }
 
 int ExitStatusOfBatch(const BatchOutcome& batch) {
@@ -184,11 +204,24 @@ int RunPosix(std::span<const std::string> args) {
     if (const std::optional<int> failed = SaveCommandLinePreset(options, sets.front().settings, preset_file)) {
         return *failed;
     }
-    if (options.paths.empty()) {
+    if (options.paths.empty() && !options.files_from) {
         return kExitAllWritten;
     }
     AppSettings& settings = sets.front().settings;
-    const PosixSources sources = ListPosixSources(options.paths, options.rotation.value_or(0), settings);
+    if (options.files_from && !options.paths.empty() &&
+        !fs::is_directory(fs::path(current_directory) / options.paths.front(), error)) {
+        PrintPathNote(options.paths.front(), app_texts::kNotAFolder);
+        return kExitCommandLineError;
+    }
+    Result<PosixSources> listed =
+        options.files_from
+            ? ListFilesFrom(options, current_directory, settings)
+            : Result<PosixSources>(ListPosixSources(options.paths, options.rotation.value_or(0), settings));
+    if (!listed) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, listed.error().message.c_str());
+        return kExitCommandLineError;
+    }
+    const PosixSources& sources = listed.value();
     for (OutputSet& set : sets) {
         set.settings.ImagePath = settings.ImagePath;
     }
@@ -214,6 +247,9 @@ int RunPosix(std::span<const std::string> args) {
     const bool wrote = outcome.kind == BatchOutcome::Kind::kCompleted || outcome.kind == BatchOutcome::Kind::kCancelled;
     if (wrote && !quiet && !options.dry_run) {
         std::fprintf(stderr, "%s\n", SummaryLine(outcome).c_str());
+    }
+    if (wrote && !quiet && options.dry_run && settings.Update == kOn) {
+        std::fprintf(stderr, "%s\n", DryRunUpdateLine(outcome).c_str());
     }
     int status = ExitStatusOfBatch(outcome);
     const bool plan_fails = std::any_of(outcome.planned.begin(), outcome.planned.end(),

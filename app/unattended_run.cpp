@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/app_texts.h"
@@ -74,8 +75,15 @@ int ExitStatusOf(const CommandLineOutcome& outcome) {
 
 std::string SummaryLine(const BatchOutcome& batch) {
     return t::Summary(static_cast<size_t>(batch.written), batch.output_folder, batch.failures.size(),
-                      batch.renamed.size(), static_cast<size_t>(batch.skipped),
+                      batch.renamed.size(), static_cast<size_t>(batch.skipped), static_cast<size_t>(batch.up_to_date),
                       batch.kind == BatchOutcome::Kind::kCancelled);
+}
+
+std::string DryRunUpdateLine(const BatchOutcome& batch) {
+    const auto to_write = std::count_if(batch.planned.begin(), batch.planned.end(), [](const PlannedOutput& planned) {
+        return !planned.error && !planned.skipped;
+    });
+    return t::DryRunUpdate(static_cast<size_t>(to_write), static_cast<size_t>(batch.up_to_date));
 }
 
 int RunUnattended(std::span<const std::string> args) {

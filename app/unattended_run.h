@@ -37,6 +37,8 @@ int ExitStatusOf(const CommandLineOutcome& outcome);
 // The closing line of a batch, e.g.
 // "pelimon: 12 件を /out/ に書き出しました（失敗 1 件、別名 1 件）".
 std::string SummaryLine(const BatchOutcome& batch);
+// A dry run's count with Update on: "pelimon: would write 3 files, 97 up to date".
+std::string DryRunUpdateLine(const BatchOutcome& batch);
 
 // The whole run without a window, arguments without the program name. Messages go to standard
 // error. With no arguments: the usage and kExitCommandLineError, nothing loaded or saved.

@@ -115,4 +115,13 @@ inline std::string SourceTooLarge(const std::string& path) {
     return Format(Message("%s is too large to read."), path);
 }
 
+inline std::string ManifestDamaged(const std::string& path) {
+    return Format(Message("%s is damaged and was not used: every source was reduced again, and it is rebuilt."), path);
+}
+inline std::string ManifestNotWritten(const std::string& why) {
+    return Format(Message("The list of up-to-date outputs could not be saved (%s): the next update run reduces "
+                          "these sources again."),
+                  why);
+}
+
 }  // namespace pelimon::batch_texts

@@ -80,12 +80,20 @@ void BuildOutputName(const AppSettings& settings, const std::string& output_fold
     job.DestPath = output_folder + job.DestName;
 }
 
-std::vector<RenamedOutput> MakeDestinationsDistinct(std::span<ImageJob> jobs) {
+std::vector<RenamedOutput> MakeDestinationsDistinct(std::span<ImageJob> jobs, std::span<const std::string> kept) {
     std::set<std::string> sources;
+    std::set<std::string> job_folders;
     for (const ImageJob& job : jobs) {
         sources.insert(ResolvedPath(job.SourcePath));
+        job_folders.insert(job.DestPath.substr(0, job.DestPath.size() - job.DestName.size()));
     }
     std::set<std::string> taken;
+    // Only a kept output in a folder some job writes into can meet a job's name.
+    for (const std::string& path : kept) {
+        if (job_folders.contains(path.substr(0, path.rfind('/') + 1))) {
+            taken.insert(ResolvedPath(path));
+        }
+    }
     std::vector<RenamedOutput> renamed;
     for (size_t i = 0; i < jobs.size(); ++i) {
         ImageJob& job = jobs[i];

@@ -34,8 +34,9 @@ struct RenamedOutput {
 // Keeps the run from writing over its own sources and two jobs from sharing a file: in job order,
 // a DestPath that is a source of the run or the output of an earlier job becomes
 // "<name> (2)<ext>", "<name> (3)<ext>" ... (the first free one). Files in the output folder that
-// belong to no job are not considered: they are replaced. Paths are compared after resolving
-// "." and ".." and symbolic links of existing folders.
-std::vector<RenamedOutput> MakeDestinationsDistinct(std::span<ImageJob> jobs);
+// belong to no job are not considered: they are replaced, except `kept`: outputs of sources that
+// the run leaves alone because they are up to date, whose names no job takes. Paths are compared
+// after resolving "." and ".." and symbolic links of existing folders.
+std::vector<RenamedOutput> MakeDestinationsDistinct(std::span<ImageJob> jobs, std::span<const std::string> kept = {});
 
 }  // namespace pelimon

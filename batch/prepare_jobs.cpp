@@ -53,10 +53,6 @@ std::string OutputSubfolder(const AppSettings& settings, const FileRow& row) {
     return subfolder;
 }
 
-int32_t NormalRotation(int rotation) {
-    return ((rotation % 360) + 360) % 360;
-}
-
 // Fills the size and metadata fields from the file's header and leading segments.
 void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) {
     const Result<ImageHeader> header = ProbeImageFile(job.SourcePath);
@@ -86,15 +82,20 @@ void ExamineSource(const AppSettings& settings, std::time_t now, ImageJob& job) 
 
 }  // namespace
 
+std::string SourceFolderOf(const AppSettings& settings) {
+    std::string folder = settings.ImagePath;
+    if (!folder.empty() && folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
 PreparedJobs PrepareJobs(const PrepareInput& input) {
     AppSettings& settings = input.settings;
     if (settings.SaveNum == kOff) {
         settings.ImageNum = 0;
     }
-    std::string source_folder = settings.ImagePath;
-    if (!source_folder.empty() && source_folder.back() != '/') {
-        source_folder += '/';
-    }
+    const std::string source_folder = SourceFolderOf(settings);
 
     PreparedJobs prepared;
     const std::vector<FileRow>& rows = input.list.rows();
@@ -111,7 +112,7 @@ PreparedJobs PrepareJobs(const PrepareInput& input) {
         if (!row.checked) {
             continue;
         }
-        const std::string path = (row.folder.empty() ? source_folder : row.folder) + row.name;
+        const std::string path = SourcePathOf(row, source_folder);
         std::error_code error;
         if (!std::filesystem::exists(path, error)) {
             continue;

@@ -1,6 +1,7 @@
 // The preparation phase: one job per checked file that exists, named and measured from headers.
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -25,6 +26,17 @@ struct PreparedJobs {
     std::vector<ImageJob> jobs;  // in list order
     bool cancelled = false;
 };
+
+// The source folder of a run (ImagePath), ending with '/' unless empty.
+std::string SourceFolderOf(const AppSettings& settings);
+// The file of `row`: <row folder or source_folder>/<name>.
+inline std::string SourcePathOf(const FileRow& row, const std::string& source_folder) {
+    return (row.folder.empty() ? source_folder : row.folder) + row.name;
+}
+// A list rotation as 0, 90, 180 or 270 (any multiple of 90 clockwise, negative ones too).
+inline int32_t NormalRotation(int rotation) {
+    return ((rotation % 360) + 360) % 360;
+}
 
 // Walks the list rows (a row's file is <row folder or ImagePath>/<name>), polling cancel before
 // each and, before each checked one, reporting its name and progress 0 of checked_files (no

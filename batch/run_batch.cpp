@@ -5,12 +5,14 @@
 #include <set>
 
 #include "batch/batch_texts.h"
+#include "batch/manifest_recorder.h"
 #include "batch/output_folder.h"
 #include "batch/output_naming.h"
 #include "batch/prepare_jobs.h"
 #include "batch/render_job.h"
 #include "batch/run_jobs.h"
 #include "batch/target_size.h"
+#include "batch/up_to_date.h"
 #include "common/atomic_file.h"
 #include "imagelib/format_table.h"
 
@@ -55,8 +57,11 @@ void CollectResults(const std::vector<JobResult>& results, const std::vector<Ren
 // A set's settings (the run's copy), its jobs and the notes on outputs given a distinct name.
 struct PlannedSet {
     AppSettings settings;
+    std::string folder;  // where its outputs go: the output folder, or its subfolder of this set
     std::vector<ImageJob> jobs;
     std::vector<RenamedOutput> renamed;
+    // What the set's manifest records of each job once written; nullopt: the set keeps none.
+    std::optional<std::vector<std::optional<ManifestEntry>>> manifest_entries;
 };
 
 std::vector<PlannedOutput> PlanOutputs(const AppSettings& settings, const std::vector<ImageJob>& jobs) {
@@ -68,6 +73,32 @@ std::vector<PlannedOutput> PlanOutputs(const AppSettings& settings, const std::v
                            false, job.PrepareError});
     }
     return planned;
+}
+
+// What the manifest records of each job once it is written: the stamp of its row, and its output's
+// path from the output folder. Nothing for a job whose output lies outside that folder.
+std::vector<std::optional<ManifestEntry>> ManifestEntriesOf(const std::vector<ImageJob>& jobs,
+                                                            const UpToDateCheck& check, const std::string& folder) {
+    std::vector<std::optional<ManifestEntry>> entries(jobs.size());
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        const std::optional<ManifestEntry>& stamp = check.stamps[static_cast<size_t>(jobs[i].ListIndex)];
+        if (stamp && jobs[i].DestPath.starts_with(folder)) {
+            entries[i] = *stamp;
+            entries[i]->output = jobs[i].DestPath.substr(folder.size());
+        }
+    }
+    return entries;
+}
+
+// The list without the rows that are up to date.
+FileList WithoutUpToDate(const FileList& list, const UpToDateCheck& check) {
+    FileList remaining = list;
+    for (size_t i = 0; i < remaining.rows().size(); ++i) {
+        if (check.up_to_date[i]) {
+            remaining.rows()[i].checked = false;
+        }
+    }
+    return remaining;
 }
 
 }  // namespace
@@ -111,8 +142,9 @@ BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Int
     // Each set works on its own copy of its settings; what persists goes into outcome.carried.
     std::vector<PlannedSet> planned_sets;
     std::set<std::string> checked_folders;
+    int jobs_to_run = 0;
     for (const OutputSet& set : sets) {
-        PlannedSet& planned = planned_sets.emplace_back(PlannedSet{set.settings, {}, {}});
+        PlannedSet& planned = planned_sets.emplace_back(PlannedSet{set.settings, {}, {}, {}, {}});
         AppSettings& run = planned.settings;
         const Result<OutputFolderPlan> plan = ResolveOutputFolder(run, today);
         if (!plan.ok()) {
@@ -136,8 +168,27 @@ BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Int
                 return outcome;
             }
         }
+        // Each set keeps its own manifest in its own folder: its outputs are made with its settings.
         const std::string folder = set.subfolder.empty() ? base_folder : base_folder + set.subfolder + "/";
-        PreparedJobs prepared = PrepareJobs({run, list, folder, ui, selected, std::time(nullptr)});
+        planned.folder = folder;
+
+        // Whether sources are up to date is decided from stats alone, before anything is read.
+        const ManifestRead manifest = run.Update == kOn ? ReadManifest(folder) : ManifestRead{};
+        const bool record = !options.dry_run && (run.Update == kOn || ManifestExists(folder));
+        if (manifest.damaged) {
+            outcome.notes.push_back(t::ManifestDamaged(folder + std::string(kManifestName)));
+        }
+        const UpToDateCheck check =
+            record || run.Update == kOn ? CheckUpToDate(run, list, folder, manifest.entries) : UpToDateCheck{};
+        outcome.up_to_date += check.up_to_date_count;
+        if (selected == check.up_to_date_count) {
+            continue;
+        }
+        const FileList remaining = check.up_to_date_count > 0 ? WithoutUpToDate(list, check) : FileList{};
+        const FileList& to_run = check.up_to_date_count > 0 ? remaining : list;
+
+        PreparedJobs prepared =
+            PrepareJobs({run, to_run, folder, ui, selected - check.up_to_date_count, std::time(nullptr)});
         if (first) {
             outcome.carried.ImageNum = run.ImageNum;
         }
@@ -146,13 +197,21 @@ BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Int
             return outcome;
         }
         planned.jobs = std::move(prepared.jobs);
-        planned.renamed = MakeDestinationsDistinct(planned.jobs);
+        planned.renamed = MakeDestinationsDistinct(planned.jobs, check.kept);
         ComputeTargetSizes(run, planned.jobs);
         std::vector<PlannedOutput> outputs = PlanOutputs(run, planned.jobs);
         outcome.planned.insert(outcome.planned.end(), outputs.begin(), outputs.end());
+        if (record) {
+            planned.manifest_entries = ManifestEntriesOf(planned.jobs, check, folder);
+        }
+        jobs_to_run += static_cast<int>(planned.jobs.size());
     }
-    if (outcome.planned.empty()) {
-        ui.ShowError(t::NoImages());
+    if (jobs_to_run == 0) {
+        if (outcome.up_to_date > 0) {
+            outcome.kind = BatchOutcome::Kind::kCompleted;
+        } else {
+            ui.ShowError(t::NoImages());
+        }
         return outcome;
     }
     if (ui.CancelRequested()) {
@@ -168,21 +227,44 @@ BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Int
     // its temporary file in the folder of that output; those of runs still writing stay.
     std::set<std::string> output_folders = checked_folders;
     std::vector<JobSet> job_sets;
-    for (const PlannedSet& planned : planned_sets) {
+    std::vector<std::optional<ManifestRecorder>> recorders(planned_sets.size());
+    for (size_t set = 0; set < planned_sets.size(); ++set) {
+        PlannedSet& planned = planned_sets[set];
         for (const ImageJob& job : planned.jobs) {
             output_folders.insert(job.DestPath.substr(0, job.DestPath.size() - job.DestName.size()));
         }
         job_sets.push_back({planned.settings, planned.jobs});
+        if (planned.manifest_entries) {
+            recorders[set].emplace(planned.folder, std::move(*planned.manifest_entries));
+        }
     }
     for (const std::string& output_folder : output_folders) {
         RemoveTemporariesOfEndedRuns(output_folder);
     }
-    const RunJobsOutcome rendered = RunJobs({job_sets, ui, options.workers});
+    RunJobsInput render{job_sets, ui, options.workers, {}};
+    render.on_finished = [&recorders](size_t set, size_t job, const JobResult& result) {
+        if (recorders[set]) {
+            recorders[set]->Finished(job, result.state == JobState::kWritten);
+        }
+    };
+    const RunJobsOutcome rendered = RunJobs(render);
     size_t planned_index = 0;
     for (size_t set = 0; set < planned_sets.size(); ++set) {
         CollectResults(rendered.results[set], planned_sets[set].renamed, outcome);
         for (const JobResult& result : rendered.results[set]) {
             outcome.planned[planned_index++].written = result.state == JobState::kWritten;
+        }
+    }
+    for (std::optional<ManifestRecorder>& recorder : recorders) {
+        if (!recorder) {
+            continue;
+        }
+        recorder->Flush();
+        for (std::string& note : recorder->TakeNotes()) {
+            // A damaged manifest is named once, whether this run found it first or a flush did.
+            if (std::find(outcome.notes.begin(), outcome.notes.end(), note) == outcome.notes.end()) {
+                outcome.notes.push_back(std::move(note));
+            }
         }
     }
     outcome.kind = rendered.cancelled ? BatchOutcome::Kind::kCancelled : BatchOutcome::Kind::kCompleted;

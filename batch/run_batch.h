@@ -58,6 +58,7 @@ struct BatchOutcome {
     Kind kind = Kind::kNothingToDo;
     int written = 0;                     // outputs written
     int skipped = 0;                     // jobs that produced no file on purpose (BigSize 2)
+    int up_to_date = 0;                  // checked files left alone as their output is current (Update)
     std::vector<Error> failures;         // one per job that failed, in job order
     std::vector<std::string> renamed;    // notes on outputs given a distinct name
     std::vector<std::string> notes;      // metadata left out of written outputs, "name: why"
@@ -78,6 +79,11 @@ struct OutputSet {
 // Complete (when the completion box was ticked), and, with Resize kResizeDatedFolder, OutputPath
 // holding the "resize" + date folder text. `today` is the local date as yyyymmdd text for the
 // "resize" folder (passed in so that tests do not depend on the date).
+// With Update on, a checked file whose output the manifest of the output folder names as made from
+// the file as it is now, with the present settings, and still there, takes no job (counted in
+// up_to_date; a dry run plans only the others). Every run that writes records its outputs in that
+// manifest when Update is on or the folder has one (every 1,000 files and at the end); a damaged
+// manifest is not trusted, is rebuilt, and gives a note.
 BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
                       const std::string& today);
 

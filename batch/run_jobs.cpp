@@ -75,7 +75,7 @@ class JobQueue {
                 return;
             }
             RunSource(sources_[index], buffers);
-            Finished(Job(sources_[index].front()), sources_[index].size());
+            Finished(sources_[index]);
         }
     }
 
@@ -125,10 +125,15 @@ class JobQueue {
     }
 
     // Reports under a lock so that the person sees the count rise steadily.
-    void Finished(const ImageJob& job, size_t outputs) {
+    void Finished(const std::vector<JobPlace>& places) {
         const std::lock_guard lock(progress_mutex_);
-        completed_ += static_cast<int>(outputs);
-        input_.ui.ReportCurrentFile(job.FileName);
+        if (input_.on_finished) {
+            for (const JobPlace& place : places) {
+                input_.on_finished(place.set, place.job, results_[place.set][place.job]);
+            }
+        }
+        completed_ += static_cast<int>(places.size());
+        input_.ui.ReportCurrentFile(Job(places.front()).FileName);
         input_.ui.ReportProgress(completed_, total_);
     }
 

@@ -1,6 +1,7 @@
 // The rendering phase: a fixed pool of workers renders and saves the jobs of a run.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -36,6 +37,9 @@ struct RunJobsInput {
     std::span<const JobSet> sets;  // several sets: outputs of the same list rows under other settings
     Interaction& ui;               // progress and cancel, called from the workers
     int workers = 0;               // 0: one per core
+    // Called as each job finishes, with its set, its place in the set and its result, from the
+    // worker that ran it, one call at a time. May be empty.
+    std::function<void(size_t set, size_t job, const JobResult& result)> on_finished;
 };
 
 struct RunJobsOutcome {

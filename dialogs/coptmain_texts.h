@@ -32,6 +32,7 @@ inline constexpr Message kUserFolder = Message("Chosen folder");
 inline constexpr Message kResizeFolder = Message("resize+date folder in the source folder");
 // TRANSLATORS: instead of repeating the subfolders of the source folder below the output folder.
 inline constexpr Message kFlat = Message("All outputs directly in the output folder (no subfolders)");
+inline constexpr Message kUpdate = Message("Skip sources whose output is up to date");
 
 // Page ファイル名 (CSetOption2).
 inline constexpr Message kNamingGroup = Message("Names of the reduced image files");

@@ -72,17 +72,19 @@ void CSetOption::BuildLayout() {
     user_folder_ = Add<QRadioButton>(output, t::kUserFolder, "id1016");
     resize_folder_ = Add<QRadioButton>(output, t::kResizeFolder, "id1017");
     flat_ = Add<QCheckBox>(output, t::kFlat, "id1057");
+    update_ = Add<QCheckBox>(output, t::kUpdate, "id1056");
     static_cast<QVBoxLayout*>(layout())->addStretch();
 }
 
-std::array<SwitchBox, 7> CSetOption::Switches() const {
+std::array<SwitchBox, 8> CSetOption::Switches() const {
     return {{{drag_drop_, &pelimon::AppSettings::DragDrop},
              {exif_, &pelimon::AppSettings::Exif},
              {no_location_, &pelimon::AppSettings::NoLocation},
              {exif_date_, &pelimon::AppSettings::ExifDate},
              {auto_rotate_, &pelimon::AppSettings::AutoRotate},
              {to_srgb_, &pelimon::AppSettings::ToSRGB},
-             {flat_, &pelimon::AppSettings::Flat}}};
+             {flat_, &pelimon::AppSettings::Flat},
+             {update_, &pelimon::AppSettings::Update}}};
 }
 
 void CSetOption::Show(const pelimon::AppSettings& settings) {

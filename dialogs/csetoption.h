@@ -28,7 +28,7 @@ class CSetOption : public QWidget {
     // 位置情報を削除する is enabled exactly while the Exif box is enabled and checked.
     void UpdateNoLocation();
     // The check boxes of switch settings, with their settings.
-    std::array<SwitchBox, 7> Switches() const;
+    std::array<SwitchBox, 8> Switches() const;
 
     QCheckBox* drag_drop_ = nullptr;         // 1007
     QCheckBox* equal_ = nullptr;             // 1013
@@ -40,6 +40,7 @@ class CSetOption : public QWidget {
     QCheckBox* auto_rotate_ = nullptr;       // no template id: "autoRotate"
     QCheckBox* to_srgb_ = nullptr;           // "toSrgb" (ToSRGB; no number of its own)
     QCheckBox* flat_ = nullptr;              // 1057 (Flat)
+    QCheckBox* update_ = nullptr;            // 1056 (Update)
     QCheckBox* no_location_ = nullptr;       // 1014, last of the Exif group
     QRadioButton* user_folder_ = nullptr;    // 1016
     QRadioButton* resize_folder_ = nullptr;  // 1017

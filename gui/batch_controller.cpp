@@ -129,7 +129,8 @@ void BatchController::OnWorkerFinished() {
 }
 
 // Nothing to say when the run stopped before its jobs (its message has been shown); a report when
-// it was cancelled, broke off, or something was left out, failed or renamed; then the completion
+// it was cancelled, broke off, found everything up to date, or something was left out, failed or
+// renamed; then the completion
 // question when it is due.
 void BatchController::ShowRunEnd(const BatchOutcome& outcome) {
     GuiInteraction::RunEnd end = interaction_->TakeRunEnd();
@@ -144,7 +145,8 @@ void BatchController::ShowRunEnd(const BatchOutcome& outcome) {
     const auto checked =
         std::count_if(run_list_.rows().begin(), run_list_.rows().end(), [](const FileRow& row) { return row.checked; });
     const RunCounts counts = CountRun(outcome, static_cast<int>(checked));
-    if (counts.cancelled || counts.left_out > 0 || counts.failed > 0 || !end.notes.empty()) {
+    const bool all_up_to_date = counts.written == 0 && counts.up_to_date > 0;
+    if (counts.cancelled || counts.left_out > 0 || counts.failed > 0 || all_up_to_date || !end.notes.empty()) {
         CRunReport report(counts, end.failures, end.notes, window_);
         report.exec();
     }

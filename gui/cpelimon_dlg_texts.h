@@ -75,6 +75,7 @@ inline constexpr Message kSummaryFailedFormat = Message("%1 image(s) could not b
 inline constexpr Message kSummaryNotesFormat = Message("%1 image(s) were saved under another name.");
 inline constexpr Message kRunCancelledText = Message("The run was cancelled.");
 inline constexpr Message kRunWrittenFormat = Message("%1 image(s) written.");
+inline constexpr Message kRunUpToDateFormat = Message("%1 image(s) skipped as up to date.");
 inline constexpr Message kRunLeftOutFormat = Message(
     "%1 image(s) were not written (images already small enough when enlarging is off, or images no longer found).");
 inline constexpr Message kReportFileColumn = Message("File");

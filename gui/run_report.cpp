@@ -39,9 +39,10 @@ RunCounts CountRun(const BatchOutcome& outcome, int checked) {
     RunCounts counts;
     counts.written = outcome.written;
     counts.failed = static_cast<int>(outcome.failures.size());
+    counts.up_to_date = outcome.up_to_date;
     counts.cancelled = outcome.kind == BatchOutcome::Kind::kCancelled;
     if (!counts.cancelled) {
-        counts.left_out = std::max(0, checked - counts.written - counts.failed);
+        counts.left_out = std::max(0, checked - counts.written - counts.failed - counts.up_to_date);
     }
     return counts;
 }
@@ -53,6 +54,9 @@ QString RunCountsText(const RunCounts& counts) {
     }
     if (counts.written > 0 || counts.cancelled || (counts.left_out == 0 && counts.failed == 0)) {
         lines << Tr(kRunWrittenFormat).arg(counts.written);
+    }
+    if (counts.up_to_date > 0) {
+        lines << Tr(kRunUpToDateFormat).arg(counts.up_to_date);
     }
     if (counts.left_out > 0) {
         lines << Tr(kRunLeftOutFormat).arg(counts.left_out);

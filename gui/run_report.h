@@ -12,9 +12,10 @@
 namespace pelimon {
 
 struct RunCounts {
-    int written = 0;   // outputs in place
-    int left_out = 0;  // checked files that gave no output on purpose or had gone before the run
-    int failed = 0;    // files that could not be reduced or written
+    int written = 0;     // outputs in place
+    int left_out = 0;    // checked files that gave no output on purpose or had gone before the run
+    int up_to_date = 0;  // checked files whose output was current (Update)
+    int failed = 0;      // files that could not be reduced or written
     bool cancelled = false;
 };
 
@@ -23,7 +24,7 @@ struct RunCounts {
 RunCounts CountRun(const BatchOutcome& outcome, int checked);
 
 // One line per count that is not zero, written first ("12 個の画像を書き出しました。"), in the
-// order written, left out, failed; a cancelled run starts with "処理を中止しました。".
+// order written, up to date, left out, failed; a cancelled run starts with "処理を中止しました。".
 QString RunCountsText(const RunCounts& counts);
 
 // A file of the report: its name and why it is listed.

@@ -103,7 +103,7 @@ Preset PresetOf(std::string name, const AppSettings& settings) {
 
 void ApplyPreset(const Preset& preset, AppSettings& settings) {
     for (const SettingRow& row : SettingsTable()) {
-        if (row.in_preset) {
+        if (row.InPreset()) {
             row.SetFromText(settings, row.Text(preset.values));
         }
     }
@@ -112,7 +112,7 @@ void ApplyPreset(const Preset& preset, AppSettings& settings) {
 bool SameValues(const Preset& a, const Preset& b) {
     const std::span<const SettingRow> rows = SettingsTable();
     return std::all_of(rows.begin(), rows.end(), [&a, &b](const SettingRow& row) {
-        return !row.in_preset || row.Text(a.values) == row.Text(b.values);
+        return !row.InPreset() || row.Text(a.values) == row.Text(b.values);
     });
 }
 
@@ -129,7 +129,7 @@ PresetList ReadPresets(const IniDocument& document, const std::string& origin) {
         }
         Preset preset{*name, AppSettings()};
         for (const SettingRow& row : SettingsTable()) {
-            if (problem || !row.in_preset) {
+            if (problem || !row.InPreset()) {
                 continue;
             }
             if (const std::optional<std::string> value = document.Get(section, row.key)) {
@@ -150,7 +150,7 @@ void WritePreset(const Preset& preset, IniDocument& document) {
     const std::string section = SectionOf(preset.name);
     document.RemoveSection(section);
     for (const SettingRow& row : SettingsTable()) {
-        if (row.in_preset) {
+        if (row.InPreset()) {
             document.Set(section, row.key, row.Text(preset.values));
         }
     }

@@ -1,6 +1,6 @@
-// Presets: named sets of the settings that shape the outputs (the settings table's rows marked
-// in_preset), kept in the settings file, one section "[Preset:NAME]" each, with the keys those
-// rows have in their own sections. A preset read from a file is checked whole: one whose name or
+// Presets: named sets of the settings that shape the outputs (the settings table's rows of
+// SettingRow::InPreset), kept in the settings file, one section "[Preset:NAME]" each, with the
+// keys those rows have in their own sections. A preset read from a file is checked whole: one whose name or
 // any of whose values is damaged is left out with a note, never half applied.
 #pragma once
 

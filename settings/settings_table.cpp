@@ -46,9 +46,9 @@ SettingRow NeverSaved(SettingRow row) {
     return row;
 }
 
-// A setting that shapes the outputs, and so belongs to a preset.
-SettingRow InPreset(SettingRow row) {
-    row.in_preset = true;
+// A setting that leaves every output as it is (see SettingRow::shapes_output).
+SettingRow AboutTheRun(SettingRow row) {
+    row.shapes_output = false;
     return row;
 }
 
@@ -62,54 +62,54 @@ SettingRow EmptyParameterGivesDefault(SettingRow row) {
 // ImagePath and OutputPath default to DefaultImageFolder (LoadSettings fills them in).
 std::span<const SettingRow> Rows() {
     static const SettingRow rows[] = {
-        Number(&AppSettings::Confirm, "General", "Confirm", kCode, kAskAgain),
-        Number(&AppSettings::Complete, "General", "Complete", kCode, kAskAgain),
-        Number(&AppSettings::DefConfirm, "General", "DefConfirm", kCode, kAskAgain),
-        Number(&AppSettings::ImageType, "General", "ImageType", kCode, AllImageTypes(), "IMAGETYPE"),
-        Text(&AppSettings::ImagePath, "General", "ImagePath", kFolder, "", "IMAGEPATH"),
-        Text(&AppSettings::OutputPath, "General", "OutputPath", kFolder, "", "OUTPUTPATH"),
-        Number(&AppSettings::Select, "General", "Select", kCode, kSelectChecked),
-        Number(&AppSettings::Recurse, "General", "Recurse", kSwitch, kOff, "RECURSE"),
-        InPreset(Number(&AppSettings::Base, "ImageSize", "Base", kCode, kBase640x480)),
-        InPreset(Number(&AppSettings::Width, "ImageSize", "Width", kNumber, 640, "WIDTH", 1, kMaxSide)),
-        InPreset(Number(&AppSettings::Height, "ImageSize", "Height", kNumber, 480, "HEIGHT", 1, kMaxSide)),
-        InPreset(Number(&AppSettings::WidthRatio, "ImageSize", "WidthRatio", kNumber, 70, "WRATIO", 1, 1000)),
-        InPreset(Number(&AppSettings::HeightRatio, "ImageSize", "HeightRatio", kNumber, 70, "HRATIO", 1, 1000)),
-        InPreset(Number(&AppSettings::Method, "ImageSize", "Method", kCode, kMethodPixels, "METHOD")),
-        InPreset(Number(&AppSettings::Aspect, "ImageSize", "Aspect", kCode, kAspectKeep, "ASPECT")),
-        InPreset(Number(&AppSettings::Rect, "ImageSize", "Rect", kCode, kRectByWidth, "RECT")),
+        AboutTheRun(Number(&AppSettings::Confirm, "General", "Confirm", kCode, kAskAgain)),
+        AboutTheRun(Number(&AppSettings::Complete, "General", "Complete", kCode, kAskAgain)),
+        AboutTheRun(Number(&AppSettings::DefConfirm, "General", "DefConfirm", kCode, kAskAgain)),
+        AboutTheRun(Number(&AppSettings::ImageType, "General", "ImageType", kCode, AllImageTypes(), "IMAGETYPE")),
+        AboutTheRun(Text(&AppSettings::ImagePath, "General", "ImagePath", kFolder, "", "IMAGEPATH")),
+        AboutTheRun(Text(&AppSettings::OutputPath, "General", "OutputPath", kFolder, "", "OUTPUTPATH")),
+        AboutTheRun(Number(&AppSettings::Select, "General", "Select", kCode, kSelectChecked)),
+        AboutTheRun(Number(&AppSettings::Recurse, "General", "Recurse", kSwitch, kOff, "RECURSE")),
+        Number(&AppSettings::Base, "ImageSize", "Base", kCode, kBase640x480),
+        Number(&AppSettings::Width, "ImageSize", "Width", kNumber, 640, "WIDTH", 1, kMaxSide),
+        Number(&AppSettings::Height, "ImageSize", "Height", kNumber, 480, "HEIGHT", 1, kMaxSide),
+        Number(&AppSettings::WidthRatio, "ImageSize", "WidthRatio", kNumber, 70, "WRATIO", 1, 1000),
+        Number(&AppSettings::HeightRatio, "ImageSize", "HeightRatio", kNumber, 70, "HRATIO", 1, 1000),
+        Number(&AppSettings::Method, "ImageSize", "Method", kCode, kMethodPixels, "METHOD"),
+        Number(&AppSettings::Aspect, "ImageSize", "Aspect", kCode, kAspectKeep, "ASPECT"),
+        Number(&AppSettings::Rect, "ImageSize", "Rect", kCode, kRectByWidth, "RECT"),
         // Data, not a text: the window rewrites it in its language.
-        Text(&AppSettings::SizeString, "ImageSize", "SizeString", kText, "幅・高さ固定：640 x 480 pxel"),
-        InPreset(Number(&AppSettings::SetSize, "ImageSize", "SetSize", kSwitch, kOff, "SETSIZE")),
-        InPreset(Number(&AppSettings::DataSize, "ImageSize", "DataSize", kNumber, 50, "DATASIZE", 1, 1000000)),
-        InPreset(Number(&AppSettings::LimitQuality, "ImageSize", "LimitQuality", kNumber, 20, "LIMITQUALITY", 1, 100)),
+        AboutTheRun(Text(&AppSettings::SizeString, "ImageSize", "SizeString", kText, "幅・高さ固定：640 x 480 pxel")),
+        Number(&AppSettings::SetSize, "ImageSize", "SetSize", kSwitch, kOff, "SETSIZE"),
+        Number(&AppSettings::DataSize, "ImageSize", "DataSize", kNumber, 50, "DATASIZE", 1, 1000000),
+        Number(&AppSettings::LimitQuality, "ImageSize", "LimitQuality", kNumber, 20, "LIMITQUALITY", 1, 100),
         NeverSaved(Number(&AppSettings::EvenMenu, "ImageSize", "EvenMenu", kSwitch, kOff)),
         NeverSaved(Number(&AppSettings::PixEven, "ImageSize", "PixEven", kSwitch, kOff)),
-        InPreset(Number(&AppSettings::FileType, "Option", "FileType", kCode, kFileTypeSame, "FILETYPE")),
-        InPreset(Number(&AppSettings::JpegComp, "Option", "JpegComp", kNumber, 90, "JPEGCOMP", 1, 100)),
-        Number(&AppSettings::DragDrop, "Option", "DragDrop", kSwitch, kOff),
-        InPreset(Number(&AppSettings::BigSize, "Option", "BigSize", kCode, kBigSizeEnlarge, "BIGSIZE")),
-        InPreset(Number(&AppSettings::Equal, "Option", "Equal", kCode, kEqualIsLarger, "EQUALSIZE")),
-        InPreset(Number(&AppSettings::Exif, "Option", "Exif", kSwitch, kOff, "EXIF")),
-        InPreset(Number(&AppSettings::ExifDate, "Option", "ExifDate", kSwitch, kOff, "EXDATE")),
-        InPreset(Number(&AppSettings::Resize, "Option", "Resize", kCode, kResizeUserFolder, "RISEZFOLDER")),
-        InPreset(Number(&AppSettings::NameRule, "Option", "NameRule", kCode, kNameSerial, "NAMERULE")),
-        InPreset(Text(&AppSettings::AddText, "Option", "AddText", kText, "s", "ADDTEXT")),
-        InPreset(Number(&AppSettings::StartNum, "Option", "StartNum", kNumber, 1, "STARTNUM", 0, kMaxNumber)),
-        InPreset(Number(&AppSettings::ZeroPadding, "Option", "0-Padding", kSwitch, kOn, "0-PADDING")),
-        InPreset(Number(&AppSettings::Digit, "Option", "Digit", kNumber, 4, "DIGIT", 1, 9)),
-        InPreset(EmptyParameterGivesDefault(
-            Text(&AppSettings::BaseName, "Option", "BaseName", kText, "resize", "BASENAME"))),
-        InPreset(Number(&AppSettings::SaveNum, "Option", "SaveNum", kSwitch, kOn, "SAVENUM")),
-        Number(&AppSettings::ImageNum, "Option", "ImageNum", kNumber, 0, {}, 0, kMaxNumber),
-        InPreset(Number(&AppSettings::Reduction, "Option", "Reduction", kCode, kReductionAreaAverage, "RESIZE")),
-        InPreset(Number(&AppSettings::Effect, "Option", "Effect", kCode, 0, "EFFECT")),
-        InPreset(Number(&AppSettings::Contrast, "Option", "Contrast", kNumber, 0, "CONTRAST", -128, 128)),
-        InPreset(Number(&AppSettings::Gain, "Option", "Gain", kNumber, 15, "SHARPGAIN", 0, 40)),
-        InPreset(Number(&AppSettings::AutoRotate, "Option", "AutoRotate", kSwitch, kOn, "AUTOROTATE")),
-        InPreset(Number(&AppSettings::ToSRGB, "Option", "ToSRGB", kSwitch, kOn, "TOSRGB")),
-        InPreset(Number(&AppSettings::NoLocation, "Option", "NoLocation", kSwitch, kOff, "NOLOCATION")),
-        InPreset(Number(&AppSettings::Flat, "Option", "Flat", kSwitch, kOff, "FLAT")),
+        Number(&AppSettings::FileType, "Option", "FileType", kCode, kFileTypeSame, "FILETYPE"),
+        Number(&AppSettings::JpegComp, "Option", "JpegComp", kNumber, 90, "JPEGCOMP", 1, 100),
+        AboutTheRun(Number(&AppSettings::DragDrop, "Option", "DragDrop", kSwitch, kOff)),
+        Number(&AppSettings::BigSize, "Option", "BigSize", kCode, kBigSizeEnlarge, "BIGSIZE"),
+        Number(&AppSettings::Equal, "Option", "Equal", kCode, kEqualIsLarger, "EQUALSIZE"),
+        Number(&AppSettings::Exif, "Option", "Exif", kSwitch, kOff, "EXIF"),
+        Number(&AppSettings::ExifDate, "Option", "ExifDate", kSwitch, kOff, "EXDATE"),
+        Number(&AppSettings::Resize, "Option", "Resize", kCode, kResizeUserFolder, "RISEZFOLDER"),
+        Number(&AppSettings::NameRule, "Option", "NameRule", kCode, kNameSerial, "NAMERULE"),
+        Text(&AppSettings::AddText, "Option", "AddText", kText, "s", "ADDTEXT"),
+        Number(&AppSettings::StartNum, "Option", "StartNum", kNumber, 1, "STARTNUM", 0, kMaxNumber),
+        Number(&AppSettings::ZeroPadding, "Option", "0-Padding", kSwitch, kOn, "0-PADDING"),
+        Number(&AppSettings::Digit, "Option", "Digit", kNumber, 4, "DIGIT", 1, 9),
+        EmptyParameterGivesDefault(Text(&AppSettings::BaseName, "Option", "BaseName", kText, "resize", "BASENAME")),
+        Number(&AppSettings::SaveNum, "Option", "SaveNum", kSwitch, kOn, "SAVENUM"),
+        AboutTheRun(Number(&AppSettings::ImageNum, "Option", "ImageNum", kNumber, 0, {}, 0, kMaxNumber)),
+        Number(&AppSettings::Reduction, "Option", "Reduction", kCode, kReductionAreaAverage, "RESIZE"),
+        Number(&AppSettings::Effect, "Option", "Effect", kCode, 0, "EFFECT"),
+        Number(&AppSettings::Contrast, "Option", "Contrast", kNumber, 0, "CONTRAST", -128, 128),
+        Number(&AppSettings::Gain, "Option", "Gain", kNumber, 15, "SHARPGAIN", 0, 40),
+        Number(&AppSettings::AutoRotate, "Option", "AutoRotate", kSwitch, kOn, "AUTOROTATE"),
+        Number(&AppSettings::ToSRGB, "Option", "ToSRGB", kSwitch, kOn, "TOSRGB"),
+        Number(&AppSettings::NoLocation, "Option", "NoLocation", kSwitch, kOff, "NOLOCATION"),
+        Number(&AppSettings::Flat, "Option", "Flat", kSwitch, kOff, "FLAT"),
+        AboutTheRun(Number(&AppSettings::Update, "Option", "Update", kSwitch, kOff, "UPDATE")),
     };
     return rows;
 }

@@ -1,5 +1,6 @@
 // Presets through the pelimon binary: stored from a command line, used once or several at a time,
 // shared through a file, and the errors of each.
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -89,6 +90,22 @@ TEST_F(PresetCommandLine, SeveralPresetsOfAStreamedSourceStayInBoundedMemory) {
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
     EXPECT_LT(run.max_rss_kb, 60 * 1024);
 #endif
+}
+
+TEST_F(PresetCommandLine, UpdateKeepsAManifestPerPresetFolder) {
+    Save("large", {"-s", "300x300"});
+    Save("small", {"-s", "80x80", "-f", "png"});
+    const std::vector<std::string> args = {"--update", "--preset", "large", "--preset", "small", "-o", out, src};
+    ASSERT_EQ(Run(args).status, 0);
+    EXPECT_TRUE(fs::exists(out + "large/.pelimon-manifest"));
+    EXPECT_TRUE(fs::exists(out + "small/.pelimon-manifest"));
+    // Unchanged: nothing is planned again; a touched source is planned once for each preset.
+    std::vector<std::string> dry = args;
+    dry.insert(dry.begin(), "-n");
+    EXPECT_EQ(Run(dry).out, "");
+    fs::last_write_time(src + "a.jpg", fs::last_write_time(src + "a.jpg") + std::chrono::seconds(1));
+    EXPECT_EQ(Run(dry).out, src + "a.jpg\t" + out + "large/a.jpg\t300x225\tJPEG\n" + src + "a.jpg\t" + out +
+                                "small/a.png\t80x60\tPNG\n");
 }
 
 TEST_F(PresetCommandLine, ExportedPresetImportsElsewhereAndAClashChangesNothing) {

@@ -400,6 +400,7 @@ void OptionDialogTest::okStoresEveryPage() {
     Control<QCheckBox>(dialog, kGeneral, "toSrgb")->click();
     Control<QRadioButton>(dialog, kGeneral, "id1017")->click();
     Control<QCheckBox>(dialog, kGeneral, "id1057")->click();
+    Control<QCheckBox>(dialog, kGeneral, "id1056")->click();
     Control<QCheckBox>(dialog, kNames, "id1010")->click();
     Control<QRadioButton>(dialog, kReduction, reductionRadio.toLatin1().constData())->click();
     Control<QCheckBox>(dialog, kReduction, "id1009")->click();
@@ -414,6 +415,7 @@ void OptionDialogTest::okStoresEveryPage() {
     QCOMPARE(settings.BigSize, 0);
     QCOMPARE(settings.Resize, 1);
     QCOMPARE(settings.Flat, 1);
+    QCOMPARE(settings.Update, 1);
     QCOMPARE(settings.SaveNum, 0);
     QCOMPARE(settings.Reduction, reduction);
     QCOMPARE(settings.Effect, 0xF2 | 4);

@@ -51,6 +51,7 @@ class MainWindowBatchTest : public QObject {
     void dropWithAutomaticRunChecksAllAndRuns();
     void defaultsPressedDuringARunAreKept();
     void subfoldersAreListedByTheirPathAndMirrored();
+    void secondUpdateRunSkipsEveryUpToDateFile();
 
   private:
     static constexpr int kImages = 6;
@@ -268,6 +269,24 @@ void MainWindowBatchTest::subfoldersAreListedByTheirPathAndMirrored() {
     window.findChild<QLineEdit*>("id1004")->setText(src + "2026");
     QTRY_COMPARE(list->model()->rowCount(), 2);
     QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("kyoto/img0.png"));
+}
+
+void MainWindowBatchTest::secondUpdateRunSkipsEveryUpToDateFile() {
+    settings_.Update = 1;
+    CpelimonDlg window(settings_);
+    window.findChild<QPushButton*>("id1001")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
+    QCOMPARE(OutputCount(settings_), kImages);
+
+    QString said;
+    ModalAnswerer<CRunReport> end([&said](CRunReport* report) {
+        said = report->findChild<QLabel*>("summary")->text();
+        report->accept();
+    });
+    window.findChild<QPushButton*>("id1001")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.batch().running(), kRunTimeoutMs);
+    QCOMPARE(said.split('\n'), QStringList({QStringLiteral("0 個の画像を書き出しました。"),
+                                            QStringLiteral("%1 個の画像は最新のため省略しました。").arg(kImages)}));
 }
 
 QTEST_MAIN(MainWindowBatchTest)

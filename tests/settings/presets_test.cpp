@@ -62,14 +62,14 @@ TEST(Presets, RoundTripKeepsThePresetAndEverythingElseOfTheFile) {
 // Only the rows marked in the table travel: never the folders, the listing or the window's state.
 TEST(Presets, HoldTheSettingsThatShapeOutputsOnly) {
     for (const SettingRow& row : SettingsTable()) {
-        if (row.in_preset) {
+        if (row.InPreset()) {
             EXPECT_TRUE(row.saved) << row.key;
             EXPECT_NE(row.section, "General") << row.key;
         }
     }
-    EXPECT_FALSE(SettingRowOf(&AppSettings::ImageNum).in_preset);
-    EXPECT_FALSE(SettingRowOf(&AppSettings::OutputPath).in_preset);
-    EXPECT_TRUE(SettingRowOf(&AppSettings::Resize).in_preset);
+    EXPECT_FALSE(SettingRowOf(&AppSettings::ImageNum).InPreset());
+    EXPECT_FALSE(SettingRowOf(&AppSettings::OutputPath).InPreset());
+    EXPECT_TRUE(SettingRowOf(&AppSettings::Resize).InPreset());
 }
 
 TEST(Presets, NamesAreCheckedAndFolderNamesSafeEverywhere) {
