@@ -90,7 +90,8 @@ inline constexpr Message kPosixUsageHead = Message(
     "sources smaller than the target are not enlarged, and everything else is at its default (fit in\n"
     "640 x 480, the source's format, quality 90, no metadata kept). The options change this for the\n"
     "run; --settings starts from a settings file's settings instead (the file is not written back).\n"
-    "Numbered names start at StartNum on every run.\n"
+    "Numbered names start at StartNum on every run. Presets (--preset) are the one thing read from\n"
+    "the user's settings file unasked (or from the --settings file).\n"
     "\n");
 // TRANSLATORS: an option and the name of its value on a line of the usage page ("--output=DIR").
 inline constexpr Message kOptionWithValue = Message("%s=%s", "usage page");

@@ -99,7 +99,10 @@ void ListPaths(const std::vector<std::string>& paths, SourceList& sources, AppSe
         }
     }
     sources.ReplaceWithPaths(paths, settings);
-    NoteFilesOutsideFolder(files, sources, outcome.path_notes);
+    // Rows of several places carry their own folders, which the batch finds.
+    if (!sources.several_places()) {
+        NoteFilesOutsideFolder(files, sources, outcome.path_notes);
+    }
 }
 
 }  // namespace

@@ -174,6 +174,16 @@ Status SetRotation(const OptionValue& given, PosixOptions& options) {
     return OptionError(app_texts::kBadChoice, given.name, given.value, JoinTexts(kRotations, ", "));
 }
 
+// An option naming a file; an empty name is no name.
+template <std::optional<std::string> PosixOptions::*kField>
+Status FileInto(const OptionValue& given, PosixOptions& options, OptionGroups&) {
+    if (given.value.empty()) {
+        return OptionError(app_texts::kMissingValue, given.name);
+    }
+    options.*kField = given.value;
+    return {};
+}
+
 // A preset name option: the name must be able to name a preset.
 Status PresetName(const OptionValue& given, std::optional<std::string>& into) {
     if (std::optional<std::string> problem = PresetNameProblem(given.value)) {
@@ -216,24 +226,21 @@ using G = OptionGroups;
 constexpr PosixOptionRow kOptions[] = {
     {.long_name = "settings",
      .value = kFileValue,
-     .help = Message("start from the settings of this settings file (not written back), which holds the presets"),
+     .help = Message("start from this settings file (not written back); presets come from it"),
      .manual = R"man(Start from the settings of this settings file instead of the defaults; it is read, never
 written, except for the preset sections that
 .BR \-\-save\-preset ", " \-\-import\-preset " and " \-\-delete\-preset
 store or remove.
 It is also where presets are read from.
-A file that cannot be read is an error (exit status 2).)man",
+A file that cannot be read is an error (exit status 2); the preset options take a file that is not
+there yet as one without presets, and
+.BR \-\-save\-preset " and " \-\-import\-preset
+make it.)man",
      .completion = kFile,
-     .set = [](const O& g, P& o, G&) -> Status {
-         if (g.value.empty()) {
-             return OptionError(app_texts::kMissingValue, g.name);
-         }
-         o.settings_file = g.value;
-         return {};
-     }},
+     .set = FileInto<&PosixOptions::settings_file>},
     {.long_name = "preset",
      .value = kNameValue,
-     .help = Message("make the outputs of this preset (given twice or more: each into its own subfolder)"),
+     .help = Message("make the outputs of this preset; twice or more: each into a subfolder"),
      .manual = R"man(Start from the preset
 .I NAME
 of the settings file
@@ -245,7 +252,7 @@ Given twice or more, each source's outputs are made for every preset named, each
 its own subfolder of the output folder, named after the preset; each source is decoded once for
 all of them.
 A name that no preset has is an error (exit status 2).)man",
-     .completion = kNone,
+     .completion = kPresets,
      .set = [](const O& g, P& o, G&) { return AddPreset(g, o); }},
     {.long_name = "save-preset",
      .value = kNameValue,
@@ -260,7 +267,7 @@ else the user's settings file), replacing a preset of that name; only its
 .BI [Preset: NAME ]
 section is written.
 Without files or folders nothing else is done.)man",
-     .completion = kNone,
+     .completion = kPresets,
      .set = PresetNameInto<&PosixOptions::save_preset>},
     {.long_name = "list-presets",
      .help = Message("print the names of the presets, one a line"),
@@ -275,11 +282,11 @@ A damaged preset is left out with a note on standard error.)man",
 on standard output as a settings file of its own section, which
 .B \-\-import\-preset
 reads on another account or machine, and exit.)man",
-     .completion = kNone,
+     .completion = kPresets,
      .set = PresetNameInto<&PosixOptions::export_preset>},
     {.long_name = "import-preset",
      .value = kFileValue,
-     .help = Message("store the presets of FILE (a name taken by other settings is refused)"),
+     .help = Message("store the presets of FILE; a name taken by other settings is refused"),
      .manual = R"man(Store every preset of
 .I FILE
 into the settings file and exit.
@@ -291,18 +298,12 @@ or rename the section in
 .IR FILE .
 A preset that is there already with the same settings is left as it is.)man",
      .completion = kFile,
-     .set = [](const O& g, P& o, G&) -> Status {
-         if (g.value.empty()) {
-             return OptionError(app_texts::kMissingValue, g.name);
-         }
-         o.import_preset = g.value;
-         return {};
-     }},
+     .set = FileInto<&PosixOptions::import_preset>},
     {.long_name = "delete-preset",
      .value = kNameValue,
      .help = Message("remove preset NAME from the settings file"),
      .manual = "Remove the preset\n.I NAME\nfrom the settings file and exit.",
-     .completion = kNone,
+     .completion = kPresets,
      .set = PresetNameInto<&PosixOptions::delete_preset>},
     {.short_name = 'o',
      .long_name = "output",

@@ -55,6 +55,7 @@ enum class ValueCompletion {
     kFile,
     kFormats,  // the output formats (FormatChoiceNames)
     kChoices,  // the row's choices
+    kPresets,  // the user's presets, as pelimon --list-presets prints them when completing
 };
 
 struct PosixOptionRow {

@@ -181,14 +181,19 @@ int RunPosix(std::span<const std::string> args) {
     }
     std::error_code error;
     const std::string current_directory = fs::current_path(error).string();
-    Result<AppSettings> started = StartingSettings(options, current_directory);
-    if (!started) {
-        std::fprintf(stderr, "%s: %s\n", kProgram, started.error().message.c_str());
-        return kExitCommandLineError;
-    }
+    // The preset commands need no settings to start from: a --settings file that is not there yet
+    // is one without presets, which --import-preset and --save-preset make.
     const std::string preset_file = PresetFilePath(options, current_directory);
     if (const std::optional<int> done = RunPresetCommand(options, preset_file)) {
         return *done;
+    }
+    std::error_code missing;
+    const bool new_preset_file = options.save_preset && options.paths.empty() && !fs::exists(preset_file, missing);
+    Result<AppSettings> started =
+        new_preset_file ? PosixDefaults(current_directory) : StartingSettings(options, current_directory);
+    if (!started) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, started.error().message.c_str());
+        return kExitCommandLineError;
     }
     Result<std::vector<OutputSet>> made = PosixOutputSets(options, started.value(), preset_file, current_directory);
     if (!made) {

@@ -13,7 +13,9 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "size, optionally sharpened, greyed, sepia-toned or contrast-adjusted, named by\n"
     "a rule, with or without its Exif data. It reads BMP, JPEG, PNG, GIF, WebP,\n"
     "HEIF/HEIC, AVIF, JPEG XL and TIFF files and camera RAW files. The window is\n"
-    "Japanese; batches also run from the command line.")
+    "Japanese; batches also run from the command line. Presets make several sizes\n"
+    "of each photograph in one run, and the file managers' context menu offers\n"
+    "\"Reduce with pelimon\" for images and folders.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)

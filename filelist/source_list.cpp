@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <system_error>
+#include <utility>
 
 #include "filelist/file_type.h"
 #include "filelist/filelist_texts.h"
@@ -38,6 +40,23 @@ fs::path AbsolutePath(const std::string& path) {
 // lets through.
 bool TypeIsListed(const std::string& path, const AppSettings& settings) {
     return (FileTypeOfName(NameWithoutFolders(path)) & settings.ImageType) != 0;
+}
+
+// More than one folder among the paths, files of more than one folder, or files beside a folder.
+bool NamesSeveralPlaces(const std::vector<std::string>& paths) {
+    std::set<std::string> file_folders;
+    int folders = 0;
+    for (const std::string& path : paths) {
+        const fs::path absolute = AbsolutePath(path);
+        std::error_code error;
+        const fs::file_status status = fs::status(absolute, error);
+        if (fs::is_directory(status)) {
+            ++folders;
+        } else if (fs::is_regular_file(status)) {
+            file_folders.insert(absolute.parent_path().string());
+        }
+    }
+    return folders > 1 || file_folders.size() > 1 || (folders == 1 && !file_folders.empty());
 }
 
 }  // namespace
@@ -124,9 +143,46 @@ void SourceList::AddSourcePath(const std::string& path, int rotation, AppSetting
 
 void SourceList::ReplaceWithPaths(const std::vector<std::string>& paths, AppSettings& settings) {
     list_.Clear();
+    several_places_ = NamesSeveralPlaces(paths);
+    if (several_places_) {
+        ListSeveralPlaces(paths, settings);
+        return;
+    }
     for (const std::string& path : paths) {
         AddSourcePath(path, 0, settings);
     }
+}
+
+void SourceList::ListSeveralPlaces(const std::vector<std::string>& paths, AppSettings& settings) {
+    unreadable_folders_.clear();
+    single_file_mode_ = true;
+    bool first = true;
+    for (const std::string& path : paths) {
+        const fs::path absolute = AbsolutePath(path);
+        std::error_code error;
+        const bool folder = fs::is_directory(absolute, error);
+        const std::string folder_path = WithTrailingSlash((folder ? absolute : absolute.parent_path()).string());
+        if (std::exchange(first, false)) {
+            SetFolderText(folder_path, settings);
+        }
+        std::vector<FolderEntry> entries;
+        if (!folder) {
+            entries = ListNamedEntry(folder_path, absolute.filename().string());
+        } else if (settings.Recurse == kOn) {
+            FolderTree tree = ListFolderTree(folder_path, OutputFolderInside(folder_path, settings));
+            entries = std::move(tree.entries);
+            unreadable_folders_.insert(unreadable_folders_.end(), tree.unreadable.begin(), tree.unreadable.end());
+        } else {
+            entries = ListFolderEntries(folder_path);
+        }
+        for (const FolderEntry& entry : entries) {
+            if (TypeIsListed(entry.name, settings)) {
+                list_.rows().push_back(
+                    {entry.name, SizeText(entry.size), 0, settings.Select == kSelectChecked, folder_path});
+            }
+        }
+    }
+    SyncCounts();
 }
 
 int SourceList::CountListable(const FolderTree& part, const AppSettings& settings) {

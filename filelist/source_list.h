@@ -65,8 +65,15 @@ class SourceList {
     void AddSourcePath(const std::string& path, int rotation, AppSettings& settings);
 
     // Empties the list, then AddSourcePath for each path in order, at rotation 0. What a drop and
-    // a command line of paths do.
+    // a command line of paths do. Paths of several places (two folders or more, files of two
+    // folders or more, or files beside a folder: a file manager's selection) are all listed
+    // instead, in the order given: each row keeps its own folder (FileRow::folder), a folder gives
+    // its files (with settings.Recurse on, its tree, named by paths from it), single-file mode is on
+    // and the source folder is that of the first path.
     void ReplaceWithPaths(const std::vector<std::string>& paths, AppSettings& settings);
+
+    // Whether the last ReplaceWithPaths listed several places (rows with folders of their own).
+    bool several_places() const { return several_places_; }
 
     // Empties the list (both counts 0).
     void Clear() { list_.Clear(); }
@@ -99,9 +106,11 @@ class SourceList {
 
   private:
     void SyncCounts();
+    void ListSeveralPlaces(const std::vector<std::string>& paths, AppSettings& settings);
 
     FileList list_;
     bool single_file_mode_ = false;
+    bool several_places_ = false;
     std::string folder_text_;
     std::vector<std::string> unreadable_folders_;
 };

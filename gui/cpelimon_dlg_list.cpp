@@ -322,7 +322,8 @@ QString CpelimonDlg::CurrentPath() const {
     if (row < 0) {
         return {};
     }
-    return QString::fromStdString(settings_.ImagePath + sources_.list().rows()[static_cast<size_t>(row)].name);
+    const FileRow& shown = sources_.list().rows()[static_cast<size_t>(row)];
+    return QString::fromStdString((shown.folder.empty() ? settings_.ImagePath : shown.folder) + shown.name);
 }
 
 void CpelimonDlg::dragEnterEvent(QDragEnterEvent* event) {
@@ -346,6 +347,10 @@ void CpelimonDlg::HandleDroppedPaths(const std::vector<std::string>& paths) {
         return;
     }
     Relist([&] { sources_.ReplaceWithPaths(paths, settings_); });
+    if (sources_.several_places() && settings_.Recurse == kOn) {
+        // Rows of several places have no background listing: their trees are listed at once.
+        model_->Rebuild([&] { sources_.ReplaceWithPaths(paths, settings_); });
+    }
     ShowSourceFolderText();
     ClearPreview();
     ShowFileCount();

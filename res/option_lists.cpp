@@ -201,6 +201,7 @@ std::vector<std::pair<const char*, std::string>> CompletionLists() {
     return {
         {"PELIMON_COMPLETION_FOLDER_OPTIONS", JoinNames(NamesCompleting(ValueCompletion::kFolder), " | ")},
         {"PELIMON_COMPLETION_FILE_OPTIONS", JoinNames(NamesCompleting(ValueCompletion::kFile), " | ")},
+        {"PELIMON_COMPLETION_PRESET_OPTIONS", JoinNames(NamesCompleting(ValueCompletion::kPresets), " | ")},
         {"PELIMON_COMPLETION_VALUE_OPTIONS",
          Wrapped(NamesCompleting(ValueCompletion::kNone), " | ", " | \\", kCaseIndent, kContinuationIndent)},
         {"PELIMON_COMPLETION_CHOICE_CASES", ChoiceCases()},

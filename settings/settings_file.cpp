@@ -63,6 +63,32 @@ void LoadSettingsFrom(const std::string& bytes, AppSettings& settings) {
     }
 }
 
+// Removes the settings' own sections from the file at `path`: the file goes when nothing else is
+// left in it, and what others keep there (the presets among them) stays.
+Status KeepOnlyOtherSections(const std::string& path) {
+    Result<IniDocument> document = ReadSettingsDocument(path);
+    bool others = false;
+    if (document) {
+        for (const SettingRow& row : SettingsTable()) {
+            document.value().RemoveSection(row.section);
+        }
+        others = !document.value().SectionNames().empty();
+    }
+    if (others) {
+        return EditSettingsFile(path, [](IniDocument& edited) {
+            for (const SettingRow& row : SettingsTable()) {
+                edited.RemoveSection(row.section);
+            }
+        });
+    }
+    std::error_code error;
+    fs::remove(path, error);
+    if (error) {
+        return Error{error.message(), path};
+    }
+    return {};
+}
+
 }  // namespace
 
 void LoadSettings(AppSettings& settings) {
@@ -133,15 +159,15 @@ Status SaveSettings(AppSettings& settings) {
 
 Status ResetSettingsToDefaults(AppSettings& settings) {
     const int32_t def_confirm = settings.DefConfirm;
-    std::error_code error;
-    fs::remove(settings.ProfilePath, error);
-    // The defaults apply even when the file could not be deleted: the next save replaces it.
+    Status kept = KeepOnlyOtherSections(settings.ProfilePath);
+    // The defaults apply even when the file could not be changed: the next save replaces it.
     ApplyDefaults(settings);
     settings.Confirm = 0;
     settings.Complete = 0;
     settings.DefConfirm = def_confirm;
-    if (error) {
-        return Error{settings_texts::SettingsNotDeleted(settings.ProfilePath, error.message()), settings.ProfilePath};
+    if (!kept) {
+        return Error{settings_texts::SettingsNotDeleted(settings.ProfilePath, kept.error().message),
+                     settings.ProfilePath};
     }
     return {};
 }

@@ -45,7 +45,8 @@ Result<IniDocument> ReadSettingsDocument(const std::string& path);
 Status EditSettingsFile(const std::string& path, const std::function<void(IniDocument&)>& edit);
 
 // Deletes the settings file and loads the defaults, keeping DefConfirm; Confirm and Complete
-// become 0.
+// become 0. A file that holds more than the settings (presets, sections of others) keeps that
+// rest and loses only the settings' own sections.
 Status ResetSettingsToDefaults(AppSettings& settings);
 
 }  // namespace pelimon

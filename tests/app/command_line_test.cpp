@@ -218,13 +218,25 @@ TEST_F(HandleCommandLineTest, QuietRunChecksEveryRowWhenSelectIsZero) {
     EXPECT_EQ(call->selected_count, 2);
 }
 
-TEST_F(HandleCommandLineTest, FilesFromTwoFoldersLeaveTheLastFolderAsSourceAndSaySo) {
+// A file manager's selection of several places: every file and folder named is listed, each row
+// with its own folder, so that none is left out of the batch; the source folder is the first's.
+TEST_F(HandleCommandLineTest, PathsOfSeveralPlacesAreAllListedWithTheirFolders) {
     WriteSizedFile(folder.Path("one/a.jpg"), 10);
     WriteSizedFile(folder.Path("two/b.jpg"), 10);
-    const CommandLineOutcome outcome = Handle({"/Q", folder.Path("one/a.jpg"), folder.Path("two/b.jpg")});
-    EXPECT_EQ(settings.ImagePath, folder.path() + "two/");
-    ASSERT_EQ(outcome.path_notes.size(), 1u);
-    EXPECT_EQ(outcome.path_notes[0].path, folder.Path("one/a.jpg"));
+    WriteSizedFile(folder.Path("three/c.jpg"), 10);
+    WriteSizedFile(folder.Path("three/deep/d.jpg"), 10);
+    settings.Recurse = kOn;
+    const CommandLineOutcome outcome =
+        Handle({folder.Path("one/a.jpg"), folder.Path("two/b.jpg"), folder.path() + "three"});
+    EXPECT_EQ(settings.ImagePath, folder.path() + "one/");
+    EXPECT_TRUE(outcome.path_notes.empty());
+    std::vector<std::string> rows;
+    for (const FileRow& row : sources.list().rows()) {
+        rows.push_back(row.folder + row.name);
+    }
+    EXPECT_EQ(rows, (std::vector<std::string>{folder.Path("one/a.jpg"), folder.Path("two/b.jpg"),
+                                              folder.Path("three/c.jpg"), folder.Path("three/deep/d.jpg")}));
+    EXPECT_EQ(sources.list().rows().back().name, "deep/d.jpg");  // named from its folder, as in a tree
 }
 
 // The counts follow the rows. Counting the arguments instead, as the Windows original did, left
@@ -238,7 +250,7 @@ TEST_F(HandleCommandLineTest, CountsFollowTheRowsWhateverThePathsWere) {
         std::vector<std::string> args;
         int rows;
     } cases[] = {
-        {{folder.Path("a.jpg"), folder.path() + "d/"}, 3},
+        {{folder.Path("a.jpg"), folder.path() + "d/"}, 4},
         {{folder.path() + "d/", folder.Path("a.jpg")}, 4},
         {{"/Q", folder.path() + "d/", folder.Path("d/1.jpg")}, 4},
         {{"/Q", folder.Path("nothing.jpg"), folder.Path("a.jpg")}, 1},

@@ -77,6 +77,21 @@ TEST_F(PresetCommandLine, SeveralPresetsEachGoIntoTheirOwnFolderAsTheyWouldAlone
                             "large/L0001.jpg\t225x300\tJPEG\n");
 }
 
+// A source streamed row by row feeds every preset's reduction at once: memory holds the outputs,
+// never the whole source (72 MB here).
+TEST_F(PresetCommandLine, SeveralPresetsOfAStreamedSourceStayInBoundedMemory) {
+    test::WritePng(src + "large.png", 6000, 4000);
+    Save("big", {"-s", "1200x1200"});
+    Save("small", {"-s", "200x200", "--sampling"});
+    const ProcessResult run = Run({"--preset", "big", "--preset", "small", "-o", out, src + "large.png"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(test::FileNames(out + "big"), std::vector<std::string>{"large.png"});
+    EXPECT_EQ(test::FileNames(out + "small"), std::vector<std::string>{"large.png"});
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    EXPECT_LT(run.max_rss_kb, 60 * 1024);
+#endif
+}
+
 TEST_F(PresetCommandLine, UpdateKeepsAManifestPerPresetFolder) {
     Save("large", {"-s", "300x300"});
     Save("small", {"-s", "80x80", "-f", "png"});
@@ -105,6 +120,12 @@ TEST_F(PresetCommandLine, ExportedPresetImportsElsewhereAndAClashChangesNothing)
     ASSERT_EQ(imported.status, 0) << imported.err;
     EXPECT_EQ(Run({"--settings", other, "--list-presets"}).out, "web\n");
     EXPECT_EQ(Run({"--settings", other, "--import-preset", shared}).status, 0);  // the same again: fine
+    EXPECT_EQ(test::ReadText(other).rfind("[General]\nRecurse=1\n", 0), 0u);
+    // A --settings file that is not there yet is made by an import or a save.
+    const std::string fresh = scratch.Path("fresh.ini");
+    ASSERT_EQ(Run({"--settings", fresh, "--import-preset", shared}).status, 0);
+    ASSERT_EQ(Run({"--settings", fresh, "-s", "10x10", "--save-preset", "tiny"}).status, 0);
+    EXPECT_EQ(Run({"--settings", fresh, "--list-presets"}).out, "web\ntiny\n");
 
     // Another preset of that name is never replaced by an import.
     Save("web", {"-s", "50x50"});

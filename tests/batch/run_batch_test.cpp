@@ -264,6 +264,43 @@ TEST_F(RunBatchTest, OutputsAreByteIdenticalWhateverTheNumberOfWorkers) {
     }
 }
 
+// Sets of outputs share each source's decode. The largest set's is the decode it would get alone,
+// so its bytes are those of its own run; a smaller set of a source without shrink-on-load (PNG)
+// too, and of a JPEG its pixel size.
+TEST_F(RunBatchTest, SeveralSetsWriteWhatEachSetsOwnRunWould) {
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = std::to_string(i) + (i % 2 == 0 ? "p.png" : "p.jpg");
+        WriteImageFile(source / name, MakeTestImage(400, 300, i));
+        AddRow(name, (i % 3) * 90);
+    }
+    AppSettings small = settings;
+    small.FileType = 4;
+    AppSettings large = settings;
+    large.Width = 160;
+    large.Height = 120;
+    large.Effect = kEffectSepia;
+    const std::vector<OutputSet> sets = {{small, "small"}, {large, "large"}};
+    const BatchOutcome both = RunBatch(sets, list, ui, {true, 3}, kToday);
+    EXPECT_EQ(both.written, 8);
+    EXPECT_EQ(ui.progress.back(), std::make_pair(8, 8));
+    for (const OutputSet& set : sets) {
+        settings = set.settings;
+        settings.OutputPath = "alone-" + set.subfolder;
+        ASSERT_EQ(Run(1).written, 4);
+        const std::vector<std::string> names = ListFolder(Out(set.subfolder));
+        ASSERT_EQ(names, ListFolder(source.path() + settings.OutputPath));
+        for (const std::string& name : names) {
+            SCOPED_TRACE(set.subfolder + "/" + name);
+            const std::string alone = source.path() + settings.OutputPath + "/" + name;
+            const bool png_source = (name[0] - '0') % 2 == 0;
+            if (set.subfolder == "large" || png_source) {
+                EXPECT_EQ(ReadBytes(Out(set.subfolder + "/" + name)), ReadBytes(alone));
+            }
+            EXPECT_EQ(HeaderOf(Out(set.subfolder + "/" + name)).width, HeaderOf(alone).width);
+        }
+    }
+}
+
 TEST_F(RunBatchTest, CancelDuringRenderingLeavesOnlyWholeFiles) {
     for (int i = 0; i < 5; ++i) {
         const std::string name = std::to_string(i) + "p.jpg";

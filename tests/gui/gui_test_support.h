@@ -22,6 +22,16 @@
 
 namespace pelimon::test {
 
+// The control of `window` with objectName id<id>; a missing one ends the test.
+template <class T>
+T* Find(QWidget& window, int id) {
+    T* control = window.findChild<T*>(QStringLiteral("id%1").arg(id));
+    if (control == nullptr) {
+        qFatal("control id%d missing", id);
+    }
+    return control;
+}
+
 // Clicks the child button with objectName `id` of a modal widget.
 inline void ClickChild(QWidget* widget, const char* id) {
     if (auto* button = widget->findChild<QAbstractButton*>(QString::fromLatin1(id))) {

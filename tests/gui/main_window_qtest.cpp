@@ -27,15 +27,6 @@ using namespace pelimon::test;
 
 namespace {
 
-template <class T>
-T* Find(QWidget& window, int id) {
-    T* control = window.findChild<T*>(QStringLiteral("id%1").arg(id));
-    if (control == nullptr) {
-        qFatal("control id%d missing", id);
-    }
-    return control;
-}
-
 void WriteFileOfSize(const QString& path, qint64 bytes) {
     QFile file(path);
     file.open(QIODevice::WriteOnly);
@@ -87,6 +78,7 @@ class MainWindowTest : public QObject {
     void enterAndEscapeKeepTheWindowOpen();
     void dropWithoutAutomaticRunOnlyLists();
     void previewShowsResolutionAndColours();
+    void dropOfSeveralFoldersListsEveryTreeAndPreviewsFromEach();
 
   private:
     std::unique_ptr<QTemporaryDir> root_;
@@ -553,6 +545,27 @@ void MainWindowTest::previewShowsResolutionAndColours() {
     // 90 degrees for the highlighted current row: the resolution line turns with it.
     Find<QRadioButton>(window, 1034)->click();
     QTRY_COMPARE_WITH_TIMEOUT(Find<QLineEdit>(window, 1027)->text(), QStringLiteral("解像度　48 x 64"), 10000);
+}
+
+// A file manager's selection of two folders: both trees are listed, and a row of the second
+// previews from its own folder.
+void MainWindowTest::dropOfSeveralFoldersListsEveryTreeAndPreviewsFromEach() {
+    const QString first = root_->filePath("first");
+    const QString second = root_->filePath("second/deep");
+    QDir().mkpath(first);
+    QDir().mkpath(second);
+    WriteImages(first, 1, 64, 48);
+    WriteImages(second, 1, 30, 20);
+    settings_.DragDrop = 0;
+    settings_.Recurse = 1;
+    CpelimonDlg window(settings_);
+    DropPaths(window, {first, root_->filePath("second")});
+
+    auto* list = Find<QTableView>(window, 1006);
+    QCOMPARE(Column(list, 0), QStringList({"img0.png", "deep/img0.png"}));
+    list->selectionModel()->setCurrentIndex(list->model()->index(1, 0),
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QLineEdit>(window, 1027)->text(), QStringLiteral("解像度　30 x 20"), 10000);
 }
 
 QTEST_MAIN(MainWindowTest)

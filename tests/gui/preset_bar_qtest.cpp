@@ -17,15 +17,6 @@ using namespace pelimon::test;
 
 namespace {
 
-template <class T>
-T* Find(QWidget& window, int id) {
-    T* control = window.findChild<T*>(QStringLiteral("id%1").arg(id));
-    if (control == nullptr) {
-        qFatal("control id%d missing", id);
-    }
-    return control;
-}
-
 // Saves the window's settings under `name`, answering the name prompt and, when one comes, the
 // question whether to replace a preset with `replace`.
 void SaveAs(CpelimonDlg& window, const QString& name, QMessageBox::StandardButton replace = QMessageBox::Yes) {

@@ -231,6 +231,14 @@ TEST(SettingsFile, ResetDeletesTheFileAndKeepsDefConfirm) {
     EXPECT_EQ(settings.Width, 640);
     EXPECT_EQ(settings.ImagePath, folder.path());
     EXPECT_EQ(settings.ModulePath, folder / "pelimon");
+
+    // Presets are not settings: they survive a reset.
+    settings.Width = 999;
+    ASSERT_TRUE(SaveSettings(settings));
+    ASSERT_TRUE(EditSettingsFile(settings.ProfilePath,
+                                 [](IniDocument& document) { document.Set("Preset:web", "Width", "800"); }));
+    ASSERT_TRUE(ResetSettingsToDefaults(settings));
+    EXPECT_EQ(ReadText(settings.ProfilePath), "[Preset:web]\nWidth=800\n");
 }
 
 TEST(SettingsFile, FailedSaveIsReportedNamingTheFile) {
