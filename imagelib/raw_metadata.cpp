@@ -164,7 +164,9 @@ uint64_t RawMetadataExtent(std::FILE* file) {
         if (!directory || !source.ReadAt(offset, count)) {
             return std::nullopt;
         }
-        const uint64_t entries = little ? count[0] | count[1] << 8 : count[0] << 8 | count[1];
+        const uint64_t low = little ? count[0] : count[1];
+        const uint64_t high = little ? count[1] : count[0];
+        const uint64_t entries = high << 8 | low;
         end = std::max(end, offset + 2 + 12 * entries + 4);
         for (const TiffEntry& entry : directory->entries) {
             if (entry.value_offset != 0 && !entry.value.empty()) {

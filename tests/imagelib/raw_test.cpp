@@ -9,6 +9,7 @@
 #include <string>
 
 #include "exif/tiff_block.h"
+#include "imagelib/codec_support.h"
 #include "imagelib/embedded_metadata.h"
 #include "imagelib/imagelib.h"
 #include "imagelib/imagelib_texts.h"
@@ -127,7 +128,8 @@ Image DevelopedAtHalfSize(const Bytes& dng, bool by_libraw) {
     Image out;
     if (!by_libraw) {
         EXPECT_TRUE(imagelib_detail::DevelopsAtHalfSize(raw));
-        imagelib_detail::DevelopAtHalfSize(raw, out);
+        imagelib_detail::ImageSink sink(out);
+        EXPECT_TRUE(imagelib_detail::DevelopAtHalfSize(raw, sink).ok());
         return out;
     }
     int code = raw.dcraw_process();
