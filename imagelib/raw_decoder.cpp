@@ -70,6 +70,14 @@ struct RawInput {
     Status Open(RawSession& session) const { return fd >= 0 ? session.OpenDescriptor(fd) : session.Open(bytes); }
 };
 
+// Where a decode goes: the picture, upright, or the rows of a sink. A picture developed here that
+// needs no turn goes straight into the sink, when there is one, without being held whole.
+struct RawOutput {
+    Image& image;
+    RowSink* rows = nullptr;
+    bool rows_given = false;  // the sink got the rows (or refused them); `image` is left empty
+};
+
 enum class PreviewUse { kServed, kNotRead, kFailed };
 
 // The embedded preview, decoded with the options' shrink-on-load, when it is whole and serves. A
@@ -126,7 +134,8 @@ int64_t DevelopBytes(const LibRaw& raw, bool half) {
     return raw_bytes + output * (8 + 3);
 }
 
-Status Develop(RawSession& session, Size wanted, const DecodeOptions& options, Image& out) {
+Status Develop(RawSession& session, Size wanted, const DecodeOptions& options, RawOutput& output) {
+    Image& out = output.image;
     LibRaw& raw = session.raw();
     libraw_output_params_t& params = raw.imgdata.params;
     const libraw_image_sizes_t& sizes = raw.imgdata.sizes;
@@ -143,7 +152,14 @@ Status Develop(RawSession& session, Size wanted, const DecodeOptions& options, I
         return unpacked;
     }
     if (params.half_size != 0 && DevelopsAtHalfSize(raw)) {
-        DevelopAtHalfSize(raw, out);
+        if (output.rows != nullptr && session.Orientation() == 1) {
+            output.rows_given = true;
+            return DevelopAtHalfSize(raw, *output.rows);
+        }
+        ImageSink whole(out);
+        if (Status developed = DevelopAtHalfSize(raw, whole); !developed) {
+            return developed;
+        }
         ApplyExifOrientation(out, session.Orientation());
         return {};
     }
@@ -211,7 +227,8 @@ Status DecodeSmallerPreview(const RawInput& input, const DecodeOptions& options,
     return {};
 }
 
-Status Decode(const RawInput& input, const DecodeOptions& options, Image& out) {
+Status Decode(const RawInput& input, const DecodeOptions& options, RawOutput& output) {
+    Image& out = output.image;
     RawSession session;
     if (Status opened = input.Open(session); !opened) {
         return opened;
@@ -223,15 +240,15 @@ Status Decode(const RawInput& input, const DecodeOptions& options, Image& out) {
         ApplyExifOrientation(out, orientation);
         return {};
     }
-    // libraw turns the developed picture itself.
+    // The developed picture comes out turned.
     if (preview == PreviewUse::kNotRead) {
-        return Develop(session, wanted, options, out);
+        return Develop(session, wanted, options, output);
     }
     RawSession developing;
     if (Status opened = input.Open(developing); !opened) {
         return opened;
     }
-    return Develop(developing, wanted, options, out);
+    return Develop(developing, wanted, options, output);
 }
 
 }  // namespace
@@ -254,7 +271,8 @@ Result<ImageHeader> ProbeRawFile(const std::string& path, ImageFormat /*format*/
 
 Status DecodeRaw(ByteView bytes, const DecodeOptions& options, Image& out) {
     const RawInput input{bytes};
-    return DecodeSmallerPreview(input, options, Decode(input, options, out), out);
+    RawOutput output{out};
+    return DecodeSmallerPreview(input, options, Decode(input, options, output), out);
 }
 
 Status DecodeRawRows(std::FILE* file, const DecodeOptions& options, RowSink& sink) {
@@ -268,7 +286,12 @@ Status DecodeRawRows(std::FILE* file, const DecodeOptions& options, RowSink& sin
     }
     const RawInput input{whole, fd};
     Image image;
-    if (Status decoded = DecodeSmallerPreview(input, options, Decode(input, options, image), image); !decoded) {
+    RawOutput output{image, &sink};
+    const Status developed = Decode(input, options, output);
+    if (output.rows_given) {
+        return developed;
+    }
+    if (Status decoded = DecodeSmallerPreview(input, options, developed, image); !decoded) {
         return decoded;
     }
     if (Status begun = sink.Begin(image.width(), image.height()); !begun) {

@@ -9,6 +9,9 @@
 
 namespace pelimon::imagelib_detail {
 
+// A value larger than this is no description of the photo (a maker's private block).
+inline constexpr size_t kMaxRawExifValueBytes = 16 * 1024;
+
 struct TiffMetadata {
     Bytes exif;  // from its TIFF header on; empty when the file has no Exif directory
     Bytes xmp;   // the XMP packet of tag 700 in the first directory

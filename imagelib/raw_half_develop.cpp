@@ -303,7 +303,7 @@ bool DevelopsAtHalfSize(LibRaw& raw) {
            params.bright == 1.0f;
 }
 
-void DevelopAtHalfSize(LibRaw& raw, Image& out) {
+Status DevelopAtHalfSize(LibRaw& raw, RowSink& sink) {
     const Mosaic mosaic = MosaicOf(raw);
     const int width = (mosaic.width + 1) / 2;
     const int height = (mosaic.height + 1) / 2;
@@ -340,14 +340,23 @@ void DevelopAtHalfSize(LibRaw& raw, Image& out) {
     const std::vector<uint8_t> table =
         EightBitTable(OutputCurve(params.gamm[0], params.gamm[1],
                                   static_cast<int>(static_cast<float>(white << kHistogramShift) / params.bright)));
-    out.Reset(width, height);
+    if (Status begun = sink.Begin(width, height); !begun) {
+        return begun;
+    }
+    std::vector<uint8_t> own_row;
     for (int y = 0; y < height; ++y) {
         const uint16_t* row = developed.get() + row_values * static_cast<size_t>(y);
-        uint8_t* pixels = out.row(y);
+        uint8_t* pixels = sink.RowBuffer(y);
+        if (pixels == nullptr) {
+            own_row.resize(row_values);
+            pixels = own_row.data();
+        }
         for (size_t i = 0; i < row_values; ++i) {
             pixels[i] = table[row[i]];
         }
+        sink.Row(pixels);
     }
+    return {};
 }
 
 }  // namespace pelimon::imagelib_detail

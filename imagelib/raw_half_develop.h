@@ -9,7 +9,8 @@
 
 #include <libraw/libraw.h>
 
-#include "imagelib/image.h"
+#include "common/result.h"
+#include "imagelib/imagelib.h"
 
 namespace pelimon::imagelib_detail {
 
@@ -19,7 +20,8 @@ namespace pelimon::imagelib_detail {
 // turned sensors, pixels that are not square, black levels that vary within a block).
 bool DevelopsAtHalfSize(LibRaw& raw);
 
-// Develops the unpacked mosaic into `out`, in the sensor's frame (before the file's turn).
-void DevelopAtHalfSize(LibRaw& raw, Image& out);
+// Develops the unpacked mosaic into `sink` row by row, in the sensor's frame (before the file's
+// turn); fails only when the sink refuses the size.
+Status DevelopAtHalfSize(LibRaw& raw, RowSink& sink);
 
 }  // namespace pelimon::imagelib_detail

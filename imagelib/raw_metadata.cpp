@@ -1,14 +1,21 @@
 // The metadata of camera raw files. Most are TIFF structures whose directories hold the Exif
 // (raw_exif.cpp); a CR3 file keeps those directories in boxes of its own; the others (RAF, CRW,
-// MRW...) carry it in their embedded preview JPEG, which libraw finds (a RAF names its own).
+// MRW...) carry it in their embedded preview JPEG, which libraw finds (a RAF names its own). The
+// batch reads only the start of a file that holds what these read (RawMetadataExtent).
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <string_view>
 
+#include "common/tiff_tags.h"
 #include "imagelib/codec_support.h"
 #include "imagelib/embedded_metadata.h"
+#include "imagelib/format_table.h"
 #include "imagelib/formats.h"
 #include "imagelib/raw_exif.h"
+#include "imagelib/raw_metadata.h"
 #include "imagelib/raw_session.h"
+#include "imagelib/tiff_structure.h"
 
 namespace pelimon::imagelib_detail {
 
@@ -114,3 +121,73 @@ void ReadRawMetadata(ByteView bytes, EmbeddedMetadata& out) {
 }
 
 }  // namespace pelimon::imagelib_detail
+
+namespace pelimon {
+
+using namespace imagelib_detail;
+
+namespace {
+
+// Where the preview libraw finds in `file` ends, when it ends within `limit`; else 0.
+uint64_t PreviewEnd(std::FILE* file, uint64_t limit) {
+    RawSession session;
+    if (!session.OpenDescriptor(fileno(file))) {
+        return 0;
+    }
+    LibRaw& raw = session.raw();
+    const int64_t offset = raw.get_internal_data_pointer()->internal_data.toffset;
+    const uint64_t end = static_cast<uint64_t>(std::max<int64_t>(offset, 0)) + raw.imgdata.thumbnail.tlength;
+    return raw.imgdata.thumbnail.tlength > 0 && end <= limit ? end : 0;
+}
+
+}  // namespace
+
+uint64_t RawMetadataExtent(std::FILE* file) {
+    const FileTiffSource source(file);
+    const uint64_t whole = std::min<uint64_t>(source.size(), kMaxFileStartMetadataBytes);
+    std::array<uint8_t, 4> header{};
+    if (!source.ReadAt(0, header) || header[0] != header[1] || (header[0] != 'I' && header[0] != 'M')) {
+        return whole;
+    }
+    // Any magic number: raw formats (ORF, RW2) have their own.
+    const bool little = header[0] == 'I';
+    const uint16_t magics[] = {static_cast<uint16_t>(little ? header[2] | header[3] << 8 : header[2] << 8 | header[3])};
+    const std::optional<TiffStructure> tiff = TiffStructure::Open(source, magics);
+    if (!tiff || tiff->big_tiff()) {
+        return whole;
+    }
+    uint64_t end = 8;
+    // Takes in the directory at `offset` and its values as ReadTiffStructureMetadata reads them.
+    const auto take = [&](uint64_t offset) -> std::optional<TiffDirectory> {
+        std::array<uint8_t, 2> count{};
+        std::optional<TiffDirectory> directory = tiff->ReadDirectory(offset, kMaxRawExifValueBytes);
+        if (!directory || !source.ReadAt(offset, count)) {
+            return std::nullopt;
+        }
+        const uint64_t low = little ? count[0] : count[1];
+        const uint64_t high = little ? count[1] : count[0];
+        const uint64_t entries = high << 8 | low;
+        end = std::max(end, offset + 2 + 12 * entries + 4);
+        for (const TiffEntry& entry : directory->entries) {
+            if (entry.value_offset != 0 && !entry.value.empty()) {
+                end = std::max(end, entry.value_offset + entry.value.size());
+            }
+        }
+        return directory;
+    };
+    const std::optional<TiffDirectory> ifd0 = take(tiff->first_directory());
+    const std::optional<uint64_t> exif_offset = ifd0 ? tiff->Number(*ifd0, kTiffTagExifIfd) : std::nullopt;
+    const std::optional<TiffDirectory> exif = exif_offset ? take(*exif_offset) : std::nullopt;
+    const bool describes = exif && std::any_of(exif->entries.begin(), exif->entries.end(), [](const TiffEntry& entry) {
+                               return entry.tag != kExifTagMakerNote && entry.tag != kExifTagInteropIfd;
+                           });
+    if (!describes) {
+        return std::max(end, PreviewEnd(file, whole));  // the Exif may then come from the preview
+    }
+    if (const std::optional<uint64_t> gps_offset = tiff->Number(*ifd0, kTiffTagGpsIfd)) {
+        take(*gps_offset);
+    }
+    return std::min(end, whole);
+}
+
+}  // namespace pelimon

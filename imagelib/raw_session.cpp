@@ -18,6 +18,8 @@ namespace {
 // Lossless raw data takes at least a bit per pixel and lossy raw data far more than this, so raw
 // data with less room than this per pixel before the end of the file has been stripped or cut.
 constexpr int64_t kMinRawBitsPerPixel = 1;
+// Four 16-bit samples a pixel: more than any raw data takes.
+constexpr int64_t kMaxRawBytesPerPixel = 8;
 
 }  // namespace
 
@@ -114,8 +116,12 @@ Status RawSession::CheckRawDataFits() {
     }
     const int64_t room = file_size - offset;
     const libraw_image_sizes_t& sizes = raw_->imgdata.sizes;
-    const int64_t least = int64_t{sizes.raw_width} * sizes.raw_height * kMinRawBitsPerPixel / 8;
-    if ((unpacker.data_size > 0 && unpacker.data_size > room) || room < least) {
+    const int64_t pixels = int64_t{sizes.raw_width} * sizes.raw_height;
+    const int64_t least = pixels * kMinRawBitsPerPixel / 8;
+    // A data size beyond what any raw data of this size takes is libraw's misreading (of strip
+    // byte counts stored as SHORTs, read as LONGs), not raw data that the file lacks.
+    const bool plausible = unpacker.data_size <= pixels * kMaxRawBytesPerPixel;
+    if ((plausible && unpacker.data_size > 0 && unpacker.data_size > room) || room < least) {
         return CorruptError(imagelib_texts::kRawDataMissing);
     }
     return {};

@@ -6,11 +6,12 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "common/tiff_tags.h"
-#include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/tiff_structure.h"
 
 namespace pelimon::imagelib_detail {
 
@@ -37,26 +38,24 @@ struct DirectorySigns {
     bool dng = false;
     bool raw_samples = false;  // a colour filter array or linear raw samples
     bool raw_layout = false;   // sub directories, a reduced image, a maker's compression
-    std::string_view make;
-    uint32_t sub_ifd = 0;   // the first sub directory
-    uint32_t next_ifd = 0;  // the directory after it
+    std::string make;
+    uint64_t sub_ifd = 0;   // the first sub directory
+    uint64_t next_ifd = 0;  // the directory after it
 };
 
-DirectorySigns ReadSigns(ByteView bytes, size_t ifd) {
-    const bool little = bytes[0] == 'I';
-    const auto u16 = [&](size_t at) { return little ? ReadLe16(bytes, at) : ReadBe16(bytes, at); };
-    const auto u32 = [&](size_t at) { return little ? ReadLe32(bytes, at) : ReadBe32(bytes, at); };
+// The values a signature reads are numbers and a maker's name.
+constexpr size_t kMaxSignValueBytes = 4096;
+
+DirectorySigns ReadSigns(const TiffStructure& tiff, uint64_t ifd) {
     DirectorySigns signs;
-    if (ifd < 8 || ifd + 2 > bytes.size()) {
+    const std::optional<TiffDirectory> directory =
+        ifd >= 8 ? tiff.ReadDirectory(ifd, kMaxSignValueBytes) : std::nullopt;
+    if (!directory) {
         return signs;
     }
-    const size_t count = u16(ifd);
-    for (size_t i = 0; i < count && ifd + 2 + 12 * (i + 1) <= bytes.size(); ++i) {
-        const size_t entry = ifd + 2 + 12 * i;
-        const uint32_t type = u16(entry + 2);
-        const uint32_t number = u32(entry + 4);
-        const uint32_t value = type == 3 ? u16(entry + 8) : u32(entry + 8);
-        switch (u16(entry)) {
+    for (const TiffEntry& entry : directory->entries) {
+        const uint64_t value = tiff.Number(entry).value_or(0);
+        switch (entry.tag) {
             case kTiffTagDngVersion:
                 signs.dng = true;
                 break;
@@ -65,45 +64,48 @@ DirectorySigns ReadSigns(ByteView bytes, size_t ifd) {
                 break;
             case kTiffTagSubIfds:
                 signs.raw_layout = true;
-                signs.sub_ifd = number == 1 ? value : u32(value);
+                signs.sub_ifd = value;
                 break;
             case kTiffTagPhotometric:
                 signs.raw_samples = value == kPhotometricCfa || value == kPhotometricLinearRaw;
                 break;
             case kTiffTagCompression:
-                signs.raw_layout = signs.raw_layout || !OrdinaryCompression(value);
+                signs.raw_layout = signs.raw_layout || !OrdinaryCompression(static_cast<uint32_t>(value));
                 break;
-            case kTiffTagMake: {
-                const size_t at = number <= 4 ? entry + 8 : value;
-                if (type == 2 && at < bytes.size() && number <= bytes.size() - at) {
-                    signs.make = std::string_view(reinterpret_cast<const char*>(bytes.data()) + at, number);
+            case kTiffTagMake:
+                if (entry.type == kTiffAscii) {
+                    signs.make.assign(entry.value.begin(), entry.value.end());
                 }
                 break;
-            }
             default:
                 break;
         }
     }
-    if (ifd + 2 + 12 * count + 4 <= bytes.size()) {
-        signs.next_ifd = u32(ifd + 2 + 12 * count);
-    }
+    signs.next_ifd = directory->next;
     return signs;
 }
 
 // Raw when the first directory gives a DNG version, when it, its first sub directory or the
 // directory after it holds raw samples, or when a camera maker's name stands beside a raw layout.
 bool TiffLooksRaw(ByteView bytes) {
-    const DirectorySigns first = ReadSigns(bytes, bytes[0] == 'I' ? ReadLe32(bytes, 4) : ReadBe32(bytes, 4));
+    const MemoryTiffSource source(bytes);
+    constexpr uint16_t kClassicTiff[] = {42};
+    const std::optional<TiffStructure> tiff = TiffStructure::Open(source, kClassicTiff);
+    if (!tiff) {
+        return false;
+    }
+    const DirectorySigns first = ReadSigns(*tiff, tiff->first_directory());
     if (first.dng || first.raw_samples) {
         return true;
     }
-    for (const uint32_t further : {first.sub_ifd, first.next_ifd}) {
-        if (further != 0 && ReadSigns(bytes, further).raw_samples) {
+    for (const uint64_t further : {first.sub_ifd, first.next_ifd}) {
+        if (further != 0 && ReadSigns(*tiff, further).raw_samples) {
             return true;
         }
     }
-    const bool raw_maker = std::any_of(kRawMakers.begin(), kRawMakers.end(),
-                                       [make = first.make](std::string_view maker) { return make.starts_with(maker); });
+    const bool raw_maker = std::any_of(kRawMakers.begin(), kRawMakers.end(), [&first](std::string_view maker) {
+        return std::string_view(first.make).starts_with(maker);
+    });
     return raw_maker && first.raw_layout;
 }
 

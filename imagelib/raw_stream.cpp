@@ -55,7 +55,7 @@ bool RawStream::Cover(int64_t at) {
     if (at >= window_start_ && at - window_start_ < static_cast<int64_t>(window_size_)) {
         return true;
     }
-    if (fd_ < 0) {
+    if (fd_ < 0 || at < 0 || at >= size_) {
         return false;
     }
     if (buffer_ == nullptr) {

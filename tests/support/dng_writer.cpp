@@ -1,5 +1,6 @@
 #include "support/dng_writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -22,6 +23,9 @@ void Put16(Bytes& out, uint32_t v) {
 void Put32(Bytes& out, uint32_t v) {
     Put16(out, v & 0xFFFF);
     Put16(out, v >> 16);
+}
+uint32_t Get32(const Bytes& in, size_t at) {
+    return in[at] | uint32_t{in[at + 1]} << 8 | uint32_t{in[at + 2]} << 16 | uint32_t{in[at + 3]} << 24;
 }
 void Set32(Bytes& out, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) {
@@ -117,6 +121,16 @@ Bytes MakeDng(const Image& picture, const DngContents& contents) {
         }
     }
     const auto raw_bytes = static_cast<uint32_t>(samples.size());
+    const uint32_t rows_per_strip = contents.rows_per_strip > 0 ? contents.rows_per_strip : height;
+    const uint32_t strips = (height + rows_per_strip - 1) / rows_per_strip;
+    const uint32_t strip_bytes = rows_per_strip * width * 2;
+    const bool short_counts = strips > 1 && strip_bytes <= 0xFFFF;
+    Entry strip_offsets{kLong, strips, Bytes(size_t{4} * strips)};  // set once the samples' place is known
+    Entry strip_counts{short_counts ? kShort : kLong, strips, {}};
+    for (uint32_t i = 0; i < strips; ++i) {
+        const uint32_t bytes = std::min(strip_bytes, raw_bytes - i * strip_bytes);
+        short_counts ? Put16(strip_counts.value, bytes) : Put32(strip_counts.value, bytes);
+    }
 
     Directory ifd0 = {
         {0x00FE, Long(0)},
@@ -127,11 +141,11 @@ Bytes MakeDng(const Image& picture, const DngContents& contents) {
         {0x0106, Shorts({32803})},
         {0x010F, Ascii("Pelimon")},
         {0x0110, Ascii("Test Camera")},
-        {kTagStripOffsets, Long(0)},
+        {kTagStripOffsets, strip_offsets},
         {0x0112, Shorts({static_cast<uint32_t>(contents.orientation)})},
         {0x0115, Shorts({1})},
-        {0x0116, Long(height)},
-        {0x0117, Long(raw_bytes)},
+        {0x0116, Long(rows_per_strip)},
+        {0x0117, strip_counts},
         {0x011C, Shorts({1})},
         {0x828D, Shorts({2, 2})},
         {0x828E, Bytes8({contents.pattern[0], contents.pattern[1], contents.pattern[2], contents.pattern[3]})},
@@ -196,7 +210,15 @@ Bytes MakeDng(const Image& picture, const DngContents& contents) {
         Set32(out, fields[kTagSubIfds], static_cast<uint32_t>(out.size()));
         preview_fields = Write(out, preview);
     }
-    Set32(out, fields[kTagStripOffsets], static_cast<uint32_t>(out.size()));
+    const auto raw_start = static_cast<uint32_t>(out.size());
+    if (strips == 1) {
+        Set32(out, fields[kTagStripOffsets], raw_start);
+    } else {
+        const size_t list = Get32(out, fields[kTagStripOffsets]);
+        for (uint32_t i = 0; i < strips; ++i) {
+            Set32(out, list + 4 * i, raw_start + i * strip_bytes);
+        }
+    }
     out.insert(out.end(), samples.begin(), samples.end());
     if (!contents.preview_jpeg.empty()) {
         Set32(out, preview_fields[kTagStripOffsets], static_cast<uint32_t>(out.size()));
@@ -210,8 +232,8 @@ size_t DngRawDataOffset(const Bytes& dng) {
     for (size_t i = 0; i < count; ++i) {
         const size_t entry = 10 + 12 * i;
         if ((dng[entry] | dng[entry + 1] << 8) == kTagStripOffsets) {
-            return dng[entry + 8] | size_t{dng[entry + 9]} << 8 | size_t{dng[entry + 10]} << 16 |
-                   size_t{dng[entry + 11]} << 24;
+            const uint32_t value = Get32(dng, entry + 8);
+            return Get32(dng, entry + 4) == 1 ? value : Get32(dng, value);
         }
     }
     return 0;

@@ -24,6 +24,9 @@ struct DngContents {
     std::array<uint16_t, 4> black = {0, 0, 0, 0};
     uint16_t white = 4095;
     std::array<double, 3> as_shot_neutral = {1, 1, 1};
+    // 0: the raw samples in one strip; else strips of this many rows, whose byte counts are SHORTs
+    // where they fit.
+    uint32_t rows_per_strip = 0;
     Bytes preview_jpeg;                             // none when empty
     std::string shot_date = "2024:05:06 07:08:09";  // DateTimeOriginal in the Exif directory
     bool gps = true;                                // a GPS directory (latitude 35 N)
