@@ -70,6 +70,7 @@ std::span<const SettingRow> Rows() {
         AboutTheRun(Text(&AppSettings::OutputPath, "General", "OutputPath", kFolder, "", "OUTPUTPATH")),
         AboutTheRun(Number(&AppSettings::Select, "General", "Select", kCode, kSelectChecked)),
         AboutTheRun(Number(&AppSettings::Recurse, "General", "Recurse", kSwitch, kOff, "RECURSE")),
+        AboutTheRun(Number(&AppSettings::ThumbnailGrid, "General", "ThumbnailGrid", kSwitch, kOff)),
         Number(&AppSettings::Base, "ImageSize", "Base", kCode, kBase640x480),
         Number(&AppSettings::Width, "ImageSize", "Width", kNumber, 640, "WIDTH", 1, kMaxSide),
         Number(&AppSettings::Height, "ImageSize", "Height", kNumber, 480, "HEIGHT", 1, kMaxSide),
