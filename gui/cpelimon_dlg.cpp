@@ -148,6 +148,10 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     page_layout->addLayout(top, 1);
     auto* preset_bar = new CPresetBar(settings_, page);
     connect(preset_bar, &CPresetBar::PresetApplied, this, &CpelimonDlg::ShowSettings);
+    connect(preset_bar, &CPresetBar::PresetApplied, this, [this] {
+        RefreshOutputPreview();
+        RefreshOutputEstimate();
+    });
     page_layout->addWidget(preset_bar);
     page_layout->addLayout(bottom);
     auto* layout = new QVBoxLayout(this);

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "batch/output_preview.h"
 #include "controls/widget_text.h"
@@ -53,25 +55,27 @@ QString OutputEstimateLabel::ByteUnitsText(qint64 bytes) {
 }
 
 void OutputEstimateLabel::Refresh(const FileList& list) {
-    sample_.clear();
-    for (size_t row : SampleCheckedRows(list, kSampleFiles)) {
-        sample_.push_back(list.rows()[row]);
+    // The rows are looked at when the pause is over: a listing that adds rows in many parts costs
+    // one pass over them, not one per part.
+    list_ = &list;
+    pause_.start();
+}
+
+void OutputEstimateLabel::EstimateNow() {
+    std::vector<FileRow> sample;
+    for (size_t row : SampleCheckedRows(*list_, kSampleFiles)) {
+        sample.push_back(list_->rows()[row]);
     }
-    checked_ = static_cast<int>(
-        std::count_if(list.rows().begin(), list.rows().end(), [](const FileRow& row) { return row.checked; }));
-    if (checked_ == 0) {
-        pause_.stop();
+    const int checked = static_cast<int>(
+        std::count_if(list_->rows().begin(), list_->rows().end(), [](const FileRow& row) { return row.checked; }));
+    if (checked == 0) {
         service_->CancelEstimate();
         clear();
         setToolTip(QString());
         return;
     }
-    pause_.start();
-}
-
-void OutputEstimateLabel::EstimateNow() {
     setToolTip(Tr(kEstimating));
-    service_->RequestEstimate(settings_, sample_, checked_);
+    service_->RequestEstimate(settings_, std::move(sample), checked);
 }
 
 void OutputEstimateLabel::OnReady(const OutputEstimateResult& result) {

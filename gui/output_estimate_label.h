@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QTimer>
+#include <vector>
 
 #include "filelist/file_list.h"
 #include "settings/app_settings.h"
@@ -24,6 +25,7 @@ class OutputEstimateLabel : public QLabel {
     OutputEstimateLabel(OutputPreviewService* service, const AppSettings& settings, QWidget* parent = nullptr);
 
     // The checked rows of `list` are to be estimated again: they or a setting may have changed.
+    // `list` must outlive the label.
     void Refresh(const FileList& list);
 
     // "12.3 MB", "840 KB": a size in the window's language.
@@ -37,8 +39,7 @@ class OutputEstimateLabel : public QLabel {
     OutputPreviewService* service_;
     QTimer pause_;
     const AppSettings& settings_;
-    std::vector<FileRow> sample_;
-    int checked_ = 0;
+    const FileList* list_ = nullptr;
 };
 
 }  // namespace pelimon
