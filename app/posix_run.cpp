@@ -48,8 +48,15 @@ int AddFolder(const fs::path& folder, int32_t rotation, const AppSettings& setti
     for (const std::string& unreadable : listing.unreadable_folders()) {
         PrintPathNote(unreadable, filelist_texts::kUnreadableFolder);
     }
-    for (FileRow row : listing.list().rows()) {
-        row.folder = FolderText(folder);
+    // The rows of the source folder (ImagePath) need no folder of their own: a big tree's rows then
+    // hold no copy of it.
+    const std::string folder_text = FolderText(folder);
+    const bool source_folder = folder_text == settings.ImagePath;
+    list.rows().reserve(list.rows().size() + listing.list().rows().size());
+    for (FileRow& row : listing.list().rows()) {
+        if (!source_folder) {
+            row.folder = folder_text;
+        }
         row.checked = true;
         list.rows().push_back(std::move(row));
     }

@@ -65,19 +65,16 @@ std::vector<PlannedOutput> PlanOutputs(const AppSettings& settings, const std::v
     return planned;
 }
 
-// What the manifest records of each job once it is written: the stamp of its row, and its output's
-// path from the output folder. Nothing for a job whose output lies outside that folder.
-std::vector<std::optional<ManifestEntry>> ManifestEntriesOf(const std::vector<ImageJob>& jobs,
-                                                            const UpToDateCheck& check, const std::string& folder) {
-    std::vector<std::optional<ManifestEntry>> entries(jobs.size());
-    for (size_t i = 0; i < jobs.size(); ++i) {
-        const std::optional<ManifestEntry>& stamp = check.stamps[static_cast<size_t>(jobs[i].ListIndex)];
-        if (stamp && jobs[i].DestPath.starts_with(folder)) {
-            entries[i] = *stamp;
-            entries[i]->output = jobs[i].DestPath.substr(folder.size());
-        }
+// What the manifest records of a written job: the stamp of its row, its source's name, and its
+// output's path from the output folder. Nothing for a job whose output lies outside that folder.
+std::optional<ManifestEntry> ManifestEntryOf(const ImageJob& job, const UpToDateCheck& check,
+                                             const std::string& source_folder, const std::string& folder) {
+    const SourceStamp& stamp = check.stamps[static_cast<size_t>(job.ListIndex)];
+    if (!stamp.known || !job.DestPath.starts_with(folder)) {
+        return std::nullopt;
     }
-    return entries;
+    return ManifestEntry{ManifestSourceName(job.SourcePath, source_folder), stamp.size, stamp.mtime_ns,
+                         stamp.settings_hash, job.DestPath.substr(folder.size())};
 }
 
 // The list without the rows that are up to date.
@@ -192,7 +189,9 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     std::optional<ManifestRecorder> recorder;
     RunJobsInput render{run, jobs, ui, options.workers, {}};
     if (record) {
-        recorder.emplace(folder, ManifestEntriesOf(jobs, check, folder));
+        recorder.emplace(folder, [&jobs, &check, &folder, source_folder = SourceFolderOf(run)](size_t job) {
+            return ManifestEntryOf(jobs[job], check, source_folder, folder);
+        });
         render.on_finished = [&recorder](size_t job, const JobResult& result) {
             recorder->Finished(job, result.state == JobState::kWritten);
         };
