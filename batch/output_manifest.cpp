@@ -153,6 +153,33 @@ std::string SerializeManifest(std::span<const ManifestEntry> entries) {
 
 namespace {
 
+// Calls `on_entry(line, entry)` for every entry line of the manifest `text`, in order. False when
+// the text is not a whole, well-formed manifest (then some lines may have been handed over).
+template <typename OnEntry>
+bool ForEachEntryLine(std::string_view text, OnEntry on_entry) {
+    if (!text.starts_with(kHeader) || !text.ends_with('\n')) {
+        return false;
+    }
+    text.remove_prefix(kHeader.size());
+    size_t count = 0;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 1);
+        if (line.starts_with(kEndMark)) {
+            size_t claimed = 0;
+            return text.empty() && ParseNumber(line.substr(kEndMark.size()), claimed) && claimed == count;
+        }
+        std::optional<ManifestEntry> entry = ParseLine(line);
+        if (!entry) {
+            return false;
+        }
+        ++count;
+        on_entry(line, std::move(*entry));
+    }
+    return false;  // no end line: cut short
+}
+
 // The manifest `old_text` with `entries` put in: a line of the same source or the same output as a
 // new entry is dropped, the others are kept as they are, and the new lines go in source order.
 // nullopt when `old_text` is no whole manifest.
@@ -164,33 +191,11 @@ std::optional<std::string> MergedText(std::string_view old_text, std::span<const
         added_sources.insert(line.source);
         added_outputs.insert(line.output);
     }
-    if (!old_text.starts_with(kHeader) || !old_text.ends_with('\n')) {
-        return std::nullopt;
-    }
-    old_text.remove_prefix(kHeader.size());
     std::string text(kHeader);
     text.reserve(old_text.size() + added.size() * 64);
     size_t next = 0;
-    size_t old_count = 0;
     size_t count = 0;
-    while (!old_text.empty()) {
-        const size_t end = old_text.find('\n');
-        const std::string_view line = old_text.substr(0, end);
-        old_text.remove_prefix(end + 1);
-        if (line.starts_with(kEndMark)) {
-            size_t claimed = 0;
-            if (!old_text.empty() || !ParseNumber(line.substr(kEndMark.size()), claimed) || claimed != old_count) {
-                return std::nullopt;
-            }
-            for (; next < added.size(); ++next, ++count) {
-                text += added[next].line;
-            }
-            return text + std::string(kEndMark) + std::to_string(count) + '\n';
-        }
-        if (!ParseLine(line)) {
-            return std::nullopt;
-        }
-        ++old_count;
+    const bool whole = ForEachEntryLine(old_text, [&](std::string_view line, const ManifestEntry&) {
         const auto [source, output] = PathFields(line);
         for (; next < added.size() && added[next].source < source; ++next, ++count) {
             text += added[next].line;
@@ -199,36 +204,25 @@ std::optional<std::string> MergedText(std::string_view old_text, std::span<const
             text.append(line.data(), line.size() + 1);  // with its line break
             ++count;
         }
+    });
+    if (!whole) {
+        return std::nullopt;
     }
-    return std::nullopt;  // no end line: cut short
+    for (; next < added.size(); ++next, ++count) {
+        text += added[next].line;
+    }
+    return text + std::string(kEndMark) + std::to_string(count) + '\n';
 }
 
 }  // namespace
 
 std::optional<std::vector<ManifestEntry>> ParseManifest(std::string_view text) {
-    if (!text.starts_with(kHeader) || !text.ends_with('\n')) {
+    std::vector<ManifestEntry> entries;
+    if (!ForEachEntryLine(
+            text, [&entries](std::string_view, ManifestEntry&& entry) { entries.push_back(std::move(entry)); })) {
         return std::nullopt;
     }
-    text.remove_prefix(kHeader.size());
-    std::vector<ManifestEntry> entries;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end + 1);
-        if (line.starts_with(kEndMark)) {
-            size_t count = 0;
-            if (!text.empty() || !ParseNumber(line.substr(kEndMark.size()), count) || count != entries.size()) {
-                return std::nullopt;
-            }
-            return entries;
-        }
-        std::optional<ManifestEntry> entry = ParseLine(line);
-        if (!entry) {
-            return std::nullopt;
-        }
-        entries.push_back(std::move(*entry));
-    }
-    return std::nullopt;  // no end line: cut short
+    return entries;
 }
 
 bool ManifestExists(const std::string& output_root) {
