@@ -222,6 +222,7 @@ int RunPosix(std::span<const std::string> args) {
     batch_options.quiet_run = true;
     batch_options.workers = options.jobs;
     batch_options.dry_run = options.dry_run;
+    batch_options.keep_plan = options.verbosity == Verbosity::kVerbose;
     const BatchOutcome outcome = RunBatch(settings, sources.list, ui, batch_options, TodayDateText());
 
     if (options.dry_run || options.verbosity == Verbosity::kVerbose) {

@@ -167,7 +167,9 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     }
     const std::vector<RenamedOutput> renamed = MakeDestinationsDistinct(jobs, check.kept);
     ComputeTargetSizes(run, jobs);
-    outcome.planned = PlanOutputs(run, jobs);
+    if (options.keep_plan || options.dry_run) {
+        outcome.planned = PlanOutputs(run, jobs);
+    }
     if (ui.CancelRequested()) {
         outcome.kind = BatchOutcome::Kind::kCancelled;
         return outcome;
