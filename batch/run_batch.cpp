@@ -138,13 +138,15 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
     }
 
     // Whether sources are up to date is decided from stats alone, before anything is read.
-    const ManifestRead manifest = run.Update == kOn ? ReadManifest(folder) : ManifestRead{};
     const bool record = !options.dry_run && (run.Update == kOn || ManifestExists(folder));
-    if (manifest.damaged) {
-        outcome.notes.push_back(t::ManifestDamaged(folder + std::string(kManifestName)));
+    UpToDateCheck check;
+    if (record || run.Update == kOn) {
+        const ManifestRead manifest = run.Update == kOn ? ReadManifest(folder) : ManifestRead{};
+        if (manifest.damaged) {
+            outcome.notes.push_back(t::ManifestDamaged(folder + std::string(kManifestName)));
+        }
+        check = CheckUpToDate(run, list, folder, manifest.entries);
     }
-    const UpToDateCheck check =
-        record || run.Update == kOn ? CheckUpToDate(run, list, folder, manifest.entries) : UpToDateCheck{};
     outcome.up_to_date = check.up_to_date_count;
     const FileList remaining = check.up_to_date_count > 0 ? WithoutUpToDate(list, check) : FileList{};
     const FileList& to_run = check.up_to_date_count > 0 ? remaining : list;
