@@ -102,7 +102,7 @@ inline constexpr Message kPosixUsageTail = Message(
     "\n"
     "Exit status: 0 all written  1 image library too old  2 command-line or parameter-file error\n"
     "  3 nothing to do  4 some files failed  5 settings file not saved  130 interrupted\n"
-    "PELIMON_INI names the settings file of the window, /Q and /F; options never read it.\n"
+    "PELIMON_INI names the settings file of the window, /Q and /F; options read only its presets.\n"
     "See man pelimon for details.\n");
 
 // The line under every command-line error.
@@ -130,6 +130,22 @@ inline std::string DryRunUpdate(size_t to_write, size_t up_to_date) {
                   to_write) +
            Format(PluralMessage(", %zu up to date", ", %zu up to date"), up_to_date, up_to_date);
 }
+inline constexpr Message kBadPresetName = Message("option '%s': '%s' cannot name a preset: %s");
+inline constexpr Message kPresetGivenTwice = Message("option '%s': the preset '%s' is given twice");
+inline constexpr Message kPresetCommandWithFiles =
+    Message("--list-presets, --export-preset, --import-preset and --delete-preset take no files or folders");
+inline constexpr Message kSaveOneOfPresets = Message("--save-preset stores the settings of one --preset at most");
+
+// Presets.
+inline constexpr Message kUnknownPreset = Message("there is no preset '%s' in %s (see pelimon --list-presets)");
+inline constexpr Message kNoPresetsIn = Message("%s holds no preset");
+inline constexpr Message kPresetClash = Message(
+    "the preset '%s' of %s is already in %s with other settings: nothing was imported (remove the one there "
+    "with --delete-preset, or rename the section [Preset:%s] of %s)");
+inline constexpr Message kPresetSaved = Message("preset '%s' stored in %s");
+inline constexpr Message kPresetDeleted = Message("preset '%s' removed from %s");
+inline constexpr Message kPresetImported = Message("preset '%s' imported into %s");
+inline constexpr Message kPresetExportHead = Message("; a pelimon preset: pelimon --import-preset FILE stores it");
 
 // Run notes.
 inline constexpr Message kSourceMissing = Message("no such file or folder");

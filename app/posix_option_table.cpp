@@ -6,6 +6,7 @@
 #include "app/app_texts.h"
 #include "common/text.h"
 #include "imagelib/format_table.h"
+#include "settings/presets.h"
 #include "settings/setting_values.h"
 #include "settings/settings_table.h"
 
@@ -173,11 +174,40 @@ Status SetRotation(const OptionValue& given, PosixOptions& options) {
     return OptionError(app_texts::kBadChoice, given.name, given.value, JoinTexts(kRotations, ", "));
 }
 
+// A preset name option: the name must be able to name a preset.
+Status PresetName(const OptionValue& given, std::optional<std::string>& into) {
+    if (std::optional<std::string> problem = PresetNameProblem(given.value)) {
+        return OptionError(app_texts::kBadPresetName, given.name, given.value, *problem);
+    }
+    into = given.value;
+    return {};
+}
+
+template <std::optional<std::string> PosixOptions::*kField>
+Status PresetNameInto(const OptionValue& given, PosixOptions& options, OptionGroups&) {
+    return PresetName(given, options.*kField);
+}
+
+Status AddPreset(const OptionValue& given, PosixOptions& options) {
+    std::optional<std::string> name;
+    if (Status valid = PresetName(given, name); !valid) {
+        return valid;
+    }
+    for (const std::string& earlier : options.presets) {
+        if (EqualsIgnoreCase(earlier, *name)) {
+            return OptionError(app_texts::kPresetGivenTwice, given.name, given.value);
+        }
+    }
+    options.presets.push_back(*name);
+    return {};
+}
+
 // The names of the options' values in the usage page.
 constexpr Message kFileValue = Message("FILE", "option value");
 constexpr Message kFolderValue = Message("DIR", "option value");
 constexpr Message kNumberValue = Message("N", "option value");
 constexpr Message kTextValue = Message("TEXT", "option value");
+constexpr Message kNameValue = Message("NAME", "option value");
 
 using O = OptionValue;
 using P = PosixOptions;
@@ -186,9 +216,12 @@ using G = OptionGroups;
 constexpr PosixOptionRow kOptions[] = {
     {.long_name = "settings",
      .value = kFileValue,
-     .help = Message("start from the settings of this settings file (not written back)"),
+     .help = Message("start from the settings of this settings file (not written back), which holds the presets"),
      .manual = R"man(Start from the settings of this settings file instead of the defaults; it is read, never
-written.
+written, except for the preset sections that
+.BR \-\-save\-preset ", " \-\-import\-preset " and " \-\-delete\-preset
+store or remove.
+It is also where presets are read from.
 A file that cannot be read is an error (exit status 2).)man",
      .completion = kFile,
      .set = [](const O& g, P& o, G&) -> Status {
@@ -198,6 +231,79 @@ A file that cannot be read is an error (exit status 2).)man",
          o.settings_file = g.value;
          return {};
      }},
+    {.long_name = "preset",
+     .value = kNameValue,
+     .help = Message("make the outputs of this preset (given twice or more: each into its own subfolder)"),
+     .manual = R"man(Start from the preset
+.I NAME
+of the settings file
+.RB ( \-\-settings ,
+else the user's settings file); the other options apply on top of it.
+Presets are the one thing a command line takes from the user's settings file without being
+asked to.
+Given twice or more, each source's outputs are made for every preset named, each preset's into
+its own subfolder of the output folder, named after the preset; each source is decoded once for
+all of them.
+A name that no preset has is an error (exit status 2).)man",
+     .completion = kNone,
+     .set = [](const O& g, P& o, G&) { return AddPreset(g, o); }},
+    {.long_name = "save-preset",
+     .value = kNameValue,
+     .help = Message("store the settings this command line gives as preset NAME"),
+     .manual = R"man(Store the settings that the options of this command line give (on top of the defaults, of
+.BR \-\-settings " or of " \-\-preset )
+as the preset
+.I NAME
+in the settings file
+.RB ( \-\-settings ,
+else the user's settings file), replacing a preset of that name; only its
+.BI [Preset: NAME ]
+section is written.
+Without files or folders nothing else is done.)man",
+     .completion = kNone,
+     .set = PresetNameInto<&PosixOptions::save_preset>},
+    {.long_name = "list-presets",
+     .help = Message("print the names of the presets, one a line"),
+     .manual = R"man(Print the names of the presets of the settings file, one a line, and exit.
+A damaged preset is left out with a note on standard error.)man",
+     .set = Raise<&PosixOptions::list_presets>},
+    {.long_name = "export-preset",
+     .value = kNameValue,
+     .help = Message("print preset NAME as a file that --import-preset reads"),
+     .manual = R"man(Print the preset
+.I NAME
+on standard output as a settings file of its own section, which
+.B \-\-import\-preset
+reads on another account or machine, and exit.)man",
+     .completion = kNone,
+     .set = PresetNameInto<&PosixOptions::export_preset>},
+    {.long_name = "import-preset",
+     .value = kFileValue,
+     .help = Message("store the presets of FILE (a name taken by other settings is refused)"),
+     .manual = R"man(Store every preset of
+.I FILE
+into the settings file and exit.
+Each is checked first: a damaged one is left out with a note.
+When a preset of the same name with other settings is there already, nothing is imported and the
+exit status is 2: remove that one
+.RB ( \-\-delete\-preset )
+or rename the section in
+.IR FILE .
+A preset that is there already with the same settings is left as it is.)man",
+     .completion = kFile,
+     .set = [](const O& g, P& o, G&) -> Status {
+         if (g.value.empty()) {
+             return OptionError(app_texts::kMissingValue, g.name);
+         }
+         o.import_preset = g.value;
+         return {};
+     }},
+    {.long_name = "delete-preset",
+     .value = kNameValue,
+     .help = Message("remove preset NAME from the settings file"),
+     .manual = "Remove the preset\n.I NAME\nfrom the settings file and exit.",
+     .completion = kNone,
+     .set = PresetNameInto<&PosixOptions::delete_preset>},
     {.short_name = 'o',
      .long_name = "output",
      .value = kFolderValue,

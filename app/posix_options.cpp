@@ -112,7 +112,16 @@ Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args) {
     if (options.null_separated && !options.files_from) {
         return OptionError(app_texts::kNullWithoutFilesFrom, "-0");
     }
-    if (options.paths.empty() && !options.files_from && !options.help && !options.version) {
+    const bool preset_command =
+        options.list_presets || options.export_preset || options.import_preset || options.delete_preset;
+    if (preset_command && (!options.paths.empty() || options.files_from)) {
+        return OptionError(app_texts::kPresetCommandWithFiles);
+    }
+    if (options.save_preset && options.presets.size() > 1) {
+        return OptionError(app_texts::kSaveOneOfPresets);
+    }
+    if (options.paths.empty() && !options.files_from && !options.help && !options.version && !preset_command &&
+        !options.save_preset) {
         return OptionError(app_texts::kNoSources);
     }
     return options;

@@ -41,6 +41,15 @@ struct PosixOptions {
     // The settings file to start from (--settings), as given; nullopt: PosixDefaults.
     std::optional<std::string> settings_file;
 
+    // Presets of the settings file (--settings, else the user's): the ones to make the outputs
+    // of (--preset, in the order given), and what to do with presets instead of a run or beside it.
+    std::vector<std::string> presets;
+    std::optional<std::string> save_preset;    // store this run's settings under this name
+    std::optional<std::string> export_preset;  // print this preset as a settings file
+    std::optional<std::string> import_preset;  // the file whose presets to store
+    std::optional<std::string> delete_preset;  // remove this preset
+    bool list_presets = false;
+
     // Settings for this run (nullopt or false: the value the run starts from stays).
     std::optional<std::string> output_folder;  // as given; relative to the current directory
     SizeOption size = SizeOption::kNone;
@@ -74,7 +83,9 @@ std::vector<std::string_view> FormatChoiceNames();
 // Parses the arguments (without the program name). Fails with one line naming the option and
 // what is wrong with it: an unknown option, a missing value, a value that is not a number or out
 // of range, two options that exclude each other, "/Q", "/F" or "/G" among options (before "--"),
-// or (unless -h or -V is given) no file or folder (with --files-from: more than one folder).
+// a name that cannot be a preset's or a preset given twice, files or folders beside
+// --list-presets, --export-preset or --import-preset, or (unless -h, -V or one of those or
+// --save-preset is given) no file or folder (with --files-from: more than one folder).
 Result<PosixOptions> ParsePosixOptions(std::span<const std::string> args);
 
 // What a POSIX command line starts from when it names no settings file (no file is read): every

@@ -10,6 +10,7 @@
 #include "app/app_texts.h"
 #include "app/cpelimon_app.h"
 #include "app/files_from.h"
+#include "app/posix_presets.h"
 #include "app/terminal_interaction.h"
 #include "app/unattended_run.h"
 #include "batch/output_folder.h"
@@ -192,8 +193,23 @@ int RunPosix(std::span<const std::string> args) {
         std::fprintf(stderr, "%s: %s\n", kProgram, started.error().message.c_str());
         return kExitCommandLineError;
     }
-    AppSettings& settings = started.value();
-    ApplyPosixOptions(options, current_directory, settings);
+    const std::string preset_file = PresetFilePath(options, current_directory);
+    if (const std::optional<int> done = RunPresetCommand(options, preset_file)) {
+        return *done;
+    }
+    Result<std::vector<OutputSet>> made = PosixOutputSets(options, started.value(), preset_file, current_directory);
+    if (!made) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, made.error().message.c_str());
+        return kExitCommandLineError;
+    }
+    std::vector<OutputSet>& sets = made.value();
+    if (const std::optional<int> failed = SaveCommandLinePreset(options, sets.front().settings, preset_file)) {
+        return *failed;
+    }
+    if (options.paths.empty() && !options.files_from) {
+        return kExitAllWritten;
+    }
+    AppSettings& settings = sets.front().settings;
     if (options.files_from && !options.paths.empty() &&
         !fs::is_directory(fs::path(current_directory) / options.paths.front(), error)) {
         PrintPathNote(options.paths.front(), app_texts::kNotAFolder);
@@ -208,6 +224,9 @@ int RunPosix(std::span<const std::string> args) {
         return kExitCommandLineError;
     }
     const PosixSources& sources = listed.value();
+    for (OutputSet& set : sets) {
+        set.settings.ImagePath = settings.ImagePath;
+    }
     // A named file or folder that is not there failed (4), even when it was all there was to do:
     // "nothing to do" (3) is a folder without image files.
     if (sources.list.rows().empty() && sources.missing > 0) {
@@ -223,7 +242,7 @@ int RunPosix(std::span<const std::string> args) {
     batch_options.workers = options.jobs;
     batch_options.dry_run = options.dry_run;
     batch_options.keep_plan = options.verbosity == Verbosity::kVerbose;
-    const BatchOutcome outcome = RunBatch(settings, sources.list, ui, batch_options, TodayDateText());
+    const BatchOutcome outcome = RunBatch(sets, sources.list, ui, batch_options, TodayDateText());
 
     if (options.dry_run || options.verbosity == Verbosity::kVerbose) {
         PrintPlanned(outcome, options.dry_run);

@@ -101,6 +101,87 @@ Result<Bytes> Encode(const AppSettings& settings, const FormatRow& format, const
     return std::move(choice).value().encoded;
 }
 
+// An output that needs the source's pixels: its target, the output format and pixel size.
+struct OutputToRender {
+    size_t target = 0;
+    const FormatRow* format = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+// Two outputs whose jobs turn the source alike and read its colours alike can share its decode.
+bool DecodesAlike(const RenderTarget& a, const RenderTarget& b) {
+    return a.job.Orientation == b.job.Orientation && a.job.Rotation == b.job.Rotation &&
+           (a.settings.ToSRGB == kOn) == (b.settings.ToSRGB == kOn);
+}
+
+// What an output will be: nullopt when its result is known without pixels (set in `result`: a
+// failure, or no file on purpose).
+std::optional<OutputToRender> Plan(const RenderTarget& target, size_t index, Result<RenderedOutput>& result) {
+    const ImageJob& job = target.job;
+    if (job.PrepareError) {
+        result = *job.PrepareError;
+        return std::nullopt;
+    }
+    const FormatRow* format = FormatOfOutputType(job.OutputType);
+    if (format == nullptr) {
+        result = JobError(job, t::NoOutputFormat(job.OutputType));
+        return std::nullopt;
+    }
+    const OutputImagePlan plan = PlanOutputImage(target.settings, job);
+    if (plan.skipped) {
+        RenderedOutput skipped;
+        skipped.skipped = true;
+        result = std::move(skipped);
+        return std::nullopt;
+    }
+    if (plan.width < 1 || plan.height < 1) {
+        result = JobError(job, t::OutputSizeUnusable(plan.width, plan.height));
+        return std::nullopt;
+    }
+    if (int64_t{plan.width} * int64_t{plan.height} > kMaxDecodedPixels) {
+        result = JobError(job, t::OutputSizeTooLarge(plan.width, plan.height));
+        return std::nullopt;
+    }
+    return OutputToRender{index, format, plan.width, plan.height};
+}
+
+// The output file of a loaded output: colours, effects, metadata, then the encoding (or the
+// lossless recompression of a JPEG source whose pixels stay as they are).
+Result<RenderedOutput> Finish(const RenderTarget& target, const OutputToRender& output, bool jpeg_source,
+                              SourceMetadata source, Image& image, RenderBuffers& buffers) {
+    const AppSettings& settings = target.settings;
+    const ImageJob& job = target.job;
+    const std::vector<uint8_t> source_profile = SourceColourProfile(source);
+    source.icc_profile = PrepareOutputColour(settings, source, image);
+    const bool colours_converted = source.icc_profile != source_profile;
+    ApplyEffects(settings, image);
+
+    RenderedOutput rendered;
+    OutputMetadata metadata = MetadataFor(settings, job, *output.format, image, source);
+    std::optional<Bytes> recompressed;
+    if (output.format->recompress_jpeg != nullptr && jpeg_source &&
+        KeepsSourcePixels(settings, job, output.width, output.height, colours_converted)) {
+        if (Status read = ReadFileInto(job.SourcePath, buffers.file); !read.ok()) {
+            return read.error();
+        }
+        recompressed = RecompressKeptJpeg(settings, *output.format, buffers.file, BlocksOf(metadata));
+    }
+    if (recompressed) {
+        rendered.bytes = std::move(*recompressed);
+    } else {
+        Result<Bytes> encoded = Encode(settings, *output.format, image, metadata);
+        if (!encoded.ok()) {
+            return JobError(job, t::NotEncoded(encoded.error().message));
+        }
+        rendered.bytes = std::move(encoded).value();
+    }
+    for (std::string& note : metadata.notes) {
+        rendered.notes.push_back(job.FileName + ": " + std::move(note));
+    }
+    return rendered;
+}
+
 }  // namespace
 
 OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job) {
@@ -112,61 +193,48 @@ OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job
     return plan;
 }
 
-Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers) {
-    if (job.PrepareError) {
-        return *job.PrepareError;
-    }
-    const FormatRow* format = FormatOfOutputType(job.OutputType);
-    if (format == nullptr) {
-        return JobError(job, t::NoOutputFormat(job.OutputType));
-    }
-    RenderedOutput output;
-    const OutputImagePlan plan = PlanOutputImage(settings, job);
-    if (plan.skipped) {
-        output.skipped = true;
-        return output;
-    }
-    const int width = plan.width;
-    const int height = plan.height;
-    if (width < 1 || height < 1) {
-        return JobError(job, t::OutputSizeUnusable(width, height));
-    }
-    if (int64_t{width} * int64_t{height} > kMaxDecodedPixels) {
-        return JobError(job, t::OutputSizeTooLarge(width, height));
-    }
-
-    if (Status loaded = LoadReducedSource(settings, job, width, height, buffers); !loaded.ok()) {
-        return loaded.error();
-    }
-    SourceMetadata source = ReadMetadataOf(buffers.file);
-    const std::vector<uint8_t> source_profile = SourceColourProfile(source);
-    source.icc_profile = PrepareOutputColour(settings, source, buffers.reduced);
-    const bool colours_converted = source.icc_profile != source_profile;
-    ApplyEffects(settings, buffers.reduced);
-
-    OutputMetadata metadata = MetadataFor(settings, job, *format, buffers.reduced, source);
-    std::optional<Bytes> recompressed;
-    const FormatRow* source_format = FormatOfBytes(buffers.file);
-    if (format->recompress_jpeg != nullptr && source_format != nullptr && source_format->format == ImageFormat::kJpeg &&
-        KeepsSourcePixels(settings, job, width, height, colours_converted)) {
-        if (Status read = ReadFileInto(job.SourcePath, buffers.file); !read.ok()) {
-            return read.error();
+std::vector<Result<RenderedOutput>> RenderJobs(std::span<const RenderTarget> targets, RenderBuffers& buffers) {
+    std::vector<Result<RenderedOutput>> results(targets.size(), RenderedOutput{});
+    std::vector<OutputToRender> pending;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        std::optional<OutputToRender> output = Plan(targets[i], i, results[i]);
+        if (output) {
+            pending.push_back(*output);
         }
-        recompressed = RecompressKeptJpeg(settings, *format, buffers.file, BlocksOf(metadata));
     }
-    if (recompressed) {
-        output.bytes = std::move(*recompressed);
-    } else {
-        Result<Bytes> encoded = Encode(settings, *format, buffers.reduced, metadata);
-        if (!encoded.ok()) {
-            return JobError(job, t::NotEncoded(encoded.error().message));
+    if (buffers.reduced.size() < targets.size()) {
+        buffers.reduced.resize(targets.size());
+    }
+    // Outputs that see the source's pixels alike share one decode.
+    while (!pending.empty()) {
+        const RenderTarget& first = targets[pending.front().target];
+        std::vector<OutputToRender> group;
+        std::vector<LoadTarget> loads;
+        for (auto it = pending.begin(); it != pending.end();) {
+            const RenderTarget& target = targets[it->target];
+            if (DecodesAlike(first, target)) {
+                group.push_back(*it);
+                loads.push_back({target.settings, it->width, it->height, buffers.reduced[it->target]});
+                it = pending.erase(it);
+            } else {
+                ++it;
+            }
         }
-        output.bytes = std::move(encoded).value();
+        if (Status loaded = LoadReducedSources(first.job, loads, buffers); !loaded.ok()) {
+            for (const OutputToRender& output : group) {
+                results[output.target] = loaded.error();
+            }
+            continue;
+        }
+        const SourceMetadata source = ReadMetadataOf(buffers.file);
+        const FormatRow* source_format = FormatOfBytes(buffers.file);
+        const bool jpeg_source = source_format != nullptr && source_format->format == ImageFormat::kJpeg;
+        for (const OutputToRender& output : group) {
+            results[output.target] =
+                Finish(targets[output.target], output, jpeg_source, source, buffers.reduced[output.target], buffers);
+        }
     }
-    for (std::string& note : metadata.notes) {
-        output.notes.push_back(job.FileName + ": " + std::move(note));
-    }
-    return output;
+    return results;
 }
 
 }  // namespace pelimon

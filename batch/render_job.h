@@ -1,9 +1,11 @@
-// The renderer: turns one prepared job into the bytes of its output file. Load, orient, rotate,
-// reduce, convert the colours to sRGB, apply the effects, encode, carry the metadata over. Thread-safe: it keeps no
-// state of its own, so every worker calls it with its own buffers.
+// The renderer: turns the prepared jobs of one source into the bytes of their output files. Load,
+// orient, rotate, reduce, convert the colours to sRGB, apply the effects, encode, carry the metadata
+// over. The source is decoded once for all its outputs. Thread-safe: it keeps no state of its own,
+// so every worker calls it with its own buffers.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,9 +19,9 @@ namespace pelimon {
 
 // Buffers a worker keeps from image to image so that a batch does not allocate per photo.
 struct RenderBuffers {
-    std::vector<uint8_t> file;  // the source file
-    Image decoded;              // the source's pixels, possibly shrunk on load
-    Image reduced;              // the output's pixels
+    std::vector<uint8_t> file;   // the source file
+    Image decoded;               // the source's pixels, possibly shrunk on load
+    std::vector<Image> reduced;  // each output's pixels
 };
 
 struct RenderedOutput {
@@ -40,9 +42,18 @@ struct OutputImagePlan {
 };
 OutputImagePlan PlanOutputImage(const AppSettings& settings, const ImageJob& job);
 
-// Renders `job` under `settings` (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules,
-// quality settings of JPEG, WebP and AVIF, Exif, ToSRGB). Fails, with a Japanese message naming the file, when the
-// source cannot be read or decoded, when the job has no usable output size, or when encoding fails.
-Result<RenderedOutput> RenderJob(const AppSettings& settings, const ImageJob& job, RenderBuffers& buffers);
+// One output of a source: the job, and the settings it is made under.
+struct RenderTarget {
+    const AppSettings& settings;
+    const ImageJob& job;
+};
+
+// Renders each target (Reduction, Effect, Gain, Contrast, BigSize, OutputType rules, quality
+// settings of JPEG, WebP and AVIF, Exif, ToSRGB); every target's job is of the same source file.
+// The source is decoded once for the outputs that agree on its orientation and colour handling
+// (AutoRotate, ToSRGB), at the scale the largest of them needs. A target fails, with a Japanese
+// message naming the file, when the source cannot be read or decoded, when its job has no usable
+// output size, or when encoding fails; one result per target, in order.
+std::vector<Result<RenderedOutput>> RenderJobs(std::span<const RenderTarget> targets, RenderBuffers& buffers);
 
 }  // namespace pelimon

@@ -54,6 +54,16 @@ void CollectResults(const std::vector<JobResult>& results, const std::vector<Ren
     }
 }
 
+// A set's settings (the run's copy), its jobs and the notes on outputs given a distinct name.
+struct PlannedSet {
+    AppSettings settings;
+    std::string folder;  // where its outputs go: the output folder, or its subfolder of this set
+    std::vector<ImageJob> jobs;
+    std::vector<RenamedOutput> renamed;
+    // The stamps of the list's rows for the set's manifest; nullopt: the set keeps none.
+    std::optional<UpToDateCheck> manifest_stamps;
+};
+
 std::vector<PlannedOutput> PlanOutputs(const AppSettings& settings, const std::vector<ImageJob>& jobs) {
     std::vector<PlannedOutput> planned;
     planned.reserve(jobs.size());
@@ -104,73 +114,106 @@ void StoreCarriedSettings(const CarriedSettings& carried, AppSettings& settings)
 
 BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
                       const std::string& today) {
+    const OutputSet set{settings, {}};
+    return RunBatch(std::span(&set, 1), list, ui, options, today);
+}
+
+BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Interaction& ui,
+                      const BatchOptions& options, const std::string& today) {
     BatchOutcome outcome;
-    outcome.carried = CarriedFrom(settings);
+    outcome.carried = CarriedFrom(sets.front().settings);
     const int selected = CountChecked(list);
     if (selected == 0) {
         ui.ShowError(t::NoImages());
         return outcome;
     }
 
-    if (settings.FileType != kFileTypeSame && FormatOfFileType(settings.FileType) == nullptr) {
-        ui.ShowError(t::UnknownFileType(settings.FileType));
-        outcome.kind = BatchOutcome::Kind::kStopped;
-        return outcome;
-    }
-
-    // The run works on its own copy; what persists goes into outcome.carried.
-    AppSettings run = settings;
-    const Result<OutputFolderPlan> plan = ResolveOutputFolder(run, today);
-    if (!plan.ok()) {
-        ui.ShowError(t::NoSourceFolder(plan.error().path));
-        outcome.kind = BatchOutcome::Kind::kStopped;
-        return outcome;
-    }
-    if (run.Resize == kResizeDatedFolder) {
-        outcome.carried.OutputPath = plan.value().saved_output_path;
-    }
-    const std::string& folder = plan.value().folder;
-    outcome.output_folder = folder;
-    const int code = options.dry_run ? kFolderUsable : CheckOutputFolder(folder);
-    if (code != kFolderUsable && ConfirmOutputFolder(code, folder, ui) != 0) {
-        outcome.kind = BatchOutcome::Kind::kStopped;
-        return outcome;
-    }
-
-    // Whether sources are up to date is decided from stats alone, before anything is read.
-    const bool record = !options.dry_run && (run.Update == kOn || ManifestExists(folder));
-    UpToDateCheck check;
-    if (record || run.Update == kOn) {
-        const ManifestRead manifest = run.Update == kOn ? ReadManifest(folder) : ManifestRead{};
-        if (manifest.damaged) {
-            outcome.notes.push_back(t::ManifestDamaged(folder + std::string(kManifestName)));
+    for (const OutputSet& set : sets) {
+        if (set.settings.FileType != kFileTypeSame && FormatOfFileType(set.settings.FileType) == nullptr) {
+            ui.ShowError(t::UnknownFileType(set.settings.FileType));
+            outcome.kind = BatchOutcome::Kind::kStopped;
+            return outcome;
         }
-        check = CheckUpToDate(run, list, folder, manifest.entries);
-    }
-    outcome.up_to_date = check.up_to_date_count;
-    const FileList remaining = check.up_to_date_count > 0 ? WithoutUpToDate(list, check) : FileList{};
-    const FileList& to_run = check.up_to_date_count > 0 ? remaining : list;
-    if (selected == check.up_to_date_count) {
-        outcome.kind = BatchOutcome::Kind::kCompleted;
-        return outcome;
     }
 
-    PreparedJobs prepared =
-        PrepareJobs({run, to_run, folder, ui, selected - check.up_to_date_count, std::time(nullptr)});
-    outcome.carried.ImageNum = run.ImageNum;
-    if (prepared.cancelled) {
-        outcome.kind = BatchOutcome::Kind::kCancelled;
-        return outcome;
+    // Each set works on its own copy of its settings; what persists goes into outcome.carried.
+    std::vector<PlannedSet> planned_sets;
+    std::set<std::string> checked_folders;
+    int jobs_to_run = 0;
+    for (const OutputSet& set : sets) {
+        PlannedSet& planned = planned_sets.emplace_back(PlannedSet{set.settings, {}, {}, {}, {}});
+        AppSettings& run = planned.settings;
+        const Result<OutputFolderPlan> plan = ResolveOutputFolder(run, today);
+        if (!plan.ok()) {
+            ui.ShowError(t::NoSourceFolder(plan.error().path));
+            outcome.kind = BatchOutcome::Kind::kStopped;
+            return outcome;
+        }
+        const bool first = planned_sets.size() == 1;
+        if (first && run.Resize == kResizeDatedFolder) {
+            outcome.carried.OutputPath = plan.value().saved_output_path;
+        }
+        const std::string& base_folder = plan.value().folder;
+        if (first) {
+            outcome.output_folder = base_folder;
+        }
+        // The sets' own subfolders are made as their first output is written.
+        if (checked_folders.insert(base_folder).second) {
+            const int code = options.dry_run ? kFolderUsable : CheckOutputFolder(base_folder);
+            if (code != kFolderUsable && ConfirmOutputFolder(code, base_folder, ui) != 0) {
+                outcome.kind = BatchOutcome::Kind::kStopped;
+                return outcome;
+            }
+        }
+        // Each set keeps its own manifest in its own folder: its outputs are made with its settings.
+        const std::string folder = set.subfolder.empty() ? base_folder : base_folder + set.subfolder + "/";
+        planned.folder = folder;
+
+        // Whether sources are up to date is decided from stats alone, before anything is read.
+        const bool record = !options.dry_run && (run.Update == kOn || ManifestExists(folder));
+        UpToDateCheck check;
+        if (record || run.Update == kOn) {
+            const ManifestRead manifest = run.Update == kOn ? ReadManifest(folder) : ManifestRead{};
+            if (manifest.damaged) {
+                outcome.notes.push_back(t::ManifestDamaged(folder + std::string(kManifestName)));
+            }
+            check = CheckUpToDate(run, list, folder, manifest.entries);
+        }
+        outcome.up_to_date += check.up_to_date_count;
+        if (selected == check.up_to_date_count) {
+            continue;
+        }
+        const FileList remaining = check.up_to_date_count > 0 ? WithoutUpToDate(list, check) : FileList{};
+        const FileList& to_run = check.up_to_date_count > 0 ? remaining : list;
+
+        PreparedJobs prepared =
+            PrepareJobs({run, to_run, folder, ui, selected - check.up_to_date_count, std::time(nullptr)});
+        if (first) {
+            outcome.carried.ImageNum = run.ImageNum;
+        }
+        if (prepared.cancelled) {
+            outcome.kind = BatchOutcome::Kind::kCancelled;
+            return outcome;
+        }
+        planned.jobs = std::move(prepared.jobs);
+        planned.renamed = MakeDestinationsDistinct(planned.jobs, check.kept);
+        ComputeTargetSizes(run, planned.jobs);
+        if (options.keep_plan || options.dry_run) {
+            std::vector<PlannedOutput> outputs = PlanOutputs(run, planned.jobs);
+            outcome.planned.insert(outcome.planned.end(), outputs.begin(), outputs.end());
+        }
+        if (record) {
+            planned.manifest_stamps = std::move(check);
+        }
+        jobs_to_run += static_cast<int>(planned.jobs.size());
     }
-    std::vector<ImageJob>& jobs = prepared.jobs;
-    if (jobs.empty()) {
-        ui.ShowError(t::NoImages());
+    if (jobs_to_run == 0) {
+        if (outcome.up_to_date > 0) {
+            outcome.kind = BatchOutcome::Kind::kCompleted;
+        } else {
+            ui.ShowError(t::NoImages());
+        }
         return outcome;
-    }
-    const std::vector<RenamedOutput> renamed = MakeDestinationsDistinct(jobs, check.kept);
-    ComputeTargetSizes(run, jobs);
-    if (options.keep_plan || options.dry_run) {
-        outcome.planned = PlanOutputs(run, jobs);
     }
     if (ui.CancelRequested()) {
         outcome.kind = BatchOutcome::Kind::kCancelled;
@@ -183,26 +226,45 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
 
     // A run killed in the middle of a write on a file system without unnamed temporary files left
     // its temporary file in the folder of that output; those of runs still writing stay.
-    std::set<std::string> output_folders{folder};
-    for (const ImageJob& job : jobs) {
-        output_folders.insert(job.DestPath.substr(0, job.DestPath.size() - job.DestName.size()));
+    std::set<std::string> output_folders = checked_folders;
+    std::vector<JobSet> job_sets;
+    std::vector<std::optional<ManifestRecorder>> recorders(planned_sets.size());
+    for (size_t set = 0; set < planned_sets.size(); ++set) {
+        PlannedSet& planned = planned_sets[set];
+        for (const ImageJob& job : planned.jobs) {
+            output_folders.insert(job.DestPath.substr(0, job.DestPath.size() - job.DestName.size()));
+        }
+        job_sets.push_back({planned.settings, planned.jobs});
+        if (planned.manifest_stamps) {
+            recorders[set].emplace(
+                planned.folder, [&planned, source_folder = SourceFolderOf(planned.settings)](size_t job) {
+                    return ManifestEntryOf(planned.jobs[job], *planned.manifest_stamps, source_folder, planned.folder);
+                });
+        }
     }
     for (const std::string& output_folder : output_folders) {
         RemoveTemporariesOfEndedRuns(output_folder);
     }
-    std::optional<ManifestRecorder> recorder;
-    RunJobsInput render{run, jobs, ui, options.workers, {}};
-    if (record) {
-        recorder.emplace(folder, [&jobs, &check, &folder, source_folder = SourceFolderOf(run)](size_t job) {
-            return ManifestEntryOf(jobs[job], check, source_folder, folder);
-        });
-        render.on_finished = [&recorder](size_t job, const JobResult& result) {
-            recorder->Finished(job, result.state == JobState::kWritten);
-        };
-    }
+    RunJobsInput render{job_sets, ui, options.workers, {}};
+    render.on_finished = [&recorders](size_t set, size_t job, const JobResult& result) {
+        if (recorders[set]) {
+            recorders[set]->Finished(job, result.state == JobState::kWritten);
+        }
+    };
     const RunJobsOutcome rendered = RunJobs(render);
-    CollectResults(rendered.results, renamed, outcome);
-    if (recorder) {
+    size_t planned_index = 0;
+    for (size_t set = 0; set < planned_sets.size(); ++set) {
+        CollectResults(rendered.results[set], planned_sets[set].renamed, outcome);
+        for (const JobResult& result : rendered.results[set]) {
+            if (planned_index < outcome.planned.size()) {
+                outcome.planned[planned_index++].written = result.state == JobState::kWritten;
+            }
+        }
+    }
+    for (std::optional<ManifestRecorder>& recorder : recorders) {
+        if (!recorder) {
+            continue;
+        }
         recorder->Flush();
         for (std::string& note : recorder->TakeNotes()) {
             // A damaged manifest is named once, whether this run found it first or a flush did.
@@ -211,18 +273,16 @@ BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interac
             }
         }
     }
-    for (size_t i = 0; i < outcome.planned.size(); ++i) {
-        outcome.planned[i].written = rendered.results[i].state == JobState::kWritten;
-    }
     outcome.kind = rendered.cancelled ? BatchOutcome::Kind::kCancelled : BatchOutcome::Kind::kCompleted;
     if (!outcome.failures.empty() || !outcome.renamed.empty() || !outcome.notes.empty()) {
         std::vector<std::string> notes = outcome.renamed;
         notes.insert(notes.end(), outcome.notes.begin(), outcome.notes.end());
         ui.ReportSummary(outcome.failures, notes);
     }
-    if (outcome.kind == BatchOutcome::Kind::kCompleted && run.Complete == kAskAgain && !options.quiet_run) {
+    if (outcome.kind == BatchOutcome::Kind::kCompleted && planned_sets.front().settings.Complete == kAskAgain &&
+        !options.quiet_run) {
         bool dont_ask_again = false;
-        ui.OfferToOpenFolder(folder, dont_ask_again);
+        ui.OfferToOpenFolder(outcome.output_folder, dont_ask_again);
         if (dont_ask_again) {
             outcome.carried.Complete = kDontAskAgain;
         }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,13 @@ struct BatchOutcome {
     std::vector<PlannedOutput> planned;  // one per job, in job order, once the jobs are sized (keep_plan)
 };
 
+// One set of outputs of a run: the settings they are made under, and the folder below the run's
+// output folder they go into (empty: the output folder itself).
+struct OutputSet {
+    AppSettings settings;
+    std::string subfolder;
+};
+
 // Runs a batch under `settings`. What persists across runs comes back in `carried` of the
 // outcome, in every outcome, for the caller to store with StoreCarriedSettings: ImageNum,
 // Complete (when the completion box was ticked), and, with Resize kResizeDatedFolder, OutputPath
@@ -81,5 +89,12 @@ struct BatchOutcome {
 // manifest is not trusted, is rebuilt, and gives a note.
 BatchOutcome RunBatch(const AppSettings& settings, const FileList& list, Interaction& ui, const BatchOptions& options,
                       const std::string& today);
+
+// Runs one batch that makes every set's outputs of each checked file, decoding each source once
+// for all of them. Each set's output folder is the one its settings name with its subfolder below;
+// each set names and numbers its outputs on its own. The outcome counts and lists every set's
+// jobs (planned: set by set); what it carries comes from the first set.
+BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Interaction& ui,
+                      const BatchOptions& options, const std::string& today);
 
 }  // namespace pelimon

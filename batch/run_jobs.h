@@ -27,25 +27,32 @@ struct JobResult {
     std::vector<std::string> notes;  // of a written output: metadata left out (RenderedOutput::notes)
 };
 
-struct RunJobsInput {
+// The jobs of one set of outputs, and the settings they are made under.
+struct JobSet {
     const AppSettings& settings;
     std::span<const ImageJob> jobs;  // names and sizes fixed; read only
-    Interaction& ui;                 // progress and cancel, called from the workers
-    int workers = 0;                 // 0: one per core
-    // Called as each job finishes, with its index and result, from the worker that ran it, one
-    // call at a time. May be empty.
-    std::function<void(size_t job, const JobResult& result)> on_finished;
+};
+
+struct RunJobsInput {
+    std::span<const JobSet> sets;  // several sets: outputs of the same list rows under other settings
+    Interaction& ui;               // progress and cancel, called from the workers
+    int workers = 0;               // 0: one per core
+    // Called as each job finishes, with its set, its place in the set and its result, from the
+    // worker that ran it, one call at a time. May be empty.
+    std::function<void(size_t set, size_t job, const JobResult& result)> on_finished;
 };
 
 struct RunJobsOutcome {
-    std::vector<JobResult> results;  // one per job, in job order
+    std::vector<std::vector<JobResult>> results;  // one per job of each set, in set and job order
     bool cancelled = false;
 };
 
-// Renders and saves every job on min(workers, jobs) threads. Each worker polls the cancel flag
-// before it takes the next job (jobs already taken finish and are written) and reports
-// progress `finished` of the number of jobs as each job finishes. Outputs do not depend on the
-// number of workers or the order in which jobs finish.
+// Renders and saves every job on min(workers, sources) threads. A worker takes one source (a list
+// row) at a time with its job of every set, so that the source is decoded once for all its
+// outputs. Each worker polls the cancel flag before it takes the next source (sources already
+// taken finish and are written) and reports progress `finished` of the number of jobs as each
+// source finishes. Outputs do not depend on the number of workers or the order in which jobs
+// finish.
 RunJobsOutcome RunJobs(const RunJobsInput& input);
 
 }  // namespace pelimon

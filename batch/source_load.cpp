@@ -1,8 +1,11 @@
 #include "batch/source_load.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "batch/batch_texts.h"
 #include "batch/source_reader.h"
@@ -62,7 +65,44 @@ DecodeOptions DecodeOptionsFor(const AppSettings& settings, const ImageJob& job,
     return options;
 }
 
-Status LoadWhole(const AppSettings& settings, const ImageJob& job, int width, int height, const DecodeOptions& options,
+// The decode options every target can live with: full size when one needs it, else shrunk no
+// further than the largest target allows.
+DecodeOptions SharedDecodeOptions(const ImageJob& job, std::span<const LoadTarget> targets) {
+    DecodeOptions shared =
+        DecodeOptionsFor(targets.front().settings, job, targets.front().width, targets.front().height);
+    for (const LoadTarget& target : targets.subspan(1)) {
+        const DecodeOptions own = DecodeOptionsFor(target.settings, job, target.width, target.height);
+        const bool full_size =
+            (own.min_width == 0 && own.min_height == 0) || (shared.min_width == 0 && shared.min_height == 0);
+        shared.min_width = full_size ? 0 : std::max(shared.min_width, own.min_width);
+        shared.min_height = full_size ? 0 : std::max(shared.min_height, own.min_height);
+    }
+    return shared;
+}
+
+// Hands every decoded row to each target's reduction.
+class FanOutSink : public RowSink {
+  public:
+    explicit FanOutSink(std::span<const std::unique_ptr<ResizingSink>> sinks) : sinks_(sinks) {}
+    Status Begin(int width, int height) override {
+        for (const std::unique_ptr<ResizingSink>& sink : sinks_) {
+            if (Status begun = sink->Begin(width, height); !begun.ok()) {
+                return begun;
+            }
+        }
+        return {};
+    }
+    void Row(const uint8_t* rgb) override {
+        for (const std::unique_ptr<ResizingSink>& sink : sinks_) {
+            sink->Row(rgb);
+        }
+    }
+
+  private:
+    std::span<const std::unique_ptr<ResizingSink>> sinks_;
+};
+
+Status LoadWhole(const ImageJob& job, std::span<const LoadTarget> targets, const DecodeOptions& options,
                  RenderBuffers& buffers) {
     if (Status read = ReadFileInto(job.SourcePath, buffers.file); !read.ok()) {
         return read.error();
@@ -71,26 +111,35 @@ Status LoadWhole(const AppSettings& settings, const ImageJob& job, int width, in
         !decoded.ok()) {
         return LoadError(job, decoded.error().message);
     }
-    Resize(MethodFor(settings), buffers.decoded, width, height, buffers.reduced);
+    for (const LoadTarget& target : targets) {
+        Resize(MethodFor(target.settings), buffers.decoded, target.width, target.height, target.reduced);
+    }
     return {};
 }
 
-Status LoadStreamed(const AppSettings& settings, const ImageJob& job, int width, int height,
-                    const DecodeOptions& options, int64_t decoded_pixels, std::FILE* file, RenderBuffers& buffers) {
-    // The reduction works in the file's frame; the output is turned afterwards.
+Status LoadStreamed(const ImageJob& job, std::span<const LoadTarget> targets, const DecodeOptions& options,
+                    int64_t decoded_pixels, std::FILE* file, RenderBuffers& buffers) {
+    // The reductions work in the file's frame; the outputs are turned afterwards.
     const bool swap = SwapsStoredFrame(job);
-    ResizingSink sink(MethodFor(settings), swap ? height : width, swap ? width : height, buffers.reduced);
-    PipelinedSink pipelined(sink);
-    RowSink& target = decoded_pixels >= kPipelinedPixels ? static_cast<RowSink&>(pipelined) : sink;
-    const Status decoded = DecodeRows(file, options, target);
+    std::vector<std::unique_ptr<ResizingSink>> sinks;
+    for (const LoadTarget& target : targets) {
+        sinks.push_back(std::make_unique<ResizingSink>(MethodFor(target.settings), swap ? target.height : target.width,
+                                                       swap ? target.width : target.height, target.reduced));
+    }
+    FanOutSink fan_out(sinks);
+    PipelinedSink pipelined(fan_out);
+    RowSink& sink = decoded_pixels >= kPipelinedPixels ? static_cast<RowSink&>(pipelined) : fan_out;
+    const Status decoded = DecodeRows(file, options, sink);
     pipelined.Finish();
     if (!decoded.ok()) {
         return LoadError(job, decoded.error().message);
     }
-    if (!sink.done()) {
-        return LoadError(job, std::string(t::kSourceCutShort));
+    for (size_t i = 0; i < targets.size(); ++i) {
+        if (!sinks[i]->done()) {
+            return LoadError(job, std::string(t::kSourceCutShort));
+        }
+        TurnUpright(targets[i].reduced, job.Orientation, job.Rotation);
     }
-    TurnUpright(buffers.reduced, job.Orientation, job.Rotation);
     buffers.decoded = Image();  // a whole source of an earlier job is not kept for nothing
     // The renderer reads the source's metadata from buffers.file, which holds only the first bytes
     // of a streamed file: now the part of the file where its format keeps its metadata.
@@ -107,9 +156,8 @@ Status LoadStreamed(const AppSettings& settings, const ImageJob& job, int width,
 
 }  // namespace
 
-Status LoadReducedSource(const AppSettings& settings, const ImageJob& job, int width, int height,
-                         RenderBuffers& buffers) {
-    const DecodeOptions options = DecodeOptionsFor(settings, job, width, height);
+Status LoadReducedSources(const ImageJob& job, std::span<const LoadTarget> targets, RenderBuffers& buffers) {
+    const DecodeOptions options = SharedDecodeOptions(job, targets);
     Result<SourceFile> opened = OpenSourceFile(job.SourcePath);
     if (!opened.ok()) {
         return opened.error();
@@ -119,7 +167,7 @@ Status LoadReducedSource(const AppSettings& settings, const ImageJob& job, int w
     buffers.file.resize(std::fread(buffers.file.data(), 1, kSniffBytes, file.get()));
     std::rewind(file.get());
     if (!CanDecodeRows(buffers.file)) {
-        return LoadWhole(settings, job, width, height, options, buffers);
+        return LoadWhole(job, targets, options, buffers);
     }
     const bool swap = SwapsStoredFrame(job);
     const ImageHeader stored{SniffFormat(buffers.file), swap ? job.SrcHeight : job.SrcWidth,
@@ -127,9 +175,9 @@ Status LoadReducedSource(const AppSettings& settings, const ImageJob& job, int w
     const int64_t decoded_pixels = DecodedPixelCount(stored, options);
     // Turning before the reduction is what every turned image got so far; its bytes stay.
     if (PixelsTurned(job.Orientation, job.Rotation) && decoded_pixels <= kMaxDecodedPixels) {
-        return LoadWhole(settings, job, width, height, options, buffers);
+        return LoadWhole(job, targets, options, buffers);
     }
-    return LoadStreamed(settings, job, width, height, options, decoded_pixels, file.get(), buffers);
+    return LoadStreamed(job, targets, options, decoded_pixels, file.get(), buffers);
 }
 
 }  // namespace pelimon

@@ -12,6 +12,7 @@
 #include "batch/batch_texts.h"
 #include "common/atomic_file.h"
 #include "imagelib/png_chunks.h"
+#include "imagelib/raw_metadata.h"
 #include "imagelib/tiff_metadata.h"
 
 namespace pelimon {
@@ -165,10 +166,18 @@ Result<std::vector<uint8_t>> ReadMetadataBytes(const std::string& path, Metadata
             return std::move(tiff).value();
         }
         case MetadataPlace::kFileStart: {
-            std::vector<uint8_t> start;
-            if (const std::optional<FileReadFailure> failure =
-                    ReadRegularFile(path, kMaxFileStartMetadataBytes, LongerFiles::kReadPrefix, start)) {
-                return SourceReadError(path, *failure);
+            Result<SourceFile> opened = OpenSourceFile(path);
+            if (!opened.ok()) {
+                return opened.error();
+            }
+            std::FILE* file = opened.value().get();
+            std::vector<uint8_t> start(static_cast<size_t>(RawMetadataExtent(file)));
+            if (fseeko(file, 0, SEEK_SET) != 0) {
+                return ReadError(path, errno);
+            }
+            start.resize(std::fread(start.data(), 1, start.size(), file));
+            if (std::ferror(file)) {
+                return ReadError(path, errno);
             }
             return start;
         }

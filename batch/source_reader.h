@@ -62,9 +62,9 @@ Result<std::vector<uint8_t>> ReadJpegHeaderPrefix(const std::string& path, size_
 // What the metadata of a source is read from, by where its format keeps it
 // (FormatRow::source_metadata): the start of a JPEG up to its first scan (ReadJpegHeaderPrefix), a
 // PNG without its image data (ReadPngWithoutImageData, a few small reads however large the file
-// is), a TIFF's directories (ReadTiffMetadataFile, likewise), the first kMaxFileStartMetadataBytes of
-// a camera raw file, the whole file for the others; empty for kNone. Fails with a Japanese message
-// naming the file.
+// is), a TIFF's directories (ReadTiffMetadataFile, likewise), the start of a camera raw file that
+// holds its directories (RawMetadataExtent), the whole file for the others; empty for kNone. Fails with a Japanese
+// message naming the file.
 Result<std::vector<uint8_t>> ReadMetadataBytes(const std::string& path, MetadataPlace place);
 
 }  // namespace pelimon

@@ -128,6 +128,7 @@ $common"
 JPEGCOMP=90
 $common"
     fi
+    write_preset_file
     write_job pelimon-jxl-out "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=512
 JPEGCOMP=80
 $common"
@@ -147,6 +148,18 @@ $common"
 TOSRGB=0
 $common"
     fi
+}
+
+# The settings file of the preset set: "large" fits in 1600x1600 at JPEG q85, "small" in 640x640
+# at q80, both keeping the sources' names.
+write_preset_file() {
+    local name size quality
+    : >"$S/presets.ini"
+    for name in large:1600:85 small:640:80; do
+        IFS=: read -r name size quality <<<"$name"
+        printf '%s\n' "[Preset:$name]" Base=4 Method=1 Aspect=1 Rect=4 Width="$size" Height="$size" \
+            FileType=4 JpegComp="$quality" NameRule=1 AddText= >>"$S/presets.ini"
+    done
 }
 
 # encode_corpus DIR EXT COMMAND: encodes each corpus JPEG that DIR lacks as NAME.EXT, two at a
@@ -306,6 +319,10 @@ nfiles() {
     case $1 in
         floor-par2) echo 0 ;;
         *huge*) echo 1 ;;
+        pelimon-presets1-heic) echo ${#HEICS[@]} ;;
+        pelimon-presets2-heic) echo $((2 * ${#HEICS[@]})) ;;
+        pelimon-presets1) echo ${#JPGS[@]} ;;
+        pelimon-presets2) echo $((2 * ${#JPGS[@]})) ;;
         *png*) echo ${#PNGS[@]} ;;
         *size*) echo ${#SIZE_SET[@]} ;;
         *heic*) echo ${#HEICS[@]} ;;
@@ -331,6 +348,13 @@ tool_cmd() {
         # command line's default)
         pelimon-cmyk) CMD=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen "$PELIMON" -p 100 -f png
             -o "$d" "${CMYKS[@]}") ;;
+        # one preset, or two made from one decode of each source, each into its own subfolder
+        pelimon-presets1 | pelimon-presets2 | pelimon-presets1-heic | pelimon-presets2-heic)
+            local presets=(--preset large) sources=("${JPGS[@]}")
+            [[ $1 != pelimon-presets2* ]] || presets+=(--preset small)
+            [[ $1 != *-heic ]] || sources=("${HEICS[@]}")
+            CMD=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen "$PELIMON" --settings "$S/presets.ini"
+                "${presets[@]}" -o "$d" "${sources[@]}") ;;
         pelimon-*) CMD=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen
             PELIMON_INI="$S/$1.ini" "$PELIMON" /F "$S/$1.txt") ;;
         vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.jpg[Q=90]" "${JPGS[@]}") ;;

@@ -181,6 +181,8 @@ targets_section() {
     ratio_check "RAW set, preview ignored: wall ≤ 1.0 × dcraw_emu -h + cjpeg" pelimon-raw-nopreview raw-dcraw 1.0
     ratio_check "JPEG XL set: wall ≤ 0.8 × vipsthumbnail (the same libjxl)" pelimon-jxl jxl-vips 0.8
     ratio_check "JPEG XL output set: wall ≤ 1.0 × pelimon's WebP output" pelimon-jxl-out pelimon-webp 1.0
+    ratio_check "Presets, JPEG set: two presets ≤ 1.3 × one" pelimon-presets2 pelimon-presets1 1.3
+    ratio_check "Presets, HEIC set: two presets ≤ 1.3 × one" pelimon-presets2-heic pelimon-presets1-heic 1.3
     local summary mean maxd
     for summary in srgb srgb-jxl srgb-cmyk; do
         if [ -s "$W/$summary.summary" ]; then

@@ -3,7 +3,7 @@
 # real photographs, measured in one run. See bench/README.md.
 #
 #   bench/run.sh [SET...]      SET: jpeg png size size-webp size-avif fidelity heic webp jxl jxl-out
-#                              tiff srgb raw huge
+#                              tiff srgb raw presets huge
 #                              (default: all but huge)
 #
 # env: RUNS (5)  WARMUP (1)  timed runs per tool and untimed warm-up rounds
@@ -36,7 +36,7 @@ C=${CORPUS:-$CACHE/corpus}
 HUGE=${HUGE:-$CACHE/huge}
 W=${WORK:-/tmp/pelimon-bench}
 BUILD_DIR=${BUILD_DIR:-$REPO/build-bench}
-SETS=${*:-jpeg png size size-webp size-avif fidelity heic webp jxl jxl-out tiff srgb raw}
+SETS=${*:-jpeg png size size-webp size-avif fidelity heic webp jxl jxl-out tiff srgb raw presets}
 TESTDATA=${TESTDATA:-$REPO/../shared/testdata}
 H=$CACHE/heic P3=$CACHE/p3 TIFF8=$CACHE/tiff-lzw8 TIFF16=$CACHE/tiff-deflate16 CMYK=$CACHE/cmyk
 X=${JXL:-$CACHE/jxl} XP3=$CACHE/jxl-p3
@@ -73,7 +73,7 @@ PNGS=("$C"/png/*.png)
 SIZE_SET=()
 for ((i = 0; i < ${#JPGS[@]}; i += 4)); do SIZE_SET+=("${JPGS[i]}"); done
 HEICS=() P3S=()
-if [[ " $SETS " == *" heic "* || " $SETS " == *" srgb "* ]]; then
+if [[ " $SETS " == *" heic "* || " $SETS " == *" srgb "* || " $SETS " == *" presets "* ]]; then
     need heif-enc libheif-examples
     ensure_heic_corpus
     HEICS=("$H"/*.heic)
@@ -168,6 +168,12 @@ REPORT=$W/results.md
                 bench_set "RAW set: ${#RAWS[@]} DNGs 4000x3000 (Bayer mosaic, full-size preview JPEG) -> fit 640x480, JPEG q90" \
                     pelimon-raw pelimon-raw-nopreview raw-dcraw
                 ;;
+            presets)
+                bench_set "Presets, JPEG set: ${#JPGS[@]} JPEGs 4000x3000 -> preset large (fit 1600x1600, q85), and large + small (fit 640x640, q80) from one decode" \
+                    pelimon-presets1 pelimon-presets2
+                bench_set "Presets, HEIC set: ${#HEICS[@]} HEICs -> preset large, and large + small from one decode" \
+                    pelimon-presets1-heic pelimon-presets2-heic
+                ;;
             huge)
                 bench_set "Huge set: 24000x18000 baseline JPEG -> fit 640x480, JPEG q90" \
                     pelimon-huge-base huge-vips-base huge-im-base
@@ -175,7 +181,7 @@ REPORT=$W/results.md
                     pelimon-huge-prog huge-vips-prog huge-im-prog
                 bench_set "Huge set: 30000x20000 PNG -> fit 640x480, PNG" pelimon-huge-png huge-vips-png huge-im-png
                 ;;
-            *) echo "unknown set $set (jpeg png size size-webp size-avif fidelity heic webp jxl jxl-out tiff srgb raw huge)" >&2; exit 2 ;;
+            *) echo "unknown set $set (jpeg png size size-webp size-avif fidelity heic webp jxl jxl-out tiff srgb raw presets huge)" >&2; exit 2 ;;
         esac
     done
     targets_section

@@ -27,7 +27,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/pelimon/pelimon")
 if(PELIMON_BUILD_GUI)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 endif()
-# The window's Japanese texts need a CJK font.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+# The window's Japanese texts need a CJK font; the file managers' unattended preset runs tell how
+# they went through notify-send.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, libnotify-bin")
+# Nautilus shows "Reduce with pelimon" through its Python extensions; choosing a preset from the
+# KDE menu asks with kdialog or zenity.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3-nautilus, kdialog | zenity")
 
 include(CPack)

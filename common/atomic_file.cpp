@@ -34,12 +34,12 @@ class TempFile {
 
     // An unnamed file in `folder` (O_TMPFILE): it has no name until Link gives it one, so a run
     // killed before that leaves nothing behind. False when the file system cannot do it.
-    bool OpenUnnamed(const std::string& folder) {
-        fd_ = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    bool OpenUnnamed(const std::string& folder, mode_t mode) {
+        fd_ = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         return fd_ >= 0;
     }
-    // A named file from a mkostemp pattern, made with the mode an ordinary new file would get.
-    bool OpenNamed(std::string pattern) {
+    // A named file from a mkostemp pattern, with `mode` less the umask, as open would give it.
+    bool OpenNamed(std::string pattern, mode_t mode) {
         std::vector<char> buffer(pattern.begin(), pattern.end());
         buffer.push_back('\0');
         fd_ = mkostemp(buffer.data(), O_CLOEXEC);
@@ -49,7 +49,7 @@ class TempFile {
         path_.assign(buffer.data());
         const mode_t mask = umask(0);
         umask(mask);
-        fchmod(fd_, static_cast<mode_t>(0666 & ~mask));
+        fchmod(fd_, static_cast<mode_t>(mode & ~mask));
         return true;
     }
     // Gives the unnamed file the name `path` (which must not exist). The descriptor stays open.
@@ -167,11 +167,12 @@ int RemoveTemporariesOfEndedRuns(const std::string& folder) {
     return removed;
 }
 
-Status WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes) {
+Status WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes, NewFileAccess access) {
+    const mode_t mode = access == NewFileAccess::kOwnerOnly ? 0600 : 0666;
     const std::string pattern = TemporaryNameFor(path);
     const std::string folder = std::filesystem::path(pattern).parent_path().string();
     TempFile temp;
-    if (temp.OpenUnnamed(folder)) {
+    if (temp.OpenUnnamed(folder, mode)) {
         if (Status written = WriteAll(temp.fd(), bytes, path); !written.ok()) {
             return written;
         }
@@ -187,7 +188,7 @@ Status WriteFileAtomically(const std::string& path, std::span<const unsigned cha
         }
     }
     if (!temp.named()) {
-        if (!temp.OpenNamed(pattern)) {
+        if (!temp.OpenNamed(pattern, mode)) {
             return Error{"cannot create a file in " + folder + ": " + SystemMessage(errno), path};
         }
         if (Status written = WriteAll(temp.fd(), bytes, path); !written.ok()) {
@@ -204,8 +205,9 @@ Status WriteFileAtomically(const std::string& path, std::span<const unsigned cha
     return {};
 }
 
-Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    return WriteFileAtomically(path, std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+Status WriteFileAtomically(const std::string& path, std::string_view bytes, NewFileAccess access) {
+    return WriteFileAtomically(path, std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()),
+                               access);
 }
 
 namespace {

@@ -29,9 +29,15 @@ std::string TemporaryNameFor(const std::string& path);
 // processes that still run, this one included, are never touched. Returns how many were removed.
 int RemoveTemporariesOfEndedRuns(const std::string& folder);
 
-// Replaces (or creates) `path` with `bytes`. Permissions of a new file follow the umask.
-Status WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes);
-Status WriteFileAtomically(const std::string& path, std::string_view bytes);
+// Who may read a file written anew: everyone the umask allows, or its owner alone (0600, for
+// files that show what someone else's photos hold).
+enum class NewFileAccess { kUmask, kOwnerOnly };
+
+// Replaces (or creates) `path` with `bytes`, the new file readable as `access` says.
+Status WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes,
+                           NewFileAccess access = NewFileAccess::kUmask);
+Status WriteFileAtomically(const std::string& path, std::string_view bytes,
+                           NewFileAccess access = NewFileAccess::kUmask);
 
 // Why ReadRegularFile failed. `error_number` is the errno of kOpen and kRead, 0 otherwise.
 struct FileReadFailure {

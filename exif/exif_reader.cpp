@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/atomic_file.h"
+#include "common/tiff_tags.h"
 #include "exif/embedded_exif.h"
 #include "exif/exif_texts.h"
 #include "exif/format_gps.h"
@@ -23,11 +24,6 @@ constexpr size_t kEntrySize = 12;
 constexpr uint32_t kMinIfdOffset = 8;
 // JPEG files larger than this are not examined (no camera writes one).
 constexpr size_t kMaxFileBytes = size_t{1} << 30;
-
-constexpr uint16_t kTagSubIfd = 0x8769;
-constexpr uint16_t kTagInterop = 0xA005;
-constexpr uint16_t kTagGpsIfd = 0x8825;
-constexpr uint16_t kTagMakerNote = 0x927C;
 
 bool Fits(std::span<const uint8_t> data, uint64_t offset, uint64_t size) {
     return offset <= data.size() && size <= data.size() - offset;
@@ -195,7 +191,7 @@ int CExifReader::ReadIfd(Ifd& ifd, uint32_t offset, ExifDirectory directory) {
         entry.count = GetLong(tiff.data() + pos + 4, m_bLittleEndian);
         const uint64_t length = uint64_t{entry.unit_size} * entry.count;
         std::span<const uint8_t> value = tiff.subspan(pos + 8, 4);
-        if (length > 4 && entry.tag != kTagMakerNote) {
+        if (length > 4 && entry.tag != kExifTagMakerNote) {
             const uint32_t value_offset = GetLong(value.data(), m_bLittleEndian);
             if (!Fits(tiff, value_offset, length)) {
                 continue;  // the value lies outside the segment: the entry is not shown
@@ -231,15 +227,15 @@ void CExifReader::FormatValue(size_t index, int table_index, std::span<const uin
     // The pointers are followed whether or not the catalogue is loaded: the structure of the
     // file does not depend on the names shown for it.
     switch (entry.tag) {
-        case kTagSubIfd:
+        case kTiffTagExifIfd:
             sub_offset_ = bytes.Long(0);
             m_bSubIFD = true;
             break;
-        case kTagInterop:
+        case kExifTagInteropIfd:
             interop_offset_ = bytes.Long(0);
             m_bInterop = true;
             break;
-        case kTagGpsIfd:
+        case kTiffTagGpsIfd:
             // Only IFD0's pointer is the file's location (the one location removal takes out).
             if (directory == ExifDirectory::kMain) {
                 gps_offset_ = bytes.Long(0);

@@ -4,6 +4,7 @@
 #include <numeric>
 #include <string_view>
 
+#include "common/tiff_tags.h"
 #include "exif/exif_texts.h"
 #include "exif/jpeg_segments.h"
 #include "exif/photoshop_block.h"
@@ -15,9 +16,6 @@ namespace {
 
 namespace t = exif_texts;
 
-constexpr uint16_t kTagOrientation = 0x0112;
-constexpr uint16_t kTagPixelXDimension = 0xA002;
-constexpr uint16_t kTagPixelYDimension = 0xA003;
 // Marker and length field, then "Exif\0\0": where the TIFF block starts in an APP1 segment.
 constexpr size_t kTiffInSegment = 4 + sizeof kExifIdentifier;
 // Extended XMP: identifier, GUID (32 hex digits), full length, chunk offset.
@@ -51,11 +49,11 @@ std::vector<uint8_t> ExifBlock(const SourceMetadata& source, const MetadataTrans
         }
     }
     if (transfer.pixels_rotated) {
-        block.SetNumber(block.Ifd0Offset(), kTagOrientation, 1);
+        block.SetNumber(block.Ifd0Offset(), kTiffTagOrientation, 1);
     }
     if (const uint32_t sub = block.SubIfdOffset(); sub != 0) {
-        block.SetNumber(sub, kTagPixelXDimension, static_cast<uint32_t>(std::max(transfer.output_width, 0)));
-        block.SetNumber(sub, kTagPixelYDimension, static_cast<uint32_t>(std::max(transfer.output_height, 0)));
+        block.SetNumber(sub, kExifTagPixelXDimension, static_cast<uint32_t>(std::max(transfer.output_width, 0)));
+        block.SetNumber(sub, kExifTagPixelYDimension, static_cast<uint32_t>(std::max(transfer.output_height, 0)));
     }
     if (block.Ifd1Offset() != 0 && transfer.make_thumbnail) {
         const ExifThumbnail thumbnail = transfer.make_thumbnail();

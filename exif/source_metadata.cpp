@@ -1,18 +1,14 @@
 #include "exif/source_metadata.h"
 
 #include "common/text.h"
+#include "common/tiff_tags.h"
 #include "exif/embedded_exif.h"
 #include "exif/exif_reader.h"
 #include "exif/jpeg_segments.h"
 #include "exif/shot_date.h"
 
 namespace pelimon {
-namespace {
-
-constexpr uint16_t kTagOrientation = 0x0112;
-constexpr uint16_t kTagDateTimeOriginal = 0x9003;
-
-}  // namespace
+namespace {}  // namespace
 
 SourceMetadata ReadSourceMetadata(std::span<const uint8_t> file_bytes, std::time_t now) {
     SourceMetadata metadata;
@@ -46,13 +42,13 @@ SourceMetadata ReadSourceMetadata(std::span<const uint8_t> file_bytes, std::time
     metadata.ExifLength = reader.m_nApp1Length;
     metadata.exif_segment = reader.ExifSegment();
     reader.ReadMainIFD();
-    const uint32_t orientation = reader.MainIFDNumber(kTagOrientation).value_or(1);
+    const uint32_t orientation = reader.MainIFDNumber(kTiffTagOrientation).value_or(1);
     metadata.Orientation =
         (orientation >= 1 && orientation <= 8 && !metadata.decoder_orients) ? static_cast<int>(orientation) : 1;
     if (reader.m_bSubIFD) {
         reader.ReadSubIFD();
         for (const ExifEntry& entry : reader.SubEntries()) {
-            if (entry.tag == kTagDateTimeOriginal) {
+            if (entry.tag == kExifTagDateTimeOriginal) {
                 metadata.ShotDate = entry.value;
             }
         }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/tiff_tags.h"
+#include "common/tiff_type.h"
 #include "exif/exif_entry.h"
 #include "exif/value_bytes.h"
 
@@ -10,15 +12,6 @@ namespace {
 
 constexpr size_t kEntrySize = 12;
 constexpr uint32_t kMinIfdOffset = 8;  // an IFD cannot overlap the 8-byte header
-constexpr uint16_t kTagSubIfd = 0x8769;
-constexpr uint16_t kTagGpsIfd = 0x8825;
-constexpr uint16_t kTagImageWidth = 0x0100;
-constexpr uint16_t kTagImageLength = 0x0101;
-constexpr uint16_t kTagThumbnailOffset = 0x0201;
-constexpr uint16_t kTagThumbnailLength = 0x0202;
-constexpr uint16_t kTypeShort = 3;
-constexpr uint16_t kTypeLong = 4;
-constexpr uint16_t kTypeIfd = 13;
 
 uint64_t DirectorySize(uint16_t count) {
     return 2 + kEntrySize * count + 4;
@@ -79,12 +72,12 @@ std::optional<TiffBlock::Entry> TiffBlock::Find(uint32_t ifd_offset, uint16_t ta
 }
 
 uint32_t TiffBlock::SubIfdOffset() const {
-    const std::optional<Entry> entry = valid_ ? Find(ifd0_, kTagSubIfd) : std::nullopt;
+    const std::optional<Entry> entry = valid_ ? Find(ifd0_, kTiffTagExifIfd) : std::nullopt;
     return entry ? Long(entry->position + 8) : 0;
 }
 
 uint32_t TiffBlock::GpsIfdOffset() const {
-    const std::optional<Entry> entry = valid_ ? Find(ifd0_, kTagGpsIfd) : std::nullopt;
+    const std::optional<Entry> entry = valid_ ? Find(ifd0_, kTiffTagGpsIfd) : std::nullopt;
     return entry ? Long(entry->position + 8) : 0;
 }
 
@@ -98,11 +91,11 @@ uint32_t TiffBlock::Ifd1Offset() const {
 
 bool TiffBlock::SetNumber(uint32_t ifd_offset, uint16_t tag, uint32_t value) {
     const std::optional<Entry> entry = Find(ifd_offset, tag);
-    if (!entry || entry->count != 1 || (entry->type != kTypeShort && entry->type != kTypeLong)) {
+    if (!entry || entry->count != 1 || (entry->type != kTiffShort && entry->type != kTiffLong)) {
         return false;
     }
     const size_t field = entry->position + 8;
-    if (entry->type == kTypeShort) {
+    if (entry->type == kTiffShort) {
         PutShortAt(field, static_cast<uint16_t>(value));
         bytes_[field + 2] = 0;
         bytes_[field + 3] = 0;
@@ -131,11 +124,11 @@ void TiffBlock::Zero(uint64_t offset, uint64_t size) {
 }
 
 bool TiffBlock::GpsIsSound() const {
-    const std::optional<Entry> pointer = valid_ ? Find(ifd0_, kTagGpsIfd) : std::nullopt;
+    const std::optional<Entry> pointer = valid_ ? Find(ifd0_, kTiffTagGpsIfd) : std::nullopt;
     if (!pointer) {
         return false;
     }
-    if (pointer->count != 1 || (pointer->type != kTypeLong && pointer->type != kTypeIfd)) {
+    if (pointer->count != 1 || (pointer->type != kTiffLong && pointer->type != kTiffIfd)) {
         return false;
     }
     const uint32_t gps = Long(pointer->position + 8);
@@ -150,7 +143,7 @@ bool TiffBlock::GpsIsSound() const {
 }
 
 bool TiffBlock::RemoveGps() {
-    const std::optional<Entry> pointer = valid_ ? Find(ifd0_, kTagGpsIfd) : std::nullopt;
+    const std::optional<Entry> pointer = valid_ ? Find(ifd0_, kTiffTagGpsIfd) : std::nullopt;
     if (!pointer) {
         return true;
     }
@@ -183,13 +176,13 @@ std::optional<TiffBlock::Thumbnail> TiffBlock::JpegThumbnail() const {
     if (ifd1 == 0) {
         return std::nullopt;
     }
-    const std::optional<Entry> offset = Find(ifd1, kTagThumbnailOffset);
-    const std::optional<Entry> length = Find(ifd1, kTagThumbnailLength);
+    const std::optional<Entry> offset = Find(ifd1, kTiffTagJpegOffset);
+    const std::optional<Entry> length = Find(ifd1, kTiffTagJpegLength);
     auto number = [this](const std::optional<Entry>& entry) -> std::optional<uint32_t> {
-        if (!entry || entry->count != 1 || (entry->type != kTypeShort && entry->type != kTypeLong)) {
+        if (!entry || entry->count != 1 || (entry->type != kTiffShort && entry->type != kTiffLong)) {
             return std::nullopt;
         }
-        return entry->type == kTypeShort ? Short(entry->position + 8) : Long(entry->position + 8);
+        return entry->type == kTiffShort ? Short(entry->position + 8) : Long(entry->position + 8);
     };
     const std::optional<uint32_t> at = number(offset);
     const std::optional<uint32_t> size = number(length);
@@ -236,10 +229,10 @@ bool TiffBlock::ReplaceThumbnail(std::span<const uint8_t> jpeg, int width, int h
     }
     bytes_.resize(at);
     bytes_.insert(bytes_.end(), jpeg.begin(), jpeg.end());
-    SetNumber(ifd1, kTagThumbnailOffset, static_cast<uint32_t>(at));
-    SetNumber(ifd1, kTagThumbnailLength, static_cast<uint32_t>(jpeg.size()));
-    SetNumber(ifd1, kTagImageWidth, static_cast<uint32_t>(std::max(width, 0)));
-    SetNumber(ifd1, kTagImageLength, static_cast<uint32_t>(std::max(height, 0)));
+    SetNumber(ifd1, kTiffTagJpegOffset, static_cast<uint32_t>(at));
+    SetNumber(ifd1, kTiffTagJpegLength, static_cast<uint32_t>(jpeg.size()));
+    SetNumber(ifd1, kTiffTagImageWidth, static_cast<uint32_t>(std::max(width, 0)));
+    SetNumber(ifd1, kTiffTagImageLength, static_cast<uint32_t>(std::max(height, 0)));
     return true;
 }
 

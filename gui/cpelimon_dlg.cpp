@@ -11,15 +11,18 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QSlider>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -36,6 +39,8 @@
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg_texts.h"
 #include "gui/file_list_model.h"
+#include "gui/file_list_thumbnails.h"
+#include "gui/preset_bar.h"
 #include "gui/tree_listing.h"
 #include "imagelib/format_table.h"
 
@@ -95,7 +100,7 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     setWindowIcon(ProgramIcon());
     setAcceptDrops(true);
 
-    model_ = std::make_unique<FileListModel>(sources_);
+    model_ = std::make_unique<FileListModel>(sources_, settings_);
     preview_loader_ = new PreviewLoader(this);
     batch_ = new BatchController(this, settings_);
     tree_listing_ = new TreeListing(this);
@@ -137,6 +142,9 @@ CpelimonDlg::CpelimonDlg(AppSettings& settings, QWidget* parent)
     auto* page = new QWidget;
     auto* page_layout = new QVBoxLayout(page);
     page_layout->addLayout(top, 1);
+    auto* preset_bar = new CPresetBar(settings_, page);
+    connect(preset_bar, &CPresetBar::PresetApplied, this, &CpelimonDlg::ShowSettings);
+    page_layout->addWidget(preset_bar);
     page_layout->addLayout(bottom);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -154,6 +162,8 @@ CpelimonDlg::~CpelimonDlg() {
     ui_.list->removeEventFilter(this);
     preview_loader_->Cancel();
     tree_listing_->Stop();
+    thumbnails_->Stop();
+    thumbnails_->grid()->setModel(nullptr);
     ui_.list->setModel(nullptr);
 }
 
@@ -198,7 +208,16 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     header->setSectionResizeMode(FileListModel::kNameColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(FileListModel::kSizeColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(FileListModel::kRotationColumn, QHeaderView::ResizeToContents);
+    // The pixel sizes fill in as the thumbnails come: a width of their own, so that the columns
+    // do not jump while they do.
+    for (const int column : {FileListModel::kPixelSizeColumn, FileListModel::kOutputSizeColumn}) {
+        const QFontMetrics metrics(header->font());
+        const int heading = metrics.horizontalAdvance(model_->headerData(column, Qt::Horizontal).toString());
+        const int value = ui_.list->fontMetrics().horizontalAdvance(QStringLiteral("8888 × 8888"));
+        header->resizeSection(column, std::max(heading, value) + 16);
+    }
     header->setStretchLastSection(false);
+    thumbnails_ = new FileListThumbnails(*model_, ui_.list, settings_, part);
 
     auto* folder_row = new QHBoxLayout;
     folder_row->addWidget(ui_.source, 1);
@@ -213,6 +232,7 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     list_row->addWidget(new QLabel(Tr(kListCaption), part));
     list_row->addWidget(ui_.count);
     list_row->addStretch(1);
+    list_row->addWidget(thumbnails_->toggle());
     list_row->addWidget(ui_.exif);
     list_row->addWidget(ui_.select_all);
 
@@ -221,7 +241,7 @@ QWidget* CpelimonDlg::BuildSourcePart() {
     layout->addWidget(new QLabel(Tr(kSourceCaption), part));
     layout->addLayout(folder_row);
     layout->addLayout(list_row);
-    layout->addWidget(ui_.list, 1);
+    layout->addWidget(thumbnails_->views(), 1);
     layout->addWidget(unreadable_notice_);
     return part;
 }

@@ -33,6 +33,7 @@ class CFolderMenuButton;
 class CImageButtonWithStyle;
 class CPreview;
 class FileListModel;
+class FileListThumbnails;
 class PreviewLoader;
 class TreeListing;
 struct PreviewResult;
@@ -120,6 +121,9 @@ class CpelimonDlg : public QWidget {
     // subfolders in the background, their rows arriving as they are read.
     void Relist(const std::function<void()>& change);
     void ListSubfoldersInBackground();
+    // The output folder moved (its box, the options): a tree listed without the old one, or with
+    // files of the new one, is listed again so that outputs never count as sources.
+    void RelistWhenOutputFolderMoved();
     void OnSubfoldersListed(const FolderTree& part);
     void OnListingFinished();
     void EnableRunWhenListed();
@@ -192,6 +196,8 @@ class CpelimonDlg : public QWidget {
     // Below the list: the subfolders that the listing of a tree could not read.
     QLabel* unreadable_notice_ = nullptr;
     TreeListing* tree_listing_ = nullptr;
+    std::string listed_skip_;  // the output folder the last tree listing left out
+    FileListThumbnails* thumbnails_ = nullptr;
     bool run_when_listed_ = false;  // a drop that runs at once waits for its tree
     // Owned here, not by Qt: it reads sources_, so it must go before sources_ does (members are
     // destroyed before the children).

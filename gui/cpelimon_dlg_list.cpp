@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QUrl>
+#include <filesystem>
 #include <utility>
 
 #include "controls/confirm_dialogs.h"
@@ -86,9 +87,39 @@ void CpelimonDlg::Relist(const std::function<void()>& change) {
 void CpelimonDlg::ListSubfoldersInBackground() {
     const std::string& folder = sources_.folder_text();
     if (settings_.Recurse == kOn && !sources_.single_file_mode() && !folder.empty()) {
-        tree_listing_->Start(folder, OutputFolderInside(folder, settings_));
+        listed_skip_ = OutputFolderInside(folder, settings_);
+        tree_listing_->Start(folder, listed_skip_);
     }
     EnableRunWhenListed();
+}
+
+void CpelimonDlg::RelistWhenOutputFolderMoved() {
+    const std::string& folder = sources_.folder_text();
+    if (settings_.Recurse != kOn || sources_.single_file_mode() || folder.empty()) {
+        return;
+    }
+    const std::string skip = OutputFolderInside(folder, settings_);
+    if (skip == listed_skip_) {
+        return;
+    }
+    // While a name is typed most of its steps name no folder: nothing listed changes then, and the
+    // rows keep their check marks.
+    std::error_code error;
+    bool affected =
+        tree_listing_->running() || (!listed_skip_.empty() && std::filesystem::is_directory(listed_skip_, error));
+    const std::string base = settings_.ImagePath;
+    for (const FileRow& row : sources_.list().rows()) {
+        if (affected || skip.empty()) {
+            break;
+        }
+        affected = row.folder.empty() && (base + row.name).starts_with(skip);
+    }
+    listed_skip_ = skip;
+    if (affected) {
+        Relist([&] { sources_.SetFolderText(folder, settings_); });
+        ClearPreview();
+        ShowFileCount();
+    }
 }
 
 void CpelimonDlg::OnSubfoldersListed(const FolderTree& part) {

@@ -23,6 +23,8 @@
 #include "gui/batch_controller.h"
 #include "gui/cpelimon_dlg.h"
 #include "gui/cpelimon_dlg_texts.h"
+#include "gui/file_list_model.h"
+#include "gui/file_list_thumbnails.h"
 #include "gui/help_page.h"
 #include "gui/help_window.h"
 #include "settings/settings_file.h"
@@ -87,6 +89,7 @@ void CpelimonDlg::OnFolderMenuCommand(int command) {
 
 void CpelimonDlg::OnOutputTextChanged(const QString& text) {
     settings_.OutputPath = text.toStdString();
+    RelistWhenOutputFolderMoved();
 }
 
 void CpelimonDlg::OnSizePreset(int base) {
@@ -120,6 +123,7 @@ void CpelimonDlg::RunSizeDialog() {
 // still written (the rule without the target size, as older versions show it); it is shown as it
 // is only for a rule the window cannot describe.
 void CpelimonDlg::ShowSizeDescription() {
+    model_->SizeSettingsChanged();
     if (settings_.Base == kBase640x480) {
         settings_.SizeString = Tr(kSize640Description).toStdString();
     } else if (settings_.Base == kBase480x360) {
@@ -216,6 +220,7 @@ void CpelimonDlg::ShowSettings() {
         const QSignalBlocker quiet(ui_.recurse);
         ui_.recurse->setChecked(settings_.Recurse == kOn);
     }
+    thumbnails_->ShowSettingsView();
     SetTypeBoxesFromImageType();
     SetSizeRadiosFromBase();
     ShowSizeDescription();
@@ -229,6 +234,8 @@ void CpelimonDlg::OnOptions() {
     COptMain options(settings_, this);
     if (options.exec() == QDialog::Accepted) {
         EnableOutputFolderFromResize();
+        model_->SizeSettingsChanged();
+        RelistWhenOutputFolderMoved();
     }
 }
 

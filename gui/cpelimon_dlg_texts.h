@@ -49,6 +49,10 @@ inline constexpr Message kQuit = Message("Quit");
 // List columns.
 inline constexpr Message kColumnName = Message("Name");
 inline constexpr Message kColumnSize = Message("Size");
+inline constexpr Message kColumnPixelSize = Message("Pixels");
+inline constexpr Message kColumnOutputSize = Message("Output pixels");
+// The toggle between the list's rows and a grid of thumbnails.
+inline constexpr Message kThumbnailGrid = Message("Thumbnail grid");
 
 // Size descriptions of the two presets.
 inline constexpr Message kSize640Description = Message("Width and height fixed: 640 x 480 pixel");

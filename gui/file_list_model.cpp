@@ -4,6 +4,9 @@
 #include <numeric>
 #include <string>
 
+#include <QPixmap>
+
+#include "batch/output_pixel_size.h"
 #include "common/text.h"
 #include "controls/widget_text.h"
 #include "gui/cpelimon_dlg_texts.h"
@@ -35,14 +38,111 @@ QString RotationDisplay(int degrees) {
     return degrees == 0 ? QString() : QString::number(degrees) + QStringLiteral("°");
 }
 
+// "4000 × 3000".
+QString PixelSizeDisplay(int width, int height) {
+    return QString::number(width) + QStringLiteral(" × ") + QString::number(height);
+}
+
+bool QuarterTurn(int degrees) {
+    return ((degrees % 180) + 180) % 180 == 90;
+}
+
 }  // namespace
 
-FileListModel::FileListModel(SourceList& sources, QObject* parent) : QAbstractTableModel(parent), sources_(sources) {}
+FileListModel::FileListModel(SourceList& sources, const AppSettings& settings, QObject* parent)
+    : QAbstractTableModel(parent), sources_(sources), settings_(settings) {}
+
+QString FileListModel::PathOf(int row) const {
+    const FileRow& file = rows()[static_cast<size_t>(row)];
+    return QString::fromStdString((file.folder.empty() ? settings_.ImagePath : file.folder) + file.name);
+}
+
+const FileListModel::Thumbnail* FileListModel::ThumbnailOf(int row) const {
+    const auto found = thumbnails_.constFind(PathOf(row));
+    return found == thumbnails_.constEnd() ? nullptr : &found.value();
+}
+
+bool FileListModel::HasThumbnail(int row) const {
+    return row >= 0 && row < rowCount() && ThumbnailOf(row) != nullptr;
+}
+
+void FileListModel::SetThumbnail(const QString& path, const QImage& image, const QSize& source_size, int row_hint) {
+    Thumbnail& thumbnail = thumbnails_[path];
+    thumbnail.icon = image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+    thumbnail.source_size = source_size;
+    int row = row_hint;
+    if (row < 0 || row >= rowCount() || PathOf(row) != path) {
+        // The row moved since (a sort); rare, so a search is cheap enough.
+        row = -1;
+        for (int i = 0; i < rowCount() && row < 0; ++i) {
+            row = PathOf(i) == path ? i : -1;
+        }
+    }
+    if (row >= 0) {
+        emit dataChanged(index(row, kNameColumn), index(row, kOutputSizeColumn), {Qt::DecorationRole, Qt::DisplayRole});
+    }
+}
+
+void FileListModel::SizeSettingsChanged() {
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, kOutputSizeColumn), index(rowCount() - 1, kOutputSizeColumn), {Qt::DisplayRole});
+    }
+}
+
+int64_t FileListModel::PixelCount(int row, bool output) const {
+    const Thumbnail* thumbnail = ThumbnailOf(row);
+    if (thumbnail == nullptr || !thumbnail->source_size.isValid()) {
+        return -1;
+    }
+    QSize size = thumbnail->source_size;
+    if (output) {
+        if (QuarterTurn(rows()[static_cast<size_t>(row)].rotation)) {
+            size.transpose();
+        }
+        const std::optional<TargetSize> target = OutputPixelSize(settings_, size.width(), size.height());
+        return target ? int64_t{target->width} * target->height : -1;
+    }
+    return int64_t{size.width()} * size.height();
+}
+
+QString FileListModel::PixelSizeText(int row) const {
+    const Thumbnail* thumbnail = ThumbnailOf(row);
+    if (thumbnail == nullptr || !thumbnail->source_size.isValid()) {
+        return {};
+    }
+    return PixelSizeDisplay(thumbnail->source_size.width(), thumbnail->source_size.height());
+}
+
+// What a run would write: the upright picture turned as the row says, sized by the settings.
+QString FileListModel::OutputSizeText(int row) const {
+    const Thumbnail* thumbnail = ThumbnailOf(row);
+    if (thumbnail == nullptr || !thumbnail->source_size.isValid()) {
+        return {};
+    }
+    QSize size = thumbnail->source_size;
+    if (QuarterTurn(rows()[static_cast<size_t>(row)].rotation)) {
+        size.transpose();
+    }
+    const std::optional<TargetSize> target = OutputPixelSize(settings_, size.width(), size.height());
+    return target ? PixelSizeDisplay(target->width, target->height) : QStringLiteral("—");
+}
 
 void FileListModel::Rebuild(const std::function<void()>& change) {
     beginResetModel();
     change();
+    // Thumbnails of files still listed stay (a type box or Recurse changed); the others go.
+    QHash<QString, Thumbnail> kept;
+    for (int row = 0; row < rowCount(); ++row) {
+        const QString path = PathOf(row);
+        if (const auto found = thumbnails_.constFind(path); found != thumbnails_.constEnd()) {
+            kept.insert(path, found.value());
+        }
+    }
+    thumbnails_ = std::move(kept);
     endResetModel();
+    if (sort_column_ >= 0) {
+        sort(sort_column_, sort_order_);
+    }
 }
 
 void FileListModel::AppendListedPart(const FolderTree& part, const AppSettings& settings) {
@@ -55,14 +155,28 @@ void FileListModel::AppendListedPart(const FolderTree& part, const AppSettings& 
     beginInsertRows(QModelIndex(), before, before + added - 1);
     sources_.AppendListedPart(part, settings);
     endInsertRows();
+    if (sort_column_ >= 0) {
+        // The rows above are in order already: sorting the new ones and merging keeps a long
+        // listing from sorting the whole list again at every part.
+        std::vector<size_t> order_of_rows(rows().size());
+        std::iota(order_of_rows.begin(), order_of_rows.end(), size_t{0});
+        const auto middle = order_of_rows.begin() + before;
+        const auto less = [this](size_t a, size_t b) {
+            return sort_order_ == Qt::AscendingOrder ? Less(sort_column_, a, b) : Less(sort_column_, b, a);
+        };
+        std::stable_sort(middle, order_of_rows.end(), less);
+        std::inplace_merge(order_of_rows.begin(), middle, order_of_rows.end(), less);
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        Reorder(order_of_rows);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
 }
 
 void FileListModel::SetRotation(const QList<int>& row_numbers, int degrees) {
     for (const int row : row_numbers) {
         if (row >= 0 && row < rowCount()) {
             rows()[static_cast<size_t>(row)].rotation = degrees;
-            const QModelIndex cell = index(row, kRotationColumn);
-            emit dataChanged(cell, cell, {Qt::DisplayRole});
+            emit dataChanged(index(row, kRotationColumn), index(row, kOutputSizeColumn), {Qt::DisplayRole});
         }
     }
 }
@@ -72,7 +186,7 @@ void FileListModel::ResetRotations() {
         row.rotation = 0;
     }
     if (rowCount() > 0) {
-        emit dataChanged(index(0, kRotationColumn), index(rowCount() - 1, kRotationColumn), {Qt::DisplayRole});
+        emit dataChanged(index(0, kRotationColumn), index(rowCount() - 1, kOutputSizeColumn), {Qt::DisplayRole});
     }
 }
 
@@ -111,10 +225,22 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::ToolTipRole:
-            if (index.column() == kRotationColumn) {
-                return RotationDisplay(row.rotation);
+            switch (index.column()) {
+                case kRotationColumn:
+                    return RotationDisplay(row.rotation);
+                case kPixelSizeColumn:
+                    return PixelSizeText(index.row());
+                case kOutputSizeColumn:
+                    return OutputSizeText(index.row());
+                default:
+                    return QString::fromStdString(ColumnText(row, index.column()));
             }
-            return QString::fromStdString(ColumnText(row, index.column()));
+        case Qt::DecorationRole:
+            if (index.column() == kNameColumn) {
+                const Thumbnail* thumbnail = ThumbnailOf(index.row());
+                return thumbnail == nullptr ? QVariant() : QVariant(thumbnail->icon);
+            }
+            return {};
         case Qt::CheckStateRole:
             if (index.column() == kNameColumn) {
                 return row.checked ? Qt::Checked : Qt::Unchecked;
@@ -148,6 +274,10 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
                 return Tr(main_texts::kColumnName);
             case kSizeColumn:
                 return Tr(main_texts::kColumnSize);
+            case kPixelSizeColumn:
+                return Tr(main_texts::kColumnPixelSize);
+            case kOutputSizeColumn:
+                return Tr(main_texts::kColumnOutputSize);
             default:
                 return QString();
         }
@@ -170,30 +300,44 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
     return result;
 }
 
+bool FileListModel::Less(int column, size_t a, size_t b) const {
+    const FileRow& left = rows()[a];
+    const FileRow& right = rows()[b];
+    switch (column) {
+        case kSizeColumn:
+            return LeadingInt(left.size_text) < LeadingInt(right.size_text);
+        case kPixelSizeColumn:
+        case kOutputSizeColumn: {
+            const bool output = column == kOutputSizeColumn;
+            return PixelCount(static_cast<int>(a), output) < PixelCount(static_cast<int>(b), output);
+        }
+        default:
+            // std::string compares bytes as unsigned char.
+            return ColumnText(left, column) < ColumnText(right, column);
+    }
+}
+
 void FileListModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= kColumnCount) {
         return;
     }
+    sort_column_ = column;
+    sort_order_ = order;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-
     std::vector<size_t> order_of_rows(rows().size());
     std::iota(order_of_rows.begin(), order_of_rows.end(), size_t{0});
-    const auto less = [this, column](size_t a, size_t b) {
-        const FileRow& left = rows()[a];
-        const FileRow& right = rows()[b];
-        if (column == kSizeColumn) {
-            return LeadingInt(left.size_text) < LeadingInt(right.size_text);
-        }
-        // std::string compares bytes as unsigned char.
-        return ColumnText(left, column) < ColumnText(right, column);
-    };
     if (order == Qt::AscendingOrder) {
-        std::stable_sort(order_of_rows.begin(), order_of_rows.end(), less);
+        std::stable_sort(order_of_rows.begin(), order_of_rows.end(),
+                         [this, column](size_t a, size_t b) { return Less(column, a, b); });
     } else {
         std::stable_sort(order_of_rows.begin(), order_of_rows.end(),
-                         [&less](size_t a, size_t b) { return less(b, a); });
+                         [this, column](size_t a, size_t b) { return Less(column, b, a); });
     }
+    Reorder(order_of_rows);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
 
+void FileListModel::Reorder(const std::vector<size_t>& order_of_rows) {
     std::vector<FileRow> sorted;
     sorted.reserve(order_of_rows.size());
     std::vector<int> new_row_of(order_of_rows.size());
@@ -210,7 +354,6 @@ void FileListModel::sort(int column, Qt::SortOrder order) {
         after.append(index(new_row_of[static_cast<size_t>(old_index.row())], old_index.column()));
     }
     changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 }  // namespace pelimon

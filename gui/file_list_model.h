@@ -1,10 +1,14 @@
 // The file list view's model: a table over the rows of the window's SourceList.
-// Column 0 is the name with the row's check mark, 1 the size text (right-aligned), 2 the rotation
-// ("90°"; empty for 0, sorted by its number text). Sorting reorders the rows themselves, because a batch reads
-// them in list order.
+// Column 0 is the name with the row's check mark and thumbnail, 1 the size text (right-aligned), 2 the
+// rotation ("90°"; empty for 0, sorted by its number text), 3 the picture's pixel size once its thumbnail
+// is made, 4 the pixel size a run would write under the current size settings. Sorting reorders the rows
+// themselves, because a batch reads them in list order; rows that arrive later are sorted in.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
+#include <QIcon>
+#include <QSize>
 #include <functional>
 
 #include "filelist/source_list.h"
@@ -14,16 +18,34 @@ namespace pelimon {
 class FileListModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    enum Column { kNameColumn = 0, kSizeColumn = 1, kRotationColumn = 2, kColumnCount = 3 };
+    enum Column {
+        kNameColumn = 0,
+        kSizeColumn = 1,
+        kRotationColumn = 2,
+        kPixelSizeColumn = 3,
+        kOutputSizeColumn = 4,
+        kColumnCount = 5
+    };
 
-    // `sources` must outlive the model.
-    explicit FileListModel(SourceList& sources, QObject* parent = nullptr);
+    // `sources` and `settings` must outlive the model.
+    FileListModel(SourceList& sources, const AppSettings& settings, QObject* parent = nullptr);
 
-    // Runs `change` (which may rebuild the rows) and tells the views that everything changed.
+    // Runs `change` (which may rebuild the rows) and tells the views that everything changed; a
+    // sorted list is sorted again.
     void Rebuild(const std::function<void()>& change);
 
     // Appends the rows of a part of the tree listed in the background (SourceList::AppendListedPart).
+    // Once the list was sorted, the new rows are merged in at their places in that order.
     void AppendListedPart(const FolderTree& part, const AppSettings& settings);
+
+    // The file of `row`, as a batch would read it.
+    QString PathOf(int row) const;
+    bool HasThumbnail(int row) const;
+    // The thumbnail of the file at `path` (null: none can be made) and its picture's upright size
+    // (invalid when unknown); `row_hint` is where it was last seen.
+    void SetThumbnail(const QString& path, const QImage& image, const QSize& source_size, int row_hint);
+    // The size settings changed: the output size column is computed again.
+    void SizeSettingsChanged();
 
     // Writes `degrees` into the rotation of each of `rows`.
     void SetRotation(const QList<int>& rows, int degrees);
@@ -53,8 +75,25 @@ class FileListModel : public QAbstractTableModel {
   private:
     std::vector<FileRow>& rows() { return sources_.list().rows(); }
     const std::vector<FileRow>& rows() const { return sources_.list().rows(); }
+    struct Thumbnail {
+        QIcon icon;
+        QSize source_size;  // upright; invalid when unknown
+    };
+    const Thumbnail* ThumbnailOf(int row) const;
+    QString PixelSizeText(int row) const;
+    QString OutputSizeText(int row) const;
+    // Pixels of the picture (the output, for `output`); -1 when unknown, for sorting.
+    int64_t PixelCount(int row, bool output) const;
+    bool Less(int column, size_t a, size_t b) const;
+    // Puts the rows in the order `order_of_rows` gives (old row numbers, new order), keeping the
+    // views' persistent indexes on their rows.
+    void Reorder(const std::vector<size_t>& order_of_rows);
 
     SourceList& sources_;
+    const AppSettings& settings_;
+    QHash<QString, Thumbnail> thumbnails_;  // by file path
+    int sort_column_ = -1;                  // -1: never sorted, rows in listing order
+    Qt::SortOrder sort_order_ = Qt::AscendingOrder;
 };
 
 }  // namespace pelimon

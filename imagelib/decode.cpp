@@ -1,6 +1,7 @@
 // The probe and the decoders of the sniffed format, looked up in the format table, and the file front ends.
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 #include "common/atomic_file.h"
@@ -100,13 +101,16 @@ bool CanDecodeRows(ByteView prefix) {
 }
 
 Status DecodeRows(std::FILE* file, const DecodeOptions& options, RowSink& sink) {
-    uint8_t prefix[64] = {};
+    // Camera raw files that are plain TIFF structures show what they are only in their first
+    // directory, which the first 64 KB hold.
+    constexpr size_t kSniffBytes = size_t{64} << 10;
+    const std::unique_ptr<uint8_t[]> prefix(new uint8_t[kSniffBytes]);
     const off_t start = ftello(file);
-    const size_t got = std::fread(prefix, 1, sizeof prefix, file);
+    const size_t got = std::fread(prefix.get(), 1, kSniffBytes, file);
     if (start < 0 || fseeko(file, start, SEEK_SET) != 0) {
         return CorruptError(imagelib_texts::kCannotReread);
     }
-    const FormatRow* format = FormatOfBytes(ByteView(prefix, got));
+    const FormatRow* format = FormatOfBytes(ByteView(prefix.get(), got));
     if (format == nullptr || format->decode_rows == nullptr) {
         return UnsupportedError();
     }

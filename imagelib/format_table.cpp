@@ -247,6 +247,8 @@ const std::array<FormatRow, 10> kFormats = {{
         .probe = ProbeRaw,
         .probe_file = ProbeRawFile,
         .decode = DecodeRaw,
+        .streams = AlwaysStreams,
+        .decode_rows = DecodeRawRows,
         .read_metadata = ReadRawMetadata,
     },
     {

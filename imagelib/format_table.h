@@ -40,12 +40,12 @@ enum class MetadataPlace {
     // In directories and values anywhere in the file (TIFF): read through IFD0 into a small TIFF
     // of its own (ReadTiffMetadataFile), a few small reads however large the file is.
     kTiffDirectories,
-    // In directories near the start of the file, before the raw data (camera raw): its first
-    // kMaxFileStartMetadataBytes are read.
+    // In directories near the start of the file, before the raw data (camera raw): the start that
+    // holds them is read (RawMetadataExtent), at most kMaxFileStartMetadataBytes.
     kFileStart,
 };
 
-// What MetadataPlace::kFileStart reads: camera raw files keep their directories and embedded
+// The most MetadataPlace::kFileStart reads: camera raw files keep their directories and embedded
 // JPEG's Exif in the first few megabytes, ahead of tens of megabytes of raw data.
 inline constexpr size_t kMaxFileStartMetadataBytes = size_t{8} << 20;
 

@@ -64,6 +64,9 @@ Status DecodeJpegRows(std::FILE* file, const DecodeOptions& options, RowSink& si
 Status DecodePngRows(std::FILE* file, const DecodeOptions& options, RowSink& sink);
 Status DecodeBmpRows(std::FILE* file, const DecodeOptions& options, RowSink& sink);
 Status DecodeTiffRows(std::FILE* file, const DecodeOptions& options, RowSink& sink);
+// Camera raw: the whole file from its start (whatever the position), read only where libraw looks,
+// and the upright picture given row by row once decoded.
+Status DecodeRawRows(std::FILE* file, const DecodeOptions& options, RowSink& sink);
 
 // The metadata blocks of a HEIF/HEIC or AVIF file (the primary image's), of a WebP file and of a
 // PNG file (its Exif and XMP, from the whole file or one without its image data)

@@ -2,7 +2,9 @@
 // JPEG) is at least the size asked for is reduced from that preview: quick, and it shows the
 // camera's own rendering. Otherwise the raw data is developed: camera white balance, sRGB, 8 bits,
 // at half size (each 2 x 2 block of the colour filter array one pixel, no interpolation) when
-// that still gives the size asked for. Either way the file's own turn is applied here, once.
+// that still gives the size asked for; a Bayer mosaic is developed at half size here, straight
+// from the unpacked raw data (raw_half_develop.cpp), anything else by libraw. Either way the
+// file's own turn is applied once.
 //
 // A file whose raw data is missing or cut short (stripped files keep only their metadata) is
 // refused, never developed into a black or garbage picture; its preview still serves when it is
@@ -13,6 +15,7 @@
 
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
+#include "imagelib/raw_half_develop.h"
 #include "imagelib/raw_session.h"
 
 namespace pelimon::imagelib_detail {
@@ -57,6 +60,15 @@ bool ServesAs(Size preview, Size wanted, LibRaw& raw) {
     return preview.width >= wanted.width && preview.height >= wanted.height &&
            std::fabs(aspect / DevelopedAspect(raw) - 1.0) <= kPreviewAspectTolerance;
 }
+
+// The raw file: in memory, or an open file read only where libraw looks (its directories, then
+// the preview or the raw data), so that taking the preview of a large file reads little of it.
+struct RawInput {
+    ByteView bytes;
+    int fd = -1;
+
+    Status Open(RawSession& session) const { return fd >= 0 ? session.OpenDescriptor(fd) : session.Open(bytes); }
+};
 
 enum class PreviewUse { kServed, kNotRead, kFailed };
 
@@ -130,6 +142,11 @@ Status Develop(RawSession& session, Size wanted, const DecodeOptions& options, I
     if (Status unpacked = session.Unpack(); !unpacked) {
         return unpacked;
     }
+    if (params.half_size != 0 && DevelopsAtHalfSize(raw)) {
+        DevelopAtHalfSize(raw, out);
+        ApplyExifOrientation(out, session.Orientation());
+        return {};
+    }
     int code = LIBRAW_SUCCESS;
     std::unique_ptr<libraw_processed_image_t, ProcessedImageFree> image;
     {
@@ -172,12 +189,12 @@ Status Develop(RawSession& session, Size wanted, const DecodeOptions& options, I
 // When the raw data cannot be developed (a stripped or cut file), a smaller preview still serves
 // down to half the size asked for: shrink-on-load asks for twice the output's size, so that
 // preview still gives the output without enlarging it.
-Status DecodeSmallerPreview(ByteView bytes, const DecodeOptions& options, Status developed, Image& out) {
+Status DecodeSmallerPreview(const RawInput& input, const DecodeOptions& options, Status developed, Image& out) {
     if (developed.ok() || (options.min_width <= 0 && options.min_height <= 0)) {
         return developed;
     }
     RawSession session;
-    if (!session.Open(bytes)) {
+    if (!input.Open(session)) {
         return developed;
     }
     const int orientation = session.Orientation();
@@ -194,9 +211,9 @@ Status DecodeSmallerPreview(ByteView bytes, const DecodeOptions& options, Status
     return {};
 }
 
-Status Decode(ByteView bytes, const DecodeOptions& options, Image& out) {
+Status Decode(const RawInput& input, const DecodeOptions& options, Image& out) {
     RawSession session;
-    if (Status opened = session.Open(bytes); !opened) {
+    if (Status opened = input.Open(session); !opened) {
         return opened;
     }
     const int orientation = session.Orientation();
@@ -211,7 +228,7 @@ Status Decode(ByteView bytes, const DecodeOptions& options, Image& out) {
         return Develop(session, wanted, options, out);
     }
     RawSession developing;
-    if (Status opened = developing.Open(bytes); !opened) {
+    if (Status opened = input.Open(developing); !opened) {
         return opened;
     }
     return Develop(developing, wanted, options, out);
@@ -236,7 +253,31 @@ Result<ImageHeader> ProbeRawFile(const std::string& path, ImageFormat /*format*/
 }
 
 Status DecodeRaw(ByteView bytes, const DecodeOptions& options, Image& out) {
-    return DecodeSmallerPreview(bytes, options, Decode(bytes, options, out), out);
+    const RawInput input{bytes};
+    return DecodeSmallerPreview(input, options, Decode(input, options, out), out);
+}
+
+Status DecodeRawRows(std::FILE* file, const DecodeOptions& options, RowSink& sink) {
+    // A stream without a descriptor (a file in memory) is read whole.
+    Bytes whole;
+    const int fd = fileno(file);
+    if (fd < 0) {
+        const int64_t size = fseeko(file, 0, SEEK_SET) == 0 ? RemainingBytes(file) : 0;
+        whole.resize(static_cast<size_t>(size));
+        whole.resize(std::fread(whole.data(), 1, whole.size(), file));
+    }
+    const RawInput input{whole, fd};
+    Image image;
+    if (Status decoded = DecodeSmallerPreview(input, options, Decode(input, options, image), image); !decoded) {
+        return decoded;
+    }
+    if (Status begun = sink.Begin(image.width(), image.height()); !begun) {
+        return begun;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        sink.Row(image.row(y));
+    }
+    return {};
 }
 
 }  // namespace pelimon::imagelib_detail

@@ -1,5 +1,8 @@
 #include "imagelib/raw_session.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -18,30 +21,6 @@ constexpr int64_t kMinRawBitsPerPixel = 1;
 
 }  // namespace
 
-// The file in memory, noting when libraw reads past its end: libraw then goes on with zeros or
-// whatever its decoder makes of nothing, and the picture would be garbage.
-class RawSession::Stream final : public LibRaw_buffer_datastream {
-  public:
-    explicit Stream(ByteView bytes) : LibRaw_buffer_datastream(const_cast<uint8_t*>(bytes.data()), bytes.size()) {}
-    int read(void* ptr, size_t size, size_t count) override {
-        const int got = LibRaw_buffer_datastream::read(ptr, size, count);
-        if (size > 0 && (got < 0 || static_cast<size_t>(got) < count)) {
-            ran_out_ = true;
-        }
-        return got;
-    }
-    int get_char() override {
-        const int c = LibRaw_buffer_datastream::get_char();
-        ran_out_ = ran_out_ || c < 0;
-        return c;
-    }
-    void Watch() { ran_out_ = false; }
-    bool ran_out() const { return ran_out_; }
-
-  private:
-    bool ran_out_ = false;
-};
-
 RawSession::RawSession() : raw_(std::make_unique<LibRaw>(LIBRAW_OPTIONS_NONE)) {
     libraw_output_params_t& params = raw_->imgdata.params;
     params.max_raw_memory_mb = kMaxRawMemoryMegabytes;
@@ -53,6 +32,10 @@ RawSession::RawSession() : raw_(std::make_unique<LibRaw>(LIBRAW_OPTIONS_NONE)) {
 
 RawSession::~RawSession() {
     raw_.reset();  // recycles libraw's buffers before the stream it reads goes
+    stream_.reset();
+    if (owned_fd_ >= 0) {
+        close(owned_fd_);
+    }
 }
 
 Status RawSession::StatusOf(int code) {
@@ -75,17 +58,27 @@ Status RawSession::StatusOf(int code) {
     }
 }
 
-Status RawSession::Open(ByteView bytes) {
-    stream_ = std::make_unique<Stream>(bytes);
+Status RawSession::OpenStream(std::unique_ptr<RawStream> stream) {
+    stream_ = std::move(stream);
     const RawWatchdog watchdog(*raw_);
     const int code = raw_->open_datastream(stream_.get());
     return Identified(watchdog.fired() ? LIBRAW_CANCELLED_BY_CALLBACK : code);
 }
 
+Status RawSession::Open(ByteView bytes) {
+    return OpenStream(std::make_unique<RawStream>(bytes));
+}
+
+Status RawSession::OpenDescriptor(int fd) {
+    return OpenStream(std::make_unique<RawStream>(fd));
+}
+
 Status RawSession::OpenFile(const std::string& path) {
-    const RawWatchdog watchdog(*raw_);
-    const int code = raw_->open_file(path.c_str());
-    return Identified(watchdog.fired() ? LIBRAW_CANCELLED_BY_CALLBACK : code);
+    owned_fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (owned_fd_ < 0) {
+        return StatusOf(LIBRAW_IO_ERROR);
+    }
+    return OpenDescriptor(owned_fd_);
 }
 
 int RawSession::UnpackPreview() {

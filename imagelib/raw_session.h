@@ -11,6 +11,7 @@
 
 #include "common/result.h"
 #include "imagelib/imagelib.h"
+#include "imagelib/raw_stream.h"
 
 namespace pelimon::imagelib_detail {
 
@@ -25,10 +26,12 @@ class RawSession {
     RawSession(const RawSession&) = delete;
     RawSession& operator=(const RawSession&) = delete;
 
-    // Identifies the file (in memory, which must outlive the session, or on disk by path) and
-    // checks what it claims against the limits. Fails with a message for files libraw does not
-    // read, sizes beyond the limits, and raw data that cannot fit in what is left of the file.
+    // Identifies the file (in memory or open as a descriptor, either of which must outlive the
+    // session, or on disk by path) and checks what it claims against the limits. Fails with a
+    // message for files libraw does not read, sizes beyond the limits, and raw data that cannot fit
+    // in what is left of the file. A file is read only where libraw looks.
     Status Open(ByteView bytes);
+    Status OpenDescriptor(int fd);
     Status OpenFile(const std::string& path);
 
     // The size of the developed picture as it is shown: after the file's own turn, a Fuji
@@ -50,11 +53,12 @@ class RawSession {
     static Status StatusOf(int code);
 
   private:
-    class Stream;
+    Status OpenStream(std::unique_ptr<RawStream> stream);
     Status Identified(int code);
     Status CheckRawDataFits();
 
-    std::unique_ptr<Stream> stream_;  // declared first: libraw reads it until it is destroyed
+    int owned_fd_ = -1;                  // the descriptor OpenFile opened, closed last
+    std::unique_ptr<RawStream> stream_;  // declared before raw_: libraw reads it until it is destroyed
     std::unique_ptr<LibRaw> raw_;
     int data_errors_ = 0;
 };

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "common/tiff_tags.h"
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
 
@@ -24,15 +25,6 @@ bool HasAt(ByteView bytes, size_t at, std::string_view text) {
 constexpr std::array<std::string_view, 16> kRawMakers = {
     "NIKON", "SONY", "PENTAX",    "RICOH",  "SAMSUNG",     "Hasselblad", "KODAK", "EASTMAN KODAK",
     "Kodak", "Leaf", "Phase One", "Mamiya", "SEIKO EPSON", "Leica",      "LEICA", "Canon"};
-
-constexpr uint16_t kTagNewSubfileType = 0x00FE;
-constexpr uint16_t kTagCompression = 0x0103;
-constexpr uint16_t kTagPhotometric = 0x0106;
-constexpr uint16_t kTagMake = 0x010F;
-constexpr uint16_t kTagSubIfds = 0x014A;
-constexpr uint16_t kTagDngVersion = 0xC612;
-constexpr uint32_t kPhotometricCfa = 32803;
-constexpr uint32_t kPhotometricLinearRaw = 34892;
 
 // The compressions of ordinary TIFF files; any other is a camera maker's.
 bool OrdinaryCompression(uint32_t compression) {
@@ -65,23 +57,23 @@ DirectorySigns ReadSigns(ByteView bytes, size_t ifd) {
         const uint32_t number = u32(entry + 4);
         const uint32_t value = type == 3 ? u16(entry + 8) : u32(entry + 8);
         switch (u16(entry)) {
-            case kTagDngVersion:
+            case kTiffTagDngVersion:
                 signs.dng = true;
                 break;
-            case kTagNewSubfileType:
+            case kTiffTagNewSubfileType:
                 signs.raw_layout = signs.raw_layout || value == 1;
                 break;
-            case kTagSubIfds:
+            case kTiffTagSubIfds:
                 signs.raw_layout = true;
                 signs.sub_ifd = number == 1 ? value : u32(value);
                 break;
-            case kTagPhotometric:
+            case kTiffTagPhotometric:
                 signs.raw_samples = value == kPhotometricCfa || value == kPhotometricLinearRaw;
                 break;
-            case kTagCompression:
+            case kTiffTagCompression:
                 signs.raw_layout = signs.raw_layout || !OrdinaryCompression(value);
                 break;
-            case kTagMake: {
+            case kTiffTagMake: {
                 const size_t at = number <= 4 ? entry + 8 : value;
                 if (type == 2 && at < bytes.size() && number <= bytes.size() - at) {
                     signs.make = std::string_view(reinterpret_cast<const char*>(bytes.data()) + at, number);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string_view>
 
+#include "common/tiff_tags.h"
 #include "imagelib/codec_support.h"
 #include "imagelib/formats.h"
 #include "imagelib/tiff_metadata.h"
@@ -15,8 +16,6 @@ namespace pelimon::imagelib_detail {
 
 namespace {
 
-constexpr uint16_t kTagImageWidth = 0x0100;
-constexpr uint16_t kTagImageLength = 0x0101;
 constexpr int kPhotometricSeparated = 5;
 
 Result<ImageHeader> ProbeTiffSource(const TiffSource& source) {
@@ -29,8 +28,8 @@ Result<ImageHeader> ProbeTiffSource(const TiffSource& source) {
     if (!ifd0) {
         return CorruptError(imagelib_texts::kTiffNoDirectory);
     }
-    const uint64_t width = tiff->Number(*ifd0, kTagImageWidth).value_or(0);
-    const uint64_t height = tiff->Number(*ifd0, kTagImageLength).value_or(0);
+    const uint64_t width = tiff->Number(*ifd0, kTiffTagImageWidth).value_or(0);
+    const uint64_t height = tiff->Number(*ifd0, kTiffTagImageLength).value_or(0);
     if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX) {
         return BadSizeError(static_cast<int64_t>(std::min<uint64_t>(width, INT64_MAX)),
                             static_cast<int64_t>(std::min<uint64_t>(height, INT64_MAX)));

@@ -11,9 +11,6 @@ namespace {
 
 constexpr uint16_t kTiffMagics[] = {42, 43};
 
-constexpr uint16_t kTagInteropIfd = 0xA005;
-constexpr uint16_t kTagMakerNote = 0x927C;
-
 // The descriptive tags of IFD0 an Exif block keeps; the others describe the TIFF's own image.
 constexpr uint16_t kDescriptiveTags[] = {
     0x010D,  // DocumentName
@@ -55,7 +52,7 @@ struct CopyLimits {
 // the limits are left out.
 std::optional<TiffOutEntry> CopyEntry(const TiffStructure& tiff, const TiffEntry& entry, const CopyLimits& limits) {
     if (entry.value.empty() || entry.value.size() > limits.max_value_bytes || entry.count > UINT32_MAX ||
-        (entry.tag == kTagMakerNote && !limits.maker_note)) {
+        (entry.tag == kExifTagMakerNote && !limits.maker_note)) {
         return std::nullopt;
     }
     TiffOutEntry out{.tag = entry.tag, .type = entry.type, .count = static_cast<uint32_t>(entry.count), .value = {}};
@@ -108,7 +105,7 @@ std::vector<TiffOutDirectory> CopyExifDirectories(const TiffStructure& tiff, con
     const auto copy_all = [&](const TiffDirectory& directory) {
         TiffOutDirectory out;
         for (const TiffEntry& entry : directory.entries) {
-            if (entry.tag == kTagInteropIfd) {
+            if (entry.tag == kExifTagInteropIfd) {
                 continue;  // linked below when it leads to a directory
             }
             if (std::optional<TiffOutEntry> copy = CopyEntry(tiff, entry, limits)) {
@@ -123,10 +120,10 @@ std::vector<TiffOutDirectory> CopyExifDirectories(const TiffStructure& tiff, con
         directories.push_back(std::move(directory));
     };
     if (std::optional<TiffDirectory> exif = FollowPointer(tiff, ifd0, kTiffTagExifIfd, visited)) {
-        const std::optional<TiffDirectory> interop = FollowPointer(tiff, *exif, kTagInteropIfd, visited);
+        const std::optional<TiffDirectory> interop = FollowPointer(tiff, *exif, kExifTagInteropIfd, visited);
         link(0, kTiffTagExifIfd, copy_all(*exif));
         if (interop) {
-            link(directories.size() - 1, kTagInteropIfd, copy_all(*interop));
+            link(directories.size() - 1, kExifTagInteropIfd, copy_all(*interop));
         }
     }
     if (std::optional<TiffDirectory> gps = FollowPointer(tiff, ifd0, kTiffTagGpsIfd, visited)) {

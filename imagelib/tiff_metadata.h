@@ -8,21 +8,11 @@
 #include <vector>
 
 #include "common/result.h"
+#include "common/tiff_tags.h"
 #include "imagelib/imagelib.h"
 #include "imagelib/tiff_structure.h"
 
 namespace pelimon {
-
-// TIFF tags of IFD0 the metadata is found through.
-inline constexpr uint16_t kTiffTagOrientation = 0x0112;
-inline constexpr uint16_t kTiffTagPhotometric = 0x0106;
-inline constexpr uint16_t kTiffTagSubIfds = 0x014A;
-inline constexpr uint16_t kTiffTagXmp = 0x02BC;
-inline constexpr uint16_t kTiffTagIptc = 0x83BB;
-inline constexpr uint16_t kTiffTagPhotoshop = 0x8649;
-inline constexpr uint16_t kTiffTagExifIfd = 0x8769;
-inline constexpr uint16_t kTiffTagIcc = 0x8773;
-inline constexpr uint16_t kTiffTagGpsIfd = 0x8825;
 
 // The largest Exif block a JPEG APP1 segment holds (65535 less the length field and "Exif\0\0").
 inline constexpr size_t kMaxExifBlockBytes = 65535 - 2 - 6;

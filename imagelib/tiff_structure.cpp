@@ -168,6 +168,7 @@ std::optional<TiffDirectory> TiffStructure::ReadDirectory(uint64_t offset, size_
             if (at > source_->size() || size > source_->size() - at) {
                 continue;
             }
+            entry.value_offset = at;
             if (size <= budget) {
                 budget -= size;
                 entry.value.resize(size);

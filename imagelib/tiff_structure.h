@@ -15,6 +15,7 @@
 #include <span>
 #include <vector>
 
+#include "common/tiff_type.h"
 #include "imagelib/imagelib.h"
 
 namespace pelimon {
@@ -55,20 +56,6 @@ inline constexpr size_t kMaxTiffValueBytes = size_t{16} << 20;
 // The values of one directory together: beyond it, entries keep an empty value.
 inline constexpr size_t kMaxTiffDirectoryValueBytes = size_t{64} << 20;
 
-// TIFF field types (TIFF 6.0 and BigTIFF).
-enum TiffType : uint16_t {
-    kTiffByte = 1,
-    kTiffAscii = 2,
-    kTiffShort = 3,
-    kTiffLong = 4,
-    kTiffRational = 5,
-    kTiffUndefined = 7,
-    kTiffSLong = 9,
-    kTiffIfd = 13,
-    kTiffLong8 = 16,
-    kTiffIfd8 = 18,
-};
-
 // The size of one value of `type` in bytes; 0 for a type TIFF does not define.
 size_t TiffTypeSize(uint16_t type);
 
@@ -77,7 +64,8 @@ struct TiffEntry {
     uint16_t tag = 0;
     uint16_t type = 0;
     uint64_t count = 0;
-    Bytes value;  // count * TiffTypeSize(type) bytes; empty when the value was not fetched
+    Bytes value;                // count * TiffTypeSize(type) bytes; empty when the value was not fetched
+    uint64_t value_offset = 0;  // where a value too large for the entry itself lies; 0 for one inside it
 };
 
 struct TiffDirectory {

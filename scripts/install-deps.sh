@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and packaging pelimon need (dpkg-dev and
-# file: the Depends of `cpack -G DEB`; appstream: checking the AppStream file; gettext: compiling and
-# updating the message catalogues; parallel: the test that splits a tree among processes). Run as root (or with sudo).
+# file: the Depends of `cpack -G DEB`; appstream: checking the AppStream file; desktop-file-utils:
+# checking the desktop files; python3: the test of the Nautilus extension; gettext: compiling and
+# updating the message catalogues; parallel: the test that splits a tree among processes). Run as
+# root (or with sudo).
 set -euo pipefail
 SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
@@ -15,8 +17,10 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev
     clang libclang-rt-14-dev llvm
     clang-format
-    dpkg-dev file appstream
-    parallel
+# file: the Depends of `cpack -G DEB`; appstream: checking the AppStream file; desktop-file-utils:
+# checking the desktop files; python3: the test of the Nautilus extension; gettext: compiling and
+# updating the message catalogues; parallel: the test that splits a tree among processes). Run as
+# root (or with sudo).
     fonts-noto-cjk
 )
 missing=()

@@ -27,7 +27,8 @@ struct AppSettings {
     std::string ImagePath;   // source folder, ends with '/'
     std::string OutputPath;  // as typed: absolute, relative to ImagePath, or empty
     int32_t Select;
-    int32_t Recurse;  // the source folder's subfolders are listed too, at any depth
+    int32_t Recurse;        // the source folder's subfolders are listed too, at any depth
+    int32_t ThumbnailGrid;  // the window's file list shows a grid of thumbnails instead of rows
 
     // [ImageSize]
     int32_t Base;

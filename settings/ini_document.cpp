@@ -158,6 +158,24 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     target->lines.insert(position, Line{std::string(key) + "=" + stored, std::string(key), stored});
 }
 
+std::vector<std::string> IniDocument::SectionNames() const {
+    std::vector<std::string> names;
+    for (const Section& section : sections_) {
+        if (section.header.has_value()) {
+            names.push_back(section.name);
+        }
+    }
+    return names;
+}
+
+bool IniDocument::RemoveSection(std::string_view section) {
+    const auto removed = std::remove_if(sections_.begin() + 1, sections_.end(),
+                                        [section](const Section& own) { return IsNamed(own, section); });
+    const bool any = removed != sections_.end();
+    sections_.erase(removed, sections_.end());
+    return any;
+}
+
 std::string IniDocument::Serialize() const {
     std::string text;
     for (const Section& section : sections_) {

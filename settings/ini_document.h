@@ -27,6 +27,13 @@ class IniDocument {
     // the value become blanks, since a value cannot span lines.
     void Set(std::string_view section, std::string_view key, std::string_view value);
 
+    // The names of the document's sections, in file order, as written (duplicates included).
+    std::vector<std::string> SectionNames() const;
+
+    // Removes every section named `section` (ignoring ASCII case) with its lines; false when there
+    // was none.
+    bool RemoveSection(std::string_view section);
+
     // The document as text, one LF after every line.
     std::string Serialize() const;
 

@@ -79,32 +79,31 @@ Status LoadNamedSettings(AppSettings& settings) {
     return {};
 }
 
-Status SaveSettings(AppSettings& settings) {
-    const std::string& path = settings.ProfilePath;
+Result<IniDocument> ReadSettingsDocument(const std::string& path) {
+    const std::string target = WriteTarget(path);
+    if (!Exists(target)) {
+        return IniDocument();
+    }
+    Result<std::string> bytes = ReadWholeFile(target, kMaxSettingsBytes);
+    if (!bytes) {
+        return bytes.error();
+    }
+    return IniDocument::Parse(DecodeUserText(bytes.value()));
+}
+
+Status EditSettingsFile(const std::string& path, const std::function<void(IniDocument&)>& edit) {
     if (path.empty()) {
         return Error{settings_texts::kNoSettingsFile.str(), path};
     }
-    if (settings.SaveNum == 0) {
-        settings.ImageNum = 0;
-    }
-
     // Start from the file as it is now so that whatever others wrote into it survives. A file
     // that exists but cannot be read is left alone rather than replaced by our keys alone.
-    const std::string target = WriteTarget(path);
-    IniDocument document;
-    if (Exists(target)) {
-        Result<std::string> bytes = ReadWholeFile(target, kMaxSettingsBytes);
-        if (!bytes) {
-            return SaveError(path, bytes.error().message);
-        }
-        document = IniDocument::Parse(DecodeUserText(bytes.value()));
+    Result<IniDocument> document = ReadSettingsDocument(path);
+    if (!document) {
+        return SaveError(path, document.error().message);
     }
-    for (const SettingRow& row : SettingsTable()) {
-        if (row.saved) {
-            document.Set(row.section, row.key, row.Text(settings));
-        }
-    }
+    edit(document.value());
 
+    const std::string target = WriteTarget(path);
     const fs::path folder = fs::path(target).parent_path();
     if (!folder.empty()) {
         std::error_code error;
@@ -113,10 +112,23 @@ Status SaveSettings(AppSettings& settings) {
             return SaveError(path, error.message());
         }
     }
-    if (Status written = WriteFileAtomically(target, document.Serialize()); !written) {
+    if (Status written = WriteFileAtomically(target, document.value().Serialize()); !written) {
         return SaveError(path, written.error().message);
     }
     return {};
+}
+
+Status SaveSettings(AppSettings& settings) {
+    if (settings.SaveNum == 0) {
+        settings.ImageNum = 0;
+    }
+    return EditSettingsFile(settings.ProfilePath, [&settings](IniDocument& document) {
+        for (const SettingRow& row : SettingsTable()) {
+            if (row.saved) {
+                document.Set(row.section, row.key, row.Text(settings));
+            }
+        }
+    });
 }
 
 Status ResetSettingsToDefaults(AppSettings& settings) {

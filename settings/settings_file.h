@@ -1,11 +1,13 @@
 // Loading and saving AppSettings in the INI file, and where that file lives.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "common/environment.h"
 #include "common/result.h"
 #include "settings/app_settings.h"
+#include "settings/ini_document.h"
 
 namespace pelimon {
 
@@ -32,6 +34,15 @@ Status LoadNamedSettings(AppSettings& settings);
 // Writes every persisted field (not EvenMenu and PixEven) atomically, keeping what others put
 // in the file. Sets ImageNum to 0 first when SaveNum is 0. A failure is returned, never hidden.
 Status SaveSettings(AppSettings& settings);
+
+// The settings file at `path` as a document (a symbolic link read through); an empty document
+// when there is no file. Fails when the file exists but cannot be read.
+Result<IniDocument> ReadSettingsDocument(const std::string& path);
+
+// Reads the settings file at `path` (none: an empty document), lets `edit` change it and writes it
+// back atomically, making its folder when missing. A file that exists but cannot be read is left
+// as it is and reported. A failure is returned, never hidden.
+Status EditSettingsFile(const std::string& path, const std::function<void(IniDocument&)>& edit);
 
 // Deletes the settings file and loads the defaults, keeping DefConfirm; Confirm and Complete
 // become 0.

@@ -46,10 +46,13 @@ struct SettingRow {
     std::string_view parameter_key;  // the parameter file's key (upper case); empty: none
     EmptyParameter empty_parameter = EmptyParameter::kKept;
     bool saved = true;  // false: read from the settings file, never written (EvenMenu, PixEven)
-    // False for a setting that only says which files a run takes, where it puts the outputs, or how
-    // it talks to the person; true for one that changes an output's pixels, bytes or name.
+    // False for a setting that only says which files a run takes, where the outputs go, or how the
+    // run talks to the person; true for one that changes an output's pixels, bytes, name or folder
+    // rule. The latter, when saved, are what a preset holds (settings/presets.h), and they make
+    // the hash by which a kept output is known to be up to date (settings/output_shaping.h).
     bool shapes_output = true;
 
+    bool InPreset() const { return shapes_output && saved; }
     bool IsNumber() const { return std::holds_alternative<NumberField>(field); }
 
     // The value as the settings file writes it.

@@ -1,14 +1,20 @@
-// Camera raw: developing DNG files made from a known picture, the embedded preview, the file's own
-// turn, stripped and cut files, the signatures, and the Exif of real stripped raw files.
+// Camera raw: developing DNG files made from a known picture (at half size as libraw develops
+// them), the embedded preview, the file's own turn, stripped and cut files, the signatures, and
+// the Exif of real stripped raw files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "exif/tiff_block.h"
 #include "imagelib/embedded_metadata.h"
 #include "imagelib/imagelib.h"
 #include "imagelib/imagelib_texts.h"
+#include "imagelib/raw_half_develop.h"
+#include "imagelib/raw_metadata.h"
+#include "imagelib/raw_session.h"
 #include "support/dng_writer.h"
 #include "test_images.h"
 
@@ -107,6 +113,83 @@ TEST(Raw, DevelopsMadeDngsUprightAtTheSizeAsked) {
     }
 }
 
+// `dng` developed at half size in the sensor's frame, by libraw or from the mosaic.
+Image DevelopedAtHalfSize(const Bytes& dng, bool by_libraw) {
+    imagelib_detail::RawSession session;
+    EXPECT_TRUE(session.Open(dng).ok());
+    LibRaw& raw = session.raw();
+    raw.imgdata.params.use_camera_wb = 1;
+    raw.imgdata.params.output_color = 1;
+    raw.imgdata.params.output_bps = 8;
+    raw.imgdata.params.half_size = 1;
+    raw.imgdata.params.user_flip = 0;
+    EXPECT_TRUE(session.Unpack().ok());
+    Image out;
+    if (!by_libraw) {
+        EXPECT_TRUE(imagelib_detail::DevelopsAtHalfSize(raw));
+        imagelib_detail::DevelopAtHalfSize(raw, out);
+        return out;
+    }
+    int code = raw.dcraw_process();
+    libraw_processed_image_t* image = code == LIBRAW_SUCCESS ? raw.dcraw_make_mem_image(&code) : nullptr;
+    if (image == nullptr) {
+        ADD_FAILURE() << "libraw did not develop: " << code;
+        return out;
+    }
+    out.Reset(image->width, image->height);
+    std::copy(image->data, image->data + size_t{image->width} * image->height * 3, out.data());
+    LibRaw::dcraw_clear_mem(image);
+    return out;
+}
+
+TEST(Raw, HalfSizeDevelopmentFromTheMosaicIsLibraws) {
+    struct Case {
+        const char* name;
+        std::array<uint8_t, 4> pattern;
+        std::array<uint16_t, 4> black;
+        uint16_t white;
+        std::array<double, 3> neutral;
+    };
+    const Case cases[] = {
+        {"RGGB, no black", {0, 1, 1, 2}, {0, 0, 0, 0}, 4095, {1, 1, 1}},
+        {"BGGR, 10 bits, warm light", {2, 1, 1, 0}, {64, 64, 64, 64}, 1023, {0.5, 1, 0.8}},
+        {"GRBG, a black level per place", {1, 0, 2, 1}, {100, 96, 104, 98}, 4000, {0.6, 1, 0.7}},
+        {"GBRG, highlights clipped by the balance", {1, 2, 0, 1}, {0, 0, 0, 0}, 4095, {0.3, 1, 0.4}},
+        {"16 bits", {0, 1, 1, 2}, {2048, 2048, 2048, 2048}, 65535, {0.45, 1, 0.62}},
+    };
+    const Image picture = test::MakeGradient(61, 45);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::DngContents contents;
+        contents.pattern = c.pattern;
+        contents.black = c.black;
+        contents.white = c.white;
+        contents.as_shot_neutral = c.neutral;
+        Bytes dng = test::MakeDng(picture, contents);
+        // Every sample a little off, so that the two greens of a block differ.
+        for (size_t at = test::DngRawDataOffset(dng); at + 1 < dng.size(); at += 2) {
+            const int sample = dng[at] | dng[at + 1] << 8;
+            const int off = std::min<int>(c.white, sample + static_cast<int>(at * 7 % 29));
+            dng[at] = static_cast<uint8_t>(off);
+            dng[at + 1] = static_cast<uint8_t>(off >> 8);
+        }
+        const Image ours = DevelopedAtHalfSize(dng, false);
+        const Image libraws = DevelopedAtHalfSize(dng, true);
+        ASSERT_EQ(ours.width(), libraws.width());
+        ASSERT_EQ(ours.height(), libraws.height());
+        int most = 0;
+        double sum = 0;
+        const size_t values = size_t{3} * static_cast<size_t>(ours.width() * ours.height());
+        for (size_t i = 0; i < values; ++i) {
+            const int difference = std::abs(ours.data()[i] - libraws.data()[i]);
+            most = std::max(most, difference);
+            sum += difference;
+        }
+        EXPECT_LE(most, 1);
+        EXPECT_LE(sum / static_cast<double>(values), 0.01);
+    }
+}
+
 TEST(Raw, ThePreviewServesWhenItIsLargeEnough) {
     const Bytes preview = EncodeJpeg(Solid(128, 96, {200, 40, 200}), {.quality = 95}).value();
     const Bytes small_preview = EncodeJpeg(Solid(32, 24, {200, 40, 200}), {.quality = 95}).value();
@@ -131,6 +214,59 @@ TEST(Raw, ThePreviewServesWhenItIsLargeEnough) {
         EXPECT_EQ(image.value().height(), c.height);
         const Rgb centre = PixelAt(image.value(), c.width / 4, c.height / 4);
         EXPECT_EQ(centre[0] > 150 && centre[2] > 150 && centre[1] < 100, c.from_preview);
+    }
+}
+
+// `bytes` as a file of its own (deleted when closed), read from its start.
+std::unique_ptr<std::FILE, int (*)(std::FILE*)> TemporaryFile(const Bytes& bytes) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file.get()), bytes.size());
+    std::rewind(file.get());
+    return file;
+}
+
+// Keeps the rows a decoder gives.
+class WholeImageSink final : public RowSink {
+  public:
+    Status Begin(int width, int height) override {
+        image.Reset(width, height);
+        return {};
+    }
+    void Row(const uint8_t* rgb) override { std::copy(rgb, rgb + image.stride(), image.row(next++)); }
+    Image image;
+    int next = 0;
+};
+
+TEST(Raw, AFileDecodesAsTheSameBytesInMemory) {
+    const Bytes preview = EncodeJpeg(Quadrants(128, 96), {.quality = 90}).value();
+    const Bytes with_preview = test::MakeDng(Quadrants(64, 48), Contents(6, preview));
+    const Bytes without = test::MakeDng(Quadrants(64, 48), Contents(3));
+    for (const Bytes* dng : {&with_preview, &without}) {
+        for (const DecodeOptions& options : {DecodeOptions{}, DecodeOptions{.min_width = 40, .min_height = 30}}) {
+            const auto file = TemporaryFile(*dng);
+            WholeImageSink sink;
+            ASSERT_TRUE(DecodeRows(file.get(), options, sink).ok());
+            EXPECT_EQ(sink.next, sink.image.height());
+            EXPECT_TRUE(sink.image == DecodeImage(*dng, options).value());
+        }
+    }
+}
+
+TEST(Raw, TheMetadataIsReadFromTheDirectoriesAtTheStart) {
+    const Bytes preview = EncodeJpeg(Solid(128, 96, {200, 40, 200}), {.quality = 95}).value();
+    const Bytes dng = test::MakeDng(Quadrants(64, 48), Contents(1, preview));
+    const Bytes raf = RawFile("et_FujiFilm.raf");
+    struct Case {
+        const Bytes* file;
+        size_t most;  // of the file's start read
+    };
+    for (const Case& c : {Case{&dng, test::DngRawDataOffset(dng)}, Case{&raf, raf.size()}}) {
+        const uint64_t extent = RawMetadataExtent(TemporaryFile(*c.file).get());
+        EXPECT_LE(extent, c.most);
+        const Bytes start(c.file->begin(), c.file->begin() + static_cast<long>(extent));
+        const EmbeddedMetadata metadata = ReadEmbeddedMetadata(start);
+        EXPECT_FALSE(metadata.exif.empty());
+        EXPECT_EQ(metadata.exif, ReadEmbeddedMetadata(*c.file).exif);
     }
 }
 

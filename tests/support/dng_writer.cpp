@@ -89,10 +89,11 @@ std::map<uint16_t, size_t> Write(Bytes& out, const Directory& directory) {
     return fields;
 }
 
-uint16_t Linear12(uint8_t srgb) {
+// The linear light of an sRGB value onto [black, white].
+uint16_t LinearSample(uint8_t srgb, uint16_t black, uint16_t white) {
     const double v = srgb / 255.0;
     const double linear = v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    return static_cast<uint16_t>(std::lround(linear * 4095));
+    return static_cast<uint16_t>(black + std::lround(linear * (white - black)));
 }
 
 constexpr uint16_t kTagStripOffsets = 0x0111;
@@ -110,8 +111,9 @@ Bytes MakeDng(const Image& picture, const DngContents& contents) {
     for (uint32_t y = 0; y < height; ++y) {
         const uint8_t* row = picture.row(static_cast<int>(y / 2));
         for (uint32_t x = 0; x < width; ++x) {
-            const size_t channel = (y % 2) + (x % 2);  // R G / G B
-            Put16(samples, Linear12(row[3 * (x / 2) + channel]));
+            const size_t place = (y % 2) * 2 + (x % 2);
+            Put16(samples,
+                  LinearSample(row[3 * (x / 2) + contents.pattern[place]], contents.black[place], contents.white));
         }
     }
     const auto raw_bytes = static_cast<uint32_t>(samples.size());
@@ -132,14 +134,16 @@ Bytes MakeDng(const Image& picture, const DngContents& contents) {
         {0x0117, Long(raw_bytes)},
         {0x011C, Shorts({1})},
         {0x828D, Shorts({2, 2})},
-        {0x828E, Bytes8({0, 1, 1, 2})},
+        {0x828E, Bytes8({contents.pattern[0], contents.pattern[1], contents.pattern[2], contents.pattern[3]})},
         {kTagExifIfd, Long(0)},
         {0xC612, Bytes8({1, 4, 0, 0})},
         {0xC614, Ascii("Pelimon Test Camera")},
-        {0xC61A, Shorts({0})},
-        {0xC61D, Shorts({4095})},
+        {0xC61A, Shorts({contents.black[0], contents.black[1], contents.black[2], contents.black[3]})},
+        {0xC619, Shorts({2, 2})},
+        {0xC61D, Shorts({contents.white})},
         {0xC621, Rationals(kSRational, {3.2406, -1.5372, -0.4986, -0.9689, 1.8758, 0.0415, 0.0557, -0.2040, 1.0570})},
-        {0xC628, Rationals(kRational, {1, 1, 1})},
+        {0xC628,
+         Rationals(kRational, {contents.as_shot_neutral[0], contents.as_shot_neutral[1], contents.as_shot_neutral[2]})},
         {0xC65A, Shorts({21})},
     };
     if (contents.gps) {

@@ -1,0 +1,61 @@
+// The desktop's shared thumbnail cache (the freedesktop.org thumbnail managing standard): a PNG
+// per source file in $XDG_CACHE_HOME/thumbnails/normal (at most 128 pixels a side) or large (256),
+// named by the MD5 of the file's URI and carrying that URI and the file's modification time, so
+// that the file managers and pelimon use each other's thumbnails. Qt-free.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/environment.h"
+#include "common/result.h"
+#include "imagelib/image.h"
+
+namespace pelimon {
+
+enum class ThumbnailSize { kNormal, kLarge };
+
+// The longest side of a thumbnail of `size`: 128 or 256 pixels.
+int ThumbnailPixels(ThumbnailSize size);
+
+// The file:// URI of an absolute path, each byte outside the letters, digits and
+// "!$&'()*+,-./:=@_~" written as %XX (upper-case hexadecimal), as the desktop's file managers
+// write it: the same path gives the same URI, and so the same cache name, in every program.
+std::string FileUri(const std::string& absolute_path);
+
+// The folder holding the thumbnails: $XDG_CACHE_HOME/thumbnails when that is an absolute path,
+// else $HOME/.cache/thumbnails; empty when neither is known.
+std::string ThumbnailCacheRoot(const EnvLookup& environment = ProcessEnvironment);
+
+// <root>/normal/<md5 of the URI>.png (large/ for kLarge); empty without a root.
+std::string CachedThumbnailPath(const std::string& root, const std::string& absolute_path, ThumbnailSize size);
+
+// What the cache knows of a source file: the URI, the modification time in whole seconds and
+// the byte size. A thumbnail is current when its URI and time are the file's.
+struct ThumbnailSource {
+    std::string uri;
+    int64_t mtime = 0;
+    uint64_t bytes = 0;
+};
+// The file's entry as the cache sees it; an error when the file cannot be examined.
+Result<ThumbnailSource> ExamineThumbnailSource(const std::string& absolute_path);
+
+// A thumbnail and the upright pixel size of the picture it shows (0 x 0 when nobody recorded it).
+struct CachedThumbnail {
+    Image image;
+    int source_width = 0;
+    int source_height = 0;
+};
+
+// The thumbnail stored at `cache_path` when it is a readable PNG whose Thumb::URI and
+// Thumb::MTime are those of `source`; nullopt otherwise (missing, stale, damaged or foreign).
+std::optional<CachedThumbnail> ReadCachedThumbnail(const std::string& cache_path, const ThumbnailSource& source);
+
+// Stores `thumbnail` at `cache_path` as a PNG with Thumb::URI, Thumb::MTime, Thumb::Size,
+// Thumb::Image::Width/Height and Software: its folders made as needed (mode 0700), the file
+// written to a temporary name beside it and renamed into place (mode 0600).
+Status WriteCachedThumbnail(const std::string& cache_path, const ThumbnailSource& source,
+                            const CachedThumbnail& thumbnail);
+
+}  // namespace pelimon
