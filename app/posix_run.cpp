@@ -49,8 +49,15 @@ int AddFolder(const fs::path& folder, int32_t rotation, const AppSettings& setti
     for (const std::string& unreadable : listing.unreadable_folders()) {
         PrintPathNote(unreadable, filelist_texts::kUnreadableFolder);
     }
-    for (FileRow row : listing.list().rows()) {
-        row.folder = FolderText(folder);
+    // The rows of the source folder (ImagePath) need no folder of their own: a big tree's rows then
+    // hold no copy of it.
+    const std::string folder_text = FolderText(folder);
+    const bool source_folder = folder_text == settings.ImagePath;
+    list.rows().reserve(list.rows().size() + listing.list().rows().size());
+    for (FileRow& row : listing.list().rows()) {
+        if (!source_folder) {
+            row.folder = folder_text;
+        }
         row.checked = true;
         list.rows().push_back(std::move(row));
     }
@@ -239,6 +246,7 @@ int RunPosix(std::span<const std::string> args) {
     batch_options.quiet_run = true;
     batch_options.workers = options.jobs;
     batch_options.dry_run = options.dry_run;
+    batch_options.keep_plan = options.verbosity == Verbosity::kVerbose;
     const BatchOutcome outcome = RunBatch(sets, sources.list, ui, batch_options, TodayDateText());
 
     if (options.dry_run || options.verbosity == Verbosity::kVerbose) {

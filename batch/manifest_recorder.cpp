@@ -6,14 +6,15 @@
 
 namespace pelimon {
 
-ManifestRecorder::ManifestRecorder(std::string output_root, std::vector<std::optional<ManifestEntry>> entries,
-                                   size_t flush_every)
-    : output_root_(std::move(output_root)), entries_(std::move(entries)), flush_every_(flush_every) {}
+ManifestRecorder::ManifestRecorder(std::string output_root, EntryOfJob entry_of_job, size_t flush_every)
+    : output_root_(std::move(output_root)), entry_of_job_(std::move(entry_of_job)), flush_every_(flush_every) {}
 
 void ManifestRecorder::Finished(size_t job, bool written) {
     const std::lock_guard lock(mutex_);
-    if (written && job < entries_.size() && entries_[job]) {
-        pending_.push_back(*entries_[job]);
+    if (written) {
+        if (std::optional<ManifestEntry> entry = entry_of_job_(job)) {
+            pending_.push_back(std::move(*entry));
+        }
     }
     if (++finished_ % flush_every_ == 0) {
         FlushLocked();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -15,10 +16,11 @@ namespace pelimon {
 
 class ManifestRecorder {
   public:
-    // `entries` holds, per job, what the manifest records once its output is written (nullopt:
-    // nothing). `output_root` ends with '/'.
-    ManifestRecorder(std::string output_root, std::vector<std::optional<ManifestEntry>> entries,
-                     size_t flush_every = 1000);
+    // What the manifest records of job `job` once its output is written; nullopt: nothing.
+    using EntryOfJob = std::function<std::optional<ManifestEntry>(size_t job)>;
+
+    // `output_root` ends with '/'.
+    ManifestRecorder(std::string output_root, EntryOfJob entry_of_job, size_t flush_every = 1000);
 
     // Job `job` has finished; `written` when its output is in place. Thread-safe.
     void Finished(size_t job, bool written);
@@ -31,7 +33,7 @@ class ManifestRecorder {
     void FlushLocked();
 
     std::string output_root_;
-    std::vector<std::optional<ManifestEntry>> entries_;
+    EntryOfJob entry_of_job_;
     size_t flush_every_;
     std::mutex mutex_;
     std::vector<ManifestEntry> pending_;

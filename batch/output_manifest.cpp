@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "common/atomic_file.h"
@@ -96,56 +95,134 @@ std::optional<ManifestEntry> ParseLine(std::string_view line) {
     return entry;
 }
 
+// An entry as its line says it, with its two paths as they stand in the line.
+struct EntryLine {
+    std::string source;  // escaped
+    std::string output;  // escaped
+    std::string line;    // with its line break
+};
+
+EntryLine LineOf(const ManifestEntry& entry) {
+    EntryLine line;
+    AppendEscaped(line.source, entry.source);
+    AppendEscaped(line.output, entry.output);
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(entry.settings_hash));
+    line.line = line.source + '\t' + std::to_string(entry.size) + '\t' + std::to_string(entry.mtime_ns) + '\t' + hash +
+                '\t' + line.output + '\n';
+    return line;
+}
+
+// The lines of `entries` sorted by their source field, the last entry of a source only.
+std::vector<EntryLine> SortedLines(std::span<const ManifestEntry> entries) {
+    std::vector<EntryLine> lines;
+    lines.reserve(entries.size());
+    for (const ManifestEntry& entry : entries) {
+        lines.push_back(LineOf(entry));
+    }
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const EntryLine& a, const EntryLine& b) { return a.source < b.source; });
+    std::vector<EntryLine> unique;
+    unique.reserve(lines.size());
+    for (EntryLine& line : lines) {
+        if (!unique.empty() && unique.back().source == line.source) {
+            unique.back() = std::move(line);
+        } else {
+            unique.push_back(std::move(line));
+        }
+    }
+    return unique;
+}
+
+// The first and the last field of a line (the source and the output, escaped).
+std::pair<std::string_view, std::string_view> PathFields(std::string_view line) {
+    return {line.substr(0, line.find('\t')), line.substr(line.rfind('\t') + 1)};
+}
+
 }  // namespace
 
 std::string SerializeManifest(std::span<const ManifestEntry> entries) {
-    std::vector<const ManifestEntry*> sorted;
-    sorted.reserve(entries.size());
-    for (const ManifestEntry& entry : entries) {
-        sorted.push_back(&entry);
-    }
-    std::sort(sorted.begin(), sorted.end(),
-              [](const ManifestEntry* a, const ManifestEntry* b) { return a->source < b->source; });
+    const std::vector<EntryLine> lines = SortedLines(entries);
     std::string text(kHeader);
-    text.reserve(entries.size() * 64);
-    char hash[17];
-    for (const ManifestEntry* entry : sorted) {
-        AppendEscaped(text, entry->source);
-        text += '\t' + std::to_string(entry->size) + '\t' + std::to_string(entry->mtime_ns) + '\t';
-        std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(entry->settings_hash));
-        text += hash;
-        text += '\t';
-        AppendEscaped(text, entry->output);
-        text += '\n';
+    for (const EntryLine& line : lines) {
+        text += line.line;
     }
-    text += std::string(kEndMark) + std::to_string(sorted.size()) + '\n';
+    text += std::string(kEndMark) + std::to_string(lines.size()) + '\n';
     return text;
 }
 
-std::optional<std::vector<ManifestEntry>> ParseManifest(std::string_view text) {
+namespace {
+
+// Calls `on_entry(line, entry)` for every entry line of the manifest `text`, in order. False when
+// the text is not a whole, well-formed manifest (then some lines may have been handed over).
+template <typename OnEntry>
+bool ForEachEntryLine(std::string_view text, OnEntry on_entry) {
     if (!text.starts_with(kHeader) || !text.ends_with('\n')) {
-        return std::nullopt;
+        return false;
     }
     text.remove_prefix(kHeader.size());
-    std::vector<ManifestEntry> entries;
+    size_t count = 0;
     while (!text.empty()) {
         const size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
         text.remove_prefix(end + 1);
         if (line.starts_with(kEndMark)) {
-            size_t count = 0;
-            if (!text.empty() || !ParseNumber(line.substr(kEndMark.size()), count) || count != entries.size()) {
-                return std::nullopt;
-            }
-            return entries;
+            size_t claimed = 0;
+            return text.empty() && ParseNumber(line.substr(kEndMark.size()), claimed) && claimed == count;
         }
         std::optional<ManifestEntry> entry = ParseLine(line);
         if (!entry) {
-            return std::nullopt;
+            return false;
         }
-        entries.push_back(std::move(*entry));
+        ++count;
+        on_entry(line, std::move(*entry));
     }
-    return std::nullopt;  // no end line: cut short
+    return false;  // no end line: cut short
+}
+
+// The manifest `old_text` with `entries` put in: a line of the same source or the same output as a
+// new entry is dropped, the others are kept as they are, and the new lines go in source order.
+// nullopt when `old_text` is no whole manifest.
+std::optional<std::string> MergedText(std::string_view old_text, std::span<const ManifestEntry> entries) {
+    const std::vector<EntryLine> added = SortedLines(entries);
+    std::unordered_set<std::string_view> added_sources;
+    std::unordered_set<std::string_view> added_outputs;
+    for (const EntryLine& line : added) {
+        added_sources.insert(line.source);
+        added_outputs.insert(line.output);
+    }
+    std::string text(kHeader);
+    text.reserve(old_text.size() + added.size() * 64);
+    size_t next = 0;
+    size_t count = 0;
+    const bool whole = ForEachEntryLine(old_text, [&](std::string_view line, const ManifestEntry&) {
+        const auto [source, output] = PathFields(line);
+        for (; next < added.size() && added[next].source < source; ++next, ++count) {
+            text += added[next].line;
+        }
+        if (!added_sources.contains(source) && !added_outputs.contains(output)) {
+            text.append(line.data(), line.size() + 1);  // with its line break
+            ++count;
+        }
+    });
+    if (!whole) {
+        return std::nullopt;
+    }
+    for (; next < added.size(); ++next, ++count) {
+        text += added[next].line;
+    }
+    return text + std::string(kEndMark) + std::to_string(count) + '\n';
+}
+
+}  // namespace
+
+std::optional<std::vector<ManifestEntry>> ParseManifest(std::string_view text) {
+    std::vector<ManifestEntry> entries;
+    if (!ForEachEntryLine(
+            text, [&entries](std::string_view, ManifestEntry&& entry) { entries.push_back(std::move(entry)); })) {
+        return std::nullopt;
+    }
+    return entries;
 }
 
 bool ManifestExists(const std::string& output_root) {
@@ -179,32 +256,17 @@ Status MergeIntoManifest(const std::string& output_root, std::span<const Manifes
     if (!lock) {
         return lock.error();
     }
-    ManifestRead on_disk = ReadManifest(output_root);
-    damaged = on_disk.damaged;
-    std::unordered_set<std::string> new_sources;
-    std::unordered_set<std::string> new_outputs;
-    for (const ManifestEntry& entry : entries) {
-        new_sources.insert(entry.source);
-        new_outputs.insert(entry.output);
-    }
-    std::vector<ManifestEntry> merged;
-    merged.reserve(on_disk.entries.size() + entries.size());
-    for (ManifestEntry& entry : on_disk.entries) {
-        if (!new_sources.contains(entry.source) && !new_outputs.contains(entry.output)) {
-            merged.push_back(std::move(entry));
+    const std::string path = output_root + std::string(kManifestName);
+    damaged = false;
+    std::optional<std::string> merged;
+    if (ManifestExists(output_root)) {
+        std::string old_text;
+        if (!ReadRegularFile(path, kMaxManifestBytes, LongerFiles::kRefuse, old_text)) {
+            merged = MergedText(old_text, entries);
         }
+        damaged = !merged.has_value();
     }
-    // The last of several new entries of one source wins.
-    std::unordered_map<std::string, size_t> position_of_source;
-    for (const ManifestEntry& entry : entries) {
-        const auto [where, added] = position_of_source.try_emplace(entry.source, merged.size());
-        if (added) {
-            merged.push_back(entry);
-        } else {
-            merged[where->second] = entry;
-        }
-    }
-    return WriteFileAtomically(output_root + std::string(kManifestName), SerializeManifest(merged));
+    return WriteFileAtomically(path, merged ? *merged : SerializeManifest(entries));
 }
 
 }  // namespace pelimon

@@ -81,11 +81,22 @@ void BuildOutputName(const AppSettings& settings, const std::string& output_fold
 }
 
 std::vector<RenamedOutput> MakeDestinationsDistinct(std::span<ImageJob> jobs, std::span<const std::string> kept) {
-    std::set<std::string> sources;
     std::set<std::string> job_folders;
     for (const ImageJob& job : jobs) {
-        sources.insert(ResolvedPath(job.SourcePath));
         job_folders.insert(job.DestPath.substr(0, job.DestPath.size() - job.DestName.size()));
+    }
+    // Only a source in a folder that outputs go into can meet an output's name: a tree reduced
+    // into a folder of its own keeps no set of every source.
+    std::set<std::string> resolved_job_folders;
+    for (const std::string& folder : job_folders) {
+        resolved_job_folders.insert(ResolvedPath(folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder));
+    }
+    std::set<std::string> sources;
+    for (const ImageJob& job : jobs) {
+        std::string resolved = ResolvedPath(job.SourcePath);
+        if (resolved_job_folders.contains(std::filesystem::path(resolved).parent_path().string())) {
+            sources.insert(std::move(resolved));
+        }
     }
     std::set<std::string> taken;
     // Only a kept output in a folder some job writes into can meet a job's name.

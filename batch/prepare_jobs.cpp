@@ -98,6 +98,8 @@ PreparedJobs PrepareJobs(const PrepareInput& input) {
     const std::string source_folder = SourceFolderOf(settings);
 
     PreparedJobs prepared;
+    // One allocation: growing by doubling would hold two copies of a big tree's jobs at its peak.
+    prepared.jobs.reserve(static_cast<size_t>(std::max(0, input.checked_files)));
     const std::vector<FileRow>& rows = input.list.rows();
     for (size_t i = 0; i < rows.size(); ++i) {
         const FileRow& row = rows[i];

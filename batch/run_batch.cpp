@@ -60,8 +60,8 @@ struct PlannedSet {
     std::string folder;  // where its outputs go: the output folder, or its subfolder of this set
     std::vector<ImageJob> jobs;
     std::vector<RenamedOutput> renamed;
-    // What the set's manifest records of each job once written; nullopt: the set keeps none.
-    std::optional<std::vector<std::optional<ManifestEntry>>> manifest_entries;
+    // The stamps of the list's rows for the set's manifest; nullopt: the set keeps none.
+    std::optional<UpToDateCheck> manifest_stamps;
 };
 
 std::vector<PlannedOutput> PlanOutputs(const AppSettings& settings, const std::vector<ImageJob>& jobs) {
@@ -75,19 +75,16 @@ std::vector<PlannedOutput> PlanOutputs(const AppSettings& settings, const std::v
     return planned;
 }
 
-// What the manifest records of each job once it is written: the stamp of its row, and its output's
-// path from the output folder. Nothing for a job whose output lies outside that folder.
-std::vector<std::optional<ManifestEntry>> ManifestEntriesOf(const std::vector<ImageJob>& jobs,
-                                                            const UpToDateCheck& check, const std::string& folder) {
-    std::vector<std::optional<ManifestEntry>> entries(jobs.size());
-    for (size_t i = 0; i < jobs.size(); ++i) {
-        const std::optional<ManifestEntry>& stamp = check.stamps[static_cast<size_t>(jobs[i].ListIndex)];
-        if (stamp && jobs[i].DestPath.starts_with(folder)) {
-            entries[i] = *stamp;
-            entries[i]->output = jobs[i].DestPath.substr(folder.size());
-        }
+// What the manifest records of a written job: the stamp of its row, its source's name, and its
+// output's path from the output folder. Nothing for a job whose output lies outside that folder.
+std::optional<ManifestEntry> ManifestEntryOf(const ImageJob& job, const UpToDateCheck& check,
+                                             const std::string& source_folder, const std::string& folder) {
+    const SourceStamp& stamp = check.stamps[static_cast<size_t>(job.ListIndex)];
+    if (!stamp.known || !job.DestPath.starts_with(folder)) {
+        return std::nullopt;
     }
-    return entries;
+    return ManifestEntry{ManifestSourceName(job.SourcePath, source_folder), stamp.size, stamp.mtime_ns,
+                         stamp.settings_hash, job.DestPath.substr(folder.size())};
 }
 
 // The list without the rows that are up to date.
@@ -173,13 +170,15 @@ BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Int
         planned.folder = folder;
 
         // Whether sources are up to date is decided from stats alone, before anything is read.
-        const ManifestRead manifest = run.Update == kOn ? ReadManifest(folder) : ManifestRead{};
         const bool record = !options.dry_run && (run.Update == kOn || ManifestExists(folder));
-        if (manifest.damaged) {
-            outcome.notes.push_back(t::ManifestDamaged(folder + std::string(kManifestName)));
+        UpToDateCheck check;
+        if (record || run.Update == kOn) {
+            const ManifestRead manifest = run.Update == kOn ? ReadManifest(folder) : ManifestRead{};
+            if (manifest.damaged) {
+                outcome.notes.push_back(t::ManifestDamaged(folder + std::string(kManifestName)));
+            }
+            check = CheckUpToDate(run, list, folder, manifest.entries);
         }
-        const UpToDateCheck check =
-            record || run.Update == kOn ? CheckUpToDate(run, list, folder, manifest.entries) : UpToDateCheck{};
         outcome.up_to_date += check.up_to_date_count;
         if (selected == check.up_to_date_count) {
             continue;
@@ -199,10 +198,12 @@ BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Int
         planned.jobs = std::move(prepared.jobs);
         planned.renamed = MakeDestinationsDistinct(planned.jobs, check.kept);
         ComputeTargetSizes(run, planned.jobs);
-        std::vector<PlannedOutput> outputs = PlanOutputs(run, planned.jobs);
-        outcome.planned.insert(outcome.planned.end(), outputs.begin(), outputs.end());
+        if (options.keep_plan || options.dry_run) {
+            std::vector<PlannedOutput> outputs = PlanOutputs(run, planned.jobs);
+            outcome.planned.insert(outcome.planned.end(), outputs.begin(), outputs.end());
+        }
         if (record) {
-            planned.manifest_entries = ManifestEntriesOf(planned.jobs, check, folder);
+            planned.manifest_stamps = std::move(check);
         }
         jobs_to_run += static_cast<int>(planned.jobs.size());
     }
@@ -234,8 +235,11 @@ BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Int
             output_folders.insert(job.DestPath.substr(0, job.DestPath.size() - job.DestName.size()));
         }
         job_sets.push_back({planned.settings, planned.jobs});
-        if (planned.manifest_entries) {
-            recorders[set].emplace(planned.folder, std::move(*planned.manifest_entries));
+        if (planned.manifest_stamps) {
+            recorders[set].emplace(
+                planned.folder, [&planned, source_folder = SourceFolderOf(planned.settings)](size_t job) {
+                    return ManifestEntryOf(planned.jobs[job], *planned.manifest_stamps, source_folder, planned.folder);
+                });
         }
     }
     for (const std::string& output_folder : output_folders) {
@@ -252,7 +256,9 @@ BatchOutcome RunBatch(std::span<const OutputSet> sets, const FileList& list, Int
     for (size_t set = 0; set < planned_sets.size(); ++set) {
         CollectResults(rendered.results[set], planned_sets[set].renamed, outcome);
         for (const JobResult& result : rendered.results[set]) {
-            outcome.planned[planned_index++].written = result.state == JobState::kWritten;
+            if (planned_index < outcome.planned.size()) {
+                outcome.planned[planned_index++].written = result.state == JobState::kWritten;
+            }
         }
     }
     for (std::optional<ManifestRecorder>& recorder : recorders) {

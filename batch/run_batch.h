@@ -19,6 +19,9 @@ struct BatchOptions {
     // Plan only: name and measure every job as a run would, fill BatchOutcome::planned, and write
     // nothing (the output folder is neither checked nor created).
     bool dry_run = false;
+    // Fill BatchOutcome::planned in a real run too (a dry run always fills it). Off, a run of a big
+    // tree holds no second copy of every source and output path while it renders.
+    bool keep_plan = true;
 };
 
 // One job of a run as the run decided it: where it goes, how large, in which format.
@@ -64,7 +67,7 @@ struct BatchOutcome {
     std::vector<std::string> notes;      // metadata left out of written outputs, "name: why"
     std::string output_folder;           // the resolved working folder, ends with '/'
     CarriedSettings carried;             // for the caller to store; as at the start when nothing changed
-    std::vector<PlannedOutput> planned;  // one per job, in job order, once the jobs are sized
+    std::vector<PlannedOutput> planned;  // one per job, in job order, once the jobs are sized (keep_plan)
 };
 
 // One set of outputs of a run: the settings they are made under, and the folder below the run's

@@ -9,6 +9,10 @@
 
 namespace pelimon {
 
+std::string ManifestSourceName(const std::string& path, const std::string& source_folder) {
+    return !source_folder.empty() && path.starts_with(source_folder) ? path.substr(source_folder.size()) : path;
+}
+
 UpToDateCheck CheckUpToDate(const AppSettings& settings, const FileList& list, const std::string& output_root,
                             const std::vector<ManifestEntry>& manifest) {
     std::unordered_map<std::string_view, const ManifestEntry*> entry_of_source;
@@ -32,14 +36,13 @@ UpToDateCheck CheckUpToDate(const AppSettings& settings, const FileList& list, c
         if (stat(path.c_str(), &source) != 0 || !S_ISREG(source.st_mode)) {
             continue;
         }
-        ManifestEntry stamp;
-        stamp.source =
-            !source_folder.empty() && path.starts_with(source_folder) ? path.substr(source_folder.size()) : path;
+        SourceStamp& stamp = check.stamps[i];
+        stamp.known = true;
         stamp.size = static_cast<int64_t>(source.st_size);
         stamp.mtime_ns = int64_t{source.st_mtim.tv_sec} * 1'000'000'000 + source.st_mtim.tv_nsec;
         stamp.settings_hash =
             Fnv1a(settings_hash, "rotation=" + std::to_string(NormalRotation(rows[i].rotation)) + '\n');
-        const auto found = entry_of_source.find(stamp.source);
+        const auto found = entry_of_source.find(ManifestSourceName(path, source_folder));
         if (found != entry_of_source.end()) {
             const ManifestEntry& entry = *found->second;
             const std::string output = output_root + entry.output;
@@ -52,7 +55,6 @@ UpToDateCheck CheckUpToDate(const AppSettings& settings, const FileList& list, c
                 ++check.up_to_date_count;
             }
         }
-        check.stamps[i] = std::move(stamp);
     }
     return check;
 }

@@ -3,7 +3,7 @@
 // source and of the output, never a read of either.
 #pragma once
 
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,12 +13,22 @@
 
 namespace pelimon {
 
+// What the manifest records of a source besides its path.
+struct SourceStamp {
+    int64_t size = 0;
+    int64_t mtime_ns = 0;
+    uint64_t settings_hash = 0;
+    bool known = false;  // false: the row is not checked or its source cannot be examined
+};
+
+// The manifest's name of the source `path`: its path from `source_folder`, or itself when it lies
+// outside that folder.
+std::string ManifestSourceName(const std::string& path, const std::string& source_folder);
+
 struct UpToDateCheck {
-    // Per row of the list: what the manifest would record of its source, output left empty;
-    // nullopt for a row that is not checked or whose source cannot be examined.
-    std::vector<std::optional<ManifestEntry>> stamps;
-    std::vector<bool> up_to_date;   // per row: checked, and its output is in place and current
-    std::vector<std::string> kept;  // the output paths (output_root + entry) of those rows
+    std::vector<SourceStamp> stamps;  // per row of the list
+    std::vector<bool> up_to_date;     // per row: checked, and its output is in place and current
+    std::vector<std::string> kept;    // the output paths (output_root + entry) of those rows
     int up_to_date_count = 0;
 };
 

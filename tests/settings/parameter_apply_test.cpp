@@ -37,7 +37,7 @@ TEST(ApplyParameterLines, EveryIntegerKeySetsItsSetting) {
         {"FILETYPE=128", &AppSettings::FileType, 128}, {"FILETYPE=64", &AppSettings::FileType, 64},
         {"width = 800px", &AppSettings::Width, 800},   {"Width=abc", &AppSettings::Width, 0},
         {"NOLOCATION=1", &AppSettings::NoLocation, 1}, {"WIDTH==320", &AppSettings::Width, 320},
-        {"WIDTH = = 320", &AppSettings::Width, 0},
+        {"WIDTH = = 320", &AppSettings::Width, 0},     {"UPDATE=1", &AppSettings::Update, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);

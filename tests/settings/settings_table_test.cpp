@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/text.h"
+#include "settings/output_shaping.h"
 #include "tests/settings/all_fields.h"
 
 namespace pelimon {
@@ -35,6 +36,20 @@ TEST(SettingsTable, EveryPersistedFieldHasOneRowAndEveryKeyOneSetting) {
             EXPECT_LE(row.min, row.default_number);
             EXPECT_LE(row.default_number, row.max);
         }
+    }
+}
+
+// An up-to-date output is recognised by this hash: a setting that changes outputs must change it,
+// and one that only says which files a run takes or where it writes must not.
+TEST(SettingsTable, OutputHashChangesWithEverySettingThatShapesOutputs) {
+    const AppSettings base;
+    const uint64_t base_hash = OutputSettingsHash(base);
+    for (const SettingRow& row : SettingsTable()) {
+        SCOPED_TRACE(row.key);
+        AppSettings changed = base;
+        row.SetFromText(changed,
+                        row.IsNumber() ? std::to_string(LeadingInt(row.Text(base)) + 1) : row.Text(base) + "x");
+        EXPECT_EQ(OutputSettingsHash(changed) != base_hash, row.shapes_output);
     }
 }
 
