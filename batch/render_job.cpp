@@ -87,7 +87,8 @@ OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, con
 // search is the file as written.
 Result<Bytes> Encode(const AppSettings& settings, const FormatRow& format, const Image& image,
                      const OutputMetadata& metadata) {
-    EncodeOptions options{.quality = settings.JpegComp, .metadata = BlocksOf(metadata)};
+    EncodeOptions options{
+        .quality = settings.JpegComp, .fast_jpeg = settings.FastJpeg != kOff, .metadata = BlocksOf(metadata)};
     if (!format.takes_quality) {
         return format.encode(image, options);
     }

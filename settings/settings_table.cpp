@@ -103,6 +103,7 @@ std::span<const SettingRow> Rows() {
         Number(&AppSettings::ToSRGB, "Option", "ToSRGB", kSwitch, kOn, "TOSRGB"),
         Number(&AppSettings::NoLocation, "Option", "NoLocation", kSwitch, kOff, "NOLOCATION"),
         Number(&AppSettings::Flat, "Option", "Flat", kSwitch, kOff, "FLAT"),
+        Number(&AppSettings::FastJpeg, "Option", "FastJpeg", kSwitch, kOff, "FASTJPEG"),
     };
     return rows;
 }

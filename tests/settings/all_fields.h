@@ -15,12 +15,12 @@ inline auto AllFields(const AppSettings& s) {
                  Recurse, Base, Width, Height, WidthRatio, HeightRatio, Method, Aspect, Rect, SizeString, SetSize,
                  DataSize, LimitQuality, EvenMenu, PixEven, FileType, JpegComp, DragDrop, BigSize, Equal, Exif,
                  ExifDate, Resize, NameRule, AddText, StartNum, ZeroPadding, Digit, BaseName, SaveNum, ImageNum,
-                 Reduction, Effect, Contrast, Gain, AutoRotate, ToSRGB, NoLocation, Flat] = s;
+                 Reduction, Effect, Contrast, Gain, AutoRotate, ToSRGB, NoLocation, Flat, FastJpeg] = s;
     return std::tie(ModulePath, ProfilePath, Confirm, Complete, DefConfirm, ImageType, ImagePath, OutputPath, Select,
                     Recurse, Base, Width, Height, WidthRatio, HeightRatio, Method, Aspect, Rect, SizeString, SetSize,
                     DataSize, LimitQuality, EvenMenu, PixEven, FileType, JpegComp, DragDrop, BigSize, Equal, Exif,
                     ExifDate, Resize, NameRule, AddText, StartNum, ZeroPadding, Digit, BaseName, SaveNum, ImageNum,
-                    Reduction, Effect, Contrast, Gain, AutoRotate, ToSRGB, NoLocation, Flat);
+                    Reduction, Effect, Contrast, Gain, AutoRotate, ToSRGB, NoLocation, Flat, FastJpeg);
 }
 
 }  // namespace pelimon::test
