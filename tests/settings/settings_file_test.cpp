@@ -115,7 +115,8 @@ TEST(SettingsFile, EveryKeyIsLoadedAndSavedBack) {
         "SizeString=幅を指定：800 pxel\nSetSize=1\nDataSize=120\nLimitQuality=30\n\n"
         "[Option]\nFileType=4\nJpegComp=75\nDragDrop=1\nBigSize=2\nEqual=0\nExif=1\nExifDate=1\nResize=1\n"
         "NameRule=1\nAddText=\" (copy)\"\nStartNum=10\n0-Padding=0\nDigit=6\nBaseName=photo\nSaveNum=1\n"
-        "ImageNum=12\nReduction=2\nEffect=3\nContrast=-128\nGain=25\nAutoRotate=0\nToSRGB=0\nNoLocation=1\nFlat=1\nFastJpeg=1\n";
+        "ImageNum=12\nReduction=2\nEffect=3\nContrast=-128\nGain=25\nAutoRotate=0\nToSRGB=0\nNoLocation=1\nFlat=1\n"
+        "FastJpeg=1\n";
     TempFolder folder;
     AppSettings settings = PortableSettings(folder);
     folder.Write("pelimon.ini", custom);
