@@ -24,7 +24,8 @@ constexpr float kLambda = 0.05f;
 // samples), relative to a block of this variance: errors hide in busy blocks.
 constexpr float kMaskingOffset = 58.5f;
 constexpr float kMaskingReference = 100.0f;
-constexpr int kTrellisRounds = 2;
+// The first trellis, which only gathers statistics, quantises every fourth block.
+constexpr size_t kSampleStride = 4;
 
 int BlocksOf(int samples) {
     return (samples + 7) / 8;
@@ -43,7 +44,7 @@ void Transform(const SamplePlane& plane, CoefficientPicture::Component& componen
     const size_t blocks =
         static_cast<size_t>(component.width_in_blocks) * static_cast<size_t>(component.height_in_blocks);
     work.coefficients.resize(blocks * 64);
-    component.levels.assign(blocks * 64, 0);
+    component.levels.resize(blocks * 64);  // every level is written before it is read
     const size_t stride = static_cast<size_t>(plane.width);
     for (int by = 0; by < component.height_in_blocks; ++by) {
         for (int bx = 0; bx < component.width_in_blocks; ++bx) {
@@ -84,17 +85,22 @@ void Round(const ComponentWork& work, const TrellisTable& table, CoefficientPict
         for (size_t i = 0; i < 64; ++i) {
             const float quotient = coefficients[i] / static_cast<float>(table.quant[i]);
             const int limit = i == 0 ? 2047 : 1023;
-            levels[i] = static_cast<int16_t>(std::clamp(static_cast<int>(std::lround(quotient)), -limit, limit));
+            const int rounded = static_cast<int>(quotient + (quotient < 0.0f ? -0.5f : 0.5f));
+            levels[i] = static_cast<int16_t>(std::clamp(rounded, -limit, limit));
         }
     }
 }
 
-// The symbols a sequential scan would code for the component's levels.
-void Count(const ComponentWork& work, const CoefficientPicture::Component& component, JpegSymbolCounts& counts) {
+// The symbols a sequential scan would code for the component's levels: the DC differences of all
+// blocks, the AC symbols of every `stride`-th block in coding order.
+void Count(const ComponentWork& work, const CoefficientPicture::Component& component, size_t stride,
+           JpegSymbolCounts& counts) {
     int previous_dc = 0;
-    for (uint32_t index : work.coding_order) {
-        const int16_t* levels = component.levels.data() + size_t{index} * 64;
-        counts.AddAc(levels);
+    for (size_t i = 0; i < work.coding_order.size(); ++i) {
+        const int16_t* levels = component.levels.data() + size_t{work.coding_order[i]} * 64;
+        if (i % stride == 0) {
+            counts.AddAc(levels);
+        }
         counts.AddDc(levels[0] - previous_dc);
         previous_dc = levels[0];
     }
@@ -112,9 +118,19 @@ float BlockLambda(const float* coefficients) {
     return kLambda * std::sqrt((variance + kMaskingOffset) / (kMaskingReference + kMaskingOffset));
 }
 
-void Trellis(ComponentWork& work, const TrellisTable& table, CoefficientPicture::Component& component,
+// Trellis quantisation of every `stride`-th block's AC levels in coding order, and with a stride of
+// 1 also of the DC chain.
+void Trellis(ComponentWork& work, const TrellisTable& table, CoefficientPicture::Component& component, size_t stride,
              std::vector<uint8_t>& scratch) {
     const size_t blocks = work.coding_order.size();
+    if (stride > 1) {
+        for (size_t i = 0; i < blocks; i += stride) {
+            const size_t index = work.coding_order[i];
+            TrellisQuantiseAc(work.coefficients.data() + index * 64, table,
+                              BlockLambda(work.coefficients.data() + index * 64), component.levels.data() + index * 64);
+        }
+        return;
+    }
     work.dc.resize(blocks);
     work.dc_levels.resize(blocks);
     for (size_t i = 0; i < blocks; ++i) {
@@ -157,21 +173,24 @@ bool EncodeInto(const Image& image, int quality, Bytes& out, JpegErrorManager& e
         CodingOrder(picture, component, sampling, work[c].coding_order);
         Round(work[c], tables[c == 0 ? 0 : 1], component);
     }
-    // Two rounds: bit costs from the rounded levels, then from the first trellis's levels, which
-    // end their blocks much earlier than rounding does.
+    // Two rounds: bit costs from the rounded levels for a trellis of a sample of the blocks, whose
+    // levels (which end their blocks much earlier than rounding does) price the bits of the
+    // trellis of them all.
     std::array<JpegBitCosts, 2> costs;
     tables[0].costs = &costs[0];
     tables[1].costs = &costs[1];
     std::vector<uint8_t> scratch;
-    for (int round = 0; round < kTrellisRounds; ++round) {
+    size_t counted_stride = 1;
+    for (size_t stride : {kSampleStride, size_t{1}}) {
         std::array<JpegSymbolCounts, 2> counts{};
         for (size_t c = 0; c < 3; ++c) {
-            Count(work[c], picture.components[c], counts[c == 0 ? 0 : 1]);
+            Count(work[c], picture.components[c], counted_stride, counts[c == 0 ? 0 : 1]);
         }
         costs = {CostsOf(counts[0]), CostsOf(counts[1])};
         for (size_t c = 0; c < 3; ++c) {
-            Trellis(work[c], tables[c == 0 ? 0 : 1], picture.components[c], scratch);
+            Trellis(work[c], tables[c == 0 ? 0 : 1], picture.components[c], stride, scratch);
         }
+        counted_stride = stride;
     }
     return WriteCoefficients(picture, ChooseScanScript(picture), out, errors);
 }

@@ -40,8 +40,10 @@ float Squared(float value) {
 
 void TrellisQuantiseAc(const float coefficients[64], const TrellisTable& table, float lambda, int16_t levels[64]) {
     const JpegBitCosts& costs = *table.costs;
-    // zero_error[k]: the weighted error of zeroing every coefficient from zigzag 1 to k.
+    // zero_error[k]: the weighted error of zeroing every coefficient from zigzag 1 to k;
+    // least_error[k]: the least error any choice of levels leaves over the same coefficients.
     float zero_error[64];
+    float least_error[64];
     // The states: zigzag positions that can hold a nonzero level, with the cheapest path to them.
     int position[64];
     float best[64];
@@ -51,27 +53,42 @@ void TrellisQuantiseAc(const float coefficients[64], const TrellisTable& table, 
     position[0] = 0;
     best[0] = 0.0f;
     zero_error[0] = 0.0f;
+    least_error[0] = 0.0f;
     for (int k = 1; k < 64; ++k) {
         const size_t natural = kZigzagToNatural[static_cast<size_t>(k)];
         levels[natural] = 0;
         const float magnitude = std::fabs(coefficients[natural]);
         const float step = table.quant[natural];
         const float weight = table.weight[natural];
-        zero_error[k] = zero_error[k - 1] + weight * Squared(magnitude);
+        const float zeroed = weight * Squared(magnitude);
+        zero_error[k] = zero_error[k - 1] + zeroed;
         const int rounded = std::min(static_cast<int>(magnitude / step + 0.5f), kMaxAcLevel);
         if (rounded == 0) {
+            least_error[k] = least_error[k - 1] + zeroed;
             continue;
         }
+        const float rounded_error = weight * Squared(magnitude - static_cast<float>(rounded) * step);
+        least_error[k] = least_error[k - 1] + std::min(zeroed, rounded_error);
+        // One level below the rounded one only helps when it needs a magnitude bit less: within
+        // a size category the symbol and its extra bits stay the same.
+        const int lowest = rounded > 1 && (rounded & (rounded - 1)) == 0 ? rounded - 1 : rounded;
         float best_cost = INFINITY;
         int best_from = 0;
         int best_level = rounded;
-        for (int level = rounded; level >= rounded - 1 && level >= 1; --level) {
-            const int size = SizeOf(level);
-            const float own = weight * Squared(magnitude - static_cast<float>(level) * step);
-            for (int s = 0; s < states; ++s) {
-                const int from = position[s];
-                const float cost = best[s] + (zero_error[k - 1] - zero_error[from]) + own +
-                                   lambda * RunBits(costs, k - from - 1, size);
+        // From the nearest state back. Any path through a state at `from` costs at least the least
+        // error up to it plus the error of zeroing the coefficients after it, a bound that only grows
+        // going back, so the search stops once that bound passes the cheapest path found.
+        for (int s = states - 1; s >= 0; --s) {
+            const int from = position[s];
+            const float zeros = zero_error[k - 1] - zero_error[from];
+            if (least_error[from] + zeros + rounded_error >= best_cost) {
+                break;
+            }
+            for (int level = rounded; level >= lowest; --level) {
+                const int size = SizeOf(level);
+                const float own =
+                    level == rounded ? rounded_error : weight * Squared(magnitude - static_cast<float>(level) * step);
+                const float cost = best[s] + zeros + own + lambda * RunBits(costs, k - from - 1, size);
                 if (cost < best_cost) {
                     best_cost = cost;
                     best_from = s;
