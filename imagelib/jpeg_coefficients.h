@@ -42,13 +42,13 @@ void ForwardDct8x8(const float* top_left, size_t stride, float out[64]);
 // Bits per Huffman symbol of one table class (luma or chroma), as the optimised tables would spend
 // them, without the extra bits of the magnitude.
 struct JpegBitCosts {
-    std::array<float, 12> dc{};   // by magnitude category of the DC difference
+    std::array<float, 16> dc{};   // by magnitude category of the DC difference (0..11 occur)
     std::array<float, 256> ac{};  // by (run << 4) | size; 0x00 is the end of block, 0xF0 sixteen zeros
 };
 
 // Symbol counts of one table class, as a sequential scan would code the blocks.
 struct JpegSymbolCounts {
-    std::array<uint32_t, 12> dc{};
+    std::array<uint32_t, 16> dc{};
     std::array<uint32_t, 256> ac{};
     void AddAc(const int16_t levels[64]);  // natural order; the DC at [0] is not counted
     void AddDc(int difference);
@@ -104,6 +104,9 @@ struct CoefficientPicture {
 
 // The luma and chroma quantisation tables (natural order) of a 1..100 quality (clamped).
 std::array<std::array<uint16_t, 64>, 2> QuantTablesFor(int quality);
+
+// The levels the encoder chooses for the image at a 1..100 quality: colour planes, DCT, trellis.
+void ChooseCoefficients(const Image& image, int quality, bool subsample_chroma, CoefficientPicture& picture);
 
 // A progressive scan script (empty: one sequential interleaved scan).
 using ScanScript = std::span<const jpeg_scan_info>;

@@ -1,8 +1,7 @@
 // JPEG encoding to memory: by default the rate-distortion optimised encoder (jpeg_rd_encoder.h);
 // with fast_jpeg libjpeg-turbo's own encoder with libjpeg's defaults (JFIF header, 4:2:0 chroma
-// subsampling below quality 90, 4:4:4 from 90 on as jpeg_set_quality leaves it, ISLOW DCT) plus
-// optimised Huffman tables, which make files smaller at no cost in quality. The metadata blocks
-// go into APPn segments right after SOI (jpeg_app_segments.h).
+// subsampling at every quality, ISLOW DCT, one sequential scan) plus optimised Huffman tables.
+// The metadata blocks go into APPn segments right after SOI (jpeg_app_segments.h).
 #include <algorithm>
 
 #include "imagelib/codec_support.h"

@@ -15,7 +15,9 @@ namespace pelimon::imagelib_detail {
 namespace {
 
 constexpr int kMaxAcLevel = 1023;
-constexpr int kMaxDcLevel = 2047;
+// DC levels stay within what 8-bit samples give (-1024..1016 at a step of 1), so that a difference
+// never needs more than 11 magnitude bits.
+constexpr int kMaxDcLevel = 1023;
 
 int SizeOf(int magnitude) {
     return static_cast<int>(std::bit_width(static_cast<unsigned>(magnitude)));
@@ -154,7 +156,7 @@ void TrellisQuantiseDc(std::span<const float> dc, const TrellisTable& table, flo
     int level[2] = {0, 0};
     for (size_t i = 0; i < dc.size(); ++i) {
         const float quotient = dc[i] / step;
-        const int low = std::clamp(static_cast<int>(std::floor(quotient)), -kMaxDcLevel, kMaxDcLevel - 1);
+        const int low = std::clamp(static_cast<int>(std::floor(quotient)), -kMaxDcLevel - 1, kMaxDcLevel - 1);
         float next_cost[2];
         int next_level[2] = {low, low + 1};
         uint8_t from[2] = {0, 0};
@@ -180,7 +182,7 @@ void TrellisQuantiseDc(std::span<const float> dc, const TrellisTable& table, flo
     }
     int c = cost[1] < cost[0] ? 1 : 0;
     for (size_t i = dc.size(); i-- > 0;) {
-        const int low = std::clamp(static_cast<int>(std::floor(dc[i] / step)), -kMaxDcLevel, kMaxDcLevel - 1);
+        const int low = std::clamp(static_cast<int>(std::floor(dc[i] / step)), -kMaxDcLevel - 1, kMaxDcLevel - 1);
         levels[i] = static_cast<int16_t>(low + c);
         c = (scratch[i] >> c) & 1;
     }
