@@ -9,7 +9,10 @@ Bjontegaard delta rate (cubic fit of log bytes against the metric, integrated ov
 curves cover) says how many bytes an encoder saves at equal distortion.
 
   bench/rd.py --pelimon BIN --corpus DIR --work DIR [--images N] [--sizes 1600x1200,640x480]
-              [--qualities 50,60,70,80,90] [--no-butteraugli] [--markdown FILE] [--plot FILE]
+              [--qualities 50,60,70,80,90] [--no-butteraugli] [--butteraugli-sizes 640x480]
+              [--markdown FILE] [--plot FILE] [--replot]
+
+--replot draws the plot again from the measurements a run left in WORK/rd.json.
 """
 import argparse
 import json
@@ -66,9 +69,12 @@ def main():
     ap.add_argument("--sizes", default="1600x1200,640x480")
     ap.add_argument("--qualities", default="50,60,70,80,90")
     ap.add_argument("--no-butteraugli", action="store_true")
+    ap.add_argument("--butteraugli-sizes", default="640x480",
+                    help="sizes measured by Butteraugli too (it takes seconds per 1600x1200 image)")
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--markdown")
     ap.add_argument("--plot")
+    ap.add_argument("--replot", action="store_true")
     args = ap.parse_args()
 
     work = Path(args.work)
@@ -80,53 +86,60 @@ def main():
     env = dict(os.environ, PELIMON_INI=str(work / "unused.ini"), QT_QPA_PLATFORM="offscreen")
     encoders = {"pelimon": [], "pelimon-fast": ["--fast-jpeg"]}
     results = {}  # (size, encoder, image) -> list of (bytes, ssim, butteraugli)
-    for size in sizes:
-        ref_dir = work / "ref" / size
-        if ref_dir.exists():
-            run(["rm", "-rf", str(ref_dir)])
-        ref_dir.mkdir(parents=True)
-        picked = work / "src"
-        picked.mkdir(parents=True, exist_ok=True)
-        for src in sources:
-            link = picked / src.name
-            if not link.exists():
-                link.symlink_to(src.resolve())
-        run([args.pelimon, "--quiet", "-s", size, "-f", "png", "-o", str(ref_dir), str(picked)], env=env)
-        refs = sorted(ref_dir.glob("*.png"))
-        for ref in refs:
-            Image.open(ref).convert("RGB").save(ref.with_suffix(".ppm"))
-        jobs = []
-        for q in qualities:
-            for name, extra in encoders.items():
-                out = work / name / size / str(q)
+    if args.replot:
+        saved = json.loads((work / "rd.json").read_text())
+        results = {tuple(k.split("|")): v for k, v in saved.items()}
+        sizes = [size for size in sizes if any(k[0] == size for k in results)]
+    else:
+        for size in sizes:
+            ref_dir = work / "ref" / size
+            if ref_dir.exists():
+                run(["rm", "-rf", str(ref_dir)])
+            ref_dir.mkdir(parents=True)
+            picked = work / "src"
+            picked.mkdir(parents=True, exist_ok=True)
+            for src in sources:
+                link = picked / src.name
+                if not link.exists():
+                    link.symlink_to(src.resolve())
+            run([args.pelimon, "--quiet", "-s", size, "-f", "png", "-o", str(ref_dir), str(picked)], env=env)
+            refs = sorted(ref_dir.glob("*.png"))
+            for ref in refs:
+                Image.open(ref).convert("RGB").save(ref.with_suffix(".ppm"))
+            jobs = []
+            for q in qualities:
+                for name, extra in encoders.items():
+                    out = work / name / size / str(q)
+                    run(["rm", "-rf", str(out)])
+                    out.mkdir(parents=True)
+                    run([args.pelimon, "--quiet", "-f", "jpeg", "-q", str(q), "-p", "100", *extra, "-o", str(out),
+                         str(ref_dir)], env=env)
+                out = work / "cjpeg" / size / str(q)
                 run(["rm", "-rf", str(out)])
                 out.mkdir(parents=True)
-                run([args.pelimon, "--quiet", "-f", "jpeg", "-q", str(q), "-p", "100", *extra, "-o", str(out),
-                     str(ref_dir)], env=env)
-            out = work / "cjpeg" / size / str(q)
-            run(["rm", "-rf", str(out)])
-            out.mkdir(parents=True)
-            for ref in refs:
-                run(["cjpeg", "-optimize", "-quality", str(q), "-outfile", str(out / (ref.stem + ".jpg")),
-                     str(ref.with_suffix(".ppm"))])
+                for ref in refs:
+                    run(["cjpeg", "-optimize", "-quality", str(q), "-outfile", str(out / (ref.stem + ".jpg")),
+                         str(ref.with_suffix(".ppm"))])
 
-        def measure(ref):
-            ref_luma = luma(ref)
-            rows = {}
-            for name in ["pelimon", "pelimon-fast", "cjpeg"]:
-                points = []
-                for q in qualities:
-                    path = work / name / size / str(q) / (ref.stem + ".jpg")
-                    b = None if args.no_butteraugli else butteraugli(ref, path)
-                    points.append((path.stat().st_size, ssim(ref_luma, path), b))
-                rows[name] = points
-            return ref.stem, rows
+            with_butteraugli = not args.no_butteraugli and size in args.butteraugli_sizes.split(",")
 
-        with ThreadPoolExecutor(args.jobs) as pool:
-            for stem, rows in pool.map(measure, refs):
-                for name, points in rows.items():
-                    results[(size, name, stem)] = points
-        print(f"measured {size}", file=sys.stderr)
+            def measure(ref):
+                ref_luma = luma(ref)
+                rows = {}
+                for name in ["pelimon", "pelimon-fast", "cjpeg"]:
+                    points = []
+                    for q in qualities:
+                        path = work / name / size / str(q) / (ref.stem + ".jpg")
+                        b = butteraugli(ref, path) if with_butteraugli else None
+                        points.append((path.stat().st_size, ssim(ref_luma, path), b))
+                    rows[name] = points
+                return ref.stem, rows
+
+            with ThreadPoolExecutor(args.jobs) as pool:
+                for stem, rows in pool.map(measure, refs):
+                    for name, points in rows.items():
+                        results[(size, name, stem)] = points
+            print(f"measured {size}", file=sys.stderr)
 
     metrics = [("SSIM", 1)] + ([] if args.no_butteraugli else [("Butteraugli", 2)])
     lines = ["| size | encoder vs `cjpeg -optimize` | metric | mean BD-rate | worst image | images ≤ −3 % |",
@@ -136,6 +149,8 @@ def main():
         stems = sorted({k[2] for k in results if k[0] == size})
         for name in ["pelimon", "pelimon-fast"]:
             for metric, column in metrics:
+                if results[(size, "cjpeg", stems[0])][0][column] is None:
+                    continue
                 values = []
                 for stem in stems:
                     a, b = results[(size, "cjpeg", stem)], results[(size, name, stem)]
@@ -159,13 +174,15 @@ def main():
                 curves.setdefault((size, name), []).append((size_mean, ssim_mean))
                 line = f"| {size} | {q} | {name} | {size_mean:,.0f} | {ssim_mean:.4f} |"
                 if not args.no_butteraugli:
-                    line += f" {float(np.mean([r[i][2] for r in rows])):.3f} |"
+                    scores = [r[i][2] for r in rows if r[i][2] is not None]
+                    line += f" {float(np.mean(scores)):.3f} |" if scores else " – |"
                 lines.append(line)
     text = "\n".join(lines) + "\n"
     print(text)
     if args.markdown:
         Path(args.markdown).write_text(text)
-    (work / "rd.json").write_text(json.dumps({"|".join(k): v for k, v in results.items()}))
+    if not args.replot:
+        (work / "rd.json").write_text(json.dumps({"|".join(k): v for k, v in results.items()}))
     if args.plot:
         import matplotlib
         matplotlib.use("Agg")
