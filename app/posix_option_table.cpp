@@ -372,6 +372,12 @@ are separated by NUL bytes, as
 .B find \-print0
 writes them, so that any name, line breaks included, passes.)man",
      .set = Raise<&PosixOptions::null_separated>},
+    {.long_name = "fast-jpeg",
+     .help = Message("encode JPEG with libjpeg's baseline encoder: faster, larger files"),
+     .manual = R"man(Encode JPEG outputs with libjpeg's baseline encoder (standard tables, one sequential scan)
+instead of the default rate-distortion optimised progressive encoder, whose files are smaller at
+the same quality and take longer to make.)man",
+     .set = SetTo<&AppSettings::FastJpeg, kOn>},
     {.short_name = 's',
      .long_name = "size",
      .value = Message("WxH", "option value"),

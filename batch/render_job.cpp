@@ -87,7 +87,8 @@ OutputMetadata MetadataFor(const AppSettings& settings, const ImageJob& job, con
 // search is the file as written.
 Result<JpegChoice> Encode(const AppSettings& settings, const FormatRow& format, const Image& image,
                           const OutputMetadata& metadata, const std::function<bool()>& abandoned) {
-    EncodeOptions options{.quality = settings.JpegComp, .metadata = BlocksOf(metadata)};
+    EncodeOptions options{
+        .quality = settings.JpegComp, .fast_jpeg = settings.FastJpeg != kOff, .metadata = BlocksOf(metadata)};
     if (!format.takes_quality) {
         Result<Bytes> encoded = format.encode(image, options);
         if (!encoded.ok()) {

@@ -82,6 +82,10 @@ ADDTEXT="
     write_job pelimon-jpeg "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=4
 JPEGCOMP=90
 $common"
+    write_job pelimon-jpeg-fast "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=4
+JPEGCOMP=90
+FASTJPEG=1
+$common"
     write_job pelimon-png "$C/png" "${PNGS[@]}" <<<"FILETYPE=8
 $common"
     write_job pelimon-fid "$C/jpg" "${JPGS[@]}" <<<"FILETYPE=8
@@ -317,7 +321,7 @@ ADDTEXT="
 
 nfiles() {
     case $1 in
-        floor-par2) echo 0 ;;
+        floor-par2 | floor4-par2) echo 0 ;;
         *huge*) echo 1 ;;
         pelimon-presets1-heic) echo ${#HEICS[@]} ;;
         pelimon-presets2-heic) echo $((2 * ${#HEICS[@]})) ;;
@@ -365,6 +369,8 @@ tool_cmd() {
             "${JPGS[@]##*/}") ;;
         pil-draft) CMD=("$PY" "$SHARED/pil_reduce.py" draft "$d" 640x480 "${JPGS[@]}") ;;
         floor-par2) CMD=(xargs -a "$S/jpgs.list" -d '\n' -n1 -P2 djpeg -scale 1/8 -outfile /dev/null) ;;
+        # the least decode that keeps a 640x480 output's quality (1000x750 from 4000x3000)
+        floor4-par2) CMD=(xargs -a "$S/jpgs.list" -d '\n' -n1 -P2 djpeg -scale 1/4 -outfile /dev/null) ;;
         vips-fid) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.png" "${JPGS[@]}") ;;
         png-vips) CMD=(vipsthumbnail --size 640x480 -o "$d/%s.png" "${PNGS[@]}") ;;
         png-im) CMD=(mogrify -path "$d" -format png -resize 640x480 "${PNGS[@]}") ;;

@@ -193,3 +193,19 @@ targets_section() {
     done
     echo
 }
+
+# The rate-distortion set: bench/rd.py on the corpus JPEGs reduced to 1600x1200 and 640x480, its
+# tables into the report and its plot beside it (bytes do not depend on the machine's load).
+rd_section() {
+    need cjpeg libjpeg-turbo-progs
+    need butteraugli butteraugli
+    /usr/bin/python3 -c 'import skimage, matplotlib' || { echo "needs python3-skimage python3-matplotlib" >&2; return 1; }
+    echo "## Rate-distortion: pelimon's JPEG encoder against cjpeg -optimize"
+    echo
+    nice -n 19 /usr/bin/python3 "$HERE/rd.py" --pelimon "$PELIMON" --corpus "$C/jpg" --work "$W/rd" \
+        --images "${RD_IMAGES:-0}" --markdown "$W/rd/rd.md" --plot "$W/rd.png" >/dev/null
+    cat "$W/rd/rd.md"
+    echo
+    echo "Plot: \`$W/rd.png\`"
+    echo
+}

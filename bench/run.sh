@@ -3,8 +3,8 @@
 # real photographs, measured in one run. See bench/README.md.
 #
 #   bench/run.sh [SET...]      SET: jpeg png size size-webp size-avif fidelity heic webp jxl jxl-out
-#                              tiff srgb raw presets huge
-#                              (default: all but huge)
+#                              tiff srgb raw presets huge rd
+#                              (default: all but huge and rd)
 #
 # env: RUNS (5)  WARMUP (1)  timed runs per tool and untimed warm-up rounds
 #      PELIMON   pelimon binary to use; unset: build one in BUILD_DIR; "none": peers only
@@ -14,6 +14,7 @@
 #      WORK      scratch folder (/tmp/pelimon-bench); outputs, logs, results.md
 #      PEERS     space-separated subset of the peers to run (default: all of each set)
 #      NICE      niceness of this run (unset; negative, as root, shields it from a busy machine)
+#      RD_IMAGES (0: all) corpus JPEGs of the rate-distortion set (rd, not in the default run)
 #      LIMIT_QUALITY (20) lowest quality of pelimon's target-size jobs; pelimon-size-lq1 runs the
 #                JPEG job with 1, as ImageMagick has no lowest quality
 set -euo pipefail
@@ -119,7 +120,10 @@ REPORT=$W/results.md
         case $set in
             jpeg)
                 bench_set "JPEG set: ${#JPGS[@]} JPEGs 4000x3000 -> fit 640x480, JPEG q90" \
-                    pelimon-jpeg vips pil-draft gm-hint im-hint im floor-par2
+                    pelimon-jpeg pelimon-jpeg-fast vips pil-draft gm-hint im-hint im floor-par2 floor4-par2
+                ;;
+            rd)
+                rd_section
                 ;;
             png)
                 bench_set "PNG set: ${#PNGS[@]} PNGs 3000x2000 -> fit 640x480, PNG" \

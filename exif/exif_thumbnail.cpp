@@ -30,7 +30,8 @@ ExifThumbnail MakeExifThumbnail(const Image& image) {
     thumbnail.height = std::clamp(static_cast<int>(std::lround(image.height() * scale)), 1, box_height);
     Image small;
     ResizeAreaAverage(image, thumbnail.width, thumbnail.height, small);
-    Result<Bytes> encoded = EncodeJpeg(small, {.quality = kThumbnailQuality});
+    // A baseline JPEG: readers of Exif thumbnails (cameras, viewers) expect one, not progressive scans.
+    Result<Bytes> encoded = EncodeJpeg(small, {.quality = kThumbnailQuality, .fast_jpeg = true});
     if (!encoded.ok()) {
         return {};
     }

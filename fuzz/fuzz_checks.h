@@ -25,6 +25,9 @@ void CheckExifInput(std::span<const uint8_t> bytes);
 // decodes, DecodeRows must decode too, and reduced as it streams its rows it must give the whole
 // image's reduction to the byte.
 void CheckFormatInput(const FormatRow& format, std::span<const uint8_t> bytes);
+// The rate-distortion optimised JPEG encoder on a small picture made of the input (sides and
+// quality from its first bytes): the file decodes at the picture's size, and again the same.
+void CheckJpegEncodeInput(std::span<const uint8_t> bytes);
 // The DC-only decoder of progressive JPEG files on the input as a whole file.
 void CheckJpegDcInput(std::span<const uint8_t> bytes);
 // The message catalogue reader on the input as a compiled catalogue, its plural rules and the

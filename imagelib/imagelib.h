@@ -117,6 +117,9 @@ struct EncodeMetadata {
 // One encode: the quality of the formats that take one, and the blocks to store.
 struct EncodeOptions {
     int quality = 90;  // 1..100 (clamped): JPEG, WebP, AVIF and JPEG XL; the others ignore it
+    // JPEG: libjpeg's baseline encoder (faster, larger files) instead of the rate-distortion
+    // optimised progressive one.
+    bool fast_jpeg = false;
     EncodeMetadata metadata{};
 };
 

@@ -72,6 +72,7 @@ struct AppSettings {
     int32_t NoLocation;  // with Exif kept: no GPS block and no XMP/IPTC location in any output
     int32_t Flat;        // every output straight into the output folder, not in the source's subfolders
     int32_t Update;      // skip sources whose output is in place and was made from them with these settings
+    int32_t FastJpeg;    // JPEG outputs from libjpeg's baseline encoder instead of the smaller optimised ones
 };
 
 }  // namespace pelimon

@@ -111,6 +111,7 @@ std::span<const SettingRow> Rows() {
         Number(&AppSettings::NoLocation, "Option", "NoLocation", kSwitch, kOff, "NOLOCATION"),
         Number(&AppSettings::Flat, "Option", "Flat", kSwitch, kOff, "FLAT"),
         AboutTheRun(Number(&AppSettings::Update, "Option", "Update", kSwitch, kOff, "UPDATE")),
+        Number(&AppSettings::FastJpeg, "Option", "FastJpeg", kSwitch, kOff, "FASTJPEG"),
     };
     return rows;
 }

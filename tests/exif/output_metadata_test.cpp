@@ -234,6 +234,14 @@ TEST(OutputMetadata, ThumbnailIsRebuiltFromTheOutputsPixels) {
         ASSERT_TRUE(header.ok());
         EXPECT_EQ(header.value().width, c.thumbnail_width);
         EXPECT_EQ(header.value().height, c.thumbnail_height);
+        // A baseline frame (SOF0), not progressive scans (SOF2): what readers of thumbnails expect.
+        const auto jpeg = std::span(metadata.exif).subspan(thumbnail->offset, thumbnail->length);
+        const auto has_marker = [&jpeg](uint8_t marker) {
+            const uint8_t pair[] = {0xFF, marker};
+            return std::search(jpeg.begin(), jpeg.end(), std::begin(pair), std::end(pair)) != jpeg.end();
+        };
+        EXPECT_TRUE(has_marker(0xC0));
+        EXPECT_FALSE(has_marker(0xC2));
     }
     // No IFD1, no thumbnail made.
     MetadataTransfer transfer = Keep(false);

@@ -46,6 +46,7 @@ const std::vector<Target>& Targets() {
             {"exif", fuzz::CheckExifInput, ""},
             {"decode_jpeg_dc", fuzz::CheckJpegDcInput, "jpeg_progressive"},
             {"catalogue", fuzz::CheckCatalogueInput, ""},
+            {"encode_jpeg", fuzz::CheckJpegEncodeInput, ""},
         };
         for (const FormatRow& format : FormatTable()) {
             all.push_back({std::string(format.name),

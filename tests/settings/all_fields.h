@@ -15,12 +15,13 @@ inline auto AllFields(const AppSettings& s) {
                  Recurse, ThumbnailGrid, Base, Width, Height, WidthRatio, HeightRatio, Method, Aspect, Rect, SizeString,
                  SetSize, DataSize, LimitQuality, EvenMenu, PixEven, FileType, JpegComp, DragDrop, BigSize, Equal, Exif,
                  ExifDate, Resize, NameRule, AddText, StartNum, ZeroPadding, Digit, BaseName, SaveNum, ImageNum,
-                 Reduction, Effect, Contrast, Gain, AutoRotate, ToSRGB, NoLocation, Flat, Update] = s;
+                 Reduction, Effect, Contrast, Gain, AutoRotate, ToSRGB, NoLocation, Flat, Update, FastJpeg] = s;
     return std::tie(ModulePath, ProfilePath, Confirm, Complete, DefConfirm, ImageType, ImagePath, OutputPath, Select,
                     Recurse, ThumbnailGrid, Base, Width, Height, WidthRatio, HeightRatio, Method, Aspect, Rect,
                     SizeString, SetSize, DataSize, LimitQuality, EvenMenu, PixEven, FileType, JpegComp, DragDrop,
                     BigSize, Equal, Exif, ExifDate, Resize, NameRule, AddText, StartNum, ZeroPadding, Digit, BaseName,
-                    SaveNum, ImageNum, Reduction, Effect, Contrast, Gain, AutoRotate, ToSRGB, NoLocation, Flat, Update);
+                    SaveNum, ImageNum, Reduction, Effect, Contrast, Gain, AutoRotate, ToSRGB, NoLocation, Flat, Update,
+                    FastJpeg);
 }
 
 }  // namespace pelimon::test

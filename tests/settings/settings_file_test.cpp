@@ -82,7 +82,8 @@ std::string NewFileText(const std::string& folder) {
            "ToSRGB=1\n"
            "NoLocation=0\n"
            "Flat=0\n"
-           "Update=0\n";
+           "Update=0\n"
+           "FastJpeg=0\n";
 }
 
 TEST(SettingsFile, FirstStartGivesDefaultsWithTheExeFolder) {
@@ -118,7 +119,7 @@ TEST(SettingsFile, EveryKeyIsLoadedAndSavedBack) {
         "[Option]\nFileType=4\nJpegComp=75\nDragDrop=1\nBigSize=2\nEqual=0\nExif=1\nExifDate=1\nResize=1\n"
         "NameRule=1\nAddText=\" (copy)\"\nStartNum=10\n0-Padding=0\nDigit=6\nBaseName=photo\nSaveNum=1\n"
         "ImageNum=12\nReduction=2\nEffect=3\nContrast=-128\nGain=25\nAutoRotate=0\nToSRGB=0\nNoLocation=1\nFlat="
-        "1\nUpdate=1\n";
+        "1\nUpdate=1\nFastJpeg=1\n";
     TempFolder folder;
     AppSettings settings = PortableSettings(folder);
     folder.Write("pelimon.ini", custom);

@@ -1,0 +1,63 @@
+// Progressive scan scripts for the coefficient writer, and the choice among them: each candidate
+// codes a band of the picture's middle MCU rows, and the smallest file's script is used for all.
+// Every script starts with the DC of all three components interleaved, the order in which the DC
+// trellis counts its differences.
+#include <array>
+
+#include "imagelib/jpeg_coefficients.h"
+
+namespace pelimon::imagelib_detail {
+
+namespace {
+
+constexpr jpeg_scan_info Scan(int component, int first, int last, int high = 0, int low = 0) {
+    return {1, {component, 0, 0, 0}, first, last, high, low};
+}
+constexpr jpeg_scan_info AllDc(int high = 0, int low = 0) {
+    return {3, {0, 1, 2, 0}, 0, 0, high, low};
+}
+
+// Spectral selection only: the two lowest luma frequencies first, then the rest of each component.
+constexpr jpeg_scan_info kSpectralLow[] = {AllDc(), Scan(0, 1, 2), Scan(0, 3, 63), Scan(1, 1, 63), Scan(2, 1, 63)};
+// libjpeg's standard progression: spectral selection with one bit of successive approximation.
+constexpr jpeg_scan_info kApproximated[] = {
+    AllDc(0, 1),          Scan(0, 1, 5, 0, 2), Scan(2, 1, 63, 0, 1), Scan(1, 1, 63, 0, 1), Scan(0, 6, 63, 0, 2),
+    Scan(0, 1, 63, 2, 1), AllDc(1, 0),         Scan(2, 1, 63, 1, 0), Scan(1, 1, 63, 1, 0), Scan(0, 1, 63, 1, 0)};
+// Luma refined by one bit, chroma whole.
+constexpr jpeg_scan_info kLumaRefined[] = {AllDc(),        Scan(0, 1, 8, 0, 1), Scan(0, 9, 63, 0, 1),
+                                           Scan(1, 1, 63), Scan(2, 1, 63),      Scan(0, 1, 63, 1, 0)};
+
+// The scripts that won on the bench's photographs (others tried there, such as luma split after
+// 8 coefficients or not split at all, rarely did).
+const std::array<ScanScript, 4> kCandidates = {ScanScript{}, ScanScript{kSpectralLow}, ScanScript{kApproximated},
+                                               ScanScript{kLumaRefined}};
+
+// The sample: about this many luma blocks of middle rows (all rows of a smaller picture).
+constexpr int kSampleBlocks = 1200;
+
+}  // namespace
+
+ScanScript ChooseScanScript(const CoefficientPicture& picture) {
+    const int mcu_side = picture.subsampled ? 16 : 8;
+    const int mcu_columns = (picture.width + mcu_side - 1) / mcu_side;
+    const int mcu_rows = (picture.height + mcu_side - 1) / mcu_side;
+    const int luma_blocks_per_mcu = picture.subsampled ? 4 : 1;
+    const int sample_rows = std::clamp(kSampleBlocks / (mcu_columns * luma_blocks_per_mcu), 1, mcu_rows);
+    const int first_row = (mcu_rows - sample_rows) / 2;
+    ScanScript best = kCandidates[0];
+    size_t best_size = SIZE_MAX;
+    Bytes trial;
+    for (ScanScript script : kCandidates) {
+        JpegErrorManager errors;
+        if (!WriteCoefficients(picture, script, trial, errors, first_row, sample_rows)) {
+            continue;
+        }
+        if (trial.size() < best_size) {
+            best_size = trial.size();
+            best = script;
+        }
+    }
+    return best;
+}
+
+}  // namespace pelimon::imagelib_detail
