@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "imagelib/codec_support.h"
+#include "imagelib/format_table.h"
 #include "imagelib/heif_support.h"
 #include "imagelib/imagelib.h"
 
@@ -27,7 +28,8 @@ struct NclxFree {
 };
 
 Error AvifError(const heif_error& error) {
-    return EncodeError(std::string("AVIF: ") + (error.message != nullptr ? error.message : ""));
+    return EncodeError(std::string(FormatRowOf(ImageFormat::kAvif).display_name) + ": " +
+                       (error.message != nullptr ? error.message : ""));
 }
 
 heif_error WriteToVector(heif_context* /*context*/, const void* data, size_t size, void* userdata) {
@@ -71,7 +73,7 @@ Result<Bytes> EncodeAvif(const Image& image, const EncodeOptions& options) {
     const HeifContextPtr context(heif_context_alloc());
     heif_encoder* encoder_raw = nullptr;
     if (!context) {
-        return EncodeError("AVIF");
+        return EncodeError(FormatRowOf(ImageFormat::kAvif).display_name);
     }
     if (heif_error error = heif_context_get_encoder_for_format(context.get(), heif_compression_AV1, &encoder_raw);
         error.code != heif_error_Ok) {
@@ -90,7 +92,7 @@ Result<Bytes> EncodeAvif(const Image& image, const EncodeOptions& options) {
     }
     const std::unique_ptr<heif_color_profile_nclx, NclxFree> nclx(heif_nclx_color_profile_alloc());
     if (!nclx) {
-        return EncodeError("AVIF");
+        return EncodeError(FormatRowOf(ImageFormat::kAvif).display_name);
     }
     nclx->color_primaries = heif_color_primaries_ITU_R_BT_709_5;
     nclx->transfer_characteristics = heif_transfer_characteristic_IEC_61966_2_1;
@@ -104,7 +106,7 @@ Result<Bytes> EncodeAvif(const Image& image, const EncodeOptions& options) {
     }
     const std::unique_ptr<heif_encoding_options, EncodingOptionsFree> encoding(heif_encoding_options_alloc());
     if (!encoding) {
-        return EncodeError("AVIF");
+        return EncodeError(FormatRowOf(ImageFormat::kAvif).display_name);
     }
     encoding->save_alpha_channel = 0;
     // The YCbCr conversion follows this nclx even when the file names an ICC profile instead.

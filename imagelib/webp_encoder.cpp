@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "imagelib/codec_support.h"
+#include "imagelib/format_table.h"
 #include "imagelib/imagelib.h"
 
 namespace pelimon {
@@ -38,7 +39,7 @@ struct MuxDelete {
 Result<Bytes> AddChunks(const WebPMemoryWriter& plain, const EncodeMetadata& metadata) {
     const std::unique_ptr<WebPMux, MuxDelete> mux(WebPMuxNew());
     if (!mux) {
-        return EncodeError("WebP");
+        return EncodeError(FormatRowOf(ImageFormat::kWebp).display_name);
     }
     const WebPData image{plain.mem, plain.size};
     const WebPData exif{metadata.exif.data(), metadata.exif.size()};
@@ -69,7 +70,7 @@ Result<Bytes> EncodeWebp(const Image& image, const EncodeOptions& options) {
     }
     WebPConfig config;
     if (!WebPConfigInit(&config)) {
-        return EncodeError("WebP");
+        return EncodeError(FormatRowOf(ImageFormat::kWebp).display_name);
     }
     config.quality = static_cast<float>(std::clamp(options.quality, 1, 100));
     config.method = 4;
@@ -85,7 +86,8 @@ Result<Bytes> EncodeWebp(const Image& image, const EncodeOptions& options) {
     picture.writer = WebPMemoryWrite;
     picture.custom_ptr = &writer.writer;
     if (!WebPEncode(&config, &picture)) {
-        return EncodeError("WebP: " + std::to_string(static_cast<int>(picture.error_code)));
+        return EncodeError(std::string(FormatRowOf(ImageFormat::kWebp).display_name) + ": " +
+                           std::to_string(static_cast<int>(picture.error_code)));
     }
     if (metadata.exif.empty() && metadata.xmp.empty() && metadata.icc_profile.empty()) {
         return Bytes(writer.writer.mem, writer.writer.mem + writer.writer.size);

@@ -2,7 +2,6 @@
 one item per preset for local images and folders, nothing for other files, and nothing at all
 (never an exception) when pelimon is not installed.
     nautilus_extension_test.py EXTENSION"""
-import importlib.util
 import os
 import sys
 import tempfile
@@ -50,9 +49,10 @@ def load(extension):
     gi.require_version = lambda name, version: None
     gi.repository = repository
     sys.modules.update({"gi": gi, "gi.repository": repository})
-    spec = importlib.util.spec_from_file_location("pelimon_extension", extension)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module = types.ModuleType("pelimon_extension")
+    module.__file__ = extension
+    with open(extension, encoding="utf-8") as source:
+        exec(compile(source.read(), extension, "exec"), module.__dict__)
     return module
 
 
