@@ -132,8 +132,16 @@ void CheckMetadata(const FormatRow& format, std::span<const uint8_t> bytes) {
     }
 }
 
+// Whether decoding the input whole again gives `whole`. libraw 0.20 reads uninitialised stack in
+// some damaged TIFF directories (valgrind shows it in parse_tiff_ifd), so such a file's colour
+// matrix, and its pixels, change from one decode to the next.
+bool DecodesAlike(std::span<const uint8_t> bytes, const DecodeOptions& options, const Image& whole) {
+    Image again;
+    return DecodeImage(bytes, options, again).ok() && again == whole;
+}
+
 // Streams the input through DecodeRows into a small area average, which must equal the reduction
-// of the whole decode.
+// of the whole decode wherever the decoder gives the same pixels each time.
 void CheckStreamedDecode(std::span<const uint8_t> bytes, const DecodeOptions& options, const Image& whole) {
     if (!CanDecodeRows(bytes)) {
         return;
@@ -144,7 +152,9 @@ void CheckStreamedDecode(std::span<const uint8_t> bytes, const DecodeOptions& op
     Expect(DecodeRows(file.get(), options, sink).ok() && sink.done(), "what decodes whole decodes row by row");
     Image expected;
     ResizeAreaAverage(whole, 7, 5, expected);
-    Expect(streamed == expected, "the streamed reduction is the whole image's");
+    if (streamed != expected && DecodesAlike(bytes, options, whole)) {
+        Expect(false, "the streamed reduction is the whole image's");
+    }
 }
 
 }  // namespace

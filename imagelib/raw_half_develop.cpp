@@ -175,12 +175,18 @@ std::array<float, kPlaces> Scales(const LibRaw& raw, uint32_t maximum, uint32_t 
     return scale;
 }
 
+// A float clipped to [0, 65535] before it becomes an int, so that a product beyond int's range (a
+// damaged file's white balance or colour matrix) is never converted; NaN gives 65535.
+inline int ClippedToSixteenBits(float value) {
+    return static_cast<int>(std::max(0.0f, std::min(65535.0f, value)));
+}
+
 // A sample less its black level, white-balanced and clipped onto 16 bits, as libraw scales it (a
 // float product truncated). Written without branches, so that rows of them are computed in
 // vector registers.
 inline int Scaled(uint32_t sample, uint32_t black, float scale) {
     const int above = std::max(static_cast<int>(sample) - static_cast<int>(black), 0);
-    return std::min(static_cast<int>(static_cast<float>(above) * scale), 65535);
+    return ClippedToSixteenBits(static_cast<float>(above) * scale);
 }
 
 // The scaled samples of one place along a row of blocks: every second sample of `samples` from
@@ -229,7 +235,7 @@ void DevelopRow(const Mosaic& mosaic, int y, int width, int* work, uint16_t* out
             sum += from_red * static_cast<float>(red[x]);
             sum += from_green * static_cast<float>((green[x] + green2[x]) >> 1);
             sum += from_blue * static_cast<float>(blue[x]);
-            converted[x] = std::clamp(static_cast<int>(sum), 0, 65535);
+            converted[x] = ClippedToSixteenBits(sum);
         }
     }
     const int* converted = work + static_cast<size_t>(width) * kPlaces;
