@@ -117,7 +117,8 @@ using ScanScript = std::span<const jpeg_scan_info>;
 bool WriteCoefficients(const CoefficientPicture& picture, ScanScript script, Bytes& out, JpegErrorManager& errors,
                        int first_mcu_row = 0, int mcu_rows = 0);
 
-// The candidate script that gives the smallest file for a sample of the picture.
-ScanScript ChooseScanScript(const CoefficientPicture& picture);
+// The progressive script for a picture of a 1..100 quality: by the quality, or where two scripts
+// take turns, the one that gives the smaller file for a sample of the picture.
+ScanScript ChooseScanScript(const CoefficientPicture& picture, int quality);
 
 }  // namespace pelimon::imagelib_detail

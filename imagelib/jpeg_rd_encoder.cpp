@@ -202,7 +202,7 @@ Result<Bytes> EncodeJpegOptimised(const Image& image, int quality) {
     try {
         CoefficientPicture picture;
         ChooseCoefficients(image, quality, kSubsampleChroma, picture);
-        if (!WriteCoefficients(picture, ChooseScanScript(picture), out, errors)) {
+        if (!WriteCoefficients(picture, ChooseScanScript(picture, quality), out, errors)) {
             return EncodeError(std::string("JPEG: ") + errors.message);
         }
     } catch (const std::bad_alloc&) {
