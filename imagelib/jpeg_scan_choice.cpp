@@ -5,6 +5,7 @@
 // interleaved, the order in which the DC trellis counts its differences.
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "imagelib/jpeg_coefficients.h"
 
@@ -31,11 +32,13 @@ constexpr jpeg_scan_info kLumaRefined[] = {AllDc(),        Scan(0, 1, 8, 0, 1), 
 
 // On the bench's photographs at 640x480, against the smallest of the four scripts here and
 // sequential coding for each image: successive approximation was within 0.1 % at quality 95 and
-// lost 2-5 % below 85; spectral selection alone was within 0.4 % below 80; between them luma
-// refinement and spectral selection alternated, each 0.4-0.7 % behind the better of the two
-// (sequential coding was 2.6-3.6 % larger everywhere). A sample of fewer blocks misjudges the
-// scripts, whose Huffman tables weigh more in it than in the picture.
+// lost 2-5 % below 85; luma refinement was within 0.4 % from 90 to 92 (a trial there gained at
+// most 0.2 %, for an eighth of the encoding time); spectral selection alone was within 0.4 %
+// below 80; between those luma refinement and spectral selection alternated, each 0.4-0.7 %
+// behind the better of the two (sequential coding was 2.6-3.6 % larger everywhere). A sample of
+// fewer blocks misjudges the scripts, whose Huffman tables weigh more in it than in the picture.
 constexpr int kApproximatedFrom = 93;
+constexpr int kLumaRefinedFrom = 90;
 constexpr int kTrialsFrom = 78;
 const std::array<ScanScript, 2> kTrialCandidates = {ScanScript{kLumaRefined}, ScanScript{kSpectralLow}};
 
@@ -45,22 +48,34 @@ constexpr int kSampleBlocks = 1200;
 }  // namespace
 
 ScanScript ChooseScanScript(const CoefficientPicture& picture, int quality) {
+    std::vector<ScanScript> candidates;
     if (quality >= kApproximatedFrom) {
-        return kApproximated;
-    }
-    if (quality < kTrialsFrom) {
-        return kSpectralLow;
+        candidates = {kApproximated};
+    } else if (quality >= kLumaRefinedFrom) {
+        candidates = {kLumaRefined};
+    } else if (quality >= kTrialsFrom) {
+        candidates = {kTrialCandidates.begin(), kTrialCandidates.end()};
+    } else {
+        candidates = {kSpectralLow};
     }
     const int mcu_side = picture.subsampled ? 16 : 8;
     const int mcu_columns = (picture.width + mcu_side - 1) / mcu_side;
     const int mcu_rows = (picture.height + mcu_side - 1) / mcu_side;
     const int luma_blocks_per_mcu = picture.subsampled ? 4 : 1;
     const int sample_rows = std::clamp(kSampleBlocks / (mcu_columns * luma_blocks_per_mcu), 1, mcu_rows);
+    // A picture no larger than the sample is tried whole, and there one sequential scan, whose
+    // single set of Huffman tables weighs less, may be the smallest.
+    if (sample_rows == mcu_rows) {
+        candidates.push_back(ScanScript{});
+    }
+    if (candidates.size() == 1) {
+        return candidates.front();
+    }
     const int first_row = (mcu_rows - sample_rows) / 2;
-    ScanScript best = kTrialCandidates[0];
+    ScanScript best = candidates.front();
     size_t best_size = SIZE_MAX;
     Bytes trial;
-    for (ScanScript script : kTrialCandidates) {
+    for (ScanScript script : candidates) {
         JpegErrorManager errors;
         if (!WriteCoefficients(picture, script, trial, errors, first_row, sample_rows)) {
             continue;
