@@ -64,10 +64,20 @@ void JpegSymbolCounts::AddDc(int difference) {
     ++dc[static_cast<size_t>(std::bit_width(static_cast<unsigned>(std::abs(difference))))];
 }
 
+float RunBits(const JpegBitCosts& costs, int run, int size) {
+    return static_cast<float>(run >> 4) * costs.ac[0xF0] + costs.ac[static_cast<size_t>(((run & 15) << 4) | size)] +
+           static_cast<float>(size);
+}
+
 JpegBitCosts CostsOf(const JpegSymbolCounts& counts) {
     JpegBitCosts costs;
     CostsFromCounts(counts.dc, costs.dc);
     CostsFromCounts(counts.ac, costs.ac);
+    for (int run = 0; run < 63; ++run) {
+        for (int size = 1; size < 16; ++size) {
+            costs.run_bits[static_cast<size_t>(run * 16 + size)] = RunBits(costs, run, size);
+        }
+    }
     return costs;
 }
 

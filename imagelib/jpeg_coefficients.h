@@ -44,6 +44,9 @@ void ForwardDct8x8(const float* top_left, size_t stride, float out[64]);
 struct JpegBitCosts {
     std::array<float, 16> dc{};   // by magnitude category of the DC difference (0..11 occur)
     std::array<float, 256> ac{};  // by (run << 4) | size; 0x00 is the end of block, 0xF0 sixteen zeros
+    // The bits of `run` zeros (0..62) then a level of magnitude category `size` (1..10), the
+    // sixteen-zero symbols and the magnitude's extra bits included: run_bits[run * 16 + size].
+    std::array<float, 63 * 16> run_bits{};
 };
 
 // Symbol counts of one table class, as a sequential scan would code the blocks.
@@ -55,12 +58,21 @@ struct JpegSymbolCounts {
 };
 // Costs from counts: about -log2 of each symbol's share; unseen symbols cost more than any seen.
 JpegBitCosts CostsOf(const JpegSymbolCounts& counts);
+// The bits of `run` zeros then a level of magnitude category `size`, from the symbols' costs.
+float RunBits(const JpegBitCosts& costs, int run, int size);
 
 // What the trellis weighs for one component: the quantisation steps and the weight of each
 // coefficient's squared error, both in natural order, and the bit costs of its table class.
 struct TrellisTable {
+    TrellisTable() = default;
+    // The table of these steps: each weight is 1 / step^2, so that an error of one step costs the
+    // same at every frequency.
+    explicit TrellisTable(const std::array<uint16_t, 64>& steps);
     std::array<uint16_t, 64> quant{};
     std::array<float, 64> weight{};
+    // The steps and weights in zigzag order, the order of the trellis's walk.
+    std::array<float, 64> zigzag_step{};
+    std::array<float, 64> zigzag_weight{};
     const JpegBitCosts* costs = nullptr;
 };
 

@@ -157,13 +157,7 @@ void ChooseCoefficients(const Image& image, int quality, bool subsample_chroma, 
     picture.quant = QuantTablesFor(quality);
     YccPlanes planes;
     ToYccPlanes(image, picture.subsampled, planes);
-    std::array<TrellisTable, 2> tables;
-    for (size_t t = 0; t < 2; ++t) {
-        tables[t].quant = picture.quant[t];
-        for (size_t i = 0; i < 64; ++i) {
-            tables[t].weight[i] = 1.0f / static_cast<float>(tables[t].quant[i] * tables[t].quant[i]);
-        }
-    }
+    std::array<TrellisTable, 2> tables = {TrellisTable(picture.quant[0]), TrellisTable(picture.quant[1])};
     std::array<ComponentWork, 3> work;
     for (size_t c = 0; c < 3; ++c) {
         CoefficientPicture::Component& component = picture.components[c];

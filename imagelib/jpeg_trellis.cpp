@@ -4,6 +4,7 @@
 // zeros, every run of sixteen, and every place for the end of block; each coefficient may take
 // its rounded level or the level one below (which may save a magnitude bit), or become zero. The
 // DC search runs over a chain of blocks, because each DC is coded as the difference to the last.
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -23,12 +24,6 @@ int SizeOf(int magnitude) {
     return static_cast<int>(std::bit_width(static_cast<unsigned>(magnitude)));
 }
 
-// Bits for `run` zeros then a coefficient of magnitude category `size`, extra bits included.
-float RunBits(const JpegBitCosts& costs, int run, int size) {
-    return static_cast<float>(run >> 4) * costs.ac[0xF0] + costs.ac[static_cast<size_t>(((run & 15) << 4) | size)] +
-           static_cast<float>(size);
-}
-
 float DcBits(const JpegBitCosts& costs, int difference) {
     const int size = SizeOf(std::abs(difference));
     return costs.dc[static_cast<size_t>(size)] + static_cast<float>(size);
@@ -40,8 +35,34 @@ float Squared(float value) {
 
 }  // namespace
 
+TrellisTable::TrellisTable(const std::array<uint16_t, 64>& steps) : quant(steps) {
+    for (size_t i = 0; i < 64; ++i) {
+        weight[i] = 1.0f / static_cast<float>(quant[i] * quant[i]);
+    }
+    for (size_t k = 0; k < 64; ++k) {
+        zigzag_step[k] = quant[kZigzagToNatural[k]];
+        zigzag_weight[k] = weight[kZigzagToNatural[k]];
+    }
+}
+
 void TrellisQuantiseAc(const float coefficients[64], const TrellisTable& table, float lambda, int16_t levels[64]) {
     const JpegBitCosts& costs = *table.costs;
+    // The block in zigzag order: magnitudes, the weighted error of zeroing each, and rounded levels,
+    // computed over whole arrays (in vector registers) before the walk, which visits only the
+    // coefficients that rounding keeps.
+    float magnitudes[64];
+    float zeroed[64];
+    int rounded_levels[64];
+    for (size_t k = 1; k < 64; ++k) {
+        magnitudes[k] = std::fabs(coefficients[kZigzagToNatural[k]]);
+    }
+    for (size_t k = 1; k < 64; ++k) {
+        zeroed[k] = table.zigzag_weight[k] * Squared(magnitudes[k]);
+        rounded_levels[k] = std::min(static_cast<int>(magnitudes[k] / table.zigzag_step[k] + 0.5f), kMaxAcLevel);
+    }
+    const int16_t dc = levels[0];
+    std::fill(levels, levels + 64, int16_t{0});
+    levels[0] = dc;
     // zero_error[k]: the weighted error of zeroing every coefficient from zigzag 1 to k;
     // least_error[k]: the least error any choice of levels leaves over the same coefficients.
     float zero_error[64];
@@ -56,24 +77,31 @@ void TrellisQuantiseAc(const float coefficients[64], const TrellisTable& table, 
     best[0] = 0.0f;
     zero_error[0] = 0.0f;
     least_error[0] = 0.0f;
+    // The running sums, kept in registers: most coefficients round to zero and only add to them.
+    float zero_sum = 0.0f;
+    float least_sum = 0.0f;
     for (int k = 1; k < 64; ++k) {
-        const size_t natural = kZigzagToNatural[static_cast<size_t>(k)];
-        levels[natural] = 0;
-        const float magnitude = std::fabs(coefficients[natural]);
-        const float step = table.quant[natural];
-        const float weight = table.weight[natural];
-        const float zeroed = weight * Squared(magnitude);
-        zero_error[k] = zero_error[k - 1] + zeroed;
-        const int rounded = std::min(static_cast<int>(magnitude / step + 0.5f), kMaxAcLevel);
+        const float zero_before = zero_sum;
+        const float zeroed_error = zeroed[k];
+        zero_sum += zeroed_error;
+        zero_error[k] = zero_sum;
+        const int rounded = rounded_levels[k];
         if (rounded == 0) {
-            least_error[k] = least_error[k - 1] + zeroed;
+            least_sum += zeroed_error;
+            least_error[k] = least_sum;
             continue;
         }
+        const float magnitude = magnitudes[k];
+        const float step = table.zigzag_step[static_cast<size_t>(k)];
+        const float weight = table.zigzag_weight[static_cast<size_t>(k)];
         const float rounded_error = weight * Squared(magnitude - static_cast<float>(rounded) * step);
-        least_error[k] = least_error[k - 1] + std::min(zeroed, rounded_error);
+        least_sum += std::min(zeroed_error, rounded_error);
+        least_error[k] = least_sum;
         // One level below the rounded one only helps when it needs a magnitude bit less: within
         // a size category the symbol and its extra bits stay the same.
         const int lowest = rounded > 1 && (rounded & (rounded - 1)) == 0 ? rounded - 1 : rounded;
+        const int rounded_size = SizeOf(rounded);
+        const float lowest_error = weight * Squared(magnitude - static_cast<float>(lowest) * step);
         float best_cost = INFINITY;
         int best_from = 0;
         int best_level = rounded;
@@ -82,19 +110,23 @@ void TrellisQuantiseAc(const float coefficients[64], const TrellisTable& table, 
         // going back, so the search stops once that bound passes the cheapest path found.
         for (int s = states - 1; s >= 0; --s) {
             const int from = position[s];
-            const float zeros = zero_error[k - 1] - zero_error[from];
+            const float zeros = zero_before - zero_error[from];
             if (least_error[from] + zeros + rounded_error >= best_cost) {
                 break;
             }
-            for (int level = rounded; level >= lowest; --level) {
-                const int size = SizeOf(level);
-                const float own =
-                    level == rounded ? rounded_error : weight * Squared(magnitude - static_cast<float>(level) * step);
-                const float cost = best[s] + zeros + own + lambda * RunBits(costs, k - from - 1, size);
-                if (cost < best_cost) {
-                    best_cost = cost;
+            const float* bits = costs.run_bits.data() + static_cast<size_t>(k - from - 1) * 16;
+            const float cost = best[s] + zeros + rounded_error + lambda * bits[rounded_size];
+            if (cost < best_cost) {
+                best_cost = cost;
+                best_from = s;
+                best_level = rounded;
+            }
+            if (lowest != rounded) {
+                const float lower = best[s] + zeros + lowest_error + lambda * bits[rounded_size - 1];
+                if (lower < best_cost) {
+                    best_cost = lower;
                     best_from = s;
-                    best_level = level;
+                    best_level = lowest;
                 }
             }
         }

@@ -99,11 +99,7 @@ TEST(JpegRdEncoder, TrellisNeverCostsMoreThanRounding) {
     std::bernoulli_distribution negative(0.5);
     for (int quality : {5, 50, 90, 100}) {
         const auto steps = QuantTablesFor(quality);
-        TrellisTable table;
-        table.quant = steps[0];
-        for (size_t i = 0; i < 64; ++i) {
-            table.weight[i] = 1.0f / static_cast<float>(steps[0][i] * steps[0][i]);
-        }
+        TrellisTable table(steps[0]);
         std::vector<std::array<float, 64>> blocks(200);
         std::vector<std::array<int16_t, 64>> rounded(blocks.size());
         JpegSymbolCounts counts;
