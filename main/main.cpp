@@ -2,6 +2,8 @@
 // with those options (posix_run.h) and never opens a window. Otherwise the window when a display
 // is available, else the same run on the terminal (see unattended_run.h). A build without the
 // GUI always runs on the terminal.
+#include <malloc.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,7 +18,22 @@
 #include "gui/gui_main.h"
 #endif
 
+namespace {
+
+// Every photo allocates the same few buffers of one to a few megabytes (decoded rows, colour
+// planes, DCT coefficients) and frees them again. glibc hands buffers that large straight back to
+// the kernel, so the next photo faults them in page by page afresh: a tenth of the JPEG encoder's
+// time at 640x480. Buffers up to 16 MB come from the heap instead, and up to 64 MB of freed heap
+// stays mapped for the next photo.
+void KeepFreedBuffersForReuse() {
+    mallopt(M_MMAP_THRESHOLD, 16 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    KeepFreedBuffersForReuse();
     if (const pelimon::Status language =
             pelimon::SetLanguage(pelimon::LanguageFromEnvironment(pelimon::ProcessEnvironment));
         !language) {
