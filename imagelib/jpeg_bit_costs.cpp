@@ -41,21 +41,26 @@ void CostsFromCounts(const std::array<uint32_t, N>& counts, std::array<float, N>
 }  // namespace
 
 void JpegSymbolCounts::AddAc(const int16_t levels[64]) {
-    int run = 0;
+    // Which zigzag positions hold a nonzero level, so that the runs of zeros between them (most of
+    // a block) are skipped in one step each.
+    uint64_t nonzero = 0;
     for (size_t k = 1; k < 64; ++k) {
-        const int level = levels[kZigzagToNatural[k]];
-        if (level == 0) {
-            ++run;
-            continue;
-        }
+        nonzero |= static_cast<uint64_t>(levels[kZigzagToNatural[k]] != 0) << k;
+    }
+    int last = 0;
+    while (nonzero != 0) {
+        const int k = std::countr_zero(nonzero);
+        nonzero &= nonzero - 1;
+        int run = k - last - 1;
         for (; run >= 16; run -= 16) {
             ++ac[0xF0];
         }
+        const int level = levels[kZigzagToNatural[static_cast<size_t>(k)]];
         const int size = static_cast<int>(std::bit_width(static_cast<unsigned>(std::abs(level))));
         ++ac[static_cast<size_t>((run << 4) | size)];
-        run = 0;
+        last = k;
     }
-    if (run > 0) {
+    if (last < 63) {
         ++ac[0x00];
     }
 }
