@@ -4,7 +4,8 @@
 The corpus JPEGs are reduced once by pelimon to PNG at each size (exact area averaging); pelimon
 then encodes those PNGs at each quality without resampling (--percent 100), with its default
 encoder and with --fast-jpeg (the baseline encoder), and cjpeg -optimize encodes the same pixels.
-Distortion against the reduced pixels: SSIM on luma (scikit-image) and Butteraugli. The
+Distortion against the reduced pixels: SSIM on luma (scikit-image) and Butteraugli, and PSNR over
+the RGB channels beside them (the fidelity figure of the other sets). The
 Bjontegaard delta rate (cubic fit of log bytes against the metric, integrated over the range both
 curves cover) says how many bytes an encoder saves at equal distortion.
 
@@ -39,6 +40,13 @@ def luma(path):
 def ssim(ref_luma, path):
     from skimage.metrics import structural_similarity
     return float(structural_similarity(ref_luma, luma(path), data_range=255.0))
+
+
+def psnr(ref_rgb, path):
+    """PSNR over the three 8-bit channels: the fidelity figure the other sets report."""
+    rgb = np.asarray(Image.open(path).convert("RGB"), dtype=np.float64)
+    mse = float(np.mean((rgb - ref_rgb) ** 2))
+    return 99.0 if mse == 0 else 10.0 * math.log10(255.0 ** 2 / mse)
 
 
 def butteraugli(ref, path):
@@ -125,13 +133,14 @@ def main():
 
             def measure(ref):
                 ref_luma = luma(ref)
+                ref_rgb = np.asarray(Image.open(ref).convert("RGB"), dtype=np.float64)
                 rows = {}
                 for name in ["pelimon", "pelimon-fast", "cjpeg"]:
                     points = []
                     for q in qualities:
                         path = work / name / size / str(q) / (ref.stem + ".jpg")
                         b = butteraugli(ref, path) if with_butteraugli else None
-                        points.append((path.stat().st_size, ssim(ref_luma, path), b))
+                        points.append((path.stat().st_size, ssim(ref_luma, path), b, psnr(ref_rgb, path)))
                     rows[name] = points
                 return ref.stem, rows
 
@@ -161,9 +170,11 @@ def main():
                 good = sum(1 for v in values if v <= -3.0)
                 summary[(size, name, metric)] = (mean, worst, good, len(values))
                 lines.append(f"| {size} | {name} | {metric} | {mean:+.1f} % | {worst:+.1f} % | {good} / {len(values)} |")
+    # PSNR came later than the other metrics: measurements from an older rd.json have none.
+    with_psnr = all(len(p) > 3 for v in results.values() for p in v)
     lines += ["", "| size | quality | encoder | mean bytes | mean SSIM (luma) |" +
-              ("" if args.no_butteraugli else " mean Butteraugli |"),
-              "|---|---:|---|---:|---:|" + ("" if args.no_butteraugli else "---:|")]
+              ("" if args.no_butteraugli else " mean Butteraugli |") + (" mean PSNR (RGB, dB) |" if with_psnr else ""),
+              "|---|---:|---|---:|---:|" + ("" if args.no_butteraugli else "---:|") + ("---:|" if with_psnr else "")]
     curves = {}
     for size in sizes:
         for name in ["cjpeg", "pelimon-fast", "pelimon"]:
@@ -176,6 +187,8 @@ def main():
                 if not args.no_butteraugli:
                     scores = [r[i][2] for r in rows if r[i][2] is not None]
                     line += f" {float(np.mean(scores)):.3f} |" if scores else " – |"
+                if with_psnr:
+                    line += f" {float(np.mean([r[i][3] for r in rows])):.2f} |"
                 lines.append(line)
     text = "\n".join(lines) + "\n"
     print(text)
