@@ -1,7 +1,7 @@
 // The rate-distortion optimised JPEG encoder: our own colour planes and exact DCT, a first
 // quantisation by rounding whose symbol statistics price every Huffman symbol, trellis
 // quantisation of every block's AC levels and of each component's chain of DC levels against
-// those prices, and the scan script that codes a sample of the picture smallest.
+// those prices, and a progressive scan script chosen by the quality.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
