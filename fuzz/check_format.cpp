@@ -132,16 +132,8 @@ void CheckMetadata(const FormatRow& format, std::span<const uint8_t> bytes) {
     }
 }
 
-// Whether decoding the input whole again gives `whole`. libraw 0.20 reads uninitialised stack in
-// some damaged TIFF directories (valgrind shows it in parse_tiff_ifd), so such a file's colour
-// matrix, and its pixels, change from one decode to the next.
-bool DecodesAlike(std::span<const uint8_t> bytes, const DecodeOptions& options, const Image& whole) {
-    Image again;
-    return DecodeImage(bytes, options, again).ok() && again == whole;
-}
-
 // Streams the input through DecodeRows into a small area average, which must equal the reduction
-// of the whole decode wherever the decoder gives the same pixels each time.
+// of the whole decode.
 void CheckStreamedDecode(std::span<const uint8_t> bytes, const DecodeOptions& options, const Image& whole) {
     if (!CanDecodeRows(bytes)) {
         return;
@@ -152,9 +144,7 @@ void CheckStreamedDecode(std::span<const uint8_t> bytes, const DecodeOptions& op
     Expect(DecodeRows(file.get(), options, sink).ok() && sink.done(), "what decodes whole decodes row by row");
     Image expected;
     ResizeAreaAverage(whole, 7, 5, expected);
-    if (streamed != expected && DecodesAlike(bytes, options, whole)) {
-        Expect(false, "the streamed reduction is the whole image's");
-    }
+    Expect(streamed == expected, "the streamed reduction is the whole image's");
 }
 
 }  // namespace
@@ -193,7 +183,13 @@ void CheckFormatInput(const FormatRow& format, std::span<const uint8_t> bytes) {
                    image.height() >= std::min(options.min_height, header.value().height),
                "shrink-on-load keeps at least the size asked for");
     }
-    CheckStreamedDecode(bytes, options, image);
+    // libraw 0.20 reads uninitialised stack in some damaged TIFF directories (valgrind shows it in
+    // parse_tiff_ifd), so a damaged raw file's colour matrix, its pixels and even whether it decodes
+    // change from one decode to the next: two decodes of it cannot be compared. The raw streaming
+    // is compared with the whole decode on real files by the raw tests instead.
+    if (format.format != ImageFormat::kRaw) {
+        CheckStreamedDecode(bytes, options, image);
+    }
 }
 
 void CheckJpegDcInput(std::span<const uint8_t> bytes) {
