@@ -81,7 +81,8 @@ TEST(JpegRdEncoder, FileHoldsTheChosenLevels) {
         ChooseCoefficients(MakeScene(test.width, test.height, 7), test.quality, test.subsampled, picture);
         Bytes file;
         JpegErrorManager errors{};
-        ASSERT_TRUE(WriteCoefficients(picture, ChooseScanScript(picture, 90), file, errors)) << errors.message;
+        ASSERT_TRUE(WriteCoefficients(picture, ChooseScanScript(picture, test.quality), file, errors))
+            << errors.message;
         ExpectHoldsLevels(file, picture);
     }
     // What EncodeJpegOptimised writes is that choice too.
@@ -145,7 +146,7 @@ TEST(JpegRdEncoder, EveryQualityAndSubsamplingDecodes) {
             ChooseCoefficients(scene, quality, subsampled, picture);
             Bytes file;
             JpegErrorManager errors{};
-            ASSERT_TRUE(WriteCoefficients(picture, ChooseScanScript(picture, 90), file, errors)) << errors.message;
+            ASSERT_TRUE(WriteCoefficients(picture, ChooseScanScript(picture, quality), file, errors)) << errors.message;
             Result<Image> decoded = DecodeImage(file);
             ASSERT_TRUE(decoded.ok());
             ASSERT_EQ(decoded.value().width(), 45);
