@@ -64,9 +64,9 @@ float RunBits(const JpegBitCosts& costs, int run, int size);
 // What the trellis weighs for one component: the quantisation steps and the weight of each
 // coefficient's squared error, both in natural order, and the bit costs of its table class.
 struct TrellisTable {
-    TrellisTable() = default;
     // The table of these steps: each weight is 1 / step^2, so that an error of one step costs the
-    // same at every frequency.
+    // same at every frequency. Every field but `costs` follows from the steps, so there is no
+    // table without them.
     explicit TrellisTable(const std::array<uint16_t, 64>& steps);
     std::array<uint16_t, 64> quant{};
     std::array<float, 64> weight{};
