@@ -49,13 +49,17 @@ AxisWeights Quantise(const std::vector<Taps>& positions, int src_size) {
     return axis;
 }
 
-void HorizontalPass(const uint8_t* src, const AxisWeights& axis, uint16_t* out) {
-    const auto taps = static_cast<size_t>(axis.taps);
+// One row's horizontal pass with `taps` weights per output pixel. `kTaps` fixes the count at
+// compile time for the small counts that moderate reductions use, so that the inner loop unrolls
+// into straight multiply-adds; 0 reads the count from the table.
+template <size_t kTaps>
+void HorizontalPassOf(const uint8_t* src, const AxisWeights& axis, uint16_t* out) {
+    const size_t taps = kTaps != 0 ? kTaps : static_cast<size_t>(axis.taps);
     constexpr uint32_t kShift = kWeightBits - kIntermediateBits;
     constexpr uint32_t kHalf = uint32_t{1} << (kShift - 1);
-    for (size_t x = 0; x < axis.start.size(); ++x) {
+    const uint32_t* w = axis.weights.data();
+    for (size_t x = 0; x < axis.start.size(); ++x, w += taps) {
         const uint8_t* in = src + 3 * static_cast<size_t>(axis.start[x]);
-        const uint32_t* w = axis.weights.data() + x * taps;
         uint32_t r = kHalf, g = kHalf, b = kHalf;
         for (size_t k = 0; k < taps; ++k) {
             r += w[k] * in[3 * k];
@@ -65,6 +69,21 @@ void HorizontalPass(const uint8_t* src, const AxisWeights& axis, uint16_t* out) 
         out[3 * x] = static_cast<uint16_t>(r >> kShift);
         out[3 * x + 1] = static_cast<uint16_t>(g >> kShift);
         out[3 * x + 2] = static_cast<uint16_t>(b >> kShift);
+    }
+}
+
+void HorizontalPass(const uint8_t* src, const AxisWeights& axis, uint16_t* out) {
+    switch (axis.taps) {
+        case 1:
+            return HorizontalPassOf<1>(src, axis, out);
+        case 2:
+            return HorizontalPassOf<2>(src, axis, out);
+        case 3:
+            return HorizontalPassOf<3>(src, axis, out);
+        case 4:
+            return HorizontalPassOf<4>(src, axis, out);
+        default:
+            return HorizontalPassOf<0>(src, axis, out);
     }
 }
 
