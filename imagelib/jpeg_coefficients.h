@@ -30,7 +30,8 @@ struct SamplePlane {
 
 // The image's Y, Cb and Cr planes with libjpeg's JFIF conversion, unrounded. Luma is padded to
 // whole MCUs (16 x 16 pixels when chroma is subsampled, else 8 x 8); with `subsample_chroma` each
-// chroma sample is the exact mean of the 2 x 2 luma-grid samples under it.
+// chroma sample is the mean of the 2 x 2 luma-grid samples under it, sharpened so that the
+// decoder's triangle upsampling brings back edges less blurred.
 struct YccPlanes {
     std::array<SamplePlane, 3> planes;
 };

@@ -1,6 +1,8 @@
 // RGB to the JFIF Y, Cb, Cr planes the encoder transforms, padded to whole MCUs by repeating the
-// last column and row as libjpeg does, with chroma optionally averaged over 2 x 2 pixels.
+// last column and row as libjpeg does, with chroma optionally subsampled: averaged over 2 x 2
+// pixels, then sharpened against the blur of the decoder's upsampling.
 #include <algorithm>
+#include <vector>
 
 #include "imagelib/jpeg_coefficients.h"
 
@@ -61,6 +63,39 @@ void Halve(SamplePlane& plane) {
     Shape(plane, width, height);
 }
 
+// One step of back-projection against libjpeg's fancy (triangle) 2x upsampling, which decoders
+// use by default: the halved plane c becomes c + (c - B(U(c))), where U upsamples and B averages
+// each 2 x 2 back. B(U(c)) is c filtered by [1 6 1] / 8 in both directions (edges repeated), so the
+// step is an unsharp mask. Colour edges then come back from the decoder less smeared; on the
+// bench's photographs that lowered Butteraugli distances at equal bytes. Values stay in 0..255.
+void SharpenForUpsampling(SamplePlane& plane, std::vector<float>& scratch) {
+    const int width = plane.width;
+    const int height = plane.height;
+    scratch.resize(plane.samples.size());
+    for (int y = 0; y < height; ++y) {
+        const float* in = plane.row(y);
+        float* out = scratch.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+        for (int x = 0; x < width; ++x) {
+            const float left = in[std::max(x - 1, 0)];
+            const float right = in[std::min(x + 1, width - 1)];
+            out[x] = 0.125f * (left + right) + 0.75f * in[x];
+        }
+    }
+    for (int y = 0; y < height; ++y) {
+        const auto row = [&](int r) {
+            return scratch.data() + static_cast<size_t>(std::clamp(r, 0, height - 1)) * static_cast<size_t>(width);
+        };
+        const float* above = row(y - 1);
+        const float* middle = row(y);
+        const float* below = row(y + 1);
+        float* out = plane.row(y);
+        for (int x = 0; x < width; ++x) {
+            const float blurred = 0.125f * (above[x] + below[x]) + 0.75f * middle[x];
+            out[x] = std::clamp(2.0f * out[x] - blurred, 0.0f, 255.0f);
+        }
+    }
+}
+
 }  // namespace
 
 void ToYccPlanes(const Image& image, bool subsample_chroma, YccPlanes& out) {
@@ -72,8 +107,11 @@ void ToYccPlanes(const Image& image, bool subsample_chroma, YccPlanes& out) {
     }
     Convert(image, out);
     if (subsample_chroma) {
-        Halve(out.planes[1]);
-        Halve(out.planes[2]);
+        std::vector<float> scratch;
+        for (const size_t c : {size_t{1}, size_t{2}}) {
+            Halve(out.planes[c]);
+            SharpenForUpsampling(out.planes[c], scratch);
+        }
     }
 }
 

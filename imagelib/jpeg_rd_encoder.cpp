@@ -19,7 +19,7 @@ namespace {
 // Lambda in squared quantisation steps per bit (the weight of a coefficient's squared error is
 // 1 / step^2: an error of one step costs the same at every frequency, so the tables' model of
 // what matters steers the trellis, and lambda follows the quality through the steps).
-constexpr float kLambda = 0.05f;
+constexpr float kLambda = 0.08f;
 // Lambda of a block grows with the square root of its variance plus SSIM's constant (C2 for 8-bit
 // samples), relative to a block of this variance: errors hide in busy blocks.
 constexpr float kMaskingOffset = 58.5f;

@@ -3,6 +3,7 @@
 // depend on nothing but the input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -157,6 +158,58 @@ TEST(JpegRdEncoder, EveryQualityAndSubsamplingDecodes) {
             }
         }
     }
+}
+
+// Squared error of a halved chroma plane, upsampled as libjpeg's fancy upsampling does, against the
+// full-resolution plane.
+double UpsamplingError(const SamplePlane& low, const SamplePlane& full) {
+    double error = 0;
+    for (int y = 0; y < full.height; ++y) {
+        for (int x = 0; x < full.width; ++x) {
+            const int cx = x / 2;
+            const int cy = y / 2;
+            const int nx = std::clamp(x % 2 == 0 ? cx - 1 : cx + 1, 0, low.width - 1);
+            const int ny = std::clamp(y % 2 == 0 ? cy - 1 : cy + 1, 0, low.height - 1);
+            const double up =
+                (9.0 * low.row(cy)[cx] + 3.0 * low.row(cy)[nx] + 3.0 * low.row(ny)[cx] + low.row(ny)[nx]) / 16.0;
+            error += (up - full.row(y)[x]) * (up - full.row(y)[x]);
+        }
+    }
+    return error;
+}
+
+TEST(JpegRdEncoder, SubsampledChromaComesBackSharperThanItsMean) {
+    Image edges(32, 32);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const bool red = (x / 5 + y / 7) % 2 == 0;
+            std::memcpy(edges.row(y) + 3 * x, red ? "\xe0\x20\x30" : "\x20\x40\xe0", 3);
+        }
+    }
+    YccPlanes full;
+    YccPlanes halved;
+    ToYccPlanes(edges, false, full);
+    ToYccPlanes(edges, true, halved);
+    for (const size_t c : {size_t{1}, size_t{2}}) {
+        SamplePlane mean{.width = 16, .height = 16, .samples = std::vector<float>(256)};
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const SamplePlane& f = full.planes[c];
+                mean.row(y)[x] = 0.25f * (f.row(2 * y)[2 * x] + f.row(2 * y)[2 * x + 1] + f.row(2 * y + 1)[2 * x] +
+                                          f.row(2 * y + 1)[2 * x + 1]);
+            }
+        }
+        EXPECT_LT(UpsamplingError(halved.planes[c], full.planes[c]), 0.9 * UpsamplingError(mean, full.planes[c]));
+    }
+    // A flat colour stays exactly what it was.
+    Image flat(16, 16);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            std::memcpy(flat.row(y) + 3 * x, "\x30\xa0\x50", 3);
+        }
+    }
+    ToYccPlanes(flat, true, halved);
+    EXPECT_NEAR(halved.planes[1].row(3)[5], -0.168735892f * 48 - 0.331264108f * 160 + 0.5f * 80 + 128, 1e-3);
 }
 
 TEST(JpegRdEncoder, BytesDependOnlyOnTheInput) {
