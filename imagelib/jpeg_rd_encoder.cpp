@@ -27,8 +27,14 @@ constexpr float kMaskingReference = 100.0f;
 // 4:2:0 at every quality, as the baseline encoder: 4:4:4 was larger at equal SSIM and Butteraugli
 // on the bench's photographs at qualities 50 to 90.
 constexpr bool kSubsampleChroma = true;
-// The first trellis, which only gathers statistics, quantises every fourth block.
-constexpr size_t kSampleStride = 4;
+// The first trellis, which only gathers statistics, quantises every n-th block: about this many
+// blocks of a component, and every fourth to every sixteenth. Sampling more blocks of a photo
+// changes its size by less than 0.01 %.
+constexpr size_t kSampledBlocks = 300;
+
+size_t SampleStride(size_t blocks) {
+    return std::clamp<size_t>(blocks / kSampledBlocks, 4, 16);
+}
 
 int BlocksOf(int samples) {
     return (samples + 7) / 8;
@@ -82,15 +88,20 @@ void CodingOrder(const CoefficientPicture& picture, const CoefficientPicture::Co
 
 // Levels by rounding, the start from which the first statistics come.
 void Round(const ComponentWork& work, const TrellisTable& table, CoefficientPicture::Component& component) {
+    std::array<float, 64> steps{};
+    std::copy(table.quant.begin(), table.quant.end(), steps.begin());
     for (size_t block = 0; block < work.coding_order.size(); ++block) {
         const float* coefficients = work.coefficients.data() + block * 64;
         int16_t* levels = component.levels.data() + block * 64;
+        // One limit for all 64 keeps the loop in vector registers; DC, which may reach 1024, is
+        // redone after it.
         for (size_t i = 0; i < 64; ++i) {
-            const float quotient = coefficients[i] / static_cast<float>(table.quant[i]);
-            const int limit = i == 0 ? 1024 : 1023;
-            const int rounded = static_cast<int>(quotient + (quotient < 0.0f ? -0.5f : 0.5f));
-            levels[i] = static_cast<int16_t>(std::clamp(rounded, -limit, limit));
+            const float quotient = coefficients[i] / steps[i];
+            const int rounded = static_cast<int>(quotient + std::copysign(0.5f, quotient));
+            levels[i] = static_cast<int16_t>(std::clamp(rounded, -1023, 1023));
         }
+        const float dc = coefficients[0] / steps[0];
+        levels[0] = static_cast<int16_t>(std::clamp(static_cast<int>(dc + std::copysign(0.5f, dc)), -1024, 1024));
     }
 }
 
@@ -176,17 +187,17 @@ void ChooseCoefficients(const Image& image, int quality, bool subsample_chroma, 
     tables[0].costs = &costs[0];
     tables[1].costs = &costs[1];
     std::vector<uint8_t> scratch;
-    size_t counted_stride = 1;
-    for (size_t stride : {kSampleStride, size_t{1}}) {
+    std::array<size_t, 3> counted_stride = {1, 1, 1};
+    for (const bool sample : {true, false}) {
         std::array<JpegSymbolCounts, 2> counts{};
         for (size_t c = 0; c < 3; ++c) {
-            Count(work[c], picture.components[c], counted_stride, counts[c == 0 ? 0 : 1]);
+            Count(work[c], picture.components[c], counted_stride[c], counts[c == 0 ? 0 : 1]);
         }
         costs = {CostsOf(counts[0]), CostsOf(counts[1])};
         for (size_t c = 0; c < 3; ++c) {
-            Trellis(work[c], tables[c == 0 ? 0 : 1], picture.components[c], stride, scratch);
+            counted_stride[c] = sample ? SampleStride(work[c].coding_order.size()) : 1;
+            Trellis(work[c], tables[c == 0 ? 0 : 1], picture.components[c], counted_stride[c], scratch);
         }
-        counted_stride = stride;
     }
 }
 
