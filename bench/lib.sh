@@ -464,7 +464,8 @@ bench_set() {
     echo
 }
 
-# set_table TOOL...: medians of each tool's timed runs; ratios are pelimon / that tool.
+# set_table TOOL...: medians of each tool's timed runs; ratios are the first pelimon row / that tool
+# (a set's first pelimon row is its default job; later ones are variants such as --fast-jpeg).
 set_table() {
     local tool ref="" n
     echo "| tool | files | wall s | ms/image | CPU s | peak RSS MB (median / max) | mean output KB | pelimon / tool: wall | CPU | RSS |"
@@ -476,7 +477,7 @@ set_table() {
         echo "$(awk '{print $1}' "$T/$tool.all" | median) $(awk '{print $2}' "$T/$tool.all" | median)" \
             "$(awk '{print $3}' "$T/$tool.all" | median) $(awk '{print $3}' "$T/$tool.all" | sort -n | tail -n1)" \
             >"$T/$tool.med"
-        [[ $tool == pelimon-* ]] && ref=$T/$tool.med
+        [[ $tool == pelimon-* && -z $ref ]] && ref=$T/$tool.med
         awk -v tool="$tool" -v n="$n" -v ref="$ref" -v out="$(out_kb "$tool")" '
             BEGIN { if (ref != "" && (getline line < ref) > 0) split(line, p, " ") }
             { r = (p[1] == "" || tool ~ /^pelimon-/) ? "| – | – | –" : \
