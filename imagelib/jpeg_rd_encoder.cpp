@@ -16,12 +16,17 @@ namespace pelimon::imagelib_detail {
 
 namespace {
 
-// Lambda in squared quantisation steps per bit (the weight of a coefficient's squared error is
+// Lambdas in squared quantisation steps per bit (the weight of a coefficient's squared error is
 // 1 / step^2: an error of one step costs the same at every frequency, so the tables' model of
-// what matters steers the trellis, and lambda follows the quality through the steps).
-constexpr float kLambda = 0.08f;
-// Lambda of a block grows with the square root of its variance plus SSIM's constant (C2 for 8-bit
-// samples), relative to a block of this variance: errors hide in busy blocks.
+// what matters steers the trellis, and lambda follows the quality through the steps). AC levels of
+// luma and of chroma have their own; the DC chains share one.
+constexpr float kLumaLambda = 0.064f;
+constexpr float kChromaLambda = 0.12f;
+constexpr float kDcLambda = 0.08f;
+// Lambda of a block grows with the square root of the variance of the luma it covers plus SSIM's
+// constant (C2 for 8-bit samples), relative to a block of this variance: errors hide in busy
+// luma, errors of colour as well. A chroma block masked by its own variance instead would spend
+// the fewest bits on the colour edges where the eye sees them most.
 constexpr float kMaskingOffset = 58.5f;
 constexpr float kMaskingReference = 100.0f;
 // 4:2:0 at every quality, as the baseline encoder: 4:4:4 was larger at equal SSIM and Butteraugli
@@ -44,6 +49,7 @@ int BlocksOf(int samples) {
 // the order in which an interleaved scan codes its blocks.
 struct ComponentWork {
     std::vector<float> coefficients;
+    std::vector<float> lambdas;  // the AC lambda of each block, in block order
     std::vector<uint32_t> coding_order;
     std::vector<float> dc;
     std::vector<int16_t> dc_levels;
@@ -120,16 +126,56 @@ void Count(const ComponentWork& work, const CoefficientPicture::Component& compo
     }
 }
 
-// Lambda of one block: errors hide in busy blocks, for the eye as for SSIM, whose error term is
-// divided by the local variance plus a constant. The square root (not the variance itself, which
-// SSIM alone would ask for) did best on both SSIM and Butteraugli.
-float BlockLambda(const float* coefficients) {
-    float energy = 0.0f;
-    for (int i = 1; i < 64; ++i) {
-        energy += coefficients[i] * coefficients[i];
+// The AC energy of each block of a component, from its DCT coefficients.
+std::vector<float> BlockEnergies(const ComponentWork& work) {
+    std::vector<float> energies(work.coefficients.size() / 64);
+    for (size_t block = 0; block < energies.size(); ++block) {
+        const float* coefficients = work.coefficients.data() + block * 64;
+        float energy = 0.0f;
+        for (int i = 1; i < 64; ++i) {
+            energy += coefficients[i] * coefficients[i];
+        }
+        energies[block] = energy;
     }
+    return energies;
+}
+
+float MaskedLambda(float lambda, float energy) {
     const float variance = energy / 64.0f;
-    return kLambda * std::sqrt((variance + kMaskingOffset) / (kMaskingReference + kMaskingOffset));
+    return lambda * std::sqrt((variance + kMaskingOffset) / (kMaskingReference + kMaskingOffset));
+}
+
+// Each block's lambda, masked by the luma it covers: a chroma block of a subsampled picture by the
+// mean energy of the (up to) four luma blocks under it. The square root of the variance (not the
+// variance itself, which SSIM alone would ask for) did best on both SSIM and Butteraugli.
+void SetLambdas(const CoefficientPicture& picture, const std::vector<float>& luma_energies,
+                std::array<ComponentWork, 3>& work) {
+    const CoefficientPicture::Component& luma = picture.components[0];
+    work[0].lambdas.resize(luma_energies.size());
+    for (size_t block = 0; block < luma_energies.size(); ++block) {
+        work[0].lambdas[block] = MaskedLambda(kLumaLambda, luma_energies[block]);
+    }
+    const int factor = picture.subsampled ? 2 : 1;
+    for (size_t c = 1; c < 3; ++c) {
+        const CoefficientPicture::Component& chroma = picture.components[c];
+        std::vector<float>& lambdas = work[c].lambdas;
+        lambdas.resize(static_cast<size_t>(chroma.width_in_blocks) * static_cast<size_t>(chroma.height_in_blocks));
+        for (int by = 0; by < chroma.height_in_blocks; ++by) {
+            for (int bx = 0; bx < chroma.width_in_blocks; ++bx) {
+                float energy = 0.0f;
+                int covered = 0;
+                for (int y = by * factor; y < std::min((by + 1) * factor, luma.height_in_blocks); ++y) {
+                    for (int x = bx * factor; x < std::min((bx + 1) * factor, luma.width_in_blocks); ++x) {
+                        energy += luma_energies[static_cast<size_t>(y) * static_cast<size_t>(luma.width_in_blocks) +
+                                                static_cast<size_t>(x)];
+                        ++covered;
+                    }
+                }
+                lambdas[static_cast<size_t>(by) * static_cast<size_t>(chroma.width_in_blocks) +
+                        static_cast<size_t>(bx)] = MaskedLambda(kChromaLambda, energy / static_cast<float>(covered));
+            }
+        }
+    }
 }
 
 // Trellis quantisation of every `stride`-th block's AC levels in coding order, and with a stride of
@@ -140,8 +186,8 @@ void Trellis(ComponentWork& work, const TrellisTable& table, CoefficientPicture:
     if (stride > 1) {
         for (size_t i = 0; i < blocks; i += stride) {
             const size_t index = work.coding_order[i];
-            TrellisQuantiseAc(work.coefficients.data() + index * 64, table,
-                              BlockLambda(work.coefficients.data() + index * 64), component.levels.data() + index * 64);
+            TrellisQuantiseAc(work.coefficients.data() + index * 64, table, work.lambdas[index],
+                              component.levels.data() + index * 64);
         }
         return;
     }
@@ -150,10 +196,10 @@ void Trellis(ComponentWork& work, const TrellisTable& table, CoefficientPicture:
     for (size_t i = 0; i < blocks; ++i) {
         const uint32_t index = work.coding_order[i];
         const float* coefficients = work.coefficients.data() + size_t{index} * 64;
-        TrellisQuantiseAc(coefficients, table, BlockLambda(coefficients), component.levels.data() + size_t{index} * 64);
+        TrellisQuantiseAc(coefficients, table, work.lambdas[index], component.levels.data() + size_t{index} * 64);
         work.dc[i] = coefficients[0];
     }
-    TrellisQuantiseDc(work.dc, table, kLambda, work.dc_levels, scratch);
+    TrellisQuantiseDc(work.dc, table, kDcLambda, work.dc_levels, scratch);
     for (size_t i = 0; i < blocks; ++i) {
         component.levels[size_t{work.coding_order[i]} * 64] = work.dc_levels[i];
     }
@@ -180,6 +226,7 @@ void ChooseCoefficients(const Image& image, int quality, bool subsample_chroma, 
         CodingOrder(picture, component, sampling, work[c].coding_order);
         Round(work[c], tables[c == 0 ? 0 : 1], component);
     }
+    SetLambdas(picture, BlockEnergies(work[0]), work);
     // Two rounds: bit costs from the rounded levels for a trellis of a sample of the blocks, whose
     // levels (which end their blocks much earlier than rounding does) price the bits of the
     // trellis of them all.
