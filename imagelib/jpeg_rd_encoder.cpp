@@ -145,6 +145,22 @@ float MaskedLambda(float lambda, float energy) {
     return lambda * std::sqrt((variance + kMaskingOffset) / (kMaskingReference + kMaskingOffset));
 }
 
+// The mean AC energy of the luma blocks under chroma block (bx, by): `factor` x `factor` of them,
+// fewer at the right and bottom edges.
+float CoveredLumaEnergy(const CoefficientPicture::Component& luma, const std::vector<float>& luma_energies, int bx,
+                        int by, int factor) {
+    float energy = 0.0f;
+    int covered = 0;
+    for (int y = by * factor; y < std::min((by + 1) * factor, luma.height_in_blocks); ++y) {
+        for (int x = bx * factor; x < std::min((bx + 1) * factor, luma.width_in_blocks); ++x) {
+            energy += luma_energies[static_cast<size_t>(y) * static_cast<size_t>(luma.width_in_blocks) +
+                                    static_cast<size_t>(x)];
+            ++covered;
+        }
+    }
+    return energy / static_cast<float>(covered);
+}
+
 // Each block's lambda, masked by the luma it covers: a chroma block of a subsampled picture by the
 // mean energy of the (up to) four luma blocks under it. The square root of the variance (not the
 // variance itself, which SSIM alone would ask for) did best on both SSIM and Butteraugli.
@@ -159,20 +175,10 @@ void SetLambdas(const CoefficientPicture& picture, const std::vector<float>& lum
     for (size_t c = 1; c < 3; ++c) {
         const CoefficientPicture::Component& chroma = picture.components[c];
         std::vector<float>& lambdas = work[c].lambdas;
-        lambdas.resize(static_cast<size_t>(chroma.width_in_blocks) * static_cast<size_t>(chroma.height_in_blocks));
+        lambdas.clear();
         for (int by = 0; by < chroma.height_in_blocks; ++by) {
             for (int bx = 0; bx < chroma.width_in_blocks; ++bx) {
-                float energy = 0.0f;
-                int covered = 0;
-                for (int y = by * factor; y < std::min((by + 1) * factor, luma.height_in_blocks); ++y) {
-                    for (int x = bx * factor; x < std::min((bx + 1) * factor, luma.width_in_blocks); ++x) {
-                        energy += luma_energies[static_cast<size_t>(y) * static_cast<size_t>(luma.width_in_blocks) +
-                                                static_cast<size_t>(x)];
-                        ++covered;
-                    }
-                }
-                lambdas[static_cast<size_t>(by) * static_cast<size_t>(chroma.width_in_blocks) +
-                        static_cast<size_t>(bx)] = MaskedLambda(kChromaLambda, energy / static_cast<float>(covered));
+                lambdas.push_back(MaskedLambda(kChromaLambda, CoveredLumaEnergy(luma, luma_energies, bx, by, factor)));
             }
         }
     }
