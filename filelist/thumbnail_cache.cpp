@@ -22,6 +22,8 @@ constexpr std::string_view kKeySize = "Thumb::Size";
 constexpr std::string_view kKeyWidth = "Thumb::Image::Width";
 constexpr std::string_view kKeyHeight = "Thumb::Image::Height";
 constexpr std::string_view kKeySoftware = "Software";
+constexpr std::string_view kKeyStoredSideways = "X-Pelimon::StoredSideways";
+constexpr std::string_view kSoftware = "pelimon";
 // Cached thumbnails are small; anything much larger is not one.
 constexpr size_t kMaxThumbnailFileBytes = size_t{4} << 20;
 constexpr size_t kMaxTextBytes = 4096;
@@ -129,6 +131,10 @@ std::optional<CachedThumbnail> ReadCachedThumbnail(const std::string& cache_path
     if (text_of(kKeyUri) != source.uri || ParseInteger(text_of(kKeyMTime)) != source.mtime) {
         return std::nullopt;
     }
+    const bool ours = text_of(kKeySoftware) == kSoftware;
+    if (ours && !texts.contains(kKeyStoredSideways)) {
+        return std::nullopt;
+    }
     Result<Image> image = DecodeImage(bytes);
     if (!image || image.value().empty()) {
         return std::nullopt;
@@ -141,6 +147,7 @@ std::optional<CachedThumbnail> ReadCachedThumbnail(const std::string& cache_path
         cached.source_width = static_cast<int>(*width);
         cached.source_height = static_cast<int>(*height);
     }
+    cached.stored_sideways = ours && text_of(kKeyStoredSideways) == "1";
     return cached;
 }
 
@@ -168,7 +175,8 @@ Status WriteCachedThumbnail(const std::string& cache_path, const ThumbnailSource
         {kKeyUri, source.uri},
         {kKeyMTime, std::to_string(source.mtime)},
         {kKeySize, std::to_string(source.bytes)},
-        {kKeySoftware, "pelimon"},
+        {kKeySoftware, std::string(kSoftware)},
+        {kKeyStoredSideways, thumbnail.stored_sideways ? "1" : "0"},
     };
     if (thumbnail.source_width > 0 && thumbnail.source_height > 0) {
         texts.emplace_back(kKeyWidth, std::to_string(thumbnail.source_width));

@@ -47,18 +47,24 @@ struct ThumbnailSource {
 Result<ThumbnailSource> ExamineThumbnailSource(const std::string& absolute_path);
 
 // A thumbnail and the upright pixel size of the picture it shows (0 x 0 when nobody recorded it).
+// `stored_sideways`: the file stores the picture a quarter turn from upright (its Exif orientation
+// swaps width and height), so a run that does not turn by Exif writes it height x width.
 struct CachedThumbnail {
     Image image;
     int source_width = 0;
     int source_height = 0;
+    bool stored_sideways = false;
 };
 
 // The thumbnail stored at `cache_path` when it is a readable PNG whose Thumb::URI and
-// Thumb::MTime are those of `source`; nullopt otherwise (missing, stale, damaged or foreign).
+// Thumb::MTime are those of `source`; nullopt otherwise (missing, stale, damaged or foreign). One
+// that pelimon wrote without X-Pelimon::StoredSideways (an older version) is stale too: made again
+// once, it records which way the file stores the picture. Other programs' thumbnails are taken as
+// stored upright.
 std::optional<CachedThumbnail> ReadCachedThumbnail(const std::string& cache_path, const ThumbnailSource& source);
 
 // Stores `thumbnail` at `cache_path` as a PNG with Thumb::URI, Thumb::MTime, Thumb::Size,
-// Thumb::Image::Width/Height and Software: its folders made as needed (mode 0700), the file
+// Thumb::Image::Width/Height, Software and X-Pelimon::StoredSideways: its folders made as needed (mode 0700), the file
 // written to a temporary name beside it and renamed into place (mode 0600).
 Status WriteCachedThumbnail(const std::string& cache_path, const ThumbnailSource& source,
                             const CachedThumbnail& thumbnail);

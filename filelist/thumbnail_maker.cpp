@@ -95,6 +95,7 @@ Result<MadeThumbnail> MakeThumbnail(ByteView bytes, int max_side) {
     }
     made.thumbnail.source_width = sideways ? stored.height : stored.width;
     made.thumbnail.source_height = sideways ? stored.width : stored.height;
+    made.thumbnail.stored_sideways = sideways;
     // The picture's proportions, not the decoded pixels', decide the thumbnail's shape.
     const Fit fit = FitInside(made.thumbnail.source_width, made.thumbnail.source_height, max_side);
     if (pixels.width() == fit.width && pixels.height() == fit.height) {

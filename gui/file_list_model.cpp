@@ -67,11 +67,13 @@ bool FileListModel::HasThumbnail(int row) const {
     return row >= 0 && row < rowCount() && ThumbnailOf(row) != nullptr;
 }
 
-void FileListModel::SetThumbnail(const QString& path, const QImage& image, const QSize& source_size, int row_hint) {
+void FileListModel::SetThumbnail(const QString& path, const QImage& image, const QSize& source_size,
+                                 bool stored_sideways, int row_hint) {
     Thumbnail& thumbnail = thumbnails_[path];
     thumbnail.pixmap = image.isNull() ? QPixmap() : QPixmap::fromImage(image);
     thumbnail.icon = thumbnail.pixmap.isNull() ? QIcon() : QIcon(thumbnail.pixmap);
     thumbnail.source_size = source_size;
+    thumbnail.stored_sideways = stored_sideways;
     int row = row_hint;
     if (row < 0 || row >= rowCount() || PathOf(row) != path) {
         // The row moved since (a sort); rare, so a search is cheap enough.
@@ -107,15 +109,11 @@ int64_t FileListModel::PixelCount(int row, bool output) const {
     if (thumbnail == nullptr || !thumbnail->source_size.isValid()) {
         return -1;
     }
-    QSize size = thumbnail->source_size;
     if (output) {
-        if (QuarterTurn(rows()[static_cast<size_t>(row)].rotation)) {
-            size.transpose();
-        }
-        const std::optional<TargetSize> target = OutputPixelSize(settings_, size.width(), size.height());
+        const std::optional<TargetSize> target = OutputSizeOf(row);
         return target ? int64_t{target->width} * target->height : -1;
     }
-    return int64_t{size.width()} * size.height();
+    return int64_t{thumbnail->source_size.width()} * thumbnail->source_size.height();
 }
 
 QString FileListModel::PixelSizeText(int row) const {
@@ -126,17 +124,27 @@ QString FileListModel::PixelSizeText(int row) const {
     return PixelSizeDisplay(thumbnail->source_size.width(), thumbnail->source_size.height());
 }
 
-// What a run would write: the upright picture turned as the row says, sized by the settings.
+// What a run would write: the picture as the run turns it (upright with AutoRotate, else as the
+// file stores it), turned further as the row says, sized by the settings.
+std::optional<TargetSize> FileListModel::OutputSizeOf(int row) const {
+    const Thumbnail* thumbnail = ThumbnailOf(row);
+    if (thumbnail == nullptr || !thumbnail->source_size.isValid()) {
+        return std::nullopt;
+    }
+    QSize size = thumbnail->source_size;
+    const bool stored_frame_sideways = thumbnail->stored_sideways && settings_.AutoRotate != kOn;
+    if (stored_frame_sideways != QuarterTurn(rows()[static_cast<size_t>(row)].rotation)) {
+        size.transpose();
+    }
+    return OutputPixelSize(settings_, size.width(), size.height());
+}
+
 QString FileListModel::OutputSizeText(int row) const {
     const Thumbnail* thumbnail = ThumbnailOf(row);
     if (thumbnail == nullptr || !thumbnail->source_size.isValid()) {
         return {};
     }
-    QSize size = thumbnail->source_size;
-    if (QuarterTurn(rows()[static_cast<size_t>(row)].rotation)) {
-        size.transpose();
-    }
-    const std::optional<TargetSize> target = OutputPixelSize(settings_, size.width(), size.height());
+    const std::optional<TargetSize> target = OutputSizeOf(row);
     return target ? PixelSizeDisplay(target->width, target->height) : QStringLiteral("—");
 }
 

@@ -11,7 +11,9 @@
 #include <QPixmap>
 #include <QSize>
 #include <functional>
+#include <optional>
 
+#include "batch/target_size.h"
 #include "filelist/source_list.h"
 
 namespace pelimon {
@@ -42,9 +44,11 @@ class FileListModel : public QAbstractTableModel {
     // The file of `row`, as a batch would read it.
     QString PathOf(int row) const;
     bool HasThumbnail(int row) const;
-    // The thumbnail of the file at `path` (null: none can be made) and its picture's upright size
-    // (invalid when unknown); `row_hint` is where it was last seen.
-    void SetThumbnail(const QString& path, const QImage& image, const QSize& source_size, int row_hint);
+    // The thumbnail of the file at `path` (null: none can be made), its picture's upright size
+    // (invalid when unknown) and whether the file stores it a quarter turn from upright;
+    // `row_hint` is where it was last seen.
+    void SetThumbnail(const QString& path, const QImage& image, const QSize& source_size, bool stored_sideways,
+                      int row_hint);
     // Drops the thumbnails of the rows before `first` and after `last` (a long list scrolled away).
     void KeepThumbnailsOf(int first, int last);
     // The size settings changed: the output size column is computed again.
@@ -82,9 +86,12 @@ class FileListModel : public QAbstractTableModel {
         QPixmap pixmap;     // null: none could be made
         QIcon icon;         // of the pixmap as it stands
         QSize source_size;  // upright; invalid when unknown
+        bool stored_sideways = false;
     };
     const Thumbnail* ThumbnailOf(int row) const;
     QString PixelSizeText(int row) const;
+    // The size a run would write; nullopt when unknown or when the settings give none.
+    std::optional<TargetSize> OutputSizeOf(int row) const;
     QString OutputSizeText(int row) const;
     // Pixels of the picture (the output, for `output`); -1 when unknown, for sorting.
     int64_t PixelCount(int row, bool output) const;

@@ -96,8 +96,8 @@ FileListThumbnails::FileListThumbnails(FileListModel& model, QTableView* table, 
     connect(toggle_, &QToolButton::toggled, this, &FileListThumbnails::ShowGrid);
 
     connect(loader_, &ThumbnailLoader::Made, this,
-            [this](const QString& path, const QImage& image, const QSize& source_size, int row) {
-                model_.SetThumbnail(path, image, source_size, row);
+            [this](const QString& path, const QImage& image, const QSize& source_size, bool stored_sideways, int row) {
+                model_.SetThumbnail(path, image, source_size, stored_sideways, row);
             });
     connect(&model_, &QAbstractItemModel::modelReset, this, &FileListThumbnails::QueueWantedRows);
     connect(&model_, &QAbstractItemModel::layoutChanged, this, &FileListThumbnails::QueueWantedRows);

@@ -135,14 +135,16 @@ void ThumbnailLoader::Work() {
         const QSize source_size = made && made.value().source_width > 0
                                       ? QSize(made.value().source_width, made.value().source_height)
                                       : QSize();
+        const bool stored_sideways = made && made.value().stored_sideways;
         const std::lock_guard lock(mutex_);
         --in_progress_;
         if (generation == generation_ && !stopping_) {
             QMetaObject::invokeMethod(
                 this,
-                [this, generation, key = job.key, image = std::move(image), source_size, row = job.row] {
+                [this, generation, key = job.key, image = std::move(image), source_size, stored_sideways,
+                 row = job.row] {
                     if (generation == generation_) {
-                        emit Made(key, image, source_size, row);
+                        emit Made(key, image, source_size, stored_sideways, row);
                     }
                 },
                 Qt::QueuedConnection);

@@ -51,8 +51,9 @@ class ThumbnailLoader : public QObject {
 
   signals:
     // The thumbnail of `key` (null when the file could not be shown), the picture's upright size
-    // (invalid when unknown) and the row the job named.
-    void Made(const QString& key, const QImage& image, const QSize& source_size, int row);
+    // (invalid when unknown), whether the file stores it a quarter turn from upright, and the row
+    // the job named.
+    void Made(const QString& key, const QImage& image, const QSize& source_size, bool stored_sideways, int row);
 
   private:
     void Work();

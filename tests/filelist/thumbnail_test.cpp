@@ -151,6 +151,32 @@ TEST(ThumbnailCache, StoresReusesAndRemakesWhenTheSourceChanges) {
     other_file.uri = "file:///elsewhere.jpg";
     EXPECT_FALSE(ReadCachedThumbnail(cache_path, other_file));
 
+    // Which way the file stores the picture is kept. An older pelimon's thumbnail, which did not
+    // record it, is stale; another program's is taken as stored upright.
+    CachedThumbnail sideways = foreign;
+    sideways.stored_sideways = true;
+    ASSERT_TRUE(WriteCachedThumbnail(cache_path, source, sideways).ok());
+    EXPECT_TRUE(ReadCachedThumbnail(cache_path, source).value().stored_sideways);
+    for (const char* software : {"pelimon", "another viewer"}) {
+        SCOPED_TRACE(software);
+        const std::string bytes = ReadWholeFile(cache_path).value();
+        const ByteView file(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        Bytes rewritten(file.begin(), file.begin() + 8);
+        for (const PngChunk& chunk : WalkPngChunks(file)) {
+            const std::optional<PngText> text = ReadPngText(chunk, 4096);
+            if (text && text->keyword == "Software") {
+                const std::string data = std::string("Software") + '\0' + software;
+                AppendPngChunk(rewritten, "tEXt", ByteView(reinterpret_cast<const uint8_t*>(data.data()), data.size()));
+            } else if (!text || text->keyword != "X-Pelimon::StoredSideways") {
+                AppendPngChunk(rewritten, chunk.type, chunk.data);
+            }
+        }
+        folder.Write("old.png", std::string_view(reinterpret_cast<const char*>(rewritten.data()), rewritten.size()));
+        const std::optional<CachedThumbnail> old = ReadCachedThumbnail(folder.path() + "old.png", source);
+        EXPECT_EQ(old.has_value(), software != std::string("pelimon"));
+        EXPECT_FALSE(old && old->stored_sideways);
+    }
+
     // The photo changes (turned upright, a new time): its thumbnail is made again.
     WriteJpeg(folder, "photos/a.jpg", HalfBright(300, 400));
     const std::filesystem::file_time_type later = std::filesystem::last_write_time(photo) + std::chrono::seconds(5);
@@ -186,19 +212,21 @@ TEST(Thumbnail, RealFilesUseTheirEmbeddedThumbnailWhenLargeEnough) {
         ThumbnailOrigin origin;
         int width, height;                // the thumbnail
         int source_width, source_height;  // the upright picture
+        bool stored_sideways;
     };
     constexpr ThumbnailOrigin kExif = ThumbnailOrigin::kExifThumbnail;
     constexpr ThumbnailOrigin kDecoded = ThumbnailOrigin::kDecoded;
     const Case cases[] = {
-        {"camera/ii-app1-interop-thumb-long-minolta.jpg", kExif, 128, 96, 1280, 960},
-        {"camera/mm-app1-nodate-nointerop-thumb-short-nokia-phone.jpg", kExif, 102, 128, 1024, 1280},
+        {"camera/ii-app1-interop-thumb-long-minolta.jpg", kExif, 128, 96, 1280, 960, false},
+        {"camera/mm-app1-nodate-nointerop-thumb-short-nokia-phone.jpg", kExif, 102, 128, 1024, 1280, false},
         // Orientation 6: the thumbnail is turned as the picture is.
-        {"camera/ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg", kExif, 96, 128, 480, 640},
-        {"modern/nikon-p7000-orient6.webp", kExif, 96, 128, 2736, 3648},
-        {"camera/ii-app1-gps-nointerop-nothumb-nikon.jpg", kDecoded, 128, 83, 600, 391},
-        {"modern/galaxy-s24fe-rot90.heic", kDecoded, 128, 59, 4000, 1848},
-        {"modern/iphone11pro-p3.heic", kDecoded, 96, 128, 3024, 4032},
-        {"images/png_rgb.png", kDecoded, 7, 5, 7, 5},
+        {"camera/ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg", kExif, 96, 128, 480, 640, true},
+        {"modern/nikon-p7000-orient6.webp", kExif, 96, 128, 2736, 3648, true},
+        {"camera/ii-app1-gps-nointerop-nothumb-nikon.jpg", kDecoded, 128, 83, 600, 391, false},
+        // A HEIF's decoder turns it whatever the settings say.
+        {"modern/galaxy-s24fe-rot90.heic", kDecoded, 128, 59, 4000, 1848, false},
+        {"modern/iphone11pro-p3.heic", kDecoded, 96, 128, 3024, 4032, false},
+        {"images/png_rgb.png", kDecoded, 7, 5, 7, 5, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -212,6 +240,7 @@ TEST(Thumbnail, RealFilesUseTheirEmbeddedThumbnailWhenLargeEnough) {
         EXPECT_EQ(thumbnail.image.height(), c.height);
         EXPECT_EQ(thumbnail.source_width, c.source_width);
         EXPECT_EQ(thumbnail.source_height, c.source_height);
+        EXPECT_EQ(thumbnail.stored_sideways, c.stored_sideways);
         if (c.origin == kExif) {
             // The embedded thumbnail shows the picture as the decoded pixels do, the same way up.
             const SourceMetadata metadata = ReadSourceMetadata(view, 0);

@@ -1,7 +1,9 @@
-// The main window's file list: thumbnails and pixel sizes filled in the background, the grid
-// toggle, rows of a tree sorted in as they arrive, and the output folder left out of the tree.
+// The main window's file list: thumbnails and pixel sizes filled in the background (the output size
+// of a photo turned by Exif as a run writes it), the grid toggle, rows of a tree sorted in as they
+// arrive, and the output folder left out of the tree.
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLineEdit>
@@ -62,6 +64,7 @@ class FileListTest : public QObject {
     void cleanup() { root_.reset(); }
 
     void thumbnailsAndPixelSizesFillInAndTheToggleShowsTheGrid();
+    void outputSizeOfATurnedPhotoFollowsAutoRotate();
     void rowsListedAfterASortAreSortedIn();
     void movingTheOutputFolderListsTheTreeWithoutIt();
     void rowsOnScreenGetTheirThumbnailsFirst();
@@ -110,6 +113,23 @@ void FileListTest::thumbnailsAndPixelSizesFillInAndTheToggleShowsTheGrid() {
     QCOMPARE(list->selectionModel()->currentIndex().row(), 2);
     toggle->click();
     QVERIFY(list->isVisible() && !grid->isVisible());
+}
+
+void FileListTest::outputSizeOfATurnedPhotoFollowsAutoRotate() {
+    // Stored 640 x 480 with Exif orientation 6: upright 480 x 640.
+    QVERIFY(QFile::copy(PELIMON_TEST_DATA_DIR "/camera/ii-app1-orient6-gps-interop-thumb-long-samsung-phone.jpg",
+                        src_ + "turned.jpg"));
+    // The second window takes the thumbnail from the cache, which keeps the way the file stores it.
+    for (const auto& [auto_rotate, output] : {std::pair{kOn, "360 × 480"}, std::pair{kOff, "640 × 480"}}) {
+        settings_.AutoRotate = auto_rotate;
+        CpelimonDlg window(settings_);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* list = window.findChild<QTableView*>("id1006");
+        QTRY_VERIFY_WITH_TIMEOUT(EveryRowHasAThumbnail(list), kFillTimeoutMs);
+        QCOMPARE(Column(list, 3), QStringList(QStringLiteral("480 × 640")));
+        QCOMPARE(Column(list, 4), QStringList(QString::fromUtf8(output)));
+    }
 }
 
 void FileListTest::rowsListedAfterASortAreSortedIn() {
@@ -161,9 +181,10 @@ void FileListTest::rowsOnScreenGetTheirThumbnailsFirst() {
     WriteImages(src_, 30);
     ThumbnailLoader loader(ThumbnailSize::kNormal, cache_.toStdString());
     QList<int> order;
-    connect(
-        &loader, &ThumbnailLoader::Made, this,
-        [&order](const QString&, const QImage& image, const QSize&, int row) { order << (image.isNull() ? -1 : row); });
+    connect(&loader, &ThumbnailLoader::Made, this,
+            [&order](const QString&, const QImage& image, const QSize&, bool, int row) {
+                order << (image.isNull() ? -1 : row);
+            });
     loader.SetVisibleRows(20, 25);
     std::vector<ThumbnailLoader::Job> jobs;
     for (int row = 0; row < 30; ++row) {
