@@ -27,6 +27,7 @@
 #include "gui/file_list_thumbnails.h"
 #include "gui/help_page.h"
 #include "gui/help_window.h"
+#include "gui/output_preview_pane.h"
 #include "settings/settings_file.h"
 
 namespace pelimon {
@@ -221,6 +222,7 @@ void CpelimonDlg::ShowSettings() {
         ui_.recurse->setChecked(settings_.Recurse == kOn);
     }
     thumbnails_->ShowSettingsView();
+    output_pane_->ShowSettingsView();
     SetTypeBoxesFromImageType();
     SetSizeRadiosFromBase();
     ShowSizeDescription();

@@ -1,5 +1,7 @@
 #include "gui/output_preview_pane.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -27,8 +29,8 @@ constexpr int kRestMilliseconds = 150;
 
 }  // namespace
 
-OutputPreviewPane::OutputPreviewPane(CPreview* source_preview, OutputPreviewService* service,
-                                     const AppSettings& settings, QWidget* parent)
+OutputPreviewPane::OutputPreviewPane(CPreview* source_preview, OutputPreviewService* service, AppSettings& settings,
+                                     QWidget* parent)
     : QWidget(parent), service_(service), settings_(settings) {
     show_ = Named(new QCheckBox(Tr(kShowOutput), this), 1061);
     show_->setToolTip(Tr(kShowOutputTip));
@@ -61,11 +63,27 @@ OutputPreviewPane::OutputPreviewPane(CPreview* source_preview, OutputPreviewServ
     connect(&pause_, &QTimer::timeout, this, &OutputPreviewPane::RenderNow);
     connect(service_, &OutputPreviewService::PreviewRendered, this, &OutputPreviewPane::OnRendered);
     connect(show_, &QCheckBox::toggled, this, &OutputPreviewPane::OnShowToggled);
-    connect(layout_, &QComboBox::currentIndexChanged, this,
-            [this] { compare_->SetLayout(static_cast<COutputCompare::Layout>(layout_->currentData().toInt())); });
-    connect(zoom_, &QComboBox::currentIndexChanged, this,
-            [this] { compare_->SetZoom(static_cast<COutputCompare::Zoom>(zoom_->currentData().toInt())); });
-    OnShowToggled(false);
+    connect(layout_, &QComboBox::currentIndexChanged, this, [this] {
+        settings_.OutputLayout = layout_->currentData().toInt();
+        compare_->SetLayout(static_cast<COutputCompare::Layout>(settings_.OutputLayout));
+    });
+    connect(zoom_, &QComboBox::currentIndexChanged, this, [this] {
+        settings_.OutputZoom = zoom_->currentData().toInt();
+        compare_->SetZoom(static_cast<COutputCompare::Zoom>(settings_.OutputZoom));
+    });
+    ShowSettingsView();
+    OnShowToggled(show_->isChecked());
+}
+
+void OutputPreviewPane::ShowSettingsView() {
+    // The stored numbers are the views' own: beside 0, split 1; fit 0, actual pixels 1.
+    static_assert(static_cast<int>(COutputCompare::Layout::kBeside) == 0 &&
+                  static_cast<int>(COutputCompare::Layout::kSplit) == 1);
+    static_assert(static_cast<int>(COutputCompare::Zoom::kFit) == 0 &&
+                  static_cast<int>(COutputCompare::Zoom::kActualPixels) == 1);
+    layout_->setCurrentIndex(std::max(0, layout_->findData(settings_.OutputLayout)));
+    zoom_->setCurrentIndex(std::max(0, zoom_->findData(settings_.OutputZoom)));
+    show_->setChecked(settings_.ShowOutput == kOn);
 }
 
 bool OutputPreviewPane::showing_output() const {
@@ -120,6 +138,7 @@ void OutputPreviewPane::OnRendered(const OutputPreviewResult& result) {
 }
 
 void OutputPreviewPane::OnShowToggled(bool show) {
+    settings_.ShowOutput = show ? kOn : kOff;
     stack_->setCurrentIndex(show ? 1 : 0);
     layout_->setEnabled(show);
     zoom_->setEnabled(show);

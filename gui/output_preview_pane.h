@@ -27,14 +27,18 @@ class OutputPreviewPane : public QWidget {
     Q_OBJECT
   public:
     // Takes `source_preview` into the pane, where it shows while the output is not shown. Renders
-    // under `settings` as they are when a render starts; they must outlive the pane.
-    OutputPreviewPane(CPreview* source_preview, OutputPreviewService* service, const AppSettings& settings,
+    // under `settings` as they are when a render starts; they must outlive the pane. Whether the
+    // output shows, its layout and its zoom are ShowOutput, OutputLayout and OutputZoom, which the
+    // controls write, so that the next start shows the pane as it was left.
+    OutputPreviewPane(CPreview* source_preview, OutputPreviewService* service, AppSettings& settings,
                       QWidget* parent = nullptr);
 
     // The output of `row` is to be shown again (nullopt: no current file), a setting may have changed.
     void Refresh(const std::optional<FileRow>& row);
     void Clear();
     bool showing_output() const;
+    // Shows the view the settings name (after Defaults or a parameter file).
+    void ShowSettingsView();
 
   private:
     void RenderNow();
@@ -49,7 +53,7 @@ class OutputPreviewPane : public QWidget {
     COutputCompare* compare_ = nullptr;  // 1064
     QLabel* info_ = nullptr;             // 1065
     QTimer pause_;
-    const AppSettings& settings_;
+    AppSettings& settings_;
     std::optional<FileRow> row_;
 };
 

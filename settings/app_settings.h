@@ -29,6 +29,9 @@ struct AppSettings {
     int32_t Select;
     int32_t Recurse;        // the source folder's subfolders are listed too, at any depth
     int32_t ThumbnailGrid;  // the window's file list shows a grid of thumbnails instead of rows
+    int32_t ShowOutput;     // the window's preview shows the current file as a run will write it
+    int32_t OutputLayout;   // that output beside its source (0) or split with it (1)
+    int32_t OutputZoom;     // fitted to the frame (0) or at actual pixels (1)
 
     // [ImageSize]
     int32_t Base;

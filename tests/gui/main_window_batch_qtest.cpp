@@ -326,6 +326,15 @@ void MainWindowBatchTest::outputPreviewAndEstimateShowWhatTheRunWrites() {
     const QFileInfo first(
         QDir(QString::fromStdString(settings_.OutputPath)).filePath(QStringLiteral("resize0001.jpg")));
     QCOMPARE(first.size(), PreviewBytes(info));
+
+    // The next start shows the pane as it was left.
+    window.findChild<QComboBox*>("id1062")->setCurrentIndex(1);
+    CpelimonDlg next(settings_);
+    next.show();
+    auto* next_compare = next.findChild<COutputCompare*>("id1064");
+    QVERIFY(next.findChild<QCheckBox*>("id1061")->isChecked() && next_compare->isVisible());
+    QCOMPARE(next_compare->layout(), COutputCompare::Layout::kBeside);
+    QCOMPARE(next_compare->zoom(), COutputCompare::Zoom::kActualPixels);
 }
 
 void MainWindowBatchTest::secondUpdateRunSkipsEveryUpToDateFile() {

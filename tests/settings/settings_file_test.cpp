@@ -42,6 +42,9 @@ std::string NewFileText(const std::string& folder) {
            "Select=1\n"
            "Recurse=0\n"
            "ThumbnailGrid=0\n"
+           "ShowOutput=0\n"
+           "OutputLayout=1\n"
+           "OutputZoom=0\n"
            "\n"
            "[ImageSize]\n"
            "Base=1\n"
@@ -113,7 +116,7 @@ TEST(SettingsFile, EveryKeyIsLoadedAndSavedBack) {
     // Every key with a value that is not its default, in the order of a new file.
     const std::string custom =
         "[General]\nConfirm=1\nComplete=1\nDefConfirm=1\nImageType=15\nImagePath=/photos/2024 旅行/\nOutputPath=\n"
-        "Select=0\nRecurse=1\nThumbnailGrid=1\n\n"
+        "Select=0\nRecurse=1\nThumbnailGrid=1\nShowOutput=1\nOutputLayout=0\nOutputZoom=1\n\n"
         "[ImageSize]\nBase=4\nWidth=800\nHeight=600\nWidthRatio=50\nHeightRatio=40\nMethod=2\nAspect=0\nRect=4\n"
         "SizeString=幅を指定：800 pxel\nSetSize=1\nDataSize=120\nLimitQuality=30\n\n"
         "[Option]\nFileType=4\nJpegComp=75\nDragDrop=1\nBigSize=2\nEqual=0\nExif=1\nExifDate=1\nResize=1\n"
