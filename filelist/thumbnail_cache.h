@@ -64,8 +64,8 @@ struct CachedThumbnail {
 std::optional<CachedThumbnail> ReadCachedThumbnail(const std::string& cache_path, const ThumbnailSource& source);
 
 // Stores `thumbnail` at `cache_path` as a PNG with Thumb::URI, Thumb::MTime, Thumb::Size,
-// Thumb::Image::Width/Height, Software and X-Pelimon::StoredSideways: its folders made as needed (mode 0700), the file
-// written to a temporary name beside it and renamed into place (mode 0600).
+// Thumb::Image::Width/Height, Software and X-Pelimon::StoredSideways: its folders made as needed
+// (mode 0700), the file written to a temporary name beside it and renamed into place (mode 0600).
 Status WriteCachedThumbnail(const std::string& cache_path, const ThumbnailSource& source,
                             const CachedThumbnail& thumbnail);
 
